@@ -1,0 +1,100 @@
+#pragma once
+// Event numbers, key codes and the event record that windows, controls and threads
+// exchange. Procedures take these from their thread's queue; nothing else runs their code.
+#include <string>
+
+namespace vrt {
+
+// Events. 3-9 and 20 are the numbers browses and toolbars are written against.
+enum EventCode : int {
+  kEventNone = 0,
+  kEventAccepted = 1,
+  kEventNewSelection = 2,
+  kEventScrollUp = 3,
+  kEventScrollDown = 4,
+  kEventPageUp = 5,
+  kEventPageDown = 6,
+  kEventScrollTop = 7,
+  kEventScrollBottom = 8,
+  kEventLocate = 9,
+  kEventAlertKey = 10,
+  kEventSelected = 11,  // a control received the focus
+  kEventRejected = 12,
+  kEventScrollDrag = 20,  // the list's own thumb was dragged; its position is the list's thumb
+  // Window events (no control).
+  kEventCloseWindow = 0x201,
+  kEventCloseDown = 0x202,
+  kEventOpenWindow = 0x203,
+  kEventGainFocus = 0x204,
+  kEventLoseFocus = 0x205,
+  kEventCompleted = 0x206,
+  kEventTimer = 0x207,
+  kEventNotify = 0x208,
+  kEventUser = 0x400,  // first number free for callers' own events
+};
+
+// Control numbers of the frame toolbar's navigation buttons.
+enum ToolbarAction : int {
+  kToolbarInsert = 3001,
+  kToolbarChange = 3002,
+  kToolbarDelete = 3003,
+  kToolbarSelect = 3004,
+  kToolbarBottom = 3005,
+  kToolbarTop = 3006,
+  kToolbarPageDown = 3007,
+  kToolbarPageUp = 3008,
+  kToolbarDown = 3009,
+  kToolbarUp = 3010,
+  kToolbarLocate = 3011,
+  kToolbarHistory = 3012,
+  kToolbarHelp = 3013,
+  kToolbarFirstButton = 3000,
+  kToolbarLastButton = 3019,
+};
+
+// Key codes: a virtual-key number plus modifier bits, so Ctrl+H is 584 and Ctrl+' is 734.
+enum KeyModifier : int { kShift = 0x100, kCtrl = 0x200, kAlt = 0x400 };
+enum KeyCode : int {
+  kMouseLeft = 0x01,
+  kMouseRight = 0x02,
+  kMouseLeft2 = 0x05,  // double click
+  kTabKey = 0x09,
+  kEnterKey = 0x0D,
+  kEscKey = 0x1B,
+  kSpaceKey = 0x20,
+  kPgUpKey = 0x21,
+  kPgDnKey = 0x22,
+  kEndKey = 0x23,
+  kHomeKey = 0x24,
+  kLeftKey = 0x25,
+  kUpKey = 0x26,
+  kRightKey = 0x27,
+  kDownKey = 0x28,
+  kInsertKey = 0x2D,
+  kDeleteKey = 0x2E,
+  kF1Key = 0x70,
+  kF6Key = 0x75,
+  kQuoteKey = 0xDE,  // the apostrophe key
+  kCtrlEnter = kCtrl | kEnterKey,
+  kShiftEnter = kShift | kEnterKey,
+  kCtrlQuote = kCtrl | kQuoteKey,  // 734
+  kCtrlH = kCtrl | 'H',            // 584
+  kCtrlPgUp = kCtrl | kPgUpKey,
+  kCtrlPgDn = kCtrl | kPgDnKey,
+  kCtrlHome = kCtrl | kHomeKey,
+  kCtrlEnd = kCtrl | kEndKey,
+};
+
+// One event in a thread's queue. `window` is the window it is meant for (0 = whichever
+// window of the thread takes it first); `control` is 0 for window events.
+struct Event {
+  int event = kEventNone;
+  int control = 0;
+  int window = 0;
+  int key = 0;  // the key for alert-key events
+};
+
+// "Accepted", "ScrollDown", "3001"...: for reports and test failure messages.
+std::string eventName(int event);
+
+}  // namespace vrt
