@@ -91,7 +91,8 @@ struct Event {
   int event = kEventNone;
   int control = 0;
   int window = 0;
-  int key = 0;  // the key for alert-key events
+  int key = 0;        // the key for alert-key events
+  int character = 0;  // and the character it typed (Unicode), 0 for none
 };
 
 // "Accepted", "ScrollDown", "3001"...: for reports and test failure messages.

@@ -1,0 +1,127 @@
+#pragma once
+// One control of a window, addressed by its use name ("?Insert") or its number. Its
+// properties read and write the Qt widget behind it; entry-like controls carry a bound
+// variable shown through their picture.
+#include <QPointer>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/gui/window_spec.h"
+
+class QAction;
+class QWidget;
+
+namespace vrt {
+
+class PagedList;
+class Window;
+
+class Control {
+ public:
+  Control(Window& window, const ControlSpec& spec, int number);
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  Window& window() const { return window_; }
+  ControlKind kind() const { return kind_; }
+  const std::string& use() const { return use_; }
+  int number() const { return number_; }
+
+  // Text: a caption (buttons, prompts, tabs, menu items) or what an entry shows now.
+  std::string text() const;
+  void setText(std::string_view text);
+  // Value: a check's on/off value, a progress or spin position, a drop list's item,
+  // otherwise the text.
+  std::string value() const;
+  void setValue(std::string_view value);
+
+  bool disabled() const;
+  void setDisabled(bool disabled);
+  bool hidden() const;
+  void setHidden(bool hidden);
+  bool readOnly() const { return readOnly_; }
+  void setReadOnly(bool readOnly);
+  std::string tip() const;
+  void setTip(std::string_view tip);
+  const std::string& icon() const { return icon_; }
+  void setIcon(std::string_view icon);
+  void setFont(std::string_view name, int pointSize);
+  bool isDefault() const;
+  void setDefault(bool isDefault);
+  // Lists: the highlighted row; drop lists and option groups: the chosen item; sheets:
+  // the tab shown. 1-based, 0 = none.
+  int selected() const;
+  void setSelected(int index);
+  int visibleItems() const;
+  void setVisibleItems(int rows);
+  // Drop lists and combos.
+  const std::vector<std::string>& items() const { return items_; }
+  void setItems(std::vector<std::string> items);
+
+  // Bound variable.
+  const Binding& binding() const { return binding_; }
+  const std::optional<Picture>& picture() const { return picture_; }
+  const std::string& pictureText() const { return pictureText_; }
+  // Shows the variable through the picture.
+  void display();
+  // Reads the control back into its variable; false (variable untouched) when the text
+  // does not fit the picture.
+  bool update();
+  // A touched control is accepted when it is left even if its text did not change.
+  bool touched() const { return touched_; }
+  void setTouched(bool touched) { touched_ = touched; }
+  bool modified() const;
+
+  // Keys alerted on this control become alert-key events while it has the focus.
+  void alert(int key) { alerted_.insert(key); }
+  void alertRange(int first, int last);
+  void unalert(int key) { alerted_.erase(key); }
+  bool alerted(int key) const { return alerted_.count(key) > 0; }
+
+  // Widgets behind it, for the layers that build on controls (and the test robot).
+  PagedList* list() const;
+  QWidget* widget() const { return widget_; }
+  QAction* action() const { return action_; }
+  StdAction stdAction() const { return stdAction_; }
+  // Tabs: the sheet holding them and their place in it.
+  Control* sheet() const { return sheet_; }
+
+  // Called by the window's builder.
+  void attach(QWidget* widget) { widget_ = widget; }
+  void attach(QAction* action) { action_ = action; }
+  void attachTab(Control* sheet, int index) { sheet_ = sheet; tabIndex_ = index; }
+  void addRadio(Control* radio) { radios_.push_back(radio); }
+  const std::vector<Control*>& radios() const { return radios_; }
+  const std::vector<std::string>& values() const { return values_; }
+  int tabIndex() const { return tabIndex_; }
+  void markClean();
+
+ private:
+  QWidget* tabPage() const;
+  void showRadioFor(const std::string& value);
+
+  Window& window_;
+  ControlKind kind_;
+  std::string use_;
+  int number_;
+  Binding binding_;
+  std::optional<Picture> picture_;
+  std::string pictureText_;
+  std::vector<std::string> items_;
+  std::vector<std::string> values_;
+  std::string icon_;
+  StdAction stdAction_;
+  bool readOnly_ = false;
+  bool touched_ = false;
+  std::set<int> alerted_;
+  QPointer<QWidget> widget_;
+  QPointer<QAction> action_;
+  Control* sheet_ = nullptr;
+  int tabIndex_ = -1;
+  std::vector<Control*> radios_;
+};
+
+}  // namespace vrt

@@ -1,0 +1,188 @@
+#include "runtime/gui/frame_host.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "runtime/gui/look.h"
+#include "runtime/gui/threads.h"
+#include "runtime/gui/window.h"
+#include "runtime/gui/window_builder.h"
+
+namespace vrt {
+
+namespace {
+
+struct FrameState {
+  QPointer<QMainWindow> main;
+  QPointer<QMdiArea> area;
+  int frameWindow = 0;
+  int activeWindow = 0;
+};
+
+FrameState& state() {
+  static FrameState s;
+  return s;
+}
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+void buildMenu(Window& window, const std::vector<ControlSpec>& items, QMenu* menu) {
+  for (const ControlSpec& item : items) {
+    if (item.kind == ControlKind::Separator) {
+      menu->addSeparator();
+    } else if (item.kind == ControlKind::Menu) {
+      Control& control = window.addControl(item);
+      QMenu* sub = menu->addMenu(qs(item.text));
+      control.attach(sub->menuAction());
+      sub->menuAction()->setStatusTip(qs(item.helpText));
+      buildMenu(window, item.children, sub);
+    } else {
+      Control& control = window.addControl(item);
+      QAction* action = menu->addAction(qs(item.text));
+      connectAction(window, control, action);
+      action->setStatusTip(qs(item.helpText));
+      applyCommonProperties(item, control);
+    }
+  }
+}
+
+void buildToolbar(Window& window, const std::vector<ControlSpec>& buttons, QToolBar* bar) {
+  for (const ControlSpec& button : buttons) {
+    if (button.kind == ControlKind::Separator) {
+      bar->addSeparator();
+      continue;
+    }
+    Control& control = window.addControl(button);
+    QAction* action = bar->addAction(qs(button.text));
+    connectAction(window, control, action);
+    action->setStatusTip(qs(button.helpText));
+    applyCommonProperties(button, control);
+    if (auto* tool = qobject_cast<QToolButton*>(bar->widgetForAction(action)))
+      tool->setToolButtonStyle(button.iconName.empty() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+  }
+}
+
+QWidget* focusedEditor() {
+  QWidget* w = QApplication::focusWidget();
+  if (auto* combo = qobject_cast<QComboBox*>(w)) return combo->lineEdit();
+  return w;
+}
+
+template <typename Call>
+void onEditor(Call call) {
+  QWidget* w = focusedEditor();
+  if (auto* e = qobject_cast<QLineEdit*>(w)) call(e);
+  if (auto* t = qobject_cast<QPlainTextEdit*>(w)) call(t);
+}
+
+}  // namespace
+
+QWidget* FrameHost::build(Window& window, const WindowSpec& spec, QWidget*& body) {
+  FrameState& s = state();
+  auto* main = new QMainWindow;
+  for (const ControlSpec& menuSpec : spec.menus) {
+    Control& control = window.addControl(menuSpec);
+    QMenu* menu = main->menuBar()->addMenu(qs(menuSpec.text));
+    control.attach(menu->menuAction());
+    menu->menuAction()->setStatusTip(qs(menuSpec.helpText));
+    buildMenu(window, menuSpec.children, menu);
+  }
+  if (!spec.toolbar.empty()) buildToolbar(window, spec.toolbar, main->addToolBar(QStringLiteral("Toolbar")));
+  main->statusBar();
+  auto* area = new QMdiArea(main);
+  main->setCentralWidget(area);
+  QObject::connect(area, &QMdiArea::subWindowActivated, area, [](QMdiSubWindow* sub) {
+    if (Window* w = sub ? Window::owning(sub) : nullptr) noteActivated(*w);
+  });
+  s.main = main;
+  s.area = area;
+  s.frameWindow = window.id();
+  body = area;
+  return main;
+}
+
+Window* FrameHost::frame() {
+  Window* w = Window::find(state().frameWindow);
+  return w && w->isOpen() ? w : nullptr;
+}
+
+QMdiArea* FrameHost::mdiArea() { return state().area; }
+
+void FrameHost::noteActivated(Window& window) {
+  if (window.kind() != WindowKind::Frame) state().activeWindow = window.id();
+}
+
+void FrameHost::forget(Window& window) {
+  FrameState& s = state();
+  if (s.activeWindow == window.id()) s.activeWindow = 0;
+  if (s.frameWindow == window.id()) s.frameWindow = 0;
+}
+
+Window* FrameHost::activeChild() {
+  Window* w = Window::find(state().activeWindow);
+  if (w && w->isOpen()) return w;
+  if (QMdiArea* area = mdiArea())
+    if (QMdiSubWindow* sub = area->activeSubWindow())
+      if (Window* child = Window::owning(sub); child && child->isOpen()) return child;
+  return nullptr;
+}
+
+int FrameHost::activeChildThread() {
+  Window* w = activeChild();
+  return w ? w->thread() : 0;
+}
+
+bool FrameHost::postToActiveChild(int event, int control) {
+  const int thread = activeChildThread();
+  return thread != 0 && PostEvent(event, control, thread);
+}
+
+void FrameHost::tile() {
+  if (QMdiArea* area = mdiArea()) area->tileSubWindows();
+}
+
+void FrameHost::cascade() {
+  if (QMdiArea* area = mdiArea()) area->cascadeSubWindows();
+}
+
+void FrameHost::arrangeIcons() {
+  QMdiArea* area = mdiArea();
+  if (!area) return;
+  int x = 0;
+  for (QMdiSubWindow* sub : area->subWindowList()) {
+    if (!sub->isMinimized()) continue;
+    sub->move(x, area->viewport()->height() - sub->height());
+    x += sub->width();
+  }
+}
+
+void FrameHost::runStdAction(StdAction action) {
+  switch (action) {
+    case StdAction::Tile: tile(); break;
+    case StdAction::Cascade: cascade(); break;
+    case StdAction::ArrangeIcons: arrangeIcons(); break;
+    case StdAction::Cut: onEditor([](auto* e) { e->cut(); }); break;
+    case StdAction::Copy: onEditor([](auto* e) { e->copy(); }); break;
+    case StdAction::Paste: onEditor([](auto* e) { e->paste(); }); break;
+    default: break;
+  }
+}
+
+std::string FrameHost::statusText() {
+  QMainWindow* main = state().main;
+  return main ? main->statusBar()->currentMessage().toStdString() : std::string();
+}
+
+}  // namespace vrt

@@ -1,0 +1,274 @@
+#include "runtime/gui/window_builder.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVariant>
+
+#include "runtime/gui/control.h"
+#include "runtime/gui/frame_host.h"
+#include "runtime/gui/look.h"
+#include "runtime/gui/paged_list.h"
+#include "runtime/gui/window.h"
+
+namespace vrt {
+
+namespace {
+
+constexpr const char* kControlProperty = "vrtControl";
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+bool isContainer(ControlKind kind) {
+  return kind == ControlKind::Row || kind == ControlKind::Grid || kind == ControlKind::Region;
+}
+
+// The widget of one control, with the events its signals post.
+QWidget* makeWidget(Window& window, const ControlSpec& spec, Control& control, QWidget* parent);
+
+void connectEntry(Window& window, Control& control, QLineEdit* edit) {
+  QObject::connect(edit, &QLineEdit::editingFinished, edit, [&window, &control] {
+    if (control.modified() || control.touched()) window.acceptControl(control);
+  });
+  QObject::connect(edit, &QLineEdit::returnPressed, edit, [&window] {
+    for (const auto& c : window.controls())
+      if (c->isDefault() && !c->disabled()) window.postFromWidget(kEventAccepted, c->number());
+  });
+}
+
+QWidget* makeSheet(Window& window, const ControlSpec& spec, Control& control, QWidget* parent) {
+  auto* tabs = new QTabWidget(parent);
+  control.attach(tabs);
+  for (const ControlSpec& tabSpec : spec.children) {
+    Control& tabControl = window.addControl(tabSpec);
+    auto* page = new QWidget(tabs);
+    const int index = tabs->addTab(page, qs(tabSpec.text));
+    tabControl.attach(page);
+    tabControl.attachTab(&control, index);
+    tagControlWidget(page, tabControl.number());
+    buildControls(window, tabSpec.children, page);
+    if (tabSpec.hidden) tabs->setTabVisible(index, false);
+    if (tabSpec.disabled) tabs->setTabEnabled(index, false);
+  }
+  const int number = control.number();
+  QObject::connect(tabs, &QTabWidget::currentChanged, tabs,
+                   [&window, number] { window.postFromWidget(kEventNewSelection, number); });
+  return tabs;
+}
+
+QWidget* makeOptionGroup(Window& window, const ControlSpec& spec, Control& control, QWidget* parent) {
+  auto* box = new QGroupBox(qs(spec.text), parent);
+  control.attach(box);
+  auto* layout = new QVBoxLayout(box);
+  for (const ControlSpec& radioSpec : spec.children) {
+    Control& radioControl = window.addControl(radioSpec);
+    auto* button = new QRadioButton(qs(radioSpec.text), box);
+    radioControl.attach(button);
+    tagControlWidget(button, radioControl.number());
+    layout->addWidget(button);
+    control.addRadio(&radioControl);
+    QObject::connect(button, &QRadioButton::clicked, button, [&window, &control] { window.acceptControl(control); });
+  }
+  return box;
+}
+
+QWidget* makeList(Window& window, const ControlSpec& spec, Control& control, QWidget* parent) {
+  auto* list = new PagedList(spec.columns, spec.rows, parent);
+  const int number = control.number();
+  QObject::connect(list, &PagedList::scrollRequested, list,
+                   [&window, number](int event) { window.postFromWidget(event, number); });
+  QObject::connect(list, &PagedList::thumbDragged, list,
+                   [&window, number] { window.postFromWidget(kEventScrollDrag, number); });
+  QObject::connect(list, &PagedList::highlightMoved, list,
+                   [&window, number] { window.postFromWidget(kEventNewSelection, number); });
+  QObject::connect(list, &PagedList::mouseKey, list, [&window, &control, number](int key) {
+    if (control.alerted(key) || window.alerted(key)) {
+      window.postFromWidget(kEventAlertKey, number, key);
+    } else if (key == kMouseLeft2) {
+      window.postFromWidget(kEventAccepted, number);
+    }
+  });
+  return list;
+}
+
+QWidget* makeWidget(Window& window, const ControlSpec& spec, Control& control, QWidget* parent) {
+  const int number = control.number();
+  auto postAccepted = [&window, number] { window.postFromWidget(kEventAccepted, number); };
+  switch (spec.kind) {
+    case ControlKind::Prompt:
+      return new QLabel(qs(spec.text), parent);
+    case ControlKind::Entry: {
+      auto* edit = new QLineEdit(parent);
+      if (control.picture() && control.picture()->kind() == Picture::Kind::Number)
+        edit->setAlignment(Qt::AlignRight);
+      if (control.picture() && control.picture()->width() > 0)
+        edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * std::min(control.picture()->width(), 60) + 12);
+      connectEntry(window, control, edit);
+      return edit;
+    }
+    case ControlKind::TextBox: {
+      auto* text = new QPlainTextEdit(parent);
+      text->setMinimumHeight(text->fontMetrics().lineSpacing() * std::max(1, spec.rows) + 8);
+      return text;
+    }
+    case ControlKind::Button: {
+      auto* b = new QPushButton(qs(spec.text), parent);
+      b->setAutoDefault(false);
+      QObject::connect(b, &QPushButton::clicked, b, postAccepted);
+      return b;
+    }
+    case ControlKind::Check: {
+      auto* c = new QCheckBox(qs(spec.text), parent);
+      QObject::connect(c, &QCheckBox::clicked, c, [&window, &control] { window.acceptControl(control); });
+      return c;
+    }
+    case ControlKind::DropList:
+    case ControlKind::Combo: {
+      auto* c = new QComboBox(parent);
+      c->setEditable(spec.kind == ControlKind::Combo);
+      for (const std::string& item : spec.items) c->addItem(qs(item));
+      c->setCurrentIndex(-1);
+      if (spec.rows > 0) c->setMaxVisibleItems(spec.rows);
+      QObject::connect(c, &QComboBox::currentIndexChanged, c,
+                       [&window, number] { window.postFromWidget(kEventNewSelection, number); });
+      QObject::connect(c, &QComboBox::activated, c, [&window, &control] { window.acceptControl(control); });
+      if (c->lineEdit()) connectEntry(window, control, c->lineEdit());
+      return c;
+    }
+    case ControlKind::Spin: {
+      auto* s = new QSpinBox(parent);
+      s->setRange(spec.low, spec.high);
+      s->setSingleStep(std::max(1, spec.step));
+      QObject::connect(s, &QSpinBox::valueChanged, s,
+                       [&window, number] { window.postFromWidget(kEventNewSelection, number); });
+      QObject::connect(s, &QSpinBox::editingFinished, s, [&window, &control] { window.acceptControl(control); });
+      return s;
+    }
+    case ControlKind::List:
+      return makeList(window, spec, control, parent);
+    case ControlKind::Sheet:
+      return makeSheet(window, spec, control, parent);
+    case ControlKind::OptionGroup:
+      return makeOptionGroup(window, spec, control, parent);
+    case ControlKind::Image: {
+      auto* l = new QLabel(parent);
+      l->setPixmap(iconFor(spec.iconName).pixmap(32, 32));
+      return l;
+    }
+    case ControlKind::Progress: {
+      auto* p = new QProgressBar(parent);
+      p->setRange(spec.low, spec.high);
+      p->setValue(spec.low);
+      return p;
+    }
+    case ControlKind::Region: {
+      QWidget* box = spec.text.empty() ? new QWidget(parent) : new QGroupBox(qs(spec.text), parent);
+      control.attach(box);
+      buildControls(window, spec.children, box);
+      return box;
+    }
+    default:
+      return new QWidget(parent);
+  }
+}
+
+}  // namespace
+
+void applyCommonProperties(const ControlSpec& spec, Control& control) {
+  if (!spec.tipText.empty()) control.setTip(spec.tipText);
+  if (!spec.iconName.empty()) control.setIcon(spec.iconName);
+  if (!spec.fontName.empty() || spec.fontSize > 0) control.setFont(spec.fontName, spec.fontSize);
+  if (spec.disabled) control.setDisabled(true);
+  if (spec.hidden) control.setHidden(true);
+  if (spec.readOnly) control.setReadOnly(true);
+  if (spec.isDefault) control.setDefault(true);
+}
+
+namespace {
+
+// Places one spec (and, for rows and grids, its children) into `layout`.
+QWidget* place(Window& window, const ControlSpec& spec, QWidget* parent) {
+  if (spec.kind == ControlKind::Row || spec.kind == ControlKind::Grid) {
+    auto* holder = new QWidget(parent);
+    if (spec.kind == ControlKind::Row) {
+      auto* layout = new QHBoxLayout(holder);
+      layout->setContentsMargins(0, 0, 0, 0);
+      for (const ControlSpec& child : spec.children) layout->addWidget(place(window, child, holder));
+      layout->addStretch();
+    } else {
+      auto* layout = new QGridLayout(holder);
+      layout->setContentsMargins(0, 0, 0, 0);
+      const int columns = std::max(1, spec.columnsInGrid);
+      for (int i = 0; i < static_cast<int>(spec.children.size()); ++i)
+        layout->addWidget(place(window, spec.children[i], holder), i / columns, i % columns);
+    }
+    return holder;
+  }
+  Control& control = window.addControl(spec);
+  QWidget* widget = makeWidget(window, spec, control, parent);
+  if (!control.widget()) control.attach(widget);
+  tagControlWidget(widget, control.number());
+  applyCommonProperties(spec, control);
+  return widget;
+}
+
+}  // namespace
+
+void tagControlWidget(QWidget* widget, int number) { widget->setProperty(kControlProperty, number); }
+
+int controlNumberOf(const QObject* object) {
+  for (; object; object = object->parent()) {
+    const QVariant v = object->property(kControlProperty);
+    if (v.isValid()) return v.toInt();
+    if (object->isWidgetType() && static_cast<const QWidget*>(object)->isWindow()) break;
+  }
+  return 0;
+}
+
+void buildControls(Window& window, const std::vector<ControlSpec>& controls, QWidget* parent) {
+  auto* layout = new QGridLayout(parent);
+  int row = 0;
+  for (std::size_t i = 0; i < controls.size(); ++i, ++row) {
+    const ControlSpec& spec = controls[i];
+    QWidget* widget = place(window, spec, parent);
+    const bool pairsWithNext = spec.kind == ControlKind::Prompt && i + 1 < controls.size() &&
+                               controls[i + 1].kind != ControlKind::Prompt && !isContainer(controls[i + 1].kind) &&
+                               controls[i + 1].kind != ControlKind::Sheet;
+    if (pairsWithNext) {
+      layout->addWidget(widget, row, 0);
+      layout->addWidget(place(window, controls[++i], parent), row, 1);
+    } else {
+      layout->addWidget(widget, row, 0, 1, 2);
+    }
+  }
+  layout->setRowStretch(row, 1);
+  layout->setColumnStretch(1, 1);
+}
+
+void connectAction(Window& window, Control& control, QAction* action) {
+  control.attach(action);
+  const int number = control.number();
+  const StdAction builtIn = control.stdAction();
+  QObject::connect(action, &QAction::triggered, action, [&window, number, builtIn] {
+    if (builtIn == StdAction::None) {
+      window.postFromWidget(kEventAccepted, number);
+    } else if (builtIn == StdAction::CloseWindow) {
+      window.postFromWidget(kEventCloseWindow, 0);
+    } else {
+      FrameHost::runStdAction(builtIn);
+    }
+  });
+}
+
+}  // namespace vrt
