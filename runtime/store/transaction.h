@@ -1,0 +1,35 @@
+#pragma once
+// A transaction over exactly the files its caller names: all of them change, or none,
+// even if the process dies half-way. The other files are attached to the first file's
+// connection for the duration, so that SQLite commits them together.
+#include <vector>
+
+#include "runtime/store/data_file.h"
+
+namespace vrt {
+
+class Transaction {
+ public:
+  // The files must be open for writing on this thread. `waitSeconds` bounds the wait for
+  // other stations' locks.
+  Transaction(std::vector<DataFile*> files, int waitSeconds);
+  ~Transaction();  // rolls back what was not committed
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+
+  bool begin();
+  bool commit();
+  void rollback();
+  bool active() const { return active_; }
+
+ private:
+  void release();
+
+  std::vector<DataFile*> files_;
+  int waitSeconds_;
+  sql::Database* host_ = nullptr;
+  std::vector<std::string> attached_;
+  bool active_ = false;
+};
+
+}  // namespace vrt

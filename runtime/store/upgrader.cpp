@@ -1,0 +1,209 @@
+#include "runtime/store/upgrader.h"
+
+#include <cstdio>
+#include <map>
+#include <mutex>
+
+#include "runtime/store/errors.h"
+#include "runtime/store/file_format.h"
+#include "runtime/text/utf8.h"
+
+namespace vrt {
+
+namespace {
+
+struct Registration {
+  std::string prefix;
+  TableSchema schema;
+};
+
+struct Upgrader {
+  std::mutex lock;
+  bool started = false;
+  std::map<std::string, int> options{{"BadFile", 0}, {"SPCreate", 0}};
+  std::map<std::string, int> drivers;
+  std::map<std::string, Registration> tables;  // by upper-cased label
+};
+
+Upgrader& upgrader() {
+  static Upgrader u;
+  return u;
+}
+
+// Copies one field's value across a change of type or size.
+void copyField(const FieldDesc& from, const RecordRef& src, const FieldDesc& to, RecordRef& dst) {
+  const bool fromText = isTextType(from.type), toText = isTextType(to.type);
+  if (fromText || toText) dst.setText(to, src.text(from));
+  else if (from.type == FieldType::Decimal && to.type == FieldType::Decimal)
+    dst.set(DecimalField{to.offset}, src.get(DecimalField{from.offset}));
+  else dst.setNumber(to, src.number(from));
+}
+
+int fail(sql::Database& db, int rc) {
+  const int p = rc & 0xFF;
+  if (p == SQLITE_BUSY || p == SQLITE_LOCKED) setError(kFileLocked);
+  else if (p == SQLITE_CONSTRAINT) setError(kDuplicateKey);
+  else setDriverError(db.lastErrorCode() ? db.lastErrorCode() : rc, db.lastError());
+  db.exec("ROLLBACK");
+  return errorCode();
+}
+
+}  // namespace
+
+UpgradeHandle ds_PassHandleForUpgrading() {
+  std::lock_guard g(upgrader().lock);
+  upgrader().started = true;
+  return 1;
+}
+
+void ds_SetOption(std::string_view option, int value) {
+  std::lock_guard g(upgrader().lock);
+  upgrader().options[std::string(option)] = value;
+}
+
+int ds_GetOption(std::string_view option) {
+  std::lock_guard g(upgrader().lock);
+  auto it = upgrader().options.find(std::string(option));
+  return it == upgrader().options.end() ? 0 : it->second;
+}
+
+void ds_AddDriver(std::string_view driver, const TableSchema&, int value) {
+  std::lock_guard g(upgrader().lock);
+  upgrader().drivers[std::string(driver)] = value;
+}
+
+void ds_IgnoreDriver(std::string_view driver, int value) {
+  std::lock_guard g(upgrader().lock);
+  upgrader().drivers["ignore:" + std::string(driver)] = value;
+}
+
+void ds_UsingFile(std::string_view prefix, std::string_view label, const TableSchema& table, int version) {
+  std::lock_guard g(upgrader().lock);
+  Registration r{std::string(prefix), table};
+  r.schema.version = version;
+  upgrader().tables[upperCase(label)] = std::move(r);
+}
+
+bool ds_IsRegistered(std::string_view label) {
+  std::lock_guard g(upgrader().lock);
+  return upgrader().tables.count(upperCase(label)) > 0;
+}
+
+void ds_ResetForTesting() {
+  std::lock_guard g(upgrader().lock);
+  upgrader() .tables.clear();
+  upgrader().drivers.clear();
+  upgrader().options = {{"BadFile", 0}, {"SPCreate", 0}};
+  upgrader().started = false;
+}
+
+int convertFile(const std::string& path, const store::TableLayout& target) {
+  clearError();
+  sql::Database db;
+  int rc = db.open(path, false, false);
+  if (rc != SQLITE_OK) return fail(db, rc);
+  rc = db.exec("BEGIN IMMEDIATE");
+  if (rc != SQLITE_OK) return fail(db, rc);
+  int found = SQLITE_OK;
+  const auto storedText = store::storedStructure(db, "main", target.sqlTable(), found);
+  if (found != SQLITE_OK) return fail(db, found);
+  if (!storedText) {
+    db.exec("ROLLBACK");
+    setError(kInvalidRecordDeclaration);
+    return errorCode();
+  }
+  if (*storedText == target.structureText()) {
+    db.exec("ROLLBACK");
+    return 0;
+  }
+  auto oldSchema = store::TableLayout::parseStructure(*storedText);
+  if (!oldSchema) {
+    db.exec("ROLLBACK");
+    setError(kInvalidRecordDeclaration);
+    return errorCode();
+  }
+  oldSchema->label = target.schema().label;
+  const store::TableLayout old(*oldSchema, target.sqlTable(), target.sharesFile() ? target.sqlTable() + "_" : "");
+
+  // Build the new table beside the old one, copy every record by field name, then swap.
+  const std::string fresh = target.sqlTable() + "__upgrading";
+  const store::TableLayout staging(target.schema(), fresh, fresh + "_");
+  rc = db.exec("DROP TABLE IF EXISTS " + sql::quoteIdent(fresh));
+  if (rc == SQLITE_OK) rc = db.exec(staging.createTableSql("main"));
+  if (rc != SQLITE_OK) return fail(db, rc);
+
+  std::vector<std::pair<int, int>> pairs;  // (old field, new field) for every stored new field
+  for (std::size_t i = 0; i < target.schema().fields.size(); ++i) {
+    if (!target.schema().isStored(static_cast<int>(i))) continue;
+    const int from = old.schema().fieldIndex(target.schema().fields[i].name);
+    if (from >= 0 && old.schema().isStored(from)) pairs.emplace_back(from, static_cast<int>(i));
+  }
+  {
+    sql::Statement read(db.handle(),
+                        "SELECT _pos,_changes," + old.columnList() + " FROM " + sql::quoteIdent(old.sqlTable()), false);
+    std::string marks;
+    for (std::size_t i = 0; i < staging.columns().size(); ++i) marks += ",?";
+    sql::Statement write(db.handle(),
+                         "INSERT INTO " + sql::quoteIdent(fresh) + " (_pos,_changes," + staging.columnList() +
+                             ") VALUES (?,?" + marks + ")",
+                         false);
+    if (!read.ok() || !write.ok()) return fail(db, read.ok() ? write.prepareResult() : read.prepareResult());
+    RecordBuffer src(old.schema().recordSize), dst(target.schema().recordSize);
+    while ((rc = read.step()) == SQLITE_ROW) {
+      old.readRecord(read, 2, src);
+      dst.clearAll(target.schema().fields);
+      for (auto [from, to] : pairs)
+        copyField(old.schema().fields[static_cast<std::size_t>(from)], src,
+                  target.schema().fields[static_cast<std::size_t>(to)], dst);
+      write.bind(1, read.int64(0));
+      write.bind(2, read.int64(1));
+      staging.bindRecord(write, 3, dst);
+      const int w = write.step();
+      write.reset();
+      if (w != SQLITE_DONE) return fail(db, w);
+    }
+    if (rc != SQLITE_DONE) return fail(db, rc);
+  }
+  rc = db.exec("DROP TABLE " + sql::quoteIdent(old.sqlTable()));
+  if (rc == SQLITE_OK)
+    rc = db.exec("ALTER TABLE " + sql::quoteIdent(fresh) + " RENAME TO " + sql::quoteIdent(target.sqlTable()));
+  // The count triggers went with the old table; make them again with the indexes.
+  if (rc == SQLITE_OK) {
+    rc = store::createIndexes(db, "main", target);
+    if (rc == SQLITE_OK) rc = store::writeStructure(db, "main", target);
+    if (rc == SQLITE_OK) rc = store::createCountTriggers(db, "main", target);
+  }
+  if (rc == SQLITE_OK) rc = db.exec("COMMIT");
+  if (rc != SQLITE_OK) return fail(db, rc);
+  return 0;
+}
+
+int ds_FileOpen(DataFile& file, OpenAccess access) {
+  clearError();
+  std::optional<Registration> reg;
+  {
+    std::lock_guard g(upgrader().lock);
+    auto it = upgrader().tables.find(upperCase(file.schema().label));
+    if (it != upgrader().tables.end()) reg = it->second;
+  }
+  if (reg && !file.isOpen()) {
+    const store::TableLayout target(reg->schema, file.sqlTable(), file.sharesFile() ? file.sqlTable() + "_" : "");
+    if (file.open(access)) return 0;
+    // Only a declaration that differs asks for a conversion; the open reports the rest.
+    if (errorCode() != kInvalidRecordDeclaration) return errorCode();
+    if (access == OpenAccess::ReadOnly) return errorCode();
+    if (const int rc = convertFile(file.path(), target); rc != 0) {
+      // With "BadFile" on, a file that cannot be converted is kept aside under another
+      // name and the table starts anew; otherwise it stays as it is and the open fails.
+      if (ds_GetOption("BadFile") == 0 || file.sharesFile()) return rc;
+      const std::string aside = file.path() + ".bad";
+      if (std::rename(file.path().c_str(), aside.c_str()) != 0) return rc;
+      setError(kFileNotFound);
+      return kFileNotFound;
+    }
+  }
+  file.open(access);
+  return errorCode();
+}
+
+}  // namespace vrt

@@ -1,0 +1,40 @@
+#pragma once
+// The file-structure upgrader. Every physical open of a table passes through ds_FileOpen:
+// a file whose stored structure or version differs from the one registered for its table
+// is converted in place first (fields copied by name, new fields blank or zero, keys
+// rebuilt, record positions kept), inside one transaction, so a failed conversion leaves
+// the old file exactly as it was.
+#include <string>
+#include <string_view>
+
+#include "runtime/store/data_file.h"
+#include "runtime/store/schema.h"
+
+namespace vrt {
+
+using UpgradeHandle = int;
+
+// Starts (or joins) the upgrader for this process; the handle is kept for the whole run.
+UpgradeHandle ds_PassHandleForUpgrading();
+// Options: "BadFile" (1: a file that cannot be converted is renamed aside and created anew;
+// 0: it is left alone and the open fails), "SPCreate" (1: a missing file may be created).
+void ds_SetOption(std::string_view option, int value);
+int ds_GetOption(std::string_view option);
+// Drivers whose files the upgrader handles or ignores; recorded, for the file kinds in use.
+void ds_AddDriver(std::string_view driver, const TableSchema& dummy, int value);
+void ds_IgnoreDriver(std::string_view driver, int value);
+// Registers a table's declared structure and version, by label.
+void ds_UsingFile(std::string_view prefix, std::string_view label, const TableSchema& table, int version);
+bool ds_IsRegistered(std::string_view label);
+// Converts the file when needed, then opens it. Returns 0 or the error code (also in the
+// thread's error state).
+int ds_FileOpen(DataFile& file, OpenAccess access);
+
+// Forgets every registration (for tests).
+void ds_ResetForTesting();
+
+// The conversion itself: brings the file at `path` holding `sqlTable` to `target`.
+// Returns 0 or the error code it recorded.
+int convertFile(const std::string& path, const store::TableLayout& target);
+
+}  // namespace vrt

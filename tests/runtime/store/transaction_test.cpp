@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <random>
+
+#include "runtime/store/errors.h"
+#include "runtime/store/transaction.h"
+#include "support/temp_dir.h"
+#include "test_schema.h"
+
+using namespace vrt;
+using namespace vtest;
+
+namespace {
+
+TableSchema tableNamed(const char* label) {
+  TableSchema t = peopleSchema();
+  t.label = label;
+  return t;
+}
+
+// Three tables in three files, each with record 1 holding a counter in GROUPNO.
+struct ThreeFiles {
+  std::vector<std::unique_ptr<DataFile>> files;
+  ThreeFiles() {
+    for (const char* label : {"Alpha", "Beta", "Gamma"}) files.push_back(std::make_unique<DataFile>(tableNamed(label)));
+  }
+  std::vector<DataFile*> all() {
+    std::vector<DataFile*> v;
+    for (auto& f : files) v.push_back(f.get());
+    return v;
+  }
+  bool open() {
+    for (auto& f : files)
+      if (!f->open()) return false;
+    return true;
+  }
+  static bool readCounter(DataFile& f, int& value) {
+    f.buffer().clearAll(f.schema().fields);
+    f.buffer().setNumber(f.schema().fields[kNumber], 1);
+    if (!f.get(0)) return false;
+    value = static_cast<int>(f.buffer().number(f.schema().fields[kGroup]));
+    return true;
+  }
+  static bool writeCounter(DataFile& f, int value) {
+    int old = 0;
+    if (!readCounter(f, old)) return false;
+    f.buffer().setNumber(f.schema().fields[kGroup], value);
+    return f.put();
+  }
+  static bool addRow(DataFile& f, int number) {
+    f.buffer().clearAll(f.schema().fields);
+    f.buffer().setNumber(f.schema().fields[kNumber], number);
+    f.buffer().setNumber(f.schema().fields[kGroup], -number);
+    f.buffer().setText(f.schema().fields[kNote], std::string(300, 'x'));
+    return f.add();
+  }
+  void create() {
+    for (auto& f : files) {
+      ASSERT_TRUE(f->create());
+      ASSERT_TRUE(f->open());
+      ASSERT_TRUE(addRow(*f, 1));
+      f->buffer().setNumber(f->schema().fields[kGroup], 0);
+      ASSERT_TRUE(f->put());
+      f->close();
+    }
+  }
+};
+
+}  // namespace
+
+TEST(Transactions, CommitChangesEveryFileAndRollbackNone) {
+  TempDir dir;
+  ThreeFiles t;
+  t.create();
+  ASSERT_TRUE(t.open());
+  {
+    Transaction txn(t.all(), 2);
+    ASSERT_TRUE(txn.begin());
+    for (auto* f : t.all()) ASSERT_TRUE(ThreeFiles::writeCounter(*f, 7));
+    ASSERT_TRUE(txn.commit());
+  }
+  {
+    Transaction txn(t.all(), 2);
+    ASSERT_TRUE(txn.begin());
+    ASSERT_TRUE(ThreeFiles::writeCounter(*t.files[0], 8));
+    ASSERT_TRUE(ThreeFiles::writeCounter(*t.files[1], 8));
+    // The third change fails: a duplicate number.
+    EXPECT_FALSE(ThreeFiles::addRow(*t.files[2], 1));
+    EXPECT_EQ(errorCode(), kDuplicateKey);
+    txn.rollback();
+  }
+  for (auto* f : t.all()) {
+    int v = -1;
+    ASSERT_TRUE(ThreeFiles::readCounter(*f, v));
+    EXPECT_EQ(v, 7) << f->schema().label;
+  }
+  // A transaction left without commit rolls back when it ends.
+  {
+    Transaction txn(t.all(), 2);
+    ASSERT_TRUE(txn.begin());
+    ASSERT_TRUE(ThreeFiles::writeCounter(*t.files[0], 9));
+  }
+  int v = -1;
+  ASSERT_TRUE(ThreeFiles::readCounter(*t.files[0], v));
+  EXPECT_EQ(v, 7);
+}
+
+TEST(Transactions, RefuseFilesThatCannotTakePart) {
+  TempDir dir;
+  ThreeFiles t;
+  t.create();
+  ASSERT_TRUE(t.files[0]->open());
+  ASSERT_TRUE(t.files[1]->open(OpenAccess::ReadOnly));
+  Transaction notOpen({t.files[0].get(), t.files[2].get()}, 2);
+  EXPECT_FALSE(notOpen.begin());
+  EXPECT_EQ(errorCode(), kFileNotOpen);
+  Transaction readOnly({t.files[0].get(), t.files[1].get()}, 2);
+  EXPECT_FALSE(readOnly.begin());
+  EXPECT_EQ(errorCode(), kAccessDenied);
+  // Neither failure left anything attached: a proper transaction still works.
+  ASSERT_TRUE(t.files[2]->open());
+  Transaction ok({t.files[0].get(), t.files[2].get()}, 2);
+  ASSERT_TRUE(ok.begin());
+  ASSERT_TRUE(ThreeFiles::writeCounter(*t.files[2], 3));
+  ASSERT_TRUE(ok.commit());
+}
+
+TEST(Transactions, WaitForAnotherStationsLockThenGiveUp) {
+  TempDir dir;
+  ThreeFiles t;
+  t.create();
+  ASSERT_TRUE(t.open());
+  DataFile other(tableNamed("Beta"));
+  ASSERT_TRUE(other.open());
+  ASSERT_TRUE(other.stream());  // holds Beta for writing
+  Transaction txn(t.all(), 1);
+  EXPECT_FALSE(txn.begin());
+  EXPECT_EQ(errorCode(), kFileLocked);
+  ASSERT_TRUE(other.flush());
+  EXPECT_TRUE(txn.begin());
+  EXPECT_TRUE(txn.commit());
+}
+
+// A child process changes the three files in transactions, one counter value per transaction,
+// and is killed at a random moment; every file must then show the same counter and the same
+// number of records.
+TEST(Transactions, AKilledProcessLeavesEachFileWhollyBeforeOrAfter) {
+  TempDir dir;
+  ThreeFiles setup;
+  setup.create();
+  std::mt19937 random(20261209);
+  int committedRounds = 0;
+  for (int round = 0; round < 60; ++round) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ThreeFiles t;
+      if (!t.open()) ::_exit(2);
+      int value = 0;
+      ThreeFiles::readCounter(*t.files[0], value);
+      for (int n = value + 1;; ++n) {
+        Transaction txn(t.all(), 5);
+        if (!txn.begin()) ::_exit(3);
+        for (auto* f : t.all()) {
+          if (!ThreeFiles::writeCounter(*f, n) || !ThreeFiles::addRow(*f, 1000 + n)) ::_exit(4);
+        }
+        if (!txn.commit()) ::_exit(5);
+      }
+    }
+    ::usleep(std::uniform_int_distribution<int>(200, 40000)(random));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "child ended by itself with " << WEXITSTATUS(status);
+
+    ThreeFiles check;
+    ASSERT_TRUE(check.open()) << "round " << round << ": " << errorMessage();
+    int first = -1;
+    std::int64_t firstCount = -1;
+    for (auto* f : check.all()) {
+      int v = -1;
+      ASSERT_TRUE(ThreeFiles::readCounter(*f, v)) << "round " << round;
+      const std::int64_t count = f->records();
+      if (first < 0) {
+        first = v;
+        firstCount = count;
+      }
+      EXPECT_EQ(v, first) << "round " << round << ", " << f->schema().label;
+      EXPECT_EQ(count, firstCount) << "round " << round << ", " << f->schema().label;
+      EXPECT_EQ(count, v + 1) << "round " << round << ", " << f->schema().label;
+    }
+    if (first > 0) ++committedRounds;
+  }
+  EXPECT_GT(committedRounds, 0);
+}
