@@ -2,7 +2,9 @@
 // One control of a window, addressed by its use name ("?Insert") or its number. Its
 // properties read and write the Qt widget behind it; entry-like controls carry a bound
 // variable shown through their picture.
+#include <QAction>
 #include <QPointer>
+#include <QWidget>
 #include <optional>
 #include <set>
 #include <string>
@@ -10,9 +12,6 @@
 #include <vector>
 
 #include "runtime/gui/window_spec.h"
-
-class QAction;
-class QWidget;
 
 namespace vrt {
 

@@ -133,6 +133,12 @@ void PagedList::setVisibleItems(int rows) {
   fitHeight();
 }
 
+void PagedList::setOwnScrolling(bool own) {
+  ownScrolling_ = own;
+  table_->setVerticalScrollBarPolicy(own ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  setThumbVisible(!own);
+}
+
 void PagedList::setThumb(int position) {
   thumb_ = std::clamp(position, 0, 100);
   bar_->setValue(thumb_);
@@ -187,6 +193,7 @@ int PagedList::rowAtPixel(int y) const {
 }
 
 bool PagedList::eventFilter(QObject* watched, QEvent* event) {
+  if (ownScrolling_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::Wheel)) return false;
   switch (event->type()) {
     case QEvent::KeyPress: {
       auto* key = static_cast<QKeyEvent*>(event);

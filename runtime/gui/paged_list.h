@@ -33,6 +33,10 @@ class PagedList : public QWidget {
   int visibleItems() const { return visibleRows_; }
   void setVisibleItems(int rows);
 
+  // A list that holds all its rows scrolls them itself: no thumb, no scroll requests.
+  void setOwnScrolling(bool own);
+  bool ownScrolling() const { return ownScrolling_; }
+
   int thumb() const { return thumb_; }
   void setThumb(int position);
   bool thumbVisible() const;
@@ -64,6 +68,7 @@ class PagedList : public QWidget {
   int visibleRows_;
   int thumb_ = 0;
   bool settingSelection_ = false;
+  bool ownScrolling_ = false;
 };
 
 }  // namespace vrt

@@ -129,6 +129,7 @@ void collectNumbers(const std::vector<ControlSpec>& specs, std::vector<int>& num
 
 Window::Window(WindowSpec spec) : spec_(std::move(spec)), id_(registry().nextId++), thread_(ThreadNumber()) {
   installInputFilter();
+  alerted_ = spec_.alertKeys;
   registry().windows[id_] = this;
   build();
 }

@@ -85,6 +85,7 @@ QWidget* makeOptionGroup(Window& window, const ControlSpec& spec, Control& contr
 
 QWidget* makeList(Window& window, const ControlSpec& spec, Control& control, QWidget* parent) {
   auto* list = new PagedList(spec.columns, spec.rows, parent);
+  list->setOwnScrolling(spec.scrolls);
   const int number = control.number();
   QObject::connect(list, &PagedList::scrollRequested, list,
                    [&window, number](int event) { window.postFromWidget(event, number); });

@@ -2,7 +2,7 @@
 // Windows are declared as data: a WindowSpec holds a tree of ControlSpecs made with the
 // small builder functions below, e.g.
 //
-//   WindowSpec spec{.caption = "Changing a Service Record", .procedure = "UpdateService"};
+//   WindowSpec spec = windowSpec("Changing a Service Record", "UpdateService");
 //   spec.controls = {
 //       sheet("?CurrentTab", {tab("&General", {prompt("&Title:"), entry("?SER:Title", "@s60", bind(title))})}),
 //       row({button("?OK", "&OK").makeDefault(), button("?Cancel", "&Cancel")}),
@@ -50,6 +50,7 @@ struct ControlSpec {
   int columnsInGrid = 0; // grids
   int low = 0, high = 100, step = 1;  // spins and progress bars
   bool disabled = false, hidden = false, readOnly = false, isDefault = false;
+  bool scrolls = false;  // lists: hold all their rows and scroll them themselves
   StdAction stdAction = StdAction::None;
 
   // Modifiers, for chaining in declarations.
@@ -62,6 +63,7 @@ struct ControlSpec {
   ControlSpec makeDisabled() && { disabled = true; return std::move(*this); }
   ControlSpec makeHidden() && { hidden = true; return std::move(*this); }
   ControlSpec makeReadOnly() && { readOnly = true; return std::move(*this); }
+  ControlSpec scrolling() && { scrolls = true; return std::move(*this); }
   ControlSpec action(StdAction a) && { stdAction = a; return std::move(*this); }
 };
 
@@ -75,7 +77,8 @@ ControlSpec check(std::string use, std::string text, Binding binding, std::strin
 ControlSpec dropList(std::string use, std::vector<std::string> items, Binding binding, int rows = 8);
 ControlSpec combo(std::string use, std::string picture, std::vector<std::string> items, Binding binding);
 ControlSpec spin(std::string use, std::string picture, Binding binding, int low, int high, int step = 1);
-// A list shows only the rows its owner gives it and carries its own 0-100 thumb.
+// A list shows only the rows its owner gives it and carries its own 0-100 thumb
+// (unless made scrolling(): then it holds every row and scrolls them itself).
 ControlSpec list(std::string use, std::vector<ListColumn> columns, int visibleRows);
 ControlSpec sheet(std::string use, std::vector<ControlSpec> tabs);
 ControlSpec tab(std::string text, std::vector<ControlSpec> children, std::string use = {});
@@ -112,5 +115,13 @@ struct WindowSpec {
   std::vector<ControlSpec> toolbar;  // Frame
   std::vector<int> alertKeys;        // keys alerted on the whole window
 };
+
+inline WindowSpec windowSpec(std::string caption, std::string procedure, WindowKind kind = WindowKind::Owned) {
+  WindowSpec spec;
+  spec.caption = std::move(caption);
+  spec.procedure = std::move(procedure);
+  spec.kind = kind;
+  return spec;
+}
 
 }  // namespace vrt

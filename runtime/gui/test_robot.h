@@ -1,0 +1,65 @@
+#pragma once
+// Drives the program the way a user would, in-process on Qt's offscreen platform: finds
+// windows and controls, presses, types, chooses, and runs the threads until every one
+// waits for an event. No sleeps and no timing: settle() runs until nothing is left to do.
+// Every action that a user could not take (a missing or disabled control, a window that
+// does not take input) throws RobotError, which a test reports as a failure.
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace vrt {
+
+class Control;
+class Window;
+
+class RobotError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class TestRobot {
+ public:
+  // Delivers pending Qt events and runs ready threads until all wait; throws when they
+  // are still busy after `maxRounds` rounds (a thread that never waits).
+  void settle(int maxRounds = 100000);
+
+  // The newest open window whose caption or procedure name is `name`; nullptr if none.
+  Window* findWindow(std::string_view name) const;
+  Window& window(std::string_view name) const;
+  Control& control(std::string_view window, std::string_view use) const;
+  // The newest open message box, or nullptr.
+  Window* messageBox() const;
+
+  // Each action settles afterwards, so its effects are there when it returns.
+  void press(std::string_view window, std::string_view use);
+  // Replaces the entry's text as typed and leaves the control (which accepts it).
+  void type(std::string_view window, std::string_view use, std::string_view text);
+  void check(std::string_view window, std::string_view use, bool on);
+  void chooseTab(std::string_view window, std::string_view sheetUse, std::string_view tabCaption);
+  void chooseRow(std::string_view window, std::string_view listUse, int row);
+  void doubleClickRow(std::string_view window, std::string_view listUse, int row);
+  void dragThumb(std::string_view window, std::string_view listUse, int position);
+  void chooseItem(std::string_view window, std::string_view use, std::string_view item);
+  void chooseRadio(std::string_view window, std::string_view groupUse, std::string_view caption);
+  // A frame menu item by its caption path, "&Browse|Browse the Services file".
+  void chooseMenu(std::string_view path);
+  // The status-bar text while the item is highlighted.
+  std::string hoverMenu(std::string_view path);
+  // A frame toolbar button by control number (3001 ...) or by caption or tip.
+  void pressToolbar(int number);
+  void pressToolbar(std::string_view captionOrTip);
+  // A button of the newest message box, by caption with or without "&" ("&Yes", "Yes").
+  void pressMessageButton(std::string_view caption);
+  // A key pressed in the window, on `use` or (empty) on the control that has the focus.
+  void pressKey(std::string_view window, int keyCode, std::string_view use = {});
+  // The user clicks into the window (making it the active one) or on its close box.
+  void activate(std::string_view window);
+  void closeWindow(std::string_view window);
+
+ private:
+  Window& usableWindow(std::string_view name) const;
+  Control& usableControl(std::string_view window, std::string_view use) const;
+};
+
+}  // namespace vrt
