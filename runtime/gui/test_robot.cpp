@@ -67,6 +67,8 @@ QAction* findMenuAction(std::string_view path) {
 
 }  // namespace
 
+TestRobot::~TestRobot() { EndAllThreads(); }
+
 void TestRobot::settle(int maxRounds) {
   for (int round = 0; round < maxRounds; ++round) {
     QCoreApplication::sendPostedEvents();

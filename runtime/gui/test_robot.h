@@ -18,8 +18,15 @@ class RobotError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A robot ends every thread when it goes away (EndAllThreads): declare it after the
+// state that the threads' procedures use, so that they end before that state does.
 class TestRobot {
  public:
+  TestRobot() = default;
+  ~TestRobot();
+  TestRobot(const TestRobot&) = delete;
+  TestRobot& operator=(const TestRobot&) = delete;
+
   // Delivers pending Qt events and runs ready threads until all wait; throws when they
   // are still busy after `maxRounds` rounds (a thread that never waits).
   void settle(int maxRounds = 100000);

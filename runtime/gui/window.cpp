@@ -232,9 +232,9 @@ void Window::close() {
 std::string Window::caption() const { return top_ ? top_->windowTitle().toStdString() : spec_.caption; }
 
 void Window::setCaption(std::string_view caption) {
-  spec_.caption = std::string(caption);
-  if (top_) top_->setWindowTitle(qs(caption));
-  if (body_ && body_ != top_) body_->setWindowTitle(qs(caption));
+  spec_.caption = std::string(caption);  // `caption` may be a view of the old one
+  if (top_) top_->setWindowTitle(qs(spec_.caption));
+  if (body_ && body_ != top_) body_->setWindowTitle(qs(spec_.caption));
 }
 
 Control* Window::control(std::string_view use) const {
