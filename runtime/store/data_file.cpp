@@ -707,7 +707,10 @@ bool DataFile::stream() {
   if (!requireOpen(false)) return false;
   if (txnRoute_ || own_.inTransaction()) return true;  // already inside one
   const int rc = own_.exec(readOnly_ ? "BEGIN" : "BEGIN IMMEDIATE");
-  return rc == SQLITE_OK || fail(rc, readOnly_);
+  if (rc != SQLITE_OK) return fail(rc, readOnly_);
+  // Bulk work touches many index pages at once; the cache grows for it and shrinks after.
+  own_.exec(sql::kBatchCacheSize);
+  return true;
 }
 
 bool DataFile::flush() {
@@ -715,6 +718,7 @@ bool DataFile::flush() {
   stopReading();
   if (txnRoute_ || !own_.inTransaction()) return true;
   const int rc = own_.exec("COMMIT");
+  own_.exec(sql::kIdleCacheSize);
   return rc == SQLITE_OK || fail(rc, false);
 }
 

@@ -21,7 +21,6 @@ int textCompare(void*, int na, const void* a, int nb, const void* b) {
 constexpr const char* kConnectionSettings =
     "PRAGMA journal_mode=DELETE;"
     "PRAGMA synchronous=FULL;"
-    "PRAGMA cache_size=-256;"
     "PRAGMA temp_store=MEMORY;";
 
 }  // namespace
@@ -41,6 +40,7 @@ int Database::open(const std::string& path, bool readOnly, bool create) {
   sqlite3_create_collation_v2(db_, kText, SQLITE_UTF8, nullptr, textCompare, nullptr);
   sqlite3_busy_timeout(db_, 1000);
   rc = exec(kConnectionSettings);
+  if (rc == SQLITE_OK) rc = exec(kIdleCacheSize);
   return rc;
 }
 

@@ -15,6 +15,11 @@ namespace vrt::sql {
 inline constexpr const char* kNoCase = "VNOCASE";  // capitals, trailing blanks ignored
 inline constexpr const char* kText = "VTEXT";      // exact, trailing blanks ignored
 
+// A connection's page cache: small while it waits (a thread may hold a connection to
+// every table), larger for the length of a batch.
+inline constexpr const char* kIdleCacheSize = "PRAGMA cache_size=-256";
+inline constexpr const char* kBatchCacheSize = "PRAGMA cache_size=-65536";
+
 class Statement;
 
 class Database {

@@ -1,0 +1,88 @@
+#include <algorithm>
+#include <cstdlib>
+
+#include "tools/vesp_data/commands.h"
+
+namespace vesp::tools {
+
+const std::vector<Command>& commands() {
+  static const std::vector<Command> table = {
+      {"create", "", "create every table's data file, empty (files that exist are left alone)", {}, {}, 0, 0, runCreate},
+      {"check", "[--repair]", "check the integrity and keys of every data file; --repair rebuilds damaged keys", {},
+       {"--repair"}, 0, 0, runCheck},
+      {"count", "TABLE", "print how many records a table holds", {}, {}, 1, 1, runCount},
+      {"export", "TABLE [--order KEY]", "write a table's records as CSV in a key's order", {"--order"}, {}, 1, 1,
+       runExport},
+      {"generate", "[--prayer-requests N] [--services N]",
+       "fill the empty tables with realistic sample data (the same every time)", {"--prayer-requests", "--services"},
+       {}, 0, 0, runGenerate},
+  };
+  return table;
+}
+
+void printUsage(std::ostream& err) {
+  err << "usage: vesp-data COMMAND [ARGUMENTS]\n"
+         "Works on the Vespera data files in the current directory.\n\n";
+  for (const auto& c : commands()) {
+    std::string head = std::string("  ") + c.name + (*c.synopsis ? " " : "") + c.synopsis;
+    err << head << "\n      " << c.summary << "\n";
+  }
+}
+
+int runCommandLine(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+  if (words.empty() || words[0] == "--help" || words[0] == "-h") {
+    printUsage(err);
+    return words.empty() ? 2 : 0;
+  }
+  const auto cmd = std::find_if(commands().begin(), commands().end(),
+                                [&](const Command& c) { return words[0] == c.name; });
+  if (cmd == commands().end()) {
+    err << "vesp-data: unknown command '" << words[0] << "'\n";
+    printUsage(err);
+    return 2;
+  }
+  Args args;
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    const std::string& w = words[i];
+    if (w.rfind("--", 0) != 0) {
+      args.positional.push_back(w);
+      continue;
+    }
+    const auto& values = cmd->valueOptions;
+    const auto& flags = cmd->flagOptions;
+    if (std::find(flags.begin(), flags.end(), w) != flags.end()) {
+      args.options[w] = "";
+    } else if (std::find(values.begin(), values.end(), w) != values.end()) {
+      if (i + 1 >= words.size()) {
+        err << "vesp-data " << cmd->name << ": " << w << " needs a value\n";
+        return 2;
+      }
+      args.options[w] = words[++i];
+    } else {
+      err << "vesp-data " << cmd->name << ": unknown option '" << w << "'\n";
+      err << "usage: vesp-data " << cmd->name << " " << cmd->synopsis << "\n";
+      return 2;
+    }
+  }
+  if (args.positional.size() < cmd->minPositional || args.positional.size() > cmd->maxPositional) {
+    err << "usage: vesp-data " << cmd->name << " " << cmd->synopsis << "\n";
+    return 2;
+  }
+  return cmd->run(args, out, err);
+}
+
+bool numberOption(const Args& args, const std::string& option, long long low, long long high, long long& value,
+                  std::ostream& err) {
+  auto it = args.options.find(option);
+  if (it == args.options.end()) return true;
+  char* end = nullptr;
+  const long long v = std::strtoll(it->second.c_str(), &end, 10);
+  if (it->second.empty() || *end != '\0' || v < low || v > high) {
+    err << "vesp-data: " << option << " takes a whole number from " << low << " to " << high << "\n";
+    return false;
+  }
+  value = v;
+  return true;
+}
+
+}  // namespace vesp::tools
