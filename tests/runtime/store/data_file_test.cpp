@@ -298,6 +298,27 @@ TEST_F(DataFileTest, LocksHeldElsewhereAreReported) {
   EXPECT_EQ(f->records(), 3);
 }
 
+TEST_F(DataFileTest, AReadMeetingAnExclusiveLockReportsTheRecordHeld) {
+  auto f = fresh();
+  fill(*f, 1, "x");
+  ASSERT_TRUE(f->add());
+  f->close();
+  sql::Database holder;
+  ASSERT_EQ(holder.open("People.vdb", false, false), SQLITE_OK);
+  ASSERT_EQ(holder.exec("BEGIN EXCLUSIVE"), SQLITE_OK);  // what a station holds while it commits
+  DataFile reader(schema);
+  EXPECT_FALSE(reader.open());
+  EXPECT_EQ(errorCode(), kFileLocked);
+  holder.exec("COMMIT");
+  ASSERT_TRUE(reader.open());
+  ASSERT_EQ(holder.exec("BEGIN EXCLUSIVE"), SQLITE_OK);
+  reader.setToStart(0);
+  EXPECT_FALSE(reader.next());
+  EXPECT_EQ(errorCode(), kRecordHeld);
+  holder.exec("COMMIT");
+  EXPECT_TRUE(reader.next());
+}
+
 TEST_F(DataFileTest, SavedStateBringsBackPositionAndBuffer) {
   auto f = fresh();
   for (int i = 1; i <= 4; ++i) {
