@@ -38,7 +38,12 @@ FrameState& state() {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
-void buildMenu(Window& window, const std::vector<ControlSpec>& items, QMenu* menu) {
+// Highlighting a menu item or toolbar button shows its help text in the status bar.
+void showHelpOnHover(QAction* action, QMainWindow* main) {
+  QObject::connect(action, &QAction::hovered, main, [action, main] { main->statusBar()->showMessage(action->statusTip()); });
+}
+
+void buildMenu(Window& window, const std::vector<ControlSpec>& items, QMenu* menu, QMainWindow* main) {
   for (const ControlSpec& item : items) {
     if (item.kind == ControlKind::Separator) {
       menu->addSeparator();
@@ -47,18 +52,19 @@ void buildMenu(Window& window, const std::vector<ControlSpec>& items, QMenu* men
       QMenu* sub = menu->addMenu(qs(item.text));
       control.attach(sub->menuAction());
       sub->menuAction()->setStatusTip(qs(item.helpText));
-      buildMenu(window, item.children, sub);
+      buildMenu(window, item.children, sub, main);
     } else {
       Control& control = window.addControl(item);
       QAction* action = menu->addAction(qs(item.text));
       connectAction(window, control, action);
       action->setStatusTip(qs(item.helpText));
+      showHelpOnHover(action, main);
       applyCommonProperties(item, control);
     }
   }
 }
 
-void buildToolbar(Window& window, const std::vector<ControlSpec>& buttons, QToolBar* bar) {
+void buildToolbar(Window& window, const std::vector<ControlSpec>& buttons, QToolBar* bar, QMainWindow* main) {
   for (const ControlSpec& button : buttons) {
     if (button.kind == ControlKind::Separator) {
       bar->addSeparator();
@@ -68,6 +74,7 @@ void buildToolbar(Window& window, const std::vector<ControlSpec>& buttons, QTool
     QAction* action = bar->addAction(qs(button.text));
     connectAction(window, control, action);
     action->setStatusTip(qs(button.helpText));
+    showHelpOnHover(action, main);
     applyCommonProperties(button, control);
     if (auto* tool = qobject_cast<QToolButton*>(bar->widgetForAction(action)))
       tool->setToolButtonStyle(button.iconName.empty() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
@@ -97,9 +104,9 @@ QWidget* FrameHost::build(Window& window, const WindowSpec& spec, QWidget*& body
     QMenu* menu = main->menuBar()->addMenu(qs(menuSpec.text));
     control.attach(menu->menuAction());
     menu->menuAction()->setStatusTip(qs(menuSpec.helpText));
-    buildMenu(window, menuSpec.children, menu);
+    buildMenu(window, menuSpec.children, menu, main);
   }
-  if (!spec.toolbar.empty()) buildToolbar(window, spec.toolbar, main->addToolBar(QStringLiteral("Toolbar")));
+  if (!spec.toolbar.empty()) buildToolbar(window, spec.toolbar, main->addToolBar(QStringLiteral("Toolbar")), main);
   main->statusBar();
   auto* area = new QMdiArea(main);
   main->setCentralWidget(area);

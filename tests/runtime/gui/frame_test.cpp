@@ -1,0 +1,178 @@
+#include "runtime/gui/frame_host.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "gui_fixture.h"
+#include "runtime/gui/look.h"
+#include "runtime/gui/message_box.h"
+
+namespace vrt {
+namespace {
+
+using testing::countEvents;
+using testing::runWindow;
+using FrameTest = testing::GuiTest;
+
+struct NavButton {
+  int code;
+  const char* tip;
+  const char* icon;
+};
+
+constexpr NavButton kNav[] = {
+    {kToolbarTop, "Go to the First Page", "VCRFIRST.ICO"},  {kToolbarPageUp, "Go to the Prior Page", "VCRPRIOR.ICO"},
+    {kToolbarUp, "Go to the Prior Record", "VCRUP.ICO"},     {kToolbarLocate, "Locate record", "FIND.ICO"},
+    {kToolbarDown, "Go to the Next Record", "VCRDOWN.ICO"},  {kToolbarPageDown, "Go to the Next Page", "VCRNEXT.ICO"},
+    {kToolbarBottom, "Go to the Last Page", "VCRLAST.ICO"},  {kToolbarSelect, "Select This Record", "MARK.ICO"},
+    {kToolbarInsert, "Insert a New Record", "INSERT.ICO"},   {kToolbarChange, "Edit This Record", "EDIT.ICO"},
+    {kToolbarDelete, "Delete This Record", "DELETE.ICO"},    {kToolbarHistory, "Previous value", "DITTO.ICO"},
+    {kToolbarHelp, "Get Help", "HELP.ICO"},
+};
+
+// A frame like the program's: what each thread saw is kept per thread number.
+struct Program {
+  std::map<int, std::vector<Event>> seen;
+  std::vector<int> messageAnswers;
+
+  WindowSpec frameSpec() {
+    WindowSpec spec = windowSpec("Vespera - Version 1.1 - Release Date 3-18-2006", "Main", WindowKind::Frame);
+    spec.iconName = "vsp.ico";
+    spec.fontName = "MS Sans Serif";
+    spec.fontSize = 8;
+    spec.menus = {
+        menu("&File", {menuItem("?Exit", "E&xit").help("Exit this application").action(StdAction::CloseWindow)}),
+        menu("&Browse", {menuItem("?BrowseServices", "Browse the Services file").help("Browse Services"),
+                         menuItem("?BrowsePraises", "Browse the Praises file").help("Browse Praises")}),
+        menu("&Window", {menuItem("?Tile", "T&ile").help("Make all open windows visible").action(StdAction::Tile),
+                         menuItem("?Cascade", "&Cascade").help("Stack all open windows").action(StdAction::Cascade)}),
+    };
+    spec.toolbar = {toolButton("?PrayerRequests", "Prayer Requests"),
+                    toolButton("?Journal", "Journal").tip("Comming Soon..")};
+    for (const NavButton& n : kNav)
+      spec.toolbar.push_back(toolButton({}, {}, n.code).tip(n.tip).icon(n.icon));
+    return spec;
+  }
+
+  void browse(const char* caption) {
+    WindowSpec spec = windowSpec(caption, caption, WindowKind::Child);
+    spec.controls = {list("?Browse:1", {{"Title", 20}}, 5), button("?Ask", "&Ask"), button("?Close", "&Close")};
+    runWindow(std::move(spec), seen[ThreadNumber()], [this](Window& w, const Event& e) {
+      if (e.event == kEventAccepted && e.control == w.number("?Ask"))
+        messageAnswers.push_back(Message("Sure?", "Question", kIconQuestion, kButtonYes | kButtonNo, kButtonYes));
+      return e.event == kEventAccepted && e.control == w.number("?Close");
+    });
+  }
+
+  void main() {
+    runWindow(frameSpec(), seen[ThreadNumber()], [this](Window& frame, const Event& e) {
+      if (e.event != kEventAccepted) return false;
+      if (e.control == frame.number("?BrowseServices")) StartThread([this] { browse("Browse the Service File"); }, 50'000);
+      if (e.control == frame.number("?BrowsePraises")) StartThread([this] { browse("Browse the Praises File"); }, 25'000);
+      if (e.control == frame.number("?Journal")) Message(" Comming Soon...", "Message", kIconInformation, kButtonOk);
+      if (e.control >= kToolbarInsert && e.control <= kToolbarHelp && FrameHost::activeChildThread() != ThreadNumber())
+        FrameHost::postToActiveChild(kEventAccepted, e.control);
+      return false;
+    });
+  }
+};
+
+TEST_F(FrameTest, MenuItemsStartBrowsesOnThreadsOfTheirOwnInsideTheFrame) {
+  Program program;
+  TestRobot robot;
+  StartThread([&] { program.main(); }, 50'000, "Main");
+  robot.settle();
+  ASSERT_NE(FrameHost::frame(), nullptr);
+  EXPECT_EQ(FrameHost::frame()->thread(), 1);
+  EXPECT_EQ(robot.hoverMenu("&Browse|Browse the Services file"), "Browse Services");
+  EXPECT_EQ(robot.hoverMenu("&Window|T&ile"), "Make all open windows visible");
+
+  robot.chooseMenu("&Browse|Browse the Services file");
+  robot.chooseMenu("&Browse|Browse the Praises file");
+  Window& services = robot.window("Browse the Service File");
+  Window& praises = robot.window("Browse the Praises File");
+  EXPECT_EQ(services.thread(), 2);
+  EXPECT_EQ(praises.thread(), 3);
+  EXPECT_EQ(RequestedStackSize(3), 25'000u);
+  ASSERT_EQ(FrameHost::mdiArea()->subWindowList().size(), 2);
+  EXPECT_EQ(Window::owning(FrameHost::mdiArea()->subWindowList().first()), &services);
+
+  robot.chooseMenu("&Window|T&ile");
+  EXPECT_FALSE(services.position().intersects(praises.position())) << "tiled side by side";
+  EXPECT_EQ(countEvents(program.seen[1], kEventAccepted), 2) << "Tile is carried out, not posted";
+  EXPECT_THROW(robot.chooseMenu("&Browse|Browse the Nothing file"), RobotError);
+}
+
+TEST_F(FrameTest, NavigationButtonsGoToTheActiveBrowsesThreadOnly) {
+  Program program;
+  TestRobot robot;
+  StartThread([&] { program.main(); }, 50'000, "Main");
+  robot.settle();
+  robot.chooseMenu("&Browse|Browse the Services file");
+  robot.chooseMenu("&Browse|Browse the Praises file");
+  robot.activate("Browse the Service File");
+  EXPECT_EQ(FrameHost::activeChildThread(), 2);
+
+  robot.pressToolbar(kToolbarPageDown);
+  robot.pressToolbar("Go to the Next Record");
+  EXPECT_EQ(countEvents(program.seen[2], kEventAccepted, kToolbarPageDown), 1);
+  EXPECT_EQ(countEvents(program.seen[2], kEventAccepted, kToolbarDown), 1);
+  EXPECT_EQ(countEvents(program.seen[3], kEventAccepted), 0);
+
+  robot.activate("Browse the Praises File");
+  robot.pressToolbar(kToolbarInsert);
+  EXPECT_EQ(countEvents(program.seen[3], kEventAccepted, kToolbarInsert), 1);
+  EXPECT_EQ(countEvents(program.seen[2], kEventAccepted, kToolbarInsert), 0);
+  EXPECT_TRUE(robot.control("Main", "?Journal").tip() == "Comming Soon..");
+  EXPECT_EQ(robot.control("Main", "?PrayerRequests").text(), "Prayer Requests");
+}
+
+TEST_F(FrameTest, AMessageBoxLeftOpenOnOneThreadDoesNotBlockAnotherThreadsWindows) {
+  Program program;
+  TestRobot robot;
+  StartThread([&] { program.main(); }, 50'000, "Main");
+  robot.settle();
+  robot.chooseMenu("&Browse|Browse the Services file");
+
+  robot.pressToolbar("Journal");  // thread 1 now waits in its message box
+  Window* box = robot.messageBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->caption(), "Message");
+  EXPECT_EQ(box->thread(), 1);
+  EXPECT_EQ(box->control(kMessageTextUse)->text(), " Comming Soon...");
+  EXPECT_THROW(robot.chooseMenu("&Browse|Browse the Praises file"), RobotError) << "the frame waits for its box";
+
+  robot.press("Browse the Service File", "?Ask");  // thread 2 opens a box of its own
+  EXPECT_EQ(robot.messageBox()->thread(), 2);
+  robot.pressMessageButton("&No");
+  EXPECT_EQ(program.messageAnswers, std::vector<int>{kButtonNo});
+  robot.press("Browse the Service File", "?Ask");
+  robot.pressMessageButton("Yes");
+  EXPECT_EQ(program.messageAnswers, (std::vector<int>{kButtonNo, kButtonYes}));
+
+  ASSERT_NE(robot.messageBox(), nullptr) << "the frame's box is still open";
+  robot.pressMessageButton("O&k");
+  EXPECT_EQ(robot.messageBox(), nullptr);
+  robot.chooseMenu("&Browse|Browse the Praises file");
+  EXPECT_NE(robot.findWindow("Browse the Praises File"), nullptr);
+}
+
+TEST_F(FrameTest, ClosingTheFrameClosesDownEveryThread) {
+  Program program;
+  TestRobot robot;
+  StartThread([&] { program.main(); }, 50'000, "Main");
+  robot.settle();
+  robot.chooseMenu("&Browse|Browse the Services file");
+  robot.chooseMenu("&Browse|Browse the Praises file");
+  robot.chooseMenu("&File|E&xit");
+  EXPECT_TRUE(LiveThreads().empty());
+  EXPECT_EQ(countEvents(program.seen[2], kEventCloseDown), 1);
+  EXPECT_EQ(countEvents(program.seen[3], kEventCloseDown), 1);
+  EXPECT_TRUE(Window::openWindows().empty());
+}
+
+}  // namespace
+}  // namespace vrt
