@@ -10,6 +10,7 @@
 #include "runtime/store/errors.h"
 #include "runtime/store/file_format.h"
 #include "runtime/store/file_repair.h"
+#include "runtime/store/position_codec.h"
 
 namespace vrt {
 
@@ -49,19 +50,6 @@ void splitName(const std::string& name, const std::string& label, std::string& p
   else if (name.find('.', name.find_last_of('/') == std::string::npos ? 0 : name.find_last_of('/')) != std::string::npos)
     path = name;
   else path = name + ".vdb";
-}
-
-void appendInt(std::string& out, std::int64_t v) {
-  char b[8];
-  std::memcpy(b, &v, 8);
-  out.append(b, 8);
-}
-
-bool readInt(const std::string& in, std::size_t& pos, std::int64_t& v) {
-  if (pos + 8 > in.size()) return false;
-  std::memcpy(&v, in.data() + pos, 8);
-  pos += 8;
-  return true;
 }
 
 }  // namespace
@@ -501,35 +489,23 @@ bool DataFile::get(int key) {
   return true;
 }
 
-// A position: the record's file position, then the key's values as the buffer held them.
 std::string DataFile::position(int key) const {
-  std::string out;
-  appendInt(out, current_.rowid);
-  if (key == kFileOrder || key < 0 || static_cast<std::size_t>(key) >= schema().keys.size()) return out;
-  for (const auto& v : layout_.keyValues(key, buffer_)) {
-    if (const auto* t = std::get_if<std::string>(&v)) {
-      out += 'T';
-      const std::size_t room = kMaxPosition - std::min(kMaxPosition, out.size() + 8);
-      const std::string cut = t->substr(0, std::min(t->size(), room));
-      appendInt(out, static_cast<std::int64_t>(cut.size()));
-      out += cut;
-    } else {
-      out += 'N';
-      appendInt(out, std::get<std::int64_t>(v));
-    }
-    if (out.size() >= kMaxPosition) break;
-  }
-  return out.substr(0, kMaxPosition);
+  if (key == kFileOrder || key < 0 || static_cast<std::size_t>(key) >= schema().keys.size())
+    return store::encodePosition(current_.rowid, {});
+  return store::encodePosition(current_.rowid, layout_.keyValues(key, buffer_));
 }
 
 bool DataFile::getAt(const std::string& pos) {
   if (!requireOpen(false)) return false;
-  std::size_t p = 0;
-  std::int64_t rowid = 0;
-  if (!readInt(pos, p, rowid)) {
+  const auto decoded = store::decodePosition(pos);
+  if (!decoded) {
     setError(kBadArgument);
     return false;
   }
+  return getByRowid(decoded->rowid);
+}
+
+bool DataFile::getByRowid(std::int64_t rowid) {
   sql::Statement* s = statement("byPos", "SELECT _pos,_changes," + layout_.columnList() + " FROM " + qualifiedTable() +
                                              " WHERE _pos = ?");
   if (!s) return false;
@@ -540,37 +516,25 @@ bool DataFile::getAt(const std::string& pos) {
 bool DataFile::resetTo(int key, const std::string& pos) {
   if (!requireOpen(false)) return false;
   stopReading();
-  std::size_t p = 0;
-  std::int64_t rowid = 0;
-  if (!readInt(pos, p, rowid)) {
+  const auto decoded = store::decodePosition(pos);
+  if (!decoded) {
     setError(kBadArgument);
     return false;
   }
-  Cursor c{key, Cursor::Anchor::At, {}, rowid, true};
+  Cursor c{key, Cursor::Anchor::At, {}, decoded->rowid, true};
   if (key != kFileOrder) {
     // The record's own values when it still exists; else those the position carried.
-    RecordBuffer saved = buffer_;
+    const RecordBuffer saved = buffer_;
     const Current savedCurrent = current_;
-    if (getAt(pos)) {
+    if (getByRowid(decoded->rowid)) {
       c.values = layout_.keyValues(key, buffer_);
+    } else if (decoded->values.size() == schema().keys[static_cast<std::size_t>(key)].components.size()) {
+      c.values = decoded->values;
     } else {
-      const auto& comps = schema().keys[static_cast<std::size_t>(key)].components;
-      for (std::size_t i = 0; i < comps.size() && p < pos.size(); ++i) {
-        const char kind = pos[p++];
-        std::int64_t n = 0;
-        if (!readInt(pos, p, n)) break;
-        if (kind == 'T') {
-          const std::size_t len = static_cast<std::size_t>(std::max<std::int64_t>(0, n));
-          c.values.emplace_back(pos.substr(p, len));
-          p += len;
-        } else {
-          c.values.emplace_back(n);
-        }
-      }
-      if (c.values.size() != comps.size()) {
-        setError(kBadArgument);
-        return false;
-      }
+      buffer_ = saved;
+      current_ = savedCurrent;
+      setError(kBadArgument);
+      return false;
     }
     buffer_ = saved;
     current_ = savedCurrent;

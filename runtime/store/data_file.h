@@ -39,7 +39,7 @@ class DataFile {
 
  public:
   static constexpr int kFileOrder = -1;
-  static constexpr std::size_t kMaxPosition = 1024;
+  static constexpr std::size_t kMaxPosition = 1024;  // bytes of a position
 
   // `name`: "" for the label with ".vdb"; a name with an extension is used as given;
   // "file\!table" names one table inside a file that holds several.
@@ -78,6 +78,7 @@ class DataFile {
   // Reading into the record buffer.
   bool get(int key);                              // the first record matching the buffer's key values
   bool getAt(const std::string& position);        // by a position from position()
+  bool getByRowid(std::int64_t rowid);
   void setToStart(int key);
   void setToEnd(int key);
   void setToValue(int key);                       // at the buffer's key values
