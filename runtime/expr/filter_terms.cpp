@@ -1,0 +1,68 @@
+#include "runtime/expr/filter_terms.h"
+
+#include "runtime/expr/evaluator.h"
+#include "runtime/expr/shape.h"
+
+namespace vrt::expr {
+
+namespace {
+
+bool isAndChain(const Node& n) { return n.kind == Node::Kind::Chain && n.ops[0] == Op::And; }
+
+void collect(const std::shared_ptr<const Node>& tree, const Node& n, std::vector<FilterTerm>& out) {
+  if (!isAndChain(n)) {
+    out.emplace_back(tree, &n);
+    return;
+  }
+  for (const auto& o : n.operands) collect(tree, *o, out);
+}
+
+std::optional<RangeOp> rangeOp(Op op, bool turnedRound) {
+  switch (op) {
+    case Op::Equal: return RangeOp::Equal;
+    case Op::Less: return turnedRound ? RangeOp::Greater : RangeOp::Less;
+    case Op::Greater: return turnedRound ? RangeOp::Less : RangeOp::Greater;
+    case Op::LessEqual: return turnedRound ? RangeOp::GreaterEqual : RangeOp::LessEqual;
+    case Op::GreaterEqual: return turnedRound ? RangeOp::LessEqual : RangeOp::GreaterEqual;
+    default: return std::nullopt;
+  }
+}
+
+}  // namespace
+
+std::optional<RangeTerm> FilterTerm::range() const {
+  const Node& n = *node_;
+  if (n.kind != Node::Kind::Chain || n.operands.size() != 2) return std::nullopt;
+  for (const bool turnedRound : {false, true}) {
+    const Node& fieldSide = *n.operands[turnedRound ? 1 : 0];
+    const Node& constantSide = *n.operands[turnedRound ? 0 : 1];
+    const auto field = fieldTermOf(fieldSide);
+    const auto op = rangeOp(n.ops[0], turnedRound);
+    if (!field || !op || !isConstant(constantSide)) continue;
+    EvalError fault;
+    RangeTerm term{*field, *op, evaluateNode(constantSide, &fault), false};
+    if (fault) return std::nullopt;
+    const bool fieldIsText = field->upper || isTextType(field->field.desc().type);
+    term.numeric = !fieldIsText || term.constant.isNumber();
+    return term;
+  }
+  return std::nullopt;
+}
+
+bool FilterTerm::isTrue(EvalError* error) const { return evaluateNode(*node_, error).isTrue(); }
+
+int FilterTerm::position() const { return node_->position; }
+
+std::vector<FilterTerm> splitAndTerms(const Expression& filter) {
+  std::vector<FilterTerm> out;
+  collect(filter.tree(), *filter.tree(), out);
+  return out;
+}
+
+bool allTrue(std::span<const FilterTerm> terms, EvalError* error) {
+  for (const auto& t : terms)
+    if (!t.isTrue(error)) return false;
+  return true;
+}
+
+}  // namespace vrt::expr
