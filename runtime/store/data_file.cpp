@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 
+#include "runtime/expr/bindings.h"
 #include "runtime/store/errors.h"
 #include "runtime/store/file_format.h"
 #include "runtime/store/file_repair.h"
@@ -316,6 +317,8 @@ bool DataFile::open(OpenAccess access) {
   current_ = {};
   *cursor_ = Cursor{};
   buffer_.clearAll(schema().fields);
+  // An open table's fields are names that this thread's expressions can use.
+  expr::bindRecord(schema(), buffer_);
   return true;
 }
 
@@ -325,6 +328,7 @@ void DataFile::close() {
   if (own_.inTransaction()) own_.exec("ROLLBACK");
   ownRoute_.reset();
   own_.close();
+  expr::unbindRecord(schema());
   current_ = {};
   watched_ = false;
 }
@@ -474,16 +478,35 @@ void DataFile::setToValue(int key) {
 }
 
 bool DataFile::get(int key) {
+  const int all = key >= 0 && static_cast<std::size_t>(key) < schema().keys.size()
+                      ? static_cast<int>(schema().keys[static_cast<std::size_t>(key)].components.size())
+                      : 0;
+  return getFirst(key, all);
+}
+
+bool DataFile::getFirst(int key, int components) {
   if (!requireOpen(false)) return false;
   stopReading();
-  if (key < 0 || static_cast<std::size_t>(key) >= schema().keys.size()) {
+  if (key < 0 || static_cast<std::size_t>(key) >= schema().keys.size() || components < 1 ||
+      components > static_cast<int>(schema().keys[static_cast<std::size_t>(key)].components.size())) {
     setError(kBadArgument);
     return false;
   }
-  sql::Statement* s = keyQuery(key, Query::Equal);
+  const auto cols = layout_.keyColumns(key);
+  sql::Statement* s = nullptr;
+  if (components == static_cast<int>(cols.size())) {
+    s = keyQuery(key, Query::Equal);
+  } else {
+    std::string where;
+    for (int i = 0; i < components; ++i) where += (i ? " AND " : "") + sql::quoteIdent(cols[static_cast<std::size_t>(i)]) + " = ?";
+    s = statement("eq" + std::to_string(key) + "." + std::to_string(components),
+                  "SELECT _pos,_changes," + layout_.columnList() + " FROM " + qualifiedTable() + " WHERE " + where +
+                      " ORDER BY _pos");
+  }
   if (!s) return false;
-  Reading probe{true, key, {}, 0, layout_.keyValues(key, buffer_), 0, nullptr};
-  bindQuery(*s, Query::Equal, probe);
+  auto values = layout_.keyValues(key, buffer_);
+  values.resize(static_cast<std::size_t>(components));
+  for (std::size_t i = 0; i < values.size(); ++i) store::bindKeyValue(*s, static_cast<int>(i) + 1, values[i]);
   if (!readWith(*s, false)) return false;
   *cursor_ = Cursor{key, Cursor::Anchor::At, layout_.keyValues(key, buffer_), current_.rowid, false};
   return true;

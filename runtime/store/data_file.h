@@ -77,6 +77,7 @@ class DataFile {
 
   // Reading into the record buffer.
   bool get(int key);                              // the first record matching the buffer's key values
+  bool getFirst(int key, int components);         // the same on the key's leading components only
   bool getAt(const std::string& position);        // by a position from position()
   bool getByRowid(std::int64_t rowid);
   void setToStart(int key);
@@ -118,6 +119,7 @@ class DataFile {
 
  private:
   friend class Transaction;
+  friend class View;
   struct Route;
   // Page reads. A range query reads past a key value; a tie query reads the records that
   // share the key value, in position order, beyond a position (SQLite cannot seek on the

@@ -169,25 +169,27 @@ void TableLayout::bindRecord(sql::Statement& s, int first, const RecordRef& rec)
 }
 
 void TableLayout::readRecord(const sql::Statement& s, int first, RecordRef& rec) const {
-  int col = first;
-  for (const Column& c : columns_) {
-    const FieldDesc& f = schema_.fields[static_cast<std::size_t>(c.field)];
-    switch (f.type) {
-      case FieldType::String:
-        rec.set(StringField{f.offset, f.size}, s.text(col++));
-        break;
-      case FieldType::CString:
-        rec.set(CStringField{f.offset, f.size}, s.text(col++));
-        break;
-      case FieldType::Decimal:
-        rec.set(DecimalField{f.offset}, Decimal::fromCents(s.int64(col++)));
-        break;
-      case FieldType::Byte:
-        rec.set(ByteField{f.offset}, static_cast<std::uint8_t>(s.int64(col++)));
-        break;
-      default:
-        rec.set(LongField{f.offset}, static_cast<std::int32_t>(s.int64(col++)));
-    }
+  for (std::size_t c = 0; c < columns_.size(); ++c) readColumn(s, first, static_cast<int>(c), rec);
+}
+
+void TableLayout::readColumn(const sql::Statement& s, int first, int column, RecordRef& rec) const {
+  const FieldDesc& f = schema_.fields[static_cast<std::size_t>(columns_[static_cast<std::size_t>(column)].field)];
+  const int col = first + column;
+  switch (f.type) {
+    case FieldType::String:
+      rec.set(StringField{f.offset, f.size}, s.text(col));
+      break;
+    case FieldType::CString:
+      rec.set(CStringField{f.offset, f.size}, s.text(col));
+      break;
+    case FieldType::Decimal:
+      rec.set(DecimalField{f.offset}, Decimal::fromCents(s.int64(col)));
+      break;
+    case FieldType::Byte:
+      rec.set(ByteField{f.offset}, static_cast<std::uint8_t>(s.int64(col)));
+      break;
+    default:
+      rec.set(LongField{f.offset}, static_cast<std::int32_t>(s.int64(col)));
   }
 }
 

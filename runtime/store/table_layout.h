@@ -53,6 +53,8 @@ class TableLayout {
   void bindRecord(sql::Statement& s, int first, const RecordRef& rec) const;
   // Reads every column into the record, starting at result column `first`.
   void readRecord(const sql::Statement& s, int first, RecordRef& rec) const;
+  // Reads one column (by its index in columns()) into the record.
+  void readColumn(const sql::Statement& s, int first, int column, RecordRef& rec) const;
 
   KeyValue componentValue(int field, const RecordRef& rec) const;
   std::vector<KeyValue> keyValues(int key, const RecordRef& rec) const;
