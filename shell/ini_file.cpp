@@ -74,7 +74,8 @@ IniFile IniFile::Parse(std::string_view text) {
     const std::string_view content = trim(raw);
     if (content.starts_with('[')) {
       const std::size_t close = content.find(']');
-      const std::string_view name = content.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+      const std::string_view name =
+          content.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
       ini.sections_.push_back(Section{std::string(trim(name)), true, {}});
       ini.sections_.back().lines.push_back(Line{std::string(raw), false, {}});
       continue;

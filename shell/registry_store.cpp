@@ -61,7 +61,8 @@ class WindowsRegistryStore : public SettingsStore {
     }
     const std::string text(value);
     const LONG status = RegSetValueExA(key, std::string(name).c_str(), 0, REG_SZ,
-                                       reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(text.size() + 1));
+                                       reinterpret_cast<const BYTE*>(text.c_str()),
+                                       static_cast<DWORD>(text.size() + 1));
     RegCloseKey(key);
     return status == ERROR_SUCCESS;
   }
@@ -89,7 +90,8 @@ class WindowsRegistryStore : public SettingsStore {
 
 std::string defaultRegistryFallbackFile() {
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-  return (folder + "/Vespera/registry.ini").toStdString();
+  // Without a home folder the program's own folder is the only place that is ours.
+  return folder.isEmpty() ? std::string("vsp-registry.ini") : (folder + "/Vespera/registry.ini").toStdString();
 }
 
 std::unique_ptr<SettingsStore> makeRegistryStore(long rootKey, const std::string& keyPath,

@@ -33,7 +33,8 @@ bool writeListRows(SettingsStore& store, std::string_view section, std::string_v
                    const std::vector<std::string>& rows) {
   const int oldCount = std::clamp(parseDecimal(store.Read(section, name).value_or("")).value_or(0), 0,
                                   kSettingsListRowLimit);
-  const int count = static_cast<int>(std::min<std::size_t>(rows.size(), kSettingsListRowLimit));
+  if (rows.size() > static_cast<std::size_t>(kSettingsListRowLimit)) return false;  // could not be read back whole
+  const int count = static_cast<int>(rows.size());
   bool ok = store.Write(section, name, std::to_string(count));
   for (int row = 1; row <= count; ++row) ok = store.Write(section, rowName(name, row), rows[row - 1]) && ok;
   for (int row = count + 1; row <= oldCount; ++row) ok = store.Remove(section, rowName(name, row)) && ok;

@@ -14,7 +14,8 @@ inline constexpr int kSettingsListRowLimit = 10000;  // a damaged count is not r
 
 // The rows present, in order; a missing or unreadable count is an empty list.
 std::vector<std::string> readListRows(SettingsStore& store, std::string_view section, std::string_view name);
-// Writes the count and the rows, and removes rows left over from a longer list.
+// Writes the count and the rows, and removes rows left over from a longer list. A list
+// longer than the row limit is refused whole.
 bool writeListRows(SettingsStore& store, std::string_view section, std::string_view name,
                    const std::vector<std::string>& rows);
 

@@ -246,7 +246,5 @@ TEST_F(ErrorManagerTest, ShutdownReleasesTheTable) {
   EXPECT_NE(lastMessage().title, "No Records");
 }
 
-TEST(GlobalErrorManager, IsOneObjectForTheProcess) { EXPECT_EQ(&errorManager(), &errorManager()); }
-
 }  // namespace
 }  // namespace vesp::testing

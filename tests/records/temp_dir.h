@@ -10,7 +10,8 @@ class TempDir {
  public:
   TempDir() {
     std::random_device random;
-    path_ = std::filesystem::temp_directory_path() / ("vesp-test-" + std::to_string(random()) + std::to_string(random()));
+    const std::string name = "vesp-test-" + std::to_string(random()) + std::to_string(random());
+    path_ = std::filesystem::temp_directory_path() / name;
     std::filesystem::create_directories(path_);
   }
   ~TempDir() {

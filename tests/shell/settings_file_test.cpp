@@ -10,6 +10,7 @@
 #include "records/temp_dir.h"
 #include "shell/ini_file.h"
 #include "shell/settings_file.h"
+#include "shell/settings_list.h"
 
 namespace vesp::testing {
 namespace {
@@ -94,6 +95,11 @@ TEST_F(SettingsFileTest, ListsKeepCountAndRows) {
   EXPECT_EQ(settings.FetchList("Lists", "Recent"), (std::vector<std::vector<std::string>>{{"x"}}));
   EXPECT_EQ(settings.Fetch("Lists", "Recent_2", "gone"), "gone");
   EXPECT_TRUE(settings.FetchList("Lists", "Missing").empty());
+
+  // A list too long to be read back whole is not written at all.
+  const std::vector<std::vector<std::string>> huge(kSettingsListRowLimit + 1, {"x"});
+  EXPECT_FALSE(settings.UpdateList("Lists", "Huge", huge));
+  EXPECT_EQ(settings.Fetch("Lists", "Huge", "none"), "none");
 }
 
 TEST_F(SettingsFileTest, DamagedListCountsReadAsWhatIsThere) {
@@ -219,8 +225,6 @@ TEST_F(SettingsFileTest, TwoThreadsClosingAtOnceBothLeaveCompleteSections) {
   const std::string text = readFile(path);
   EXPECT_EQ(text.find("[BrowseService]"), text.rfind("[BrowseService]"));
 }
-
-TEST(GlobalSettingsFile, IsOneObjectForTheProcess) { EXPECT_EQ(&settingsFile(), &settingsFile()); }
 
 }  // namespace
 }  // namespace vesp::testing
