@@ -55,6 +55,13 @@ struct ThreadNames {
 
 Table& threadTable() { return perThread<ThreadNames>().table; }
 
+// A field that does not lie wholly inside the record is never bound, so never read.
+bool fits(const TableSchema& table, int field, const RecordRef& record) {
+  if (field < 0 || static_cast<std::size_t>(field) >= table.fields.size() || !record.data()) return false;
+  const FieldDesc& f = table.fields[static_cast<std::size_t>(field)];
+  return std::size_t{f.offset} + f.size <= record.size();
+}
+
 }  // namespace
 
 std::shared_ptr<Binding> Binding::ofField(const TableSchema& table, int index, RecordRef record) {
@@ -152,7 +159,7 @@ void bindName(std::string_view name, Binding::Reader read, Binding::Writer write
 }
 
 void bindField(std::string_view name, const TableSchema& table, int field, RecordRef record) {
-  if (field < 0 || static_cast<std::size_t>(field) >= table.fields.size()) return;
+  if (!fits(table, field, record)) return;
   Table& t = threadTable();
   t.add(name, Binding::ofField(table, field, record), t.innermost());
 }
@@ -171,7 +178,8 @@ void bindRecord(const TableSchema& table, RecordRef record) {
   unbindRecord(table);
   Table& t = threadTable();
   for (std::size_t i = 0; i < table.fields.size(); ++i)
-    t.add(table.fields[i].label, Binding::ofField(table, static_cast<int>(i), record), 0, &table);
+    if (fits(table, static_cast<int>(i), record))
+      t.add(table.fields[i].label, Binding::ofField(table, static_cast<int>(i), record), 0, &table);
 }
 
 void unbindRecord(const TableSchema& table) {

@@ -69,6 +69,7 @@ class Binding {
 void bindName(std::string_view name, Value* variable);
 void bindName(std::string_view name, std::string* variable);
 void bindName(std::string_view name, Binding::Reader read, Binding::Writer write = {});
+// A field that does not lie wholly inside `record` is not bound.
 void bindField(std::string_view name, const TableSchema& table, int field, RecordRef record);
 // Removes the newest binding of `name`; false when it was not bound.
 bool unbindName(std::string_view name);

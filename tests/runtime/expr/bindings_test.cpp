@@ -157,14 +157,12 @@ TEST(Bindings, EachThreadHasItsOwnNames) {
   EXPECT_EQ(evalText("LOC:Owner"), "mine");
 }
 
-TEST(Bindings, ANamesFieldIsKnownForRecordFieldsOnly) {
-  BoundRequest req;
-  BindingScope scope;
-  std::string s;
-  bindName("LOC:S", &s);
-  const auto f = findBinding("req:datestarted")->field();
-  ASSERT_TRUE(f);
-  EXPECT_EQ(f->table, &requestTable());
-  EXPECT_EQ(f->desc().label, "REQ:DATESTARTED");
-  EXPECT_FALSE(findBinding("LOC:S")->field());
+TEST(Bindings, FieldsOutsideAShortBufferAreNotBound) {
+  vrt::RecordBuffer shortRecord(30);  // ends inside REQ:CATEGORY
+  bindRecord(requestTable(), shortRecord);
+  EXPECT_EQ(evalNumber("REQ:DateStarted"), 0);
+  EXPECT_EQ(parseError("REQ:Category").code, vrt::kUnknownName);
+  EXPECT_EQ(parseError("REQ:Amount").code, vrt::kUnknownName);
+  unbindRecord(requestTable());
+  EXPECT_EQ(parseError("REQ:Number").code, vrt::kUnknownName);
 }
