@@ -149,10 +149,12 @@ struct Scheduler {
     if (threads.empty() && runningThreads && QCoreApplication::instance()) QCoreApplication::quit();
   }
 
+  // One pass over the threads ready now; threads made ready meanwhile wait for the next
+  // pass, so the Qt event loop gets its turn between passes however busy they are.
   int runReady() {
     if (Fiber::running() || running) return 0;
     int resumed = 0;
-    while (!readyQueue.empty()) {
+    for (std::size_t pass = readyQueue.size(); pass > 0 && !readyQueue.empty(); --pass) {
       int number = readyQueue.front();
       readyQueue.pop_front();
       SystemThread* t = find(number);
@@ -161,6 +163,7 @@ struct Scheduler {
       resume(*t);
       ++resumed;
     }
+    if (!readyQueue.empty()) requestRun();
     return resumed;
   }
 };
@@ -278,7 +281,7 @@ void EndAllThreads() {
     t->queue.push_back(Event{kEventCloseDown, 0, 0, 0});
     s.makeReady(*t);
   }
-  s.runReady();
+  for (int pass = 0; pass < 1000 && !s.readyQueue.empty(); ++pass) s.runReady();
   // Threads that ignored close-down are unwound, newest first.
   while (!s.threads.empty()) {
     auto last = std::prev(s.threads.end());

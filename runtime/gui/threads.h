@@ -56,8 +56,9 @@ Event TakeEvent(int window = 0);
 // Events waiting in a thread's queue (for tests and diagnostics).
 std::size_t PendingEvents(int thread);
 
-// Drives the threads from outside: resumes ready threads until none is ready. Does
-// nothing when called from inside a thread. Returns the number of resumptions.
+// Drives the threads from outside: resumes each thread that is ready now, once. Threads
+// made ready meanwhile run in the next pass (AnyThreadReady tells). Does nothing when
+// called from inside a thread. Returns the number of resumptions.
 int RunReadyThreads();
 bool AnyThreadReady();
 

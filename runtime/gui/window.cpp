@@ -1,6 +1,7 @@
 #include "runtime/gui/window.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMainWindow>
@@ -207,7 +208,7 @@ void Window::open() {
   if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) {
     if (QMdiArea* area = sub->mdiArea()) area->setActiveSubWindow(sub);
   } else {
-    top_->raise();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) top_->raise();  // it has no stacking
     top_->activateWindow();
   }
   FrameHost::noteActivated(*this);

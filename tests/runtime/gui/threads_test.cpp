@@ -16,6 +16,11 @@ namespace {
 
 using ThreadsTest = testing::GuiTest;
 
+// Gives ready threads turns until none is ready.
+void runAll() {
+  while (AnyThreadReady()) RunReadyThreads();
+}
+
 // Takes events until close-down, noting each into `log`.
 void recordEventsUntilCloseDown(std::vector<Event>& log) {
   for (;;) {
@@ -37,7 +42,7 @@ TEST_F(ThreadsTest, StartReturnsAtOnceAndNumbersThreadsFromOne) {
   EXPECT_EQ(ThreadName(1), "Main");
   EXPECT_EQ(ThreadNumber(), 0);
 
-  RunReadyThreads();
+  runAll();
   EXPECT_EQ(ran, (std::vector<int>{1, 2}));
   EXPECT_TRUE(LiveThreads().empty());
   EXPECT_EQ(StartThread([] {}, 1), 1) << "numbering starts again once every thread ended";
@@ -46,7 +51,7 @@ TEST_F(ThreadsTest, StartReturnsAtOnceAndNumbersThreadsFromOne) {
 TEST_F(ThreadsTest, NumbersAreNotReusedWhileAThreadLives) {
   StartThread([] { TakeEvent(); }, 50'000);  // 1 waits
   StartThread([] {}, 50'000);                  // 2 ends at once
-  RunReadyThreads();
+  runAll();
   EXPECT_FALSE(ThreadAlive(2));
   EXPECT_EQ(StartThread([] {}, 50'000), 3);
 }
@@ -62,11 +67,11 @@ TEST_F(ThreadsTest, EachThreadRunsOnItsOwnContext) {
   StartThread(proc, 50'000);
   StartThread(proc, 50'000);
   ThreadContext& outside = ThreadContext::current();
-  RunReadyThreads();
+  runAll();
   EXPECT_EQ(&ThreadContext::current(), &outside) << "the outside context comes back after each turn";
   PostEvent(kEventNotify, 0, 1);
   PostEvent(kEventNotify, 0, 2);
-  RunReadyThreads();
+  runAll();
   EXPECT_EQ(seen, (std::vector<int>{1, 10, 2, 20}));
 }
 
@@ -74,11 +79,11 @@ TEST_F(ThreadsTest, PostedEventReachesOnlyTheThreadItIsPostedTo) {
   std::vector<Event> one, two;
   StartThread([&] { recordEventsUntilCloseDown(one); }, 50'000);
   StartThread([&] { recordEventsUntilCloseDown(two); }, 50'000);
-  RunReadyThreads();
+  runAll();
   EXPECT_TRUE(PostEvent(kEventAccepted, kToolbarPageDown, 2));
   EXPECT_TRUE(PostEvent(kEventScrollDown, 7, 2));
   EXPECT_EQ(PendingEvents(2), 2u) << "posting never runs the receiver at once";
-  RunReadyThreads();
+  runAll();
   EXPECT_TRUE(one.empty());
   ASSERT_EQ(two.size(), 2u);
   EXPECT_EQ(two[0].event, kEventAccepted);
@@ -97,7 +102,7 @@ TEST_F(ThreadsTest, AThreadCanPostToItselfAndToOthers) {
         PostEvent(e.event, e.control + 1, 1);
       },
       50'000);
-  RunReadyThreads();
+  runAll();
   ASSERT_EQ(one.size(), 1u);
   EXPECT_EQ(one[0].event, kEventNotify);
   EXPECT_EQ(one[0].control, 6);
@@ -115,13 +120,13 @@ TEST_F(ThreadsTest, EventsMeantForAnotherWindowWaitForIt) {
         order.push_back(TakeEvent(200).control);
       },
       50'000);
-  RunReadyThreads();
+  runAll();
   EXPECT_EQ(order, (std::vector<int>{2, 3, 1}));
 }
 
 TEST_F(ThreadsTest, WindowStackNamesTheNewestWindowAndClosedWindowsLoseTheirEvents) {
   StartThread([] { TakeEvent(1); }, 50'000);
-  RunReadyThreads();
+  runAll();
   PushThreadWindow(1, 10);
   PushThreadWindow(1, 11);
   EXPECT_EQ(NewestThreadWindow(1), 11);
@@ -144,11 +149,11 @@ TEST_F(ThreadsTest, HooksRunOnTheThreadsOwnContextAroundItsProcedure) {
     log.push_back("end " + std::to_string(ThreadContext::current().number()) + " " + perThread<std::string>());
   });
   StartThread([&] { log.push_back("run " + perThread<std::string>()); }, 25'000);
-  RunReadyThreads();
+  runAll();
   RemoveThreadHook(start);
   RemoveThreadHook(end);
   StartThread([&] { log.push_back("unhooked"); }, 25'000);
-  RunReadyThreads();
+  runAll();
   EXPECT_EQ(log, (std::vector<std::string>{"start 1", "run set up", "end 1 set up", "unhooked"}));
 }
 
@@ -167,10 +172,10 @@ TEST_F(ThreadsTest, AnEscapingExceptionEndsOnlyItsThreadAndIsReported) {
         throw std::runtime_error("disk on fire");
       },
       50'000);
-  RunReadyThreads();
+  runAll();
   PostEvent(kEventNotify, 0, 2);
   PostEvent(kEventNotify, 0, 1);
-  RunReadyThreads();
+  runAll();
   RemoveThreadHook(end);
   SetThreadFailureReporter([](int, const std::string&) {});
   EXPECT_EQ(reports, std::vector<std::string>{"2: disk on fire"});
@@ -188,10 +193,10 @@ TEST_F(ThreadsTest, EndingThreadOneClosesDownTheOthers) {
         TakeEvent();
       },
       50'000);
-  RunReadyThreads();
+  runAll();
   EXPECT_EQ(LiveThreads(), (std::vector<int>{1, 2}));
   PostEvent(kEventCloseWindow, 0, 1);
-  RunReadyThreads();
+  runAll();
   EXPECT_TRUE(LiveThreads().empty());
 }
 
@@ -209,7 +214,7 @@ TEST_F(ThreadsTest, EndAllThreadsUnwindsAThreadThatIgnoresCloseDown) {
         }  // deaf to close-down
       },
       50'000);
-  RunReadyThreads();
+  runAll();
   EndAllThreads();
   RemoveThreadHook(end);
   EXPECT_TRUE(destroyed);
@@ -248,7 +253,7 @@ TEST_F(ThreadsTest, DeepRecursionFitsInTheStackWhateverSizeWasAsked) {
   };
   int result = 0;
   StartThread([&] { result = depth(1000); }, 25'000);  // ~600 KiB of frames
-  RunReadyThreads();
+  runAll();
   EXPECT_EQ(result, 1000);
 }
 
