@@ -286,9 +286,11 @@ int Window::updateAll() {
   return firstRejected;
 }
 
-void Window::acceptControl(Control& control) {
-  if (!open_) return;
-  post(control.update() ? kEventAccepted : kEventRejected, control.number());
+bool Window::acceptControl(Control& control) {
+  if (!open_) return false;
+  const bool accepted = control.update();
+  post(accepted ? kEventAccepted : kEventRejected, control.number());
+  return accepted;
 }
 
 int Window::focusedControl() const {

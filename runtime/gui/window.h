@@ -73,8 +73,8 @@ class Window {
   // Returns the number of the first rejected control, 0 when all were accepted.
   int updateAll();
   // Accepts one control as if the user left it: its variable is updated and "accepted"
-  // (or "rejected") is posted.
-  void acceptControl(Control& control);
+  // is posted, or "rejected" (returning false) when its text does not fit the picture.
+  bool acceptControl(Control& control);
 
   int focusedControl() const;  // 0 when no control of this window has the focus
   void select(int control);    // gives it the focus

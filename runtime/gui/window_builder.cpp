@@ -15,6 +15,8 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVariant>
+#include <memory>
+#include <utility>
 
 #include "runtime/gui/control.h"
 #include "runtime/gui/frame_host.h"
@@ -38,12 +40,19 @@ bool isContainer(ControlKind kind) {
 QWidget* makeWidget(Window& window, const ControlSpec& spec, Control& control, QWidget* parent);
 
 void connectEntry(Window& window, Control& control, QLineEdit* edit) {
-  QObject::connect(edit, &QLineEdit::editingFinished, edit, [&window, &control] {
-    if (control.modified() || control.touched()) window.acceptControl(control);
-  });
-  QObject::connect(edit, &QLineEdit::returnPressed, edit, [&window] {
+  // Enter accepts the entry first, so the default button sees the new value; a value
+  // that does not fit stops there. Qt then also reports the editing as finished, which
+  // must not accept the entry a second time.
+  auto acceptedByEnter = std::make_shared<bool>(false);
+  QObject::connect(edit, &QLineEdit::returnPressed, edit, [&window, &control, acceptedByEnter] {
+    *acceptedByEnter = true;
+    if ((control.modified() || control.touched()) && !window.acceptControl(control)) return;
     for (const auto& c : window.controls())
-      if (c->isDefault() && !c->disabled()) window.postFromWidget(kEventAccepted, c->number());
+      if (c->isDefault() && !c->disabled() && !c->hidden()) window.postFromWidget(kEventAccepted, c->number());
+  });
+  QObject::connect(edit, &QLineEdit::editingFinished, edit, [&window, &control, acceptedByEnter] {
+    if (std::exchange(*acceptedByEnter, false)) return;
+    if (control.modified() || control.touched()) window.acceptControl(control);
   });
 }
 

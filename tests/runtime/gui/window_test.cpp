@@ -128,6 +128,37 @@ TEST_F(WindowTest, TypedTextIsAcceptedIntoTheVariableOrRejectedLeavingItAlone) {
   EXPECT_EQ(title, "A title longer than ");
 }
 
+TEST_F(WindowTest, EnterInAnEntryAcceptsItBeforeTheDefaultButtonIsPressed) {
+  std::string title;
+  std::int32_t weekOf = dateFromYmd(2006, 3, 18), attendance = 0;
+  std::vector<Event> log;
+  std::int32_t weekOfWhenOkArrived = 0;
+  TestRobot robot;
+  StartThread(
+      [&] {
+        runWindow(serviceForm(title, weekOf, attendance), log, [&](Window& w, const Event& e) {
+          if (e.event == kEventAccepted && e.control == w.number("?OK")) weekOfWhenOkArrived = weekOf;
+          return false;
+        });
+      },
+      50'000);
+  robot.settle();
+  Window& form = robot.window("UpdateService");
+  QLineEdit* edit = qobject_cast<QLineEdit*>(form.control("?SER:WeekOf")->widget());
+  form.select(form.number("?SER:WeekOf"));
+  edit->selectAll();
+  edit->insert("4/2/2006");
+  robot.pressKey("UpdateService", kEnterKey);
+  EXPECT_EQ(weekOfWhenOkArrived, dateFromYmd(2006, 4, 2));
+  EXPECT_EQ(countEvents(log, kEventAccepted, form.number("?SER:WeekOf")), 1);
+
+  edit->selectAll();
+  edit->insert("4/31/2006");
+  robot.pressKey("UpdateService", kEnterKey);
+  EXPECT_EQ(countEvents(log, kEventRejected, form.number("?SER:WeekOf")), 1);
+  EXPECT_EQ(countEvents(log, kEventAccepted, form.number("?OK")), 1) << "a rejected value does not press OK";
+}
+
 TEST_F(WindowTest, UpdateAllWritesEveryControlBackAndReportsTheFirstRejected) {
   std::string title = "Old";
   std::int32_t weekOf = 0, attendance = 5;
