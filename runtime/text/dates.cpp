@@ -47,7 +47,7 @@ int daysInMonth(int year, int month) {
 
 DayNumber dateFromYmd(int year, int month, int day) {
   // Normalise the month first, then let the day run over into neighbouring months.
-  std::int64_t y = year, m = month - 1;
+  std::int64_t y = year, m = static_cast<std::int64_t>(month) - 1;
   y += m >= 0 ? m / 12 : (m - 11) / 12;
   m = ((m % 12) + 12) % 12;
   if (y < 1 || y > 10000) return 0;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "runtime/text/number_text.h"
 #include "runtime/text/utf8.h"
 
 namespace vrt {
@@ -197,17 +198,19 @@ std::string Picture::format(double value) const {
   switch (kind_) {
     case Kind::Text:
       return formatText(std::to_string(value));
+    // Values beyond any day or time number show as no date or time.
     case Kind::Date:
-      return std::isfinite(value) ? formatDate(static_cast<DayNumber>(value)) : std::string();
+      return std::isfinite(value) && std::fabs(value) <= kLastDay ? formatDate(static_cast<DayNumber>(value))
+                                                                  : std::string();
     case Kind::Time:
-      return std::isfinite(value) ? formatTime(static_cast<TimeOfDay>(value)) : std::string();
+      return std::isfinite(value) && std::fabs(value) <= kLastTime ? formatTime(static_cast<TimeOfDay>(value))
+                                                                   : std::string();
     case Kind::Number:
       break;
   }
   if (!std::isfinite(value)) return std::string(static_cast<std::size_t>(width_), '#');
-  char buf[400];
-  std::snprintf(buf, sizeof buf, "%.*f", decimals_, std::fabs(value));
-  std::string digits = buf;
+  if (std::fabs(value) >= 1e300) return std::string(static_cast<std::size_t>(width_), '#');  // no picture is that wide
+  std::string digits = fixedText(std::fabs(value), decimals_);
   std::string fraction;
   if (auto dot = digits.find('.'); dot != std::string::npos) {
     fraction = digits.substr(dot + 1);
@@ -265,10 +268,7 @@ std::string Picture::formatDigits(bool negative, std::string intDigits, std::str
 
 std::string Picture::formatText(std::string_view value) const {
   if (kind_ == Kind::Text) return std::string(utf8Left(value, static_cast<std::size_t>(width_)));
-  const std::string t = trim(value);
-  char* end = nullptr;
-  const double number = std::strtod(t.c_str(), &end);
-  return format(end && *end == '\0' ? number : 0.0);
+  return format(parseNumber(value).value_or(0.0));
 }
 
 std::string Picture::formatDate(DayNumber date) const {
@@ -452,16 +452,11 @@ std::optional<double> Picture::deformat(std::string_view input) const {
       if (auto t = parseTime(input)) return static_cast<double>(*t);
       return std::nullopt;
     case Kind::Number:
-      if (auto n = cleanNumber(input)) return std::strtod(n->c_str(), nullptr);
+      if (auto n = cleanNumber(input)) return parseNumber(*n);
       return std::nullopt;
-    case Kind::Text: {
-      const std::string t = trim(input);
-      if (t.empty()) return 0.0;
-      char* end = nullptr;
-      const double v = std::strtod(t.c_str(), &end);
-      if (end && *end == '\0') return v;
-      return std::nullopt;
-    }
+    case Kind::Text:
+      if (trim(input).empty()) return 0.0;
+      return parseNumber(input);
   }
   return std::nullopt;
 }
@@ -482,9 +477,7 @@ std::string Picture::deformatText(std::string_view input) const {
 
 std::string formatPicture(double value, std::string_view picture) {
   if (auto p = Picture::parse(picture)) return p->format(value);
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15g", value);
-  return buf;
+  return generalText(value);
 }
 
 std::string formatPicture(std::string_view text, std::string_view picture) {

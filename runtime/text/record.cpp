@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "runtime/text/number_text.h"
 #include "runtime/text/utf8.h"
 
 namespace vrt {
@@ -61,12 +62,8 @@ double RecordRef::number(const FieldDesc& f) const {
       return data_[f.offset];
     case FieldType::Decimal:
       return get(DecimalField{f.offset}).toDouble();
-    default: {
-      const std::string t = text(f);
-      char* end = nullptr;
-      const double v = std::strtod(t.c_str(), &end);
-      return (end && end != t.c_str()) ? v : 0.0;
-    }
+    default:
+      return leadingNumber(text(f));
   }
 }
 
@@ -82,12 +79,8 @@ void RecordRef::setText(const FieldDesc& f, std::string_view v) {
     case FieldType::Decimal:
       set(DecimalField{f.offset}, Decimal::parse(v).value_or(Decimal()));
       return;
-    default: {
-      const std::string t(v);
-      char* end = nullptr;
-      const double n = std::strtod(t.c_str(), &end);
-      setNumber(f, (end && end != t.c_str()) ? n : 0.0);
-    }
+    default:
+      setNumber(f, leadingNumber(v));
   }
 }
 
@@ -108,11 +101,8 @@ void RecordRef::setNumber(const FieldDesc& f, double v) {
     case FieldType::Decimal:
       set(DecimalField{f.offset}, Decimal::fromDouble(v));
       return;
-    default: {
-      char buf[64];
-      std::snprintf(buf, sizeof buf, "%.15g", v);
-      setText(f, buf);
-    }
+    default:
+      setText(f, generalText(v));
   }
 }
 

@@ -1,6 +1,9 @@
 #include "runtime/text/utf8.h"
 
 #include <QChar>
+#include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace vrt {
 
@@ -83,7 +86,19 @@ void utf8Append(std::string& out, char32_t cp) {
 }
 
 std::string_view clip(std::string_view text) {
+  // Fixed-length fields are mostly padding: skip whole blocks of blanks first.
+  static const std::string kBlankBlock(256, ' ');
+  constexpr std::uint64_t kEightBlanks = 0x2020202020202020ull;
   std::size_t end = text.size();
+  while (end >= kBlankBlock.size() && std::memcmp(text.data() + end - kBlankBlock.size(), kBlankBlock.data(),
+                                                   kBlankBlock.size()) == 0)
+    end -= kBlankBlock.size();
+  while (end >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + end - 8, 8);
+    if (word != kEightBlanks) break;
+    end -= 8;
+  }
   while (end > 0 && text[end - 1] == ' ') --end;
   return text.substr(0, end);
 }
@@ -95,11 +110,28 @@ char32_t upperCaseChar(char32_t cp) {
 
 namespace {
 
+using AsciiTable = std::array<char, 128>;
+
 template <typename Map>
-std::string mapCase(std::string_view text, Map map) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t pos = 0; pos < text.size();) {
+AsciiTable asciiTable(Map map) {
+  AsciiTable t{};
+  for (unsigned c = 0; c < 128; ++c) t[c] = static_cast<char>(map(c));
+  return t;
+}
+
+// ASCII text, the usual case, is mapped in place in one pass through `ascii`.
+template <typename Map>
+std::string mapCase(std::string_view text, const AsciiTable& ascii, Map map) {
+  std::string out(text);
+  std::size_t pos = 0;
+  for (; pos < out.size(); ++pos) {
+    const auto c = static_cast<unsigned char>(out[pos]);
+    if (c >= 0x80) break;
+    out[pos] = ascii[c];
+  }
+  if (pos == out.size()) return out;
+  out.resize(pos);
+  while (pos < text.size()) {
     const auto c = static_cast<unsigned char>(text[pos]);
     if (c < 0x80) {
       out += static_cast<char>(map(c));
@@ -119,13 +151,19 @@ std::string mapCase(std::string_view text, Map map) {
 
 }  // namespace
 
-std::string upperCase(std::string_view text) { return mapCase(text, upperCaseChar); }
+char32_t lowerCaseChar(char32_t cp) {
+  if (cp < 0x80) return (cp >= 'A' && cp <= 'Z') ? cp + 32 : cp;
+  return QChar::toLower(cp);
+}
+
+std::string upperCase(std::string_view text) {
+  static const AsciiTable ascii = asciiTable(upperCaseChar);
+  return mapCase(text, ascii, upperCaseChar);
+}
 
 std::string lowerCase(std::string_view text) {
-  return mapCase(text, [](char32_t cp) -> char32_t {
-    if (cp < 0x80) return (cp >= 'A' && cp <= 'Z') ? cp + 32 : cp;
-    return QChar::toLower(cp);
-  });
+  static const AsciiTable ascii = asciiTable(lowerCaseChar);
+  return mapCase(text, ascii, lowerCaseChar);
 }
 
 int compareText(std::string_view a, std::string_view b) {

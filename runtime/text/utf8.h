@@ -28,6 +28,7 @@ std::string_view clip(std::string_view text);
 std::string upperCase(std::string_view text);
 std::string lowerCase(std::string_view text);
 char32_t upperCaseChar(char32_t cp);
+char32_t lowerCaseChar(char32_t cp);
 
 // Comparisons of text ignore trailing blanks; the no-case form compares upper-cased text.
 int compareText(std::string_view a, std::string_view b);

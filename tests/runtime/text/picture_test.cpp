@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <clocale>
+#include <limits>
 
 #include "runtime/text/picture.h"
 
@@ -158,4 +160,30 @@ TEST_F(Pictures, TextIsCutToItsWidthInCharacters) {
   EXPECT_EQ(pic("@d2-").width(), 10);
   EXPECT_EQ(formatPicture(72746, "@d2"), "02/29/2000");
   EXPECT_EQ(formatPicture("abc", "@s2"), "ab");
+}
+
+TEST_F(Pictures, NumbersReadAndWriteThePointWhateverTheLocale) {
+  // The system's pictures always use "." for the decimal point, as its data files do.
+  const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+  const std::string saved = previous ? previous : "C";
+  bool comma = false;
+  for (const char* l : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"})
+    if (std::setlocale(LC_NUMERIC, l)) {
+      comma = true;
+      break;
+    }
+  if (!comma) GTEST_SKIP() << "no locale with a decimal comma is installed";
+  EXPECT_EQ(pic("@n-12.2").format(-1234.5), "   -1,234.50");
+  EXPECT_EQ(pic("@n-12.2").deformat("12.5"), 12.5);
+  EXPECT_EQ(formatPicture(2.5, "bogus"), "2.5");
+  std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST_F(Pictures, ValuesBeyondAnyDateOrTimeShowBlank) {
+  EXPECT_EQ(pic("@d2").format(1e300), "");
+  EXPECT_EQ(pic("@d2").format(-3e9), "");
+  EXPECT_EQ(pic("@t4").format(1e12), "");
+  EXPECT_EQ(pic("@n5").format(1e308), "#####");
+  EXPECT_EQ(dateFromYmd(2000, std::numeric_limits<int>::min(), 1), 0);
+  EXPECT_EQ(dateFromYmd(2000, std::numeric_limits<int>::max(), 1), 0);
 }
