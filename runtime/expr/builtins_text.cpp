@@ -79,6 +79,17 @@ Value sub(Args& a) {
 Value instring(Args& a) {
   const std::string needle = a.text(0), hay = a.text(1);
   if (needle.empty()) return Value::number(0);
+  // The common search, forward from the first character, needs no table of positions.
+  if (a.whole(2, -kFar, kFar, 1) == 1 && a.whole(3, -kFar, kFar, 1) <= 1) {
+    for (std::size_t at = hay.find(needle); at != std::string::npos; at = hay.find(needle, at + 1)) {
+      const std::size_t characters = utf8Length(std::string_view(hay).substr(0, at));
+      // A match inside a broken sequence is not at a character of its own.
+      if (utf8Length(std::string_view(hay).substr(0, at + 1)) == characters + 1 &&
+          utf8Left(hay, characters).size() == at)
+        return Value::number(static_cast<double>(characters + 1));
+    }
+    return Value::number(0);
+  }
   const auto starts = characterStarts(hay);
   const auto count = static_cast<std::int64_t>(starts.size()) - 1;
   std::int64_t step = a.whole(2, -kFar, kFar, 1);
