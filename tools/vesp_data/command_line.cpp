@@ -13,6 +13,10 @@ const std::vector<Command>& commands() {
       {"count", "TABLE", "print how many records a table holds", {}, {}, 1, 1, runCount},
       {"export", "TABLE [--order KEY]", "write a table's records as CSV in a key's order", {"--order"}, {}, 1, 1,
        runExport},
+      {"query", "TABLE [--order TEXT] [--filter TEXT] [--limit N] [--reverse]",
+       "write the records a view yields as CSV: in an order (default: the first key's), limited by a filter "
+       "expression",
+       {"--order", "--filter", "--limit"}, {"--reverse"}, 1, 1, runQuery},
       {"generate", "[--prayer-requests N] [--services N]",
        "fill the empty tables with realistic sample data (the same every time)", {"--prayer-requests", "--services"},
        {}, 0, 0, runGenerate},

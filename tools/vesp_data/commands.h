@@ -35,6 +35,7 @@ int runCheck(const Args&, std::ostream&, std::ostream&);
 int runCount(const Args&, std::ostream&, std::ostream&);
 int runExport(const Args&, std::ostream&, std::ostream&);
 int runGenerate(const Args&, std::ostream&, std::ostream&);
+int runQuery(const Args&, std::ostream&, std::ostream&);
 
 // Reads a whole number option; false (with a message) when it is not one.
 bool numberOption(const Args& args, const std::string& option, long long low, long long high, long long& value,
