@@ -118,3 +118,35 @@ TEST(VespData, CheckFindsDamageAndRepairMendsIt) {
   EXPECT_EQ(run({"check"}).status, 0);
   EXPECT_EQ(run({"count", "PrayerRequest"}).out, "500\n");
 }
+
+TEST(VespData, QueryPrintsWhatAViewYields) {
+  vtest::TempDir dir;
+  ASSERT_EQ(run({"generate", "--prayer-requests", "400", "--services", "5"}).status, 0);
+  Outcome r = run({"query", "Service", "--filter", "UPPER(SER:Title) = UPPER('foundations, WEEK 2')"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  ASSERT_EQ(lines(r.out).size(), 2u);
+  EXPECT_EQ(lines(r.out)[1].rfind("2,\"Foundations, week 2\"", 0), 0u);
+  r = run({"query", "Service", "--order", "-SER:ServiceNumber", "--limit", "2"});
+  EXPECT_EQ(lines(r.out).size(), 3u);
+  EXPECT_EQ(lines(r.out)[1].rfind("5,", 0), 0u);
+  r = run({"query", "Service", "--reverse", "--limit", "1"});
+  EXPECT_EQ(lines(r.out)[1].rfind("5,", 0), 0u);
+  // The filter agrees with export filtered by hand.
+  r = run({"query", "PrayerRequest", "--filter", "PRA:DateAnswered = 0 AND PRA:RequestCategory = 'Family'"});
+  const Outcome all = run({"export", "PrayerRequest"});
+  std::size_t expected = 0;
+  for (const auto& l : lines(all.out))
+    if (l.size() > 7 && l.substr(l.size() - 7) == ",Family" && l.find(",,") != std::string::npos) {
+      const auto fields = l.substr(0, l.rfind(','));
+      expected += fields.find(",20") != std::string::npos && l.find(",,,", l.find(",20") + 11) == l.find(",20") + 11;
+    }
+  EXPECT_EQ(lines(r.out).size() - 1, expected);
+  EXPECT_GT(expected, 0u);
+  r = run({"query", "Service", "--filter", "SER:Title = "});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("error 800"), std::string::npos);
+  EXPECT_NE(r.err.find("position 13"), std::string::npos);
+  r = run({"query", "Service", "--filter", "SER:Nope = 1"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("error 801"), std::string::npos);
+}

@@ -27,6 +27,7 @@ TEST(TextFunctions, InstringFindsPositionsStepByStep) {
   EXPECT_EQ(evalNumber("INSTRING('CARE', 'PLEASE CARE FOR', 1, 1)"), 8);
   EXPECT_EQ(evalNumber("INSTRING('care', 'PLEASE CARE FOR', 1, 1)"), 0) << "case counts";
   EXPECT_EQ(evalNumber("INSTRING('é', 'café')"), 4);
+  EXPECT_EQ(evalNumber("INSTRING('b', 'ééb')"), 3) << "positions count characters, not bytes";
   EXPECT_EQ(evalNumber("INSTRING('ab', 'xabab', 1, 3)"), 4) << "the search begins at the start position";
   EXPECT_EQ(evalNumber("INSTRING('ab', 'xxxab', 3, 1)"), 4) << "a step of 3 tries positions 1 and 4";
   EXPECT_EQ(evalNumber("INSTRING('ab', 'xab', 2, 1)"), 0) << "a step of 2 tries positions 1 and 3 only";
