@@ -65,6 +65,12 @@ QAction* findMenuAction(std::string_view path) {
   return found;
 }
 
+QMenu* openPopup() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->property("vrtPopup").isValid() && w->isVisible()) return qobject_cast<QMenu*>(w);
+  return nullptr;
+}
+
 }  // namespace
 
 TestRobot::~TestRobot() { EndAllThreads(); }
@@ -261,6 +267,33 @@ void TestRobot::pressMessageButton(std::string_view caption) {
       return;
     }
   throw RobotError("the message box has no button " + quoted(caption));
+}
+
+bool TestRobot::popupOpen() const { return openPopup() != nullptr; }
+
+void TestRobot::choosePopup(std::string_view path) {
+  QMenu* menu = openPopup();
+  if (!menu) throw RobotError("no context menu is open");
+  QAction* found = nullptr;
+  for (std::string_view part : splitPath(path)) {
+    if (!menu) throw RobotError(quoted(path) + " goes below an entry without a submenu");
+    found = nullptr;
+    for (QAction* a : menu->actions())
+      if (!a->isSeparator() && sameCaption(a->text().toStdString(), part)) found = a;
+    if (!found) throw RobotError("no context menu entry " + quoted(part));
+    menu = found->menu();
+  }
+  if (!found->isEnabled()) throw RobotError("context menu entry " + quoted(path) + " is disabled");
+  found->trigger();
+  openPopup()->hide();
+  settle();
+}
+
+void TestRobot::dismissPopup() {
+  QMenu* menu = openPopup();
+  if (!menu) throw RobotError("no context menu is open");
+  menu->hide();
+  settle();
 }
 
 void TestRobot::pressKey(std::string_view windowName, int keyCode, std::string_view use) {

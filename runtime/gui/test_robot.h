@@ -58,6 +58,10 @@ class TestRobot {
   void pressToolbar(std::string_view captionOrTip);
   // A button of the newest message box, by caption with or without "&" ("&Yes", "Yes").
   void pressMessageButton(std::string_view caption);
+  // An entry of the open context menu by caption path ("&View|One"), or no entry at all.
+  void choosePopup(std::string_view path);
+  void dismissPopup();
+  bool popupOpen() const;
   // A key pressed in the window, on `use` or (empty) on the control that has the focus.
   void pressKey(std::string_view window, int keyCode, std::string_view use = {});
   // The user clicks into the window (making it the active one) or on its close box.
