@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -13,6 +14,7 @@
 #include <QTabWidget>
 
 #include "runtime/gui/control.h"
+#include "runtime/gui/file_dialog.h"
 #include "runtime/gui/frame_host.h"
 #include "runtime/gui/keys.h"
 #include "runtime/gui/message_box.h"
@@ -68,6 +70,12 @@ QAction* findMenuAction(std::string_view path) {
 QMenu* openPopup() {
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w->property("vrtPopup").isValid() && w->isVisible()) return qobject_cast<QMenu*>(w);
+  return nullptr;
+}
+
+QFileDialog* openFileDialog() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->property(kFileDialogProperty).isValid() && w->isVisible()) return qobject_cast<QFileDialog*>(w);
   return nullptr;
 }
 
@@ -293,6 +301,25 @@ void TestRobot::dismissPopup() {
   QMenu* menu = openPopup();
   if (!menu) throw RobotError("no context menu is open");
   menu->hide();
+  settle();
+}
+
+void TestRobot::chooseFile(std::string_view path) {
+  QFileDialog* dialog = openFileDialog();
+  if (!dialog) throw RobotError("no file dialog is open");
+  // Typed into the file name box, as a user would; the dialog's own checks then run.
+  auto* nameBox = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  if (!nameBox) throw RobotError("the file dialog has no file name box");
+  nameBox->setText(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
+  static_cast<QDialog*>(dialog)->accept();
+  if (dialog->isVisible()) throw RobotError("the file dialog refused " + quoted(path));
+  settle();
+}
+
+void TestRobot::cancelFileDialog() {
+  QFileDialog* dialog = openFileDialog();
+  if (!dialog) throw RobotError("no file dialog is open");
+  dialog->reject();
   settle();
 }
 

@@ -62,6 +62,9 @@ class TestRobot {
   void choosePopup(std::string_view path);
   void dismissPopup();
   bool popupOpen() const;
+  // The open file dialog: choose `path` (as if typed and confirmed), or cancel it.
+  void chooseFile(std::string_view path);
+  void cancelFileDialog();
   // A key pressed in the window, on `use` or (empty) on the control that has the focus.
   void pressKey(std::string_view window, int keyCode, std::string_view use = {});
   // The user clicks into the window (making it the active one) or on its close box.

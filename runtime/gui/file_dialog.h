@@ -1,0 +1,29 @@
+#pragma once
+// The system's file dialog for picking a file to open. Like a message box it belongs to
+// the calling thread, which waits by taking events; no nested event loop. While it is
+// open the thread's own newest window takes no input.
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vrt {
+
+inline constexpr const char* kFileDialogProperty = "vrtFileDialog";
+
+struct FileDialogRequest {
+  std::string title = "Select A File";
+  std::string initialDirectory;  // empty: the current directory
+  std::string defaultName;
+  std::vector<std::pair<std::string, std::string>> masks;  // ("All Files", "*.*"), ...
+  bool restoreDirectory = false;  // the current directory is the same afterwards
+};
+
+struct FileDialogResult {
+  std::string path;  // empty when cancelled
+  bool cancelled = true;
+};
+
+// Outside every thread nothing can wait: a cancelled result comes back at once.
+FileDialogResult FileDialog(const FileDialogRequest& request);
+
+}  // namespace vrt
