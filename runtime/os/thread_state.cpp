@@ -17,6 +17,15 @@ thread_local ThreadContext* currentContext = nullptr;
 
 }  // namespace
 
+ThreadContext::~ThreadContext() {
+  ThreadContext* previous = switchTo(this);
+  while (!values_.empty()) {
+    auto node = values_.extract(values_.begin());
+    node.mapped().reset();
+  }
+  switchTo(previous == this ? nullptr : previous);
+}
+
 ThreadContext& ThreadContext::current() { return currentContext ? *currentContext : osThreadRoot(); }
 
 ThreadContext* ThreadContext::switchTo(ThreadContext* context) {

@@ -13,7 +13,9 @@ class ThreadContext {
   explicit ThreadContext(int number) : number_(number) {}
   ThreadContext(const ThreadContext&) = delete;
   ThreadContext& operator=(const ThreadContext&) = delete;
-  ~ThreadContext() = default;
+  // Releases the values one by one with this context current, so that a value's destructor
+  // may still reach the thread's other values.
+  ~ThreadContext();
 
   int number() const { return number_; }
 

@@ -24,12 +24,14 @@ bool fileExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0;
 }
 
-// Writable means both what the system allows and what the file's own permissions say, so
+// Permitted means both what the system allows and what the file's own permissions say, so
 // that a file marked read-only stays read-only even for a user the system lets write anywhere.
-bool writable(const std::string& path) {
+bool permitted(const std::string& path, int how, mode_t bits) {
   struct stat st;
-  return ::access(path.c_str(), W_OK) == 0 && ::stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) != 0;
+  return ::access(path.c_str(), how) == 0 && ::stat(path.c_str(), &st) == 0 && (st.st_mode & bits) != 0;
 }
+bool writable(const std::string& path) { return permitted(path, W_OK, 0222); }
+bool readable(const std::string& path) { return permitted(path, R_OK, 0444); }
 
 std::string directoryOf(const std::string& path) {
   const auto slash = path.find_last_of('/');
@@ -289,7 +291,7 @@ bool DataFile::open(OpenAccess access) {
     setError(kAccessDenied);
     return false;
   }
-  if (::access(path_.c_str(), R_OK) != 0) {
+  if (!readable(path_)) {
     setError(kAccessDenied);
     return false;
   }
@@ -346,6 +348,8 @@ bool DataFile::sendOption(const std::string& option) {
     if (isOpen()) own_.setBusyTimeout(seconds * 1000);
     return true;
   }
+  // Quick scans are a buffering hint; every read here is an index seek already.
+  if (option.rfind("QUICKSCAN=", 0) == 0) return true;
   setError(kBadArgument, "Unknown driver option");
   return false;
 }
@@ -536,6 +540,25 @@ bool DataFile::getByRowid(std::int64_t rowid) {
   return readWith(*s, false);
 }
 
+bool DataFile::peekAt(std::int64_t rowid, RecordBuffer& into) {
+  if (!requireOpen(false)) return false;
+  sql::Statement* s = statement("byPos", "SELECT _pos,_changes," + layout_.columnList() + " FROM " + qualifiedTable() +
+                                             " WHERE _pos = ?");
+  if (!s) return false;
+  sql::StatementUse use(*s);
+  s->bind(1, rowid);
+  const int rc = s->step();
+  if (rc == SQLITE_ROW) {
+    layout_.readRecord(*s, 2, into);
+    return true;
+  }
+  if (rc == SQLITE_DONE) {
+    setError(kRecordNotFound);
+    return false;
+  }
+  return fail(rc, true);
+}
+
 bool DataFile::resetTo(int key, const std::string& pos) {
   if (!requireOpen(false)) return false;
   stopReading();
@@ -710,14 +733,13 @@ bool DataFile::flush() {
 }
 
 std::unique_ptr<DataFile::State> DataFile::saveState() const {
-  return std::make_unique<State>(State{*cursor_, current_, watched_, buffer_});
+  return std::make_unique<State>(State{*cursor_, current_, buffer_});
 }
 
 void DataFile::restoreState(const State& state) {
   stopReading();
   *cursor_ = state.cursor;
   current_ = state.current;
-  watched_ = state.watched;
   buffer_ = state.buffer;
 }
 

@@ -80,6 +80,8 @@ class DataFile {
   bool getFirst(int key, int components);         // the same on the key's leading components only
   bool getAt(const std::string& position);        // by a position from position()
   bool getByRowid(std::int64_t rowid);
+  // The stored version of a record, read into `into`; the buffer and the current record stay.
+  bool peekAt(std::int64_t rowid, RecordBuffer& into);
   void setToStart(int key);
   void setToEnd(int key);
   void setToValue(int key);                       // at the buffer's key values
@@ -108,10 +110,11 @@ class DataFile {
   std::vector<std::string> pageReadSql();
 
   // Everything that says where the file stands, for nesting work inside other work.
+  // Where the file stands: its cursor, its current record and its buffer. Whether writes are
+  // watched belongs to the open file, not to a position, and is not part of it.
   struct State {
     Cursor cursor;
     Current current;
-    bool watched;
     RecordBuffer buffer;
   };
   std::unique_ptr<State> saveState() const;

@@ -86,6 +86,12 @@ void View::addJoin(DataFile& joined, int key, std::vector<Link> links, bool inne
   plan_.reset();
 }
 
+std::vector<DataFile*> View::tables() const {
+  std::vector<DataFile*> out{&primary_};
+  for (const Join& j : joins_) out.push_back(j.file);
+  return out;
+}
+
 void View::setBuffer(int pageSize, int, int, int) { pageSize_ = pageSize; }
 
 bool View::setOrder(std::string_view order) {

@@ -40,6 +40,8 @@ class View {
     int field;
   };
   void addJoin(DataFile& joined, int key, std::vector<Link> links, bool inner = false);
+  // The primary table, then the joined tables in the order they were added.
+  std::vector<DataFile*> tables() const;
 
   // "+"/"-" components separated by ",": field labels or UPPER(label) of the primary table.
   // False on a bad text (error 800 or 801 with the position in the message).

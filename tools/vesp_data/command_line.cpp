@@ -17,6 +17,10 @@ const std::vector<Command>& commands() {
        "write the records a view yields as CSV: in an order (default: the first key's), limited by a filter "
        "expression",
        {"--order", "--filter", "--limit"}, {"--reverse"}, 1, 1, runQuery},
+      {"delete", "TABLE NUMBER",
+       "delete one record by its number, with the records that depend on it (a service's elements and "
+       "passages, a group's members)",
+       {}, {}, 2, 2, runDelete},
       {"generate", "[--prayer-requests N] [--services N]",
        "fill the empty tables with realistic sample data (the same every time)", {"--prayer-requests", "--services"},
        {}, 0, 0, runGenerate},

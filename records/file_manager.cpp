@@ -1,0 +1,374 @@
+#include "records/file_manager.h"
+
+#include "records/open_service.h"
+#include "records/thread_registry.h"
+#include "runtime/store/errors.h"
+#include "runtime/text/utf8.h"
+
+namespace vesp {
+
+FileManager::~FileManager() { Shutdown(); }
+
+void FileManager::Setup(vrt::DataFile& file, ErrorManager& errors) {
+  INITIALIZED = false;
+  FILE = &file;
+  BUFFER = &file.buffer();
+  FILENAMEVALUE = file.schema().label;
+  ERRORS = &errors;
+  OPENED = 0;
+  LAZYOPEN = true;
+  KILLED = false;
+  threadRegistry().FILEMAPPING[vrt::upperCase(FILENAMEVALUE)] = this;
+}
+
+// The file-level set-up, done on first use.
+void FileManager::initialise() {
+  if (INITIALIZED) return;
+  INITIALIZED = true;
+  KEYS.clear();
+  SAVED.clear();
+  SKIPHELDRECORDS = false;
+  OPENMODE = kReadWrite | kDenyNone;
+  CREATE = true;
+  LOCKRECOVER = 10;
+  PRIMARYKEY = 0;
+  const auto& schema = FILE->schema();
+  for (std::size_t k = 0; k < schema.keys.size(); ++k)
+    RegisterKey(static_cast<int>(k), schema.keys[k].label, schema.keys[k].autoNumber);
+}
+
+void FileManager::RegisterKey(int key, std::string description, bool autoNumber) {
+  const auto& schema = FILE->schema();
+  const vrt::KeyDesc& k = schema.keys[static_cast<std::size_t>(key)];
+  KeyEntry e{key, std::move(description), autoNumber, !k.unique, k.noCase, {}};
+  for (int c : k.components) {
+    const vrt::FieldDesc& f = schema.fields[static_cast<std::size_t>(c)];
+    const bool text = f.type == vrt::FieldType::String || f.type == vrt::FieldType::CString;
+    e.FIELDS.push_back(KeyField{c, k.noCase && text ? "UPPER(" + f.label + ")" : f.label, true});
+  }
+  if (autoNumber) HASAUTOINC = true;
+  KEYS.push_back(std::move(e));
+  if (k.primary) PRIMARYKEY = static_cast<int>(KEYS.size());
+}
+
+void FileManager::noteFile() { ERRORS->NoteFile(vrt::clip(FILENAMEVALUE)); }
+
+// Records `message` (with %File) and shows it when asked; the result of showing, else 5.
+int FileManager::report(int message, bool show) {
+  noteFile();
+  LASTERROR = message;
+  ERRORS->RecordError(message);
+  return show ? ERRORS->ShowCurrent(message) : Level::Notify;
+}
+
+// ---------------------------------------------------------------- opening
+
+int FileManager::Open() {
+  initialise();
+  if (!LAZYOPEN && OPENED == 0 && !USED) {
+    if (const int rc = openPhysically(true); rc != Level::Benign) return rc;
+  }
+  ++OPENED;
+  return Level::Benign;
+}
+
+int FileManager::Close() {
+  if (OPENED <= 0) return Level::Benign;
+  if (--OPENED == 0 && USED) {
+    FILE->close();
+    USED = false;
+  }
+  return Level::Benign;
+}
+
+int FileManager::Use() {
+  initialise();
+  if (USED) return Level::Benign;
+  if (INUSEFILE) return Level::Benign;
+  if (OPENED < 1) {
+    // Nobody on this thread opened the table: that is the program's mistake, not the user's.
+    report(Msg::FileNotOpened, true);
+    return Level::Fatal;
+  }
+  INUSEFILE = true;
+  // Opening must not move the caller's position or lose what it put in the buffer.
+  int saved = SaveState();
+  const int rc = openPhysically(true);
+  RestoreState(saved, rc == Level::Benign);
+  INUSEFILE = false;
+  return rc;
+}
+
+int FileManager::openPhysically(bool mayAsk) {
+  OpenService& opener = OpenService::process();
+  for (int attempt = 1; attempt <= 2; ++attempt) {
+    int rc = opener.Open(*FILE, OPENMODE, attempt);
+    if (rc == vrt::kAccessDenied) {
+      FILE->sendOption("Recover=" + std::to_string(LOCKRECOVER));
+      rc = opener.Open(*FILE, OPENMODE, 0);
+    }
+    switch (rc) {
+      case vrt::kNoError:
+        USED = true;
+        ATEOF = false;
+        AUTOINCDONE = false;
+        // Every write checks that no other station changed the record since it was read.
+        FILE->watch();
+        return Level::Benign;
+      case vrt::kFileNotFound:
+        if (!CREATE) break;
+        if (!FILE->create()) return mayAsk ? report(Msg::FileCreationError, true) : report(Msg::FileCreationError, false);
+        continue;
+      case vrt::kInvalidKey:
+        report(Msg::InvalidKey, false);
+        if (!mayAsk) return Level::Notify;
+        ERRORS->ShowCurrent(Msg::InvalidKey);
+        if (!FILE->buildKeys()) return report(Msg::KeyRebuildFailed, true);
+        continue;
+      case vrt::kAccessDenied:
+        if ((OPENMODE & kAccessBits) != kReadWrite) break;
+        OPENMODE &= ~kAccessBits;  // read-only, sharing as before
+        report(Msg::AccessDeniedReadOnly, true);
+        continue;
+      default:
+        break;
+    }
+    break;
+  }
+  return report(Msg::FileOpenError, mayAsk);
+}
+
+// ---------------------------------------------------------------- reading
+
+int FileManager::Fetch(int key) {
+  if (Use() != Level::Benign) return Level::Fatal;
+  return FILE->get(key) ? Level::Benign : Level::Notify;
+}
+
+namespace {
+
+template <typename Read>
+int sequentialRead(FileManager& fm, bool ask, Read read) {
+  if (fm.Use() != Level::Benign) return Level::Fatal;
+  for (;;) {
+    fm.ATEOF = false;
+    if (read()) return Level::Benign;
+    const int code = vrt::errorCode();
+    if (code == vrt::kRecordNotAvailable) {
+      fm.ATEOF = true;
+      return Level::Notify;
+    }
+    if (code == vrt::kRecordHeld) {
+      if (fm.SKIPHELDRECORDS) continue;
+      fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
+      fm.LASTERROR = Msg::RecordHeld;
+      fm.ERRORS->RecordError(Msg::RecordHeld);
+      return ask ? fm.ERRORS->ShowCurrent(Msg::RecordHeld) : Level::Notify;
+    }
+    fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
+    fm.LASTERROR = Msg::RecordRetrievalError;
+    fm.ERRORS->RecordError(Msg::RecordRetrievalError);
+    return ask ? fm.ERRORS->ShowCurrent(Msg::RecordRetrievalError) : Level::Fatal;
+  }
+}
+
+}  // namespace
+
+int FileManager::Next(bool ask) { return sequentialRead(*this, ask, [this] { return FILE->next(); }); }
+int FileManager::Previous(bool ask) { return sequentialRead(*this, ask, [this] { return FILE->previous(); }); }
+
+// ---------------------------------------------------------------- auto-numbering
+
+int FileManager::ClearForInsert(bool keepValues) {
+  if (Use() != Level::Benign) return Level::Fatal;
+  if (!keepValues) BUFFER->clearAll(FILE->schema().fields);
+  if (PrimeFields) PrimeFields(*BUFFER);
+  if (!HASAUTOINC) return Level::Benign;
+  AUTOINCDONE = false;
+  return ReserveNextNumber(true);
+}
+
+// One numbering of one auto-numbered key: the highest value (within the leading components'
+// group) plus one, into the buffer. 0, or the driver error that stopped it.
+int FileManager::numberOnce(const KeyEntry& entry) {
+  const auto& layout = FILE->layout();
+  const int last = entry.FIELDS.back().field;
+  const auto leading = layout.keyValues(entry.key, *BUFFER);
+  int id = SaveState();
+  if (entry.FIELDS.size() == 1) {
+    FILE->setToEnd(entry.key);
+  } else {
+    layout.setComponentValue(last, layout.highestValue(last), *BUFFER);
+    FILE->setToValue(entry.key);
+  }
+  std::int64_t value = 1;
+  int rc = 0;
+  if (FILE->previous()) {
+    const auto found = layout.keyValues(entry.key, *BUFFER);
+    const bool sameGroup = std::equal(found.begin(), found.end() - 1, leading.begin());
+    if (sameGroup) value = std::get<std::int64_t>(found.back()) + 1;
+  } else if (vrt::errorCode() != vrt::kRecordNotAvailable) {
+    rc = vrt::errorCode();
+  }
+  RestoreState(id, true);
+  if (rc == 0) layout.setComponentValue(last, value, *BUFFER);
+  return rc;
+}
+
+int FileManager::ReserveNextNumber(bool ask) {
+  if (Use() != Level::Benign) return Level::Fatal;
+  if (!HASAUTOINC || AUTOINCDONE) return Level::Benign;
+  for (int attempts = 0;;) {
+    int failed = 0;
+    for (const KeyEntry& entry : KEYS) {
+      if (!entry.AUTOINC) continue;
+      ERRORS->NoteKey(entry.description.empty() ? FILE->schema().keys[static_cast<std::size_t>(entry.key)].label
+                                                : entry.description);
+      if (const int rc = numberOnce(entry); rc != 0) {
+        const int result = report(Msg::RecordRetrievalError, ask);
+        return ask ? result : Level::Notify;
+      }
+    }
+    // The number is taken by a real record at once, so no other station can take it too.
+    if (FILE->add()) {
+      AUTOINCDONE = true;
+      placeholder_ = FILE->currentRowid();
+      return Level::Benign;
+    }
+    failed = vrt::errorCode();
+    if (++attempts < 3) continue;
+    if (failed == vrt::kDuplicateKey) {
+      if (const int dup = DuplicateKeyEntry()) ERRORS->NoteKey(KEYS[static_cast<std::size_t>(dup - 1)].description);
+    }
+    const int answer = report(Msg::AutoNumberFailed, ask);
+    if (!ask || answer != Level::Benign) return Level::Notify;
+    attempts = 0;
+  }
+}
+
+int FileManager::DuplicateKeyEntry() {
+  for (std::size_t i = 0; i < KEYS.size(); ++i)
+    if (FILE->duplicates(KEYS[i].key)) return static_cast<int>(i) + 1;
+  return 0;
+}
+
+// ---------------------------------------------------------------- writing
+
+int FileManager::Insert(bool ask) {
+  if (Use() != Level::Benign) return Level::Fatal;
+  if (ValidateRecord && ValidateRecord(*BUFFER) != 0) return Level::Notify;
+  bool ok;
+  if (!HASAUTOINC) {
+    ok = FILE->add();
+  } else {
+    if (!AUTOINCDONE && ReserveNextNumber(ask) != Level::Benign) return Level::Notify;
+    // The record numbering added is changed in place, wherever the table has moved since.
+    const vrt::RecordBuffer entered = *BUFFER;
+    ok = FILE->getByRowid(placeholder_);
+    *BUFFER = entered;
+    ok = ok && FILE->put();
+  }
+  if (ok) {
+    AUTOINCDONE = false;
+    return Level::Benign;
+  }
+  if (vrt::errorCode() == vrt::kDuplicateKey) {
+    const int dup = DuplicateKeyEntry();
+    if (dup) {
+      const auto& e = KEYS[static_cast<std::size_t>(dup - 1)];
+      ERRORS->NoteMessageText(e.description.empty() ? FILE->schema().keys[static_cast<std::size_t>(e.key)].label
+                                                    : e.description);
+    }
+    report(Msg::DuplicateKey, ask);
+    return Level::Notify;
+  }
+  report(Msg::RecordInsertError, ask);
+  return Level::Notify;
+}
+
+int FileManager::Update(int mode) {
+  if (Use() != Level::Benign) return Level::Fatal;
+  if (ValidateRecord && ValidateRecord(*BUFFER) != 0) return Level::Ask;
+  const std::string position = Position();
+  if (FILE->put()) return Level::Benign;
+  if (vrt::errorCode() == vrt::kChangedByAnotherStation) {
+    report(mode == 2 ? Msg::ChangedByOtherStationShown : Msg::ChangedByOtherStation, mode != 0);
+    // The other station's version goes into the buffer; the form can recall what was typed.
+    FILE->watch();
+    FILE->getAt(position);
+    return Level::Notify;
+  }
+  report(Msg::RecordUpdateFailed, mode != 0);
+  return Level::Notify;
+}
+
+int FileManager::Delete(bool ask) {
+  if (ask) {
+    if (ERRORS->Raise(Msg::ConfirmDelete) != Level::Benign) return Level::Cancel;
+  }
+  if (Use() != Level::Benign) return Level::Fatal;
+  if (FILE->erase()) return Level::Benign;
+  report(Msg::RecordDeleteFailed, false);
+  return Level::Notify;
+}
+
+// ---------------------------------------------------------------- state
+
+int FileManager::SaveState() {
+  const int id = ++nextSavedId_;
+  std::string position = FILE->isOpen() && FILE->hasCurrent() ? Position() : std::string();
+  SAVED.push_back(SavedEntry{id, FILE->saveState(), std::move(position), AUTOINCDONE});
+  return id;
+}
+
+void FileManager::RestoreState(int& id, bool restorePosition) {
+  auto it = std::find_if(SAVED.begin(), SAVED.end(), [id](const SavedEntry& e) { return e.id == id; });
+  if (it == SAVED.end()) return;
+  if (restorePosition) FILE->restoreState(*it->state);
+  else *BUFFER = it->state->buffer;
+  AUTOINCDONE = it->autoIncDone;
+  SAVED.erase(it);
+  id = 0;
+}
+
+std::string FileManager::Position() {
+  const int key = PRIMARYKEY ? KEYS[static_cast<std::size_t>(PRIMARYKEY - 1)].key : vrt::DataFile::kFileOrder;
+  return FILE->position(key);
+}
+
+int FileManager::RereadAt(const std::string& position) {
+  if (Use() != Level::Benign) return Level::Fatal;
+  return FILE->getAt(position) ? Level::Benign : Level::Notify;
+}
+
+int FileManager::PushBufferCopy() {
+  const int id = ++nextBufferId_;
+  bufferCopies_.emplace_back(id, *BUFFER);
+  return id;
+}
+
+void FileManager::PopBufferCopy(int& id, bool restore) {
+  if (id == 0 && !restore) return;
+  auto it = std::find_if(bufferCopies_.begin(), bufferCopies_.end(), [id](const auto& e) { return e.first == id; });
+  if (it == bufferCopies_.end()) return;
+  if (restore) *BUFFER = it->second;
+  bufferCopies_.erase(it);
+  id = 0;
+}
+
+void FileManager::Shutdown() {
+  if (KILLED || !FILE) return;
+  KILLED = true;
+  while (OPENED > 0) Close();
+  if (USED) {
+    FILE->close();
+    USED = false;
+  }
+  auto& map = threadRegistry().FILEMAPPING;
+  if (auto it = map.find(vrt::upperCase(FILENAMEVALUE)); it != map.end() && it->second == this) map.erase(it);
+  KEYS.clear();
+  SAVED.clear();
+  bufferCopies_.clear();
+}
+
+}  // namespace vesp

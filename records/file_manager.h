@@ -1,0 +1,128 @@
+#pragma once
+// The file manager: one table on one thread. It opens the table lazily and counts its users,
+// reads, adds, changes and deletes records with the program's error policy, numbers new
+// records, saves and restores the table's state around nested work, and turns every driver
+// error into a numbered message of the error manager.
+//
+// Results are the error manager's levels: 0 success, 1 the user said no, 2 program error,
+// 3 fatal or unusable file, 4 cancelled, 5 notified (the operation did not happen).
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "records/error_manager.h"
+#include "runtime/store/data_file.h"
+
+namespace vesp {
+
+class FileManager {
+ public:
+  // Access and sharing bits of OPENMODE.
+  static constexpr int kReadWrite = 0x02;
+  static constexpr int kAccessBits = 0x0F;
+  static constexpr int kDenyNone = 0x40;
+
+  struct KeyField {
+    int field;
+    std::string FIELDNAME;  // "UPPER(SER:TITLE)" for a text component of a case-blind key
+    bool ASCEND = true;
+  };
+  struct KeyEntry {
+    int key;                  // the table's key number
+    std::string description;  // the key's mixed-case label
+    bool AUTOINC = false;
+    bool DUPS = false;
+    bool NOCASE = false;
+    std::vector<KeyField> FIELDS;
+  };
+  struct SavedEntry {
+    int id;
+    std::unique_ptr<vrt::DataFile::State> state;
+    std::string position;
+    bool autoIncDone;
+  };
+
+  FileManager() = default;
+  FileManager(const FileManager&) = delete;
+  FileManager& operator=(const FileManager&) = delete;
+  virtual ~FileManager();
+
+  // Members, with the names the class gives them.
+  vrt::DataFile* FILE = nullptr;
+  vrt::RecordBuffer* BUFFER = nullptr;
+  std::string FILENAMEVALUE;
+  ErrorManager* ERRORS = nullptr;
+  bool CREATE = true;
+  int LOCKRECOVER = 10;
+  int OPENMODE = kReadWrite | kDenyNone;
+  bool LAZYOPEN = true;
+  int OPENED = 0;
+  bool USED = false;
+  bool INUSEFILE = false;
+  bool HASAUTOINC = false;
+  bool AUTOINCDONE = false;
+  bool ATEOF = false;
+  bool SKIPHELDRECORDS = false;
+  int PRIMARYKEY = 0;  // entry number in KEYS, 0 when none
+  int LASTERROR = 0;
+  std::vector<KeyEntry> KEYS;
+  std::vector<SavedEntry> SAVED;
+  bool INITIALIZED = false;
+  bool KILLED = false;
+
+  // Set-up for one table on this thread; registers the manager by table label.
+  void Setup(vrt::DataFile& file, ErrorManager& errors);
+  void RegisterKey(int key, std::string description, bool autoNumber);
+
+  int Open();
+  int Close();
+  // Before every record operation: opens a lazily opened table now; fails with message 42
+  // when no one on this thread has opened the table.
+  int Use();
+
+  int Fetch(int key);
+  int Next(bool ask = true);
+  int Previous(bool ask = true);
+  int ClearForInsert(bool keepValues = false);
+  int ReserveNextNumber(bool ask = true);
+  int Insert(bool ask = true);
+  // mode: 0 report nothing, 1 show failures, 2 called from a form (message 8 instead of 7)
+  int Update(int mode = 1);
+  int Delete(bool ask = true);
+
+  int SaveState();
+  void RestoreState(int& id, bool restorePosition = true);
+  std::string Position();
+  int RereadAt(const std::string& position);
+  int PushBufferCopy();
+  void PopBufferCopy(int& id, bool restore);
+  void Shutdown();
+
+  // The key entry that the buffer's values would duplicate, 0 when none (entry numbers).
+  int DuplicateKeyEntry();
+  // Hooks a table or screen sets: default values of a new record, and a check before a
+  // record is written (non-zero refuses).
+  std::function<void(vrt::RecordRef)> PrimeFields;
+  std::function<int(vrt::RecordRef)> ValidateRecord;
+
+  // The records a sequential read would give, for reporting which key a record uses.
+  const std::string& label() const { return FILENAMEVALUE; }
+
+ private:
+  void initialise();
+  int openPhysically(bool mayAsk);
+  int numberOnce(const KeyEntry& entry);
+  int report(int message, bool show);
+  void noteFile();
+
+  int nextSavedId_ = 0;
+  int nextBufferId_ = 0;
+  std::vector<std::pair<int, vrt::RecordBuffer>> bufferCopies_;
+  std::int64_t placeholder_ = 0;  // the record auto-numbering added, while AUTOINCDONE
+};
+
+// The thread's file managers by table label (case-blind); nullptr when not set up here.
+FileManager* fileManagerFor(std::string_view label);
+
+}  // namespace vesp

@@ -1,0 +1,355 @@
+#include "records/relation_manager.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "records/thread_registry.h"
+#include "runtime/store/errors.h"
+#include "runtime/store/transaction.h"
+#include "runtime/text/utf8.h"
+
+namespace vesp {
+
+using vrt::store::KeyValue;
+
+RelationManager::~RelationManager() { Shutdown(); }
+
+void RelationManager::Setup(FileManager& fileManager, bool useTransactions) {
+  Me = &fileManager;
+  relations.clear();
+  transactionFlag = useTransactions;
+  transactionWait = 2;
+  killed_ = false;
+  threadRegistry().RELATIONMAPPING[vrt::upperCase(fileManager.FILENAMEVALUE)] = this;
+}
+
+void RelationManager::DeclareRelation(RelationManager& related, int updateMode, int deleteMode, int hisKey) {
+  relations.push_back(Relation{&related, {}, hisKey, updateMode, deleteMode, 0});
+}
+
+void RelationManager::DeclareRelation(RelationManager& related) { relations.push_back(Relation{&related, {}, -1, 0, 0, 0}); }
+
+void RelationManager::LinkRelationFields(int myField, int hisField) {
+  if (!relations.empty()) relations.back().FIELDS.push_back(Link{myField, hisField, {}});
+}
+
+void RelationManager::buildRelations() {
+  if (relationsBuilt) return;
+  relationsBuilt = true;
+  if (DeclareRelations) DeclareRelations(*this);
+}
+
+const RelationManager::Relation* RelationManager::RelationTo(const RelationManager& related) {
+  buildRelations();
+  for (const Relation& r : relations)
+    if (r.FILE == &related) return &r;
+  return nullptr;
+}
+
+// ---------------------------------------------------------------- opening and closing
+
+int RelationManager::Open() { return openPass(++threadRegistry().openPass); }
+
+int RelationManager::openPass(long pass) {
+  buildRelations();
+  openStamp = pass;
+  if (const int rc = Me->Open(); rc != Level::Benign) return rc;
+  for (Relation& r : relations) {
+    if (r.FILE->openStamp == pass) continue;  // reached already through a cycle
+    const int before = r.FILE->Me->OPENED;
+    const int rc = r.FILE->openPass(pass);
+    if (r.FILE->Me->OPENED > before) ++r.OPENED;
+    if (rc != Level::Benign) return rc;
+  }
+  return Level::Benign;
+}
+
+int RelationManager::Close() { return closePass(++threadRegistry().openPass); }
+
+int RelationManager::closePass(long pass) {
+  closeStamp_ = pass;
+  for (Relation& r : relations) {
+    if (r.OPENED <= 0 || r.FILE->closeStamp_ == pass) continue;
+    r.FILE->closePass(pass);
+    --r.OPENED;
+  }
+  return Me->Close();
+}
+
+// ---------------------------------------------------------------- the files a change can touch
+
+namespace {
+
+void addFile(std::vector<vrt::DataFile*>& files, vrt::DataFile* f) {
+  if (std::find(files.begin(), files.end(), f) == files.end()) files.push_back(f);
+}
+
+bool contains(const std::vector<vrt::DataFile*>& files, vrt::DataFile* f) {
+  return std::find(files.begin(), files.end(), f) != files.end();
+}
+
+}  // namespace
+
+void RelationManager::collectForUpdate(std::vector<vrt::DataFile*>& files) {
+  if (contains(files, Me->FILE)) return;
+  addFile(files, Me->FILE);
+  buildRelations();
+  for (Relation& r : relations)
+    if (r.HISKEY >= 0 && (r.UPDATEMODE == RI::Clear || r.UPDATEMODE == RI::Cascade)) r.FILE->collectForUpdate(files);
+}
+
+void RelationManager::collectForDelete(std::vector<vrt::DataFile*>& files) {
+  if (contains(files, Me->FILE)) return;
+  addFile(files, Me->FILE);
+  buildRelations();
+  for (Relation& r : relations) {
+    if (r.HISKEY < 0) continue;
+    if (r.DELETEMODE == RI::Cascade) r.FILE->collectForDelete(files);
+    else if (r.DELETEMODE == RI::Clear) r.FILE->collectForUpdate(files);
+  }
+}
+
+// ---------------------------------------------------------------- changing
+
+std::vector<KeyValue> RelationManager::linkValues(const Relation& r, const vrt::RecordRef& rec) const {
+  std::vector<KeyValue> out;
+  for (const Link& l : r.FIELDS) out.push_back(Me->FILE->layout().componentValue(l.myField, rec));
+  return out;
+}
+
+namespace {
+
+// Puts `values` into the related table's linking fields.
+void setLinks(const RelationManager::Relation& r, const std::vector<KeyValue>& values, vrt::RecordRef rec) {
+  const auto& layout = r.FILE->Me->FILE->layout();
+  for (std::size_t i = 0; i < r.FIELDS.size() && i < values.size(); ++i)
+    layout.setComponentValue(r.FIELDS[i].hisField, values[i], rec);
+}
+
+std::vector<KeyValue> hisLinkValues(const RelationManager::Relation& r, const vrt::RecordRef& rec) {
+  std::vector<KeyValue> out;
+  for (const auto& l : r.FIELDS) out.push_back(r.FILE->Me->FILE->layout().componentValue(l.hisField, rec));
+  return out;
+}
+
+// Every physical file must be open before a transaction can frame it.
+bool openPhysically(const std::vector<vrt::DataFile*>& files) {
+  for (vrt::DataFile* f : files)
+    if (FileManager* fm = fileManagerFor(f->schema().label); fm && fm->Use() != Level::Benign) return false;
+  return true;
+}
+
+}  // namespace
+
+int RelationManager::Update(bool fromForm) {
+  buildRelations();
+  if (const int rc = Open(); rc != Level::Benign) return rc;
+  std::optional<vrt::Transaction> txn;
+  if (transactionFlag) {
+    std::vector<vrt::DataFile*> files;
+    collectForUpdate(files);
+    txn.emplace(files, transactionWait);
+    if (!openPhysically(files) || !txn->begin()) {
+      Me->ERRORS->NoteFile(vrt::clip(Me->FILENAMEVALUE));
+      Me->ERRORS->Raise(Msg::TransactionCancelled);
+      Close();
+      return Level::Notify;
+    }
+  }
+  int rc = updateRecord(fromForm, true);
+  if (txn) {
+    if (rc == Level::Benign && !txn->commit()) {
+      Me->ERRORS->NoteFile(vrt::clip(Me->FILENAMEVALUE));
+      Me->ERRORS->Raise(Msg::RecordUpdateFailed);
+      rc = Level::Notify;
+    } else if (rc != Level::Benign) {
+      txn->rollback();
+    }
+  }
+  Close();
+  return rc;
+}
+
+// This record and, where its linking fields changed, its children by their rules.
+int RelationManager::updateRecord(bool fromForm, bool showFailures) {
+  vrt::DataFile& file = *Me->FILE;
+  vrt::RecordBuffer stored(file.schema().recordSize);
+  const bool haveStored = file.hasCurrent() && file.peekAt(file.currentRowid(), stored);
+  if (Me->Update(0) != Level::Benign) {
+    int message = Me->LASTERROR;
+    if (fromForm && message == Msg::ChangedByOtherStation) message = Msg::ChangedByOtherStationShown;
+    if (showFailures) Me->ERRORS->ShowCurrent(message);
+    return message == Msg::ChangedByOtherStation || message == Msg::ChangedByOtherStationShown ? Level::Notify
+                                                                                               : Level::Ask;
+  }
+  if (!haveStored) return Level::Benign;
+  for (Relation& r : relations) {
+    if (r.HISKEY < 0 || r.UPDATEMODE == RI::None) continue;
+    const auto oldValues = linkValues(r, stored), newValues = linkValues(r, *Me->BUFFER);
+    if (oldValues == newValues) continue;  // the children are not concerned
+    if (const int rc = changeChildren(r, oldValues, newValues); rc != Level::Benign) {
+      // The linking fields go back to what they were, as the restrict rule tells the user.
+      const auto& layout = file.layout();
+      for (std::size_t i = 0; i < r.FIELDS.size(); ++i)
+        layout.setComponentValue(r.FIELDS[i].myField, oldValues[i], *Me->BUFFER);
+      return rc;
+    }
+  }
+  return Level::Benign;
+}
+
+int RelationManager::changeChildren(Relation& r, const std::vector<KeyValue>& oldValues,
+                                    const std::vector<KeyValue>& newValues) {
+  RelationManager& child = *r.FILE;
+  FileManager& fm = *child.Me;
+  vrt::DataFile& file = *fm.FILE;
+  if (fm.Use() != Level::Benign) return Level::Notify;
+  int saved = fm.SaveState();
+  fm.BUFFER->clearAll(file.schema().fields);
+  setLinks(r, oldValues, *fm.BUFFER);
+  file.setToValue(r.HISKEY);
+  int rc = Level::Benign;
+  for (;;) {
+    if (!file.next()) {
+      if (vrt::errorCode() != vrt::kRecordNotAvailable) {
+        fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
+        fm.ERRORS->Raise(Msg::RecordRetrievalError);
+        rc = Level::Notify;
+      }
+      break;
+    }
+    if (hisLinkValues(r, *fm.BUFFER) != oldValues) break;
+    if (r.UPDATEMODE == RI::Restrict) {
+      fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
+      fm.ERRORS->Raise(Msg::RestrictUpdate);
+      rc = Level::Notify;
+      break;
+    }
+    if (r.UPDATEMODE == RI::Clear) {
+      for (const Link& l : r.FIELDS) fm.BUFFER->clear(file.schema().fields[static_cast<std::size_t>(l.hisField)]);
+    } else {
+      setLinks(r, newValues, *fm.BUFFER);
+    }
+    if (child.updateRecord(false, true) != Level::Benign) {
+      rc = Level::Notify;
+      break;
+    }
+  }
+  fm.RestoreState(saved, true);
+  return rc;
+}
+
+// ---------------------------------------------------------------- deleting
+
+int RelationManager::Delete(bool ask) {
+  buildRelations();
+  if (ask && Me->ERRORS->Raise(Msg::ConfirmDelete) != Level::Benign) return Level::Cancel;
+  for (;;) {
+    const std::string position = Me->Position();
+    int rc = Open();
+    if (rc == Level::Benign) {
+      std::optional<vrt::Transaction> txn;
+      if (transactionFlag) {
+        std::vector<vrt::DataFile*> files;
+        collectForDelete(files);
+        txn.emplace(files, transactionWait);
+        if (!openPhysically(files) || !txn->begin()) {
+          Me->ERRORS->NoteFile(vrt::clip(Me->FILENAMEVALUE));
+          Me->ERRORS->Raise(Msg::TransactionCancelled);
+          rc = Level::Notify;
+          txn.reset();
+        }
+      }
+      if (rc == Level::Benign && Me->RereadAt(position) != Level::Benign) {
+        Me->ERRORS->NoteFile(vrt::clip(Me->FILENAMEVALUE));
+        Me->ERRORS->Raise(Msg::RecordChangedOrDeleted);
+        rc = Level::Notify;
+      }
+      if (rc == Level::Benign) rc = deleteRecordAndChildren();
+      if (txn && txn->active()) {
+        if (rc == Level::Benign && !txn->commit()) {
+          Me->ERRORS->NoteFile(vrt::clip(Me->FILENAMEVALUE));
+          Me->ERRORS->Raise(Msg::RecordDeleteFailed);
+          rc = Level::Notify;
+        } else if (rc != Level::Benign) {
+          txn->rollback();
+        }
+      }
+      Close();
+    }
+    if (rc == Level::Benign) return rc;
+    if (Me->ERRORS->Raise(Msg::RetryDelete) != Level::Benign) return rc;
+  }
+}
+
+int RelationManager::deleteRecordAndChildren() {
+  for (Relation& r : relations) {
+    if (r.HISKEY < 0 || r.DELETEMODE == RI::None) continue;
+    if (const int rc = deleteChildren(r, linkValues(r, *Me->BUFFER)); rc != Level::Benign) return rc;
+  }
+  if (Me->FILE->erase()) return Level::Benign;
+  Me->ERRORS->NoteFile(vrt::clip(Me->FILENAMEVALUE));
+  Me->ERRORS->Raise(Msg::RecordDeleteFailed);
+  return Level::Notify;
+}
+
+int RelationManager::deleteChildren(Relation& r, const std::vector<KeyValue>& values) {
+  RelationManager& child = *r.FILE;
+  child.buildRelations();
+  FileManager& fm = *child.Me;
+  vrt::DataFile& file = *fm.FILE;
+  if (fm.Use() != Level::Benign) return Level::Notify;
+  int saved = fm.SaveState();
+  fm.BUFFER->clearAll(file.schema().fields);
+  setLinks(r, values, *fm.BUFFER);
+  file.setToValue(r.HISKEY);
+  int rc = Level::Benign;
+  for (;;) {
+    if (!file.next()) {
+      if (vrt::errorCode() != vrt::kRecordNotAvailable) {
+        fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
+        fm.ERRORS->Raise(Msg::RecordRetrievalError);
+        rc = Level::Notify;
+      }
+      break;
+    }
+    if (hisLinkValues(r, *fm.BUFFER) != values) break;
+    if (r.DELETEMODE == RI::Restrict) {
+      fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
+      fm.ERRORS->Raise(Msg::RestrictDelete);
+      rc = Level::Notify;
+      break;
+    }
+    if (r.DELETEMODE == RI::Clear) {
+      for (const Link& l : r.FIELDS) fm.BUFFER->clear(file.schema().fields[static_cast<std::size_t>(l.hisField)]);
+      rc = child.updateRecord(false, true) == Level::Benign ? Level::Benign : Level::Notify;
+    } else {
+      rc = child.deleteRecordAndChildren();
+    }
+    if (rc != Level::Benign) break;
+  }
+  fm.RestoreState(saved, true);
+  return rc;
+}
+
+// ---------------------------------------------------------------- the rest
+
+void RelationManager::ApplyQuickScan(bool on, int propagation) {
+  Me->FILE->sendOption(std::string("QUICKSCAN=") + (on ? "on" : "off"));
+  buildRelations();
+  for (Relation& r : relations) {
+    const bool toChild = r.HISKEY >= 0;
+    if (propagation == kToAll || (propagation == kToChildren && toChild) || (propagation == kToParents && !toChild))
+      r.FILE->Me->FILE->sendOption(std::string("QUICKSCAN=") + (on ? "on" : "off"));
+  }
+}
+
+void RelationManager::Shutdown() {
+  if (killed_ || !Me) return;
+  killed_ = true;
+  relations.clear();
+  auto& map = threadRegistry().RELATIONMAPPING;
+  if (auto it = map.find(vrt::upperCase(Me->FILENAMEVALUE)); it != map.end() && it->second == this) map.erase(it);
+}
+
+}  // namespace vesp

@@ -1,0 +1,91 @@
+#pragma once
+// The relation manager: one table's file manager together with the table's relations, so
+// that related tables open with it and referential-integrity rules run inside one
+// transaction over exactly the files the rules can touch.
+#include <memory>
+#include <vector>
+
+#include "records/file_manager.h"
+#include "runtime/store/table_layout.h"
+
+namespace vesp {
+
+// Referential-integrity modes.
+namespace RI {
+inline constexpr int None = 0;
+inline constexpr int Clear = 1;
+inline constexpr int Restrict = 2;
+inline constexpr int Cascade = 3;
+}  // namespace RI
+
+class RelationManager {
+ public:
+  struct Link {
+    int myField;
+    int hisField;
+    vrt::store::KeyValue saved;  // this table's value as the record was read
+  };
+  struct Relation {
+    RelationManager* FILE;
+    std::vector<Link> FIELDS;
+    int HISKEY = -1;  // the related table's key to find the children; -1 on the child side
+    int UPDATEMODE = RI::None;
+    int DELETEMODE = RI::None;
+    int OPENED = 0;
+  };
+
+  RelationManager() = default;
+  RelationManager(const RelationManager&) = delete;
+  RelationManager& operator=(const RelationManager&) = delete;
+  virtual ~RelationManager();
+
+  FileManager* Me = nullptr;
+  std::vector<Relation> relations;
+  bool transactionFlag = true;
+  int transactionWait = 2;
+  long openStamp = 0;
+  bool relationsBuilt = false;
+  bool openAll = false;
+
+  void Setup(FileManager& fileManager, bool useTransactions);
+  // Parent side: the child's manager, the modes and the child's key; child side: the parent.
+  void DeclareRelation(RelationManager& related, int updateMode, int deleteMode, int hisKey);
+  void DeclareRelation(RelationManager& related);
+  void LinkRelationFields(int myField, int hisField);
+  // Fills the relations list the first time it is needed (the table's own routine).
+  std::function<void(RelationManager&)> DeclareRelations;
+
+  // The relation with `related`, filled in when first needed; nullptr when there is none.
+  const Relation* RelationTo(const RelationManager& related);
+
+  int Open();
+  int Close();
+  int Update(bool fromForm = false);
+  int Delete(bool ask = true);
+  void ApplyQuickScan(bool on, int propagation);
+  void Shutdown();
+
+  // Propagation of ApplyQuickScan.
+  static constexpr int kToAll = 0, kToParents = 1, kToChildren = 2;
+
+ private:
+  void buildRelations();
+  int openPass(long pass);
+  int closePass(long pass);
+  void collectForUpdate(std::vector<vrt::DataFile*>& files);
+  void collectForDelete(std::vector<vrt::DataFile*>& files);
+  int updateRecord(bool fromForm, bool showFailures);
+  int changeChildren(Relation& r, const std::vector<vrt::store::KeyValue>& oldValues,
+                     const std::vector<vrt::store::KeyValue>& newValues);
+  int deleteChildren(Relation& r, const std::vector<vrt::store::KeyValue>& values);
+  int deleteRecordAndChildren();
+  std::vector<vrt::store::KeyValue> linkValues(const Relation& r, const vrt::RecordRef& rec) const;
+  int failInTransaction(int message, RelationManager& where);
+
+  long closeStamp_ = 0;
+  bool killed_ = false;
+};
+
+RelationManager* relationManagerFor(std::string_view label);
+
+}  // namespace vesp

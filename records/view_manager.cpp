@@ -1,0 +1,307 @@
+#include "records/view_manager.h"
+
+#include "records/thread_registry.h"
+#include "runtime/store/errors.h"
+#include "runtime/store/position_codec.h"
+#include "runtime/text/utf8.h"
+
+namespace vesp {
+
+using vrt::expr::Value;
+
+ViewManager::~ViewManager() { Destroy(); }
+
+void ViewManager::Setup(vrt::View& view, RelationManager& primary, std::vector<SortOrder>* orders) {
+  INITED = true;
+  VIEW = &view;
+  PRIMARY = &primary;
+  DISPOSEORDER = orders == nullptr;
+  ORDER = orders ? orders : &ownOrders_;
+  current_ = 0;
+  SAVEDBUFFERS.clear();
+  PAGESIZE = 20;
+  PAGESBEHIND = 2;
+  PAGESAHEAD = 0;
+  TIMEOUT = 60;
+  KILLED = false;
+  for (vrt::DataFile* table : VIEW->tables()) {
+    RelationManager* rm = relationManagerFor(table->schema().label);
+    FileManager* fm = fileManagerFor(table->schema().label);
+    if (!rm || !fm) break;
+    rm->Open();
+    USED = true;
+    if (fm->Use() != Level::Benign) break;
+  }
+}
+
+void ViewManager::Shutdown() {
+  if (!INITED || KILLED) return;
+  for (SortOrder& o : *ORDER) {
+    o.RANGELIST.Kill();
+    o.FILTER.clear();
+    o.ORDER.clear();
+  }
+  if (DISPOSEORDER) ORDER->clear();
+  SAVEDBUFFERS.clear();
+  CloseView(true);
+  if (USED) {
+    for (vrt::DataFile* table : VIEW->tables())
+      if (RelationManager* rm = relationManagerFor(table->schema().label)) rm->Close();
+    USED = false;
+  }
+  KILLED = true;
+}
+
+void ViewManager::Destroy() {
+  if (INITED && !KILLED) Shutdown();
+}
+
+ViewManager::SortOrder& ViewManager::CurrentOrder() { return (*ORDER)[current_]; }
+
+const FileManager::KeyEntry* ViewManager::keyEntry(int key) const {
+  for (const auto& e : PRIMARY->Me->KEYS)
+    if (e.key == key) return &e;
+  return nullptr;
+}
+
+std::string ViewManager::KeyOrderText(int key) const {
+  const FileManager::KeyEntry* e = keyEntry(key);
+  if (!e) return {};
+  std::string text;
+  for (const auto& f : e->FIELDS) text += (text.empty() ? "" : ",") + std::string(f.ASCEND ? "" : "-") + f.FIELDNAME;
+  return text;
+}
+
+int ViewManager::AddKeyOrder(int key) {
+  PRIMARY->Me->Use();  // the key descriptions come with the file's set-up
+  SortOrder o;
+  o.MAINKEY = key;
+  if (const auto* e = keyEntry(key); e && !e->FIELDS.empty()) o.FREEELEMENT = e->FIELDS.front().field;
+  o.ORDER = KeyOrderText(key);
+  ORDER->push_back(std::move(o));
+  current_ = ORDER->size() - 1;
+  return static_cast<int>(ORDER->size());
+}
+
+void ViewManager::rebuildFreeElement() {
+  SortOrder& o = CurrentOrder();
+  const int position = FreeComponentPosition();
+  const auto* e = keyEntry(o.MAINKEY);
+  o.FREEELEMENT = position > 0 && e ? e->FIELDS[static_cast<std::size_t>(position - 1)].field : -1;
+  o.ORDER = KeyOrderText(o.MAINKEY);
+}
+
+void ViewManager::LimitBy(int field, ValueRef value) {
+  SortOrder& o = CurrentOrder();
+  o.LIMITTYPE = kSingleValue;
+  o.RANGELIST.Kill();
+  if (const auto* e = keyEntry(o.MAINKEY)) {
+    const auto& fields = PRIMARY->Me->FILE->schema().fields;
+    for (const auto& c : e->FIELDS) {
+      if (c.field == field) break;
+      o.RANGELIST.AddPair(ValueRef::ofField(*PRIMARY->Me->BUFFER, fields[static_cast<std::size_t>(c.field)]));
+    }
+  }
+  o.RANGELIST.AddPair(std::move(value));
+  rebuildFreeElement();
+}
+
+void ViewManager::LimitBy(int, RelationManager& related) {
+  SortOrder& o = CurrentOrder();
+  o.LIMITTYPE = kFileRelation;
+  o.RANGELIST.Kill();
+  if (const auto* r = PRIMARY->RelationTo(related)) {
+    const auto& theirs = related.Me->FILE->schema().fields;
+    for (const auto& link : r->FIELDS)
+      o.RANGELIST.AddPair(ValueRef::ofField(*related.Me->BUFFER, theirs[static_cast<std::size_t>(link.hisField)]));
+  }
+  rebuildFreeElement();
+}
+
+int ViewManager::FreeComponentPosition() {
+  const SortOrder& o = CurrentOrder();
+  const auto* e = keyEntry(o.MAINKEY);
+  const int n = static_cast<int>(o.RANGELIST.size());
+  if (o.MAINKEY < 0 || !e || static_cast<int>(e->FIELDS.size()) < n + 1) return 0;
+  return n + 1;
+}
+
+std::string ViewManager::FreeComponentName() {
+  const int position = FreeComponentPosition();
+  const auto* e = keyEntry(CurrentOrder().MAINKEY);
+  return position > 0 && e ? e->FIELDS[static_cast<std::size_t>(position - 1)].FIELDNAME : std::string();
+}
+
+bool ViewManager::FreeComponentAscending() {
+  const int position = FreeComponentPosition();
+  const auto* e = keyEntry(CurrentOrder().MAINKEY);
+  return position == 0 || !e || e->FIELDS[static_cast<std::size_t>(position - 1)].ASCEND;
+}
+
+// ---------------------------------------------------------------- order and filter texts
+
+void ViewManager::ExtendOrder(const std::string& text) {
+  const std::string& now = CurrentOrder().ORDER;
+  if (now.empty()) PutOrderText(text);
+  else if (!text.empty() && text.front() == '*') PutOrderText(text.substr(1));
+  else PutOrderText(now + "," + text);
+}
+
+void ViewManager::PutOrderText(const std::string& text) { CurrentOrder().ORDER = text; }
+
+void ViewManager::PutNamedFilter(const std::string& text, const std::string& id) {
+  auto& filters = CurrentOrder().FILTER;
+  if (text.empty()) filters.erase(id);
+  else filters[id] = text;
+}
+
+namespace {
+
+// A range value as filter text: text quoted (quotes doubled), upper-cased where the key is.
+std::string rangeValueText(const Value& v, const std::string& componentName) {
+  if (!v.isText()) return v.toText();
+  std::string quoted = "'";
+  for (char c : v.toText()) {
+    if (c == '\'') quoted += '\'';
+    quoted += c;
+  }
+  quoted += "'";
+  return componentName.find("UPPER(") != std::string::npos ? "UPPER(" + quoted + ")" : quoted;
+}
+
+}  // namespace
+
+void ViewManager::PushFilter() {
+  SortOrder& o = CurrentOrder();
+  std::string text;
+  if (o.LIMITTYPE == kSingleValue || o.LIMITTYPE == kFileRelation) {
+    const auto* e = keyEntry(o.MAINKEY);
+    for (std::size_t i = 0; e && i < o.RANGELIST.size() && i < e->FIELDS.size(); ++i) {
+      const std::string& name = e->FIELDS[i].FIELDNAME;
+      text += (i ? " AND " : "") + name + " = " + rangeValueText(o.RANGELIST[i].right, name);
+    }
+  }
+  for (const auto& [id, filter] : o.FILTER) text += (text.empty() ? "(" : " AND (") + filter + ")";
+  filterText_ = text;
+  if (!VIEW->setFilter(text)) {
+    // The user is told, and reading goes on without the filter and the range limits.
+    PRIMARY->Me->ERRORS->Raise(Msg::ViewOpenError);
+    VIEW->setFilter("");
+  }
+}
+
+void ViewManager::PushOrder() {
+  orderText_ = CurrentOrder().ORDER;
+  if (!VIEW->setOrder(orderText_)) {
+    PRIMARY->Me->ERRORS->Raise(Msg::ViewOpenError);
+    VIEW->setOrder("");
+  }
+}
+
+bool ViewManager::RefreshLimits() {
+  SortOrder& o = CurrentOrder();
+  if (o.RANGELIST.empty()) return false;
+  if (o.LIMITTYPE == kSingleValue) {
+    auto& last = o.RANGELIST[o.RANGELIST.size() - 1];
+    const Value live = last.left.read();
+    if (live == last.right) return false;
+    last.right = live;
+  } else if (o.LIMITTYPE == kFileRelation) {
+    if (o.RANGELIST.Equal()) return false;
+    o.RANGELIST.AssignLeftToRight();
+  } else {
+    return false;
+  }
+  PushFilter();
+  return true;
+}
+
+bool ViewManager::SelectOrder(int number) {
+  if (number == 0) number = 1;
+  if (number < 1 || number > static_cast<int>(ORDER->size())) return false;
+  if (static_cast<std::size_t>(number - 1) == current_) return false;
+  current_ = static_cast<std::size_t>(number - 1);
+  return true;
+}
+
+// ---------------------------------------------------------------- opening and reading
+
+void ViewManager::OpenView() {
+  if (!VIEW->isOpen() && !VIEW->open() && vrt::errorCode() != vrt::kFileAlreadyOpen) {
+    PRIMARY->Me->ERRORS->NoteFile(vrt::clip(PRIMARY->Me->FILENAMEVALUE));
+    PRIMARY->Me->ERRORS->Raise(Msg::ViewOpenError);
+  }
+  OPENED = true;
+  VIEW->setBuffer(PAGESIZE, PAGESBEHIND, PAGESAHEAD, TIMEOUT);
+  PushOrder();
+  PushFilter();
+}
+
+void ViewManager::CloseView(bool force) {
+  if ((OPENED || force) && VIEW) VIEW->close();
+  OPENED = false;
+}
+
+void ViewManager::Reposition(long position) {
+  OpenView();
+  if (position == 0) {
+    VIEW->setToStart();
+  } else if (!VIEW->resetTo(vrt::store::encodePosition(position, {}))) {
+    PRIMARY->Me->ERRORS->Raise(Msg::ViewOpenError);
+    VIEW->setToStart();
+  }
+}
+
+int ViewManager::CheckRecord() { return kRecordOk; }
+
+int ViewManager::read(bool forward) {
+  for (;;) {
+    if (!(forward ? VIEW->next() : VIEW->previous())) break;
+    switch (CheckRecord()) {
+      case kRecordOk: return Level::Benign;
+      case kRecordOutOfRange: return Level::Notify;
+      default: continue;
+    }
+  }
+  if (vrt::errorCode() == vrt::kRecordNotAvailable) return Level::Notify;
+  FileManager& fm = *PRIMARY->Me;
+  fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
+  fm.ERRORS->Raise(Msg::RecordRetrievalError);
+  return Level::Fatal;
+}
+
+int ViewManager::ReadNext() { return read(true); }
+int ViewManager::ReadPrevious() { return read(false); }
+
+void ViewManager::ClearViewRecords() {
+  for (vrt::DataFile* t : VIEW->tables()) t->buffer().clearAll(t->schema().fields);
+}
+
+int ViewManager::PrepareNewRecord(bool suppressClear) {
+  if (!suppressClear) ClearViewRecords();
+  SortOrder& o = CurrentOrder();
+  if (o.LIMITTYPE == kSingleValue || o.LIMITTYPE == kFileRelation) {
+    const auto* e = keyEntry(o.MAINKEY);
+    const auto& fields = PRIMARY->Me->FILE->schema().fields;
+    for (std::size_t i = 0; e && i < o.RANGELIST.size() && i < e->FIELDS.size(); ++i) {
+      const auto& f = fields[static_cast<std::size_t>(e->FIELDS[i].field)];
+      const Value& v = o.RANGELIST[i].right;
+      if (vrt::isTextType(f.type)) PRIMARY->Me->BUFFER->setText(f, v.toText());
+      else PRIMARY->Me->BUFFER->setNumber(f, v.toNumber());
+    }
+  }
+  return PRIMARY->Me->ClearForInsert(true);
+}
+
+void ViewManager::SaveTableBuffers() {
+  SAVEDBUFFERS.clear();
+  for (vrt::DataFile* t : VIEW->tables())
+    if (FileManager* fm = fileManagerFor(t->schema().label)) SAVEDBUFFERS.emplace_back(fm, fm->PushBufferCopy());
+}
+
+void ViewManager::RestoreTableBuffers() {
+  for (auto& [fm, id] : SAVEDBUFFERS) fm->PopBufferCopy(id, true);
+  SAVEDBUFFERS.clear();
+}
+
+}  // namespace vesp
