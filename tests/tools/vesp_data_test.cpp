@@ -150,3 +150,22 @@ TEST(VespData, QueryPrintsWhatAViewYields) {
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("error 801"), std::string::npos);
 }
+
+TEST(VespData, DeleteTakesAServiceWithItsElementsAndPassages) {
+  vtest::TempDir dir;
+  ASSERT_EQ(run({"generate", "--prayer-requests", "0", "--services", "4"}).status, 0);
+  EXPECT_EQ(run({"count", "ServiceElement"}).out, "32\n");
+  Outcome r = run({"delete", "Service", "2"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Service 2 deleted\n");
+  EXPECT_EQ(run({"count", "Service"}).out, "3\n");
+  EXPECT_EQ(run({"count", "ServiceElement"}).out, "24\n");
+  EXPECT_EQ(run({"count", "BibleRef"}).out, "6\n");
+  EXPECT_EQ(run({"count", "KeyWords"}).out, "12\n");  // no relation: left alone
+  EXPECT_EQ(lines(run({"query", "ServiceElement", "--filter", "SEL:ServiceNumber = 2"}).out).size(), 1u);
+  r = run({"delete", "Service", "2"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("no record 2"), std::string::npos);
+  EXPECT_EQ(run({"delete", "Lookups", "1"}).status, 2);
+  EXPECT_EQ(run({"delete", "Service", "two"}).status, 2);
+}
