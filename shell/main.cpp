@@ -1,7 +1,9 @@
-#include <cstdio>
+#include <QApplication>
 
-// The main frame is not built yet; the program says so and ends cleanly.
-int main() {
-  std::puts("Vespera: the main window is not available yet.");
-  return 0;
+#include "shell/startup.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Vespera");
+  return vesp::RunProgram();
 }

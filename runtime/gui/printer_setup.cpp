@@ -1,0 +1,19 @@
+#include "runtime/gui/printer_setup.h"
+
+#include <QPageSetupDialog>
+
+#include "runtime/gui/dialog_wait.h"
+#include "runtime/gui/frame_host.h"
+#include "runtime/gui/window.h"
+#include "runtime/print/printer.h"
+
+namespace vrt {
+
+bool PrinterSetup() {
+  QWidget* owner = FrameHost::frame() ? FrameHost::frame()->widget() : nullptr;
+  QPageSetupDialog dialog(&sharedPrinter(), owner);
+  dialog.setObjectName(QStringLiteral("PrinterSetup"));
+  return WaitForDialog(dialog) == QDialog::Accepted;
+}
+
+}  // namespace vrt

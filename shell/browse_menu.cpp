@@ -1,0 +1,101 @@
+#include "shell/browse_menu.h"
+
+#include <map>
+#include <mutex>
+
+#include "records/error_manager.h"
+#include "records/thread_dictionary.h"
+#include "runtime/gui/threads.h"
+#include "runtime/gui/window.h"
+#include "runtime/store/data_file.h"
+#include "runtime/text/utf8.h"
+
+namespace vesp {
+
+namespace {
+
+constexpr std::size_t kJournalStack = 25'000, kPlanningStack = 50'000;
+
+constexpr BrowseEntry kBrowses[] = {
+    {"?BrowsePrayerRequest", "Browse the Prayer Request file", "Brower Prayer Requests", "Browse the Prayer Request File",
+     "BrowsePrayerRequest", "vsp$vsp047", "PrayerRequest", kJournalStack},
+    {"?BrowseBlessings", "Browse the Blessings file", "Browse Blessings", "Browse the Blessings File", "BrowseBlessings",
+     "vsp$vsp053", "Blessings", kJournalStack},
+    {"?BrowsePraises", "Browse the Praises file", "Browse Praises", "Browse the Praises File", "BrowsePraises",
+     "vsp$vsp056", "Praises", kJournalStack},
+    {"?BrowsePrayerCategory", "Browse the Prayer Category file", "Browse the Prayer Catetory file",
+     "Browse the Prayer Category File", "BrowsePrayerRequestCategory", "vsp$vsp064", "Lookups", kJournalStack},
+    {"?BrowseJournal", "Browse the Journal file", "Browse Jounal Entries", "Browse the Journal File", "BrowseJournal",
+     "vsp$vsp061", "Journal", kJournalStack},
+    {"?BrowseJournalCategory", "Browse the Journal Category file", "Browse Journal Categories",
+     "Browse the Journal Category File", "BrowseJournalCategory", "vsp$vsp059", "Lookups", kJournalStack},
+    {"?BrowseService", "Browse the Services file", "Browse Services", "Browse the Service File", "BrowseService",
+     "vsp$vsp008", "Service", kPlanningStack},
+    {"?BrowseSermonSeries", "Browse the Sermon Series file", "", "Browse the Sermon Series File", "BrowseSermonSeries",
+     "vsp$vsp005", "SermonSeries", kPlanningStack},
+    {"?BrowsePerformers", "Browse the Performers file", "", "Browse the Performers File", "BrowsePerformers",
+     "vsp$vsp014", "Performers", kPlanningStack},
+    {"?BrowsePerformerGroup", "Browse the Performer Groups file", "", "Browse the Performer Group File",
+     "BrowsePerformerGroupHeader", "vsp$vsp044", "PerformerGroupHeader", kPlanningStack},
+};
+
+struct Registry {
+  std::mutex lock;
+  std::map<std::string, std::function<void()>> procedures;  // by upper-cased name
+};
+
+Registry& registry() {
+  static Registry r;
+  return r;
+}
+
+// Until a browse screen is registered: its window, over the thread's own copy of its table.
+void plainBrowse(const BrowseEntry& entry) {
+  ProcedureScope procedure(entry.procedure);
+  RelationManager& relate = Relate(entry.table);
+  relate.Open();
+  relate.Me->Use();
+  const std::int64_t count = relate.Me->USED ? relate.Me->FILE->records() : 0;
+  vrt::WindowSpec spec = vrt::windowSpec(entry.caption, entry.procedure, vrt::WindowKind::Child);
+  spec.controls = {
+      vrt::prompt(std::to_string(count) + (count == 1 ? " record in " : " records in ") + entry.table, "?Records"),
+      vrt::row({vrt::button("?Close", "&Close")}),
+  };
+  vrt::Window window(std::move(spec));
+  window.open();
+  for (;;) {
+    const vrt::Event e = window.accept();
+    if (e.event == vrt::kEventCloseWindow || e.event == vrt::kEventCloseDown) break;
+    if (e.event == vrt::kEventAccepted && e.control == window.number("?Close")) break;
+  }
+  relate.Close();
+}
+
+}  // namespace
+
+std::span<const BrowseEntry> browseEntries() { return kBrowses; }
+
+const BrowseEntry* browseEntry(std::string_view procedure) {
+  for (const BrowseEntry& e : kBrowses)
+    if (vrt::equalTextNoCase(e.procedure, procedure)) return &e;
+  return nullptr;
+}
+
+void RegisterProcedure(std::string name, std::function<void()> procedure) {
+  std::lock_guard guard(registry().lock);
+  registry().procedures[vrt::upperCase(name)] = std::move(procedure);
+}
+
+std::function<void()> FindProcedure(std::string_view name) {
+  std::lock_guard guard(registry().lock);
+  const auto it = registry().procedures.find(vrt::upperCase(name));
+  return it == registry().procedures.end() ? nullptr : it->second;
+}
+
+int StartBrowse(const BrowseEntry& entry) {
+  std::function<void()> procedure = FindProcedure(entry.procedure);
+  if (!procedure) procedure = [&entry] { plainBrowse(entry); };
+  return vrt::StartThread(std::move(procedure), entry.stackSize, entry.procedure);
+}
+
+}  // namespace vesp

@@ -1,0 +1,34 @@
+#pragma once
+// The browses the main frame starts: each on a thread of its own, with its menu text, help
+// text, window caption, procedure, module and the stack size the thread asks for.
+#include <cstddef>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace vesp {
+
+struct BrowseEntry {
+  const char* use;        // the menu item's use name
+  const char* menuText;   // "Browse the Services file"
+  const char* helpText;   // status-bar help; "" for none
+  const char* caption;    // "Browse the Service File"
+  const char* procedure;  // "BrowseService"
+  const char* module;     // "vsp$vsp008"
+  const char* table;      // the table it lists
+  std::size_t stackSize;
+};
+
+std::span<const BrowseEntry> browseEntries();
+const BrowseEntry* browseEntry(std::string_view procedure);
+
+// Screens register the procedures they provide; a browse without one runs a plain window
+// with its caption that lists how many records its table holds.
+void RegisterProcedure(std::string name, std::function<void()> procedure);
+std::function<void()> FindProcedure(std::string_view name);
+
+// Starts the browse on a new thread and returns at once; the thread's number.
+int StartBrowse(const BrowseEntry& entry);
+
+}  // namespace vesp

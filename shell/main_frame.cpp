@@ -1,0 +1,136 @@
+#include "shell/main_frame.h"
+
+#include "records/error_manager.h"
+#include "runtime/gui/events.h"
+#include "runtime/gui/frame_host.h"
+#include "runtime/gui/look.h"
+#include "runtime/gui/message_box.h"
+#include "runtime/gui/printer_setup.h"
+#include "runtime/gui/threads.h"
+#include "runtime/gui/window.h"
+#include "shell/browse_menu.h"
+#include "shell/thread_globals.h"
+#include "windows/calendar_key.h"
+
+namespace vesp {
+
+namespace {
+
+using namespace vrt;
+
+struct NavigationButton {
+  int code;
+  const char* tip;
+  const char* icon;
+};
+
+// Left to right, as the toolbar shows them.
+constexpr NavigationButton kNavigation[] = {
+    {kToolbarTop, "Go to the First Page", "VCRFIRST.ICO"},   {kToolbarPageUp, "Go to the Prior Page", "VCRPRIOR.ICO"},
+    {kToolbarUp, "Go to the Prior Record", "VCRUP.ICO"},      {kToolbarLocate, "Locate record", "FIND.ICO"},
+    {kToolbarDown, "Go to the Next Record", "VCRDOWN.ICO"},   {kToolbarPageDown, "Go to the Next Page", "VCRNEXT.ICO"},
+    {kToolbarBottom, "Go to the Last Page", "VCRLAST.ICO"},   {kToolbarSelect, "Select This Record", "MARK.ICO"},
+    {kToolbarInsert, "Insert a New Record", "INSERT.ICO"},    {kToolbarChange, "Edit This Record", "EDIT.ICO"},
+    {kToolbarDelete, "Delete This Record", "DELETE.ICO"},     {kToolbarHistory, "Previous value", "DITTO.ICO"},
+    {kToolbarHelp, "Get Help", "HELP.ICO"},
+};
+
+// The toolbar's text buttons and the browses they start.
+struct JournalButton {
+  const char* use;
+  const char* text;
+  const char* procedure;  // nullptr: the journal, which is not ready yet
+};
+constexpr JournalButton kJournalButtons[] = {
+    {"?PrayerRequests", "Prayer Requests", "BrowsePrayerRequest"},
+    {"?Blessings", "Blessings", "BrowseBlessings"},
+    {"?Praises", "Praises", "BrowsePraises"},
+    {"?Journal", "Journal", nullptr},
+};
+
+constexpr const char* kHelpText =
+    "Vespera plans services, keeps sermon series, songs and material, performers and the prayer journal.|"
+    "Open a list from the Browse menu; each list opens in a window of its own.|"
+    "In a list: Insert adds, Enter changes, Delete deletes; type to find a record.|"
+    "In a form: F6 on a date opens the calendar; Ctrl+H recalls the value you typed last.";
+
+}  // namespace
+
+WindowSpec MainFrameSpec() {
+  WindowSpec spec = windowSpec(kFrameCaption, "Main", WindowKind::Frame);
+  spec.iconName = "vsp.ico";
+  spec.fontName = "MS Sans Serif";
+  spec.fontSize = 8;
+  std::vector<ControlSpec> browses;
+  for (const BrowseEntry& b : browseEntries()) browses.push_back(menuItem(b.use, b.menuText).help(b.helpText));
+  spec.menus = {
+      menu("&File", {menuItem("?PrintSetup", "&Print Setup ...").help("Setup printer"),
+                     menuItem("?Exit", "E&xit").help("Exit this application").action(StdAction::CloseWindow)}),
+      menu("&Edit", {menuItem("?Cut", "Cu&t").help("Remove item to Windows Clipboard").action(StdAction::Cut),
+                     menuItem("?Copy", "&Copy").help("Copy item to Windows Clipboard").action(StdAction::Copy),
+                     menuItem("?Paste", "&Paste").help("Paste contents of Windows Clipboard").action(StdAction::Paste)}),
+      menu("&Browse", std::move(browses)),
+      menu("&Window",
+           {menuItem("?Tile", "T&ile").help("Make all open windows visible").action(StdAction::Tile),
+            menuItem("?Cascade", "&Cascade").help("Stack all open windows").action(StdAction::Cascade),
+            menuItem("?Arrange", "&Arrange Icons").help("Align all window icons").action(StdAction::ArrangeIcons)})
+          .help("Create and Arrange windows"),
+      menu("&Help", {menuItem("?HelpContents", "&Contents").help("View the contents of the help file"),
+                     menuItem("?HelpSearch", "&Search for Help On...").help("Search for help on a subject"),
+                     menuItem("?HelpOnHelp", "&How to Use Help").help("How to use Windows Help")})
+          .help("Windows Help"),
+  };
+  for (const JournalButton& b : kJournalButtons) {
+    ControlSpec button = toolButton(b.use, b.text);
+    spec.toolbar.push_back(b.procedure ? std::move(button) : std::move(button).tip("Comming Soon.."));
+  }
+  for (const NavigationButton& n : kNavigation)
+    spec.toolbar.push_back(toolButton({}, {}, n.code).tip(n.tip).icon(n.icon));
+  return spec;
+}
+
+void Main() {
+  ProcedureScope procedure("Main");
+  ThreadGlobals& globals = threadGlobals();
+  [[maybe_unused]] const int request = globals.GlobalRequest;  // the frame is opened for no request
+  globals.GlobalRequest = 0;
+  globals.GlobalResponse = 0;
+
+  Window frame(MainFrameSpec());
+  frame.alert(kF6Key);
+  frame.open();
+  const QRect where = frame.position();
+  FrameGeometry& geometry = frameGeometry();
+  geometry.AppFrameX = static_cast<short>(where.x());
+  geometry.AppFrameY = static_cast<short>(where.y());
+  geometry.AppFrameWidth = static_cast<short>(where.width());
+  geometry.AppFrameHeight = static_cast<short>(where.height());
+
+  for (;;) {
+    const Event e = frame.accept();
+    if (e.event == kEventCloseWindow || e.event == kEventCloseDown) break;
+    if (e.event == kEventAlertKey && e.key == kF6Key) {
+      CalendarOnFocusedControl(frame);
+      continue;
+    }
+    if (e.event != kEventAccepted) continue;
+    // Navigation buttons belong to the window the user works in, on its own thread.
+    if (e.control >= kToolbarFirstButton && e.control <= kToolbarLastButton) {
+      if (FrameHost::activeChildThread() != ThreadNumber()) FrameHost::postToActiveChild(kEventAccepted, e.control);
+      continue;
+    }
+    for (const BrowseEntry& b : browseEntries())
+      if (e.control == frame.number(b.use)) StartBrowse(b);
+    for (const JournalButton& b : kJournalButtons) {
+      if (e.control != frame.number(b.use)) continue;
+      if (b.procedure) StartBrowse(*browseEntry(b.procedure));
+      else Message(" Comming Soon...", "Message", kIconInformation, kButtonOk);
+    }
+    if (e.control == frame.number("?PrintSetup")) PrinterSetup();
+    if (e.control == frame.number("?HelpContents") || e.control == frame.number("?HelpSearch") ||
+        e.control == frame.number("?HelpOnHelp"))
+      Message(kHelpText, "Vespera Help", kIconInformation, kButtonOk);
+  }
+}
+
+}  // namespace vesp

@@ -1,0 +1,15 @@
+#pragma once
+// The main frame, procedure Main: the program's MDI frame with its menus and toolbar. It
+// starts every browse on a thread of its own and forwards the toolbar's navigation buttons
+// to the thread of the window the user works in.
+#include "runtime/gui/window_spec.h"
+
+namespace vesp {
+
+inline constexpr const char* kFrameCaption = "Vespera - Version 1.1 - Release Date 3-18-2006";
+
+vrt::WindowSpec MainFrameSpec();
+// Runs the frame until the user closes it.
+void Main();
+
+}  // namespace vesp

@@ -1,0 +1,91 @@
+#include "shell/startup.h"
+
+#include <string>
+
+#include "dictionary/upgrade_registration.h"
+#include "records/error_manager.h"
+#include "records/thread_dictionary.h"
+#include "runtime/gui/calendar.h"
+#include "runtime/gui/threads.h"
+#include "runtime/os/desktop_settings.h"
+#include "shell/ini_file.h"
+#include "shell/main_frame.h"
+#include "shell/settings_file.h"
+#include "shell/text_matcher.h"
+#include "shell/thread_globals.h"
+#include "windows/message_windows.h"
+
+namespace vesp {
+
+namespace {
+
+// The calendar's defaults: a colour scheme and a calendar type, and an empty "Options" for
+// each of its ten calendars in its own settings file. With no path that file lies in the
+// program's folder, not at the root of the drive, where a user may not write.
+void setCalendarDefaults() {
+  vrt::CalendarSettings& calendar = vrt::calendarSettings();
+  if (calendar.colourScheme.empty()) calendar.colourScheme = "1";
+  if (calendar.calendarType == 0) calendar.calendarType = 1;
+  const std::string file = calendar.path.empty() ? kCalendarSettingsFile : calendar.path + "/" + kCalendarSettingsFile;
+  IniFile ini;
+  if (!ini.Load(file)) return;  // nothing at start-up checks these writes
+  for (int n = 1; n <= 10; ++n) ini.Set("CAL" + std::to_string(n), "Options", "");
+  ini.Save(file);
+}
+
+// Thread 1: the program's start-up, its frame, and its shutdown, in this order.
+void program() {
+  clearThreadGlobals();
+  ErrorManager& errors = errorManager();
+  errors.Setup();
+  errors.SetDisplay(&windowMessageDisplay());
+
+  TextMatcher& matcher = textMatcher();
+  matcher.Init();
+  TextMatcher::makeCurrent(&matcher);
+  matcher.SetOption(1, 1);
+  matcher.SetOption(2, 0);
+
+  SettingsFile& settings = settingsFile();
+  settings.Open(kSettingsFileName, SettingsFile::Ini);
+
+  SetupDictionaryForThread();
+  setCalendarDefaults();
+  dict::registerTablesForUpgrade();
+
+  vrt::DesktopSettings& desktop = vrt::desktopSettings();
+  const bool dragFullWindows = desktop.dragFullWindows();
+  if (dragFullWindows) desktop.setDragFullWindows(false);
+
+  Main();
+
+  if (dragFullWindows) desktop.setDragFullWindows(true);
+  settings.Close();
+  matcher.Kill();
+}
+
+bool hooksInstalled = false;
+
+}  // namespace
+
+void StartProgram() {
+  if (!hooksInstalled) {
+    hooksInstalled = true;
+    // Every thread starts with its codes cleared and, but for thread 1 (which sets up its
+    // own during start-up), its own copy of the dictionary; ending, it releases the copy.
+    vrt::AddThreadStartHook([] {
+      clearThreadGlobals();
+      if (vrt::ThreadNumber() != 1) SetupDictionaryForThread();
+    });
+    vrt::AddThreadEndHook([] { KillDictionaryForThread(); });
+  }
+  vrt::StartThread(program, 50'000, "Main");
+}
+
+int RunProgram() {
+  StartProgram();
+  vrt::RunThreads();
+  return 0;
+}
+
+}  // namespace vesp

@@ -1,0 +1,15 @@
+#pragma once
+// The program from start to end: on thread 1 the global objects are set up in order, the
+// main frame runs, and everything is torn down in reverse order.
+namespace vesp {
+
+// Installs the per-thread set-up and kill, and starts thread 1. Returns at once; the Qt
+// event loop (or a test robot) then runs the program.
+void StartProgram();
+// StartProgram, then the event loop until every thread has ended. The process's exit code.
+int RunProgram();
+
+// The calendar pop-up's settings file for a path ("\GCAL.INI" for an empty path).
+const char* const kCalendarSettingsFile = "GCAL.INI";
+
+}  // namespace vesp

@@ -1,0 +1,16 @@
+#include "shell/thread_globals.h"
+
+#include "runtime/os/thread_state.h"
+
+namespace vesp {
+
+ThreadGlobals& threadGlobals() { return vrt::perThread<ThreadGlobals>(); }
+
+void clearThreadGlobals() { threadGlobals() = ThreadGlobals{}; }
+
+FrameGeometry& frameGeometry() {
+  static FrameGeometry geometry;
+  return geometry;
+}
+
+}  // namespace vesp
