@@ -1,3 +1,5 @@
+#include <QApplication>
+#include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -184,4 +186,20 @@ TEST_F(DesktopOffTest, ADesktopWithDragFullWindowsOffIsLeftUntouched) {
   EXPECT_TRUE(vrt::LiveThreads().empty());
   EXPECT_TRUE(desktop->changes.empty());
   EXPECT_EQ(desktop->reads, 1);
+}
+
+TEST_F(MainFrameTest, PrintSetupWaitsWithoutBlockingOtherThreads) {
+  start();
+  robot.chooseMenu("&Browse|Browse the Services file");
+  robot.chooseMenu("&File|&Print Setup ...");
+  QDialog* setup = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == "PrinterSetup" && w->isVisible()) setup = qobject_cast<QDialog*>(w);
+  ASSERT_NE(setup, nullptr);
+  robot.press("Browse the Service File", "?Close");  // another thread's window still works
+  EXPECT_EQ(robot.findWindow("Browse the Service File"), nullptr);
+  setup->reject();
+  robot.settle();
+  robot.chooseMenu("&File|E&xit");  // the frame takes input again
+  EXPECT_TRUE(vrt::LiveThreads().empty());
 }
