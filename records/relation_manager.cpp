@@ -132,6 +132,18 @@ std::vector<KeyValue> hisLinkValues(const RelationManager::Relation& r, const vr
   return out;
 }
 
+void clearLinks(const RelationManager::Relation& r, vrt::RecordRef rec) {
+  const auto& fields = r.FILE->Me->FILE->schema().fields;
+  for (const auto& l : r.FIELDS) rec.clear(fields[static_cast<std::size_t>(l.hisField)]);
+}
+
+// Shows `message` about `fm`'s table; the walk it stops ends with 5.
+int raiseFor(FileManager& fm, int message) {
+  fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
+  fm.ERRORS->Raise(message);
+  return Level::Notify;
+}
+
 // Every physical file must be open before a transaction can frame it.
 bool openPhysically(const std::vector<vrt::DataFile*>& files) {
   for (vrt::DataFile* f : files)
@@ -150,8 +162,7 @@ int RelationManager::Update(bool fromForm) {
     collectForUpdate(files);
     txn.emplace(files, transactionWait);
     if (!openPhysically(files) || !txn->begin()) {
-      Me->ERRORS->NoteFile(vrt::clip(Me->FILENAMEVALUE));
-      Me->ERRORS->Raise(Msg::TransactionCancelled);
+      raiseFor(*Me, Msg::TransactionCancelled);
       Close();
       return Level::Notify;
     }
@@ -159,9 +170,7 @@ int RelationManager::Update(bool fromForm) {
   int rc = updateRecord(fromForm, true);
   if (txn) {
     if (rc == Level::Benign && !txn->commit()) {
-      Me->ERRORS->NoteFile(vrt::clip(Me->FILENAMEVALUE));
-      Me->ERRORS->Raise(Msg::RecordUpdateFailed);
-      rc = Level::Notify;
+      rc = raiseFor(*Me, Msg::RecordUpdateFailed);
     } else if (rc != Level::Benign) {
       txn->rollback();
     }
@@ -198,45 +207,42 @@ int RelationManager::updateRecord(bool fromForm, bool showFailures) {
   return Level::Benign;
 }
 
-int RelationManager::changeChildren(Relation& r, const std::vector<KeyValue>& oldValues,
-                                    const std::vector<KeyValue>& newValues) {
+// Runs `onChild` for each child record whose linking fields hold `values`, with the child
+// table's state saved around the walk. A read failure is shown; the first result that is
+// not benign ends the walk and is returned.
+int RelationManager::forEachChild(Relation& r, const std::vector<KeyValue>& values,
+                                  const std::function<int(RelationManager& child)>& onChild) {
   RelationManager& child = *r.FILE;
+  child.buildRelations();
   FileManager& fm = *child.Me;
   vrt::DataFile& file = *fm.FILE;
   if (fm.Use() != Level::Benign) return Level::Notify;
   int saved = fm.SaveState();
   fm.BUFFER->clearAll(file.schema().fields);
-  setLinks(r, oldValues, *fm.BUFFER);
+  setLinks(r, values, *fm.BUFFER);
   file.setToValue(r.HISKEY);
   int rc = Level::Benign;
-  for (;;) {
+  while (rc == Level::Benign) {
     if (!file.next()) {
-      if (vrt::errorCode() != vrt::kRecordNotAvailable) {
-        fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
-        fm.ERRORS->Raise(Msg::RecordRetrievalError);
-        rc = Level::Notify;
-      }
+      if (vrt::errorCode() != vrt::kRecordNotAvailable) rc = raiseFor(fm, Msg::RecordRetrievalError);
       break;
     }
-    if (hisLinkValues(r, *fm.BUFFER) != oldValues) break;
-    if (r.UPDATEMODE == RI::Restrict) {
-      fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
-      fm.ERRORS->Raise(Msg::RestrictUpdate);
-      rc = Level::Notify;
-      break;
-    }
-    if (r.UPDATEMODE == RI::Clear) {
-      for (const Link& l : r.FIELDS) fm.BUFFER->clear(file.schema().fields[static_cast<std::size_t>(l.hisField)]);
-    } else {
-      setLinks(r, newValues, *fm.BUFFER);
-    }
-    if (child.updateRecord(false, true) != Level::Benign) {
-      rc = Level::Notify;
-      break;
-    }
+    if (hisLinkValues(r, *fm.BUFFER) != values) break;  // past this parent's children
+    rc = onChild(child);
   }
   fm.RestoreState(saved, true);
   return rc;
+}
+
+int RelationManager::changeChildren(Relation& r, const std::vector<KeyValue>& oldValues,
+                                    const std::vector<KeyValue>& newValues) {
+  return forEachChild(r, oldValues, [&r, &newValues](RelationManager& child) {
+    FileManager& fm = *child.Me;
+    if (r.UPDATEMODE == RI::Restrict) return raiseFor(fm, Msg::RestrictUpdate);
+    if (r.UPDATEMODE == RI::Clear) clearLinks(r, *fm.BUFFER);
+    else setLinks(r, newValues, *fm.BUFFER);
+    return child.updateRecord(false, true) == Level::Benign ? Level::Benign : Level::Notify;
+  });
 }
 
 // ---------------------------------------------------------------- deleting
@@ -254,23 +260,17 @@ int RelationManager::Delete(bool ask) {
         collectForDelete(files);
         txn.emplace(files, transactionWait);
         if (!openPhysically(files) || !txn->begin()) {
-          Me->ERRORS->NoteFile(vrt::clip(Me->FILENAMEVALUE));
-          Me->ERRORS->Raise(Msg::TransactionCancelled);
-          rc = Level::Notify;
+          rc = raiseFor(*Me, Msg::TransactionCancelled);
           txn.reset();
         }
       }
       if (rc == Level::Benign && Me->RereadAt(position) != Level::Benign) {
-        Me->ERRORS->NoteFile(vrt::clip(Me->FILENAMEVALUE));
-        Me->ERRORS->Raise(Msg::RecordChangedOrDeleted);
-        rc = Level::Notify;
+        rc = raiseFor(*Me, Msg::RecordChangedOrDeleted);
       }
       if (rc == Level::Benign) rc = deleteRecordAndChildren();
       if (txn && txn->active()) {
         if (rc == Level::Benign && !txn->commit()) {
-          Me->ERRORS->NoteFile(vrt::clip(Me->FILENAMEVALUE));
-          Me->ERRORS->Raise(Msg::RecordDeleteFailed);
-          rc = Level::Notify;
+          rc = raiseFor(*Me, Msg::RecordDeleteFailed);
         } else if (rc != Level::Benign) {
           txn->rollback();
         }
@@ -288,48 +288,19 @@ int RelationManager::deleteRecordAndChildren() {
     if (const int rc = deleteChildren(r, linkValues(r, *Me->BUFFER)); rc != Level::Benign) return rc;
   }
   if (Me->FILE->erase()) return Level::Benign;
-  Me->ERRORS->NoteFile(vrt::clip(Me->FILENAMEVALUE));
-  Me->ERRORS->Raise(Msg::RecordDeleteFailed);
-  return Level::Notify;
+  return raiseFor(*Me, Msg::RecordDeleteFailed);
 }
 
 int RelationManager::deleteChildren(Relation& r, const std::vector<KeyValue>& values) {
-  RelationManager& child = *r.FILE;
-  child.buildRelations();
-  FileManager& fm = *child.Me;
-  vrt::DataFile& file = *fm.FILE;
-  if (fm.Use() != Level::Benign) return Level::Notify;
-  int saved = fm.SaveState();
-  fm.BUFFER->clearAll(file.schema().fields);
-  setLinks(r, values, *fm.BUFFER);
-  file.setToValue(r.HISKEY);
-  int rc = Level::Benign;
-  for (;;) {
-    if (!file.next()) {
-      if (vrt::errorCode() != vrt::kRecordNotAvailable) {
-        fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
-        fm.ERRORS->Raise(Msg::RecordRetrievalError);
-        rc = Level::Notify;
-      }
-      break;
-    }
-    if (hisLinkValues(r, *fm.BUFFER) != values) break;
-    if (r.DELETEMODE == RI::Restrict) {
-      fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
-      fm.ERRORS->Raise(Msg::RestrictDelete);
-      rc = Level::Notify;
-      break;
-    }
+  return forEachChild(r, values, [&r](RelationManager& child) {
+    FileManager& fm = *child.Me;
+    if (r.DELETEMODE == RI::Restrict) return raiseFor(fm, Msg::RestrictDelete);
     if (r.DELETEMODE == RI::Clear) {
-      for (const Link& l : r.FIELDS) fm.BUFFER->clear(file.schema().fields[static_cast<std::size_t>(l.hisField)]);
-      rc = child.updateRecord(false, true) == Level::Benign ? Level::Benign : Level::Notify;
-    } else {
-      rc = child.deleteRecordAndChildren();
+      clearLinks(r, *fm.BUFFER);
+      return child.updateRecord(false, true) == Level::Benign ? Level::Benign : Level::Notify;
     }
-    if (rc != Level::Benign) break;
-  }
-  fm.RestoreState(saved, true);
-  return rc;
+    return child.deleteRecordAndChildren();
+  });
 }
 
 // ---------------------------------------------------------------- the rest

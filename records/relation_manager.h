@@ -2,6 +2,7 @@
 // The relation manager: one table's file manager together with the table's relations, so
 // that related tables open with it and referential-integrity rules run inside one
 // transaction over exactly the files the rules can touch.
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -75,12 +76,13 @@ class RelationManager {
   void collectForUpdate(std::vector<vrt::DataFile*>& files);
   void collectForDelete(std::vector<vrt::DataFile*>& files);
   int updateRecord(bool fromForm, bool showFailures);
+  int forEachChild(Relation& r, const std::vector<vrt::store::KeyValue>& values,
+                   const std::function<int(RelationManager& child)>& onChild);
   int changeChildren(Relation& r, const std::vector<vrt::store::KeyValue>& oldValues,
                      const std::vector<vrt::store::KeyValue>& newValues);
   int deleteChildren(Relation& r, const std::vector<vrt::store::KeyValue>& values);
   int deleteRecordAndChildren();
   std::vector<vrt::store::KeyValue> linkValues(const Relation& r, const vrt::RecordRef& rec) const;
-  int failInTransaction(int message, RelationManager& where);
 
   long closeStamp_ = 0;
   bool killed_ = false;

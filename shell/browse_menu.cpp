@@ -56,12 +56,12 @@ void plainBrowse(const BrowseEntry& entry) {
   relate.Open();
   relate.Me->Use();
   const std::int64_t count = relate.Me->USED ? relate.Me->FILE->records() : 0;
-  vrt::WindowSpec spec = vrt::windowSpec(entry.caption, entry.procedure, vrt::WindowKind::Child);
-  spec.controls = {
+  vrt::WindowSpec design = vrt::windowSpec(entry.caption, entry.procedure, vrt::WindowKind::Child);
+  design.controls = {
       vrt::prompt(std::to_string(count) + (count == 1 ? " record in " : " records in ") + entry.table, "?Records"),
       vrt::row({vrt::button("?Close", "&Close")}),
   };
-  vrt::Window window(std::move(spec));
+  vrt::Window window(std::move(design));
   window.open();
   for (;;) {
     const vrt::Event e = window.accept();

@@ -57,13 +57,13 @@ constexpr const char* kHelpText =
 }  // namespace
 
 WindowSpec MainFrameSpec() {
-  WindowSpec spec = windowSpec(kFrameCaption, "Main", WindowKind::Frame);
-  spec.iconName = "vsp.ico";
-  spec.fontName = "MS Sans Serif";
-  spec.fontSize = 8;
+  WindowSpec design = windowSpec(kFrameCaption, "Main", WindowKind::Frame);
+  design.iconName = "vsp.ico";
+  design.fontName = "MS Sans Serif";
+  design.fontSize = 8;
   std::vector<ControlSpec> browses;
   for (const BrowseEntry& b : browseEntries()) browses.push_back(menuItem(b.use, b.menuText).help(b.helpText));
-  spec.menus = {
+  design.menus = {
       menu("&File", {menuItem("?PrintSetup", "&Print Setup ...").help("Setup printer"),
                      menuItem("?Exit", "E&xit").help("Exit this application").action(StdAction::CloseWindow)}),
       menu("&Edit", {menuItem("?Cut", "Cu&t").help("Remove item to Windows Clipboard").action(StdAction::Cut),
@@ -82,11 +82,11 @@ WindowSpec MainFrameSpec() {
   };
   for (const JournalButton& b : kJournalButtons) {
     ControlSpec button = toolButton(b.use, b.text);
-    spec.toolbar.push_back(b.procedure ? std::move(button) : std::move(button).tip("Comming Soon.."));
+    design.toolbar.push_back(b.procedure ? std::move(button) : std::move(button).tip("Comming Soon.."));
   }
   for (const NavigationButton& n : kNavigation)
-    spec.toolbar.push_back(toolButton({}, {}, n.code).tip(n.tip).icon(n.icon));
-  return spec;
+    design.toolbar.push_back(toolButton({}, {}, n.code).tip(n.tip).icon(n.icon));
+  return design;
 }
 
 void Main() {

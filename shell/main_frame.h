@@ -2,7 +2,7 @@
 // The main frame, procedure Main: the program's MDI frame with its menus and toolbar. It
 // starts every browse on a thread of its own and forwards the toolbar's navigation buttons
 // to the thread of the window the user works in.
-#include "runtime/gui/window_spec.h"
+#include "runtime/gui/window_design.h"
 
 namespace vesp {
 

@@ -21,13 +21,13 @@ int WindowMessageDisplay::ShowMessage(std::string_view text, std::string_view ti
 }
 
 int WindowMessageDisplay::ShowHistory(const std::vector<HistoryRow>& rows, int buttons) {
-  vrt::ListWindowSpec spec;
-  spec.caption = kHistoryWindowTitle;
-  spec.columns = {{kHistoryMessageColumn, 60}, {kHistoryCategoryColumn, 12}};
-  for (const HistoryRow& r : rows) spec.rows.push_back({r.message, r.category});
-  spec.buttons = buttons;
-  spec.defaultButton = Button::Ok;
-  return vrt::ShowListWindow(spec);
+  vrt::ListWindowSpec design;
+  design.caption = kHistoryWindowTitle;
+  design.columns = {{kHistoryMessageColumn, 60}, {kHistoryCategoryColumn, 12}};
+  for (const HistoryRow& r : rows) design.rows.push_back({r.message, r.category});
+  design.buttons = buttons;
+  design.defaultButton = Button::Ok;
+  return vrt::ShowListWindow(design);
 }
 
 WindowMessageDisplay& windowMessageDisplay() {

@@ -25,29 +25,16 @@ void WindowPlacement::SetIconized(bool on) {
   }
 }
 
-void WindowPlacement::SetX(int x) {
+void WindowPlacement::adjust(const std::function<void(QRect&)>& change) {
   QRect r = window_.position();
-  r.moveLeft(x);
+  change(r);
   window_.setPosition(r);
 }
 
-void WindowPlacement::SetY(int y) {
-  QRect r = window_.position();
-  r.moveTop(y);
-  window_.setPosition(r);
-}
-
-void WindowPlacement::SetWidth(int width) {
-  QRect r = window_.position();
-  r.setWidth(width);
-  window_.setPosition(r);
-}
-
-void WindowPlacement::SetHeight(int height) {
-  QRect r = window_.position();
-  r.setHeight(height);
-  window_.setPosition(r);
-}
+void WindowPlacement::SetX(int x) { adjust([x](QRect& r) { r.moveLeft(x); }); }
+void WindowPlacement::SetY(int y) { adjust([y](QRect& r) { r.moveTop(y); }); }
+void WindowPlacement::SetWidth(int width) { adjust([width](QRect& r) { r.setWidth(width); }); }
+void WindowPlacement::SetHeight(int height) { adjust([height](QRect& r) { r.setHeight(height); }); }
 
 void RestoreWindowPlacement(const char* procedure, vrt::Window& window) {
   WindowPlacement placement(window);

@@ -1,6 +1,8 @@
 #pragma once
 // A window of the runtime as the settings file remembers it: maximised or iconised, and
 // its place and size.
+#include <functional>
+
 #include "runtime/gui/window.h"
 #include "shell/remembered_window.h"
 
@@ -25,6 +27,7 @@ class WindowPlacement : public RememberedWindow {
   void SetHeight(int height) override;
 
  private:
+  void adjust(const std::function<void(QRect&)>& change);
   vrt::Window& window_;
 };
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/gui/window_spec.h"
+#include "runtime/gui/window_design.h"
 
 namespace vrt {
 

@@ -43,7 +43,7 @@ constexpr std::array<const char*, 5> kSeedPictures{"@d2", "@d1", "@d17", "@d6", 
 std::string dayUse(int cell) { return "?Day" + std::to_string(cell + 1); }
 
 WindowSpec calendarWindow(std::string caption) {
-  WindowSpec spec = windowSpec(std::move(caption), std::string(kCalendarProcedure));
+  WindowSpec design = windowSpec(std::move(caption), std::string(kCalendarProcedure));
   std::vector<ControlSpec> header;
   for (std::size_t i = 0; i < kNavButtons.size(); ++i) {
     if (i == 2) header.push_back(prompt({}, "?MonthTitle"));
@@ -52,11 +52,11 @@ WindowSpec calendarWindow(std::string caption) {
   std::vector<ControlSpec> days;
   for (const char* weekday : kWeekdays) days.push_back(prompt(weekday));
   for (int cell = 0; cell < CalendarMonth::kCells; ++cell) days.push_back(button(dayUse(cell), {}));
-  spec.controls = {row(std::move(header)), grid(7, std::move(days)),
+  design.controls = {row(std::move(header)), grid(7, std::move(days)),
                    row({button("?Today", "&Today"), button("?OK", "&OK"), button("?Cancel", "&Cancel")})};
-  spec.alertKeys = {kEnterKey, kEscKey, kHomeKey};
-  for (const KeyMove& m : kKeyMoves) spec.alertKeys.push_back(m.key);
-  return spec;
+  design.alertKeys = {kEnterKey, kEscKey, kHomeKey};
+  for (const KeyMove& m : kKeyMoves) design.alertKeys.push_back(m.key);
+  return design;
 }
 
 void show(Window& window, const CalendarMonth& month) {

@@ -36,19 +36,19 @@ std::string trimmed(std::string s) {
 
 }  // namespace
 
-Control::Control(Window& window, const ControlSpec& spec, int number)
+Control::Control(Window& window, const ControlSpec& design, int number)
     : window_(window),
-      kind_(spec.kind),
-      use_(spec.use),
+      kind_(design.kind),
+      use_(design.use),
       number_(number),
-      binding_(spec.binding),
-      pictureText_(spec.picture),
-      items_(spec.items),
-      values_(spec.values),
-      icon_(spec.iconName),
-      stdAction_(spec.stdAction),
-      readOnly_(spec.readOnly) {
-  if (!spec.picture.empty()) picture_ = Picture::parse(spec.picture);
+      binding_(design.binding),
+      pictureText_(design.picture),
+      items_(design.items),
+      values_(design.values),
+      icon_(design.iconName),
+      stdAction_(design.stdAction),
+      readOnly_(design.readOnly) {
+  if (!design.picture.empty()) picture_ = Picture::parse(design.picture);
 }
 
 PagedList* Control::list() const { return qobject_cast<PagedList*>(widget_.data()); }

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/gui/window_spec.h"
+#include "runtime/gui/window_design.h"
 
 namespace vrt {
 
@@ -20,7 +20,7 @@ class Window;
 
 class Control {
  public:
-  Control(Window& window, const ControlSpec& spec, int number);
+  Control(Window& window, const ControlSpec& design, int number);
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 

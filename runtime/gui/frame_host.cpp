@@ -96,17 +96,17 @@ void onEditor(Call call) {
 
 }  // namespace
 
-QWidget* FrameHost::build(Window& window, const WindowSpec& spec, QWidget*& body) {
+QWidget* FrameHost::build(Window& window, const WindowSpec& design, QWidget*& body) {
   FrameState& s = state();
   auto* main = new QMainWindow;
-  for (const ControlSpec& menuSpec : spec.menus) {
+  for (const ControlSpec& menuSpec : design.menus) {
     Control& control = window.addControl(menuSpec);
     QMenu* menu = main->menuBar()->addMenu(qs(menuSpec.text));
     control.attach(menu->menuAction());
     menu->menuAction()->setStatusTip(qs(menuSpec.helpText));
     buildMenu(window, menuSpec.children, menu, main);
   }
-  if (!spec.toolbar.empty()) buildToolbar(window, spec.toolbar, main->addToolBar(QStringLiteral("Toolbar")), main);
+  if (!design.toolbar.empty()) buildToolbar(window, design.toolbar, main->addToolBar(QStringLiteral("Toolbar")), main);
   main->statusBar();
   auto* area = new QMdiArea(main);
   main->setCentralWidget(area);

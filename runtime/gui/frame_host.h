@@ -5,7 +5,7 @@
 // window belongs to, so that frame buttons can be forwarded there as events.
 #include <string>
 
-#include "runtime/gui/window_spec.h"
+#include "runtime/gui/window_design.h"
 
 class QMdiArea;
 class QWidget;
@@ -36,7 +36,7 @@ class FrameHost {
   static std::string statusText();
 
   // Window-layer plumbing.
-  static QWidget* build(Window& window, const WindowSpec& spec, QWidget*& body);
+  static QWidget* build(Window& window, const WindowSpec& design, QWidget*& body);
   static void noteActivated(Window& window);
   static void forget(Window& window);
 };

@@ -5,17 +5,17 @@
 
 namespace vrt {
 
-int ShowListWindow(const ListWindowSpec& spec) {
-  WindowSpec box = windowSpec(spec.caption, std::string(kListWindowProcedure));
+int ShowListWindow(const ListWindowSpec& design) {
+  WindowSpec box = windowSpec(design.caption, std::string(kListWindowProcedure));
   box.controls = {
-      list(std::string(kListWindowListUse), spec.columns, spec.visibleRows).scrolling(),
-      buttonRow(spec.buttons, spec.defaultButton),
+      list(std::string(kListWindowListUse), design.columns, design.visibleRows).scrolling(),
+      buttonRow(design.buttons, design.defaultButton),
   };
   Window window(std::move(box));
   Control* rows = window.control(kListWindowListUse);
-  rows->list()->setRows(spec.rows);
-  rows->setSelected(spec.rows.empty() ? 0 : 1);
-  return waitForButton(window, spec.buttons, spec.defaultButton);
+  rows->list()->setRows(design.rows);
+  rows->setSelected(design.rows.empty() ? 0 : 1);
+  return waitForButton(window, design.buttons, design.defaultButton);
 }
 
 }  // namespace vrt

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "runtime/gui/buttons.h"
-#include "runtime/gui/window_spec.h"
+#include "runtime/gui/window_design.h"
 
 namespace vrt {
 
@@ -23,6 +23,6 @@ struct ListWindowSpec {
 };
 
 // Shows the rows (the list scrolls them itself) and returns the button pressed.
-int ShowListWindow(const ListWindowSpec& spec);
+int ShowListWindow(const ListWindowSpec& design);
 
 }  // namespace vrt

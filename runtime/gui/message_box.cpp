@@ -13,12 +13,12 @@ std::string messageBoxText(std::string_view text) {
 }
 
 int Message(std::string_view text, std::string_view caption, std::string_view icon, int buttons, int defaultButton) {
-  WindowSpec spec = windowSpec(std::string(caption), std::string(kMessageBoxProcedure));
+  WindowSpec design = windowSpec(std::string(caption), std::string(kMessageBoxProcedure));
   std::vector<ControlSpec> message;
   if (!icon.empty()) message.push_back(image("?MessageIcon", std::string(icon)));
   message.push_back(prompt(messageBoxText(text), std::string(kMessageTextUse)));
-  spec.controls = {row(std::move(message)), buttonRow(buttons, defaultButton)};
-  Window box(std::move(spec));
+  design.controls = {row(std::move(message)), buttonRow(buttons, defaultButton)};
+  Window box(std::move(design));
   return waitForButton(box, buttons, defaultButton);
 }
 

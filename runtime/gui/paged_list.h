@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/gui/window_spec.h"
+#include "runtime/gui/window_design.h"
 
 class QScrollBar;
 class QTableWidget;

@@ -128,7 +128,7 @@ void collectNumbers(const std::vector<ControlSpec>& specs, std::vector<int>& num
 
 }  // namespace
 
-Window::Window(WindowSpec spec) : spec_(std::move(spec)), id_(registry().nextId++), thread_(ThreadNumber()) {
+Window::Window(WindowSpec design) : spec_(std::move(design)), id_(registry().nextId++), thread_(ThreadNumber()) {
   installInputFilter();
   alerted_ = spec_.alertKeys;
   registry().windows[id_] = this;
@@ -190,8 +190,8 @@ int Window::nextNumber() {
   return lastNumber_;
 }
 
-Control& Window::addControl(const ControlSpec& spec) {
-  controls_.push_back(std::make_unique<Control>(*this, spec, spec.number ? spec.number : nextNumber()));
+Control& Window::addControl(const ControlSpec& design) {
+  controls_.push_back(std::make_unique<Control>(*this, design, design.number ? design.number : nextNumber()));
   return *controls_.back();
 }
 

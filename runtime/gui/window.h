@@ -1,7 +1,7 @@
 #pragma once
 // A window of one of the system's threads, built from a WindowSpec.
 //
-//   Window window(spec);          // built on the running thread, not yet shown
+//   Window window(design);          // built on the running thread, not yet shown
 //   window.open();                // shown; posts the open-window event
 //   for (;;) {
 //     Event e = window.accept();  // the next event for this window (the thread waits)
@@ -23,7 +23,7 @@
 
 #include "runtime/gui/control.h"
 #include "runtime/gui/events.h"
-#include "runtime/gui/window_spec.h"
+#include "runtime/gui/window_design.h"
 
 class QTimer;
 class QWidget;
@@ -32,7 +32,7 @@ namespace vrt {
 
 class Window {
  public:
-  explicit Window(WindowSpec spec);
+  explicit Window(WindowSpec design);
   ~Window();
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
@@ -100,7 +100,7 @@ class Window {
 
   // Used by the builder and the input filter.
   void postFromWidget(int event, int control, int key = 0);
-  Control& addControl(const ControlSpec& spec);
+  Control& addControl(const ControlSpec& design);
   void setInputEnabled(bool enabled);
 
  private:

@@ -37,7 +37,7 @@ bool isContainer(ControlKind kind) {
 }
 
 // The widget of one control, with the events its signals post.
-QWidget* makeWidget(Window& window, const ControlSpec& spec, Control& control, QWidget* parent);
+QWidget* makeWidget(Window& window, const ControlSpec& design, Control& control, QWidget* parent);
 
 void connectEntry(Window& window, Control& control, QLineEdit* edit) {
   // Enter accepts the entry first, so the default button sees the new value; a value
@@ -56,10 +56,10 @@ void connectEntry(Window& window, Control& control, QLineEdit* edit) {
   });
 }
 
-QWidget* makeSheet(Window& window, const ControlSpec& spec, Control& control, QWidget* parent) {
+QWidget* makeSheet(Window& window, const ControlSpec& design, Control& control, QWidget* parent) {
   auto* tabs = new QTabWidget(parent);
   control.attach(tabs);
-  for (const ControlSpec& tabSpec : spec.children) {
+  for (const ControlSpec& tabSpec : design.children) {
     Control& tabControl = window.addControl(tabSpec);
     auto* page = new QWidget(tabs);
     const int index = tabs->addTab(page, qs(tabSpec.text));
@@ -76,11 +76,11 @@ QWidget* makeSheet(Window& window, const ControlSpec& spec, Control& control, QW
   return tabs;
 }
 
-QWidget* makeOptionGroup(Window& window, const ControlSpec& spec, Control& control, QWidget* parent) {
-  auto* box = new QGroupBox(qs(spec.text), parent);
+QWidget* makeOptionGroup(Window& window, const ControlSpec& design, Control& control, QWidget* parent) {
+  auto* box = new QGroupBox(qs(design.text), parent);
   control.attach(box);
   auto* layout = new QVBoxLayout(box);
-  for (const ControlSpec& radioSpec : spec.children) {
+  for (const ControlSpec& radioSpec : design.children) {
     Control& radioControl = window.addControl(radioSpec);
     auto* button = new QRadioButton(qs(radioSpec.text), box);
     radioControl.attach(button);
@@ -92,9 +92,9 @@ QWidget* makeOptionGroup(Window& window, const ControlSpec& spec, Control& contr
   return box;
 }
 
-QWidget* makeList(Window& window, const ControlSpec& spec, Control& control, QWidget* parent) {
-  auto* list = new PagedList(spec.columns, spec.rows, parent);
-  list->setOwnScrolling(spec.scrolls);
+QWidget* makeList(Window& window, const ControlSpec& design, Control& control, QWidget* parent) {
+  auto* list = new PagedList(design.columns, design.rows, parent);
+  list->setOwnScrolling(design.scrolls);
   const int number = control.number();
   QObject::connect(list, &PagedList::scrollRequested, list,
                    [&window, number](int event) { window.postFromWidget(event, number); });
@@ -112,12 +112,12 @@ QWidget* makeList(Window& window, const ControlSpec& spec, Control& control, QWi
   return list;
 }
 
-QWidget* makeWidget(Window& window, const ControlSpec& spec, Control& control, QWidget* parent) {
+QWidget* makeWidget(Window& window, const ControlSpec& design, Control& control, QWidget* parent) {
   const int number = control.number();
   auto postAccepted = [&window, number] { window.postFromWidget(kEventAccepted, number); };
-  switch (spec.kind) {
+  switch (design.kind) {
     case ControlKind::Prompt:
-      return new QLabel(qs(spec.text), parent);
+      return new QLabel(qs(design.text), parent);
     case ControlKind::Entry: {
       auto* edit = new QLineEdit(parent);
       if (control.picture() && control.picture()->kind() == Picture::Kind::Number)
@@ -129,27 +129,27 @@ QWidget* makeWidget(Window& window, const ControlSpec& spec, Control& control, Q
     }
     case ControlKind::TextBox: {
       auto* text = new QPlainTextEdit(parent);
-      text->setMinimumHeight(text->fontMetrics().lineSpacing() * std::max(1, spec.rows) + 8);
+      text->setMinimumHeight(text->fontMetrics().lineSpacing() * std::max(1, design.rows) + 8);
       return text;
     }
     case ControlKind::Button: {
-      auto* b = new QPushButton(qs(spec.text), parent);
+      auto* b = new QPushButton(qs(design.text), parent);
       b->setAutoDefault(false);
       QObject::connect(b, &QPushButton::clicked, b, postAccepted);
       return b;
     }
     case ControlKind::Check: {
-      auto* c = new QCheckBox(qs(spec.text), parent);
+      auto* c = new QCheckBox(qs(design.text), parent);
       QObject::connect(c, &QCheckBox::clicked, c, [&window, &control] { window.acceptControl(control); });
       return c;
     }
     case ControlKind::DropList:
     case ControlKind::Combo: {
       auto* c = new QComboBox(parent);
-      c->setEditable(spec.kind == ControlKind::Combo);
-      for (const std::string& item : spec.items) c->addItem(qs(item));
+      c->setEditable(design.kind == ControlKind::Combo);
+      for (const std::string& item : design.items) c->addItem(qs(item));
       c->setCurrentIndex(-1);
-      if (spec.rows > 0) c->setMaxVisibleItems(spec.rows);
+      if (design.rows > 0) c->setMaxVisibleItems(design.rows);
       QObject::connect(c, &QComboBox::currentIndexChanged, c,
                        [&window, number] { window.postFromWidget(kEventNewSelection, number); });
       QObject::connect(c, &QComboBox::activated, c, [&window, &control] { window.acceptControl(control); });
@@ -158,34 +158,34 @@ QWidget* makeWidget(Window& window, const ControlSpec& spec, Control& control, Q
     }
     case ControlKind::Spin: {
       auto* s = new QSpinBox(parent);
-      s->setRange(spec.low, spec.high);
-      s->setSingleStep(std::max(1, spec.step));
+      s->setRange(design.low, design.high);
+      s->setSingleStep(std::max(1, design.step));
       QObject::connect(s, &QSpinBox::valueChanged, s,
                        [&window, number] { window.postFromWidget(kEventNewSelection, number); });
       QObject::connect(s, &QSpinBox::editingFinished, s, [&window, &control] { window.acceptControl(control); });
       return s;
     }
     case ControlKind::List:
-      return makeList(window, spec, control, parent);
+      return makeList(window, design, control, parent);
     case ControlKind::Sheet:
-      return makeSheet(window, spec, control, parent);
+      return makeSheet(window, design, control, parent);
     case ControlKind::OptionGroup:
-      return makeOptionGroup(window, spec, control, parent);
+      return makeOptionGroup(window, design, control, parent);
     case ControlKind::Image: {
       auto* l = new QLabel(parent);
-      l->setPixmap(iconFor(spec.iconName).pixmap(32, 32));
+      l->setPixmap(iconFor(design.iconName).pixmap(32, 32));
       return l;
     }
     case ControlKind::Progress: {
       auto* p = new QProgressBar(parent);
-      p->setRange(spec.low, spec.high);
-      p->setValue(spec.low);
+      p->setRange(design.low, design.high);
+      p->setValue(design.low);
       return p;
     }
     case ControlKind::Region: {
-      QWidget* box = spec.text.empty() ? new QWidget(parent) : new QGroupBox(qs(spec.text), parent);
+      QWidget* box = design.text.empty() ? new QWidget(parent) : new QGroupBox(qs(design.text), parent);
       control.attach(box);
-      buildControls(window, spec.children, box);
+      buildControls(window, design.children, box);
       return box;
     }
     default:
@@ -195,41 +195,41 @@ QWidget* makeWidget(Window& window, const ControlSpec& spec, Control& control, Q
 
 }  // namespace
 
-void applyCommonProperties(const ControlSpec& spec, Control& control) {
-  if (!spec.tipText.empty()) control.setTip(spec.tipText);
-  if (!spec.iconName.empty()) control.setIcon(spec.iconName);
-  if (!spec.fontName.empty() || spec.fontSize > 0) control.setFont(spec.fontName, spec.fontSize);
-  if (spec.disabled) control.setDisabled(true);
-  if (spec.hidden) control.setHidden(true);
-  if (spec.readOnly) control.setReadOnly(true);
-  if (spec.isDefault) control.setDefault(true);
+void applyCommonProperties(const ControlSpec& design, Control& control) {
+  if (!design.tipText.empty()) control.setTip(design.tipText);
+  if (!design.iconName.empty()) control.setIcon(design.iconName);
+  if (!design.fontName.empty() || design.fontSize > 0) control.setFont(design.fontName, design.fontSize);
+  if (design.disabled) control.setDisabled(true);
+  if (design.hidden) control.setHidden(true);
+  if (design.readOnly) control.setReadOnly(true);
+  if (design.isDefault) control.setDefault(true);
 }
 
 namespace {
 
-// Places one spec (and, for rows and grids, its children) into `layout`.
-QWidget* place(Window& window, const ControlSpec& spec, QWidget* parent) {
-  if (spec.kind == ControlKind::Row || spec.kind == ControlKind::Grid) {
+// Places one design (and, for rows and grids, its children) into `layout`.
+QWidget* place(Window& window, const ControlSpec& design, QWidget* parent) {
+  if (design.kind == ControlKind::Row || design.kind == ControlKind::Grid) {
     auto* holder = new QWidget(parent);
-    if (spec.kind == ControlKind::Row) {
+    if (design.kind == ControlKind::Row) {
       auto* layout = new QHBoxLayout(holder);
       layout->setContentsMargins(0, 0, 0, 0);
-      for (const ControlSpec& child : spec.children) layout->addWidget(place(window, child, holder));
+      for (const ControlSpec& child : design.children) layout->addWidget(place(window, child, holder));
       layout->addStretch();
     } else {
       auto* layout = new QGridLayout(holder);
       layout->setContentsMargins(0, 0, 0, 0);
-      const int columns = std::max(1, spec.columnsInGrid);
-      for (int i = 0; i < static_cast<int>(spec.children.size()); ++i)
-        layout->addWidget(place(window, spec.children[i], holder), i / columns, i % columns);
+      const int columns = std::max(1, design.columnsInGrid);
+      for (int i = 0; i < static_cast<int>(design.children.size()); ++i)
+        layout->addWidget(place(window, design.children[i], holder), i / columns, i % columns);
     }
     return holder;
   }
-  Control& control = window.addControl(spec);
-  QWidget* widget = makeWidget(window, spec, control, parent);
+  Control& control = window.addControl(design);
+  QWidget* widget = makeWidget(window, design, control, parent);
   if (!control.widget()) control.attach(widget);
   tagControlWidget(widget, control.number());
-  applyCommonProperties(spec, control);
+  applyCommonProperties(design, control);
   return widget;
 }
 
@@ -250,9 +250,9 @@ void buildControls(Window& window, const std::vector<ControlSpec>& controls, QWi
   auto* layout = new QGridLayout(parent);
   int row = 0;
   for (std::size_t i = 0; i < controls.size(); ++i, ++row) {
-    const ControlSpec& spec = controls[i];
-    QWidget* widget = place(window, spec, parent);
-    const bool pairsWithNext = spec.kind == ControlKind::Prompt && i + 1 < controls.size() &&
+    const ControlSpec& design = controls[i];
+    QWidget* widget = place(window, design, parent);
+    const bool pairsWithNext = design.kind == ControlKind::Prompt && i + 1 < controls.size() &&
                                controls[i + 1].kind != ControlKind::Prompt && !isContainer(controls[i + 1].kind) &&
                                controls[i + 1].kind != ControlKind::Sheet;
     if (pairsWithNext) {

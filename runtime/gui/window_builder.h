@@ -3,7 +3,7 @@
 // connecting each widget's signals to the events it posts. Internal to the window layer.
 #include <vector>
 
-#include "runtime/gui/window_spec.h"
+#include "runtime/gui/window_design.h"
 
 class QObject;
 class QWidget;
@@ -31,6 +31,6 @@ void connectAction(Window& window, Control& control, QAction* action);
 }  // namespace vrt
 
 namespace vrt {
-// Tip, icon, font, disabled, hidden, read-only and default, as the spec declares them.
-void applyCommonProperties(const ControlSpec& spec, Control& control);
+// Tip, icon, font, disabled, hidden, read-only and default, as the design declares them.
+void applyCommonProperties(const ControlSpec& design, Control& control);
 }  // namespace vrt

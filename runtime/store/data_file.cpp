@@ -637,21 +637,22 @@ bool DataFile::add() {
   return true;
 }
 
-bool DataFile::put() {
+// Runs `statement` (an UPDATE or DELETE ending "WHERE _pos = ?") on the current record. With
+// watch on, only a record no other station changed since it was read is touched. `bindFirst`
+// binds the parameters before the position and returns how many it bound.
+bool DataFile::writeCurrent(const std::string& id, const std::string& statementText,
+                            const std::function<int(sql::Statement&)>& bindFirst) {
   if (!requireOpen(true)) return false;
   stopReading();
   if (!hasCurrent()) {
     setError(kRecordNotFound);
     return false;
   }
-  std::string sets;
-  for (const auto& c : layout_.columns()) sets += sql::quoteIdent(c.name) + " = ?,";
-  const std::string base = "UPDATE " + qualifiedTable() + " SET " + sets + "_changes = _changes + 1 WHERE _pos = ?";
-  sql::Statement* s = watched_ ? statement("putWatched", base + " AND _changes = ?") : statement("put", base);
+  sql::Statement* s = watched_ ? statement(id + "Watched", statementText + " AND _changes = ?")
+                               : statement(id, statementText);
   if (!s) return false;
   sql::StatementUse use(*s);
-  layout_.bindRecord(*s, 1, buffer_);
-  const int n = static_cast<int>(layout_.columns().size());
+  const int n = bindFirst(*s);
   s->bind(n + 1, current_.rowid);
   if (watched_) s->bind(n + 2, current_.changes);
   const int rc = s->step();
@@ -663,34 +664,27 @@ bool DataFile::put() {
     setError(watched_ ? kChangedByAnotherStation : kRecordNotFound);
     return false;
   }
-  ++current_.changes;
   return true;
 }
 
+bool DataFile::put() {
+  std::string sets;
+  for (const auto& c : layout_.columns()) sets += sql::quoteIdent(c.name) + " = ?,";
+  const bool ok = writeCurrent("put",
+                               "UPDATE " + qualifiedTable() + " SET " + sets + "_changes = _changes + 1 WHERE _pos = ?",
+                               [this](sql::Statement& s) {
+                                 layout_.bindRecord(s, 1, buffer_);
+                                 return static_cast<int>(layout_.columns().size());
+                               });
+  if (ok) ++current_.changes;
+  return ok;
+}
+
 bool DataFile::erase() {
-  if (!requireOpen(true)) return false;
-  stopReading();
-  if (!hasCurrent()) {
-    setError(kRecordNotFound);
-    return false;
-  }
-  const std::string base = "DELETE FROM " + qualifiedTable() + " WHERE _pos = ?";
-  sql::Statement* s = watched_ ? statement("eraseWatched", base + " AND _changes = ?") : statement("erase", base);
-  if (!s) return false;
-  sql::StatementUse use(*s);
-  s->bind(1, current_.rowid);
-  if (watched_) s->bind(2, current_.changes);
-  const int rc = s->step();
-  if (rc != SQLITE_DONE) {
-    s->reset();
-    return fail(rc, false);
-  }
-  if (route().db->changes() == 0) {
-    setError(watched_ ? kChangedByAnotherStation : kRecordNotFound);
-    return false;
-  }
-  current_ = {};
-  return true;
+  const bool ok =
+      writeCurrent("erase", "DELETE FROM " + qualifiedTable() + " WHERE _pos = ?", [](sql::Statement&) { return 0; });
+  if (ok) current_ = {};
+  return ok;
 }
 
 // ---------------------------------------------------------------- counts, batches, state

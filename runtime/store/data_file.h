@@ -7,6 +7,7 @@
 // saved position; next and previous then read in that key's order (file order by position
 // when the key is -1). Each read is a keyset query on the key's index, never an OFFSET.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -158,6 +159,8 @@ class DataFile {
   void stopReading();
   bool inTransaction() const;
   bool fail(int rc, bool reading);
+  bool writeCurrent(const std::string& id, const std::string& statementText,
+                    const std::function<int(sql::Statement&)>& bindFirst);
   void attachRoute(sql::Database* db, const std::string& schemaName);
   void detachRoute();
 

@@ -17,10 +17,10 @@ using namespace vrt;
 namespace {
 
 // A thread with one window, running `body` on it until the window closes.
-void runOn(TestRobot& robot, WindowSpec spec, std::function<bool(Window&, const Event&)> onEvent) {
+void runOn(TestRobot& robot, WindowSpec design, std::function<bool(Window&, const Event&)> onEvent) {
   StartThread(
-      [spec = std::move(spec), onEvent]() mutable {
-        Window w(std::move(spec));
+      [design = std::move(design), onEvent]() mutable {
+        Window w(std::move(design));
         w.open();
         for (;;) {
           const Event e = w.accept();
@@ -39,10 +39,10 @@ using ConventionsTest = ProgramTest;
 TEST_F(ConventionsTest, F6OpensTheCalendarOnTheFocusedField) {
   std::int32_t answered = dateFromYmd(2006, 3, 18);
   std::int32_t dayCount = 5;
-  WindowSpec spec = windowSpec("Dates", "Dates");
-  spec.controls = {entry("?Answered", "@d2-", bind(answered)), entry("?Days", "@n-14", bind(dayCount))};
-  spec.alertKeys = {kF6Key};
-  runOn(robot, spec, [](Window& w, const Event& e) {
+  WindowSpec design = windowSpec("Dates", "Dates");
+  design.controls = {entry("?Answered", "@d2-", bind(answered)), entry("?Days", "@n-14", bind(dayCount))};
+  design.alertKeys = {kF6Key};
+  runOn(robot, design, [](Window& w, const Event& e) {
     if (e.event == kEventAlertKey && e.key == kF6Key) CalendarOnFocusedControl(w);
     return false;
   });
@@ -66,9 +66,9 @@ TEST_F(ConventionsTest, F6OpensTheCalendarOnTheFocusedField) {
 TEST_F(ConventionsTest, WindowPlacesAreRememberedInTheSettingsFile) {
   settingsFile().Open(kSettingsFileName, SettingsFile::Ini);
   auto openWith = [&](const char* procedure, std::function<void(Window&)> then) {
-    WindowSpec spec = windowSpec(procedure, procedure, WindowKind::Owned);
-    spec.controls = {button("?Close", "&Close")};
-    runOn(robot, spec, [then](Window& w, const Event& e) {
+    WindowSpec design = windowSpec(procedure, procedure, WindowKind::Owned);
+    design.controls = {button("?Close", "&Close")};
+    runOn(robot, design, [then](Window& w, const Event& e) {
       if (e.event == kEventOpenWindow) then(w);
       return e.event == kEventAccepted;
     });

@@ -38,9 +38,9 @@ void registerRecordingBrowse(const char* procedure, Seen& seen) {
     const int thread = vrt::ThreadNumber();
     seen.globalsAtStart[thread] = threadGlobals();
     seen.serviceManager[thread] = &Access(tables::Service);
-    vrt::WindowSpec spec = vrt::windowSpec(entry->caption, entry->procedure, vrt::WindowKind::Child);
-    spec.controls = {vrt::button("?Ask", "&Ask"), vrt::button("?Close", "&Close")};
-    vrt::Window w(std::move(spec));
+    vrt::WindowSpec design = vrt::windowSpec(entry->caption, entry->procedure, vrt::WindowKind::Child);
+    design.controls = {vrt::button("?Ask", "&Ask"), vrt::button("?Close", "&Close")};
+    vrt::Window w(std::move(design));
     w.open();
     for (;;) {
       const vrt::Event e = w.accept();

@@ -136,10 +136,10 @@ TEST_F(CalendarTest, F6InADateEntryPutsTheChosenDateIntoItsVariable) {
   TestRobot robot;
   StartThread(
       [&] {
-        WindowSpec spec = windowSpec("Changing a Service Record", "UpdateService");
-        spec.controls = {prompt("&Week of:"), entry("?SER:WeekOf", "@d2", bind(weekOf))};
-        spec.alertKeys = {kF6Key};
-        testing::runWindow(std::move(spec), log, [](Window& w, const Event& e) {
+        WindowSpec design = windowSpec("Changing a Service Record", "UpdateService");
+        design.controls = {prompt("&Week of:"), entry("?SER:WeekOf", "@d2", bind(weekOf))};
+        design.alertKeys = {kF6Key};
+        testing::runWindow(std::move(design), log, [](Window& w, const Event& e) {
           if (e.event != kEventAlertKey || e.key != kF6Key) return false;
           Control* focused = w.control(w.focusedControl());
           if (!focused) return false;

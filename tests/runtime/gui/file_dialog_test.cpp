@@ -19,9 +19,9 @@ TEST_F(FileDialogTest, ReturnsTheChosenFileOrNothingWhenCancelled) {
   TestRobot robot;
   StartThread(
       [&] {
-        WindowSpec spec = windowSpec("Changing a Service Record", "UpdateService");
-        spec.controls = {button("?LOOKUPFILE", "...")};
-        Window form(std::move(spec));
+        WindowSpec design = windowSpec("Changing a Service Record", "UpdateService");
+        design.controls = {button("?LOOKUPFILE", "...")};
+        Window form(std::move(design));
         form.open();
         FileDialogRequest request;
         request.masks = {{"All Files", "*.*"}};

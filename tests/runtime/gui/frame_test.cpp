@@ -39,28 +39,28 @@ struct Program {
   std::vector<int> messageAnswers;
 
   WindowSpec frameSpec() {
-    WindowSpec spec = windowSpec("Vespera - Version 1.1 - Release Date 3-18-2006", "Main", WindowKind::Frame);
-    spec.iconName = "vsp.ico";
-    spec.fontName = "MS Sans Serif";
-    spec.fontSize = 8;
-    spec.menus = {
+    WindowSpec design = windowSpec("Vespera - Version 1.1 - Release Date 3-18-2006", "Main", WindowKind::Frame);
+    design.iconName = "vsp.ico";
+    design.fontName = "MS Sans Serif";
+    design.fontSize = 8;
+    design.menus = {
         menu("&File", {menuItem("?Exit", "E&xit").help("Exit this application").action(StdAction::CloseWindow)}),
         menu("&Browse", {menuItem("?BrowseServices", "Browse the Services file").help("Browse Services"),
                          menuItem("?BrowsePraises", "Browse the Praises file").help("Browse Praises")}),
         menu("&Window", {menuItem("?Tile", "T&ile").help("Make all open windows visible").action(StdAction::Tile),
                          menuItem("?Cascade", "&Cascade").help("Stack all open windows").action(StdAction::Cascade)}),
     };
-    spec.toolbar = {toolButton("?PrayerRequests", "Prayer Requests"),
+    design.toolbar = {toolButton("?PrayerRequests", "Prayer Requests"),
                     toolButton("?Journal", "Journal").tip("Comming Soon..")};
     for (const NavButton& n : kNav)
-      spec.toolbar.push_back(toolButton({}, {}, n.code).tip(n.tip).icon(n.icon));
-    return spec;
+      design.toolbar.push_back(toolButton({}, {}, n.code).tip(n.tip).icon(n.icon));
+    return design;
   }
 
   void browse(const char* caption) {
-    WindowSpec spec = windowSpec(caption, caption, WindowKind::Child);
-    spec.controls = {list("?Browse:1", {{"Title", 20}}, 5), button("?Ask", "&Ask"), button("?Close", "&Close")};
-    runWindow(std::move(spec), seen[ThreadNumber()], [this](Window& w, const Event& e) {
+    WindowSpec design = windowSpec(caption, caption, WindowKind::Child);
+    design.controls = {list("?Browse:1", {{"Title", 20}}, 5), button("?Ask", "&Ask"), button("?Close", "&Close")};
+    runWindow(std::move(design), seen[ThreadNumber()], [this](Window& w, const Event& e) {
       if (e.event == kEventAccepted && e.control == w.number("?Ask"))
         messageAnswers.push_back(Message("Sure?", "Question", kIconQuestion, kButtonYes | kButtonNo, kButtonYes));
       return e.event == kEventAccepted && e.control == w.number("?Close");

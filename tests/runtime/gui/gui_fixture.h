@@ -31,12 +31,12 @@ class GuiTest : public ::testing::Test {
   QString previous_;
 };
 
-// A procedure's event loop for tests: opens a window built from `spec`, notes every event
+// A procedure's event loop for tests: opens a window built from `design`, notes every event
 // in `log`, hands it to `onEvent` (which may act on the window and returns true to end
 // the loop), and ends on close-window or close-down.
-inline void runWindow(WindowSpec spec, std::vector<Event>& log,
+inline void runWindow(WindowSpec design, std::vector<Event>& log,
                       std::function<bool(Window&, const Event&)> onEvent = {}) {
-  Window window(std::move(spec));
+  Window window(std::move(design));
   window.open();
   for (;;) {
     const Event e = window.accept();

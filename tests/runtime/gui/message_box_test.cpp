@@ -61,9 +61,9 @@ TEST_F(MessageBoxTest, TheCallersOtherWindowsWaitWhileItsBoxIsOpen) {
   TestRobot robot;
   StartThread(
       [&] {
-        WindowSpec spec = windowSpec("Form", "Form");
-        spec.controls = {button("?Delete", "&Delete")};
-        Window form(std::move(spec));
+        WindowSpec design = windowSpec("Form", "Form");
+        design.controls = {button("?Delete", "&Delete")};
+        Window form(std::move(design));
         form.open();
         while (form.accept().event != kEventAccepted) {
         }
@@ -103,13 +103,13 @@ TEST_F(MessageBoxTest, AListWindowShowsItsRowsAndAnswersWithAButton) {
   TestRobot robot;
   StartThread(
       [&] {
-        ListWindowSpec spec;
-        spec.caption = "Errors History";
-        spec.columns = {{"Message", 60}, {"Category", 10}};
-        for (int i = 1; i <= 25; ++i) spec.rows.push_back({"Message " + std::to_string(i), "Brik"});
-        spec.buttons = kButtonOk | kButtonHelp;
-        spec.defaultButton = kButtonOk;
-        answer = ShowListWindow(spec);
+        ListWindowSpec design;
+        design.caption = "Errors History";
+        design.columns = {{"Message", 60}, {"Category", 10}};
+        for (int i = 1; i <= 25; ++i) design.rows.push_back({"Message " + std::to_string(i), "Brik"});
+        design.buttons = kButtonOk | kButtonHelp;
+        design.defaultButton = kButtonOk;
+        answer = ShowListWindow(design);
       },
       50'000);
   robot.settle();

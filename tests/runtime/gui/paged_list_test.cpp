@@ -20,9 +20,9 @@ std::vector<std::vector<std::string>> rows(int n) {
 }
 
 WindowSpec browseSpec() {
-  WindowSpec spec = windowSpec("Browse the Service File", "BrowseService", WindowKind::Child);
-  spec.controls = {list("?Browse:1", {{"Title", 20}, {"Number", 6, true}}, 5), button("?Close", "&Close")};
-  return spec;
+  WindowSpec design = windowSpec("Browse the Service File", "BrowseService", WindowKind::Child);
+  design.controls = {list("?Browse:1", {{"Title", 20}, {"Number", 6, true}}, 5), button("?Close", "&Close")};
+  return design;
 }
 
 TEST_F(PagedListTest, ShowsThePageItIsGivenAndKeepsItsOwnThumb) {
@@ -119,9 +119,9 @@ TEST_F(PagedListTest, AScrollingListHoldsEveryRowAndShowsNoThumb) {
   TestRobot robot;
   StartThread(
       [&] {
-        WindowSpec spec = windowSpec("History", "History");
-        spec.controls = {list("?List", {{"Message", 40}}, 3).scrolling()};
-        Window window(std::move(spec));
+        WindowSpec design = windowSpec("History", "History");
+        design.controls = {list("?List", {{"Message", 40}}, 3).scrolling()};
+        Window window(std::move(design));
         window.control("?List")->list()->setRows(rows(20));
         window.control("?List")->setSelected(1);
         window.open();

@@ -35,11 +35,11 @@ TEST_F(TestRobotTest, ChoosesTabsAndTypesIntoEveryKindOfEntry) {
   TestRobot robot;
   StartThread(
       [&] {
-        WindowSpec spec = windowSpec("Form", "Form");
-        spec.controls = {sheet("?Sheet", {tab("&General", {textBox("?Notes", bind(notes))}),
+        WindowSpec design = windowSpec("Form", "Form");
+        design.controls = {sheet("?Sheet", {tab("&General", {textBox("?Notes", bind(notes))}),
                                           tab("&People", {combo("?Speaker", "@s20", {"Ann", "Bob"}, bind(speaker))}),
                                           tab("&Hidden", {}).makeDisabled()})};
-        runWindow(std::move(spec), log);
+        runWindow(std::move(design), log);
       },
       50'000);
   robot.settle();
@@ -63,10 +63,10 @@ TEST_F(TestRobotTest, RefusesWhatAUserCouldNotDo) {
   TestRobot robot;
   StartThread(
       [&] {
-        WindowSpec spec = windowSpec("Form", "Form");
-        spec.controls = {entry("?Title", "@s10", bind(title)).makeReadOnly(), button("?Off", "Off").makeDisabled(),
+        WindowSpec design = windowSpec("Form", "Form");
+        design.controls = {entry("?Title", "@s10", bind(title)).makeReadOnly(), button("?Off", "Off").makeDisabled(),
                          button("?Gone", "Gone").makeHidden(), prompt("Just text", "?Label")};
-        runWindow(std::move(spec), log);
+        runWindow(std::move(design), log);
       },
       50'000);
   robot.settle();

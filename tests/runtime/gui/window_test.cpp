@@ -18,8 +18,8 @@ using testing::runWindow;
 using WindowTest = testing::GuiTest;
 
 WindowSpec serviceForm(std::string& title, std::int32_t& weekOf, std::int32_t& attendance) {
-  WindowSpec spec = windowSpec("Changing a Service Record", "UpdateService");
-  spec.controls = {
+  WindowSpec design = windowSpec("Changing a Service Record", "UpdateService");
+  design.controls = {
       sheet("?CurrentTab",
             {
                 tab("&General",
@@ -29,7 +29,7 @@ WindowSpec serviceForm(std::string& title, std::int32_t& weekOf, std::int32_t& a
             }),
       row({button("?OK", "&OK").makeDefault(), button("?Cancel", "&Cancel"), button("?Help", "&Help").makeHidden()}),
   };
-  return spec;
+  return design;
 }
 
 TEST_F(WindowTest, ControlsAreNumberedInDeclarationOrderAndFoundByUseName) {
@@ -50,9 +50,9 @@ TEST_F(WindowTest, ControlsAreNumberedInDeclarationOrderAndFoundByUseName) {
 }
 
 TEST_F(WindowTest, ExplicitNumbersAreKeptAndSkippedByTheOthers) {
-  WindowSpec spec = windowSpec("Numbers", "Numbers");
-  spec.controls = {button("?A", "A"), button("?Fixed", "F").withNumber(2), button("?B", "B")};
-  Window window(std::move(spec));
+  WindowSpec design = windowSpec("Numbers", "Numbers");
+  design.controls = {button("?A", "A"), button("?Fixed", "F").withNumber(2), button("?B", "B")};
+  Window window(std::move(design));
   EXPECT_EQ(window.number("?A"), 1);
   EXPECT_EQ(window.number("?Fixed"), 2);
   EXPECT_EQ(window.number("?B"), 3);
@@ -162,8 +162,8 @@ TEST_F(WindowTest, EnterInAnEntryAcceptsItBeforeTheDefaultButtonIsPressed) {
 TEST_F(WindowTest, UpdateAllWritesEveryControlBackAndReportsTheFirstRejected) {
   std::string title = "Old";
   std::int32_t weekOf = 0, attendance = 5;
-  WindowSpec spec = serviceForm(title, weekOf, attendance);
-  Window window(std::move(spec));
+  WindowSpec design = serviceForm(title, weekOf, attendance);
+  Window window(std::move(design));
   window.control("?SER:Title")->setText("New title");
   window.control("?SER:WeekOf")->setText("02/30/2006");  // no such day
   window.control("?STA:Attendance")->setText("77");
@@ -177,15 +177,15 @@ TEST_F(WindowTest, ChecksDropListsOptionsAndSpinsStoreTheirValues) {
   std::string answered = "N", category = "Family", kind = "S";
   std::int32_t copies = 1;
   std::vector<Event> log;
-  WindowSpec spec = windowSpec("Choices", "Choices");
+  WindowSpec design = windowSpec("Choices", "Choices");
   TestRobot robot;
-  spec.controls = {
+  design.controls = {
       check("?Answered", "&Answered", bind(answered), "Y", "N"),
       dropList("?Category", {"Church", "Family", "World"}, bind(category)),
       optionGroup("?Kind", "Kind", bind(kind), {radio("&Song", "S"), radio("&Reading", "R")}),
       spin("?Copies", "@n3", bind(copies), 1, 10),
   };
-  StartThread([&] { runWindow(std::move(spec), log); }, 50'000);
+  StartThread([&] { runWindow(std::move(design), log); }, 50'000);
   robot.settle();
   EXPECT_EQ(robot.control("Choices", "?Category").selected(), 2);
   EXPECT_EQ(robot.control("Choices", "?Kind").selected(), 1);
@@ -209,10 +209,10 @@ TEST_F(WindowTest, AlertedKeysBecomeAlertKeyEventsWithTheirCode) {
   TestRobot robot;
   StartThread(
       [&] {
-        WindowSpec spec = windowSpec("Keys", "Keys");
-        spec.controls = {entry("?Title", "@s20", bind(title)), list("?List", {{"Name", 10}}, 5)};
-        spec.alertKeys = {kF6Key};
-        Window window(std::move(spec));
+        WindowSpec design = windowSpec("Keys", "Keys");
+        design.controls = {entry("?Title", "@s20", bind(title)), list("?List", {{"Name", 10}}, 5)};
+        design.alertKeys = {kF6Key};
+        Window window(std::move(design));
         window.control("?List")->alert(kInsertKey);
         window.control("?List")->alert(kCtrlH);
         window.open();
@@ -243,9 +243,9 @@ TEST_F(WindowTest, AThreadsNewestWindowTakesInputAndItsOlderWindowsWait) {
   TestRobot robot;
   StartThread(
       [&] {
-        WindowSpec spec = windowSpec("Browse the Service File", "BrowseService", WindowKind::Child);
-        spec.controls = {button("?Change", "&Change"), button("?Close", "&Close")};
-        runWindow(std::move(spec), browseLog, [&](Window&, const Event& e) {
+        WindowSpec design = windowSpec("Browse the Service File", "BrowseService", WindowKind::Child);
+        design.controls = {button("?Change", "&Change"), button("?Close", "&Close")};
+        runWindow(std::move(design), browseLog, [&](Window&, const Event& e) {
           if (e.event == kEventAccepted) {
             WindowSpec form = windowSpec("Changing a Service Record", "UpdateService");
             form.controls = {button("?OK", "&OK")};

@@ -2,15 +2,15 @@
 // Windows are declared as data: a WindowSpec holds a tree of ControlSpecs made with the
 // small builder functions below, e.g.
 //
-//   WindowSpec spec = windowSpec("Changing a Service Record", "UpdateService");
-//   spec.controls = {
+//   WindowSpec design = windowSpec("Changing a Service Record", "UpdateService");
+//   design.controls = {
 //       sheet("?CurrentTab", {tab("&General", {prompt("&Title:"), entry("?SER:Title", "@s60", bind(title))})}),
 //       row({button("?OK", "&OK").makeDefault(), button("?Cancel", "&Cancel")}),
 //   };
 //
 // Qt layouts size and place the controls: a prompt and the control after it share a line;
 // row() puts controls side by side; grid(n) in n columns. Controls are numbered in
-// declaration order (1, 2, ...) unless a spec gives its own number (the toolbar's 3001...).
+// declaration order (1, 2, ...) unless a design gives its own number (the toolbar's 3001...).
 #include <string>
 #include <vector>
 
@@ -117,11 +117,11 @@ struct WindowSpec {
 };
 
 inline WindowSpec windowSpec(std::string caption, std::string procedure, WindowKind kind = WindowKind::Owned) {
-  WindowSpec spec;
-  spec.caption = std::move(caption);
-  spec.procedure = std::move(procedure);
-  spec.kind = kind;
-  return spec;
+  WindowSpec design;
+  design.caption = std::move(caption);
+  design.procedure = std::move(procedure);
+  design.kind = kind;
+  return design;
 }
 
 }  // namespace vrt

@@ -1,4 +1,4 @@
-#include "runtime/gui/window_spec.h"
+#include "runtime/gui/window_design.h"
 
 namespace vrt {
 
