@@ -6,7 +6,7 @@
 #include "records/error_log.h"
 #include "runtime/text/dates.h"
 #include "runtime/text/picture.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace vesp::testing {
 namespace {
@@ -31,7 +31,7 @@ class ErrorLogTest : public ErrorManagerTest {
            vrt::formatPicture(vrt::timeFromHms(17, 30, 5), "@t8");
   }
 
-  TempDir dir;
+  vtest::TempDir dir;
   std::string log = dir.file(kErrorLogFileName);
 };
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_window.h"
-#include "records/temp_dir.h"
+#include "support/temp_dir.h"
 #include "shell/ini_file.h"
 #include "shell/settings_file.h"
 
@@ -18,7 +18,7 @@ class WindowPositionTest : public ::testing::Test {
     return ini.Get("UpdateService", name);
   }
 
-  TempDir dir;
+  vtest::TempDir dir;
   std::string path = dir.file("vsp.INI");
   SettingsFile settings;
 };
