@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "records/temp_dir.h"
+#include "support/temp_dir.h"
 #include "shell/ini_file.h"
 
 namespace vesp {
@@ -121,7 +121,7 @@ TEST(IniFile, AnyBytesParseAndComeBackUnchangedButForLineEnds) {
 }
 
 TEST(IniFile, LoadAndSaveReplaceTheFileWhole) {
-  TempDir dir;
+  vtest::TempDir dir;
   const std::string path = dir.file("vsp.INI");
   IniFile ini;
   ASSERT_TRUE(ini.Load(path));  // missing: empty
@@ -136,7 +136,7 @@ TEST(IniFile, LoadAndSaveReplaceTheFileWhole) {
 }
 
 TEST(IniFile, UnreadableOrUnwritablePlacesFail) {
-  TempDir dir;
+  vtest::TempDir dir;
   std::filesystem::create_directory(dir.file("folder.INI"));
   IniFile ini;
   EXPECT_FALSE(ini.Load(dir.file("folder.INI")));

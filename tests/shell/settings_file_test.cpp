@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "fake_window.h"
-#include "records/temp_dir.h"
+#include "support/temp_dir.h"
 #include "shell/ini_file.h"
 #include "shell/settings_file.h"
 #include "shell/settings_list.h"
@@ -28,7 +28,7 @@ class SettingsFileTest : public ::testing::Test {
  protected:
   void open(int kind = SettingsFile::Ini) { settings.Open(path, kind); }
 
-  TempDir dir;
+  vtest::TempDir dir;
   std::string path = dir.file(kSettingsFileName);
   SettingsFile settings;
 };
