@@ -153,19 +153,27 @@ bool openPhysically(const std::vector<vrt::DataFile*>& files) {
 
 }  // namespace
 
+// With transactions on: one over the files `collect` gathers, begun; message 24 when it
+// cannot begin. Without: an empty optional and success.
+bool RelationManager::beginTransaction(std::optional<vrt::Transaction>& txn,
+                                       void (RelationManager::*collect)(std::vector<vrt::DataFile*>&)) {
+  if (!transactionFlag) return true;
+  std::vector<vrt::DataFile*> files;
+  (this->*collect)(files);
+  txn.emplace(files, transactionWait);
+  if (openPhysically(files) && txn->begin()) return true;
+  txn.reset();
+  raiseFor(*Me, Msg::TransactionCancelled);
+  return false;
+}
+
 int RelationManager::Update(bool fromForm) {
   buildRelations();
   if (const int rc = Open(); rc != Level::Benign) return rc;
   std::optional<vrt::Transaction> txn;
-  if (transactionFlag) {
-    std::vector<vrt::DataFile*> files;
-    collectForUpdate(files);
-    txn.emplace(files, transactionWait);
-    if (!openPhysically(files) || !txn->begin()) {
-      raiseFor(*Me, Msg::TransactionCancelled);
-      Close();
-      return Level::Notify;
-    }
+  if (!beginTransaction(txn, &RelationManager::collectForUpdate)) {
+    Close();
+    return Level::Notify;
   }
   int rc = updateRecord(fromForm, true);
   if (txn) {
@@ -255,15 +263,7 @@ int RelationManager::Delete(bool ask) {
     int rc = Open();
     if (rc == Level::Benign) {
       std::optional<vrt::Transaction> txn;
-      if (transactionFlag) {
-        std::vector<vrt::DataFile*> files;
-        collectForDelete(files);
-        txn.emplace(files, transactionWait);
-        if (!openPhysically(files) || !txn->begin()) {
-          rc = raiseFor(*Me, Msg::TransactionCancelled);
-          txn.reset();
-        }
-      }
+      if (!beginTransaction(txn, &RelationManager::collectForDelete)) rc = Level::Notify;
       if (rc == Level::Benign && Me->RereadAt(position) != Level::Benign) {
         rc = raiseFor(*Me, Msg::RecordChangedOrDeleted);
       }

@@ -4,10 +4,12 @@
 // transaction over exactly the files the rules can touch.
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "records/file_manager.h"
 #include "runtime/store/table_layout.h"
+#include "runtime/store/transaction.h"
 
 namespace vesp {
 
@@ -73,6 +75,8 @@ class RelationManager {
   void buildRelations();
   int openPass(long pass);
   int closePass(long pass);
+  bool beginTransaction(std::optional<vrt::Transaction>& txn,
+                        void (RelationManager::*collect)(std::vector<vrt::DataFile*>&));
   void collectForUpdate(std::vector<vrt::DataFile*>& files);
   void collectForDelete(std::vector<vrt::DataFile*>& files);
   int updateRecord(bool fromForm, bool showFailures);

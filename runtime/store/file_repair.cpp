@@ -13,13 +13,6 @@ std::string qualified(const std::string& schemaName, const std::string& name) {
   return sql::quoteIdent(schemaName) + "." + sql::quoteIdent(name);
 }
 
-int recordDriverError(sql::Database& db, int rc) {
-  if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED) setError(kFileLocked);
-  else if ((rc & 0xFF) == SQLITE_CONSTRAINT) setError(kDuplicateKey);
-  else setDriverError(db.isOpen() ? db.lastErrorCode() : rc, db.isOpen() ? db.lastError() : sqlite3_errstr(rc));
-  return errorCode();
-}
-
 // Drops and recreates the indexes in place.
 int reindexInPlace(sql::Database& db, const TableLayout& layout) {
   int rc = db.exec("BEGIN IMMEDIATE");
@@ -65,7 +58,7 @@ int rewriteFromRecords(const std::string& path, const TableLayout& layout) {
   if (rc == SQLITE_OK) rc = writeStructure(db, "main", layout);
   if (rc == SQLITE_OK) rc = db.exec("COMMIT");
   if (rc != SQLITE_OK) {
-    recordDriverError(db, rc);
+    sql::recordError(db, rc);
     db.close();
     std::remove(fresh.c_str());
     return errorCode();
@@ -96,13 +89,13 @@ int rebuildKeys(const std::string& path, const TableLayout& layout) {
   clearError();
   sql::Database db;
   int rc = db.open(path, false, false);
-  if (rc != SQLITE_OK) return recordDriverError(db, rc);
+  if (rc != SQLITE_OK) return sql::recordError(db, rc);
   rc = reindexInPlace(db, layout);
   if (rc == SQLITE_OK) return 0;
   const bool damaged = (rc & 0xFF) == SQLITE_CORRUPT || (rc & 0xFF) == SQLITE_NOTADB;
   // Only a file of its own can be rewritten whole; the records must still read.
   const bool ownFile = !layout.sharesFile();
-  if (!damaged || !ownFile || !recordsReadable(db, "main", layout)) return recordDriverError(db, rc);
+  if (!damaged || !ownFile || !recordsReadable(db, "main", layout)) return sql::recordError(db, rc);
   db.close();
   return rewriteFromRecords(path, layout);
 }

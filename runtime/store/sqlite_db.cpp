@@ -1,5 +1,6 @@
 #include "runtime/store/sqlite_db.h"
 
+#include "runtime/store/errors.h"
 #include "runtime/text/utf8.h"
 
 namespace vrt::sql {
@@ -77,6 +78,15 @@ Statement& Statement::operator=(Statement&& o) noexcept {
     o.stmt_ = nullptr;
   }
   return *this;
+}
+
+int recordError(const Database& db, int rc) {
+  const int primary = rc & 0xFF;
+  if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) setError(kFileLocked);
+  else if (primary == SQLITE_CONSTRAINT) setError(kDuplicateKey);
+  else setDriverError(db.isOpen() && db.lastErrorCode() ? db.lastErrorCode() : rc,
+                      db.isOpen() ? db.lastError() : sqlite3_errstr(rc));
+  return errorCode();
 }
 
 std::string quoteIdent(std::string_view name) {

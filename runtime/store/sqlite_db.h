@@ -111,6 +111,11 @@ class StatementUse {
   Statement& s_;
 };
 
+// Records a failed SQLite call as the store's condition in the thread's error state: a lock
+// is "file locked", a broken uniqueness "duplicate key", anything else the driver's own
+// code and text. Returns the condition's code.
+int recordError(const Database& db, int rc);
+
 // "name" with embedded quotes doubled.
 std::string quoteIdent(std::string_view name);
 // 'text' with embedded quotes doubled.

@@ -55,9 +55,7 @@ bool Transaction::begin() {
   }
   host_->setBusyTimeout(waitSeconds_ * 1000);
   if (const int rc = host_->exec("BEGIN IMMEDIATE"); rc != SQLITE_OK) {
-    const int p = rc & 0xFF;
-    if (p == SQLITE_BUSY || p == SQLITE_LOCKED) setError(kFileLocked);
-    else setDriverError(host_->lastErrorCode(), host_->lastError());
+    sql::recordError(*host_, rc);
     release();
     return false;
   }
@@ -71,9 +69,7 @@ bool Transaction::commit() {
     return false;
   }
   if (const int rc = host_->exec("COMMIT"); rc != SQLITE_OK) {
-    const int p = rc & 0xFF;
-    if (p == SQLITE_BUSY || p == SQLITE_LOCKED) setError(kFileLocked);
-    else setDriverError(host_->lastErrorCode(), host_->lastError());
+    sql::recordError(*host_, rc);
     rollback();
     return false;
   }

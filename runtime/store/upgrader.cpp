@@ -39,11 +39,9 @@ void copyField(const FieldDesc& from, const RecordRef& src, const FieldDesc& to,
   else dst.setNumber(to, src.number(from));
 }
 
+// Records the failure, then gives up the conversion: nothing of it reaches the file.
 int fail(sql::Database& db, int rc) {
-  const int p = rc & 0xFF;
-  if (p == SQLITE_BUSY || p == SQLITE_LOCKED) setError(kFileLocked);
-  else if (p == SQLITE_CONSTRAINT) setError(kDuplicateKey);
-  else setDriverError(db.lastErrorCode() ? db.lastErrorCode() : rc, db.lastError());
+  sql::recordError(db, rc);
   db.exec("ROLLBACK");
   return errorCode();
 }
