@@ -106,9 +106,6 @@ class FileManager {
   std::function<void(vrt::RecordRef)> PrimeFields;
   std::function<int(vrt::RecordRef)> ValidateRecord;
 
-  // The records a sequential read would give, for reporting which key a record uses.
-  const std::string& label() const { return FILENAMEVALUE; }
-
  private:
   void initialise();
   int openPhysically(bool mayAsk);

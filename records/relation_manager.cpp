@@ -30,7 +30,7 @@ void RelationManager::DeclareRelation(RelationManager& related, int updateMode, 
 void RelationManager::DeclareRelation(RelationManager& related) { relations.push_back(Relation{&related, {}, -1, 0, 0, 0}); }
 
 void RelationManager::LinkRelationFields(int myField, int hisField) {
-  if (!relations.empty()) relations.back().FIELDS.push_back(Link{myField, hisField, {}});
+  if (!relations.empty()) relations.back().FIELDS.push_back(Link{myField, hisField});
 }
 
 void RelationManager::buildRelations() {

@@ -23,10 +23,11 @@ inline constexpr int Cascade = 3;
 
 class RelationManager {
  public:
+  // The old linking values are read from the stored record when a change is saved, so no
+  // copy is kept here.
   struct Link {
     int myField;
     int hisField;
-    vrt::store::KeyValue saved;  // this table's value as the record was read
   };
   struct Relation {
     RelationManager* FILE;

@@ -5,6 +5,7 @@
 #include "runtime/gui/frame_host.h"
 #include "runtime/gui/look.h"
 #include "runtime/gui/message_box.h"
+#include "runtime/gui/navigation_buttons.h"
 #include "runtime/gui/printer_setup.h"
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
@@ -17,23 +18,6 @@ namespace vesp {
 namespace {
 
 using namespace vrt;
-
-struct NavigationButton {
-  int code;
-  const char* tip;
-  const char* icon;
-};
-
-// Left to right, as the toolbar shows them.
-constexpr NavigationButton kNavigation[] = {
-    {kToolbarTop, "Go to the First Page", "VCRFIRST.ICO"},   {kToolbarPageUp, "Go to the Prior Page", "VCRPRIOR.ICO"},
-    {kToolbarUp, "Go to the Prior Record", "VCRUP.ICO"},      {kToolbarLocate, "Locate record", "FIND.ICO"},
-    {kToolbarDown, "Go to the Next Record", "VCRDOWN.ICO"},   {kToolbarPageDown, "Go to the Next Page", "VCRNEXT.ICO"},
-    {kToolbarBottom, "Go to the Last Page", "VCRLAST.ICO"},   {kToolbarSelect, "Select This Record", "MARK.ICO"},
-    {kToolbarInsert, "Insert a New Record", "INSERT.ICO"},    {kToolbarChange, "Edit This Record", "EDIT.ICO"},
-    {kToolbarDelete, "Delete This Record", "DELETE.ICO"},     {kToolbarHistory, "Previous value", "DITTO.ICO"},
-    {kToolbarHelp, "Get Help", "HELP.ICO"},
-};
 
 // The toolbar's text buttons and the browses they start.
 struct JournalButton {
@@ -84,7 +68,7 @@ WindowSpec MainFrameSpec() {
     ControlSpec button = toolButton(b.use, b.text);
     design.toolbar.push_back(b.procedure ? std::move(button) : std::move(button).tip("Comming Soon.."));
   }
-  for (const NavigationButton& n : kNavigation)
+  for (const NavigationButton& n : kNavigationButtons)
     design.toolbar.push_back(toolButton({}, {}, n.code).tip(n.tip).icon(n.icon));
   return design;
 }

@@ -92,7 +92,7 @@ std::vector<DataFile*> View::tables() const {
   return out;
 }
 
-void View::setBuffer(int pageSize, int, int, int) { pageSize_ = pageSize; }
+void View::setBuffer(int, int, int, int) {}
 
 bool View::setOrder(std::string_view order) {
   if (!expr::parseOrder(order)) return false;

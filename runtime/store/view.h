@@ -107,7 +107,6 @@ class View {
   std::unique_ptr<Anchor> anchor_;
   bool open_ = false;
   bool batch_ = false;
-  int pageSize_ = 0;
 };
 
 }  // namespace vrt

@@ -9,6 +9,7 @@
 #include "gui_fixture.h"
 #include "runtime/gui/look.h"
 #include "runtime/gui/message_box.h"
+#include "runtime/gui/navigation_buttons.h"
 
 namespace vrt {
 namespace {
@@ -16,22 +17,6 @@ namespace {
 using testing::countEvents;
 using testing::runWindow;
 using FrameTest = testing::GuiTest;
-
-struct NavButton {
-  int code;
-  const char* tip;
-  const char* icon;
-};
-
-constexpr NavButton kNav[] = {
-    {kToolbarTop, "Go to the First Page", "VCRFIRST.ICO"},  {kToolbarPageUp, "Go to the Prior Page", "VCRPRIOR.ICO"},
-    {kToolbarUp, "Go to the Prior Record", "VCRUP.ICO"},     {kToolbarLocate, "Locate record", "FIND.ICO"},
-    {kToolbarDown, "Go to the Next Record", "VCRDOWN.ICO"},  {kToolbarPageDown, "Go to the Next Page", "VCRNEXT.ICO"},
-    {kToolbarBottom, "Go to the Last Page", "VCRLAST.ICO"},  {kToolbarSelect, "Select This Record", "MARK.ICO"},
-    {kToolbarInsert, "Insert a New Record", "INSERT.ICO"},   {kToolbarChange, "Edit This Record", "EDIT.ICO"},
-    {kToolbarDelete, "Delete This Record", "DELETE.ICO"},    {kToolbarHistory, "Previous value", "DITTO.ICO"},
-    {kToolbarHelp, "Get Help", "HELP.ICO"},
-};
 
 // A frame like the program's: what each thread saw is kept per thread number.
 struct Program {
@@ -52,7 +37,7 @@ struct Program {
     };
     design.toolbar = {toolButton("?PrayerRequests", "Prayer Requests"),
                     toolButton("?Journal", "Journal").tip("Comming Soon..")};
-    for (const NavButton& n : kNav)
+    for (const NavigationButton& n : kNavigationButtons)
       design.toolbar.push_back(toolButton({}, {}, n.code).tip(n.tip).icon(n.icon));
     return design;
   }
