@@ -2,7 +2,7 @@
 
 #include "records/open_service.h"
 #include "records/thread_registry.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/text/utf8.h"
 
 namespace vesp {

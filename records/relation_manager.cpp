@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "records/thread_registry.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/transaction.h"
 #include "runtime/text/utf8.h"
 

@@ -1,7 +1,7 @@
 #include "records/view_manager.h"
 
 #include "records/thread_registry.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/position_codec.h"
 #include "runtime/text/utf8.h"
 

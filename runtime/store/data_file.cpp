@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "runtime/expr/bindings.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/file_format.h"
 #include "runtime/store/file_repair.h"
 #include "runtime/store/position_codec.h"

@@ -1,7 +1,7 @@
 #pragma once
 // One thread's copy of one table: the indexed file driver. Every operation returns true on
-// success; on failure the thread's error state (errors.h) holds the condition, and for
-// driver errors SQLite's own code and text.
+// success; on failure the thread's error state (runtime/data/errors.h) holds the condition,
+// and for driver errors SQLite's own code and text.
 //
 // Reading follows a cursor: set to the start or end of a key order, to a key value, or to a
 // saved position; next and previous then read in that key's order (file order by position
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/store/schema.h"
+#include "runtime/data/schema.h"
 #include "runtime/store/sqlite_db.h"
 #include "runtime/store/table_layout.h"
 #include "runtime/text/record.h"

@@ -8,7 +8,7 @@
 #include <variant>
 #include <vector>
 
-#include "runtime/store/schema.h"
+#include "runtime/data/schema.h"
 #include "runtime/store/sqlite_db.h"
 #include "runtime/text/record.h"
 

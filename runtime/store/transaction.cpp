@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 
 namespace vrt {
 

@@ -6,7 +6,7 @@
 
 #include "runtime/expr/node.h"
 #include "runtime/expr/order.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/position_codec.h"
 #include "runtime/text/utf8.h"
 

@@ -1,6 +1,6 @@
 #include "records/view_manager.h"
 #include "records_fixture.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 
 using namespace vesp;
 using namespace vesp::testing;

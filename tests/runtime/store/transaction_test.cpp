@@ -6,7 +6,7 @@
 #include <chrono>
 #include <random>
 
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/transaction.h"
 #include "support/temp_dir.h"
 #include "test_schema.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/view.h"
 #include "support/temp_dir.h"
 #include "test_schema.h"
