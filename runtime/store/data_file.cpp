@@ -591,7 +591,8 @@ bool DataFile::resetTo(int key, const std::string& pos) {
 }
 
 bool DataFile::duplicates(int key) {
-  if (!requireOpen(false)) return false;
+  // Asked while a write's failure is being reported: the thread's error state must survive.
+  if (!isOpen() || key < 0 || static_cast<std::size_t>(key) >= schema().keys.size()) return false;
   const KeyDesc& k = schema().keys[static_cast<std::size_t>(key)];
   if (!k.unique) return false;
   std::string where;
@@ -735,6 +736,31 @@ void DataFile::restoreState(const State& state) {
   *cursor_ = state.cursor;
   current_ = state.current;
   buffer_ = state.buffer;
+}
+
+std::optional<std::int64_t> DataFile::storedChanges(std::int64_t rowid) {
+  sql::Statement* s = statement("changes", "SELECT _changes FROM " + qualifiedTable() + " WHERE _pos = ?");
+  if (!s) return std::nullopt;
+  sql::StatementUse use(*s);
+  s->bind(1, rowid);
+  if (s->step() != SQLITE_ROW) return std::nullopt;
+  return s->int64(0);
+}
+
+void DataFile::settleAfterRollback(const State& before) {
+  if (!isOpen()) return;
+  stopReading();
+  if (hasCurrent()) {
+    if (const auto changes = storedChanges(current_.rowid)) {
+      current_.changes = *changes;
+      return;
+    }
+  }
+  *cursor_ = before.cursor;
+  current_ = before.current;
+  if (!hasCurrent()) return;
+  if (const auto changes = storedChanges(current_.rowid)) current_.changes = *changes;
+  else current_ = {};
 }
 
 std::vector<std::string> DataFile::pageReadSql() {

@@ -94,8 +94,25 @@ std::vector<DataFile*> View::tables() const {
 
 void View::setBuffer(int, int, int, int) {}
 
+// An order the view can read in: stored fields of the primary table only.
+expr::OrderParseResult View::usableOrder(std::string_view text) const {
+  auto order = expr::parseOrder(text);
+  if (!order) return order;
+  const TableSchema& schema = primary_.schema();
+  for (const auto& c : *order.components) {
+    const char* problem = nullptr;
+    if (!c.field || c.field->field.table != &schema) problem = "Only fields of the view's own table can order it: ";
+    else if (primary_.layout().columnOfField(c.field->field.index) < 0) problem = "A group cannot order a view: ";
+    if (problem) {
+      setError(kBadArgument, problem + c.expression.text());
+      return {};
+    }
+  }
+  return order;
+}
+
 bool View::setOrder(std::string_view order) {
-  if (!expr::parseOrder(order)) return false;
+  if (!usableOrder(order)) return false;
   stopReading();
   orderText_ = std::string(order);
   plan_.reset();
@@ -124,19 +141,11 @@ bool View::prepare() {
   auto plan = std::make_unique<Plan>();
 
   // The order: fields of the primary table, as given.
-  const auto order = expr::parseOrder(orderText_);
+  const auto order = usableOrder(orderText_);
   if (!order) return false;
   for (const auto& c : *order.components) {
-    if (!c.field || c.field->field.table != &schema) {
-      setError(kBadArgument, "Only fields of " + schema.label + " can order this view: " + c.expression.text());
-      return false;
-    }
     const int field = c.field->field.index;
     const int column = layout.columnOfField(field);
-    if (column < 0) {
-      setError(kBadArgument, "A group cannot order a view: " + c.expression.text());
-      return false;
-    }
     const auto& col = layout.columns()[static_cast<std::size_t>(column)];
     std::string collate;
     if (col.text) {
@@ -186,9 +195,10 @@ bool View::prepare() {
             double n = r->constant.toNumber();
             if (f.type == FieldType::Decimal) n *= 100;  // amounts are stored in cents
             sql = name + " " + sqlOp(r->op) + " " + mark;
-            plan->binds.push_back(n == static_cast<double>(static_cast<std::int64_t>(n)) && std::abs(n) < 9e18
-                                      ? Bind{static_cast<std::int64_t>(n)}
-                                      : Bind{n});
+            if (n == static_cast<double>(static_cast<std::int64_t>(n)) && std::abs(n) < 9e18)
+              plan->binds.emplace_back(std::in_place_type<std::int64_t>, static_cast<std::int64_t>(n));
+            else
+              plan->binds.emplace_back(std::in_place_type<double>, n);
             exact = f.type != FieldType::Decimal;
           } else if (col.text && !r->numeric) {
             const std::string constant = r->constant.toText();
@@ -412,11 +422,19 @@ bool View::read(bool forward) {
   if (reading_ && reading_->forward != forward) stopReading();
   if (!reading_) reading_ = std::make_unique<Reading>(planRead(forward));
   Reading& r = *reading_;
+  // A row the filter turns down has loaded some fields (and joined records) before the test:
+  // when no record follows, the tables hold the last record returned again.
+  std::optional<Standing> before;
+  if (!plan_->residual.empty() || !joins_.empty()) before = stand();
+  auto notFound = [&] {
+    if (before) standAt(*before);
+    reading_.reset();
+  };
   while (r.phase < r.phases.size()) {
     if (!r.statement) {
       r.statement = statement(static_cast<int>(r.phases[r.phase]));
       if (!r.statement) {
-        reading_.reset();
+        notFound();
         return false;
       }
       bindFor(*r.statement, static_cast<int>(r.phases[r.phase]));
@@ -430,15 +448,29 @@ bool View::read(bool forward) {
     r.statement->reset();
     r.statement = nullptr;
     if (rc != SQLITE_DONE) {
-      reading_.reset();
-      return primary_.fail(rc, true);
+      primary_.fail(rc, true);
+      const ErrorState failure = threadError();
+      notFound();
+      threadError() = failure;
+      return false;
     }
     ++r.phase;
   }
-  reading_.reset();
+  notFound();
   setError(kRecordNotAvailable);
   *anchor_ = Anchor{forward ? Anchor::Kind::End : Anchor::Kind::Start, {}, std::nullopt, true};
   return false;
+}
+
+View::Standing View::stand() const {
+  Standing s{primary_.buffer(), {}};
+  for (const Join& j : joins_) s.joined.push_back(j.file->saveState());
+  return s;
+}
+
+void View::standAt(const Standing& s) {
+  primary_.buffer() = s.primary;
+  for (std::size_t i = 0; i < joins_.size() && i < s.joined.size(); ++i) joins_[i].file->restoreState(*s.joined[i]);
 }
 
 bool View::next() { return read(true); }

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "runtime/expr/filter_terms.h"
+#include "runtime/expr/order.h"
 #include "runtime/store/data_file.h"
 
 namespace vrt {
@@ -83,6 +84,14 @@ class View {
   struct Plan;
   struct Reading;
   struct Anchor;
+  // The primary table's buffer and the joined tables' standing, kept across rows turned down.
+  struct Standing {
+    RecordBuffer primary;
+    std::vector<std::unique_ptr<DataFile::State>> joined;
+  };
+  Standing stand() const;
+  void standAt(const Standing& s);
+  expr::OrderParseResult usableOrder(std::string_view text) const;
   bool prepare();
   sql::Statement* statement(int query);
   void bindFor(sql::Statement& s, int query);
