@@ -248,8 +248,14 @@ int FileManager::ReserveNextNumber(bool ask) {
   }
 }
 
-std::string FileManager::keyDescription(const std::string& label) const {
-  if (label.empty()) return {};
+std::string FileManager::keyDescription(const std::string& label) {
+  if (label.empty()) {
+    // The driver could not tell: the first key the buffer's values collide on.
+    const int dup = DuplicateKeyEntry();
+    if (dup == 0) return {};
+    const KeyEntry& e = KEYS[static_cast<std::size_t>(dup - 1)];
+    return e.description.empty() ? FILE->schema().keys[static_cast<std::size_t>(e.key)].label : e.description;
+  }
   for (const KeyEntry& e : KEYS) {
     const std::string& own = FILE->schema().keys[static_cast<std::size_t>(e.key)].label;
     if (vrt::upperCase(own) == vrt::upperCase(label)) return e.description.empty() ? own : e.description;

@@ -113,7 +113,7 @@ class FileManager {
   int report(int message, bool show);
   int refused(int result);
   // The description of the key with `label` (its label when it has none).
-  std::string keyDescription(const std::string& label) const;
+  std::string keyDescription(const std::string& label);
   void noteFile();
 
   int nextSavedId_ = 0;
