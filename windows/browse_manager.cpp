@@ -5,6 +5,7 @@
 #include "records/levels.h"
 #include "runtime/gui/events.h"
 #include "runtime/text/field.h"
+#include "runtime/text/utf8.h"
 
 namespace vesp {
 
@@ -214,6 +215,21 @@ void BrowseManager::OnScroll(int event) {
   RefreshControls();
 }
 
+bool BrowseManager::FreeElementDescending() {
+  const std::string name = FreeComponentName();
+  const std::string& order = CurrentOrder().ORDER;
+  for (std::size_t start = 0; !name.empty() && start <= order.size();) {
+    const std::size_t comma = std::min(order.find(',', start), order.size());
+    std::string_view part = std::string_view(order).substr(start, comma - start);
+    while (!part.empty() && part.front() == ' ') part.remove_prefix(1);
+    const bool down = !part.empty() && part.front() == '-';
+    if (!part.empty() && (part.front() == '-' || part.front() == '+')) part.remove_prefix(1);
+    if (vrt::equalTextNoCase(part, name)) return down;
+    start = comma + 1;
+  }
+  return !FreeComponentAscending();
+}
+
 // ---------------------------------------------------------------- the thumb
 
 bool BrowseManager::freeElementValue(Value& value) {
@@ -273,7 +289,31 @@ int BrowseManager::OnThumbDrag(int position) {
   return position < 50 ? vrt::kEventPageUp : vrt::kEventPageDown;
 }
 
+// The key components after the free element go to their first value in the order, so that a
+// located value lands on the first record that has it, not on the one highlighted before.
+void BrowseManager::componentsAfterFreeElementToStart() {
+  const int position = FreeComponentPosition();
+  if (position <= 0) return;
+  for (const auto& key : PRIMARY->Me->KEYS) {
+    if (key.key != CurrentOrder().MAINKEY) continue;
+    const auto& fields = PRIMARY->Me->FILE->schema().fields;
+    for (std::size_t i = static_cast<std::size_t>(position); i < key.FIELDS.size(); ++i) {
+      const vrt::FieldDesc& f = fields[static_cast<std::size_t>(key.FIELDS[i].field)];
+      vrt::RecordRef& record = *PRIMARY->Me->BUFFER;
+      if (vrt::isTextType(f.type)) {
+        std::string last;
+        for (std::size_t n = 0; n < f.size / 2; ++n) vrt::utf8Append(last, U'\u00FE');
+        record.setText(f, key.FIELDS[i].ASCEND ? std::string() : last);
+      } else {
+        const double extreme = f.type == vrt::FieldType::Byte ? 255 : f.type == vrt::FieldType::Decimal ? 1e15 : 3e9;
+        record.setNumber(f, key.FIELDS[i].ASCEND ? (f.type == vrt::FieldType::Byte ? 0 : -extreme) : extreme);
+      }
+    }
+  }
+}
+
 void BrowseManager::RefreshAtKeyValue() {
+  componentsAfterFreeElementToStart();
   if (!OPENED) OpenView();
   // By value alone: the record last read must not decide where among equal keys the list starts.
   if (!VIEW->resetToBuffer(true)) Reposition();

@@ -67,12 +67,16 @@ class BrowseManager : public ViewManager {
   bool atEnd() const { return endReached_; }
   bool readFailed() const { return readFailed_; }
   int thumb() const { return thumb_; }
+  // Whether the free element runs downwards in the current order text (which a screen may
+  // have replaced), not only in its key.
+  bool FreeElementDescending();
 
  private:
   bool freeElementValue(vrt::expr::Value& value);
   void setFreeElement(const vrt::expr::Value& value);
   void locate(const std::string& target);
   void updateThumb(int event);
+  void componentsAfterFreeElementToStart();
 
   bool endReached_ = false;
   bool readFailed_ = false;

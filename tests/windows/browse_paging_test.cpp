@@ -194,3 +194,73 @@ TEST_F(BrowsePagingTest, AHiddenListDefersItsFill) {
   EXPECT_FALSE(browse.LOADED);
   EXPECT_TRUE(list.shown.empty());
 }
+
+// ---------------------------------------------------------------- locators
+
+#include "windows/locators.h"
+
+namespace {
+
+class LocatorTest : public BrowsePagingTest {
+ protected:
+  void typeOnList(Locator& locator, char32_t key) {
+    if (locator.TakeKey(key)) browse.RefreshAtKeyValue();
+    else browse.RefreshControls();
+  }
+};
+
+}  // namespace
+
+TEST_F(LocatorTest, AStepLocatorWalksDownTheRecordsThatStartWithTheKey) {
+  fill(50);
+  open();
+  StepLocator locator;
+  locator.Init(browse, 0, browse.CurrentOrder().FREEELEMENT, true);
+  typeOnList(locator, U's');
+  EXPECT_EQ(highlighted(), "SA hymn");  // the first title starting with S
+  typeOnList(locator, U's');
+  EXPECT_EQ(highlighted(), "SN hymn");  // the next row starts with S too
+  typeOnList(locator, U's');
+  EXPECT_EQ(highlighted(), "SA hymn");  // it does not: back to the first
+}
+
+TEST_F(LocatorTest, AnEntryLocatorFindsTheTypedTextAndCutsWhatDoesNotFit) {
+  fill(50);
+  open();
+  EntryLocator locator;
+  locator.Init(browse, 7, browse.CurrentOrder().FREEELEMENT, true);
+  ASSERT_TRUE(locator.TakeAccepted("kn"));
+  browse.RefreshAtKeyValue();
+  EXPECT_EQ(highlighted(), "KN hymn");
+  EXPECT_EQ(locator.Display(), "kn");
+  EXPECT_FALSE(locator.TakeAccepted("   "));  // nothing typed: nothing moves
+  const std::string longText(200, 'q');
+  ASSERT_TRUE(locator.TakeAccepted(longText));
+  EXPECT_EQ(locator.SHADOW.size(), EntryLocator::kShadowChars);
+  browse.RefreshAtKeyValue();
+  EXPECT_EQ(highlighted(), "RA hymn");  // the first after Q...
+  locator.Set();
+  EXPECT_EQ(locator.SHADOW, "");
+  EXPECT_EQ(bufferName(), "");
+}
+
+TEST_F(LocatorTest, ADescendingOrderLandsOnTheLastValueStartingWithTheKeyOrBefore) {
+  fill(50);
+  RelationManager& relate = Relate(tables::ElementType);
+  view = std::make_unique<vrt::View>(TableFile(tables::ElementType));
+  browse.Setup(list, *view, queue, relate);
+  const auto& fields = TableFile(tables::ElementType).schema().fields;
+  vrt::RecordRef record = Buffer(tables::ElementType);
+  browse.FIELDS.AddPair(ValueRef::ofField(record, fields[dict::idx::ELT::ELEMENTTYPE]));
+  browse.AddKeyOrder(nullptr, ELT_ElementTypeKey.index);
+  browse.PutOrderText("-UPPER(ELT:ElementType)");
+  browse.RETAINROW = false;
+  browse.FillPage(BrowseManager::kFromHighlight);
+  browse.RefreshControls();
+  ASSERT_EQ(list.shown.front(), "YN hymn");
+  EXPECT_TRUE(browse.FreeElementDescending());
+  StepLocator locator;
+  locator.Init(browse, 0, browse.CurrentOrder().FREEELEMENT, true);
+  typeOnList(locator, U'm');
+  EXPECT_EQ(highlighted(), "MN hymn");
+}
