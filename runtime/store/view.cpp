@@ -223,7 +223,7 @@ bool View::resetTo(const std::string& position) {
   return true;
 }
 
-bool View::resetToBuffer() {
+bool View::resetToBuffer(bool byValueOnly) {
   clearError();
   if (!open_ || !prepare()) {
     if (!open_) setError(kFileNotOpen);
@@ -232,7 +232,7 @@ bool View::resetToBuffer() {
   stopReading();
   Anchor a{Anchor::Kind::At, {}, std::nullopt, true};
   for (const auto& c : plan_->cols) a.values.push_back(primary_.layout().componentValue(c.field, primary_.buffer()));
-  if (primary_.hasCurrent()) a.rowid = primary_.currentRowid();
+  if (primary_.hasCurrent() && !byValueOnly) a.rowid = primary_.currentRowid();
   else if (plan_->cols.empty()) a.kind = Anchor::Kind::Start;
   *anchor_ = std::move(a);
   return true;

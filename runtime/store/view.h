@@ -65,8 +65,9 @@ class View {
   std::string position() const;
   // Next and previous then read the record at that place (or the nearest one that is left).
   bool resetTo(const std::string& position);
-  // The same for the record now in the primary table's buffer.
-  bool resetToBuffer();
+  // The same for the record now in the primary table's buffer. With `byValueOnly` the place
+  // is the first record that has the buffer's key values, whichever record was read last.
+  bool resetToBuffer(bool byValueOnly = false);
   std::int64_t records();
 
   // Holds one read transaction over a run of reads (a page), so that each record after the
