@@ -10,7 +10,7 @@
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
 #include "shell/browse_menu.h"
-#include "shell/thread_globals.h"
+#include "windows/thread_globals.h"
 #include "windows/calendar_key.h"
 
 namespace vesp {
