@@ -181,8 +181,8 @@ int FormScreen::Setup() {
   AddItem(target_);
   nameControlsForAssistiveTechnology();
   for (LookupField& l : lookups_) l.RefreshDisplay();
-  CentreInFrame(*MYWINDOW);
   OpenWindow(*MYWINDOW);
+  CentreInFrame(*MYWINDOW);
   RestoreScreenPlacement(decl_.procedure, *MYWINDOW, decl_.rememberPlace);
   return 0;
 }
