@@ -11,6 +11,7 @@
 #include "runtime/gui/window.h"
 #include "shell/browse_menu.h"
 #include "windows/thread_globals.h"
+#include "windows/accessible_names.h"
 #include "windows/calendar_key.h"
 #include "windows/toolbar.h"
 #include "windows/window_controller.h"
@@ -127,6 +128,7 @@ void Main() {
 
   Window frame(MainFrameSpec());
   controller.OpenWindow(frame);
+  NameControlsForAssistiveTechnology(frame);
   const QRect where = frame.position();
   FrameGeometry& geometry = frameGeometry();
   geometry.AppFrameX = static_cast<short>(where.x());

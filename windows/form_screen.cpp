@@ -1,11 +1,10 @@
 #include "windows/form_screen.h"
 
-#include <QAccessible>
-#include <QLabel>
 
 #include "records/thread_dictionary.h"
 #include "runtime/gui/control.h"
 #include "runtime/gui/events.h"
+#include "windows/accessible_names.h"
 #include "windows/screen_conventions.h"
 
 namespace vesp {
@@ -18,15 +17,6 @@ constexpr const char* kOkUse = "?OK";
 constexpr const char* kCancelUse = "?Cancel";
 constexpr const char* kHelpUse = "?Help";
 constexpr const char* kSheetUse = "?CurrentTab";
-
-// "&Role:" read out as "Role".
-std::string spokenName(std::string_view prompt) {
-  std::string out;
-  for (char c : prompt)
-    if (c != '&') out += c;
-  while (!out.empty() && (out.back() == ':' || out.back() == ' ')) out.pop_back();
-  return out;
-}
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
@@ -63,7 +53,7 @@ void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>&
     case FormItem::Kind::Lookup: {
       const LookupDecl& l = *item.lookup;
       std::vector<ControlSpec> line = {prompt(item.prompt), entry(item.use, pictureFor(item), bindingFor(item.field)),
-                                       button(l.button, "...").tip("Look up " + spokenName(item.prompt))};
+                                       button(l.button, "...").tip("Look up " + SpokenName(item.prompt))};
       if (!l.display.empty())
         line.push_back(entry(l.display, "@s40", bind(LocalText(l.display))).makeReadOnly());
       into.push_back(row(std::move(line)));
@@ -101,29 +91,14 @@ vrt::WindowSpec FormScreen::BuildWindowSpec() {
   return design;
 }
 
-// Prompts name their entries (and take them as buddies, so their "&" letters work); an
-// icon-only button is named by its tip.
+// The displays beside number look-ups are named after their entries.
 void FormScreen::nameControlsForAssistiveTechnology() {
-  const auto& controls = MYWINDOW->controls();
-  for (std::size_t i = 0; i < controls.size(); ++i) {
-    Control& c = *controls[i];
-    QWidget* w = c.widget();
-    if (!w) continue;
-    if (c.kind() == ControlKind::Prompt && i + 1 < controls.size()) {
-      Control& next = *controls[i + 1];
-      if (next.widget() && next.kind() != ControlKind::Prompt) {
-        if (auto* label = qobject_cast<QLabel*>(w)) label->setBuddy(next.widget());
-        next.widget()->setAccessibleName(qs(spokenName(c.text())));
-      }
-    }
-    if (c.kind() == ControlKind::Button && !c.tip().empty() && spokenName(c.text()).empty())
-      w->setAccessibleName(qs(c.tip()));
-  }
+  NameControlsForAssistiveTechnology(*MYWINDOW);
   for (const FormTab& t : decl_.tabs)
     for (const FormItem& item : t.items)
       if (item.lookup && !item.lookup->display.empty())
         if (Control* d = MYWINDOW->control(item.lookup->display); d && d->widget())
-          d->widget()->setAccessibleName(qs(spokenName(item.prompt) + " text"));
+          d->widget()->setAccessibleName(qs(SpokenName(item.prompt) + " text"));
 }
 
 void FormScreen::attachHistoryAndLookups() {
