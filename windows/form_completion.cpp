@@ -108,8 +108,12 @@ void WindowController::CompleteChange() {
       if (rc == Level::Ask) {
         const int answer = AskMessage(Msg::RetryUpdate, kYesNoCancel, Button::Yes);
         if (answer == Button::Yes) continue;
-        if (answer == Button::No) CloseWithResponse(Response::Cancelled);
-        else firstFieldAfterFailure();
+        if (answer == Button::No) {
+          discardOnClose_ = true;  // asked already: closing asks nothing more
+          CloseWithResponse(Response::Cancelled);
+        } else {
+          firstFieldAfterFailure();
+        }
         return;
       }
       if (rc != Level::Benign) {
@@ -187,7 +191,7 @@ bool WindowController::closeAfterCancelledInsert() {
 int WindowController::OnCloseRequest() {
   if (RESPONSE == Response::Completed || !PRIMARY) return 0;
   const bool editing = REQUEST == Request::Insert || REQUEST == Request::Change;
-  if (CANCELACTION && editing && RecordChanged()) {
+  if (CANCELACTION && editing && !discardOnClose_ && RecordChanged()) {
     const bool saves = CANCELACTION & kCancelSaves;
     const bool asks = CANCELACTION & kCancelAsks;
     if (saves && !asks) return saveForUser();

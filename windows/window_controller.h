@@ -183,6 +183,7 @@ class WindowController {
   vrt::Event event_;
   int lastFocused_ = 0;  // the focus may be in the frame while its toolbar is pressed
   bool historySaved_ = false;
+  bool discardOnClose_ = false;  // the user chose to close without saving
   bool setUp_ = false;
   bool shutDown_ = false;
   std::optional<vrt::RecordBuffer> snapshot_;

@@ -74,3 +74,51 @@ TEST_F(FormHooksTest, ARefusedPrimingNeverShowsTheFormAndLeavesNothingBehind) {
   EXPECT_EQ(response, Response::Cancelled);
   EXPECT_EQ(records(tables::Role), before);
 }
+
+TEST_F(FormHooksTest, ARefusedUpdateOffersToTryAgain) {
+  // The table refuses the first write of each form.
+  const auto refuseOnce = [] {
+    auto refusals = std::make_shared<int>(1);
+    Access(tables::Role).ValidateRecord = [refusals](vrt::RecordRef) { return (*refusals)-- > 0 ? 1 : 0; };
+  };
+  const auto editAndSave = [&](const char* role) {
+    callForm(UpdateRoleVariant, tables::Role, Request::Change, 1, refuseOnce);
+    robot.type(kVariant, "?ROL:Role", role);
+    robot.press(kVariant, "?OK");
+    ASSERT_NE(robot.messageBox(), nullptr);
+    EXPECT_EQ(robot.messageBox()->caption(), "Record Update Error");
+  };
+  // Cancel: back to the form with what was typed, nothing saved.
+  editAndSave("Elder");
+  robot.pressMessageButton("Cancel");
+  EXPECT_EQ(text(kVariant, "?ROL:Role"), "Elder");
+  EXPECT_EQ(stored(tables::Role, 1, ROL::ROLE), "Pastor");
+  robot.press(kVariant, "?OK");
+  EXPECT_EQ(response, Response::Completed);
+  EXPECT_EQ(stored(tables::Role, 1, ROL::ROLE), "Elder");
+  // Yes: tried again at once.
+  editAndSave("Deacon");
+  robot.pressMessageButton("Yes");
+  EXPECT_EQ(response, Response::Completed);
+  EXPECT_EQ(stored(tables::Role, 1, ROL::ROLE), "Deacon");
+  // No: the form closes, nothing saved.
+  editAndSave("Bishop");
+  robot.pressMessageButton("No");
+  EXPECT_EQ(robot.findWindow(kVariant), nullptr);
+  EXPECT_EQ(response, Response::Cancelled);
+  EXPECT_EQ(stored(tables::Role, 1, ROL::ROLE), "Deacon");
+}
+
+TEST_F(FormHooksTest, ARefusedInsertKeepsTheFormOpen) {
+  auto refusals = std::make_shared<int>(1);
+  callForm(UpdateRoleVariant, tables::Role, Request::Insert, 0, [refusals] {
+    Access(tables::Role).ValidateRecord = [refusals](vrt::RecordRef) { return (*refusals)-- > 0 ? 1 : 0; };
+  });
+  robot.type(kVariant, "?ROL:Role", "Reader");
+  robot.press(kVariant, "?OK");
+  ASSERT_NE(robot.findWindow(kVariant), nullptr);
+  EXPECT_EQ(robot.window(kVariant).focusedControl(), robot.window(kVariant).number("?ROL:Role"));
+  robot.press(kVariant, "?OK");
+  EXPECT_EQ(response, Response::Completed);
+  EXPECT_EQ(stored(tables::Role, 3, ROL::ROLE), "Reader");
+}

@@ -49,10 +49,13 @@ class FormsTest : public ProgramTest {
   // Calls `form` for `request` on a new thread. For change, view and delete the record
   // numbered `number` is read first; for insert the record is primed and numbered, as a
   // browse does. The outcome lands in `response` and `vcr` when the form returns.
-  void callForm(void (*form)(), const dict::TableDecl& table, int request, int number = 0) {
+  // `before` runs on the caller's thread first (to set a table's hooks, say).
+  void callForm(void (*form)(), const dict::TableDecl& table, int request, int number = 0,
+                std::function<void()> before = {}) {
     response = -1;
     vcr = -1;
-    onThread([this, form, &table, request, number] {
+    onThread([this, form, &table, request, number, before] {
+      if (before) before();
       FileManager& f = Access(table);
       f.Open();
       if (request == Request::Insert) {
