@@ -244,6 +244,8 @@ void Toolbar::SetTarget(int id) {
 void Toolbar::DisplayButtons() {
   if (!CURRENT) return;
   touched_ = true;
+  // Another window may have changed the tips meanwhile (the frame's buttons are shared).
+  CURRENT->SetTips();
   CURRENT->DisplayButtons();
 }
 

@@ -100,6 +100,7 @@ class Toolbar {
   // With an identifier that target becomes current and sets its tips; with 0 the last
   // target that wants the toolbar does.
   void SetTarget(int id);
+  // The current target sets the buttons' state and tips.
   void DisplayButtons();
   // Hands an accepted toolbar button to the current target; false when it is no toolbar
   // button or there is no target.

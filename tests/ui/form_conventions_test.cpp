@@ -260,3 +260,19 @@ TEST_F(FormConventionsTest, AChildListCallsItsFormThroughTheCallTable) {
   EXPECT_EQ(ChildFormCalls().size(), 3u);
   robot.press(kFileForm, "?OK");
 }
+
+TEST_F(FormConventionsTest, TheFrameToolbarFollowsTheFormTheUserWorksIn) {
+  callForm(UpdateRoleTest, tables::Role, Request::Insert);
+  callForm(UpdateFileTest, tables::AssociatedFiles, Request::Change, 1);
+  robot.activate(kRoleForm);
+  EXPECT_EQ(frameButton(vrt::kToolbarDown).tip(), "Save record and add another");
+  EXPECT_TRUE(frameButton(vrt::kToolbarUp).disabled());
+  robot.activate(kFileForm);
+  EXPECT_EQ(frameButton(vrt::kToolbarDown).tip(), "Save changes and go to next record");
+  EXPECT_FALSE(frameButton(vrt::kToolbarUp).disabled());
+  // The button goes to the form in front, on its own thread.
+  robot.pressToolbar(vrt::kToolbarDown);
+  EXPECT_EQ(robot.findWindow(kFileForm), nullptr);
+  ASSERT_NE(robot.findWindow(kRoleForm), nullptr);
+  robot.press(kRoleForm, "?Cancel");
+}
