@@ -226,7 +226,8 @@ int FormScreen::OnAccepted() {
   }
   for (LookupField& l : lookups_) {
     if (control == MYWINDOW->number(l.decl().button)) return l.OnButton();
-    if (control == l.entryNumber()) return l.OnEntryAccepted();
+    // A view form looks nothing up: it could only clear what it shows.
+    if (control == l.entryNumber()) return REQUEST == Request::View ? 0 : l.OnEntryAccepted();
   }
   for (const FormTab& t : decl_.tabs)
     for (const FormItem& item : t.items)

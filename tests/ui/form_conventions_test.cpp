@@ -276,3 +276,33 @@ TEST_F(FormConventionsTest, TheFrameToolbarFollowsTheFormTheUserWorksIn) {
   ASSERT_NE(robot.findWindow(kRoleForm), nullptr);
   robot.press(kRoleForm, "?Cancel");
 }
+
+namespace {
+FormDecl& requiredTypeForm() {
+  static FormDecl form;
+  return form;
+}
+void UpdateRequiredType() { RunForm(requiredTypeForm()); }
+}  // namespace
+
+TEST_F(FormConventionsTest, ARequiredLookupLeftEmptyOpensTheLookup) {
+  requiredTypeForm() = FileForm();
+  requiredTypeForm().procedure = "UpdateRequiredType";
+  requiredTypeForm().tabs[0].items[0].lookup->required = true;
+  callForm(UpdateRequiredType, tables::AssociatedFiles, Request::Change, 1);
+  robot.type("UpdateRequiredType", "?ASF:Type", "");
+  ASSERT_NE(robot.findWindow(kSelectElementType), nullptr);
+  robot.chooseRow(kSelectElementType, "?List", 2);  // "Song"
+  robot.press(kSelectElementType, "?Select");
+  EXPECT_EQ(text("UpdateRequiredType", "?ASF:Type"), "Song");
+  robot.press("UpdateRequiredType", "?Cancel");
+}
+
+TEST_F(FormConventionsTest, AViewFormLooksNothingUp) {
+  callForm(UpdateFileTest, tables::AssociatedFiles, Request::View, 1);
+  robot.type(kFileForm, "?ASF:Type", "Nothing");
+  EXPECT_EQ(robot.findWindow(kSelectElementType), nullptr);
+  EXPECT_EQ(text(kFileForm, "?ASF:Type"), "Nothing");
+  robot.press(kFileForm, "?OK");
+  EXPECT_EQ(stored(tables::AssociatedFiles, 1, ASF::TYPE), "Song");
+}
