@@ -11,7 +11,10 @@ namespace vesp {
 
 using vrt::expr::Value;
 
-void BrowseManager::Setup(ListControl& list, vrt::View& view, ListQueue& queue, RelationManager& primary) {
+void BrowseManager::Setup(ListControl& list, vrt::View& view, ListQueue& queue, RelationManager& primary,
+                          WindowController* window) {
+  WINDOW = window;
+  PREVCHOICE = 0;
   ILC = &list;
   LISTQUEUE = &queue;
   RETAINROW = true;
@@ -19,6 +22,7 @@ void BrowseManager::Setup(ListControl& list, vrt::View& view, ListQueue& queue, 
   SORT.clear();
   ViewManager::Setup(view, primary);
   LASTITEMS = list.Items();
+  if (SELECTING) BUFFER = PRIMARY->Me->PushBufferCopy();
 }
 
 int BrowseManager::AddKeyOrder(std::unique_ptr<ThumbStep> step, int key) {
@@ -337,6 +341,7 @@ bool BrowseManager::RefreshLimits() {
 
 void BrowseManager::RefreshControls() {
   const int rows = LISTQUEUE->Records();
+  refreshButtons();
   ILC->Show(LISTQUEUE->rows());
   ILC->SetChoice(rows ? CURRENTCHOICE : 0);
   ThumbStep* step = SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)].THUMB.get();

@@ -12,23 +12,40 @@
 #include "records/field_pairs.h"
 #include "records/view_manager.h"
 #include "windows/list_queue.h"
+#include "windows/locators.h"
+#include "windows/popup_menu.h"
 #include "windows/thumb_steps.h"
+#include "windows/toolbar.h"
+#include "windows/window_component.h"
 
 namespace vesp {
 
-class BrowseManager : public ViewManager {
+class WindowController;
+
+class BrowseManager : public ViewManager, public WindowComponent {
  public:
   // The browse's part of a sort order, beside the view manager's own entry.
   struct BrowseOrder {
     FieldPairs RESETS;                  // a change of these refills the list
     std::unique_ptr<ThumbStep> THUMB;   // maps the thumb to the free element, or none
+    std::unique_ptr<Locator> LOCATOR;   // or none
   };
   // How a fill starts: from the highlighted row's record, or where the view stands.
   static constexpr int kFromHighlight = 1, kFromView = 2;
   static constexpr int kUpward = 1, kDownward = 2;
 
   // Members, with the names the class gives them (those the paging uses).
+  int ASKPROCEDURE = 0;  // the call-table number of the form for insert, change, delete, view
+  int BUFFER = 0;        // the primary buffer saved while selecting
+  int CHANGECONTROL = 0, DELETECONTROL = 0, INSERTCONTROL = 0, SELECTCONTROL = 0, VIEWCONTROL = 0;
   int CURRENTCHOICE = 0;
+  int LASTCHOICE = 0, PREVCHOICE = 0;
+  bool HIDESELECT = false;
+  bool SELECTING = false;
+  bool USEPOPUP = true, EDITVIAPOPUP = true;
+  PopupMenu POPUP;
+  BrowseToolbarTarget TOOLBARITEM;
+  WindowController* WINDOW = nullptr;
   int CURRENTEVENT = 0;
   bool HASTHUMB = true;
   int ITEMSTOFILL = 0;
@@ -40,8 +57,37 @@ class BrowseManager : public ViewManager {
   bool RETAINROW = true;
   std::vector<BrowseOrder> SORT;
 
-  void Setup(ListControl& list, vrt::View& view, ListQueue& queue, RelationManager& primary);
+  void Setup(ListControl& list, vrt::View& view, ListQueue& queue, RelationManager& primary,
+             WindowController* window = nullptr);
   int AddKeyOrder(std::unique_ptr<ThumbStep> step, int key);
+  void AttachLocator(std::unique_ptr<Locator> locator);
+  void AttachToolbar(Toolbar& toolbar);
+
+  // The window-component interface.
+  void Shutdown() override;
+  void Reset(bool force) override { ChooseOrderAndFill(force); }
+  bool ResetRequired() override { return RefreshLimits(); }
+  void ArmKeys() override;
+  int TakeEvent() override { return OnEvent(); }
+  void SaveControls() override {}
+
+  virtual int RunForm(int request);
+  virtual bool ReportVanishedRecord();
+  virtual void RefreshAfterForm(int request, int response);
+  virtual void RefreshAtRecord();
+  // Screens choose the sort number from the tab shown.
+  virtual bool ChooseOrderAndFill(bool force) { return ChooseOrderAndFill(1, force); }
+  virtual bool ChooseOrderAndFill(int number, bool force);
+  virtual int OnEvent();
+  virtual int OnKey(int key, int character);
+  virtual void OnHighlightMoved();
+  virtual void OnLocatorAccepted(int control);
+  virtual void OnToolbarScroll(int action);
+  // Reads the highlighted row's record whole into the buffers; false (message 9 and a
+  // refill) when another station deleted it.
+  virtual bool RereadHighlighted();
+  // Whether the selecting browse's window closes with a record chosen: the buffers.
+  void OnSelectingClose(bool completed);
 
   virtual void FillRows(int direction);
   bool SelectOrder(int number) override;
@@ -57,7 +103,7 @@ class BrowseManager : public ViewManager {
   // 0 when the list was refilled from the step object's value.
   virtual int OnThumbDrag(int position);
   virtual void LoadRowIntoRecord();
-  virtual void RefreshControls();
+  void RefreshControls() override;
   int ReadNext() override;
   int ReadPrevious() override;
   bool RefreshLimits() override;
@@ -77,6 +123,11 @@ class BrowseManager : public ViewManager {
   void locate(const std::string& target);
   void updateThumb(int event);
   void componentsAfterFreeElementToStart();
+  void pressIfUsable(int control);
+  void refreshButtons();
+  void locateAndRefill();
+  BrowseOrder& currentSort() { return SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)]; }
+  bool filledOnce_ = false;
 
   bool endReached_ = false;
   bool readFailed_ = false;

@@ -1,0 +1,111 @@
+// The pick lists' browses and forms, driven as a user would.
+#include <gtest/gtest.h>
+
+#include "dictionary/tables.h"
+#include "forms_fixture.h"
+#include "runtime/gui/paged_list.h"
+#include "screens/lookups/picklists.h"
+#include "windows/thread_globals.h"
+
+using namespace vesp;
+using namespace vesp::testing;
+using namespace vrt;
+
+namespace {
+
+class PickListTest : public FormsTest {
+ protected:
+  // Opens the browse on a thread of its own for `request` (0: the frame's way, 4: a look-up).
+  void openBrowse(const char* procedure, int request = 0, std::function<void()> before = {}) {
+    response = -1;
+    onThread([this, procedure, request, before] {
+      if (before) before();
+      threadGlobals().GlobalRequest = request;
+      PickListProcedure(procedure)();
+      response = threadGlobals().GlobalResponse;
+      selected = vrt::RecordRef(Buffer(tables::ElementType)).get(ELT_ELEMENTTYPE);
+    });
+  }
+  std::vector<std::string> rows(const char* window) {
+    std::vector<std::string> out;
+    PagedList* l = robot.control(window, "?Browse:1").list();
+    for (int r = 1; r <= l->rowCount(); ++r) out.push_back(l->rowAt(r).at(0));
+    return out;
+  }
+  int response = -1;
+  std::string selected;
+};
+
+constexpr const char* kBrowse = "Browse the ElementType File";
+
+}  // namespace
+
+TEST_F(PickListTest, AShortListShowsItsRowsInTextOrder) {
+  openBrowse("BrowseElementType");
+  EXPECT_EQ(rows(kBrowse), (std::vector<std::string>{"Reading", "Song", "Video"}));
+  EXPECT_EQ(robot.control(kBrowse, "?ListTitle").text(), "Browsing Records");
+  EXPECT_TRUE(robot.control(kBrowse, "?Select").hidden());  // not a look-up
+  robot.press(kBrowse, "?Close");
+  EXPECT_EQ(robot.findWindow(kBrowse), nullptr);
+}
+
+TEST_F(PickListTest, InsertOpensTheFormAndTheNewRowIsListed) {
+  openBrowse("BrowseElementType");
+  robot.press(kBrowse, "?Insert");
+  ASSERT_NE(robot.findWindow("Adding a Element Type Record"), nullptr);
+  robot.type("Adding a Element Type Record", "?ELT:ELEMENTTYPE", "Anthem");
+  robot.press("Adding a Element Type Record", "?OK");
+  EXPECT_EQ(rows(kBrowse), (std::vector<std::string>{"Anthem", "Reading", "Song", "Video"}));
+  // Change the highlighted row.
+  robot.chooseRow(kBrowse, "?Browse:1", 3);
+  robot.press(kBrowse, "?Change");
+  ASSERT_NE(robot.findWindow("Changing a Element Type Record"), nullptr);
+  EXPECT_EQ(robot.control("Changing a Element Type Record", "?ELT:ELEMENTTYPE").text(), "Song");
+  robot.type("Changing a Element Type Record", "?ELT:ELEMENTTYPE", "Chorus");
+  robot.press("Changing a Element Type Record", "?OK");
+  EXPECT_EQ(rows(kBrowse), (std::vector<std::string>{"Anthem", "Chorus", "Reading", "Video"}));
+}
+
+TEST_F(PickListTest, DeleteAsksAndNoLeavesTheRecord) {
+  openBrowse("BrowseElementType");
+  robot.chooseRow(kBrowse, "?Browse:1", 2);
+  robot.press(kBrowse, "?Delete");
+  ASSERT_NE(robot.messageBox(), nullptr);
+  robot.pressMessageButton("No");
+  EXPECT_EQ(rows(kBrowse).size(), 3u);
+  robot.press(kBrowse, "?Delete");
+  robot.pressMessageButton("Yes");
+  EXPECT_EQ(rows(kBrowse), (std::vector<std::string>{"Reading", "Video"}));
+}
+
+TEST_F(PickListTest, ALookupSelectsByDoubleClickAndANewTypeAtOnce) {
+  openBrowse("BrowseElementType", Request::Select);
+  EXPECT_FALSE(robot.control(kBrowse, "?Select").hidden());
+  robot.press(kBrowse, "?Insert");
+  robot.type("Adding a Element Type Record", "?ELT:ELEMENTTYPE", "Drama");
+  robot.press("Adding a Element Type Record", "?OK");
+  const auto shown = rows(kBrowse);
+  const int drama = static_cast<int>(std::find(shown.begin(), shown.end(), "Drama") - shown.begin()) + 1;
+  robot.doubleClickRow(kBrowse, "?Browse:1", drama);
+  EXPECT_EQ(robot.findWindow(kBrowse), nullptr);
+  EXPECT_EQ(response, Response::Completed);
+  EXPECT_EQ(selected, "Drama");
+}
+
+TEST_F(PickListTest, ACancelledLookupLeavesTheCallersRecord) {
+  openBrowse("BrowseElementType", Request::Select, [] {
+    vrt::RecordRef(Buffer(tables::ElementType)).set(ELT_ELEMENTTYPE, "Nothing yet");
+  });
+  robot.chooseRow(kBrowse, "?Browse:1", 2);  // the row is loaded into the buffer
+  robot.press(kBrowse, "?Close");
+  EXPECT_EQ(response, Response::Cancelled);
+  EXPECT_EQ(selected, "Nothing yet");
+}
+
+TEST_F(PickListTest, TypingALetterStepsToTheTitlesStartingWithIt) {
+  openBrowse("BrowseElementType");
+  robot.pressKey(kBrowse, 'S', "?Browse:1");
+  EXPECT_EQ(robot.control(kBrowse, "?Browse:1").list()->selectedRow(), 2);  // "Song"
+  robot.pressKey(kBrowse, 'V', "?Browse:1");
+  EXPECT_EQ(robot.control(kBrowse, "?Browse:1").list()->selectedRow(), 3);
+}

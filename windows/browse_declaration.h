@@ -1,0 +1,77 @@
+#pragma once
+// A browse declared as data: its caption, list columns with their fields and pictures, its
+// tabs (each a sort order with its locator and thumb step), its buttons, the form it runs
+// for insert, change, delete and view, and its call table. RunBrowse turns a declaration
+// into a working browse procedure:
+//
+//   const BrowseDecl kBrowseRole = [] {
+//     BrowseDecl b("BrowseRole", "Browse the Role File", tables::Role);
+//     b.columns = {{"Role", 20, "@s20", {tables::Role, ROL::ROLE}}};
+//     b.tabs = {{"&Role", ROL::keys::RoleKey, BrowseTab::Locator::Entry, "Role:"}};
+//     b.form = 1;
+//     b.calls = {{1, UpdateRole}};
+//     return b;
+//   }();
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "runtime/gui/window_design.h"
+#include "windows/form_declaration.h"
+#include "windows/thumb_steps.h"
+
+namespace vesp {
+
+class BrowseScreen;
+
+struct BrowseColumn {
+  std::string header;
+  int width = 10;  // characters
+  std::string picture;
+  FieldRef field;
+  bool rightAligned = false;
+};
+
+struct BrowseTab {
+  enum class Locator { None, Step, Entry };
+  std::string caption;  // "&Title"
+  int key = 0;          // the primary table's key of this order
+  Locator locator = Locator::Step;
+  std::string locatorPrompt;  // entry locators: "Title:"
+  unsigned step = ThumbStep::kLetters;  // the thumb step's kind flags; 0 for none
+  bool numericStep = false;
+};
+
+struct BrowseDecl {
+  BrowseDecl() = default;
+  BrowseDecl(std::string procedureName, std::string caption_, const dict::TableDecl& primaryTable)
+      : procedure(std::move(procedureName)), caption(std::move(caption_)), primary(&primaryTable) {}
+
+  std::string procedure;
+  std::string caption;
+  const dict::TableDecl* primary = nullptr;
+  std::string listUse = "?Browse:1";
+  std::string listTitle;  // shown above the list
+  int rows = 10;
+  std::vector<BrowseColumn> columns;
+  std::vector<FieldRef> hiddenFields;  // held in each row, not shown (key fields)
+  std::vector<BrowseTab> tabs;
+  std::string sheetUse = "?CurrentTab";
+  int form = 0;  // the call-table number of the update form
+  std::vector<CallEntry> calls;
+  bool insert = true, change = true, remove = true, view = false, select = true;
+  bool help = true;  // a "Help" button after Close
+  std::string closeText = "Close";
+  bool hideSelect = true;
+  bool retainRow = false;
+  bool rememberPlace = true;
+  std::string filter;  // the screen's own filter, "5 Standard"
+  std::vector<vrt::ControlSpec> extraButtons;  // beside Close
+  std::function<int(BrowseScreen&, int control)> onButton;
+};
+
+// Runs the browse the declaration describes for the thread's global request (select for a
+// look-up); its response.
+int RunBrowse(const BrowseDecl& browse);
+
+}  // namespace vesp

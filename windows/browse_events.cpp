@@ -1,0 +1,377 @@
+// The browse as a component of its window: its buttons, keys, popup menu and toolbar
+// target, and the form it runs for insert, change, delete and view.
+#include <algorithm>
+
+#include "records/levels.h"
+#include "records/messages.h"
+#include "runtime/gui/control.h"
+#include "runtime/gui/paged_list.h"
+#include "runtime/text/utf8.h"
+#include "runtime/gui/events.h"
+#include "runtime/gui/window.h"
+#include "windows/browse_manager.h"
+#include "windows/window_controller.h"
+
+namespace vesp {
+
+using namespace vrt;
+
+namespace {
+
+struct PopupEntryDecl {
+  const char* name;
+  const char* text;
+  int BrowseManager::*control;
+  int key;
+};
+constexpr PopupEntryDecl kRecordEntries[] = {
+    {"Insert", "!&Insert", &BrowseManager::INSERTCONTROL, kInsertKey},
+    {"Change", "!&Change", &BrowseManager::CHANGECONTROL, kCtrlEnter},
+    {"Delete", "!&Delete", &BrowseManager::DELETECONTROL, kDeleteKey},
+    {"View", "!&View", &BrowseManager::VIEWCONTROL, kShiftEnter},
+};
+
+}  // namespace
+
+static Window* browseWindow(const BrowseManager& b) { return b.WINDOW ? b.WINDOW->MYWINDOW : nullptr; }
+
+void BrowseManager::AttachLocator(std::unique_ptr<Locator> locator) {
+  if (locator) locator->Init(*this, locator->CONTROL, CurrentOrder().FREEELEMENT, locator->NOCASE);
+  currentSort().LOCATOR = std::move(locator);
+}
+
+void BrowseManager::AttachToolbar(Toolbar& toolbar) {
+  TOOLBARITEM.CONTROL = ILC->Control();
+  TOOLBARITEM.BROWSE = this;
+  TOOLBARITEM.WINDOW = WINDOW;
+  TOOLBARITEM.INSERTBUTTON = INSERTCONTROL;
+  TOOLBARITEM.CHANGEBUTTON = CHANGECONTROL;
+  TOOLBARITEM.DELETEBUTTON = DELETECONTROL;
+  TOOLBARITEM.SELECTBUTTON = SELECTCONTROL;
+  toolbar.AddTarget(TOOLBARITEM, ILC->Control());
+}
+
+void BrowseManager::Shutdown() {
+  for (BrowseOrder& o : SORT) {
+    if (o.LOCATOR) o.LOCATOR->Destroy();
+    o.LOCATOR.reset();
+    o.THUMB.reset();
+    o.RESETS.Kill();
+  }
+  POPUP.Kill();
+  if (BUFFER) PRIMARY->Me->PopBufferCopy(BUFFER, false);
+  ViewManager::Shutdown();
+}
+
+void BrowseManager::ArmKeys() {
+  Window* window = browseWindow(*this);
+  if (!window) return;
+  Control* list = window->control(ILC->Control());
+  if (list) {
+    for (int key : {kMouseLeft2, kMouseRight, kInsertKey, kDeleteKey, kCtrlEnter, kShiftEnter, kEnterKey}) list->alert(key);
+    list->alertRange(0x20, 0x7E);  // printable keys go to the locator
+  }
+  POPUP.Init(window);
+  if (EDITVIAPOPUP)
+    for (const PopupEntryDecl& e : kRecordEntries)
+      if (this->*e.control) POPUP.AddItemMimic(e.name, this->*e.control, e.text);
+  if (SELECTING && SELECTCONTROL) POPUP.AddItemMimic("Select", SELECTCONTROL, "!&Select");
+}
+
+void BrowseManager::pressIfUsable(int control) {
+  Window* window = browseWindow(*this);
+  if (!window || !control) return;
+  Control* c = window->control(control);
+  if (c && !c->disabled() && !c->hidden()) window->post(kEventAccepted, control);
+}
+
+void BrowseManager::refreshButtons() {
+  Window* window = browseWindow(*this);
+  if (!window) return;
+  const bool rows = LISTQUEUE->Records() > 0;
+  for (int control : {CHANGECONTROL, DELETECONTROL, VIEWCONTROL})
+    if (Control* c = window->control(control)) c->setDisabled(!rows);
+  if (Control* select = window->control(SELECTCONTROL)) {
+    if (SELECTING) {
+      select->setHidden(false);
+      select->setDisabled(!(rows && WINDOW && WINDOW->ORIGINALREQUEST == Request::Select));
+      select->setDefault(true);
+    } else if (HIDESELECT) {
+      select->setDisabled(true);
+      select->setHidden(true);
+    }
+  }
+  if (Locator* locator = currentSort().LOCATOR.get(); locator && locator->CONTROL)
+    if (Control* entry = window->control(locator->CONTROL)) {
+      entry->setText(locator->Display());
+      entry->setDisabled(!rows);
+    }
+  if (WINDOW && WINDOW->TOOLBAR && WINDOW->TOOLBAR->CURRENT == &TOOLBARITEM) WINDOW->TOOLBAR->DisplayButtons();
+}
+
+// ---------------------------------------------------------------- filling by order
+
+bool BrowseManager::ChooseOrderAndFill(int number, bool force) {
+  const bool sortChanged = SelectOrder(number);
+  bool filled = false;
+  if (RefreshLimits() || sortChanged || force || !LOADED || LOADPENDING) {
+    currentSort().RESETS.AssignLeftToRight();
+    if (!OPENED) OpenView();
+    else {
+      PushOrder();
+      PushFilter();
+    }
+    if (!SELECTING || filledOnce_) {
+      if (LISTQUEUE->Records() > 0 && !sortChanged) {
+        FillPage(kFromHighlight);
+      } else {
+        LISTQUEUE->Free();
+        FillPage(kFromHighlight);
+      }
+    } else {
+      // A look-up opens on the record the caller had in the buffer.
+      componentsAfterFreeElementToStart();
+      if (!VIEW->resetToBuffer(true)) Reposition();
+      FillPage(kFromView);
+    }
+    if (!LOADPENDING) {
+      filledOnce_ = true;
+      stepLimitsSet_ = false;
+      filled = true;
+    }
+  }
+  LoadRowIntoRecord();
+  if (filled) RefreshControls();
+  return filled;
+}
+
+// ---------------------------------------------------------------- the form
+
+bool BrowseManager::ReportVanishedRecord() {
+  PRIMARY->Me->ERRORS->NoteFile(PRIMARY->Me->FILENAMEVALUE);
+  PRIMARY->Me->ERRORS->Raise(Msg::RecordChangedOrDeleted);
+  return true;
+}
+
+bool BrowseManager::RereadHighlighted() {
+  if (LISTQUEUE->Records() == 0) return false;
+  if (ILC->Choice() > 0) CURRENTCHOICE = ILC->Choice();
+  const std::string& position = LISTQUEUE->GetViewPosition(std::clamp(CURRENTCHOICE, 1, LISTQUEUE->Records()));
+  if (VIEW->resetTo(position) && ReadNext() == Level::Benign && VIEW->position() == position) {
+    PRIMARY->Me->FILE->watch();
+    return true;
+  }
+  NEEDREFRESH = ReportVanishedRecord();
+  return false;
+}
+
+void BrowseManager::RefreshAtRecord() {
+  if (!OPENED) OpenView();
+  if (!VIEW->resetToBuffer()) Reposition();
+  FillPage(kFromView);
+}
+
+int BrowseManager::RunForm(int request) {
+  int response = Response::Cancelled;
+  std::int32_t vcr = 0;
+  if (WINDOW) WINDOW->VCRREQUEST = &vcr;
+  do {
+    vcr = 0;
+    if (!ASKPROCEDURE || !WINDOW) break;
+    if (request == Request::Insert) {
+      if (PrepareNewRecord() != Level::Benign) {
+        response = Response::Cancelled;
+        break;
+      }
+    } else if (!RereadHighlighted()) {
+      FillPage(kFromHighlight);
+      RefreshControls();
+      break;
+    }
+    response = WINDOW->RunProcedure(ASKPROCEDURE, request);
+    RefreshAfterForm(request, response);
+    if (vcr == kToolbarInsert || (vcr == kToolbarDown && request == Request::Insert)) request = Request::Insert;
+  } while (vcr != 0);
+  if (WINDOW) WINDOW->VCRREQUEST = nullptr;
+  return response;
+}
+
+void BrowseManager::RefreshAfterForm(int request, int response) {
+  std::int32_t vcr = WINDOW && WINDOW->VCRREQUEST ? *WINDOW->VCRREQUEST : 0;
+  if (response == Response::Completed) {
+    bool leaves = request == Request::Delete;
+    if (!leaves && request == Request::Change) {
+      // A change that takes the record out of the filter removes its row: reading from the
+      // record's place then yields another record, or none.
+      const std::int64_t changed = PRIMARY->Me->FILE->currentRowid();
+      SaveTableBuffers();
+      leaves = !(VIEW->resetToBuffer() && ReadNext() == Level::Benign && PRIMARY->Me->FILE->currentRowid() == changed);
+      RestoreTableBuffers();
+    }
+    if (leaves) {
+      if (LISTQUEUE->Records() >= CURRENTCHOICE && CURRENTCHOICE > 0) LISTQUEUE->Delete(CURRENTCHOICE);
+      FillPage(kFromHighlight);
+    } else {
+      RefreshAtRecord();
+    }
+  } else {
+    FillPage(kFromHighlight);
+  }
+  if (vcr == kToolbarInsert || (vcr == kToolbarDown && request == Request::Insert)) {
+    PRIMARY->Me->BUFFER->clearAll(PRIMARY->Me->FILE->schema().fields);
+  } else if (vcr != 0) {
+    OnToolbarScroll(vcr);
+    return;
+  }
+  RefreshControls();
+  LoadRowIntoRecord();
+  if (Window* window = browseWindow(*this)) window->select(ILC->Control());
+}
+
+void BrowseManager::OnToolbarScroll(int action) {
+  static constexpr std::pair<int, int> kScrolls[] = {
+      {kToolbarBottom, kEventScrollBottom}, {kToolbarTop, kEventScrollTop},   {kToolbarPageDown, kEventPageDown},
+      {kToolbarPageUp, kEventPageUp},       {kToolbarDown, kEventScrollDown}, {kToolbarUp, kEventScrollUp}};
+  for (const auto& [a, e] : kScrolls)
+    if (a == action) OnScroll(e);
+}
+
+// ---------------------------------------------------------------- events
+
+void BrowseManager::locateAndRefill() {
+  componentsAfterFreeElementToStart();
+  if (!OPENED) OpenView();
+  if (!VIEW->resetToBuffer(true)) Reposition();
+  FillPage(kFromView);
+  RefreshControls();
+}
+
+int BrowseManager::OnKey(int key, int character) {
+  const bool rows = LISTQUEUE->Records() > 0;
+  switch (key) {
+    case kMouseRight:
+      OnHighlightMoved();
+      if (USEPOPUP) POPUP.Ask();
+      return EventResult::Consumed;
+    case kMouseLeft2:
+      if (rows) pressIfUsable(SELECTING ? SELECTCONTROL : CHANGECONTROL);
+      return EventResult::Consumed;
+    case kInsertKey: pressIfUsable(INSERTCONTROL); return EventResult::Consumed;
+    case kCtrlEnter:
+    case kEnterKey:
+      if (rows) pressIfUsable(SELECTING && key == kEnterKey ? SELECTCONTROL : CHANGECONTROL);
+      return EventResult::Consumed;
+    case kDeleteKey:
+      if (rows) pressIfUsable(DELETECONTROL);
+      return EventResult::Consumed;
+    case kShiftEnter:
+      if (rows) pressIfUsable(VIEWCONTROL);
+      return EventResult::Consumed;
+    default: break;
+  }
+  Locator* locator = currentSort().LOCATOR.get();
+  const char32_t typed = character ? static_cast<char32_t>(character) : static_cast<char32_t>(key & 0xFF);
+  if (!locator || typed < 0x20) return 0;
+  if (locator->CONTROL) {
+    // An entry locator takes the key in its own entry.
+    if (Window* window = browseWindow(*this)) {
+      if (Control* entry = window->control(locator->CONTROL); entry && !entry->disabled()) {
+        std::string text;
+        utf8Append(text, typed);
+        entry->setText(entry->text() + text);
+        window->select(locator->CONTROL);
+      }
+    }
+    return EventResult::Consumed;
+  }
+  if (locator->TakeKey(typed)) locateAndRefill();
+  else RefreshControls();
+  return EventResult::Consumed;
+}
+
+void BrowseManager::OnLocatorAccepted(int control) {
+  Locator* locator = currentSort().LOCATOR.get();
+  Window* window = browseWindow(*this);
+  if (!locator || !window || !locator->CONTROL || control != locator->CONTROL) return;
+  Control* entry = window->control(control);
+  if (entry && locator->TakeAccepted(entry->text())) {
+    locateAndRefill();
+    window->select(ILC->Control());
+  }
+}
+
+void BrowseManager::OnHighlightMoved() {
+  if (LISTQUEUE->Records() == 0) return;
+  if (ILC->Choice() > 0) CURRENTCHOICE = LASTCHOICE = ILC->Choice();
+  LoadRowIntoRecord();
+  RefreshControls();
+}
+
+void BrowseManager::OnSelectingClose(bool completed) {
+  if (!SELECTING) return;
+  if (completed) {
+    if (BUFFER) PRIMARY->Me->PopBufferCopy(BUFFER, false);
+    RereadHighlighted();
+    LoadRowIntoRecord();
+  } else if (BUFFER) {
+    PRIMARY->Me->PopBufferCopy(BUFFER, true);
+  }
+  BUFFER = 0;
+}
+
+int BrowseManager::OnEvent() {
+  if (!WINDOW) return 0;
+  const Event& e = WINDOW->CurrentEvent();
+  int rc = 0;
+  if (e.control && e.control == ILC->Control()) {
+    switch (e.event) {
+      case kEventNewSelection: OnHighlightMoved(); break;
+      case kEventScrollUp:
+      case kEventScrollDown:
+      case kEventPageUp:
+      case kEventPageDown:
+      case kEventScrollTop:
+      case kEventScrollBottom:
+        if (ILC->Choice() > 0) CURRENTCHOICE = ILC->Choice();
+        OnScroll(e.event);
+        break;
+      case kEventAlertKey: rc = OnKey(e.key, e.character); break;
+      case kEventAccepted:  // a double-click the list did not alert
+        if (LISTQUEUE->Records() > 0) pressIfUsable(SELECTING ? SELECTCONTROL : CHANGECONTROL);
+        break;
+      case kEventScrollDrag: {
+        Window* window = browseWindow(*this);
+        Control* list = window ? window->control(ILC->Control()) : nullptr;
+        const int position = list && list->list() ? list->list()->thumb() : 50;
+        if (const int post = OnThumbDrag(position)) OnScroll(post);
+        break;
+      }
+      default: break;
+    }
+  } else if (e.event == kEventAccepted && e.control) {
+    int request = 0;
+    if (e.control == DELETECONTROL) request = Request::Delete;
+    else if (e.control == CHANGECONTROL) request = Request::Change;
+    else if (e.control == INSERTCONTROL) request = Request::Insert;
+    else if (e.control == VIEWCONTROL) request = Request::View;
+    if (request) {
+      if (!NEEDREFRESH) RunForm(request);
+      rc = EventResult::Consumed;
+    } else if (e.control == SELECTCONTROL && SELECTCONTROL) {
+      WINDOW->RESPONSE = Response::Completed;
+      WINDOW->MYWINDOW->post(kEventCloseWindow);
+      rc = EventResult::Consumed;
+    } else {
+      OnLocatorAccepted(e.control);
+    }
+  }
+  if (readFailed()) WINDOW->MYWINDOW->post(kEventCloseWindow);
+  if (NEEDREFRESH) {
+    NEEDREFRESH = false;
+    FillPage(kFromHighlight);
+    RefreshControls();
+  }
+  return rc;
+}
+
+}  // namespace vesp

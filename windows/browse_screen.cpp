@@ -1,0 +1,220 @@
+#include "windows/browse_screen.h"
+
+#include "records/error_manager.h"
+#include "records/thread_dictionary.h"
+#include "runtime/gui/control.h"
+#include "runtime/gui/paged_list.h"
+#include "runtime/text/picture.h"
+#include "windows/screen_conventions.h"
+#include "windows/tab_orders.h"
+
+namespace vesp {
+
+using namespace vrt;
+
+namespace {
+
+constexpr const char* kCloseUse = "?Close";
+
+std::string locatorUse(std::size_t tab) { return "?Locator:" + std::to_string(tab + 1); }
+
+// A browse whose tabs choose its sort order.
+class DeclaredBrowse : public BrowseManager {
+ public:
+  DeclaredBrowse(const BrowseDecl& decl, WindowController& window) : decl_(decl), window_(window) {}
+  using BrowseManager::ChooseOrderAndFill;
+  bool ChooseOrderAndFill(bool force) override {
+    std::vector<TabOrder> tabs;
+    for (std::size_t i = 0; i < decl_.tabs.size(); ++i)
+      tabs.push_back({static_cast<int>(i) + 1,
+                      decl_.tabs[i].locator == BrowseTab::Locator::Entry ? locatorUse(i) : std::string()});
+    return ChooseOrderAndFill(SortOrderForTab(*window_.MYWINDOW, decl_.sheetUse, tabs), force);
+  }
+
+ private:
+  const BrowseDecl& decl_;
+  WindowController& window_;
+};
+
+ValueRef valueOf(const FieldRef& ref) {
+  const auto& fields = TableFile(*ref.table).schema().fields;
+  return ValueRef::ofField(Buffer(*ref.table), fields[static_cast<std::size_t>(ref.field)]);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- the list control
+
+PagedListControl::PagedListControl(Window& window, int control, std::vector<std::string> pictures)
+    : window_(window), control_(control), pictures_(std::move(pictures)) {}
+
+static PagedList* pagedList(Window& window, int control) {
+  vrt::Control* c = window.control(control);
+  return c ? c->list() : nullptr;
+}
+
+int PagedListControl::Choice() const {
+  PagedList* l = pagedList(window_, control_);
+  return l ? l->selectedRow() : 0;
+}
+int PagedListControl::Items() const {
+  PagedList* l = pagedList(window_, control_);
+  return l ? l->visibleItems() : 0;
+}
+bool PagedListControl::Visible() const {
+  vrt::Control* c = window_.control(control_);
+  return c && window_.isOpen() && !c->hidden();
+}
+void PagedListControl::SetChoice(int row) {
+  if (PagedList* l = pagedList(window_, control_)) l->setSelectedRow(row);
+}
+
+void PagedListControl::Show(const std::vector<ListRow>& rows) {
+  PagedList* l = pagedList(window_, control_);
+  if (!l) return;
+  std::vector<std::vector<std::string>> shown;
+  for (const ListRow& row : rows) {
+    std::vector<std::string> cells;
+    for (std::size_t i = 0; i < pictures_.size() && i < row.columns.size(); ++i) {
+      const auto picture = Picture::parse(pictures_[i]);
+      const std::string& value = row.columns[i];
+      if (!picture) cells.push_back(value);
+      else if (picture->kind() == Picture::Kind::Text) cells.push_back(picture->formatText(value));
+      else cells.push_back(picture->format(expr::numberFromText(value)));
+    }
+    shown.push_back(std::move(cells));
+  }
+  l->setRows(shown);
+}
+
+void PagedListControl::SetThumb(int position, bool visible) {
+  PagedList* l = pagedList(window_, control_);
+  if (!l) return;
+  l->setThumb(position);
+  l->setThumbVisible(visible);
+}
+
+// ---------------------------------------------------------------- the screen
+
+BrowseScreen::BrowseScreen(const BrowseDecl& decl) : decl_(decl) {}
+BrowseScreen::~BrowseScreen() { BrowseScreen::Shutdown(); }
+
+BrowseManager& BrowseScreen::Browse() { return *browse_; }
+
+WindowSpec BrowseScreen::BuildWindowSpec() const {
+  const bool selecting = REQUEST == Request::Select;
+  WindowSpec design = windowSpec(decl_.caption, decl_.procedure, selecting ? WindowKind::Owned : WindowKind::Child);
+  std::vector<ControlSpec> tabs;
+  for (std::size_t i = 0; i < decl_.tabs.size(); ++i) {
+    const BrowseTab& t = decl_.tabs[i];
+    std::vector<ControlSpec> children;
+    if (t.locator == BrowseTab::Locator::Entry)
+      children.push_back(row({prompt(t.locatorPrompt), entry(locatorUse(i), "@s40", Binding())}));
+    tabs.push_back(tab(t.caption, std::move(children)));
+  }
+  if (!tabs.empty()) design.controls.push_back(sheet(decl_.sheetUse, std::move(tabs)));
+  if (!decl_.listTitle.empty()) design.controls.push_back(prompt(decl_.listTitle, "?ListTitle"));
+  std::vector<ListColumn> columns;
+  for (const BrowseColumn& c : decl_.columns) columns.push_back({c.header, c.width, c.rightAligned});
+  design.controls.push_back(list(decl_.listUse, std::move(columns), decl_.rows));
+  std::vector<ControlSpec> buttons;
+  if (decl_.select) buttons.push_back(button("?Select", "&Select"));
+  if (decl_.insert) buttons.push_back(button("?Insert", "&Insert"));
+  if (decl_.change) buttons.push_back(button("?Change", "&Change"));
+  if (decl_.remove) buttons.push_back(button("?Delete", "&Delete"));
+  if (decl_.view) buttons.push_back(button("?View", "&View"));
+  for (const ControlSpec& b : decl_.extraButtons) buttons.push_back(b);
+  buttons.push_back(button(kCloseUse, decl_.closeText));
+  if (decl_.help) buttons.push_back(button("?Help", "Help"));
+  design.controls.push_back(row(std::move(buttons)));
+  return design;
+}
+
+int BrowseScreen::Setup() {
+  if (const int rc = WindowController::Setup()) return rc;
+  RelationManager& relate = Relate(*decl_.primary);
+  window_ = std::make_unique<Window>(BuildWindowSpec());
+  MYWINDOW = window_.get();
+  std::vector<std::string> pictures;
+  for (const BrowseColumn& c : decl_.columns) pictures.push_back(c.picture);
+  list_ = std::make_unique<PagedListControl>(*window_, window_->number(decl_.listUse), std::move(pictures));
+  view_ = std::make_unique<View>(TableFile(*decl_.primary));
+  browse_ = std::make_unique<DeclaredBrowse>(decl_, *this);
+  BrowseManager& b = *browse_;
+  b.SELECTING = REQUEST == Request::Select;
+  b.Setup(*list_, *view_, queue_, relate, this);
+  for (const BrowseColumn& c : decl_.columns) b.FIELDS.AddPair(valueOf(c.field));
+  for (const FieldRef& f : decl_.hiddenFields) b.FIELDS.AddPair(valueOf(f));
+  for (std::size_t i = 0; i < decl_.tabs.size(); ++i) {
+    const BrowseTab& t = decl_.tabs[i];
+    std::unique_ptr<ThumbStep> step;
+    if (t.step && t.numericStep) step = std::make_unique<NumberStep>(t.step);
+    else if (t.step) step = std::make_unique<TextStep>(t.step);
+    b.AddKeyOrder(std::move(step), t.key);
+    std::unique_ptr<Locator> locator;
+    if (t.locator == BrowseTab::Locator::Step) locator = std::make_unique<StepLocator>();
+    if (t.locator == BrowseTab::Locator::Entry) {
+      locator = std::make_unique<EntryLocator>();
+      locator->CONTROL = window_->number(locatorUse(i));
+    }
+    if (locator) {
+      locator->NOCASE = true;
+      b.AttachLocator(std::move(locator));
+    }
+    if (!decl_.filter.empty()) b.PutNamedFilter(decl_.filter);
+  }
+  b.SelectOrder(1);
+  b.ASKPROCEDURE = decl_.form;
+  b.INSERTCONTROL = window_->number("?Insert");
+  b.CHANGECONTROL = window_->number("?Change");
+  b.DELETECONTROL = window_->number("?Delete");
+  b.VIEWCONTROL = window_->number("?View");
+  b.SELECTCONTROL = window_->number("?Select");
+  b.HIDESELECT = decl_.hideSelect;
+  b.RETAINROW = decl_.retainRow;
+  AddItem(static_cast<WindowComponent&>(b));
+  AddItem(window_->number(kCloseUse), Response::Cancelled);
+  AddItem(toolbar_);
+  b.AttachToolbar(toolbar_);
+  primaryOpened_ = true;
+  OpenWindow(*MYWINDOW);
+  CentreInFrame(*MYWINDOW);
+  RestoreScreenPlacement(decl_.procedure, *MYWINDOW, decl_.rememberPlace);
+  return 0;
+}
+
+void BrowseScreen::Shutdown() {
+  if (window_ && OPENED) SaveScreenPlacement(decl_.procedure, *window_, decl_.rememberPlace);
+  WindowController::Shutdown();
+  browse_.reset();
+  view_.reset();
+  list_.reset();
+  MYWINDOW = nullptr;
+  window_.reset();
+  OPENED = false;
+}
+
+int BrowseScreen::RunProcedure(int number, int request) {
+  for (const CallEntry& c : decl_.calls)
+    if (c.number == number) return CallProcedure(request, c.procedure);
+  return WindowController::RunProcedure(number, request);
+}
+
+int BrowseScreen::OnAccepted() {
+  if (const int rc = WindowController::OnAccepted()) return rc;
+  if (decl_.onButton) return decl_.onButton(*this, CurrentEvent().control);
+  return 0;
+}
+
+int BrowseScreen::OnCloseRequest() {
+  if (browse_) browse_->OnSelectingClose(RESPONSE == Response::Completed);
+  return WindowController::OnCloseRequest();
+}
+
+int RunBrowse(const BrowseDecl& browse) {
+  ProcedureScope name(browse.procedure);
+  BrowseScreen screen(browse);
+  return screen.Execute();
+}
+
+}  // namespace vesp

@@ -1,0 +1,60 @@
+#pragma once
+// The browse procedure that a BrowseDecl describes: a WindowController whose window holds a
+// paged list driven by a BrowseManager, with the screen conventions every browse follows.
+#include <memory>
+#include <vector>
+
+#include "runtime/gui/window.h"
+#include "windows/browse_declaration.h"
+#include "windows/browse_manager.h"
+#include "windows/window_controller.h"
+
+namespace vesp {
+
+// The list control interface over a window's paged list, formatting each column through
+// its picture.
+class PagedListControl : public ListControl {
+ public:
+  PagedListControl(vrt::Window& window, int control, std::vector<std::string> pictures);
+  int Choice() const override;
+  int Control() const override { return control_; }
+  int Items() const override;
+  bool Visible() const override;
+  void SetChoice(int row) override;
+  void Show(const std::vector<ListRow>& rows) override;
+  void SetThumb(int position, bool visible) override;
+
+ private:
+  vrt::Window& window_;
+  int control_;
+  std::vector<std::string> pictures_;
+};
+
+class BrowseScreen : public WindowController {
+ public:
+  explicit BrowseScreen(const BrowseDecl& decl);
+  ~BrowseScreen() override;
+
+  const BrowseDecl& Decl() const { return decl_; }
+  BrowseManager& Browse();
+
+  int Setup() override;
+  void Shutdown() override;
+  int RunProcedure(int number, int request) override;
+  int OnAccepted() override;
+  int OnCloseRequest() override;
+
+  vrt::WindowSpec BuildWindowSpec() const;
+
+ private:
+  const BrowseDecl& decl_;
+  std::unique_ptr<vrt::Window> window_;
+  std::unique_ptr<vrt::View> view_;
+  ListQueue queue_;
+  std::unique_ptr<PagedListControl> list_;
+  std::unique_ptr<BrowseManager> browse_;
+  Toolbar toolbar_;
+  bool primaryOpened_ = false;
+};
+
+}  // namespace vesp
