@@ -71,6 +71,13 @@ Parts partsOf(const QueryElement& e) {
   return p;
 }
 
+std::string containsText(const QueryElement& e, const Parts& p) {
+  std::string x = p.constant ? "INSTRING(" + quotedConstant(p.V) + "," + p.L + ",1,1)"
+                             : "INSTRING(" + p.V + "," + p.L + ",1,1)";
+  if (e.OPCODE == kDoesNotContain) x = "NOT " + x;
+  return " " + x + " " + p.J;
+}
+
 std::string standardElement(const QueryElement& e) {
   Parts p = partsOf(e);
   std::string op = operatorsOf(e.OPCODE).standard;
@@ -82,14 +89,11 @@ std::string standardElement(const QueryElement& e) {
       p.L = "UPPER(" + p.L + ")";
       p.V = p.namesField ? "UPPER(" + p.V + ")" : vrt::upperCase(p.V);
     }
-    if (isContaining(e.OPCODE)) {
-      std::string x = p.constant ? "INSTRING(" + quotedConstant(p.V) + "," + p.L + ",1,1)"
-                                 : "INSTRING(" + p.V + "," + p.L + ",1,1)";
-      if (e.OPCODE == kDoesNotContain) x = "NOT " + x;
-      return " " + x + " " + p.J;
-    }
+    if (isContaining(e.OPCODE)) return containsText(e, p);
     return " " + p.L + " " + op + " " + (p.constant ? quotedConstant(p.V) : p.V) + " " + p.J;
   }
+  // A number has no "contains" operator; it is searched as its text.
+  if (isContaining(e.OPCODE)) return containsText(e, p);
   if (e.MATCHTYPE == 1) {
     p.L = "ABS(" + p.L + ")";
     if (p.namesField) p.V = "ABS(" + p.V + ")";
@@ -116,6 +120,9 @@ std::string sqlElement(const QueryElement& e) {
     }
     return " " + p.L + " " + op + " " + (p.constant ? quotedConstant(w + p.V + w) : p.V) + " " + p.J;
   }
+  // A pattern is text whatever the field holds.
+  if (p.constant && (isBeginning(e.OPCODE) || isContaining(e.OPCODE)))
+    return " " + p.L + " " + op + " " + quotedConstant(w + p.V + w) + " " + p.J;
   if (p.constant && (e.DATATYPE == 4 || e.DATATYPE == 5)) {
     const double number = std::strtod(p.V.c_str(), nullptr);
     const std::string picture = e.DATATYPE == 4 ? std::string(vrt::clip(XBQW_SqlDatePic)) : "@t4";
