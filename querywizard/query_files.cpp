@@ -12,6 +12,22 @@ namespace qrywiz {
 
 using vrt::DataFile;
 
+namespace {
+
+constexpr int kCreateAttempts = 5;
+
+// Another station may be making the same table at the same moment: then its table is
+// the one to use.
+bool createOrFindMade(DataFile& f) {
+  for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+    if (f.create() || f.open()) return true;
+    if (vrt::errorCode() == vrt::kInvalidRecordDeclaration) return false;
+  }
+  return false;
+}
+
+}  // namespace
+
 QueryFiles::QueryFiles() {
   const QueryFileNames names = queryFileNames();
   files_[0] = std::make_unique<DataFile>(queriesSchema(), names.queries);
@@ -40,11 +56,11 @@ bool QueryFiles::openOne(DataFile& f, bool elements) {
   switch (vrt::errorCode()) {
     case vrt::kFileNotFound:
     case vrt::kPathNotFound:
-      if (!f.create()) {
+      if (!createOrFindMade(f)) {
         showStoreMessage(StoreMessage::FileCreationError, errorDescription(), name);
         return false;
       }
-      if (f.open()) return true;
+      if (f.isOpen() || f.open()) return true;
       showStoreMessage(StoreMessage::CreatedOpenError, errorDescription(), name);
       return false;
     case vrt::kAccessDenied:

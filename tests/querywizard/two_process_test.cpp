@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -46,6 +47,7 @@ int work(int id, std::vector<Shown>& shown) {
     };
     if (saveQuery(q, f, in, accepted) <= 0) ++failures;
   }
+  for (const auto& m : shown) std::fprintf(stderr, "process %d: %s: %s\n", id, m.caption.c_str(), m.text.c_str());
   return failures == 0 && shown.empty() ? 0 : 1;
 }
 
