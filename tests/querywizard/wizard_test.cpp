@@ -151,7 +151,9 @@ TEST_F(Wizard, RestrictedAndInvalidQueries) {
   hooks().wizard = [&](WizardSession& s) {
     ran = true;
     EXPECT_EQ(s.manualPage, s.loadedNumber() == 1);
-    if (s.loadedNumber() == 1) EXPECT_EQ(s.manualText, "PRA:RequestNumber > 1");
+    if (s.loadedNumber() == 1) {
+      EXPECT_EQ(s.manualText, "PRA:RequestNumber > 1");
+    }
     return false;
   };
   std::string query, description;
