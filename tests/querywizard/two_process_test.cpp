@@ -1,0 +1,118 @@
+// Two processes register fields and save queries in one saved-query file at the same time.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+
+#include "querywizard/filter_text.h"
+#include "querywizard/query_store.h"
+#include "querywizard/query_tables.h"
+#include "qw_fixture.h"
+#include "runtime/store/data_file.h"
+#include "runtime/store/file_repair.h"
+#include "store_support.h"
+
+using namespace qrywiz;
+using namespace qwtest;
+
+namespace {
+
+constexpr int kQueriesEach = 25;
+
+class TwoProcesses : public QwTest {};
+
+// What each process does; returns its exit code (0 when no message was shown and every
+// save succeeded).
+int work(int id, std::vector<Shown>& shown) {
+  int failures = 0;
+  for (int k = 0; k < kQueriesEach; ++k) {
+    // Each registration of a class's own list, and of a list both share, under contention.
+    const std::string own = "Class" + std::to_string(id);
+    XBQW_FIELDSQUEUE f = prayerFields();
+    std::int32_t error = 0;
+    XB_ADDFIELDSQUEUEDATA(f, error, packed({"Extra " + std::to_string(k % 3), "0", "PRA:Extra" + std::to_string(k % 3),
+                                            "@s9", "9", "1", "1", "", ""}));
+    XB_INITFIELDSQUEUE(f, k % 2 ? "Shared" : own);
+    CurrentQuery q = {makeElement(rankOf(f, "PRA:Request"), f, kContains, "w" + std::to_string(k), "AND"),
+                      makeElement(rankOf(f, "PRA:Request Number"), f, kIsGreaterThan, std::to_string(id))};
+    SaveInput in;
+    in.className = own;
+    const std::string text = assembleQuery(q, Syntax::Standard);
+    in.filterText = text;
+    std::string accepted;
+    hooks().describe = [&](DescriptionRequest, std::string_view) -> std::optional<std::string> {
+      return "P" + std::to_string(id) + "-" + std::to_string(k);
+    };
+    if (saveQuery(q, f, in, accepted) <= 0) ++failures;
+  }
+  for (const auto& m : shown) std::fprintf(stderr, "process %d: %s: %s\n", id, m.caption.c_str(), m.text.c_str());
+  return failures == 0 && shown.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+TEST_F(TwoProcesses, RegisterAndSaveAtTheSameTime) {
+  int gate[2];
+  ASSERT_EQ(::pipe(gate), 0);
+  pid_t children[2];
+  for (int id = 0; id < 2; ++id) {
+    children[id] = ::fork();
+    ASSERT_GE(children[id], 0);
+    if (children[id] == 0) {
+      ::close(gate[1]);
+      char c;
+      while (::read(gate[0], &c, 1) > 0) {
+      }
+      ::_exit(work(id + 1, shown));
+    }
+  }
+  ::close(gate[0]);
+  ::close(gate[1]);  // both start now
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+  }
+
+  // Every query of both is there, once, with its two elements.
+  vrt::DataFile queries(queriesSchema(), "QUERIES.TPS\\!XBQW_Queries");
+  vrt::DataFile elements(elementsSchema(), "QUERIES.TPS\\!XBQW_Elements");
+  ASSERT_TRUE(queries.open(vrt::OpenAccess::ReadOnly));
+  ASSERT_TRUE(elements.open(vrt::OpenAccess::ReadOnly));
+  std::set<std::int32_t> numbers;
+  std::set<std::string> descriptions;
+  queries.setToStart(vrt::DataFile::kFileOrder);
+  while (queries.next()) {
+    EXPECT_TRUE(numbers.insert(queries.buffer().get(QR::QUERYNO)).second);
+    descriptions.insert(queries.buffer().get(QR::DESCRIPTION));
+  }
+  EXPECT_EQ(numbers.size(), 2u * kQueriesEach);
+  for (int id = 1; id <= 2; ++id)
+    for (int k = 0; k < kQueriesEach; ++k)
+      EXPECT_TRUE(descriptions.count("P" + std::to_string(id) + "-" + std::to_string(k)));
+  std::map<std::int32_t, int> perQuery;
+  elements.setToStart(vrt::DataFile::kFileOrder);
+  while (elements.next()) ++perQuery[elements.buffer().get(EL::QUERYNO)];
+  for (std::int32_t n : numbers) EXPECT_EQ(perQuery[n], 2) << n;
+  EXPECT_EQ(perQuery.size(), numbers.size());
+
+  // Field numbers are unique within each class.
+  vrt::DataFile registered(fieldsSchema(), "QUERIES.TPS\\!XBQW_Fields");
+  ASSERT_TRUE(registered.open(vrt::OpenAccess::ReadOnly));
+  std::map<std::string, std::set<std::int16_t>> perClass;
+  std::map<std::string, int> rows;
+  registered.setToStart(vrt::DataFile::kFileOrder);
+  while (registered.next()) {
+    const std::string cls = registered.buffer().get(FD::CLASSNAME);
+    EXPECT_TRUE(perClass[cls].insert(fieldPointer(registered.buffer())).second) << cls;
+    ++rows[cls];
+  }
+  for (const char* cls : {"CLASS1", "CLASS2", "SHARED"}) EXPECT_EQ(rows[cls], 9) << cls;
+
+  for (const vrt::TableSchema* s : {&queriesSchema(), &elementsSchema(), &fieldsSchema()}) {
+    const auto report = vrt::store::checkFile("QUERIES.TPS", vrt::store::TableLayout(*s, s->label, s->label + "_"));
+    EXPECT_TRUE(report.ok) << s->label << ": " << (report.problems.empty() ? "" : report.problems.front());
+  }
+}
