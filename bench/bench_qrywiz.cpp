@@ -11,7 +11,7 @@
 #include "dictionary/dictionary.h"
 #include "querywizard/field_registry.h"
 #include "querywizard/filter_text.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/view.h"
 #include "tools/vesp_data/sample_data.h"
 
