@@ -1,11 +1,11 @@
 #include <QWidget>
 
 #include "program_fixture.h"
+#include "runtime/gui/buttons.h"
 #include "runtime/gui/calendar.h"
 #include "runtime/gui/control.h"
-#include "shell/settings_file.h"
-#include "runtime/gui/buttons.h"
 #include "runtime/gui/message_box.h"
+#include "runtime/settings/settings_file.h"
 #include "windows/calendar_key.h"
 #include "windows/message_windows.h"
 #include "windows/window_placement.h"

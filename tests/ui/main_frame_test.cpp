@@ -9,12 +9,12 @@
 #include "program_fixture.h"
 #include "dictionary/tables.h"
 #include "records/thread_dictionary.h"
-#include "runtime/gui/look.h"
-#include "runtime/store/upgrader.h"
 #include "runtime/gui/control.h"
+#include "runtime/gui/look.h"
 #include "runtime/gui/message_box.h"
+#include "runtime/settings/settings_file.h"
+#include "runtime/store/upgrader.h"
 #include "shell/browse_menu.h"
-#include "shell/settings_file.h"
 #include "shell/text_matcher.h"
 #include "shell/thread_globals.h"
 
@@ -78,8 +78,8 @@ TEST_F(MainFrameTest, StartUpSetsUpTheGlobalsAndOpensTheFrame) {
   EXPECT_EQ(TextMatcher::current(), &textMatcher());
   EXPECT_EQ(textMatcher().Option(1), 1);
   EXPECT_EQ(textMatcher().Option(2), 0);
-  EXPECT_TRUE(settingsFile().IsOpen());
-  EXPECT_EQ(settingsFile().FileName(), "vsp.INI");
+  EXPECT_TRUE(vrt::settingsFile().IsOpen());
+  EXPECT_EQ(vrt::settingsFile().FileName(), "vsp.INI");
   EXPECT_TRUE(vrt::ds_IsRegistered("PrayerRequest"));
   EXPECT_EQ(desktop->changes, std::vector<bool>{false});  // switched off for the run
   EXPECT_EQ(frameGeometry().AppFrameWidth, frame.position().width());
@@ -98,7 +98,7 @@ TEST_F(MainFrameTest, StartUpSetsUpTheGlobalsAndOpensTheFrame) {
   robot.chooseMenu("&File|E&xit");
   EXPECT_TRUE(vrt::LiveThreads().empty());
   EXPECT_EQ(desktop->changes, (std::vector<bool>{false, true}));
-  EXPECT_FALSE(settingsFile().IsOpen());
+  EXPECT_FALSE(vrt::settingsFile().IsOpen());
 }
 
 TEST_F(MainFrameTest, BrowsesRunOnThreadsOfTheirOwnWithTheirOwnTables) {
