@@ -115,6 +115,10 @@ void Main() {
         e.control == frame.number("?HelpOnHelp"))
       Message(kHelpText, "Vespera Help", kIconInformation, kButtonOk);
   }
+  // Every browse closes before the frame does, while the frame still holds them, so that
+  // the places they save on closing are there before start-up writes the settings.
+  frame.setInputEnabled(false);
+  CloseDownOtherThreads();
 }
 
 }  // namespace vesp
