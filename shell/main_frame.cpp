@@ -138,6 +138,10 @@ void Main() {
   frame.alert(kF6Key);
 
   controller.RunEventLoop();
+  // Every browse closes before the frame does, while the frame still holds them, so that
+  // the places they save on closing are there before start-up writes the settings.
+  frame.setInputEnabled(false);
+  CloseDownOtherThreads();
   controller.Shutdown();
 }
 

@@ -9,7 +9,7 @@ namespace vesp {
 inline constexpr const char* kFrameCaption = "Vespera - Version 1.1 - Release Date 3-18-2006";
 
 vrt::WindowSpec MainFrameSpec();
-// Runs the frame until the user closes it.
+// Runs the frame until the user closes it; returns once every other thread has ended.
 void Main();
 
 }  // namespace vesp

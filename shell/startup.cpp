@@ -8,9 +8,9 @@
 #include "runtime/gui/calendar.h"
 #include "runtime/gui/threads.h"
 #include "runtime/os/desktop_settings.h"
-#include "shell/ini_file.h"
+#include "runtime/settings/ini_file.h"
+#include "runtime/settings/settings_file.h"
 #include "shell/main_frame.h"
-#include "shell/settings_file.h"
 #include "shell/text_matcher.h"
 #include "shell/thread_globals.h"
 #include "windows/message_windows.h"
@@ -27,7 +27,7 @@ void setCalendarDefaults() {
   if (calendar.colourScheme.empty()) calendar.colourScheme = "1";
   if (calendar.calendarType == 0) calendar.calendarType = 1;
   const std::string file = calendar.path.empty() ? kCalendarSettingsFile : calendar.path + "/" + kCalendarSettingsFile;
-  IniFile ini;
+  vrt::IniFile ini;
   if (!ini.Load(file)) return;  // nothing at start-up checks these writes
   for (int n = 1; n <= 10; ++n) ini.Set("CAL" + std::to_string(n), "Options", "");
   ini.Save(file);
@@ -46,8 +46,8 @@ void program() {
   matcher.SetOption(1, 1);
   matcher.SetOption(2, 0);
 
-  SettingsFile& settings = settingsFile();
-  settings.Open(kSettingsFileName, SettingsFile::Ini);
+  vrt::SettingsFile& settings = vrt::settingsFile();
+  settings.Open(kSettingsFileName, vrt::SettingsFile::Ini);
 
   SetupDictionaryForThread();
   setCalendarDefaults();

@@ -9,6 +9,9 @@ void StartProgram();
 // StartProgram, then the event loop until every thread has ended. The process's exit code.
 int RunProgram();
 
+// The settings file of window positions, in the program's current directory.
+inline constexpr const char* kSettingsFileName = "vsp.INI";
+
 // The calendar pop-up's settings file for a path ("\GCAL.INI" for an empty path).
 const char* const kCalendarSettingsFile = "GCAL.INI";
 

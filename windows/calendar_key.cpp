@@ -1,16 +1,38 @@
 #include "windows/calendar_key.h"
 
+#include <QWidget>
+
 #include "runtime/gui/calendar.h"
 #include "runtime/gui/control.h"
 #include "runtime/text/utf8.h"
 
 namespace vesp {
 
+namespace {
+
+// Beside the field's right edge, a caption's height below its bottom: the field's place
+// in its window plus the window's place on the screen.
+QPoint popupPosition(vrt::Window& window, vrt::Control& control) {
+  QWidget* field = control.widget();
+  QWidget* body = window.body();
+  if (!field || !body || !window.widget()) return {};
+  const QPoint windowAt = window.widget()->mapToGlobal(QPoint(0, 0));
+  const QPoint fieldAt = body->isAncestorOf(field) ? field->mapTo(body, QPoint(0, 0)) : QPoint();
+  return {fieldAt.x() + windowAt.x() + field->width(), fieldAt.y() + windowAt.y() + field->height() + 14};
+}
+
+}  // namespace
+
 bool CalendarOnFocusedControl(vrt::Window& window) {
   vrt::Control* control = window.control(window.focusedControl());
   if (!control) return false;
-  window.acceptControl(*control);  // its value as typed so far
+  // The value as typed so far, without accepting the field: accepting would run its
+  // checks (a look-up field's look-up) before the user has picked anything.
+  control->update();
   vrt::CalendarSettings& settings = vrt::calendarSettings();
+  const QPoint at = popupPosition(window, *control);
+  settings.x = at.x();
+  settings.y = at.y();
   const std::string& picture = control->pictureText();
   // A date picture gets a date back; any other a day number.
   settings.returnType = picture.size() > 1 && vrt::upperCaseChar(static_cast<unsigned char>(picture[1])) == 'D' ? 1 : 0;

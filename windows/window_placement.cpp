@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "shell/settings_file.h"
+#include "runtime/settings/settings_file.h"
 
 namespace vesp {
 
@@ -38,12 +38,12 @@ void WindowPlacement::SetHeight(int height) { adjust([height](QRect& r) { r.setH
 
 void RestoreWindowPlacement(const char* procedure, vrt::Window& window) {
   WindowPlacement placement(window);
-  settingsFile().FetchWindow(procedure, placement);
+  vrt::settingsFile().FetchWindow(procedure, placement);
 }
 
 void SaveWindowPlacement(const char* procedure, vrt::Window& window) {
   WindowPlacement placement(window);
-  settingsFile().UpdateWindow(procedure, placement);
+  vrt::settingsFile().UpdateWindow(procedure, placement);
 }
 
 }  // namespace vesp

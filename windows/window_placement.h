@@ -4,11 +4,11 @@
 #include <functional>
 
 #include "runtime/gui/window.h"
-#include "shell/remembered_window.h"
+#include "runtime/settings/remembered_window.h"
 
 namespace vesp {
 
-class WindowPlacement : public RememberedWindow {
+class WindowPlacement : public vrt::RememberedWindow {
  public:
   explicit WindowPlacement(vrt::Window& window) : window_(window) {}
   bool IsMaximized() const override;

@@ -28,10 +28,8 @@ int WaitForDialog(QDialog& dialog) {
   Window* caller = Window::find(NewestThreadWindow(thread));
   if (caller) caller->setInputEnabled(false);
   dialog.show();
-  Event e;
-  do {
-    e = TakeEvent(id);
-  } while (e.window != id && e.event != kEventCloseDown);
+  // What is meant for the thread's windows (the frame's forwarded buttons) waits for them.
+  const Event e = TakeOwnEvent(id);
   QObject::disconnect(connection);
   dialog.hide();
   DiscardWindowEvents(id);

@@ -124,13 +124,9 @@ int Popup(const std::vector<PopupEntry>& entries, int x, int y) {
         Qt::QueuedConnection);
   });
   root->popup(x == 0 && y == 0 ? QCursor::pos() : QPoint(x, y));
-  int chosen = 0;
-  for (bool done = false; !done;) {
-    const Event e = TakeEvent(id);
-    if (e.window != id && e.event != kEventCloseDown) continue;  // not for the menu: dropped, as a modal menu would
-    chosen = e.event == kEventAccepted ? e.control : 0;
-    done = true;
-  }
+  // The menu is none of the thread's windows: what is meant for them waits for them.
+  const Event e = TakeOwnEvent(id);
+  const int chosen = e.event == kEventAccepted ? e.control : 0;
   *waiting = false;
   root->hide();
   DiscardWindowEvents(id);

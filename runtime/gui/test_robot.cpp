@@ -12,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTimer>
+#include <QTimerEvent>
 
 #include "runtime/gui/control.h"
 #include "runtime/gui/file_dialog.h"
@@ -357,6 +359,14 @@ void TestRobot::activate(std::string_view windowName) {
 void TestRobot::closeWindow(std::string_view windowName) {
   Window& w = usableWindow(windowName);
   w.widget()->close();  // the close box: the window's procedure decides
+  settle();
+}
+
+void TestRobot::fireTimer(std::string_view windowName) {
+  QTimer* timer = window(windowName).timer();
+  if (!timer || !timer->isActive()) throw RobotError("window " + quoted(windowName) + " has no running timer");
+  QTimerEvent tick(timer->timerId());
+  QCoreApplication::sendEvent(timer, &tick);
   settle();
 }
 

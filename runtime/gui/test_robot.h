@@ -70,6 +70,8 @@ class TestRobot {
   // The user clicks into the window (making it the active one) or on its close box.
   void activate(std::string_view window);
   void closeWindow(std::string_view window);
+  // The window's running timer runs out once, as if its time had passed.
+  void fireTimer(std::string_view window);
 
  private:
   Window& usableWindow(std::string_view name) const;

@@ -31,14 +31,20 @@ struct SystemThread {
   std::unique_ptr<Fiber> fiber;
   bool waiting = false;
   bool ready = false;
+  bool closingDown = false;     // it has taken close-down: every later take is close-down
+  bool closeDownSent = false;   // by a thread closing down the others
+  bool awaitingEnds = false;    // inside CloseDownOtherThreads
 
-  std::optional<Event> take(int window) {
-    auto it = std::find_if(queue.begin(), queue.end(), [window](const Event& e) {
-      return window == 0 || e.window == 0 || e.window == window;
+  // `own`: only events addressed to `window` itself, none without a window.
+  std::optional<Event> take(int window, bool own) {
+    auto it = std::find_if(queue.begin(), queue.end(), [window, own](const Event& e) {
+      if (e.event == kEventCloseDown || e.window == window) return true;
+      return !own && (window == 0 || e.window == 0);
     });
     if (it == queue.end()) return std::nullopt;
     Event e = *it;
     queue.erase(it);
+    if (e.event == kEventCloseDown) closingDown = true;
     return e;
   }
 };
@@ -146,6 +152,8 @@ struct Scheduler {
         other->queue.push_back(Event{kEventCloseDown, 0, 0, 0});
         makeReady(*other);
       }
+    for (auto& [n, other] : threads)
+      if (other->awaitingEnds) makeReady(*other);
     if (threads.empty() && runningThreads && QCoreApplication::instance()) QCoreApplication::quit();
   }
 
@@ -242,18 +250,46 @@ bool PostEvent(Event event, int thread) {
   return true;
 }
 
-Event TakeEvent(int window) {
+bool PostEventOnce(Event event, int thread) {
+  SystemThread* t = scheduler().find(thread == 0 ? ThreadNumber() : thread);
+  if (!t) return false;
+  const bool waiting = std::any_of(t->queue.begin(), t->queue.end(), [&event](const Event& e) {
+    return e.event == event.event && e.control == event.control && e.window == event.window;
+  });
+  return waiting || PostEvent(event, thread);
+}
+
+namespace {
+
+Event takeEvent(int window, bool own) {
   Scheduler& s = scheduler();
   SystemThread* t = s.running;
   const Event closeDown{kEventCloseDown, 0, window, 0};
   if (!t) return closeDown;
+  if (t->fiber->unwinding()) return closeDown;
+  if (t->closingDown) {
+    // A turn for the others first: a loop deaf to close-down must not freeze them all.
+    s.makeReady(*t);
+    Fiber::suspend();
+    return closeDown;
+  }
   for (;;) {
-    if (auto e = t->take(window)) return *e;
+    if (auto e = t->take(window, own)) return *e;
     if (t->fiber->unwinding()) return closeDown;
     t->waiting = true;
     Fiber::suspend();
     t->waiting = false;
   }
+}
+
+}  // namespace
+
+Event TakeEvent(int window) { return takeEvent(window, false); }
+Event TakeOwnEvent(int window) { return takeEvent(window, true); }
+
+bool ClosingDown() {
+  SystemThread* t = scheduler().running;
+  return t && t->closingDown;
 }
 
 std::size_t PendingEvents(int thread) {
@@ -272,6 +308,27 @@ void RunThreads() {
   s.requestRun();
   QCoreApplication::exec();
   s.runningThreads = false;
+}
+
+void CloseDownOtherThreads() {
+  Scheduler& s = scheduler();
+  SystemThread* self = s.running;
+  if (!self) return;
+  self->awaitingEnds = true;
+  for (;;) {
+    bool others = false;
+    for (auto& [n, t] : s.threads) {
+      if (t.get() == self || (t->awaitingEnds && t->number < self->number)) continue;
+      others = true;
+      if (t->closeDownSent) continue;
+      t->closeDownSent = true;
+      t->queue.push_back(Event{kEventCloseDown, 0, 0, 0});
+      s.makeReady(*t);
+    }
+    if (!others || self->fiber->unwinding()) break;
+    Fiber::suspend();  // made ready again whenever a thread ends
+  }
+  self->awaitingEnds = false;
 }
 
 void EndAllThreads() {
@@ -318,7 +375,7 @@ std::vector<int> ThreadWindows(int thread) {
 void DiscardWindowEvents(int window) {
   for (auto& [n, t] : scheduler().threads)
     t->queue.erase(std::remove_if(t->queue.begin(), t->queue.end(),
-                                  [window](const Event& e) { return e.window == window; }),
+                                  [window](const Event& e) { return e.window == window && e.event != kEventCloseDown; }),
                    t->queue.end());
 }
 

@@ -46,13 +46,27 @@ void SetThreadFailureReporter(std::function<void(int thread, const std::string& 
 // Events. Posting never runs the receiving thread at once; it becomes ready.
 // `thread` 0 means the running thread. An event for a thread that does not exist is dropped
 // (returns false). An event without a window is meant for the thread's newest window.
+// Close-down is meant for the whole thread, whatever window it names.
 bool PostEvent(int event, int control = 0, int thread = 0);
 bool PostEvent(Event event, int thread);
+// Posts unless the same event (event, control and window) is still waiting in the
+// thread's queue, so that repeated notices (timer ticks) for a window that is not taking
+// events do not pile up. True when such an event is waiting afterwards.
+bool PostEventOnce(Event event, int thread);
 
 // The next event of the running thread that is meant for `window` (0: any), waiting for
 // it if need be. Outside every thread, or while the thread is being torn down, there is
-// nothing to wait for and a close-down event comes back at once.
+// nothing to wait for and a close-down event comes back at once. Once the thread has
+// taken a close-down event, every later call returns close-down, after one turn for the
+// other ready threads: each loop nested in a procedure (a message box, a calendar, a
+// popup, a dialog) ends, and then the procedure's own loop does too.
 Event TakeEvent(int window = 0);
+// As TakeEvent, but only events addressed to `window` itself (and close-down): events
+// without a window stay queued for the thread's windows. For waits that are not one of
+// the thread's windows, such as popups and dialogs.
+Event TakeOwnEvent(int window);
+// Whether the running thread has taken a close-down event (false outside every thread).
+bool ClosingDown();
 // Events waiting in a thread's queue (for tests and diagnostics).
 std::size_t PendingEvents(int thread);
 
@@ -66,6 +80,13 @@ bool AnyThreadReady();
 // thread is sent a close-down event.
 void RunThreads();
 
+// From inside a thread: sends close-down to every other thread (also to those started
+// meanwhile) and waits, taking no events, until all of them have ended. An older thread
+// that is itself waiting here is neither closed down nor waited for, so that two such
+// waits never wait for each other: the younger one goes on first. Outside every thread
+// it does nothing.
+void CloseDownOtherThreads();
+
 // Tear-down: sends close-down to every thread, runs them, and unwinds those that still
 // did not end. After it no thread is alive and the next thread started is number 1.
 void EndAllThreads();
@@ -76,7 +97,7 @@ void PushThreadWindow(int thread, int window);
 void PopThreadWindow(int thread, int window);
 int NewestThreadWindow(int thread);
 std::vector<int> ThreadWindows(int thread);  // oldest first
-// Drops queued events meant for a window that has closed.
+// Drops queued events meant for a window that has closed (close-down stays).
 void DiscardWindowEvents(int window);
 
 }  // namespace vrt

@@ -325,10 +325,16 @@ void Window::setTimer(int hundredths) {
   }
   if (!timer_) {
     timer_ = new QTimer;
-    QObject::connect(timer_, &QTimer::timeout, timer_, [this] { postFromWidget(kEventTimer, 0); });
+    // One tick waiting is enough: a window behind a look-up must not be flooded when it
+    // takes events again.
+    QObject::connect(timer_, &QTimer::timeout, timer_, [this] {
+      if (open_) PostEventOnce(Event{kEventTimer, 0, id_, 0, 0}, thread_);
+    });
   }
   timer_->start(hundredths * 10);
 }
+
+QTimer* Window::timer() const { return timer_; }
 
 bool Window::takesInput() const {
   if (!open_) return false;

@@ -83,8 +83,10 @@ class Window {
   QRect position() const;
   void setPosition(const QRect& rect);
 
-  // Timer events every `hundredths` of a second; 0 stops them.
+  // Timer events every `hundredths` of a second; 0 stops them. At most one timer event
+  // waits in the queue at a time.
   void setTimer(int hundredths);
+  QTimer* timer() const;  // nullptr before the first setTimer
 
   // Whether this window takes input now (it is its thread's newest).
   bool takesInput() const;

@@ -1,11 +1,11 @@
 #include <QWidget>
 
 #include "program_fixture.h"
+#include "runtime/gui/buttons.h"
 #include "runtime/gui/calendar.h"
 #include "runtime/gui/control.h"
-#include "shell/settings_file.h"
-#include "runtime/gui/buttons.h"
 #include "runtime/gui/message_box.h"
+#include "runtime/settings/settings_file.h"
 #include "windows/calendar_key.h"
 #include "windows/message_windows.h"
 #include "windows/window_placement.h"
@@ -61,6 +61,46 @@ TEST_F(ConventionsTest, F6OpensTheCalendarOnTheFocusedField) {
   robot.pressKey(kCalendarProcedure, kDownKey);
   robot.pressKey(kCalendarProcedure, kEnterKey);
   EXPECT_EQ(dayCount, 12);  // day 5 and a week on
+}
+
+TEST_F(ConventionsTest, F6AcceptsTheFieldOnlyWhenADateIsChosen) {
+  std::int32_t answered = dateFromYmd(2006, 3, 18);
+  WindowSpec design = windowSpec("Dates", "Dates");
+  design.controls = {entry("?Answered", "@d2-", bind(answered))};
+  design.alertKeys = {kF6Key};
+  std::vector<int> accepted;
+  runOn(robot, design, [&accepted](Window& w, const Event& e) {
+    if (e.event == kEventAccepted) accepted.push_back(e.control);
+    if (e.event == kEventAlertKey && e.key == kF6Key) CalendarOnFocusedControl(w);
+    return false;
+  });
+  const int field = robot.window("Dates").number("?Answered");
+  // Accepting the field before the calendar opens would run a look-up field's look-up.
+  robot.pressKey("Dates", kF6Key, "?Answered");
+  ASSERT_NE(robot.findWindow(kCalendarProcedure), nullptr);
+  robot.pressKey(kCalendarProcedure, kEscKey);
+  EXPECT_TRUE(accepted.empty());
+  robot.pressKey("Dates", kF6Key, "?Answered");
+  robot.pressKey(kCalendarProcedure, kEnterKey);
+  EXPECT_EQ(accepted, std::vector<int>{field});
+}
+
+TEST_F(ConventionsTest, TheCalendarOpensBesideAndBelowTheField) {
+  std::int32_t answered = 0;
+  WindowSpec design = windowSpec("Dates", "Dates", WindowKind::Owned);
+  design.controls = {prompt("&Answered:"), entry("?Answered", "@d2-", bind(answered))};
+  design.alertKeys = {kF6Key};
+  runOn(robot, design, [](Window& w, const Event& e) {
+    if (e.event == kEventOpenWindow) w.setPosition(QRect(120, 80, 0, 0));
+    if (e.event == kEventAlertKey && e.key == kF6Key) CalendarOnFocusedControl(w);
+    return false;
+  });
+  QWidget* field = robot.control("Dates", "?Answered").widget();
+  const QPoint fieldOnScreen = field->mapToGlobal(QPoint(0, 0));
+  ASSERT_GT(fieldOnScreen.x(), 120);
+  robot.pressKey("Dates", kF6Key, "?Answered");
+  EXPECT_EQ(robot.window(kCalendarProcedure).widget()->pos(),
+            QPoint(fieldOnScreen.x() + field->width(), fieldOnScreen.y() + field->height() + 14));
 }
 
 TEST_F(ConventionsTest, WindowPlacesAreRememberedInTheSettingsFile) {

@@ -6,7 +6,7 @@
 #include "runtime/gui/calendar.h"
 #include "runtime/gui/message_box.h"
 #include "runtime/gui/navigation_buttons.h"
-#include "shell/settings_file.h"
+#include "runtime/settings/settings_file.h"
 #include "windows/thread_globals.h"
 
 using namespace vesp;
@@ -101,7 +101,7 @@ TEST_F(FormConventionsTest, AFormOpensCentredUnlessItsPlaceWasSaved) {
   EXPECT_EQ(where.y(), frame.AppFrameY + (frame.AppFrameHeight - where.height()) / 2 - 15);
   robot.window(kRoleForm).setPosition(QRect(31, 47, where.width(), where.height()));
   robot.press(kRoleForm, "?Cancel");
-  EXPECT_EQ(settingsFile().Fetch(kRoleForm, "XPos", "none"), "31");
+  EXPECT_EQ(vrt::settingsFile().Fetch(kRoleForm, "XPos", "none"), "31");
   callForm(UpdateRoleTest, tables::Role, Request::Change, 1);
   where = robot.window(kRoleForm).position();
   EXPECT_EQ(where.topLeft(), QPoint(31, 47));

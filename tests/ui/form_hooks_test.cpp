@@ -2,7 +2,7 @@
 // that prime a new record and stamp one before it is saved.
 #include "forms_fixture.h"
 #include "runtime/gui/message_box.h"
-#include "shell/settings_file.h"
+#include "runtime/settings/settings_file.h"
 #include "windows/form_screen.h"
 
 using namespace vesp;
@@ -126,13 +126,13 @@ TEST_F(FormHooksTest, ARefusedInsertKeepsTheFormOpen) {
 
 TEST_F(FormHooksTest, AScreenThatForgetsItsPlaceAlwaysOpensCentred) {
   variant().rememberPlace = false;
-  settingsFile().Update(kVariant, "XPos", "31");
-  settingsFile().Update(kVariant, "YPos", "47");
+  vrt::settingsFile().Update(kVariant, "XPos", "31");
+  vrt::settingsFile().Update(kVariant, "YPos", "47");
   callForm(UpdateRoleVariant, tables::Role, Request::Change, 1);
   const QRect where = robot.window(kVariant).position();
   const FrameGeometry frame = frameGeometry();
   EXPECT_EQ(where.x(), frame.AppFrameX + (frame.AppFrameWidth - where.width()) / 2 - 2);
   robot.window(kVariant).setPosition(QRect(90, 91, where.width(), where.height()));
   robot.press(kVariant, "?Cancel");
-  EXPECT_EQ(settingsFile().Fetch(kVariant, "XPos", "none"), "31");
+  EXPECT_EQ(vrt::settingsFile().Fetch(kVariant, "XPos", "none"), "31");
 }

@@ -9,12 +9,13 @@
 #include "program_fixture.h"
 #include "dictionary/tables.h"
 #include "records/thread_dictionary.h"
-#include "runtime/gui/look.h"
-#include "runtime/store/upgrader.h"
 #include "runtime/gui/control.h"
+#include "runtime/gui/look.h"
 #include "runtime/gui/message_box.h"
+#include "runtime/gui/popup_menu.h"
+#include "runtime/settings/settings_file.h"
+#include "runtime/store/upgrader.h"
 #include "shell/browse_menu.h"
-#include "shell/settings_file.h"
 #include "shell/text_matcher.h"
 #include "windows/thread_globals.h"
 
@@ -39,7 +40,7 @@ void registerRecordingBrowse(const char* procedure, Seen& seen) {
     seen.globalsAtStart[thread] = threadGlobals();
     seen.serviceManager[thread] = &Access(tables::Service);
     vrt::WindowSpec design = vrt::windowSpec(entry->caption, entry->procedure, vrt::WindowKind::Child);
-    design.controls = {vrt::button("?Ask", "&Ask"), vrt::button("?Close", "&Close")};
+    design.controls = {vrt::button("?Ask", "&Ask"), vrt::button("?Menu", "&Menu"), vrt::button("?Close", "&Close")};
     vrt::Window w(std::move(design));
     w.open();
     for (;;) {
@@ -49,6 +50,7 @@ void registerRecordingBrowse(const char* procedure, Seen& seen) {
       if (e.event == vrt::kEventAccepted && e.control == w.number("?Close")) break;
       if (e.event == vrt::kEventAccepted && e.control == w.number("?Ask"))
         vrt::Message("Keep this open?", "Question", vrt::kIconQuestion, vrt::kButtonYes | vrt::kButtonNo);
+      if (e.event == vrt::kEventAccepted && e.control == w.number("?Menu")) vrt::Popup("&Sort|&Filter", 10, 10);
     }
   });
 }
@@ -78,8 +80,8 @@ TEST_F(MainFrameTest, StartUpSetsUpTheGlobalsAndOpensTheFrame) {
   EXPECT_EQ(TextMatcher::current(), &textMatcher());
   EXPECT_EQ(textMatcher().Option(1), 1);
   EXPECT_EQ(textMatcher().Option(2), 0);
-  EXPECT_TRUE(settingsFile().IsOpen());
-  EXPECT_EQ(settingsFile().FileName(), "vsp.INI");
+  EXPECT_TRUE(vrt::settingsFile().IsOpen());
+  EXPECT_EQ(vrt::settingsFile().FileName(), "vsp.INI");
   EXPECT_TRUE(vrt::ds_IsRegistered("PrayerRequest"));
   EXPECT_EQ(desktop->changes, std::vector<bool>{false});  // switched off for the run
   EXPECT_EQ(frameGeometry().AppFrameWidth, frame.position().width());
@@ -98,7 +100,7 @@ TEST_F(MainFrameTest, StartUpSetsUpTheGlobalsAndOpensTheFrame) {
   robot.chooseMenu("&File|E&xit");
   EXPECT_TRUE(vrt::LiveThreads().empty());
   EXPECT_EQ(desktop->changes, (std::vector<bool>{false, true}));
-  EXPECT_FALSE(settingsFile().IsOpen());
+  EXPECT_FALSE(vrt::settingsFile().IsOpen());
 }
 
 TEST_F(MainFrameTest, BrowsesRunOnThreadsOfTheirOwnWithTheirOwnTables) {
@@ -143,6 +145,20 @@ TEST_F(MainFrameTest, NavigationButtonsReachTheActiveBrowsesThread) {
   robot.activate("Browse the Praises File");
   robot.pressToolbar(vrt::kToolbarInsert);
   EXPECT_EQ(navigation(seen.events[praisesThread]), std::vector<int>{vrt::kToolbarInsert});
+}
+
+TEST_F(MainFrameTest, ANavigationButtonPressedWhileTheBrowsesMenuIsOpenReachesItAfterwards) {
+  start();
+  robot.chooseMenu("&Browse|Browse the Services file");
+  const int thread = robot.window("Browse the Service File").thread();
+  robot.press("Browse the Service File", "?Menu");
+  ASSERT_TRUE(robot.popupOpen());
+  robot.pressToolbar(vrt::kToolbarPageDown);
+  robot.dismissPopup();
+  int pageDowns = 0;
+  for (const vrt::Event& e : seen.events[thread])
+    if (e.event == vrt::kEventAccepted && e.control == vrt::kToolbarPageDown) ++pageDowns;
+  EXPECT_EQ(pageDowns, 1);
 }
 
 TEST_F(MainFrameTest, JournalOnlySaysItIsComing) {

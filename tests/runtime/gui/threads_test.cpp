@@ -200,6 +200,90 @@ TEST_F(ThreadsTest, EndingThreadOneClosesDownTheOthers) {
   EXPECT_TRUE(LiveThreads().empty());
 }
 
+TEST_F(ThreadsTest, ClosingDownTheOthersWaitsUntilEveryOneHasEnded) {
+  std::vector<std::string> order;
+  std::vector<int> liveAfterwards;
+  StartThread(
+      [&] {
+        StartThread(
+            [&] {
+              std::vector<Event> ignored;
+              recordEventsUntilCloseDown(ignored);
+              StartThread([&] {  // started while closing down: closed down too
+                TakeEvent();
+                order.push_back("late one ended");
+              }, 50'000);
+              order.push_back("browse ended");
+            },
+            50'000);
+        StartThread(
+            [&] {
+              TakeEvent();
+              CloseDownOtherThreads();  // a second such wait: neither waits for the other
+              order.push_back("second waiter ended");
+            },
+            50'000);
+        TakeEvent();
+        CloseDownOtherThreads();
+        liveAfterwards = LiveThreads();
+        order.push_back("frame goes on");
+      },
+      50'000);
+  runAll();
+  PostEvent(kEventCloseWindow, 0, 1);
+  runAll();
+  EXPECT_EQ(order, (std::vector<std::string>{"browse ended", "late one ended", "second waiter ended", "frame goes on"}));
+  EXPECT_EQ(liveAfterwards, std::vector<int>{1});
+  EXPECT_TRUE(LiveThreads().empty());
+}
+
+TEST_F(ThreadsTest, OnceClosingDownEveryLaterTakeIsCloseDown) {
+  std::vector<int> taken;
+  StartThread(
+      [&] {
+        for (int i = 0; i < 3; ++i) taken.push_back(TakeEvent(7).event);
+        taken.push_back(ClosingDown() ? 1 : 0);
+      },
+      50'000);
+  runAll();
+  PostEvent(Event{kEventAccepted, 1, 7, 0}, 1);
+  PostEvent(kEventCloseDown, 0, 1);
+  PostEvent(Event{kEventAccepted, 2, 7, 0}, 1);  // too late: the thread is closing down
+  runAll();
+  EXPECT_EQ(taken, (std::vector<int>{kEventAccepted, kEventCloseDown, kEventCloseDown, 1}));
+  EXPECT_FALSE(ClosingDown()) << "outside every thread";
+}
+
+TEST_F(ThreadsTest, APostedOnceEventIsNotQueuedTwice) {
+  StartThread([] { TakeEvent(99); }, 50'000);
+  runAll();
+  const Event tick{kEventTimer, 0, 5, 0};
+  EXPECT_TRUE(PostEventOnce(tick, 1));
+  EXPECT_TRUE(PostEventOnce(tick, 1));
+  EXPECT_EQ(PendingEvents(1), 1u);
+  EXPECT_TRUE(PostEventOnce(Event{kEventTimer, 0, 6, 0}, 1)) << "another window's tick is its own";
+  EXPECT_EQ(PendingEvents(1), 2u);
+  EXPECT_FALSE(PostEventOnce(tick, 42)) << "no such thread";
+}
+
+TEST_F(ThreadsTest, AnOwnEventWaitLeavesEventsWithoutAWindowQueued) {
+  std::vector<int> order;
+  StartThread(
+      [&] {
+        order.push_back(TakeOwnEvent(300).control);
+        order.push_back(TakeEvent(200).control);
+        order.push_back(TakeOwnEvent(300).event);
+      },
+      50'000);
+  runAll();
+  PostEvent(Event{kEventAccepted, 1, 0, 0}, 1);    // for the thread's newest window
+  PostEvent(Event{kEventAccepted, 2, 300, 0}, 1);  // for the wait
+  runAll();
+  PostEvent(Event{kEventCloseDown, 0, 200, 0}, 1);  // close-down reaches any wait
+  runAll();
+  EXPECT_EQ(order, (std::vector<int>{2, 1, kEventCloseDown}));
+}
+
 TEST_F(ThreadsTest, EndAllThreadsUnwindsAThreadThatIgnoresCloseDown) {
   struct Guard {
     bool& flag;

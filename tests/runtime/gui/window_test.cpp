@@ -310,6 +310,35 @@ TEST_F(WindowTest, TimersPostTimerEvents) {
   EXPECT_EQ(log.back().event, kEventTimer);
 }
 
+TEST_F(WindowTest, ATimerBehindALookUpLeavesOneTickWaiting) {
+  std::vector<Event> log;
+  TestRobot robot;
+  StartThread(
+      [&] {
+        Window window(windowSpec("Timed", "Timed"));
+        window.open();
+        window.setTimer(100'000);  // never runs out by itself while the test runs
+        {
+          Window lookup(windowSpec("Lookup", "Lookup"));
+          lookup.open();
+          while (lookup.accept().event != kEventCloseWindow) {
+          }
+        }
+        for (;;) {
+          const Event e = window.accept();
+          log.push_back(e);
+          if (e.event == kEventCloseWindow || e.event == kEventCloseDown) return;
+        }
+      },
+      50'000);
+  robot.settle();
+  for (int tick = 0; tick < 5; ++tick) robot.fireTimer("Timed");
+  robot.closeWindow("Lookup");
+  EXPECT_EQ(countEvents(log, kEventTimer), 1);
+  robot.fireTimer("Timed");
+  EXPECT_EQ(countEvents(log, kEventTimer), 2) << "ticks go on once the window takes them";
+}
+
 TEST(LookTest, EveryIconTheScreensNameExistsAndFontsFallBack) {
   for (const char* name : {"INSERT.ICO", "EDIT.ICO", "DELETE.ICO", "MARK.ICO", "VCRFIRST.ICO", "VCRPRIOR.ICO",
                            "VCRUP.ICO", "VCRDOWN.ICO", "VCRNEXT.ICO", "VCRLAST.ICO", "FIND.ICO", "DITTO.ICO",

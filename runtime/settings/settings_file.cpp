@@ -1,11 +1,11 @@
-#include "shell/settings_file.h"
+#include "runtime/settings/settings_file.h"
 
 #include <algorithm>
 
-#include "shell/settings_list.h"
-#include "shell/window_position.h"
+#include "runtime/settings/settings_list.h"
+#include "runtime/settings/window_position.h"
 
-namespace vesp {
+namespace vrt {
 
 SettingsFile::~SettingsFile() { Close(); }
 
@@ -152,4 +152,4 @@ SettingsFile& settingsFile() {
   return instance;
 }
 
-}  // namespace vesp
+}  // namespace vrt

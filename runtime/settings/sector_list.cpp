@@ -1,8 +1,8 @@
-#include "shell/sector_list.h"
+#include "runtime/settings/sector_list.h"
 
 #include "runtime/text/utf8.h"
 
-namespace vesp {
+namespace vrt {
 
 namespace {
 
@@ -63,4 +63,4 @@ std::optional<Sector> parseSectorRow(std::string_view row) {
                 std::string(row.substr(last + 1))};
 }
 
-}  // namespace vesp
+}  // namespace vrt

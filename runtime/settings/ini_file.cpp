@@ -1,4 +1,4 @@
-#include "shell/ini_file.h"
+#include "runtime/settings/ini_file.h"
 
 #include <QSaveFile>
 #include <QString>
@@ -10,7 +10,7 @@
 
 #include "runtime/text/utf8.h"
 
-namespace vesp {
+namespace vrt {
 
 namespace {
 
@@ -200,4 +200,4 @@ bool IniFile::Remove(std::string_view section, std::string_view name) {
   return removed > 0;
 }
 
-}  // namespace vesp
+}  // namespace vrt

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/remembered_window.h"
+#include "runtime/settings/remembered_window.h"
 
-namespace vesp::testing {
+namespace vrt::testing {
 
 class FakeWindow : public RememberedWindow {
  public:
@@ -42,4 +42,4 @@ class FakeWindow : public RememberedWindow {
   bool resizable_;
 };
 
-}  // namespace vesp::testing
+}  // namespace vrt::testing

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/settings_store.h"
+#include "runtime/settings/settings_store.h"
 
-namespace vesp {
+namespace vrt {
 
 inline constexpr int kSettingsListRowLimit = 10000;  // a damaged count is not read further
 
@@ -30,4 +30,4 @@ std::string commaField(std::string_view text, int n);
 // A whole decimal number, or nothing.
 std::optional<int> parseDecimal(std::string_view text);
 
-}  // namespace vesp
+}  // namespace vrt

@@ -2,10 +2,10 @@
 
 #include "fake_window.h"
 #include "support/temp_dir.h"
-#include "shell/ini_file.h"
-#include "shell/settings_file.h"
+#include "runtime/settings/ini_file.h"
+#include "runtime/settings/settings_file.h"
 
-namespace vesp::testing {
+namespace vrt::testing {
 namespace {
 
 class WindowPositionTest : public ::testing::Test {
@@ -121,4 +121,4 @@ TEST_F(WindowPositionTest, SectionsOfOtherScreensAreUntouched) {
 }
 
 }  // namespace
-}  // namespace vesp::testing
+}  // namespace vrt::testing

@@ -4,9 +4,9 @@
 #include <fstream>
 
 #include "support/temp_dir.h"
-#include "shell/ini_file.h"
+#include "runtime/settings/ini_file.h"
 
-namespace vesp {
+namespace vrt {
 namespace {
 
 using testing::TempDir;
@@ -144,4 +144,4 @@ TEST(IniFile, UnreadableOrUnwritablePlacesFail) {
 }
 
 }  // namespace
-}  // namespace vesp
+}  // namespace vrt

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace vesp {
+namespace vrt {
 
 inline constexpr const char* kSectorListSection = "__Dont_Touch_Me__";
 inline constexpr const char* kSectorListName = "Sectors";
@@ -33,4 +33,4 @@ std::optional<Sector> parseSectorSectionName(std::string_view name);
 std::string sectorRow(const Sector& sector);
 std::optional<Sector> parseSectorRow(std::string_view row);
 
-}  // namespace vesp
+}  // namespace vrt

@@ -8,11 +8,11 @@
 
 #include "fake_window.h"
 #include "support/temp_dir.h"
-#include "shell/ini_file.h"
-#include "shell/settings_file.h"
-#include "shell/settings_list.h"
+#include "runtime/settings/ini_file.h"
+#include "runtime/settings/settings_file.h"
+#include "runtime/settings/settings_list.h"
 
-namespace vesp::testing {
+namespace vrt::testing {
 namespace {
 
 std::string readFile(const std::string& path) {
@@ -29,7 +29,7 @@ class SettingsFileTest : public ::testing::Test {
   void open(int kind = SettingsFile::Ini) { settings.Open(path, kind); }
 
   vtest::TempDir dir;
-  std::string path = dir.file(kSettingsFileName);
+  std::string path = dir.file("vsp.INI");
   SettingsFile settings;
 };
 
@@ -227,4 +227,4 @@ TEST_F(SettingsFileTest, TwoThreadsClosingAtOnceBothLeaveCompleteSections) {
 }
 
 }  // namespace
-}  // namespace vesp::testing
+}  // namespace vrt::testing

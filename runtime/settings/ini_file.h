@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vesp {
+namespace vrt {
 
 class IniFile {
  public:
@@ -53,4 +53,4 @@ class IniFile {
   std::string newline_ = "\n";
 };
 
-}  // namespace vesp
+}  // namespace vrt

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "shell/settings_store.h"
+#include "runtime/settings/settings_store.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -12,7 +12,7 @@
 #include "runtime/text/utf8.h"
 #endif
 
-namespace vesp {
+namespace vrt {
 
 namespace {
 
@@ -108,4 +108,4 @@ std::unique_ptr<SettingsStore> makeRegistryStore(long rootKey, const std::string
 #endif
 }
 
-}  // namespace vesp
+}  // namespace vrt

@@ -1,11 +1,11 @@
-#include "shell/window_position.h"
+#include "runtime/settings/window_position.h"
 
 #include <optional>
 #include <string>
 
-#include "shell/settings_list.h"
+#include "runtime/settings/settings_list.h"
 
-namespace vesp {
+namespace vrt {
 
 namespace {
 
@@ -61,4 +61,4 @@ void restoreWindowPosition(SettingsStore& store, std::string_view section, Remem
   window.SetIconized(savedIconized);
 }
 
-}  // namespace vesp
+}  // namespace vrt

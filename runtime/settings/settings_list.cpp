@@ -1,9 +1,9 @@
-#include "shell/settings_list.h"
+#include "runtime/settings/settings_list.h"
 
 #include <algorithm>
 #include <charconv>
 
-namespace vesp {
+namespace vrt {
 
 namespace {
 
@@ -66,4 +66,4 @@ std::string commaField(std::string_view text, int n) {
   return static_cast<std::size_t>(n) <= fields.size() ? fields[static_cast<std::size_t>(n) - 1] : std::string();
 }
 
-}  // namespace vesp
+}  // namespace vrt

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "shell/ini_file.h"
+#include "runtime/settings/ini_file.h"
 
-namespace vesp {
+namespace vrt {
 
 class SettingsStore {
  public:
@@ -59,4 +59,4 @@ std::unique_ptr<SettingsStore> makeRegistryStore(long rootKey, const std::string
 // The per-user file that stands in for the registry where there is none.
 std::string defaultRegistryFallbackFile();
 
-}  // namespace vesp
+}  // namespace vrt

@@ -3,10 +3,10 @@
 // in the section named after the screen's procedure.
 #include <string_view>
 
-#include "shell/remembered_window.h"
-#include "shell/settings_store.h"
+#include "runtime/settings/remembered_window.h"
+#include "runtime/settings/settings_store.h"
 
-namespace vesp {
+namespace vrt {
 
 // "Maximize" and "Minimize" as "Yes"/"No"; "XPos", "YPos" for a window that is neither, and
 // "Width", "Height" when it is also resizable. Position keys not taken are removed.
@@ -16,4 +16,4 @@ bool saveWindowPosition(SettingsStore& store, std::string_view section, const Re
 // window, and only when it is a real size (above zero).
 void restoreWindowPosition(SettingsStore& store, std::string_view section, RememberedWindow& window);
 
-}  // namespace vesp
+}  // namespace vrt

@@ -1,7 +1,7 @@
 #pragma once
 // What the settings file needs of a window whose position it remembers. The windowing
 // layer adapts its windows to this; tests use plain objects.
-namespace vesp {
+namespace vrt {
 
 class RememberedWindow {
  public:
@@ -23,4 +23,4 @@ class RememberedWindow {
   virtual void SetHeight(int height) = 0;
 };
 
-}  // namespace vesp
+}  // namespace vrt

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "shell/sector_list.h"
+#include "runtime/settings/sector_list.h"
 
-namespace vesp {
+namespace vrt {
 namespace {
 
 TEST(SectorList, SectionNameEscapesDollarsOfTheItemOnly) {
@@ -45,4 +45,4 @@ TEST(SectorList, RowsJoinThePartsAndReadBackWithCommasInTheItem) {
 }
 
 }  // namespace
-}  // namespace vesp
+}  // namespace vrt

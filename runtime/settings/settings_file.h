@@ -1,6 +1,6 @@
 #pragma once
 // The settings manager: one object for the whole process that keeps the user's window
-// positions and other small settings between runs, in "vsp.INI" in the current directory.
+// positions and other small settings between runs, in the file it is opened on.
 // Every operation holds the one lock for its whole duration and reads and writes the file
 // once, so operations from different threads never interleave and every write leaves a
 // complete file.
@@ -11,13 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/remembered_window.h"
-#include "shell/sector_list.h"
-#include "shell/settings_store.h"
+#include "runtime/settings/remembered_window.h"
+#include "runtime/settings/sector_list.h"
+#include "runtime/settings/settings_store.h"
 
-namespace vesp {
+namespace vrt {
 
-inline constexpr const char* kSettingsFileName = "vsp.INI";
 inline constexpr const char* kUnknownEntry = "---Unknown---";
 
 class SettingsFile {
@@ -79,7 +78,7 @@ class SettingsFile {
   std::string registryFallbackFile_;
 };
 
-// The process's settings manager; start-up opens it on "vsp.INI".
+// The process's settings manager; the program opens it at start-up.
 SettingsFile& settingsFile();
 
-}  // namespace vesp
+}  // namespace vrt

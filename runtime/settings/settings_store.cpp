@@ -1,6 +1,6 @@
-#include "shell/settings_store.h"
+#include "runtime/settings/settings_store.h"
 
-namespace vesp {
+namespace vrt {
 
 IniSettingsStore::IniSettingsStore(std::string path, std::string sectionPrefix)
     : path_(std::move(path)), prefix_(std::move(sectionPrefix)) {
@@ -29,4 +29,4 @@ bool IniSettingsStore::Commit() {
   return ini_.Save(path_);
 }
 
-}  // namespace vesp
+}  // namespace vrt
