@@ -5,12 +5,14 @@
 #include <QAction>
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "runtime/gui/control_face.h"
 #include "runtime/gui/window_design.h"
 
 namespace vrt {
@@ -21,6 +23,7 @@ class Window;
 class Control {
  public:
   Control(Window& window, const ControlSpec& design, int number);
+  ~Control();
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
@@ -37,18 +40,19 @@ class Control {
   std::string value() const;
   void setValue(std::string_view value);
 
-  bool disabled() const;
-  void setDisabled(bool disabled);
-  bool hidden() const;
-  void setHidden(bool hidden);
+  bool disabled() const { return face_->disabled(); }
+  void setDisabled(bool disabled) { face_->setDisabled(disabled); }
+  bool hidden() const { return face_->hidden(); }
+  void setHidden(bool hidden) { face_->setHidden(hidden); }
   bool readOnly() const { return readOnly_; }
   void setReadOnly(bool readOnly);
-  std::string tip() const;
-  void setTip(std::string_view tip);
+  std::string tip() const { return face_->tip(); }
+  void setTip(std::string_view tip) { face_->setTip(tip); }
   const std::string& icon() const { return icon_; }
   void setIcon(std::string_view icon);
   void setFont(std::string_view name, int pointSize);
-  bool isDefault() const;
+  bool isDefault() const { return face_->isDefault(); }
+  // One default button per window: making this one the default unmakes the others.
   void setDefault(bool isDefault);
   // Lists: the highlighted row; drop lists and option groups: the chosen item; sheets:
   // the tab shown. 1-based, 0 = none.
@@ -89,9 +93,9 @@ class Control {
   Control* sheet() const { return sheet_; }
 
   // Called by the window's builder.
-  void attach(QWidget* widget) { widget_ = widget; }
-  void attach(QAction* action) { action_ = action; }
-  void attachTab(Control* sheet, int index) { sheet_ = sheet; tabIndex_ = index; }
+  void attach(QWidget* widget);
+  void attach(QAction* action);
+  void attachTab(Control* sheet, int index);
   void addRadio(Control* radio) { radios_.push_back(radio); }
   const std::vector<Control*>& radios() const { return radios_; }
   const std::vector<std::string>& values() const { return values_; }
@@ -99,7 +103,6 @@ class Control {
   void markClean();
 
  private:
-  QWidget* tabPage() const;
   void showRadioFor(const std::string& value);
 
   Window& window_;
@@ -118,6 +121,7 @@ class Control {
   std::set<int> alerted_;
   QPointer<QWidget> widget_;
   QPointer<QAction> action_;
+  std::unique_ptr<Face> face_;
   Control* sheet_ = nullptr;
   int tabIndex_ = -1;
   std::vector<Control*> radios_;
