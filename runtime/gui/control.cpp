@@ -5,6 +5,7 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <algorithm>
+#include <utility>
 
 #include "runtime/gui/look.h"
 #include "runtime/gui/paged_list.h"
@@ -36,6 +37,10 @@ Control::Control(Window& window, const ControlSpec& design, int number)
       icon_(design.iconName),
       stdAction_(design.stdAction),
       readOnly_(design.readOnly),
+      isCancel_(design.isCancel),
+      low_(design.low),
+      high_(design.high),
+      help_(design.helpText),
       face_(faceFor(*this, nullptr)) {
   if (!design.picture.empty()) picture_ = Picture::parse(design.picture);
 }
@@ -149,6 +154,87 @@ void Control::setVisibleItems(int rows) { face_->setVisibleItems(rows); }
 void Control::setItems(std::vector<std::string> items) {
   items_ = std::move(items);
   face_->setItems(items_);
+}
+
+namespace {
+
+QColor qtColor(int value) {
+  if (value < 0) return QColor();
+  return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+int colorValue(const QColor& c) { return c.isValid() ? (c.blue() << 16) | (c.green() << 8) | c.red() : kNoColor; }
+
+constexpr std::pair<CursorKind, Qt::CursorShape> kCursors[] = {
+    {CursorKind::Arrow, Qt::ArrowCursor},
+    {CursorKind::Hand, Qt::PointingHandCursor},
+    {CursorKind::Wait, Qt::WaitCursor},
+    {CursorKind::IBeam, Qt::IBeamCursor},
+};
+
+}  // namespace
+
+int Control::color() const { return colorValue(face_->color()); }
+void Control::setColor(int color) { face_->setColor(qtColor(color)); }
+int Control::background() const { return colorValue(face_->background()); }
+void Control::setBackground(int color) { face_->setBackground(qtColor(color)); }
+
+bool Control::underline() const { return face_->font().underline(); }
+void Control::setUnderline(bool underline) {
+  QFont font = face_->font();
+  font.setUnderline(underline);
+  face_->setFont(font);
+}
+
+CursorKind Control::cursor() const {
+  const Qt::CursorShape shape = face_->cursor();
+  for (const auto& [kind, qt] : kCursors)
+    if (qt == shape) return kind;
+  return CursorKind::Arrow;
+}
+
+void Control::setCursor(CursorKind cursor) {
+  for (const auto& [kind, qt] : kCursors)
+    if (kind == cursor) face_->setCursor(qt);
+}
+
+QRect Control::geometry() const {
+  QWidget* body = window_.body();
+  if (!widget_ || !body) return {};
+  return QRect(widget_->mapTo(body, QPoint(0, 0)), widget_->size());
+}
+
+void Control::setGeometry(const QRect& rect) {
+  if (!widget_ || rect.width() <= 0 || rect.height() <= 0) return;
+  widget_->setFixedSize(rect.size());
+  QWidget* parent = widget_->parentWidget();
+  if (parent && !parent->layout()) widget_->move(parent->mapFrom(window_.body(), rect.topLeft()));
+}
+
+bool Control::contains(const QPoint& point) const {
+  return widget_ && widget_->isVisible() && geometry().contains(point);
+}
+
+void Control::setRange(int low, int high) {
+  low_ = low;
+  high_ = std::max(low, high);
+  face_->setRange(low_, high_);
+}
+
+bool Control::insertAtCursor(std::string_view text) {
+  if (readOnly_ || !face_->insertAtCursor(text)) return false;
+  touched_ = true;
+  return true;
+}
+
+bool Control::setPicture(std::string_view text) {
+  auto parsed = Picture::parse(text);
+  if (!parsed) return false;
+  picture_ = std::move(parsed);
+  pictureText_ = std::string(text);
+  face_->setAlignment(picture_->kind() == Picture::Kind::Number ? Qt::AlignRight : Qt::AlignLeft);
+  display();
+  return true;
 }
 
 void Control::alertRange(int first, int last) {

@@ -4,6 +4,7 @@
 // variable shown through their picture.
 #include <QAction>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 #include <memory>
 #include <optional>
@@ -64,10 +65,48 @@ class Control {
   const std::vector<std::string>& items() const { return items_; }
   void setItems(std::vector<std::string> items);
 
+  // Look while pointed at, as hyperlinks use it. Colours are 0xBBGGRR values; kNoColor
+  // gives the control its own colour back.
+  int color() const;
+  void setColor(int color);
+  int background() const;
+  void setBackground(int color);
+  bool underline() const;
+  void setUnderline(bool underline);
+  CursorKind cursor() const;
+  void setCursor(CursorKind cursor);
+
+  // Place and size inside the window's body, logical pixels. Layouts place controls:
+  // setting the geometry fixes the size, and moves the control only when no layout holds it.
+  QRect geometry() const;
+  void setGeometry(const QRect& rect);
+  // Whether the point (in the window body's pixels) lies on the control.
+  bool contains(const QPoint& point) const;
+
+  // Spins and progress bars.
+  int low() const { return low_; }
+  int high() const { return high_; }
+  void setRange(int low, int high);
+
+  // Entries, combos and text boxes: `text` typed at the caret (replacing a selection);
+  // the control then counts as changed. False for read-only controls and other kinds.
+  bool insertAtCursor(std::string_view text);
+
+  // Shown in the status bar while the control is pointed at or has the focus.
+  const std::string& help() const { return help_; }
+  void setHelp(std::string_view help) { help_ = std::string(help); }
+
+  // Escape presses a cancel button (unless Escape is alerted).
+  bool isCancel() const { return isCancel_; }
+  void setCancel(bool isCancel) { isCancel_ = isCancel; }
+
   // Bound variable.
   const Binding& binding() const { return binding_; }
   const std::optional<Picture>& picture() const { return picture_; }
   const std::string& pictureText() const { return pictureText_; }
+  // A new picture: the control shows its variable through it from now on. False (and
+  // the old picture kept) for text that is no picture.
+  bool setPicture(std::string_view picture);
   // Shows the variable through the picture.
   void display();
   // Reads the control back into its variable; false (variable untouched) when the text
@@ -83,6 +122,10 @@ class Control {
   void alertRange(int first, int last);
   void unalert(int key) { alerted_.erase(key); }
   bool alerted(int key) const { return alerted_.count(key) > 0; }
+  // Every key that types a printable character (punctuation and letters beyond ASCII
+  // too) becomes an alert-key event with that character; see kCharacterKey.
+  void alertCharacters(bool on) { alertCharacters_ = on; }
+  bool alertsCharacters() const { return alertCharacters_; }
 
   // Widgets behind it, for the layers that build on controls (and the test robot).
   PagedList* list() const;
@@ -118,6 +161,10 @@ class Control {
   StdAction stdAction_;
   bool readOnly_ = false;
   bool touched_ = false;
+  bool isCancel_ = false;
+  bool alertCharacters_ = false;
+  int low_ = 0, high_ = 100;
+  std::string help_;
   std::set<int> alerted_;
   QPointer<QWidget> widget_;
   QPointer<QAction> action_;

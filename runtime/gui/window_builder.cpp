@@ -211,6 +211,12 @@ constexpr DesignProperty kDesignProperties[] = {
     {[](const ControlSpec& d) { return d.hidden; }, [](const ControlSpec&, Control& c) { c.setHidden(true); }},
     {[](const ControlSpec& d) { return d.readOnly; }, [](const ControlSpec&, Control& c) { c.setReadOnly(true); }},
     {[](const ControlSpec& d) { return d.isDefault; }, [](const ControlSpec&, Control& c) { c.setDefault(true); }},
+    {[](const ControlSpec& d) { return d.textColor != kNoColor; }, [](const ControlSpec& d, Control& c) { c.setColor(d.textColor); }},
+    {[](const ControlSpec& d) { return d.backColor != kNoColor; },
+     [](const ControlSpec& d, Control& c) { c.setBackground(d.backColor); }},
+    {[](const ControlSpec& d) { return d.underline; }, [](const ControlSpec&, Control& c) { c.setUnderline(true); }},
+    {[](const ControlSpec& d) { return d.cursorKind != CursorKind::Arrow; },
+     [](const ControlSpec& d, Control& c) { c.setCursor(d.cursorKind); }},
 };
 
 }  // namespace
@@ -249,6 +255,8 @@ QWidget* place(Window& window, const ControlSpec& design, QWidget* parent) {
 }
 
 }  // namespace
+
+QWidget* buildControl(Window& window, const ControlSpec& design, QWidget* parent) { return place(window, design, parent); }
 
 void tagControlWidget(QWidget* widget, int number) { widget->setProperty(kControlProperty, number); }
 
