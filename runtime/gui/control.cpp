@@ -1,20 +1,11 @@
 #include "runtime/gui/control.h"
 
-#include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <algorithm>
+#include <utility>
 
 #include "runtime/gui/look.h"
 #include "runtime/gui/paged_list.h"
@@ -24,8 +15,6 @@
 namespace vrt {
 
 namespace {
-
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // Pictures pad to their width; an entry shows the value without the padding.
 std::string trimmed(std::string s) {
@@ -47,70 +36,37 @@ Control::Control(Window& window, const ControlSpec& design, int number)
       values_(design.values),
       icon_(design.iconName),
       stdAction_(design.stdAction),
-      readOnly_(design.readOnly) {
+      readOnly_(design.readOnly),
+      isCancel_(design.isCancel),
+      low_(design.low),
+      high_(design.high),
+      help_(design.helpText),
+      face_(faceFor(*this, nullptr)) {
   if (!design.picture.empty()) picture_ = Picture::parse(design.picture);
 }
 
+Control::~Control() = default;
+
 PagedList* Control::list() const { return qobject_cast<PagedList*>(widget_.data()); }
 
-QWidget* Control::tabPage() const {
-  auto* tabs = sheet_ ? qobject_cast<QTabWidget*>(sheet_->widget()) : nullptr;
-  return tabs ? tabs->widget(tabIndex_) : nullptr;
+void Control::attach(QWidget* widget) {
+  widget_ = widget;
+  face_ = faceFor(*this, widget);
 }
 
-std::string Control::text() const {
-  if (action_) return action_->text().toStdString();
-  if (kind_ == ControlKind::Tab && sheet_) {
-    auto* tabs = qobject_cast<QTabWidget*>(sheet_->widget());
-    return tabs ? tabs->tabText(tabIndex_).toStdString() : std::string();
-  }
-  QWidget* w = widget_;
-  if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
-  if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
-  if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text().toStdString();
-  if (auto* t = qobject_cast<QPlainTextEdit*>(w)) return t->toPlainText().toStdString();
-  if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText().toStdString();
-  if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title().toStdString();
-  if (auto* s = qobject_cast<QSpinBox*>(w)) return s->text().toStdString();
-  if (auto* p = qobject_cast<QProgressBar*>(w)) return std::to_string(p->value());
-  return {};
+void Control::attach(QAction* action) {
+  action_ = action;
+  face_ = faceFor(action);
 }
 
-void Control::setText(std::string_view text) {
-  if (action_) {
-    action_->setText(qs(text));
-    return;
-  }
-  if (kind_ == ControlKind::Tab && sheet_) {
-    if (auto* tabs = qobject_cast<QTabWidget*>(sheet_->widget())) tabs->setTabText(tabIndex_, qs(text));
-    return;
-  }
-  QWidget* w = widget_;
-  if (!w) return;
-  const QSignalBlocker quiet(w);
-  if (auto* e = qobject_cast<QLineEdit*>(w)) {
-    e->setText(qs(text));
-  } else if (auto* l = qobject_cast<QLabel*>(w)) {
-    l->setText(qs(text));
-  } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-    b->setText(qs(text));
-  } else if (auto* t = qobject_cast<QPlainTextEdit*>(w)) {
-    t->setPlainText(qs(text));
-  } else if (auto* c = qobject_cast<QComboBox*>(w)) {
-    if (c->isEditable()) {
-      c->setEditText(qs(text));
-    } else {
-      c->setCurrentIndex(c->findText(qs(text)));
-    }
-  } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
-    g->setTitle(qs(text));
-  } else if (auto* s = qobject_cast<QSpinBox*>(w)) {
-    auto n = picture_ ? picture_->deformat(text) : parsePlainNumber(text);
-    s->setValue(n ? static_cast<int>(*n) : s->minimum());
-  } else if (auto* p = qobject_cast<QProgressBar*>(w)) {
-    p->setValue(qs(text).toInt());
-  }
+void Control::attachTab(Control* sheet, int index) {
+  sheet_ = sheet;
+  tabIndex_ = index;
+  face_ = faceForTab(qobject_cast<QTabWidget*>(sheet->widget()), widget_, index);
 }
+
+std::string Control::text() const { return face_->text(); }
+void Control::setText(std::string_view text) { face_->setText(text); }
 
 std::string Control::value() const {
   switch (kind_) {
@@ -154,172 +110,142 @@ void Control::showRadioFor(const std::string& value) {
     }
 }
 
-bool Control::disabled() const {
-  if (action_) return !action_->isEnabled();
-  if (kind_ == ControlKind::Tab && sheet_) {
-    auto* tabs = qobject_cast<QTabWidget*>(sheet_->widget());
-    return tabs && !tabs->isTabEnabled(tabIndex_);
-  }
-  return widget_ && widget_->testAttribute(Qt::WA_ForceDisabled);  // its own flag, not its window's
-}
-
-void Control::setDisabled(bool disabled) {
-  if (action_) {
-    action_->setEnabled(!disabled);
-  } else if (kind_ == ControlKind::Tab && sheet_) {
-    if (auto* tabs = qobject_cast<QTabWidget*>(sheet_->widget())) tabs->setTabEnabled(tabIndex_, !disabled);
-  } else if (widget_) {
-    widget_->setEnabled(!disabled);
-  }
-}
-
-bool Control::hidden() const {
-  if (action_) return !action_->isVisible();
-  if (kind_ == ControlKind::Tab && sheet_) {
-    auto* tabs = qobject_cast<QTabWidget*>(sheet_->widget());
-    return tabs && !tabs->isTabVisible(tabIndex_);
-  }
-  return widget_ && widget_->isHidden();
-}
-
-void Control::setHidden(bool hidden) {
-  if (action_) {
-    action_->setVisible(!hidden);
-  } else if (kind_ == ControlKind::Tab && sheet_) {
-    if (auto* tabs = qobject_cast<QTabWidget*>(sheet_->widget())) tabs->setTabVisible(tabIndex_, !hidden);
-  } else if (widget_) {
-    widget_->setHidden(hidden);
-  }
-}
-
 void Control::setReadOnly(bool readOnly) {
   readOnly_ = readOnly;
-  if (auto* e = qobject_cast<QLineEdit*>(widget_.data())) e->setReadOnly(readOnly);
-  if (auto* t = qobject_cast<QPlainTextEdit*>(widget_.data())) t->setReadOnly(readOnly);
-  if (auto* s = qobject_cast<QSpinBox*>(widget_.data())) s->setReadOnly(readOnly);
-  if (auto* c = qobject_cast<QComboBox*>(widget_.data()); c && c->lineEdit()) c->lineEdit()->setReadOnly(readOnly);
-}
-
-std::string Control::tip() const {
-  if (action_) return action_->toolTip().toStdString();
-  QWidget* w = kind_ == ControlKind::Tab ? nullptr : widget_.data();
-  return w ? w->toolTip().toStdString() : std::string();
-}
-
-void Control::setTip(std::string_view tip) {
-  if (action_) {
-    action_->setToolTip(qs(tip));
-  } else if (kind_ == ControlKind::Tab && sheet_) {
-    if (auto* tabs = qobject_cast<QTabWidget*>(sheet_->widget())) tabs->setTabToolTip(tabIndex_, qs(tip));
-  } else if (widget_) {
-    widget_->setToolTip(qs(tip));
-  }
+  face_->setReadOnly(readOnly);
 }
 
 void Control::setIcon(std::string_view icon) {
   icon_ = std::string(icon);
-  const QIcon qicon = iconFor(icon);
-  if (action_) {
-    action_->setIcon(qicon);
-  } else if (auto* b = qobject_cast<QAbstractButton*>(widget_.data())) {
-    b->setIcon(qicon);
-  } else if (auto* l = qobject_cast<QLabel*>(widget_.data())) {
-    l->setPixmap(qicon.pixmap(32, 32));
-  }
+  face_->setIcon(iconFor(icon));
 }
 
-void Control::setFont(std::string_view name, int pointSize) {
-  if (action_) {
-    action_->setFont(fontFor(name, pointSize));
-  } else if (widget_) {
-    widget_->setFont(fontFor(name, pointSize));
-  }
-}
-
-bool Control::isDefault() const {
-  auto* b = qobject_cast<QPushButton*>(widget_.data());
-  return b && b->isDefault();
-}
+void Control::setFont(std::string_view name, int pointSize) { face_->setFont(fontFor(name, pointSize)); }
 
 void Control::setDefault(bool isDefault) {
-  auto* b = qobject_cast<QPushButton*>(widget_.data());
-  if (!b) return;
   if (isDefault)
     for (const auto& other : window_.controls())
-      if (auto* ob = qobject_cast<QPushButton*>(other->widget())) ob->setDefault(false);
-  b->setDefault(isDefault);
+      if (other.get() != this) other->face_->setDefault(false);
+  face_->setDefault(isDefault);
 }
 
 int Control::selected() const {
-  QWidget* w = widget_;
-  if (auto* l = qobject_cast<PagedList*>(w)) return l->selectedRow();
-  if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentIndex() + 1;
-  if (auto* t = qobject_cast<QTabWidget*>(w)) return t->currentIndex() + 1;
   if (kind_ == ControlKind::OptionGroup)
     for (std::size_t i = 0; i < radios_.size(); ++i)
       if (auto* r = qobject_cast<QRadioButton*>(radios_[i]->widget()); r && r->isChecked())
         return static_cast<int>(i) + 1;
-  return 0;
+  return face_->selected();
 }
 
 void Control::setSelected(int index) {
-  QWidget* w = widget_;
-  if (!w) return;
-  const QSignalBlocker quiet(w);
-  if (auto* l = qobject_cast<PagedList*>(w)) {
-    l->setSelectedRow(index);
-  } else if (auto* c = qobject_cast<QComboBox*>(w)) {
-    c->setCurrentIndex(index >= 1 && index <= c->count() ? index - 1 : -1);
-  } else if (auto* t = qobject_cast<QTabWidget*>(w)) {
-    if (index >= 1 && index <= t->count()) t->setCurrentIndex(index - 1);
-  } else if (kind_ == ControlKind::OptionGroup && index >= 1 && index <= static_cast<int>(radios_.size())) {
-    const auto& v = radios_[index - 1]->values_;
-    showRadioFor(v.empty() ? std::string() : v[0]);
+  if (kind_ == ControlKind::OptionGroup) {
+    if (index >= 1 && index <= static_cast<int>(radios_.size())) {
+      const auto& v = radios_[index - 1]->values_;
+      showRadioFor(v.empty() ? std::string() : v[0]);
+    }
+    return;
   }
+  face_->setSelected(index);
 }
 
-int Control::visibleItems() const {
-  if (auto* l = list()) return l->visibleItems();
-  if (auto* c = qobject_cast<QComboBox*>(widget_.data())) return c->maxVisibleItems();
-  return 0;
-}
-
-void Control::setVisibleItems(int rows) {
-  if (auto* l = list()) l->setVisibleItems(rows);
-  if (auto* c = qobject_cast<QComboBox*>(widget_.data())) c->setMaxVisibleItems(std::max(1, rows));
-}
+int Control::visibleItems() const { return face_->visibleItems(); }
+void Control::setVisibleItems(int rows) { face_->setVisibleItems(rows); }
 
 void Control::setItems(std::vector<std::string> items) {
   items_ = std::move(items);
-  auto* c = qobject_cast<QComboBox*>(widget_.data());
-  if (!c) return;
-  const QSignalBlocker quiet(c);
-  const QString current = c->currentText();
-  c->clear();
-  for (const std::string& item : items_) c->addItem(qs(item));
-  if (c->isEditable()) {
-    c->setEditText(current);
-  } else {
-    c->setCurrentIndex(c->findText(current));
-  }
+  face_->setItems(items_);
+}
+
+namespace {
+
+QColor qtColor(int value) {
+  if (value < 0) return QColor();
+  return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+int colorValue(const QColor& c) { return c.isValid() ? (c.blue() << 16) | (c.green() << 8) | c.red() : kNoColor; }
+
+constexpr std::pair<CursorKind, Qt::CursorShape> kCursors[] = {
+    {CursorKind::Arrow, Qt::ArrowCursor},
+    {CursorKind::Hand, Qt::PointingHandCursor},
+    {CursorKind::Wait, Qt::WaitCursor},
+    {CursorKind::IBeam, Qt::IBeamCursor},
+};
+
+}  // namespace
+
+int Control::color() const { return colorValue(face_->color()); }
+void Control::setColor(int color) { face_->setColor(qtColor(color)); }
+int Control::background() const { return colorValue(face_->background()); }
+void Control::setBackground(int color) { face_->setBackground(qtColor(color)); }
+
+bool Control::underline() const { return face_->font().underline(); }
+void Control::setUnderline(bool underline) {
+  QFont font = face_->font();
+  font.setUnderline(underline);
+  face_->setFont(font);
+}
+
+CursorKind Control::cursor() const {
+  const Qt::CursorShape shape = face_->cursor();
+  for (const auto& [kind, qt] : kCursors)
+    if (qt == shape) return kind;
+  return CursorKind::Arrow;
+}
+
+void Control::setCursor(CursorKind cursor) {
+  for (const auto& [kind, qt] : kCursors)
+    if (kind == cursor) face_->setCursor(qt);
+}
+
+QRect Control::geometry() const {
+  QWidget* body = window_.body();
+  if (!widget_ || !body) return {};
+  return QRect(widget_->mapTo(body, QPoint(0, 0)), widget_->size());
+}
+
+void Control::setGeometry(const QRect& rect) {
+  if (!widget_ || rect.width() <= 0 || rect.height() <= 0) return;
+  widget_->setFixedSize(rect.size());
+  QWidget* parent = widget_->parentWidget();
+  if (parent && !parent->layout()) widget_->move(parent->mapFrom(window_.body(), rect.topLeft()));
+}
+
+bool Control::contains(const QPoint& point) const {
+  return widget_ && widget_->isVisible() && geometry().contains(point);
+}
+
+void Control::setRange(int low, int high) {
+  low_ = low;
+  high_ = std::max(low, high);
+  face_->setRange(low_, high_);
+}
+
+bool Control::insertAtCursor(std::string_view text) {
+  if (readOnly_ || !face_->insertAtCursor(text)) return false;
+  touched_ = true;
+  return true;
+}
+
+bool Control::setPicture(std::string_view text) {
+  auto parsed = Picture::parse(text);
+  if (!parsed) return false;
+  picture_ = std::move(parsed);
+  pictureText_ = std::string(text);
+  face_->setAlignment(picture_->kind() == Picture::Kind::Number ? Qt::AlignRight : Qt::AlignLeft);
+  display();
+  return true;
 }
 
 void Control::alertRange(int first, int last) {
   for (int key = first; key <= last; ++key) alerted_.insert(key);
 }
 
-bool Control::modified() const {
-  if (auto* e = qobject_cast<QLineEdit*>(widget_.data())) return e->isModified();
-  if (auto* t = qobject_cast<QPlainTextEdit*>(widget_.data())) return t->document()->isModified();
-  if (auto* c = qobject_cast<QComboBox*>(widget_.data()); c && c->lineEdit()) return c->lineEdit()->isModified();
-  return false;
-}
+bool Control::modified() const { return face_->modified(); }
 
 void Control::markClean() {
   touched_ = false;
-  if (auto* e = qobject_cast<QLineEdit*>(widget_.data())) e->setModified(false);
-  if (auto* t = qobject_cast<QPlainTextEdit*>(widget_.data())) t->document()->setModified(false);
-  if (auto* c = qobject_cast<QComboBox*>(widget_.data()); c && c->lineEdit()) c->lineEdit()->setModified(false);
+  face_->markClean();
 }
 
 void Control::display() {

@@ -4,13 +4,16 @@
 // variable shown through their picture.
 #include <QAction>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "runtime/gui/control_face.h"
 #include "runtime/gui/window_design.h"
 
 namespace vrt {
@@ -21,6 +24,7 @@ class Window;
 class Control {
  public:
   Control(Window& window, const ControlSpec& design, int number);
+  ~Control();
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
@@ -37,18 +41,19 @@ class Control {
   std::string value() const;
   void setValue(std::string_view value);
 
-  bool disabled() const;
-  void setDisabled(bool disabled);
-  bool hidden() const;
-  void setHidden(bool hidden);
+  bool disabled() const { return face_->disabled(); }
+  void setDisabled(bool disabled) { face_->setDisabled(disabled); }
+  bool hidden() const { return face_->hidden(); }
+  void setHidden(bool hidden) { face_->setHidden(hidden); }
   bool readOnly() const { return readOnly_; }
   void setReadOnly(bool readOnly);
-  std::string tip() const;
-  void setTip(std::string_view tip);
+  std::string tip() const { return face_->tip(); }
+  void setTip(std::string_view tip) { face_->setTip(tip); }
   const std::string& icon() const { return icon_; }
   void setIcon(std::string_view icon);
   void setFont(std::string_view name, int pointSize);
-  bool isDefault() const;
+  bool isDefault() const { return face_->isDefault(); }
+  // One default button per window: making this one the default unmakes the others.
   void setDefault(bool isDefault);
   // Lists: the highlighted row; drop lists and option groups: the chosen item; sheets:
   // the tab shown. 1-based, 0 = none.
@@ -60,10 +65,48 @@ class Control {
   const std::vector<std::string>& items() const { return items_; }
   void setItems(std::vector<std::string> items);
 
+  // Look while pointed at, as hyperlinks use it. Colours are 0xBBGGRR values; kNoColor
+  // gives the control its own colour back.
+  int color() const;
+  void setColor(int color);
+  int background() const;
+  void setBackground(int color);
+  bool underline() const;
+  void setUnderline(bool underline);
+  CursorKind cursor() const;
+  void setCursor(CursorKind cursor);
+
+  // Place and size inside the window's body, logical pixels. Layouts place controls:
+  // setting the geometry fixes the size, and moves the control only when no layout holds it.
+  QRect geometry() const;
+  void setGeometry(const QRect& rect);
+  // Whether the point (in the window body's pixels) lies on the control.
+  bool contains(const QPoint& point) const;
+
+  // Spins and progress bars.
+  int low() const { return low_; }
+  int high() const { return high_; }
+  void setRange(int low, int high);
+
+  // Entries, combos and text boxes: `text` typed at the caret (replacing a selection);
+  // the control then counts as changed. False for read-only controls and other kinds.
+  bool insertAtCursor(std::string_view text);
+
+  // Shown in the status bar while the control is pointed at or has the focus.
+  const std::string& help() const { return help_; }
+  void setHelp(std::string_view help) { help_ = std::string(help); }
+
+  // Escape presses a cancel button (unless Escape is alerted).
+  bool isCancel() const { return isCancel_; }
+  void setCancel(bool isCancel) { isCancel_ = isCancel; }
+
   // Bound variable.
   const Binding& binding() const { return binding_; }
   const std::optional<Picture>& picture() const { return picture_; }
   const std::string& pictureText() const { return pictureText_; }
+  // A new picture: the control shows its variable through it from now on. False (and
+  // the old picture kept) for text that is no picture.
+  bool setPicture(std::string_view picture);
   // Shows the variable through the picture.
   void display();
   // Reads the control back into its variable; false (variable untouched) when the text
@@ -79,6 +122,10 @@ class Control {
   void alertRange(int first, int last);
   void unalert(int key) { alerted_.erase(key); }
   bool alerted(int key) const { return alerted_.count(key) > 0; }
+  // Every key that types a printable character (punctuation and letters beyond ASCII
+  // too) becomes an alert-key event with that character; see kCharacterKey.
+  void alertCharacters(bool on) { alertCharacters_ = on; }
+  bool alertsCharacters() const { return alertCharacters_; }
 
   // Widgets behind it, for the layers that build on controls (and the test robot).
   PagedList* list() const;
@@ -89,9 +136,9 @@ class Control {
   Control* sheet() const { return sheet_; }
 
   // Called by the window's builder.
-  void attach(QWidget* widget) { widget_ = widget; }
-  void attach(QAction* action) { action_ = action; }
-  void attachTab(Control* sheet, int index) { sheet_ = sheet; tabIndex_ = index; }
+  void attach(QWidget* widget);
+  void attach(QAction* action);
+  void attachTab(Control* sheet, int index);
   void addRadio(Control* radio) { radios_.push_back(radio); }
   const std::vector<Control*>& radios() const { return radios_; }
   const std::vector<std::string>& values() const { return values_; }
@@ -99,7 +146,6 @@ class Control {
   void markClean();
 
  private:
-  QWidget* tabPage() const;
   void showRadioFor(const std::string& value);
 
   Window& window_;
@@ -115,9 +161,14 @@ class Control {
   StdAction stdAction_;
   bool readOnly_ = false;
   bool touched_ = false;
+  bool isCancel_ = false;
+  bool alertCharacters_ = false;
+  int low_ = 0, high_ = 100;
+  std::string help_;
   std::set<int> alerted_;
   QPointer<QWidget> widget_;
   QPointer<QAction> action_;
+  std::unique_ptr<Face> face_;
   Control* sheet_ = nullptr;
   int tabIndex_ = -1;
   std::vector<Control*> radios_;

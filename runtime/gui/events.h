@@ -74,7 +74,21 @@ enum KeyCode : int {
   kDeleteKey = 0x2E,
   kF1Key = 0x70,
   kF6Key = 0x75,
+  // The punctuation keys of a US keyboard, unshifted.
+  kSemicolonKey = 0xBA,
+  kEqualKey = 0xBB,
+  kCommaKey = 0xBC,
+  kMinusKey = 0xBD,
+  kPeriodKey = 0xBE,
+  kSlashKey = 0xBF,
+  kGraveKey = 0xC0,
+  kLeftBracketKey = 0xDB,
+  kBackslashKey = 0xDC,
+  kRightBracketKey = 0xDD,
   kQuoteKey = 0xDE,  // the apostrophe key
+  // A typed character that has no key code of its own ("!", "é", "ß" ...); the event's
+  // `character` says which.
+  kCharacterKey = 0xE7,
   kCtrlEnter = kCtrl | kEnterKey,
   kShiftEnter = kShift | kEnterKey,
   kCtrlQuote = kCtrl | kQuoteKey,  // 734

@@ -19,6 +19,7 @@
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
 #include "runtime/gui/window_builder.h"
+#include "runtime/gui/window_chrome.h"
 
 namespace vrt {
 
@@ -34,51 +35,6 @@ struct FrameState {
 FrameState& state() {
   static FrameState s;
   return s;
-}
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-
-// Highlighting a menu item or toolbar button shows its help text in the status bar.
-void showHelpOnHover(QAction* action, QMainWindow* main) {
-  QObject::connect(action, &QAction::hovered, main, [action, main] { main->statusBar()->showMessage(action->statusTip()); });
-}
-
-void buildMenu(Window& window, const std::vector<ControlSpec>& items, QMenu* menu, QMainWindow* main) {
-  for (const ControlSpec& item : items) {
-    if (item.kind == ControlKind::Separator) {
-      menu->addSeparator();
-    } else if (item.kind == ControlKind::Menu) {
-      Control& control = window.addControl(item);
-      QMenu* sub = menu->addMenu(qs(item.text));
-      control.attach(sub->menuAction());
-      sub->menuAction()->setStatusTip(qs(item.helpText));
-      buildMenu(window, item.children, sub, main);
-    } else {
-      Control& control = window.addControl(item);
-      QAction* action = menu->addAction(qs(item.text));
-      connectAction(window, control, action);
-      action->setStatusTip(qs(item.helpText));
-      showHelpOnHover(action, main);
-      applyCommonProperties(item, control);
-    }
-  }
-}
-
-void buildToolbar(Window& window, const std::vector<ControlSpec>& buttons, QToolBar* bar, QMainWindow* main) {
-  for (const ControlSpec& button : buttons) {
-    if (button.kind == ControlKind::Separator) {
-      bar->addSeparator();
-      continue;
-    }
-    Control& control = window.addControl(button);
-    QAction* action = bar->addAction(qs(button.text));
-    connectAction(window, control, action);
-    action->setStatusTip(qs(button.helpText));
-    showHelpOnHover(action, main);
-    applyCommonProperties(button, control);
-    if (auto* tool = qobject_cast<QToolButton*>(bar->widgetForAction(action)))
-      tool->setToolButtonStyle(button.iconName.empty() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
-  }
 }
 
 QWidget* focusedEditor() {
@@ -98,18 +54,8 @@ void onEditor(Call call) {
 
 QWidget* FrameHost::build(Window& window, const WindowSpec& design, QWidget*& body) {
   FrameState& s = state();
-  auto* main = new QMainWindow;
-  for (const ControlSpec& menuSpec : design.menus) {
-    Control& control = window.addControl(menuSpec);
-    QMenu* menu = main->menuBar()->addMenu(qs(menuSpec.text));
-    control.attach(menu->menuAction());
-    menu->menuAction()->setStatusTip(qs(menuSpec.helpText));
-    buildMenu(window, menuSpec.children, menu, main);
-  }
-  if (!design.toolbar.empty()) buildToolbar(window, design.toolbar, main->addToolBar(QStringLiteral("Toolbar")), main);
-  main->statusBar();
-  auto* area = new QMdiArea(main);
-  main->setCentralWidget(area);
+  auto* area = new QMdiArea;
+  QMainWindow* main = buildChrome(window, design, area);
   QObject::connect(area, &QMdiArea::subWindowActivated, area, [](QMdiSubWindow* sub) {
     if (Window* w = sub ? Window::owning(sub) : nullptr) noteActivated(*w);
   });

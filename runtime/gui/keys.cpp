@@ -14,14 +14,16 @@ struct KeyPair {
 };
 
 // Keys whose codes are not their own character.
-constexpr std::array<KeyPair, 20> kKeys{{
+constexpr std::array<KeyPair, 26> kKeys{{
     {0x08, Qt::Key_Backspace}, {kTabKey, Qt::Key_Tab},      {kEnterKey, Qt::Key_Return},
     {kEscKey, Qt::Key_Escape}, {kSpaceKey, Qt::Key_Space},  {kPgUpKey, Qt::Key_PageUp},
     {kPgDnKey, Qt::Key_PageDown}, {kEndKey, Qt::Key_End},   {kHomeKey, Qt::Key_Home},
     {kLeftKey, Qt::Key_Left},  {kUpKey, Qt::Key_Up},        {kRightKey, Qt::Key_Right},
     {kDownKey, Qt::Key_Down},  {kInsertKey, Qt::Key_Insert}, {kDeleteKey, Qt::Key_Delete},
-    {kQuoteKey, Qt::Key_Apostrophe}, {0xBC, Qt::Key_Comma}, {0xBE, Qt::Key_Period},
-    {0xBD, Qt::Key_Minus},     {0xBF, Qt::Key_Slash},
+    {kQuoteKey, Qt::Key_Apostrophe}, {kCommaKey, Qt::Key_Comma}, {kPeriodKey, Qt::Key_Period},
+    {kMinusKey, Qt::Key_Minus}, {kSlashKey, Qt::Key_Slash},  {kSemicolonKey, Qt::Key_Semicolon},
+    {kEqualKey, Qt::Key_Equal}, {kGraveKey, Qt::Key_QuoteLeft}, {kLeftBracketKey, Qt::Key_BracketLeft},
+    {kBackslashKey, Qt::Key_Backslash}, {kRightBracketKey, Qt::Key_BracketRight},
 }};
 
 int baseCode(int qtKey) {

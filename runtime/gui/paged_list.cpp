@@ -9,13 +9,44 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "runtime/gui/binding.h"
 #include "runtime/gui/events.h"
+#include "runtime/text/utf8.h"
 
 namespace vrt {
 
 namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+Qt::Alignment qtAlignment(ColumnAlign align) {
+  switch (align) {
+    case ColumnAlign::Center: return Qt::AlignHCenter | Qt::AlignVCenter;
+    case ColumnAlign::Right: return Qt::AlignRight | Qt::AlignVCenter;
+    default: return Qt::AlignLeft | Qt::AlignVCenter;
+  }
+}
+
+std::optional<Picture> pictureOf(const std::string& text) {
+  return text.empty() ? std::nullopt : Picture::parse(text);
+}
+
+// A value through its column's picture, without the padding to the picture's width; a
+// value the picture cannot take is shown as given.
+std::string formatted(const std::optional<Picture>& picture, const std::string& value) {
+  if (!picture) return value;
+  std::string out;
+  if (picture->kind() == Picture::Kind::Text) {
+    out = picture->formatText(value);
+  } else if (auto n = parsePlainNumber(value)) {
+    out = picture->format(*n);
+  } else {
+    return value;
+  }
+  out = std::string(clip(out));
+  const auto first = out.find_first_not_of(' ');
+  return first == std::string::npos ? std::string() : out.substr(first);
+}
 
 // Keys that move through the data rather than through the rows on screen.
 int scrollEventForKey(int key, Qt::KeyboardModifiers modifiers) {
@@ -35,13 +66,22 @@ int scrollEventForKey(int key, Qt::KeyboardModifiers modifiers) {
 
 PagedList::PagedList(const std::vector<ListColumn>& columns, int visibleRows, QWidget* parent)
     : QWidget(parent), visibleRows_(std::max(1, visibleRows)) {
+  int firstValue = 0;
+  for (const ListColumn& c : columns) {
+    columns_.push_back(Column{c, pictureOf(c.picture), std::nullopt, firstValue});
+    firstValue += c.isGroup() ? 2 : 1;
+    if (c.isGroup()) lines_ = 2;
+  }
   table_ = new QTableWidget(0, static_cast<int>(columns.size()), this);
   QStringList headers;
-  for (const ListColumn& c : columns) headers << qs(c.header);
+  for (const ListColumn& c : columns) headers << qs(c.isGroup() ? c.header + "\n" + c.secondLine : c.header);
   table_->setHorizontalHeaderLabels(headers);
   const int charWidth = table_->fontMetrics().averageCharWidth();
-  for (int i = 0; i < static_cast<int>(columns.size()); ++i)
-    table_->setColumnWidth(i, std::max(3, columns[i].width) * charWidth + 8);
+  for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+    table_->setColumnWidth(i, std::max({3, columns[i].width, columns[i].secondWidth}) * charWidth + 8);
+    if (QTableWidgetItem* h = table_->horizontalHeaderItem(i)) h->setTextAlignment(qtAlignment(columns[i].alignment()));
+  }
+  if (lines_ > 1) table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().lineSpacing() * lines_ + 8);
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->verticalHeader()->hide();
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -49,9 +89,10 @@ PagedList::PagedList(const std::vector<ListColumn>& columns, int visibleRows, QW
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   table_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  table_->setWordWrap(false);
   table_->installEventFilter(this);
   table_->viewport()->installEventFilter(this);
-  for (const ListColumn& c : columns) rightAligned_.push_back(c.rightAligned);
+  table_->horizontalHeader()->viewport()->installEventFilter(this);
 
   bar_ = new QScrollBar(Qt::Vertical, this);
   bar_->setRange(0, 100);
@@ -79,16 +120,24 @@ void PagedList::fitHeight() {
   table_->setFixedHeight(header + rowHeight * visibleRows_ + frame);
 }
 
+std::string PagedList::shown(int column, const std::vector<std::string>& row) const {
+  const Column& c = columns_[column];
+  auto value = [&](int i) { return i < static_cast<int>(row.size()) ? row[i] : std::string(); };
+  std::string text = formatted(c.picture, value(c.firstValue));
+  if (c.design.isGroup()) text += "\n" + value(c.firstValue + 1);
+  return text;
+}
+
 void PagedList::setRows(const std::vector<std::vector<std::string>>& rows) {
   const int keep = selectedRow();
   settingSelection_ = true;
+  values_ = rows;
   table_->clearContents();
   table_->setRowCount(static_cast<int>(rows.size()));
   for (int r = 0; r < static_cast<int>(rows.size()); ++r)
-    for (int c = 0; c < std::min(columnCount(), static_cast<int>(rows[r].size())); ++c) {
-      auto* item = new QTableWidgetItem(qs(rows[r][c]));
-      if (rightAligned_[c])
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (int c = 0; c < columnCount(); ++c) {
+      auto* item = new QTableWidgetItem(qs(shown(c, rows[r])));
+      item->setTextAlignment(qtAlignment(columns_[c].design.alignment()));
       table_->setItem(r, c, item);
     }
   settingSelection_ = false;
@@ -99,18 +148,25 @@ int PagedList::rowCount() const { return table_->rowCount(); }
 int PagedList::columnCount() const { return table_->columnCount(); }
 
 std::vector<std::string> PagedList::rowAt(int row) const {
-  std::vector<std::string> values;
-  if (row < 1 || row > rowCount()) return values;
-  for (int c = 0; c < columnCount(); ++c) {
-    const QTableWidgetItem* item = table_->item(row - 1, c);
-    values.push_back(item ? item->text().toStdString() : std::string());
-  }
+  if (row < 1 || row > static_cast<int>(values_.size())) return {};
+  std::vector<std::string> values = values_[row - 1];
+  const std::size_t wanted = columns_.empty() ? 0 : columns_.back().firstValue + (columns_.back().design.isGroup() ? 2 : 1);
+  values.resize(std::max(values.size(), wanted));
   return values;
+}
+
+std::string PagedList::cellText(int row, int column) const {
+  const QTableWidgetItem* item = table_->item(row - 1, column - 1);
+  return item ? item->text().toStdString() : std::string();
 }
 
 std::string PagedList::headerAt(int column) const {
   const QTableWidgetItem* item = table_->horizontalHeaderItem(column - 1);
   return item ? item->text().toStdString() : std::string();
+}
+
+ColumnAlign PagedList::alignmentOf(int column) const {
+  return column >= 1 && column <= columnCount() ? columns_[column - 1].design.alignment() : ColumnAlign::Left;
 }
 
 int PagedList::selectedRow() const {
@@ -155,15 +211,28 @@ void PagedList::userHighlight(int row) {
   }
 }
 
-void PagedList::userDoubleClick(int row) {
+void PagedList::userClick(int row, int column) {
+  lastClick_ = ListClick{row >= 1 && row <= rowCount() ? row : 0, column, false, kMouseLeft};
+  userHighlight(row);
+  emit mouseKey(kMouseLeft);
+}
+
+void PagedList::userDoubleClick(int row, int column) {
   if (row < 1 || row > rowCount()) return;
+  lastClick_ = ListClick{row, column, false, kMouseLeft2};
   userHighlight(row);
   emit mouseKey(kMouseLeft2);
 }
 
-void PagedList::userRightClick(int row) {
+void PagedList::userRightClick(int row, int column) {
+  lastClick_ = ListClick{row >= 1 && row <= rowCount() ? row : 0, column, false, kMouseRight};
   userHighlight(row);
   emit mouseKey(kMouseRight);
+}
+
+void PagedList::userClickHeader(int column, int key) {
+  lastClick_ = ListClick{0, column, true, key};
+  emit mouseKey(key);
 }
 
 void PagedList::userDragThumb(int position) {
@@ -187,9 +256,29 @@ void PagedList::onThumbAction(int action) {
   emit scrollRequested(event);
 }
 
-int PagedList::rowAtPixel(int y) const {
-  const int row = table_->rowAt(y);
-  return row < 0 ? 0 : row + 1;
+// Clicks are taken from Qt (which would select cells or columns on its own) and
+// carried out as the user operations above, so that robot and mouse do the same.
+bool PagedList::onMouse(QObject* watched, QEvent* event) {
+  auto* mouse = static_cast<QMouseEvent*>(event);
+  const QPoint at = mouse->position().toPoint();
+  const bool doubled = event->type() == QEvent::MouseButtonDblClick;
+  if (mouse->button() != Qt::LeftButton && mouse->button() != Qt::RightButton) return false;
+  const bool right = mouse->button() == Qt::RightButton;
+  table_->setFocus(Qt::MouseFocusReason);
+  if (watched == table_->horizontalHeader()->viewport()) {
+    userClickHeader(table_->horizontalHeader()->logicalIndexAt(at) + 1, right ? kMouseRight : doubled ? kMouseLeft2 : kMouseLeft);
+    return true;
+  }
+  const int row = table_->rowAt(at.y()) + 1;
+  const int column = table_->columnAt(at.x()) + 1;
+  if (right) {
+    if (!doubled) userRightClick(row, column);
+  } else if (doubled) {
+    userDoubleClick(row, column);
+  } else {
+    userClick(row, column);
+  }
+  return true;
 }
 
 bool PagedList::eventFilter(QObject* watched, QEvent* event) {
@@ -209,18 +298,10 @@ bool PagedList::eventFilter(QObject* watched, QEvent* event) {
         emit scrollRequested(delta > 0 ? kEventScrollUp : kEventScrollDown);
       return true;
     }
-    case QEvent::MouseButtonDblClick:
-      if (watched == table_->viewport()) {
-        userDoubleClick(rowAtPixel(static_cast<QMouseEvent*>(event)->position().toPoint().y()));
-        return true;
-      }
-      return false;
     case QEvent::MouseButtonPress:
-      if (watched == table_->viewport() && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-        userRightClick(rowAtPixel(static_cast<QMouseEvent*>(event)->position().toPoint().y()));
-        return true;
-      }
-      return false;
+    case QEvent::MouseButtonDblClick:
+      return (watched == table_->viewport() || watched == table_->horizontalHeader()->viewport()) &&
+             onMouse(watched, event);
     default:
       return false;
   }

@@ -1,17 +1,31 @@
 #pragma once
 // The list control that browses drive: it shows only the rows of the page its owner
 // gives it, never scrolls by itself, and carries its own thumb (0-100) that the owner
-// sets. Keys, the wheel and the thumb become scroll requests for the owner.
+// sets. Keys, the wheel and the thumb become scroll requests for the owner. Columns
+// format their values through their pictures and align them; a group column shows two
+// values one under the other. The list remembers where the last click hit.
 #include <QWidget>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "runtime/gui/events.h"
 #include "runtime/gui/window_design.h"
+#include "runtime/text/picture.h"
 
 class QScrollBar;
 class QTableWidget;
 
 namespace vrt {
+
+// Where a mouse click hit: 1-based row and column (0 when outside every row or column);
+// `header` when it hit the column headings (row 0).
+struct ListClick {
+  int row = 0;
+  int column = 0;
+  bool header = false;
+  int key = 0;  // kMouseLeft, kMouseLeft2 or kMouseRight
+};
 
 class PagedList : public QWidget {
   Q_OBJECT
@@ -19,12 +33,19 @@ class PagedList : public QWidget {
  public:
   PagedList(const std::vector<ListColumn>& columns, int visibleRows, QWidget* parent = nullptr);
 
-  // The page. Rows beyond the visible count are kept but not shown.
+  // The page. Rows beyond the visible count are kept but not shown. Each row holds one
+  // value per column, two for a group column.
   void setRows(const std::vector<std::vector<std::string>>& rows);
   int rowCount() const;
-  std::vector<std::string> rowAt(int row) const;  // 1-based; empty when out of range
-  std::string headerAt(int column) const;         // 1-based
+  std::vector<std::string> rowAt(int row) const;  // 1-based, the values as given; empty when out of range
+  std::string cellText(int row, int column) const;  // as shown: formatted, a group's lines joined by "\n"
+  std::string headerAt(int column) const;         // 1-based; a group's two headings joined by "\n"
   int columnCount() const;
+  ColumnAlign alignmentOf(int column) const;
+  // Lines per row: 2 when a group column is declared.
+  int linesPerRow() const { return lines_; }
+
+  const ListClick& lastClick() const { return lastClick_; }
 
   // The highlighted row, 1-based; 0 when none. Setting it sends no signal.
   int selectedRow() const;
@@ -43,28 +64,42 @@ class PagedList : public QWidget {
   void setThumbVisible(bool visible);
 
   // What the user does, as the robot would too.
-  void userHighlight(int row);      // a click on a row
-  void userDoubleClick(int row);
-  void userRightClick(int row);
+  void userHighlight(int row);  // the highlight moved to a row (keys, or a click)
+  void userClick(int row, int column = 1);
+  void userDoubleClick(int row, int column = 1);
+  void userRightClick(int row, int column = 1);
+  void userClickHeader(int column, int key = kMouseLeft);
   void userDragThumb(int position);
 
  signals:
   void scrollRequested(int event);  // kEventScrollUp ... kEventScrollBottom
   void thumbDragged(int position);
   void highlightMoved(int row);
-  void mouseKey(int key);  // kMouseLeft2 or kMouseRight, after the row under it is highlighted
+  // A click (kMouseLeft, kMouseLeft2, kMouseRight), after the row under it is highlighted;
+  // lastClick() tells where it hit.
+  void mouseKey(int key);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void fitHeight();
-  int rowAtPixel(int y) const;
   void onThumbAction(int action);
+  bool onMouse(QObject* watched, QEvent* event);
+  std::string shown(int column, const std::vector<std::string>& row) const;
+
+  struct Column {
+    ListColumn design;
+    std::optional<Picture> picture, secondPicture;
+    int firstValue = 0;  // index of its first value in a row
+  };
 
   QTableWidget* table_;
   QScrollBar* bar_;
-  std::vector<bool> rightAligned_;
+  std::vector<Column> columns_;
+  std::vector<std::vector<std::string>> values_;
+  ListClick lastClick_;
+  int lines_ = 1;
   int visibleRows_;
   int thumb_ = 0;
   bool settingSelection_ = false;

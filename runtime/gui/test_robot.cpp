@@ -23,6 +23,7 @@
 #include "runtime/gui/paged_list.h"
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
+#include "runtime/gui/window_builder.h"
 #include "runtime/text/utf8.h"
 
 namespace vrt {
@@ -52,10 +53,7 @@ std::vector<std::string_view> splitPath(std::string_view path) {
   }
 }
 
-QAction* findMenuAction(std::string_view path) {
-  Window* frame = FrameHost::frame();
-  auto* main = frame ? qobject_cast<QMainWindow*>(frame->widget()) : nullptr;
-  if (!main) throw RobotError("no frame is open for menu " + quoted(path));
+QAction* findMenuAction(QMainWindow* main, std::string_view path) {
   QList<QAction*> actions = main->menuBar()->actions();
   QAction* found = nullptr;
   for (std::string_view part : splitPath(path)) {
@@ -67,6 +65,20 @@ QAction* findMenuAction(std::string_view path) {
   }
   if (!found->isEnabled()) throw RobotError("menu item " + quoted(path) + " is disabled");
   return found;
+}
+
+QAction* findMenuAction(std::string_view path) {
+  Window* frame = FrameHost::frame();
+  auto* main = frame ? qobject_cast<QMainWindow*>(frame->widget()) : nullptr;
+  if (!main) throw RobotError("no frame is open for menu " + quoted(path));
+  return findMenuAction(main, path);
+}
+
+// The window's own menu bar and toolbar live on the main window around its body.
+QMainWindow* chromeOf(const Window& window) {
+  for (QWidget* w = window.body(); w; w = w->parentWidget())
+    if (auto* main = qobject_cast<QMainWindow*>(w)) return main;
+  return nullptr;
 }
 
 QMenu* openPopup() {
@@ -123,10 +135,22 @@ Window& TestRobot::usableWindow(std::string_view name) const {
 }
 
 Control& TestRobot::usableControl(std::string_view windowName, std::string_view use) const {
-  usableWindow(windowName);
+  Window& w = usableWindow(windowName);
   Control& c = control(windowName, use);
   if (c.disabled() || c.hidden()) throw RobotError("control " + quoted(use) + " cannot be used now");
+  // Nor can a control on a hidden or disabled tab, or in a disabled or hidden group.
+  if (QWidget* widget = c.widget())
+    for (QWidget* up = widget->parentWidget(); up && up != w.body(); up = up->parentWidget())
+      if (Control* holder = w.control(controlNumberOf(up)); holder && holder != &c && (holder->disabled() || holder->hidden()))
+        throw RobotError("control " + quoted(use) + " is inside " + quoted(std::string_view(holder->use().empty() ? holder->text() : holder->use())) +
+                         ", which cannot be used now");
   return c;
+}
+
+PagedList& TestRobot::usableList(std::string_view windowName, std::string_view listUse) const {
+  PagedList* list = usableControl(windowName, listUse).list();
+  if (!list) throw RobotError("control " + quoted(listUse) + " is not a list");
+  return *list;
 }
 
 void TestRobot::press(std::string_view windowName, std::string_view use) {
@@ -205,6 +229,28 @@ void TestRobot::doubleClickRow(std::string_view windowName, std::string_view lis
   settle();
 }
 
+void TestRobot::clickCell(std::string_view windowName, std::string_view listUse, int row, int column) {
+  PagedList& list = usableList(windowName, listUse);
+  if (row < 1 || row > list.rowCount()) throw RobotError("the list has no row " + std::to_string(row));
+  if (column < 1 || column > list.columnCount()) throw RobotError("the list has no column " + std::to_string(column));
+  list.userClick(row, column);
+  settle();
+}
+
+void TestRobot::rightClickRow(std::string_view windowName, std::string_view listUse, int row, int column) {
+  PagedList& list = usableList(windowName, listUse);
+  if (row < 1 || row > list.rowCount()) throw RobotError("the list has no row " + std::to_string(row));
+  list.userRightClick(row, column);
+  settle();
+}
+
+void TestRobot::clickHeader(std::string_view windowName, std::string_view listUse, int column, int key) {
+  PagedList& list = usableList(windowName, listUse);
+  if (column < 1 || column > list.columnCount()) throw RobotError("the list has no column " + std::to_string(column));
+  list.userClickHeader(column, key);
+  settle();
+}
+
 void TestRobot::dragThumb(std::string_view windowName, std::string_view listUse, int position) {
   PagedList* list = usableControl(windowName, listUse).list();
   if (!list || !list->thumbVisible()) throw RobotError("list " + quoted(listUse) + " shows no thumb");
@@ -240,6 +286,14 @@ void TestRobot::chooseMenu(std::string_view path) {
   settle();
 }
 
+void TestRobot::chooseMenu(std::string_view windowName, std::string_view path) {
+  Window& w = usableWindow(windowName);
+  QMainWindow* main = chromeOf(w);
+  if (!main) throw RobotError("window " + quoted(windowName) + " has no menu bar");
+  findMenuAction(main, path)->trigger();
+  settle();
+}
+
 std::string TestRobot::hoverMenu(std::string_view path) {
   findMenuAction(path)->hover();
   QCoreApplication::sendPostedEvents();
@@ -255,6 +309,21 @@ void TestRobot::pressToolbar(int number) {
   if (c->disabled()) throw RobotError("toolbar button " + std::to_string(number) + " is disabled");
   c->action()->trigger();
   settle();
+}
+
+void TestRobot::pressToolbar(std::string_view windowName, std::string_view captionOrTip) {
+  pressToolbarOf(usableWindow(windowName), captionOrTip);
+}
+
+void TestRobot::pressToolbarOf(Window& w, std::string_view captionOrTip) {
+  for (const auto& c : w.controls())
+    if (c->kind() == ControlKind::ToolButton && (sameCaption(c->text(), captionOrTip) || c->tip() == captionOrTip)) {
+      if (c->disabled() || c->hidden()) throw RobotError("toolbar button " + quoted(captionOrTip) + " cannot be used now");
+      c->action()->trigger();
+      settle();
+      return;
+    }
+  throw RobotError("no toolbar button " + quoted(captionOrTip));
 }
 
 void TestRobot::pressToolbar(std::string_view captionOrTip) {
@@ -347,6 +416,42 @@ void TestRobot::pressKey(std::string_view windowName, int keyCode, std::string_v
   QApplication::sendEvent(target, &press);
   QApplication::sendEvent(target, &release);
   settle();
+}
+
+void TestRobot::typeCharacter(std::string_view windowName, std::string_view character, std::string_view use) {
+  Window& w = usableWindow(windowName);
+  const QString text = QString::fromUtf8(character.data(), static_cast<qsizetype>(character.size()));
+  if (text.toUcs4().size() != 1) throw RobotError(quoted(character) + " is not one character");
+  QWidget* target = nullptr;
+  if (!use.empty()) {
+    Control& c = usableControl(windowName, use);
+    w.select(c.number());
+    target = c.widget();
+  } else if (Control* focused = w.control(w.focusedControl())) {
+    target = focused->widget();
+  }
+  if (!target) target = w.body();
+  if (target->focusProxy()) target = target->focusProxy();
+  // Qt names Latin-1 keys by their upper-case code; other characters have no key of their own.
+  const char32_t c = text.toUcs4()[0];
+  const QString upper = text.toUpper();
+  const int qtKey = c < 0x100 && upper.size() == 1 && upper[0].unicode() < 0x100 ? upper[0].unicode() : static_cast<int>(Qt::Key_unknown);
+  QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier, text);
+  QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier, text);
+  QApplication::sendEvent(target, &press);
+  QApplication::sendEvent(target, &release);
+  settle();
+}
+
+std::string TestRobot::hover(std::string_view windowName, std::string_view use) {
+  Window& w = usableWindow(windowName);
+  Control& c = usableControl(windowName, use);
+  if (!c.widget()) throw RobotError("control " + quoted(use) + " cannot be pointed at");
+  QEvent enter(QEvent::Enter);
+  QApplication::sendEvent(c.widget(), &enter);
+  settle();
+  if (w.statusText(1).empty() && FrameHost::frame() && FrameHost::frame() != &w) return FrameHost::statusText();
+  return w.statusText(1);
 }
 
 void TestRobot::activate(std::string_view windowName) {

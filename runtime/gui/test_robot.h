@@ -49,13 +49,22 @@ class TestRobot {
   void dragThumb(std::string_view window, std::string_view listUse, int position);
   void chooseItem(std::string_view window, std::string_view use, std::string_view item);
   void chooseRadio(std::string_view window, std::string_view groupUse, std::string_view caption);
+  // A click on a cell (1-based row and column), a right click on a row (highlighting it
+  // first), a click on a column heading (key kMouseLeft, kMouseLeft2 or kMouseRight).
+  void clickCell(std::string_view window, std::string_view listUse, int row, int column);
+  void rightClickRow(std::string_view window, std::string_view listUse, int row, int column = 1);
+  void clickHeader(std::string_view window, std::string_view listUse, int column, int key = 0x01);
   // A frame menu item by its caption path, "&Browse|Browse the Services file".
   void chooseMenu(std::string_view path);
+  // A menu item of a top-level window's own menu bar.
+  void chooseMenu(std::string_view window, std::string_view path);
   // The status-bar text while the item is highlighted.
   std::string hoverMenu(std::string_view path);
   // A frame toolbar button by control number (3001 ...) or by caption or tip.
   void pressToolbar(int number);
   void pressToolbar(std::string_view captionOrTip);
+  // A button of a top-level window's own toolbar, by caption or tip.
+  void pressToolbar(std::string_view window, std::string_view captionOrTip);
   // A button of the newest message box, by caption with or without "&" ("&Yes", "Yes").
   void pressMessageButton(std::string_view caption);
   // An entry of the open context menu by caption path ("&View|One"), or no entry at all.
@@ -67,6 +76,10 @@ class TestRobot {
   void cancelFileDialog();
   // A key pressed in the window, on `use` or (empty) on the control that has the focus.
   void pressKey(std::string_view window, int keyCode, std::string_view use = {});
+  // A character typed as one key press ("é", "!"), on `use` or on the focused control.
+  void typeCharacter(std::string_view window, std::string_view character, std::string_view use = {});
+  // The mouse comes to rest on a control: returns the status-bar text then (its help).
+  std::string hover(std::string_view window, std::string_view use);
   // The user clicks into the window (making it the active one) or on its close box.
   void activate(std::string_view window);
   void closeWindow(std::string_view window);
@@ -75,6 +88,8 @@ class TestRobot {
 
  private:
   Window& usableWindow(std::string_view name) const;
+  class PagedList& usableList(std::string_view window, std::string_view listUse) const;
+  void pressToolbarOf(Window& window, std::string_view captionOrTip);
   Control& usableControl(std::string_view window, std::string_view use) const;
 };
 

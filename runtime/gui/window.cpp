@@ -19,7 +19,9 @@
 #include "runtime/gui/keys.h"
 #include "runtime/gui/look.h"
 #include "runtime/gui/threads.h"
+#include "runtime/gui/keyboard.h"
 #include "runtime/gui/window_builder.h"
+#include "runtime/gui/window_chrome.h"
 #include "runtime/text/utf8.h"
 
 namespace vrt {
@@ -57,6 +59,10 @@ class InputFilter : public QObject {
         return false;
       case QEvent::FocusIn:
         onFocus(watched, kEventSelected);
+        showHelpOf(watched);
+        return false;
+      case QEvent::Enter:
+        showHelpOf(watched);
         return false;
       case QEvent::FocusOut:
         onFocusOut(watched);
@@ -70,14 +76,16 @@ class InputFilter : public QObject {
   static bool onKey(QObject* watched, QKeyEvent* key) {
     Window* window = Window::owning(watched);
     if (!window || !window->takesInput()) return false;
-    const int code = keyCodeFromQt(key->key(), key->modifiers());
-    if (code == 0) return false;
     const int number = controlNumberOf(watched);
     Control* control = number ? window->control(number) : nullptr;
-    if (!(control && control->alerted(code)) && !window->alerted(code)) return false;
-    const QString text = key->text();
-    Event e{kEventAlertKey, number, window->id(), code, text.isEmpty() ? 0 : static_cast<int>(text.toUcs4().value(0))};
-    PostEvent(e, window->thread());
+    const char32_t typed = typedCharacter(*key);
+    int code = keyCodeFromQt(key->key(), key->modifiers());
+    if (typed && ((control && control->alertsCharacters()) || window->alertsCharacters())) {
+      if (code == 0) code = kCharacterKey;
+    } else if (code == 0 || (!(control && control->alerted(code)) && !window->alerted(code))) {
+      return code != 0 && pressWindowButtonFor(*window, code, watched);
+    }
+    PostEvent(Event{kEventAlertKey, number, window->id(), code, static_cast<int>(typed)}, window->thread());
     return true;
   }
 
@@ -100,6 +108,12 @@ class InputFilter : public QObject {
     Window* window = Window::owning(watched);
     if (!window) return;
     if (int number = controlNumberOf(watched)) window->postFromWidget(event, number);
+  }
+
+  static void showHelpOf(QObject* watched) {
+    Window* window = Window::owning(watched);
+    Control* control = window ? window->control(controlNumberOf(watched)) : nullptr;
+    if (control && !control->help().empty() && window->takesInput()) window->showHelp(control->help());
   }
 
   // Text boxes have no "editing finished": leaving one accepts it.
@@ -157,20 +171,25 @@ void Window::build() {
   if (spec_.kind == WindowKind::Frame) {
     QWidget* area = nullptr;
     top_ = FrameHost::build(*this, spec_, area);
+    chrome_ = qobject_cast<QMainWindow*>(top_.data());
     body_ = area;
   } else {
     body_ = new QWidget;
     buildControls(*this, spec_.controls, body_);
+    QWidget* outer = body_;
+    if (wantsChrome(spec_)) outer = chrome_ = buildChrome(*this, spec_, body_);
     QMdiArea* area = FrameHost::frame() ? FrameHost::mdiArea() : nullptr;
     if (spec_.kind == WindowKind::Child && area) {
-      QMdiSubWindow* sub = area->addSubWindow(body_);
+      QMdiSubWindow* sub = area->addSubWindow(outer);
       sub->hide();
       top_ = sub;
     } else {
-      if (frameWidget) body_->setParent(frameWidget, Qt::Window);
-      top_ = body_;
+      if (frameWidget) outer->setParent(frameWidget, Qt::Window);
+      top_ = outer;
     }
+    if (chrome_) chrome_->setProperty(kWindowProperty, id_);
   }
+  nameControlsAndOrderTabs(*this);
   top_->setProperty(kWindowProperty, id_);
   body_->setProperty(kWindowProperty, id_);
   setCaption(spec_.caption);
@@ -335,6 +354,19 @@ void Window::setTimer(int hundredths) {
 }
 
 QTimer* Window::timer() const { return timer_; }
+int Window::timerInterval() const { return timer_ && timer_->isActive() ? timer_->interval() / 10 : 0; }
+
+void Window::setStatusText(int zone, std::string_view text) { setStatusZoneText(chrome_, zone, text); }
+
+std::string Window::statusText(int zone) const { return statusZoneText(chrome_, zone); }
+
+void Window::showHelp(std::string_view text) {
+  if (chrome_) {
+    setStatusText(1, text);
+  } else if (Window* frame = FrameHost::frame(); frame && frame != this) {
+    frame->setStatusText(1, text);
+  }
+}
 
 bool Window::takesInput() const {
   if (!open_) return false;
@@ -343,7 +375,7 @@ bool Window::takesInput() const {
 
 void Window::setInputEnabled(bool enabled) {
   if (!top_) return;
-  if (auto* main = qobject_cast<QMainWindow*>(top_.data())) {
+  if (auto* main = qobject_cast<QMainWindow*>(top_.data()); main && spec_.kind == WindowKind::Frame) {
     // Only the frame's own controls: the browses inside it belong to other threads.
     main->menuBar()->setEnabled(enabled);
     for (QToolBar* bar : main->findChildren<QToolBar*>()) bar->setEnabled(enabled);

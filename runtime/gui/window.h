@@ -25,6 +25,7 @@
 #include "runtime/gui/events.h"
 #include "runtime/gui/window_design.h"
 
+class QMainWindow;
 class QTimer;
 class QWidget;
 
@@ -65,6 +66,9 @@ class Window {
   // Keys alerted on the whole window (a control's own alerts are on the control).
   void alert(int key) { alerted_.push_back(key); }
   bool alerted(int key) const;
+  // Every key typing a printable character becomes an alert-key event (Control::alertCharacters).
+  void alertCharacters(bool on) { alertCharacters_ = on; }
+  bool alertsCharacters() const { return alertCharacters_; }
 
   // Every bound control shows its variable.
   void display();
@@ -87,6 +91,15 @@ class Window {
   // waits in the queue at a time.
   void setTimer(int hundredths);
   QTimer* timer() const;  // nullptr before the first setTimer
+  int timerInterval() const;  // hundredths of a second; 0 while no timer runs
+
+  // Status-bar zones (1-based; zone 1 is where help texts show) of a window with a
+  // status bar, the frame's for the frame.
+  void setStatusText(int zone, std::string_view text);
+  std::string statusText(int zone) const;
+  // Shows a control's help text: in this window's status bar, or the frame's when this
+  // window has none.
+  void showHelp(std::string_view text);
 
   // Whether this window takes input now (it is its thread's newest).
   bool takesInput() const;
@@ -116,6 +129,7 @@ class Window {
   bool everOpened_ = false;
   QPointer<QWidget> top_;   // the QWidget, QMainWindow or QMdiSubWindow shown
   QPointer<QWidget> body_;
+  QPointer<QMainWindow> chrome_;  // menus, toolbar and status bar, when it has them
   QPointer<QTimer> timer_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::vector<int> alerted_;
@@ -123,6 +137,7 @@ class Window {
   int lastNumber_ = 0;
   Event current_;
   int keyCode_ = 0;
+  bool alertCharacters_ = false;
 };
 
 }  // namespace vrt

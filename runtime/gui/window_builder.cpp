@@ -67,8 +67,7 @@ QWidget* makeSheet(Window& window, const ControlSpec& design, Control& control, 
     tabControl.attachTab(&control, index);
     tagControlWidget(page, tabControl.number());
     buildControls(window, tabSpec.children, page);
-    if (tabSpec.hidden) tabs->setTabVisible(index, false);
-    if (tabSpec.disabled) tabs->setTabEnabled(index, false);
+    applyCommonProperties(tabSpec, tabControl);
   }
   const int number = control.number();
   QObject::connect(tabs, &QTabWidget::currentChanged, tabs,
@@ -195,14 +194,36 @@ QWidget* makeWidget(Window& window, const ControlSpec& design, Control& control,
 
 }  // namespace
 
+namespace {
+
+// Every property a design may declare, and how it reaches the control: one row each.
+struct DesignProperty {
+  bool (*declared)(const ControlSpec&);
+  void (*apply)(const ControlSpec&, Control&);
+};
+
+constexpr DesignProperty kDesignProperties[] = {
+    {[](const ControlSpec& d) { return !d.tipText.empty(); }, [](const ControlSpec& d, Control& c) { c.setTip(d.tipText); }},
+    {[](const ControlSpec& d) { return !d.iconName.empty(); }, [](const ControlSpec& d, Control& c) { c.setIcon(d.iconName); }},
+    {[](const ControlSpec& d) { return !d.fontName.empty() || d.fontSize > 0; },
+     [](const ControlSpec& d, Control& c) { c.setFont(d.fontName, d.fontSize); }},
+    {[](const ControlSpec& d) { return d.disabled; }, [](const ControlSpec&, Control& c) { c.setDisabled(true); }},
+    {[](const ControlSpec& d) { return d.hidden; }, [](const ControlSpec&, Control& c) { c.setHidden(true); }},
+    {[](const ControlSpec& d) { return d.readOnly; }, [](const ControlSpec&, Control& c) { c.setReadOnly(true); }},
+    {[](const ControlSpec& d) { return d.isDefault; }, [](const ControlSpec&, Control& c) { c.setDefault(true); }},
+    {[](const ControlSpec& d) { return d.textColor != kNoColor; }, [](const ControlSpec& d, Control& c) { c.setColor(d.textColor); }},
+    {[](const ControlSpec& d) { return d.backColor != kNoColor; },
+     [](const ControlSpec& d, Control& c) { c.setBackground(d.backColor); }},
+    {[](const ControlSpec& d) { return d.underline; }, [](const ControlSpec&, Control& c) { c.setUnderline(true); }},
+    {[](const ControlSpec& d) { return d.cursorKind != CursorKind::Arrow; },
+     [](const ControlSpec& d, Control& c) { c.setCursor(d.cursorKind); }},
+};
+
+}  // namespace
+
 void applyCommonProperties(const ControlSpec& design, Control& control) {
-  if (!design.tipText.empty()) control.setTip(design.tipText);
-  if (!design.iconName.empty()) control.setIcon(design.iconName);
-  if (!design.fontName.empty() || design.fontSize > 0) control.setFont(design.fontName, design.fontSize);
-  if (design.disabled) control.setDisabled(true);
-  if (design.hidden) control.setHidden(true);
-  if (design.readOnly) control.setReadOnly(true);
-  if (design.isDefault) control.setDefault(true);
+  for (const DesignProperty& p : kDesignProperties)
+    if (p.declared(design)) p.apply(design, control);
 }
 
 namespace {
@@ -234,6 +255,8 @@ QWidget* place(Window& window, const ControlSpec& design, QWidget* parent) {
 }
 
 }  // namespace
+
+QWidget* buildControl(Window& window, const ControlSpec& design, QWidget* parent) { return place(window, design, parent); }
 
 void tagControlWidget(QWidget* widget, int number) { widget->setProperty(kControlProperty, number); }
 

@@ -14,6 +14,8 @@ class Window;
 
 // Builds `controls` into `parent` (which gets a layout of its own).
 void buildControls(Window& window, const std::vector<ControlSpec>& controls, QWidget* parent);
+// Builds one control (a row or grid with its children) into `parent`, which places it.
+QWidget* buildControl(Window& window, const ControlSpec& design, QWidget* parent);
 
 // Marks `widget` as the face of control `number`, so input on it is traced back.
 void tagControlWidget(QWidget* widget, int number);

@@ -27,11 +27,47 @@ enum class ControlKind {
 // Built-in behaviour of a menu item, carried out without procedure code.
 enum class StdAction { None, Tile, Cascade, ArrangeIcons, Cut, Copy, Paste, CloseWindow };
 
+enum class ColumnAlign { Left, Center, Right };
+
+// A list column. With a picture, the row's value for it is raw data (a number, a day
+// number, text) that the list formats; without one it is shown as given. A group column
+// (secondLine set) shows two values of the row one under the other, under a two-line
+// heading: a row then carries one value more than its columns.
 struct ListColumn {
   std::string header;
   int width = 10;  // characters
-  bool rightAligned = false;
+  bool rightAligned = false;  // the same as align = ColumnAlign::Right
+  std::string picture = {};
+  ColumnAlign align = ColumnAlign::Left;
+  std::string secondLine = {};  // the heading of the second line of a group column
+  int secondWidth = 0;
+
+  ColumnAlign alignment() const { return rightAligned ? ColumnAlign::Right : align; }
+  bool isGroup() const { return !secondLine.empty(); }
 };
+
+inline ListColumn column(std::string header, int width, std::string picture = {}, ColumnAlign align = ColumnAlign::Left) {
+  ListColumn c;
+  c.header = std::move(header);
+  c.width = width;
+  c.picture = std::move(picture);
+  c.align = align;
+  return c;
+}
+// "Title" over "Series" in one column: the row's next two values.
+inline ListColumn groupColumn(std::string first, int width, std::string second, int secondWidth) {
+  ListColumn c = column(std::move(first), width);
+  c.secondLine = std::move(second);
+  c.secondWidth = secondWidth;
+  return c;
+}
+
+// Mouse cursors a control can show while pointed at.
+enum class CursorKind { Arrow, Hand, Wait, IBeam };
+
+// Colours are colour values as the system stores them: 0xBBGGRR (16777215 is white);
+// kNoColor keeps the control's own.
+inline constexpr int kNoColor = -1;
 
 struct ControlSpec {
   ControlKind kind = ControlKind::Region;
@@ -51,6 +87,10 @@ struct ControlSpec {
   int low = 0, high = 100, step = 1;  // spins and progress bars
   bool disabled = false, hidden = false, readOnly = false, isDefault = false;
   bool scrolls = false;  // lists: hold all their rows and scroll them themselves
+  bool isCancel = false;  // Escape presses it
+  int textColor = kNoColor, backColor = kNoColor;
+  bool underline = false;
+  CursorKind cursorKind = CursorKind::Arrow;
   StdAction stdAction = StdAction::None;
 
   // Modifiers, for chaining in declarations.
@@ -65,6 +105,10 @@ struct ControlSpec {
   ControlSpec makeReadOnly() && { readOnly = true; return std::move(*this); }
   ControlSpec scrolling() && { scrolls = true; return std::move(*this); }
   ControlSpec action(StdAction a) && { stdAction = a; return std::move(*this); }
+  ControlSpec makeCancel() && { isCancel = true; return std::move(*this); }
+  ControlSpec colors(int text, int back = kNoColor) && { textColor = text; backColor = back; return std::move(*this); }
+  ControlSpec underlined() && { underline = true; return std::move(*this); }
+  ControlSpec cursor(CursorKind k) && { cursorKind = k; return std::move(*this); }
 };
 
 ControlSpec prompt(std::string text, std::string use = {});
@@ -90,14 +134,15 @@ ControlSpec progress(std::string use, int low = 0, int high = 100);
 ControlSpec region(std::string use, std::vector<ControlSpec> children = {});
 ControlSpec row(std::vector<ControlSpec> children);
 ControlSpec grid(int columns, std::vector<ControlSpec> children);
-// Frame windows: menus, their items and toolbar buttons.
+// Menus, their items and toolbar buttons (frames and top-level windows). A toolbar also
+// takes prompts, entries, spins and drop lists.
 ControlSpec menu(std::string text, std::vector<ControlSpec> items);
 ControlSpec menuItem(std::string use, std::string text);
 ControlSpec separator();
 ControlSpec toolButton(std::string use, std::string text, int number = 0);
 
 enum class WindowKind {
-  Owned,  // a top-level window owned by the frame (forms, look-ups, message boxes)
+  Owned,  // a top-level window owned by the frame (forms, look-ups, message boxes, the preview)
   Child,  // an MDI child of the frame (browses); top-level when no frame is open
   Frame,  // the application frame: menus, toolbar, status bar, MDI area
 };
@@ -111,8 +156,11 @@ struct WindowSpec {
   int fontSize = 0;
   int width = 0, height = 0;  // logical pixels; 0: as the layout needs
   std::vector<ControlSpec> controls;
-  std::vector<ControlSpec> menus;    // Frame
-  std::vector<ControlSpec> toolbar;  // Frame
+  std::vector<ControlSpec> menus;    // frames and top-level windows
+  std::vector<ControlSpec> toolbar;  // frames and top-level windows
+  // Status-bar zones and their widths in logical pixels (0: stretches). Zone 1 shows
+  // help texts. A frame always has a status bar; other windows only when they list zones.
+  std::vector<int> statusZones;
   std::vector<int> alertKeys;        // keys alerted on the whole window
 };
 

@@ -1,9 +1,11 @@
 #include "runtime/gui/frame_host.h"
 
+#include <QAccessible>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "gui_fixture.h"
@@ -89,6 +91,25 @@ TEST_F(FrameTest, MenuItemsStartBrowsesOnThreadsOfTheirOwnInsideTheFrame) {
   EXPECT_FALSE(services.position().intersects(praises.position())) << "tiled side by side";
   EXPECT_EQ(countEvents(program.seen[1], kEventAccepted), 2) << "Tile is carried out, not posted";
   EXPECT_THROW(robot.chooseMenu("&Browse|Browse the Nothing file"), RobotError);
+}
+
+void collectButtonNames(QAccessibleInterface* node, std::vector<std::string>& names, int depth = 0) {
+  if (!node || depth > 30) return;
+  if (node->role() == QAccessible::Button || node->role() == QAccessible::PushButton)
+    names.push_back(node->text(QAccessible::Name).toStdString());
+  for (int i = 0; i < node->childCount(); ++i) collectButtonNames(node->child(i), names, depth + 1);
+}
+
+TEST_F(FrameTest, EveryToolbarButtonIsNamedForAssistiveTechnology) {
+  Program program;
+  TestRobot robot;
+  StartThread([&] { program.main(); }, 50'000, "Main");
+  robot.settle();
+  std::vector<std::string> names;
+  collectButtonNames(QAccessible::queryAccessibleInterface(robot.window("Main").widget()), names);
+  auto named = [&](const std::string& n) { return std::find(names.begin(), names.end(), n) != names.end(); };
+  EXPECT_TRUE(named("Prayer Requests")) << "a button with a caption is named by it";
+  for (const NavigationButton& n : kNavigationButtons) EXPECT_TRUE(named(n.tip)) << "icon-only button " << n.tip;
 }
 
 TEST_F(FrameTest, NavigationButtonsGoToTheActiveBrowsesThreadOnly) {
