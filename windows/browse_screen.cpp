@@ -4,7 +4,6 @@
 #include "records/thread_dictionary.h"
 #include "runtime/gui/control.h"
 #include "runtime/gui/paged_list.h"
-#include "runtime/text/picture.h"
 #include "windows/screen_conventions.h"
 #include "windows/tab_orders.h"
 
@@ -45,8 +44,8 @@ ValueRef valueOf(const FieldRef& ref) {
 
 // ---------------------------------------------------------------- the list control
 
-PagedListControl::PagedListControl(Window& window, int control, std::vector<std::string> pictures)
-    : window_(window), control_(control), pictures_(std::move(pictures)) {}
+PagedListControl::PagedListControl(Window& window, int control, std::size_t columns)
+    : window_(window), control_(control), columns_(columns) {}
 
 static PagedList* pagedList(Window& window, int control) {
   vrt::Control* c = window.control(control);
@@ -69,21 +68,13 @@ void PagedListControl::SetChoice(int row) {
   if (PagedList* l = pagedList(window_, control_)) l->setSelectedRow(row);
 }
 
+// The list formats each value through its column's picture.
 void PagedListControl::Show(const std::vector<ListRow>& rows) {
   PagedList* l = pagedList(window_, control_);
   if (!l) return;
   std::vector<std::vector<std::string>> shown;
-  for (const ListRow& row : rows) {
-    std::vector<std::string> cells;
-    for (std::size_t i = 0; i < pictures_.size() && i < row.columns.size(); ++i) {
-      const auto picture = Picture::parse(pictures_[i]);
-      const std::string& value = row.columns[i];
-      if (!picture) cells.push_back(value);
-      else if (picture->kind() == Picture::Kind::Text) cells.push_back(picture->formatText(value));
-      else cells.push_back(picture->format(expr::numberFromText(value)));
-    }
-    shown.push_back(std::move(cells));
-  }
+  for (const ListRow& row : rows)
+    shown.emplace_back(row.columns.begin(), row.columns.begin() + std::min(row.columns.size(), columns_));
   l->setRows(shown);
 }
 
@@ -115,7 +106,8 @@ WindowSpec BrowseScreen::BuildWindowSpec() const {
   if (!tabs.empty()) design.controls.push_back(sheet(decl_.sheetUse, std::move(tabs)));
   if (!decl_.listTitle.empty()) design.controls.push_back(prompt(decl_.listTitle, "?ListTitle"));
   std::vector<ListColumn> columns;
-  for (const BrowseColumn& c : decl_.columns) columns.push_back({c.header, c.width, c.rightAligned});
+  for (const BrowseColumn& c : decl_.columns)
+    columns.push_back(column(c.header, c.width, c.picture, c.rightAligned ? ColumnAlign::Right : ColumnAlign::Left));
   design.controls.push_back(list(decl_.listUse, std::move(columns), decl_.rows));
   std::vector<ControlSpec> buttons;
   if (decl_.select) buttons.push_back(button("?Select", "&Select"));
@@ -135,9 +127,7 @@ int BrowseScreen::Setup() {
   RelationManager& relate = Relate(*decl_.primary);
   window_ = std::make_unique<Window>(BuildWindowSpec());
   MYWINDOW = window_.get();
-  std::vector<std::string> pictures;
-  for (const BrowseColumn& c : decl_.columns) pictures.push_back(c.picture);
-  list_ = std::make_unique<PagedListControl>(*window_, window_->number(decl_.listUse), std::move(pictures));
+  list_ = std::make_unique<PagedListControl>(*window_, window_->number(decl_.listUse), decl_.columns.size());
   view_ = std::make_unique<View>(TableFile(*decl_.primary));
   browse_ = std::make_unique<DeclaredBrowse>(decl_, *this);
   BrowseManager& b = *browse_;

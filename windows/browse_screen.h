@@ -11,11 +11,11 @@
 
 namespace vesp {
 
-// The list control interface over a window's paged list, formatting each column through
-// its picture.
+// The list control interface over a window's paged list: the rows' shown columns (the
+// hidden ones after them stay in the queue).
 class PagedListControl : public ListControl {
  public:
-  PagedListControl(vrt::Window& window, int control, std::vector<std::string> pictures);
+  PagedListControl(vrt::Window& window, int control, std::size_t columns);
   int Choice() const override;
   int Control() const override { return control_; }
   int Items() const override;
@@ -27,7 +27,7 @@ class PagedListControl : public ListControl {
  private:
   vrt::Window& window_;
   int control_;
-  std::vector<std::string> pictures_;
+  std::size_t columns_;
 };
 
 class BrowseScreen : public WindowController {
