@@ -1,7 +1,9 @@
 #include "runtime/gui/buttons.h"
 
+#include <QWidget>
 #include <array>
 
+#include "runtime/gui/frame_host.h"
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
 
@@ -73,11 +75,23 @@ int closingAnswer(int mask, int defaultButton) {
   return effectiveDefault(firstButton(mask) ? mask : kButtonOk, defaultButton);
 }
 
+// A question belongs in front of the program, not in the screen's corner over its menus.
+static void centreOverFrame(Window& window) {
+  QWidget* box = window.widget();
+  const Window* frame = FrameHost::frame();
+  if (!box || !frame || !frame->widget() || frame == &window) return;
+  box->adjustSize();
+  QRect place = window.position();
+  place.moveCenter(frame->widget()->frameGeometry().center());
+  window.setPosition(place);
+}
+
 int waitForButton(Window& window, int mask, int defaultButton) {
   if (!firstButton(mask)) mask = kButtonOk;
   if (ThreadNumber() == 0) return effectiveDefault(mask, defaultButton);
   window.alert(kEscKey);
   window.open();
+  centreOverFrame(window);
   if (Control* preferred = window.control(buttonUse(effectiveDefault(mask, defaultButton))))
     window.select(preferred->number());
   int answer = 0;
