@@ -40,25 +40,17 @@ bool BrowseManager::SelectOrder(int number) {
 
 // ---------------------------------------------------------------- reading
 
-int BrowseManager::ReadNext() {
-  const int result = ViewManager::ReadNext();
+// Reading past the end may have overwritten the reset fields: they get their values back.
+int BrowseManager::afterRead(int result) {
   if (result == Level::Fatal) readFailed_ = true;
-  if (result == Level::Notify) {
-    // Reading past the end may have overwritten the reset fields.
-    for (const auto& pair : SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)].RESETS)
+  if (result == Level::Notify)
+    for (const auto& pair : currentSort().RESETS)
       if (pair.left.write) pair.left.write(pair.right);
-  }
   return result;
 }
 
-int BrowseManager::ReadPrevious() {
-  const int result = ViewManager::ReadPrevious();
-  if (result == Level::Fatal) readFailed_ = true;
-  if (result == Level::Notify)
-    for (const auto& pair : SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)].RESETS)
-      if (pair.left.write) pair.left.write(pair.right);
-  return result;
-}
+int BrowseManager::ReadNext() { return afterRead(ViewManager::ReadNext()); }
+int BrowseManager::ReadPrevious() { return afterRead(ViewManager::ReadPrevious()); }
 
 void BrowseManager::StoreRow(ListRow& row) {
   row.columns.clear();
@@ -254,7 +246,7 @@ void BrowseManager::setFreeElement(const Value& value) {
 }
 
 void BrowseManager::updateThumb(int event) {
-  if (SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)].THUMB) return;  // RefreshControls asks the step
+  if (currentSort().THUMB) return;  // RefreshControls asks the step
   const int rows = LISTQUEUE->Records();
   const bool downward = event == vrt::kEventScrollDown || event == vrt::kEventPageDown || event == vrt::kEventScrollBottom;
   if (event == vrt::kEventScrollTop) thumb_ = 0;
@@ -265,7 +257,7 @@ void BrowseManager::updateThumb(int event) {
 }
 
 void BrowseManager::RecomputeThumb() {
-  ThumbStep* step = SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)].THUMB.get();
+  ThumbStep* step = currentSort().THUMB.get();
   if (!step || !step->LimitsNeeded() || CurrentOrder().FREEELEMENT < 0) return;
   if (LISTQUEUE->Records() < LASTITEMS) return;  // a short list shows no thumb
   SaveTableBuffers();
@@ -283,7 +275,7 @@ void BrowseManager::RecomputeThumb() {
 int BrowseManager::OnThumbDrag(int position) {
   if (position <= 1) return vrt::kEventScrollTop;
   if (position >= 100) return vrt::kEventScrollBottom;
-  ThumbStep* step = SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)].THUMB.get();
+  ThumbStep* step = currentSort().THUMB.get();
   if (step && CurrentOrder().FREEELEMENT >= 0) {
     if (!stepLimitsSet_) RecomputeThumb();
     setFreeElement(step->ValueAt(position));
@@ -331,7 +323,7 @@ bool BrowseManager::RefreshLimits() {
     LASTITEMS = ILC->Items();
     changed = true;
   }
-  FieldPairs& resets = SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)].RESETS;
+  FieldPairs& resets = currentSort().RESETS;
   if (!resets.Equal()) {
     resets.AssignLeftToRight();
     changed = true;
@@ -344,7 +336,7 @@ void BrowseManager::RefreshControls() {
   refreshButtons();
   ILC->Show(LISTQUEUE->rows());
   ILC->SetChoice(rows ? CURRENTCHOICE : 0);
-  ThumbStep* step = SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)].THUMB.get();
+  ThumbStep* step = currentSort().THUMB.get();
   const bool fullPage = rows >= LASTITEMS && rows > 0;
   if (step && LOADED && rows > 0) {
     if (!stepLimitsSet_) RecomputeThumb();

@@ -123,10 +123,16 @@ class BrowseManager : public ViewManager, public WindowComponent {
   void locate(const std::string& target);
   void updateThumb(int event);
   void componentsAfterFreeElementToStart();
+  int afterRead(int result);
   void pressIfUsable(int control);
   void refreshButtons();
   void locateAndRefill();
-  BrowseOrder& currentSort() { return SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)]; }
+  // A browse without sort orders reads in file order with no step, locator or resets.
+  BrowseOrder& currentSort() {
+    const auto at = static_cast<std::size_t>(CurrentOrderNumber() - 1);
+    return at < SORT.size() ? SORT[at] : noOrder_;
+  }
+  BrowseOrder noOrder_;
   bool filledOnce_ = false;
 
   bool endReached_ = false;
