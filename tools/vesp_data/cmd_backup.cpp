@@ -16,6 +16,12 @@ struct FileProgress {
   explicit FileProgress(std::string label) : label_(std::move(label)) {}
   backup::Progress callback() {
     return [this](const std::string&, int done, int total) {
+      // A restore checks the set, then copies it: a bar for each pass.
+      if (bar_ && done < shown_) {
+        bar_->finish();
+        bar_.reset();
+        shown_ = 0;
+      }
       if (!bar_) bar_ = std::make_unique<Progress>(label_, total);
       bar_->advance(done - shown_);
       shown_ = done;
