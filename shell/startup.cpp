@@ -1,11 +1,16 @@
 #include "shell/startup.h"
 
+#include <QDateTime>
+
 #include <string>
 
 #include "dictionary/upgrade_registration.h"
+#include "records/data_backup.h"
 #include "records/error_manager.h"
 #include "records/thread_dictionary.h"
 #include "runtime/gui/calendar.h"
+#include "runtime/gui/look.h"
+#include "runtime/gui/message_box.h"
 #include "runtime/gui/threads.h"
 #include "runtime/os/desktop_settings.h"
 #include "runtime/settings/ini_file.h"
@@ -33,6 +38,15 @@ void setCalendarDefaults() {
   ini.Save(file);
 }
 
+// The day's backup, taken before any table is opened, and one before any structure
+// conversion. A failed backup is told once; the program starts all the same.
+void backUpData() {
+  backup::BackUpBeforeUpgrades(".");
+  const backup::Outcome done = backup::StartupBackup(".", QDateTime::currentDateTime());
+  if (!done.ok)
+    vrt::Message("The automatic backup of your data did not succeed.|" + done.error, "Backup", vrt::kIconExclamation);
+}
+
 // Thread 1: the program's start-up, its frame, and its shutdown, in this order.
 void program() {
   clearThreadGlobals();
@@ -52,6 +66,7 @@ void program() {
   SetupDictionaryForThread();
   setCalendarDefaults();
   dict::registerTablesForUpgrade();
+  backUpData();
 
   vrt::DesktopSettings& desktop = vrt::desktopSettings();
   const bool dragFullWindows = desktop.dragFullWindows();

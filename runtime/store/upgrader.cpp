@@ -23,6 +23,7 @@ struct Upgrader {
   std::map<std::string, int> options{{"BadFile", 0}, {"SPCreate", 0}};
   std::map<std::string, int> drivers;
   std::map<std::string, Registration> tables;  // by upper-cased label
+  std::function<int(const std::string&)> beforeConvert;
 };
 
 Upgrader& upgrader() {
@@ -44,6 +45,15 @@ int fail(sql::Database& db, int rc) {
   sql::recordError(db, rc);
   db.exec("ROLLBACK");
   return errorCode();
+}
+
+// Whether the file at `path` stores a structure other than the target's.
+bool needsConversion(const std::string& path, const store::TableLayout& target) {
+  sql::Database db;
+  if (db.open(path, true, false) != SQLITE_OK) return false;
+  int rc = SQLITE_OK;
+  const auto stored = store::storedStructure(db, "main", target.sqlTable(), rc);
+  return stored && *stored != target.structureText();
 }
 
 }  // namespace
@@ -85,6 +95,17 @@ void ds_UsingFile(std::string_view prefix, std::string_view label, const TableSc
 bool ds_IsRegistered(std::string_view label) {
   std::lock_guard g(upgrader().lock);
   return upgrader().tables.count(upperCase(label)) > 0;
+}
+
+int ds_RegisteredVersion(std::string_view label) {
+  std::lock_guard g(upgrader().lock);
+  auto it = upgrader().tables.find(upperCase(label));
+  return it == upgrader().tables.end() ? -1 : it->second.schema.version;
+}
+
+void ds_SetBeforeConvert(std::function<int(const std::string& path)> hook) {
+  std::lock_guard g(upgrader().lock);
+  upgrader().beforeConvert = std::move(hook);
 }
 
 void ds_ResetForTesting() {
@@ -190,6 +211,15 @@ int ds_FileOpen(DataFile& file, OpenAccess access) {
     // Only a declaration that differs asks for a conversion; the open reports the rest.
     if (errorCode() != kInvalidRecordDeclaration) return errorCode();
     if (access == OpenAccess::ReadOnly) return errorCode();
+    std::function<int(const std::string&)> before;
+    {
+      std::lock_guard g(upgrader().lock);
+      before = upgrader().beforeConvert;
+    }
+    // Only a file whose stored structure really differs is converted (and backed up first).
+    if (before && needsConversion(file.path(), target)) {
+      if (const int rc = before(file.path()); rc != 0) return rc;
+    }
     if (const int rc = convertFile(file.path(), target); rc != 0) {
       // With "BadFile" on, a file that cannot be converted is kept aside under another
       // name and the table starts anew; otherwise it stays as it is and the open fails.

@@ -4,6 +4,7 @@
 // is converted in place first (fields copied by name, new fields blank or zero, keys
 // rebuilt, record positions kept), inside one transaction, so a failed conversion leaves
 // the old file exactly as it was.
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,12 @@ void ds_IgnoreDriver(std::string_view driver, int value);
 // Registers a table's declared structure and version, by label.
 void ds_UsingFile(std::string_view prefix, std::string_view label, const TableSchema& table, int version);
 bool ds_IsRegistered(std::string_view label);
+// The version registered for a table, or -1 when the table is not registered.
+int ds_RegisteredVersion(std::string_view label);
+// Called with a file's path before the upgrader converts it; a non-zero result (an error
+// code, also in the thread's error state) stops the conversion and fails the open.
+// Empty: files are converted without a word.
+void ds_SetBeforeConvert(std::function<int(const std::string& path)> hook);
 // Converts the file when needed, then opens it. Returns 0 or the error code (also in the
 // thread's error state).
 int ds_FileOpen(DataFile& file, OpenAccess access);

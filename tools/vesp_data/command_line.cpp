@@ -24,6 +24,11 @@ const std::vector<Command>& commands() {
       {"generate", "[--prayer-requests N] [--services N]",
        "fill the empty tables with realistic sample data (the same every time)", {"--prayer-requests", "--services"},
        {}, 0, 0, runGenerate},
+      {"backup", "[FOLDER]",
+       "copy every data file into a new, verified backup set in FOLDER (default: backups)", {}, {}, 0, 1, runBackup},
+      {"restore", "SET",
+       "check a backup set and put its files in place of the current ones, which are kept in a set of their own",
+       {}, {}, 1, 1, runRestore},
   };
   return table;
 }

@@ -37,6 +37,8 @@ int runExport(const Args&, std::ostream&, std::ostream&);
 int runGenerate(const Args&, std::ostream&, std::ostream&);
 int runQuery(const Args&, std::ostream&, std::ostream&);
 int runDelete(const Args&, std::ostream&, std::ostream&);
+int runBackup(const Args&, std::ostream&, std::ostream&);
+int runRestore(const Args&, std::ostream&, std::ostream&);
 
 // Reads a whole number option; false (with a message) when it is not one.
 bool numberOption(const Args& args, const std::string& option, long long low, long long high, long long& value,

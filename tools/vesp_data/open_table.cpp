@@ -2,6 +2,7 @@
 
 #include "dictionary/dictionary.h"
 #include "dictionary/upgrade_registration.h"
+#include "records/data_backup.h"
 #include "runtime/data/errors.h"
 #include "runtime/store/upgrader.h"
 
@@ -24,6 +25,7 @@ const vrt::TableSchema* findTable(const std::string& label, std::ostream& err) {
 std::unique_ptr<vrt::DataFile> openTable(const vrt::TableSchema& schema, std::ostream& err, bool create,
                                          vrt::OpenAccess access) {
   dict::registerTablesForUpgrade();
+  backup::BackUpBeforeUpgrades(".");
   auto file = std::make_unique<vrt::DataFile>(schema);
   int rc = vrt::ds_FileOpen(*file, access);
   if (rc == vrt::kFileNotFound && create) {

@@ -1,0 +1,97 @@
+// Backup and verify time for a data folder of many prayer requests, against `cp` of the same
+// files in the same run (both with the files in the operating system's cache).
+//
+//   bench_backup [FOLDER] [PRAYER_REQUESTS]   (default: /tmp/vesp-bench-backup, 1000000)
+// The folder's data is made once by vesp-data's generator and kept for later runs.
+#include <QDateTime>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "bench/bench_support.h"
+#include "records/data_backup.h"
+#include "runtime/store/backup_copy.h"
+#include "runtime/store/sqlite_db.h"
+#include "tools/vesp_data/sample_data.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+double secondsOf(const std::function<void()>& body) {
+  const auto start = std::chrono::steady_clock::now();
+  body();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string folder = argc > 1 ? argv[1] : "/tmp/vesp-bench-backup";
+  const long long requests = argc > 2 ? std::atoll(argv[2]) : 1'000'000;
+  vbench::DataFolder in(folder);
+  if (!fs::exists("PrayerRequest.vdb")) {
+    std::printf("making %lld prayer requests in %s ...\n", requests, folder.c_str());
+    std::ostringstream out, err;
+    if (vesp::tools::generateSampleData({requests, 156}, out, err) != 0) {
+      std::fprintf(stderr, "%s", err.str().c_str());
+      return 1;
+    }
+  }
+  std::int64_t bytes = 0;
+  std::string files;
+  for (const auto& name : vesp::backup::dataFileNames()) {
+    if (!fs::exists(name)) continue;
+    bytes += static_cast<std::int64_t>(fs::file_size(name));
+    files += " " + name;
+  }
+  std::printf("data: %.1f MiB in the data files\n", static_cast<double>(bytes) / (1 << 20));
+
+  const int runs = 3;
+  const std::string target = "bench-sets";
+  std::vector<double> copyTimes, backupTimes;
+  for (int r = 0; r < runs; ++r) {
+    fs::remove_all(target);
+    fs::create_directories(target + "/cp");
+    // cp, then sync the copies to disk as the backup does.
+    copyTimes.push_back(secondsOf([&] {
+      const std::string command = "cp" + files + " " + target + "/cp/ && sync -f " + target + "/cp";
+      if (std::system(command.c_str()) != 0) std::exit(1);
+    }));
+    vesp::backup::Outcome outcome;
+    backupTimes.push_back(secondsOf([&] {
+      outcome = vesp::backup::BackUpNow(".", target, QDateTime::currentDateTime());
+    }));
+    if (!outcome.ok) {
+      std::fprintf(stderr, "backup failed: %s\n", outcome.error.c_str());
+      return 1;
+    }
+  }
+  // Where the time of the largest file goes.
+  fs::remove_all(target);
+  fs::create_directories(target);
+  const std::string copy = target + "/PrayerRequest.vdb";
+  vrt::store::CopyResult copied;
+  const double copySeconds = secondsOf([&] { copied = vrt::store::copyDatabase("PrayerRequest.vdb", copy); });
+  const double checkSeconds = secondsOf([&] { vrt::store::verifyDatabase(copy, &copied.counts); });
+  const double digestSeconds = secondsOf([&] { vrt::store::fileDigest(copy); });
+  // For comparison only: SQLite's quick check, which skips matching every index to its table.
+  const double quickSeconds = secondsOf([&] {
+    vrt::sql::Database db;
+    db.open(copy, true, false);
+    db.exec(std::string(vrt::sql::kBatchCacheSize) + ";PRAGMA quick_check");
+  });
+  std::printf("PrayerRequest.vdb: online copy %.3f s, integrity check and counts %.3f s, digest %.3f s "
+              "(a quick check instead: %.3f s)\n",
+              copySeconds, checkSeconds, digestSeconds, quickSeconds);
+  fs::remove_all(target);
+  const double cp = vbench::median(copyTimes), backup = vbench::median(backupTimes);
+  std::printf("cp + sync of the same files:     %.3f s (median of %d)\n", cp, runs);
+  std::printf("backup with verify:              %.3f s (median of %d)\n", backup, runs);
+  std::printf("ratio backup / cp:               %.2f\n", backup / cp);
+  return 0;
+}

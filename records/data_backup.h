@@ -1,0 +1,60 @@
+#pragma once
+// Backing up and restoring the program's data files (every table's file, "QUERIES.TPS" and
+// "vsp.INI") as verified sets (records/backup_sets.h). Each call is one step a menu item or
+// vesp-data can take: it returns what happened as a sentence for the user, and reports
+// progress through a callback. Bad sets, full disks and read-only folders are refused with
+// the current data left exactly as it was.
+#include <QDateTime>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "records/backup_sets.h"
+
+namespace vesp::backup {
+
+inline constexpr const char* kQueriesFile = "QUERIES.TPS";
+inline constexpr const char* kSettingsFile = "vsp.INI";
+
+// The file being worked on, and how far through the set's files the work is.
+using Progress = std::function<void(const std::string& file, int done, int total)>;
+
+struct Outcome {
+  bool ok = false;
+  std::string error;     // what went wrong, for the user
+  std::string setPath;   // the set made (a backup) or the set the old files went to (a restore)
+  bool skipped = false;  // nothing to do (a set made today already, no data yet)
+};
+
+// The data files this program keeps, by name in the data folder.
+std::vector<std::string> dataFileNames();
+
+// Copies every data file in `dataFolder` that exists into a new set in `backupFolder`
+// (created when missing) and verifies the copies; a set that fails is removed.
+Outcome BackUpNow(const std::string& dataFolder, const std::string& backupFolder, const QDateTime& now,
+                  const std::string& kind = {}, const Progress& progress = {});
+
+// At start-up: one set a day in the data folder's backups folder, then the keep rule.
+Outcome StartupBackup(const std::string& dataFolder, const QDateTime& now);
+
+struct RestoreOptions {
+  QDateTime now;
+  Progress progress;
+  // What has the data files open in this process ("the Prayer Requests browse"), or "".
+  std::function<std::string()> filesInUse;
+};
+
+// Verifies `setFolder`, refuses it when damaged or made by a newer structure version, moves
+// the current files aside into a set of their own (in the data folder's backups folder;
+// restoring that set undoes the restore), puts the set's files in place and brings tables
+// of older structure versions up through the upgrader.
+Outcome RestoreSet(const std::string& dataFolder, const std::string& setFolder, const RestoreOptions& options);
+
+// Makes every structure conversion of the upgrader wait for a set of the files in
+// `dataFolder` as they were, once per process; a failed backup stops the conversion.
+void BackUpBeforeUpgrades(const std::string& dataFolder);
+// Forgets that a set was made before an upgrade (for tests).
+void ResetUpgradeBackupForTesting();
+
+}  // namespace vesp::backup
