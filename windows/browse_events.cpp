@@ -69,7 +69,9 @@ void BrowseManager::ArmKeys() {
   Control* list = window->control(ILC->Control());
   if (list) {
     for (int key : {kMouseLeft2, kMouseRight, kInsertKey, kDeleteKey, kCtrlEnter, kShiftEnter, kEnterKey}) list->alert(key);
-    list->alertRange(0x20, 0x7E);  // printable keys go to the locator
+    // Typed characters go to the locator; a range of key codes would also take the paging
+    // and arrow keys, whose codes lie among the printable ones.
+    list->alertCharacters(true);
   }
   POPUP.Init(window);
   if (EDITVIAPOPUP)

@@ -102,6 +102,22 @@ TEST_F(PickListTest, ACancelledLookupLeavesTheCallersRecord) {
   EXPECT_EQ(selected, "Nothing yet");
 }
 
+TEST_F(PickListTest, PagingAndArrowKeysMoveThroughTheListNotTheLocator) {
+  openBrowse("BrowseElementType");
+  PagedList* list = robot.control(kBrowse, "?Browse:1").list();
+  robot.pressKey(kBrowse, kEndKey, "?Browse:1");
+  EXPECT_EQ(list->selectedRow(), 3);
+  robot.pressKey(kBrowse, kHomeKey, "?Browse:1");
+  EXPECT_EQ(list->selectedRow(), 1);
+  robot.pressKey(kBrowse, kDownKey, "?Browse:1");
+  EXPECT_EQ(list->selectedRow(), 2);
+  robot.pressKey(kBrowse, kPgDnKey, "?Browse:1");
+  EXPECT_EQ(list->selectedRow(), 3);
+  robot.pressKey(kBrowse, kPgUpKey, "?Browse:1");
+  EXPECT_EQ(list->selectedRow(), 1);
+  EXPECT_EQ(rows(kBrowse), (std::vector<std::string>{"Reading", "Song", "Video"}));
+}
+
 TEST_F(PickListTest, TypingALetterStepsToTheTitlesStartingWithIt) {
   openBrowse("BrowseElementType");
   robot.pressKey(kBrowse, 'S', "?Browse:1");
