@@ -1,6 +1,10 @@
 #include "windows/locators.h"
 
+#include <optional>
+
+#include "runtime/gui/binding.h"
 #include "runtime/gui/events.h"
+#include "runtime/text/picture.h"
 #include "runtime/text/utf8.h"
 #include "windows/browse_manager.h"
 
@@ -38,9 +42,18 @@ std::string Locator::freeElementText() const {
   return f ? BROWSEMANAGER->PRIMARY->Me->BUFFER->text(*f) : std::string();
 }
 
-void Locator::locateAt(const std::string& text) {
+bool Locator::locateAt(const std::string& text) {
   const vrt::FieldDesc* f = fieldOf(BROWSEMANAGER, FREEELEMENT);
-  if (!f) return;
+  if (!f) return false;
+  if (!vrt::isTextType(f->type)) {
+    // A date or number is typed as the list shows it ("06/15/2021"), or as a plain number.
+    std::optional<double> number;
+    if (const auto picture = vrt::Picture::parse(f->picture)) number = picture->deformat(text);
+    if (!number) number = vrt::parsePlainNumber(text);
+    if (!number) return false;
+    BROWSEMANAGER->PRIMARY->Me->BUFFER->setNumber(*f, *number);
+    return true;
+  }
   std::string value = NOCASE ? vrt::upperCase(text) : text;
   if (BROWSEMANAGER->FreeElementDescending()) {
     // The mark must survive the cut to the field's size: cut the text first.
@@ -49,6 +62,7 @@ void Locator::locateAt(const std::string& text) {
     value = std::string(vrt::utf8Truncate(value, f->size > mark.size() + 1 ? f->size - mark.size() - 1 : 0)) + mark;
   }
   BROWSEMANAGER->PRIMARY->Me->BUFFER->setText(*f, value);
+  return true;
 }
 
 bool StepLocator::TakeKey(char32_t key) {
@@ -64,8 +78,7 @@ bool StepLocator::TakeKey(char32_t key) {
   if (first != 0 && (NOCASE ? vrt::upperCaseChar(first) : first) == wanted) return false;  // the next row starts so
   std::string typed;
   vrt::utf8Append(typed, wanted);
-  locateAt(typed);
-  return true;
+  return locateAt(typed);
 }
 
 void EntryLocator::Set() {
@@ -78,8 +91,7 @@ void EntryLocator::SetTypedText(const std::string& text) { SHADOW = std::string(
 bool EntryLocator::TakeAccepted(const std::string& text) {
   SetTypedText(std::string(vrt::clip(text)));
   if (SHADOW.empty()) return false;
-  locateAt(SHADOW);
-  return true;
+  return locateAt(SHADOW);
 }
 
 }  // namespace vesp

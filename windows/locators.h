@@ -38,8 +38,9 @@ class Locator {
   bool NOCASE = false;
 
  protected:
-  // Puts `text` into the free element (cut to the field), marked when the order descends.
-  void locateAt(const std::string& text);
+  // Puts `text` into the free element (cut to the field), marked when the order descends;
+  // false when it is no value of the field (a date that does not read as one).
+  bool locateAt(const std::string& text);
   std::string freeElementText() const;
 };
 

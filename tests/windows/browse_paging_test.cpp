@@ -264,3 +264,31 @@ TEST_F(LocatorTest, ADescendingOrderLandsOnTheLastValueStartingWithTheKeyOrBefor
   typeOnList(locator, U'm');
   EXPECT_EQ(highlighted(), "MN hymn");
 }
+
+TEST_F(LocatorTest, ADateIsLocatedAsTheListShowsIt) {
+  for (int i = 1; i <= 30; ++i)
+    addRaw(tables::PrayerRequest, [&](vrt::RecordRef r) {
+      r.set(PRA_REQUESTNUMBER, i);
+      r.set(PRA_DATESTARTED, vrt::dateFromYmd(2006, 3, i));
+    });
+  view = std::make_unique<vrt::View>(TableFile(tables::PrayerRequest));
+  browse.Setup(list, *view, queue, Relate(tables::PrayerRequest));
+  const auto& fields = TableFile(tables::PrayerRequest).schema().fields;
+  vrt::RecordRef record = Buffer(tables::PrayerRequest);
+  browse.FIELDS.AddPair(ValueRef::ofField(record, fields[dict::idx::PRA::REQUESTNUMBER]));
+  browse.FIELDS.AddPair(ValueRef::ofField(record, fields[dict::idx::PRA::DATESTARTED]));
+  browse.AddKeyOrder(nullptr, PRA_DateStartedKey.index);
+  browse.RETAINROW = false;
+  browse.FillPage(BrowseManager::kFromHighlight);
+  browse.RefreshControls();
+  // The highlighted record's number must not decide where the located date starts.
+  browse.CURRENTCHOICE = 9;
+  browse.LoadRowIntoRecord();
+  EntryLocator locator;
+  locator.Init(browse, 7, browse.CurrentOrder().FREEELEMENT, true);
+  ASSERT_TRUE(locator.TakeAccepted("03-18-2006"));
+  browse.RefreshAtKeyValue();
+  EXPECT_EQ(highlighted(), "18");
+  ASSERT_TRUE(locator.TakeAccepted("74500"));  // a day number still locates
+  EXPECT_FALSE(locator.TakeAccepted("someday"));
+}
