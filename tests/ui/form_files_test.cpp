@@ -5,6 +5,7 @@
 
 #include "forms_fixture.h"
 #include "runtime/os/fake_desktop_opener.h"
+#include "windows/browse_declaration.h"
 
 using namespace vesp;
 using namespace vesp::testing;
@@ -83,4 +84,43 @@ TEST_F(FormFilesTest, TheViewButtonOpensTheFieldAndAFailureLeavesTheRecordAlone)
   ASSERT_NE(robot.messageBox(), nullptr);  // "Save Record" for the typed change
   robot.pressMessageButton("No");
   EXPECT_EQ(stored(tables::AssociatedFiles, 1, ASF::FILELOCATION), "");
+}
+
+namespace {
+
+constexpr const char* kBrowse = "Browse the Associated Files File";
+
+const BrowseDecl& FileLinkBrowse() {
+  static const BrowseDecl browse = [] {
+    BrowseDecl b("BrowseFileLinkTest", kBrowse, tables::AssociatedFiles);
+    b.columns = {{"Type", 30, "@s30", {tables::AssociatedFiles, ASF::TYPE}},
+                 {"Description", 50, "@s50", {tables::AssociatedFiles, ASF::DESCRIPTION}},
+                 {"File Location", 100, "@s100", {tables::AssociatedFiles, ASF::FILELOCATION}, false, true}};
+    b.tabs = {{"&Number", ASF::keys::AssociatedFilesNumberKey, BrowseTab::Locator::None, {}, 0}};
+    return b;
+  }();
+  return browse;
+}
+
+}  // namespace
+
+TEST_F(FormFilesTest, ABrowseOpensTheCellOfItsHyperlinkColumnOnly) {
+  onThread([] {
+    addRecord(tables::AssociatedFiles, [](vrt::RecordRef r) {
+      r.set(ASF_TYPE, "Video");
+      r.set(ASF_DESCRIPTION, "Easter greeting");
+      r.set(ASF_FILELOCATION, "http://stmarks.org/easter.mp4");
+    });
+  });
+  onThread([] { RunBrowse(FileLinkBrowse()); });
+  robot.clickCell(kBrowse, "?Browse:1", 2, 3);
+  robot.clickCell(kBrowse, "?Browse:1", 2, 1);
+  robot.clickCell(kBrowse, "?Browse:1", 1, 3);  // an empty cell opens nothing
+  EXPECT_EQ(opener->opened, std::vector<std::string>{"http://stmarks.org/easter.mp4"});
+  EXPECT_EQ(robot.messageBox(), nullptr);
+  robot.hover(kBrowse, "?Browse:1");
+  robot.fireTimer(kBrowse);
+  EXPECT_EQ(robot.control(kBrowse, "?Browse:1").cursor(), vrt::CursorKind::Hand);
+  robot.press(kBrowse, "?Close");
+  EXPECT_EQ(robot.findWindow(kBrowse), nullptr);
 }
