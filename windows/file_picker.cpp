@@ -3,6 +3,8 @@
 #include <QDir>
 
 #include "runtime/gui/file_dialog.h"
+#include "runtime/gui/look.h"
+#include "runtime/gui/message_box.h"
 #include "runtime/gui/window.h"
 
 namespace vesp {
@@ -33,7 +35,13 @@ std::string FilePicker::Ask(bool restoreDirectory) {
 void FilePicker::PickInto(vrt::Control& field) {
   std::string chosen = Ask(true);
   if (field.binding().bound()) {
+    // A name cut to the field's size would name another file: keep the old one instead.
+    const std::string old = field.binding().value();
     field.binding().setValue(chosen);
+    if (field.binding().value() != chosen) {
+      field.binding().setValue(old);
+      vrt::Message("The file name is too long for this field:|" + chosen, "Select A File", vrt::kIconExclamation);
+    }
   } else {
     field.setText(chosen);
   }

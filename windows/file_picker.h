@@ -29,7 +29,8 @@ class FilePicker {
   std::vector<std::pair<std::string, std::string>> Masks() const;
 
   // A pick button: asks with the directory restored, puts the answer into `field`'s
-  // variable and redisplays the window.
+  // variable and redisplays the window. A name longer than the field holds is refused
+  // with a message and the field keeps its value.
   void PickInto(vrt::Control& field);
 
  private:

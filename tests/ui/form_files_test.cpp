@@ -124,3 +124,18 @@ TEST_F(FormFilesTest, ABrowseOpensTheCellOfItsHyperlinkColumnOnly) {
   robot.press(kBrowse, "?Close");
   EXPECT_EQ(robot.findWindow(kBrowse), nullptr);
 }
+
+TEST_F(FormFilesTest, AFileNameLongerThanTheFieldIsRefusedNotCut) {
+  const QString name = QDir::current().filePath(QString(120, 'w') + ".txt");
+  QFile words(name);
+  ASSERT_TRUE(words.open(QIODevice::WriteOnly));
+  words.close();
+  callForm(UpdateFileLinkTest, tables::AssociatedFiles, Request::Change, 1);
+  robot.type(kForm, "?ASF:FileLocation", "/media/hymn.txt");
+  robot.press(kForm, "?LOOKUPFILE");
+  robot.chooseFile(name.toStdString());
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.messageBox()->caption(), "Select A File");
+  robot.pressMessageButton("Ok");
+  EXPECT_EQ(text(kForm, "?ASF:FileLocation"), "/media/hymn.txt");
+}
