@@ -30,6 +30,7 @@ struct BrowseColumn {
   std::string picture;
   FieldRef field;
   bool rightAligned = false;
+  bool hyperlink = false;  // a click on its cell opens the file or address in it
 };
 
 struct BrowseTab {

@@ -166,6 +166,11 @@ int BrowseScreen::Setup() {
   AddItem(window_->number(kCloseUse), Response::Cancelled);
   AddItem(toolbar_);
   b.AttachToolbar(toolbar_);
+  for (std::size_t i = 0; i < decl_.columns.size(); ++i) {
+    if (!decl_.columns[i].hyperlink) continue;
+    if (!links_) links_ = std::make_unique<HyperlinkManager>(*window_);
+    links_->AddColumn(*window_->control(decl_.listUse), static_cast<int>(i) + 1);
+  }
   primaryOpened_ = true;
   OpenWindow(*MYWINDOW);
   CentreInFrame(*MYWINDOW);
@@ -176,6 +181,7 @@ int BrowseScreen::Setup() {
 void BrowseScreen::Shutdown() {
   if (window_ && OPENED) SaveScreenPlacement(decl_.procedure, *window_, decl_.rememberPlace);
   WindowController::Shutdown();
+  links_.reset();
   browse_.reset();
   view_.reset();
   list_.reset();
@@ -194,6 +200,11 @@ int BrowseScreen::OnAccepted() {
   if (const int rc = WindowController::OnAccepted()) return rc;
   if (decl_.onButton) return decl_.onButton(*this, CurrentEvent().control);
   return 0;
+}
+
+int BrowseScreen::OnEvent() {
+  if (links_ && links_->TakeEvent(CurrentEvent())) return EventResult::Consumed;
+  return WindowController::OnEvent();
 }
 
 int BrowseScreen::OnCloseRequest() {

@@ -7,6 +7,7 @@
 #include "runtime/gui/window.h"
 #include "windows/browse_declaration.h"
 #include "windows/browse_manager.h"
+#include "windows/hyperlink_manager.h"
 #include "windows/window_controller.h"
 
 namespace vesp {
@@ -43,6 +44,7 @@ class BrowseScreen : public WindowController {
   int RunProcedure(int number, int request) override;
   int OnAccepted() override;
   int OnCloseRequest() override;
+  int OnEvent() override;
 
   vrt::WindowSpec BuildWindowSpec() const;
 
@@ -53,6 +55,7 @@ class BrowseScreen : public WindowController {
   ListQueue queue_;
   std::unique_ptr<PagedListControl> list_;
   std::unique_ptr<BrowseManager> browse_;
+  std::unique_ptr<HyperlinkManager> links_;  // when a column is a hyperlink
   Toolbar toolbar_;
   bool primaryOpened_ = false;
 };

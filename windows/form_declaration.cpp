@@ -27,6 +27,15 @@ FormItem dateField(std::string prompt, std::string use, FieldRef ref, std::strin
   return i;
 }
 
+FormItem fileField(std::string prompt, std::string use, FieldRef ref, std::string pickButton,
+                   std::string viewButton, std::string picture) {
+  FormItem i = field(std::move(prompt), std::move(use), std::move(ref), std::move(picture));
+  i.kind = FormItem::Kind::File;
+  i.pickButton = std::move(pickButton);
+  i.viewButton = std::move(viewButton);
+  return i;
+}
+
 FormItem childList(ChildListDecl list) {
   FormItem i;
   i.kind = FormItem::Kind::ChildList;

@@ -61,10 +61,11 @@ struct ChildListDecl {
   int rows = 5;
   std::string insert = "?Insert", change = "?Change", remove = "?Delete";
   int call = 0;  // the child form in the call table
+  int hyperlinkColumn = 0;  // 1-based; a click on its cell opens the cell's text
 };
 
 struct FormItem {
-  enum class Kind { Field, Lookup, Date, ChildList, Control };
+  enum class Kind { Field, Lookup, Date, ChildList, Control, File };
   Kind kind = Kind::Field;
   std::string prompt;  // "&Role:"
   std::string use;     // "?ROL:Role"
@@ -73,6 +74,7 @@ struct FormItem {
   bool history = true;  // the ditto key recalls it
   std::optional<LookupDecl> lookup;
   std::string calendarButton;  // Date: "?G_CALBUTTON"
+  std::string pickButton, viewButton;  // File: "?LOOKUPFILE", "?VIEWFLYER"
   std::optional<ChildListDecl> child;
   std::optional<vrt::ControlSpec> control;
 };
@@ -81,6 +83,10 @@ FormItem field(std::string prompt, std::string use, FieldRef ref, std::string pi
 FormItem lookupField(std::string prompt, std::string use, FieldRef ref, LookupDecl lookup, std::string picture = {});
 FormItem dateField(std::string prompt, std::string use, FieldRef ref, std::string picture = {},
                    std::string calendarButton = "?G_CALBUTTON");
+// A file name with a pick button (the file dialog; cancelling empties the field) and a
+// view button that opens what the field shows.
+FormItem fileField(std::string prompt, std::string use, FieldRef ref, std::string pickButton,
+                   std::string viewButton, std::string picture = {});
 FormItem childList(ChildListDecl list);
 FormItem controlItem(vrt::ControlSpec control);
 

@@ -72,6 +72,11 @@ void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>&
     case FormItem::Kind::Control:
       into.push_back(*item.control);
       break;
+    case FormItem::Kind::File:
+      into.push_back(row({prompt(item.prompt), entry(item.use, pictureFor(item), bindingFor(item.field)),
+                          button(item.pickButton, "...").tip("Pick " + SpokenName(item.prompt)),
+                          button(item.viewButton, {}).icon("EDIT.ICO").tip("Open " + SpokenName(item.prompt))}));
+      break;
   }
 }
 
@@ -122,6 +127,42 @@ void FormScreen::attachHistoryAndLookups() {
     }
 }
 
+// Every file field gets its picker; the manager exists when the form has a hyperlink.
+void FormScreen::attachFilesAndHyperlinks() {
+  for (const FormTab& t : decl_.tabs)
+    for (const FormItem& item : t.items) {
+      Control* list = item.child && item.child->hyperlinkColumn ? MYWINDOW->control(item.child->list) : nullptr;
+      Control* view = item.kind == FormItem::Kind::File ? MYWINDOW->control(item.viewButton) : nullptr;
+      if (item.kind == FormItem::Kind::File) {
+        pickers_.emplace_back();
+        pickers_.back().AddMask("All Files", "*.*");
+      }
+      if (!list && !view) continue;
+      if (!links_) links_ = std::make_unique<HyperlinkManager>(*MYWINDOW);
+      if (list) links_->AddColumn(*list, item.child->hyperlinkColumn);
+      if (view) links_->AddText(*view, {});
+    }
+}
+
+int FormScreen::onFileButton(int control) {
+  std::size_t picker = 0;
+  for (const FormTab& t : decl_.tabs)
+    for (const FormItem& item : t.items) {
+      if (item.kind != FormItem::Kind::File) continue;
+      Control* entryControl = MYWINDOW->control(item.use);
+      if (entryControl && control == MYWINDOW->number(item.pickButton)) {
+        pickers_[picker].PickInto(*entryControl);
+        return EventResult::Consumed;
+      }
+      if (entryControl && links_ && control == MYWINDOW->number(item.viewButton)) {
+        links_->OpenField(*MYWINDOW->control(control), *entryControl);
+        return EventResult::Consumed;
+      }
+      ++picker;
+    }
+  return 0;
+}
+
 // ---------------------------------------------------------------- life cycle
 
 int FormScreen::Setup() {
@@ -140,6 +181,7 @@ int FormScreen::Setup() {
   MYWINDOW = window_.get();
   HISTORYKEY = decl_.historyKey;
   attachHistoryAndLookups();
+  attachFilesAndHyperlinks();
   if (REQUEST == Request::View) {
     INSERTACTION = DELETEACTION = CHANGEACTION = 1;
     CANCELACTION = 0;
@@ -166,6 +208,8 @@ void FormScreen::Shutdown() {
   if (window_ && OPENED) SaveScreenPlacement(decl_.procedure, *window_, decl_.rememberPlace);
   WindowController::Shutdown();
   lookups_.clear();
+  links_.reset();
+  pickers_.clear();
   for (FileManager* f : opened_) f->Close();
   opened_.clear();
   if (std::exchange(primaryOpened_, false)) PRIMARY->Close();
@@ -188,6 +232,7 @@ int FormScreen::RunProcedure(int number, int request) {
 
 int FormScreen::OnEvent() {
   const Event& e = CurrentEvent();
+  if (links_ && links_->TakeEvent(e)) return EventResult::Consumed;
   if (e.event == kEventAlertKey && e.key == kF6Key) {
     if (Control* c = MYWINDOW->control(e.control ? e.control : MYWINDOW->focusedControl()))
       PickDateInto(*MYWINDOW, *c);
@@ -236,6 +281,7 @@ int FormScreen::OnAccepted() {
         return EventResult::Consumed;
       }
   if (const int rc = onChildListButton(control)) return rc;
+  if (const int rc = onFileButton(control)) return rc;
   if (decl_.onButton) return decl_.onButton(*this, control);
   return 0;
 }

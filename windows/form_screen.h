@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "windows/file_picker.h"
 #include "windows/form_declaration.h"
+#include "windows/hyperlink_manager.h"
 #include "windows/lookup_field.h"
 #include "windows/toolbar.h"
 #include "windows/window_controller.h"
@@ -44,6 +46,8 @@ class FormScreen : public WindowController {
   void nameControlsForAssistiveTechnology();
   void attachHistoryAndLookups();
   int onChildListButton(int control);
+  void attachFilesAndHyperlinks();
+  int onFileButton(int control);
 
   const FormDecl& decl_;
   std::map<std::string, std::string> textLocals_;
@@ -52,6 +56,8 @@ class FormScreen : public WindowController {
   Toolbar toolbar_;
   FormToolbarTarget target_;
   std::vector<LookupField> lookups_;
+  std::vector<FilePicker> pickers_;  // one per file field, in declaration order
+  std::unique_ptr<HyperlinkManager> links_;
   std::vector<FileManager*> opened_;  // the look-up tables this form opened
   bool primaryOpened_ = false;
 };
