@@ -12,7 +12,7 @@
 #include "bench/bench_support.h"
 #include "dictionary/dictionary.h"
 #include "runtime/store/data_file.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/upgrader.h"
 #include "tools/vesp_data/sample_data.h"
 

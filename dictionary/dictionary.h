@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "dictionary/tables.h"
-#include "runtime/store/schema.h"
+#include "runtime/data/schema.h"
 
 namespace vesp::dict {
 

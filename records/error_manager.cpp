@@ -7,7 +7,7 @@
 #include "records/error_text.h"
 #include "records/standard_messages.h"
 #include "runtime/os/thread_state.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/text/utf8.h"
 
 namespace vesp {

@@ -2,7 +2,7 @@
 
 #include "records/open_service.h"
 #include "records/thread_registry.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/text/utf8.h"
 
 namespace vesp {
@@ -147,10 +147,12 @@ int FileManager::Fetch(int key) {
 
 namespace {
 
+constexpr int kHeldReadAttempts = 3;
+
 template <typename Read>
 int sequentialRead(FileManager& fm, bool ask, Read read) {
   if (fm.Use() != Level::Benign) return Level::Fatal;
-  for (;;) {
+  for (int held = 0;;) {
     fm.ATEOF = false;
     if (read()) return Level::Benign;
     const int code = vrt::errorCode();
@@ -159,7 +161,9 @@ int sequentialRead(FileManager& fm, bool ask, Read read) {
       return Level::Notify;
     }
     if (code == vrt::kRecordHeld) {
-      if (fm.SKIPHELDRECORDS) continue;
+      // The store holds whole files, not single records, so there is no record to step over:
+      // reading on means trying again, a few times, before the hold is reported after all.
+      if (fm.SKIPHELDRECORDS && ++held < kHeldReadAttempts) continue;
       fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
       fm.LASTERROR = Msg::RecordHeld;
       fm.ERRORS->RecordError(Msg::RecordHeld);
@@ -219,7 +223,6 @@ int FileManager::ReserveNextNumber(bool ask) {
   if (Use() != Level::Benign) return Level::Fatal;
   if (!HASAUTOINC || AUTOINCDONE) return Level::Benign;
   for (int attempts = 0;;) {
-    int failed = 0;
     for (const KeyEntry& entry : KEYS) {
       if (!entry.AUTOINC) continue;
       ERRORS->NoteKey(entry.description.empty() ? FILE->schema().keys[static_cast<std::size_t>(entry.key)].label
@@ -235,15 +238,29 @@ int FileManager::ReserveNextNumber(bool ask) {
       placeholder_ = FILE->currentRowid();
       return Level::Benign;
     }
-    failed = vrt::errorCode();
+    const int failed = vrt::errorCode();
     if (++attempts < 3) continue;
-    if (failed == vrt::kDuplicateKey) {
-      if (const int dup = DuplicateKeyEntry()) ERRORS->NoteKey(KEYS[static_cast<std::size_t>(dup - 1)].description);
-    }
+    // The driver names the key that collided; searching again could find another, or none.
+    if (failed == vrt::kDuplicateKey) ERRORS->NoteKey(keyDescription(vrt::threadError().keyName));
     const int answer = report(Msg::AutoNumberFailed, ask);
     if (!ask || answer != Level::Benign) return Level::Notify;
     attempts = 0;
   }
+}
+
+std::string FileManager::keyDescription(const std::string& label) {
+  if (label.empty()) {
+    // The driver could not tell: the first key the buffer's values collide on.
+    const int dup = DuplicateKeyEntry();
+    if (dup == 0) return {};
+    const KeyEntry& e = KEYS[static_cast<std::size_t>(dup - 1)];
+    return e.description.empty() ? FILE->schema().keys[static_cast<std::size_t>(e.key)].label : e.description;
+  }
+  for (const KeyEntry& e : KEYS) {
+    const std::string& own = FILE->schema().keys[static_cast<std::size_t>(e.key)].label;
+    if (vrt::upperCase(own) == vrt::upperCase(label)) return e.description.empty() ? own : e.description;
+  }
+  return label;
 }
 
 int FileManager::DuplicateKeyEntry() {
@@ -254,9 +271,16 @@ int FileManager::DuplicateKeyEntry() {
 
 // ---------------------------------------------------------------- writing
 
+// The validation hook said no and said why itself: no message of ours stays behind to be
+// mistaken for the reason.
+int FileManager::refused(int result) {
+  LASTERROR = 0;
+  return result;
+}
+
 int FileManager::Insert(bool ask) {
   if (Use() != Level::Benign) return Level::Fatal;
-  if (ValidateRecord && ValidateRecord(*BUFFER) != 0) return Level::Notify;
+  if (ValidateRecord && ValidateRecord(*BUFFER) != 0) return refused(Level::Notify);
   bool ok;
   if (!HASAUTOINC) {
     ok = FILE->add();
@@ -273,12 +297,9 @@ int FileManager::Insert(bool ask) {
     return Level::Benign;
   }
   if (vrt::errorCode() == vrt::kDuplicateKey) {
-    const int dup = DuplicateKeyEntry();
-    if (dup) {
-      const auto& e = KEYS[static_cast<std::size_t>(dup - 1)];
-      ERRORS->NoteMessageText(e.description.empty() ? FILE->schema().keys[static_cast<std::size_t>(e.key)].label
-                                                    : e.description);
-    }
+    // The driver knows the key that collided, even when the record it collided with is the
+    // one this table stands on (a search that leaves the current record out would not).
+    ERRORS->NoteMessageText(keyDescription(vrt::threadError().keyName));
     report(Msg::DuplicateKey, ask);
     return Level::Notify;
   }
@@ -288,7 +309,7 @@ int FileManager::Insert(bool ask) {
 
 int FileManager::Update(int mode) {
   if (Use() != Level::Benign) return Level::Fatal;
-  if (ValidateRecord && ValidateRecord(*BUFFER) != 0) return Level::Ask;
+  if (ValidateRecord && ValidateRecord(*BUFFER) != 0) return refused(Level::Ask);
   const std::string position = Position();
   if (FILE->put()) return Level::Benign;
   if (vrt::errorCode() == vrt::kChangedByAnotherStation) {

@@ -102,7 +102,7 @@ class FileManager {
   // The key entry that the buffer's values would duplicate, 0 when none (entry numbers).
   int DuplicateKeyEntry();
   // Hooks a table or screen sets: default values of a new record, and a check before a
-  // record is written (non-zero refuses).
+  // record is written (non-zero refuses; the hook shows its own message, if any).
   std::function<void(vrt::RecordRef)> PrimeFields;
   std::function<int(vrt::RecordRef)> ValidateRecord;
 
@@ -111,6 +111,9 @@ class FileManager {
   int openPhysically(bool mayAsk);
   int numberOnce(const KeyEntry& entry);
   int report(int message, bool show);
+  int refused(int result);
+  // The description of the key with `label` (its label when it has none).
+  std::string keyDescription(const std::string& label);
   void noteFile();
 
   int nextSavedId_ = 0;

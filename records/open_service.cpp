@@ -1,7 +1,7 @@
 #include "records/open_service.h"
 
 #include "records/file_manager.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/upgrader.h"
 
 namespace vesp {

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "records/thread_registry.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/transaction.h"
 #include "runtime/text/utf8.h"
 
@@ -137,65 +137,80 @@ void clearLinks(const RelationManager::Relation& r, vrt::RecordRef rec) {
   for (const auto& l : r.FIELDS) rec.clear(fields[static_cast<std::size_t>(l.hisField)]);
 }
 
-// Shows `message` about `fm`'s table; the walk it stops ends with 5.
+// Shows `message` about `fm`'s table at once; 5.
 int raiseFor(FileManager& fm, int message) {
   fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
   fm.ERRORS->Raise(message);
   return Level::Notify;
 }
 
-// Every physical file must be open before a transaction can frame it.
-bool openPhysically(const std::vector<vrt::DataFile*>& files) {
-  for (vrt::DataFile* f : files)
-    if (FileManager* fm = fileManagerFor(f->schema().label); fm && fm->Use() != Level::Benign) return false;
-  return true;
-}
-
 }  // namespace
 
+int RelationManager::Pending::record(FileManager& fm, int id) {
+  fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
+  fm.LASTERROR = id;
+  fm.ERRORS->RecordError(id);
+  message = id;
+  return Level::Notify;
+}
+
 // With transactions on: one over the files `collect` gathers, begun; message 24 when it
-// cannot begin. Without: an empty optional and success.
-bool RelationManager::beginTransaction(std::optional<vrt::Transaction>& txn,
-                                       void (RelationManager::*collect)(std::vector<vrt::DataFile*>&)) {
-  if (!transactionFlag) return true;
+// cannot begin. Without: an empty optional and success. A file that cannot be opened has
+// said why already, and its result is returned.
+int RelationManager::beginTransaction(std::optional<vrt::Transaction>& txn,
+                                      void (RelationManager::*collect)(std::vector<vrt::DataFile*>&)) {
+  if (!transactionFlag) return Level::Benign;
   std::vector<vrt::DataFile*> files;
   (this->*collect)(files);
+  // Every physical file must be open before a transaction can frame it.
+  for (vrt::DataFile* f : files)
+    if (FileManager* fm = fileManagerFor(f->schema().label))
+      if (const int rc = fm->Use(); rc != Level::Benign) return rc;
   txn.emplace(files, transactionWait);
-  if (openPhysically(files) && txn->begin()) return true;
+  if (txn->begin()) return Level::Benign;
   txn.reset();
-  raiseFor(*Me, Msg::TransactionCancelled);
-  return false;
+  return raiseFor(*Me, Msg::TransactionCancelled);
+}
+
+// Commits after success, else rolls back; only then is a failure shown, so that no other
+// station waits on this one's locks while the user reads the message.
+int RelationManager::finish(std::optional<vrt::Transaction>& txn, int rc, const Pending& pending,
+                            int commitFailure) {
+  if (txn && txn->active()) {
+    if (rc != Level::Benign) txn->rollback();
+    else if (!txn->commit()) return raiseFor(*Me, commitFailure);
+  }
+  if (rc != Level::Benign && pending.message != 0) Me->ERRORS->ShowCurrent(pending.message);
+  return rc;
 }
 
 int RelationManager::Update(bool fromForm) {
   buildRelations();
   if (const int rc = Open(); rc != Level::Benign) return rc;
   std::optional<vrt::Transaction> txn;
-  if (!beginTransaction(txn, &RelationManager::collectForUpdate)) {
-    Close();
-    return Level::Notify;
-  }
-  int rc = updateRecord(fromForm, true);
-  if (txn) {
-    if (rc == Level::Benign && !txn->commit()) {
-      rc = raiseFor(*Me, Msg::RecordUpdateFailed);
-    } else if (rc != Level::Benign) {
-      txn->rollback();
-    }
-  }
+  Pending pending;
+  int rc = beginTransaction(txn, &RelationManager::collectForUpdate);
+  if (rc == Level::Benign) rc = updateRecord(fromForm, pending);
+  rc = finish(txn, rc, pending, Msg::RecordUpdateFailed);
   Close();
   return rc;
 }
 
 // This record and, where its linking fields changed, its children by their rules.
-int RelationManager::updateRecord(bool fromForm, bool showFailures) {
+int RelationManager::updateRecord(bool fromForm, Pending& pending) {
   vrt::DataFile& file = *Me->FILE;
+  // The stored linking values decide which children move: without them the change cannot
+  // be made safely at all.
   vrt::RecordBuffer stored(file.schema().recordSize);
-  const bool haveStored = file.hasCurrent() && file.peekAt(file.currentRowid(), stored);
-  if (Me->Update(0) != Level::Benign) {
+  const bool haveStored = file.hasCurrent();
+  if (haveStored && !file.peekAt(file.currentRowid(), stored)) return pending.record(*Me, Msg::RecordChangedOrDeleted);
+  if (const int rc = Me->Update(0); rc != Level::Benign) {
+    // Refused by the validation hook (which spoke for itself), or the file could not be
+    // used (already reported): nothing more to show.
+    if (rc != Level::Notify || Me->LASTERROR == 0) return rc;
     int message = Me->LASTERROR;
     if (fromForm && message == Msg::ChangedByOtherStation) message = Msg::ChangedByOtherStationShown;
-    if (showFailures) Me->ERRORS->ShowCurrent(message);
+    pending.message = message;
     return message == Msg::ChangedByOtherStation || message == Msg::ChangedByOtherStationShown ? Level::Notify
                                                                                                : Level::Ask;
   }
@@ -204,7 +219,7 @@ int RelationManager::updateRecord(bool fromForm, bool showFailures) {
     if (r.HISKEY < 0 || r.UPDATEMODE == RI::None) continue;
     const auto oldValues = linkValues(r, stored), newValues = linkValues(r, *Me->BUFFER);
     if (oldValues == newValues) continue;  // the children are not concerned
-    if (const int rc = changeChildren(r, oldValues, newValues); rc != Level::Benign) {
+    if (const int rc = changeChildren(r, oldValues, newValues, pending); rc != Level::Benign) {
       // The linking fields go back to what they were, as the restrict rule tells the user.
       const auto& layout = file.layout();
       for (std::size_t i = 0; i < r.FIELDS.size(); ++i)
@@ -216,9 +231,9 @@ int RelationManager::updateRecord(bool fromForm, bool showFailures) {
 }
 
 // Runs `onChild` for each child record whose linking fields hold `values`, with the child
-// table's state saved around the walk. A read failure is shown; the first result that is
-// not benign ends the walk and is returned.
-int RelationManager::forEachChild(Relation& r, const std::vector<KeyValue>& values,
+// table's state saved around the walk. The first result that is not benign ends the walk
+// and is returned.
+int RelationManager::forEachChild(Relation& r, const std::vector<KeyValue>& values, Pending& pending,
                                   const std::function<int(RelationManager& child)>& onChild) {
   RelationManager& child = *r.FILE;
   child.buildRelations();
@@ -228,11 +243,16 @@ int RelationManager::forEachChild(Relation& r, const std::vector<KeyValue>& valu
   int saved = fm.SaveState();
   fm.BUFFER->clearAll(file.schema().fields);
   setLinks(r, values, *fm.BUFFER);
+  // Before every child, whatever the key's later components hold (below zero too).
+  const auto& layout = file.layout();
+  const auto& components = file.schema().keys[static_cast<std::size_t>(r.HISKEY)].components;
+  for (std::size_t i = r.FIELDS.size(); i < components.size(); ++i)
+    layout.setComponentValue(components[i], layout.lowestValue(components[i]), *fm.BUFFER);
   file.setToValue(r.HISKEY);
   int rc = Level::Benign;
   while (rc == Level::Benign) {
     if (!file.next()) {
-      if (vrt::errorCode() != vrt::kRecordNotAvailable) rc = raiseFor(fm, Msg::RecordRetrievalError);
+      if (vrt::errorCode() != vrt::kRecordNotAvailable) rc = pending.record(fm, Msg::RecordRetrievalError);
       break;
     }
     if (hisLinkValues(r, *fm.BUFFER) != values) break;  // past this parent's children
@@ -243,13 +263,13 @@ int RelationManager::forEachChild(Relation& r, const std::vector<KeyValue>& valu
 }
 
 int RelationManager::changeChildren(Relation& r, const std::vector<KeyValue>& oldValues,
-                                    const std::vector<KeyValue>& newValues) {
-  return forEachChild(r, oldValues, [&r, &newValues](RelationManager& child) {
+                                    const std::vector<KeyValue>& newValues, Pending& pending) {
+  return forEachChild(r, oldValues, pending, [&r, &newValues, &pending](RelationManager& child) {
     FileManager& fm = *child.Me;
-    if (r.UPDATEMODE == RI::Restrict) return raiseFor(fm, Msg::RestrictUpdate);
+    if (r.UPDATEMODE == RI::Restrict) return pending.record(fm, Msg::RestrictUpdate);
     if (r.UPDATEMODE == RI::Clear) clearLinks(r, *fm.BUFFER);
     else setLinks(r, newValues, *fm.BUFFER);
-    return child.updateRecord(false, true) == Level::Benign ? Level::Benign : Level::Notify;
+    return child.updateRecord(false, pending) == Level::Benign ? Level::Benign : Level::Notify;
   });
 }
 
@@ -263,18 +283,13 @@ int RelationManager::Delete(bool ask) {
     int rc = Open();
     if (rc == Level::Benign) {
       std::optional<vrt::Transaction> txn;
-      if (!beginTransaction(txn, &RelationManager::collectForDelete)) rc = Level::Notify;
-      if (rc == Level::Benign && Me->RereadAt(position) != Level::Benign) {
-        rc = raiseFor(*Me, Msg::RecordChangedOrDeleted);
-      }
-      if (rc == Level::Benign) rc = deleteRecordAndChildren();
-      if (txn && txn->active()) {
-        if (rc == Level::Benign && !txn->commit()) {
-          rc = raiseFor(*Me, Msg::RecordDeleteFailed);
-        } else if (rc != Level::Benign) {
-          txn->rollback();
-        }
-      }
+      Pending pending;
+      rc = beginTransaction(txn, &RelationManager::collectForDelete);
+      // The deletion acts on the record as it now stands.
+      if (rc == Level::Benign && Me->RereadAt(position) != Level::Benign)
+        rc = pending.record(*Me, Msg::RecordChangedOrDeleted);
+      if (rc == Level::Benign) rc = deleteRecordAndChildren(pending);
+      rc = finish(txn, rc, pending, Msg::RecordDeleteFailed);
       Close();
     }
     if (rc == Level::Benign) return rc;
@@ -282,24 +297,24 @@ int RelationManager::Delete(bool ask) {
   }
 }
 
-int RelationManager::deleteRecordAndChildren() {
+int RelationManager::deleteRecordAndChildren(Pending& pending) {
   for (Relation& r : relations) {
     if (r.HISKEY < 0 || r.DELETEMODE == RI::None) continue;
-    if (const int rc = deleteChildren(r, linkValues(r, *Me->BUFFER)); rc != Level::Benign) return rc;
+    if (const int rc = deleteChildren(r, linkValues(r, *Me->BUFFER), pending); rc != Level::Benign) return rc;
   }
   if (Me->FILE->erase()) return Level::Benign;
-  return raiseFor(*Me, Msg::RecordDeleteFailed);
+  return pending.record(*Me, Msg::RecordDeleteFailed);
 }
 
-int RelationManager::deleteChildren(Relation& r, const std::vector<KeyValue>& values) {
-  return forEachChild(r, values, [&r](RelationManager& child) {
+int RelationManager::deleteChildren(Relation& r, const std::vector<KeyValue>& values, Pending& pending) {
+  return forEachChild(r, values, pending, [&r, &pending](RelationManager& child) {
     FileManager& fm = *child.Me;
-    if (r.DELETEMODE == RI::Restrict) return raiseFor(fm, Msg::RestrictDelete);
+    if (r.DELETEMODE == RI::Restrict) return pending.record(fm, Msg::RestrictDelete);
     if (r.DELETEMODE == RI::Clear) {
       clearLinks(r, *fm.BUFFER);
-      return child.updateRecord(false, true) == Level::Benign ? Level::Benign : Level::Notify;
+      return child.updateRecord(false, pending) == Level::Benign ? Level::Benign : Level::Notify;
     }
-    return child.deleteRecordAndChildren();
+    return child.deleteRecordAndChildren(pending);
   });
 }
 

@@ -76,17 +76,24 @@ class RelationManager {
   void buildRelations();
   int openPass(long pass);
   int closePass(long pass);
-  bool beginTransaction(std::optional<vrt::Transaction>& txn,
-                        void (RelationManager::*collect)(std::vector<vrt::DataFile*>&));
+  // A failure inside a walk, recorded where it happens and shown once the transaction has
+  // let go of its files.
+  struct Pending {
+    int message = 0;
+    int record(FileManager& fm, int id);  // 5
+  };
+  int beginTransaction(std::optional<vrt::Transaction>& txn,
+                       void (RelationManager::*collect)(std::vector<vrt::DataFile*>&));
+  int finish(std::optional<vrt::Transaction>& txn, int rc, const Pending& pending, int commitFailure);
   void collectForUpdate(std::vector<vrt::DataFile*>& files);
   void collectForDelete(std::vector<vrt::DataFile*>& files);
-  int updateRecord(bool fromForm, bool showFailures);
-  int forEachChild(Relation& r, const std::vector<vrt::store::KeyValue>& values,
+  int updateRecord(bool fromForm, Pending& pending);
+  int forEachChild(Relation& r, const std::vector<vrt::store::KeyValue>& values, Pending& pending,
                    const std::function<int(RelationManager& child)>& onChild);
   int changeChildren(Relation& r, const std::vector<vrt::store::KeyValue>& oldValues,
-                     const std::vector<vrt::store::KeyValue>& newValues);
-  int deleteChildren(Relation& r, const std::vector<vrt::store::KeyValue>& values);
-  int deleteRecordAndChildren();
+                     const std::vector<vrt::store::KeyValue>& newValues, Pending& pending);
+  int deleteChildren(Relation& r, const std::vector<vrt::store::KeyValue>& values, Pending& pending);
+  int deleteRecordAndChildren(Pending& pending);
   std::vector<vrt::store::KeyValue> linkValues(const Relation& r, const vrt::RecordRef& rec) const;
 
   long closeStamp_ = 0;

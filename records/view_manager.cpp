@@ -1,7 +1,7 @@
 #include "records/view_manager.h"
 
 #include "records/thread_registry.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/position_codec.h"
 #include "runtime/text/utf8.h"
 
@@ -56,7 +56,13 @@ void ViewManager::Destroy() {
   if (INITED && !KILLED) Shutdown();
 }
 
-ViewManager::SortOrder& ViewManager::CurrentOrder() { return (*ORDER)[current_]; }
+ViewManager::SortOrder& ViewManager::CurrentOrder() {
+  if (ORDER && current_ < ORDER->size()) return (*ORDER)[current_];
+  // No sort order yet: the view reads in file order, unfiltered; what is set on this
+  // stand-in is dropped, since there is no order to hang it on.
+  unordered_ = SortOrder{};
+  return unordered_;
+}
 
 const FileManager::KeyEntry* ViewManager::keyEntry(int key) const {
   for (const auto& e : PRIMARY->Me->KEYS)

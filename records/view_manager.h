@@ -81,6 +81,7 @@ class ViewManager {
   virtual bool SelectOrder(int number);
   virtual int CheckRecord();
 
+  // The current sort order; with none, an empty stand-in.
   SortOrder& CurrentOrder();
   int CurrentOrderNumber() const { return static_cast<int>(current_) + 1; }
   // The texts last handed to the view.
@@ -95,6 +96,7 @@ class ViewManager {
   int read(bool forward);
 
   std::vector<SortOrder> ownOrders_;
+  SortOrder unordered_;
   std::size_t current_ = 0;
   std::string filterText_, orderText_;
 };

@@ -16,7 +16,7 @@
 #include <string_view>
 
 #include "runtime/expr/value.h"
-#include "runtime/store/schema.h"
+#include "runtime/data/schema.h"
 #include "runtime/text/record.h"
 
 namespace vrt::expr {

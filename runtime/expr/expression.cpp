@@ -3,7 +3,7 @@
 #include "runtime/expr/evaluator.h"
 #include "runtime/expr/parser.h"
 #include "runtime/expr/shape.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 
 namespace vrt::expr {
 

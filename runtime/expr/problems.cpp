@@ -1,6 +1,6 @@
 #include "runtime/expr/problems.h"
 
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 
 namespace vrt::expr {
 

@@ -1,7 +1,7 @@
 #pragma once
 // One thread's copy of one table: the indexed file driver. Every operation returns true on
-// success; on failure the thread's error state (errors.h) holds the condition, and for
-// driver errors SQLite's own code and text.
+// success; on failure the thread's error state (runtime/data/errors.h) holds the condition,
+// and for driver errors SQLite's own code and text.
 //
 // Reading follows a cursor: set to the start or end of a key order, to a key value, or to a
 // saved position; next and previous then read in that key's order (file order by position
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/store/schema.h"
+#include "runtime/data/schema.h"
 #include "runtime/store/sqlite_db.h"
 #include "runtime/store/table_layout.h"
 #include "runtime/text/record.h"
@@ -120,6 +120,12 @@ class DataFile {
   };
   std::unique_ptr<State> saveState() const;
   void restoreState(const State& state);
+  // After a rollback: the current record's change count is read again from the file, so that
+  // the next write is not refused as another station's change; when the rollback took the
+  // current record away (or brought back the one this copy had erased), the cursor and the
+  // current record go back to `before`, where they stood when the transaction began. The
+  // buffer stays: it holds what the user entered.
+  void settleAfterRollback(const State& before);
 
  private:
   friend class Transaction;
@@ -159,6 +165,7 @@ class DataFile {
   void stopReading();
   bool inTransaction() const;
   bool fail(int rc, bool reading);
+  std::optional<std::int64_t> storedChanges(std::int64_t rowid);
   bool writeCurrent(const std::string& id, const std::string& statementText,
                     const std::function<int(sql::Statement&)>& bindFirst);
   void attachRoute(sql::Database* db, const std::string& schemaName);

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/file_format.h"
 
 namespace vrt::store {

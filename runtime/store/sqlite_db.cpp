@@ -1,6 +1,6 @@
 #include "runtime/store/sqlite_db.h"
 
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/text/utf8.h"
 
 namespace vrt::sql {

@@ -246,6 +246,20 @@ KeyValue TableLayout::highestValue(int field) const {
   }
 }
 
+KeyValue TableLayout::lowestValue(int field) const {
+  switch (schema_.fields[static_cast<std::size_t>(field)].type) {
+    case FieldType::String:
+    case FieldType::CString:
+      return std::string();
+    case FieldType::Decimal:
+      return std::numeric_limits<std::int64_t>::min();
+    case FieldType::Byte:
+      return std::int64_t{0};
+    default:
+      return std::int64_t{std::numeric_limits<std::int32_t>::min()};
+  }
+}
+
 void bindKeyValue(sql::Statement& s, int index, const KeyValue& v) {
   if (const auto* t = std::get_if<std::string>(&v)) s.bind(index, std::string_view(*t));
   else s.bind(index, std::get<std::int64_t>(v));

@@ -8,7 +8,7 @@
 #include <variant>
 #include <vector>
 
-#include "runtime/store/schema.h"
+#include "runtime/data/schema.h"
 #include "runtime/store/sqlite_db.h"
 #include "runtime/text/record.h"
 
@@ -61,6 +61,8 @@ class TableLayout {
   void setComponentValue(int field, const KeyValue& v, RecordRef& rec) const;
   // The highest value a component can hold, for positioning after a whole group.
   KeyValue highestValue(int field) const;
+  // The lowest, for positioning before a whole group.
+  KeyValue lowestValue(int field) const;
 
  private:
   TableSchema schema_;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 
 namespace vrt {
 
@@ -60,6 +60,8 @@ bool Transaction::begin() {
     return false;
   }
   active_ = true;
+  before_.clear();
+  for (DataFile* f : files_) before_.push_back(f->saveState());
   return true;
 }
 
@@ -74,14 +76,22 @@ bool Transaction::commit() {
     return false;
   }
   active_ = false;
+  before_.clear();
   release();
   return true;
 }
 
 void Transaction::rollback() {
-  if (host_ && host_->inTransaction()) host_->exec("ROLLBACK");
+  const bool undone = host_ && host_->inTransaction();
+  if (undone) host_->exec("ROLLBACK");
   active_ = false;
   release();
+  if (!undone || before_.size() != files_.size()) return;
+  // The failure that led here is still to be reported: settling must not replace it.
+  const ErrorState failure = threadError();
+  for (std::size_t i = 0; i < files_.size(); ++i) files_[i]->settleAfterRollback(*before_[i]);
+  threadError() = failure;
+  before_.clear();
 }
 
 void Transaction::release() {

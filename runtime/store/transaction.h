@@ -2,6 +2,7 @@
 // A transaction over exactly the files its caller names: all of them change, or none,
 // even if the process dies half-way. The other files are attached to the first file's
 // connection for the duration, so that SQLite commits them together.
+#include <memory>
 #include <vector>
 
 #include "runtime/store/data_file.h"
@@ -19,6 +20,7 @@ class Transaction {
 
   bool begin();
   bool commit();
+  // Undoes every change, and sets each file's copy straight again (DataFile::settleAfterRollback).
   void rollback();
   bool active() const { return active_; }
 
@@ -26,6 +28,7 @@ class Transaction {
   void release();
 
   std::vector<DataFile*> files_;
+  std::vector<std::unique_ptr<DataFile::State>> before_;  // each file's standing at begin
   int waitSeconds_;
   sql::Database* host_ = nullptr;
   std::vector<std::string> attached_;

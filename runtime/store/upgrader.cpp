@@ -4,7 +4,7 @@
 #include <map>
 #include <mutex>
 
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/file_format.h"
 #include "runtime/text/utf8.h"
 

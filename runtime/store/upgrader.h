@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "runtime/store/data_file.h"
-#include "runtime/store/schema.h"
+#include "runtime/data/schema.h"
 
 namespace vrt {
 

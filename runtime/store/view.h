@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "runtime/expr/filter_terms.h"
+#include "runtime/expr/order.h"
 #include "runtime/store/data_file.h"
 
 namespace vrt {
@@ -64,8 +65,9 @@ class View {
   std::string position() const;
   // Next and previous then read the record at that place (or the nearest one that is left).
   bool resetTo(const std::string& position);
-  // The same for the record now in the primary table's buffer.
-  bool resetToBuffer();
+  // The same for the record now in the primary table's buffer. With `byValueOnly` the place
+  // is the first record that has the buffer's key values, whichever record was read last.
+  bool resetToBuffer(bool byValueOnly = false);
   std::int64_t records();
 
   // Holds one read transaction over a run of reads (a page), so that each record after the
@@ -83,6 +85,14 @@ class View {
   struct Plan;
   struct Reading;
   struct Anchor;
+  // The primary table's buffer and the joined tables' standing, kept across rows turned down.
+  struct Standing {
+    RecordBuffer primary;
+    std::vector<std::unique_ptr<DataFile::State>> joined;
+  };
+  Standing stand() const;
+  void standAt(const Standing& s);
+  expr::OrderParseResult usableOrder(std::string_view text) const;
   bool prepare();
   sql::Statement* statement(int query);
   void bindFor(sql::Statement& s, int query);

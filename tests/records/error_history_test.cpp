@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "error_manager_fixture.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 
 namespace vesp::testing {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "error_manager_fixture.h"
 #include "records/standard_messages.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 
 namespace vesp::testing {
 namespace {

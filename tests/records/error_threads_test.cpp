@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "records/error_manager.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "scripted_display.h"
 
 namespace vesp::testing {

@@ -5,7 +5,7 @@
 
 #include "records/open_service.h"
 #include "records_fixture.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 
 using namespace vesp;
 using namespace vesp::testing;

@@ -11,7 +11,7 @@
 #include "dictionary/upgrade_registration.h"
 #include "records/thread_dictionary.h"
 #include "runtime/os/thread_state.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "scripted_display.h"
 #include "support/temp_dir.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 // A message display for tests: records what was shown and answers as told.
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -32,6 +33,7 @@ class ScriptedDisplay : public MessageDisplay {
 
   int ShowMessage(std::string_view text, std::string_view title, MessageIcon icon, int buttons,
                   int defaultButton) override {
+    if (whileShown) whileShown();
     std::lock_guard guard(lock_);
     messages.push_back({std::string(text), std::string(title), icon, buttons, defaultButton});
     if (answers_.empty()) return defaultButton;
@@ -46,6 +48,8 @@ class ScriptedDisplay : public MessageDisplay {
     return Button::Ok;
   }
 
+  // Runs while each message box is up, before it is answered.
+  std::function<void()> whileShown;
   std::vector<ShownMessage> messages;
   std::vector<ShownHistory> histories;
 

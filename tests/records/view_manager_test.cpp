@@ -1,6 +1,6 @@
 #include "records/view_manager.h"
 #include "records_fixture.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 
 using namespace vesp;
 using namespace vesp::testing;
@@ -160,4 +160,122 @@ TEST_F(ViewManagerTest, BuffersAreSavedAndRestored) {
   vm.RestoreTableBuffers();
   EXPECT_EQ(Buffer(tables::Service).get(SER_TITLE), "kept");
   EXPECT_TRUE(vm.SAVEDBUFFERS.empty());
+}
+
+TEST_F(ViewManagerTest, AnOrderThatCannotBeUsedIsReportedAndReadingGoesOnWithout) {
+  vm.AddKeyOrder(SER_ServiceNumberKey.index);
+  for (const char* order : {"SEL:ELEMENTORDER", "SER:WEEKOFDATE"}) {  // another table's field; a group
+    display.messages.clear();
+    vm.PutOrderText(order);
+    vm.Reposition();
+    ASSERT_EQ(display.messages.size(), 1u) << order;
+    EXPECT_EQ(display.messages[0].title, "View Open Error");
+    EXPECT_NE(display.messages[0].text.find("Filter and Range Limits ignored."), std::string::npos);
+    int rc, read = 0;
+    while ((rc = vm.ReadNext()) == Level::Benign) ++read;
+    EXPECT_EQ(rc, Level::Notify) << order;
+    EXPECT_EQ(read, 5) << order;
+    EXPECT_EQ(display.messages.size(), 1u) << display.messages.back().text;
+  }
+}
+
+TEST_F(ViewManagerTest, AViewWithoutSortOrdersReadsInFileOrder) {
+  vm.OpenView();
+  EXPECT_EQ(vm.OrderText(), "");
+  EXPECT_EQ(vm.FilterText(), "");
+  EXPECT_EQ(vm.FreeComponentPosition(), 0);
+  EXPECT_FALSE(vm.RefreshLimits());
+  vm.PutNamedFilter("SER:ServiceNumber > 3");  // no order to hang it on: ignored
+  EXPECT_EQ(readAll(vm, Buffer(tables::Service), SER_SERVICENUMBER), (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(vm.PrepareNewRecord(), Level::Benign);
+  EXPECT_TRUE(display.messages.empty());
+}
+
+TEST_F(ViewManagerTest, TheEndOfAFilteredViewLeavesTheLastRecordReturned) {
+  vm.AddKeyOrder(SER_ServiceNumberKey.index);
+  vm.PutNamedFilter("SUB(SER:TITLE, 1, 1) = 'A' OR SER:SERVICENUMBER = 3");  // evaluated per record
+  vm.Reposition();
+  ASSERT_EQ(vm.ReadNext(), Level::Benign);
+  ASSERT_EQ(vm.ReadNext(), Level::Benign);
+  EXPECT_EQ(vm.ReadNext(), Level::Notify);
+  EXPECT_EQ(Buffer(tables::Service).get(SER_SERVICENUMBER), 3);
+  EXPECT_EQ(Buffer(tables::Service).get(SER_TITLE), "Baptism");
+  // And backwards past the start: the first record returned stays.
+  vm.Reposition();
+  ASSERT_EQ(vm.ReadNext(), Level::Benign);
+  ASSERT_EQ(vm.ReadNext(), Level::Benign);
+  ASSERT_EQ(vm.ReadPrevious(), Level::Benign);
+  EXPECT_EQ(Buffer(tables::Service).get(SER_SERVICENUMBER), 1);
+  EXPECT_EQ(vm.ReadPrevious(), Level::Notify);
+  EXPECT_EQ(Buffer(tables::Service).get(SER_TITLE), "Advent");
+}
+
+TEST_F(ViewManagerTest, ReadPreviousReadsTheOrderBackwards) {
+  vm.AddKeyOrder(SER_TitleKey.index);
+  vm.Reposition();
+  view->setToEnd();
+  std::vector<int> seen;
+  int rc;
+  while ((rc = vm.ReadPrevious()) == Level::Benign) seen.push_back(Buffer(tables::Service).get(SER_SERVICENUMBER));
+  EXPECT_EQ(rc, Level::Notify);
+  EXPECT_EQ(seen, (std::vector<int>{2, 4, 5, 3, 1}));
+  EXPECT_TRUE(display.messages.empty());
+}
+
+namespace {
+
+// The elements of a service, by their order within it.
+class ElementViewTest : public ViewManagerTest {
+ protected:
+  void SetUp() override {
+    ViewManagerTest::SetUp();
+    elementsView = std::make_unique<vrt::View>(TableFile(tables::ServiceElement));
+    elements.Setup(*elementsView, Relate(tables::ServiceElement));
+    elements.AddKeyOrder(SEL_ServiceElementKey.index);
+  }
+  void TearDown() override {
+    elements.Shutdown();
+    ViewManagerTest::TearDown();
+  }
+  std::vector<int> read() { return readAll(elements, Buffer(tables::ServiceElement), SEL_ELEMENTNUMBER); }
+
+  std::unique_ptr<vrt::View> elementsView;
+  ViewManager elements;
+};
+
+}  // namespace
+
+TEST_F(ElementViewTest, ASingleValueLimitPrimesNewRecords) {
+  Value service = Value::number(2);
+  elements.LimitBy(dict::idx::SEL::SERVICENUMBER, ValueRef::ofVariable(&service));
+  EXPECT_EQ(elements.FreeComponentName(), "SEL:ELEMENTORDER");
+  elements.RefreshLimits();
+  EXPECT_EQ(read(), (std::vector<int>{4, 3, 2, 1}));
+  ASSERT_EQ(elements.PrepareNewRecord(), Level::Benign);
+  EXPECT_EQ(Buffer(tables::ServiceElement).get(SEL_SERVICENUMBER), 2);
+  EXPECT_EQ(Buffer(tables::ServiceElement).get(SEL_ELEMENTORDER), 0);
+  EXPECT_EQ(Buffer(tables::ServiceElement).get(SEL_ELEMENTNUMBER), 7);  // numbered too
+}
+
+TEST_F(ElementViewTest, ARangeAndNamedFiltersAreJoined) {
+  Value service = Value::number(2);
+  elements.LimitBy(dict::idx::SEL::SERVICENUMBER, ValueRef::ofVariable(&service));
+  elements.RefreshLimits();
+  elements.PutNamedFilter("SEL:ELEMENTORDER > 6", "6 Query");
+  elements.PutNamedFilter("SEL:ELEMENTNUMBER <> 2");
+  EXPECT_EQ(read(), (std::vector<int>{3, 1}));
+  EXPECT_EQ(elements.FilterText(), "SEL:SERVICENUMBER = 2 AND (SEL:ELEMENTNUMBER <> 2) AND (SEL:ELEMENTORDER > 6)");
+}
+
+TEST_F(ElementViewTest, ALimitOnALaterComponentHoldsTheOnesBeforeIt) {
+  Buffer(tables::ServiceElement).set(SEL_SERVICENUMBER, 3);
+  Value order = Value::number(5);
+  elements.LimitBy(dict::idx::SEL::ELEMENTORDER, ValueRef::ofVariable(&order));
+  EXPECT_EQ(elements.FreeComponentPosition(), 0);
+  elements.RefreshLimits();
+  EXPECT_EQ(read(), std::vector<int>{5});
+  EXPECT_EQ(elements.FilterText(), "SEL:SERVICENUMBER = 3 AND SEL:ELEMENTORDER = 5");
+  ASSERT_EQ(elements.PrepareNewRecord(), Level::Benign);
+  EXPECT_EQ(Buffer(tables::ServiceElement).get(SEL_SERVICENUMBER), 3);
+  EXPECT_EQ(Buffer(tables::ServiceElement).get(SEL_ELEMENTORDER), 5);
 }

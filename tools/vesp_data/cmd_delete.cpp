@@ -5,7 +5,7 @@
 #include "dictionary/dictionary.h"
 #include "dictionary/upgrade_registration.h"
 #include "records/thread_dictionary.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "tools/vesp_data/commands.h"
 #include "tools/vesp_data/open_table.h"
 

@@ -1,5 +1,5 @@
 // export: a table's records as CSV.
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "tools/vesp_data/commands.h"
 #include "tools/vesp_data/csv.h"
 #include "tools/vesp_data/open_table.h"

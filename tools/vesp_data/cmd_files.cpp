@@ -2,7 +2,7 @@
 #include <filesystem>
 
 #include "dictionary/dictionary.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/file_repair.h"
 #include "tools/vesp_data/commands.h"
 #include "tools/vesp_data/open_table.h"

@@ -1,5 +1,5 @@
 // query: the records a view yields, as CSV, so that anyone can try a filter from the shell.
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/view.h"
 #include "tools/vesp_data/commands.h"
 #include "tools/vesp_data/csv.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/store/schema.h"
+#include "runtime/data/schema.h"
 #include "runtime/text/record.h"
 
 namespace vesp::tools {

@@ -2,7 +2,7 @@
 
 #include "dictionary/dictionary.h"
 #include "dictionary/upgrade_registration.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/upgrader.h"
 
 namespace vesp::tools {

@@ -3,7 +3,7 @@
 
 #include "expr_support.h"
 #include "runtime/os/thread_state.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 
 using namespace exprtest;
 using namespace vrt::expr;

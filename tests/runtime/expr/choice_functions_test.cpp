@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "expr_support.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 
 using namespace exprtest;
 

@@ -7,7 +7,7 @@
 
 #include "runtime/expr/bindings.h"
 #include "runtime/expr/expression.h"
-#include "runtime/store/schema.h"
+#include "runtime/data/schema.h"
 #include "runtime/text/record.h"
 
 namespace exprtest {

@@ -5,7 +5,7 @@
 #include "expr_support.h"
 #include "runtime/expr/filter_terms.h"
 #include "runtime/expr/order.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/text/dates.h"
 
 using namespace exprtest;

@@ -5,7 +5,7 @@
 #include <QLocale>
 
 #include "expr_support.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/text/dates.h"
 
 using namespace exprtest;

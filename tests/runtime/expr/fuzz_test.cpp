@@ -9,7 +9,7 @@
 #include "expr_support.h"
 #include "runtime/expr/filter_terms.h"
 #include "runtime/expr/order.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/text/utf8.h"
 
 using namespace exprtest;

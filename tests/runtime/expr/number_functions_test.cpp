@@ -5,7 +5,7 @@
 #include <set>
 
 #include "expr_support.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 
 using namespace exprtest;
 

@@ -3,7 +3,7 @@
 
 #include "expr_support.h"
 #include "runtime/expr/parser.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 
 using namespace exprtest;
 using vrt::expr::Expression;

@@ -5,7 +5,7 @@
 
 #include "expr_support.h"
 #include "runtime/expr/functions.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/text/utf8.h"
 
 using namespace exprtest;

@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "runtime/store/data_file.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/text/utf8.h"
 #include "support/temp_dir.h"
 #include "test_schema.h"

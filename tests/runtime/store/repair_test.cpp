@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/file_repair.h"
 #include "runtime/store/data_file.h"
 #include "support/temp_dir.h"

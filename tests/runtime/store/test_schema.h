@@ -1,7 +1,7 @@
 #pragma once
 // A small table for the store's tests: a numbered person with a name, a date, an amount
 // and a long note, and keys of every kind the store must serve.
-#include "runtime/store/schema.h"
+#include "runtime/data/schema.h"
 
 namespace vtest {
 

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <random>
 
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/transaction.h"
 #include "support/temp_dir.h"
 #include "test_schema.h"
@@ -107,6 +107,44 @@ TEST(Transactions, CommitChangesEveryFileAndRollbackNone) {
   int v = -1;
   ASSERT_TRUE(ThreeFiles::readCounter(*t.files[0], v));
   EXPECT_EQ(v, 7);
+}
+
+TEST(Transactions, AfterARollbackEachFileStandsWhereTheFileDoes) {
+  TempDir dir;
+  ThreeFiles t;
+  t.create();
+  ASSERT_TRUE(t.open());
+  for (auto* f : t.all()) f->watch();  // writes check that no one changed the record since
+  DataFile& changed = *t.files[0];
+  DataFile& erased = *t.files[1];
+  DataFile& added = *t.files[2];
+  int v = 0;
+  ASSERT_TRUE(ThreeFiles::readCounter(changed, v));
+  ASSERT_TRUE(ThreeFiles::readCounter(erased, v));
+  ASSERT_TRUE(ThreeFiles::readCounter(added, v));
+  {
+    Transaction txn(t.all(), 2);
+    ASSERT_TRUE(txn.begin());
+    changed.buffer().setNumber(changed.schema().fields[kGroup], 5);
+    ASSERT_TRUE(changed.put());
+    ASSERT_TRUE(erased.erase());
+    ASSERT_TRUE(ThreeFiles::addRow(added, 2));
+    EXPECT_FALSE(ThreeFiles::addRow(added, 1));  // fails, and the failure must survive the rollback
+    txn.rollback();
+    EXPECT_EQ(errorCode(), kDuplicateKey);
+  }
+  // Each copy can write its record again, as the file now has it.
+  changed.buffer().setNumber(changed.schema().fields[kGroup], 6);
+  EXPECT_TRUE(changed.put()) << errorMessage();
+  EXPECT_TRUE(erased.hasCurrent());
+  EXPECT_TRUE(erased.put()) << errorMessage();
+  EXPECT_TRUE(added.hasCurrent());
+  EXPECT_EQ(added.records(), 1);
+  added.buffer().setNumber(added.schema().fields[kNumber], 1);
+  added.buffer().setNumber(added.schema().fields[kGroup], 4);
+  EXPECT_TRUE(added.put()) << errorMessage();
+  ASSERT_TRUE(ThreeFiles::readCounter(added, v));
+  EXPECT_EQ(v, 4);
 }
 
 TEST(Transactions, RefuseFilesThatCannotTakePart) {

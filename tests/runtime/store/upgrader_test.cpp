@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/upgrader.h"
 #include "support/temp_dir.h"
 #include "test_schema.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/view.h"
 #include "support/temp_dir.h"
 #include "test_schema.h"
@@ -216,4 +216,32 @@ TEST_F(ViewTest, ErrorsComeWithTheirNumbers) {
   EXPECT_EQ(errorCode(), kRecordNotAvailable);
   EXPECT_EQ(v.records(), 10);
   EXPECT_FALSE(v.resetTo("junk"));
+}
+
+TEST_F(ViewTest, AnOrderItCannotReadInIsRefusedWhenSet) {
+  View v(people);
+  v.addJoin(groups, 0, {{&people, kGroup}});
+  ASSERT_TRUE(v.setOrder("PEO:Name"));
+  EXPECT_FALSE(v.setOrder("GRP:Title"));  // a joined table's field
+  EXPECT_EQ(errorCode(), kBadArgument);
+  EXPECT_NE(errorMessage().find("GRP:Title"), std::string::npos);
+  EXPECT_EQ(v.order(), "PEO:Name");  // the order in force stays
+  ASSERT_TRUE(v.open());
+  EXPECT_EQ(all(v).size(), 10u);
+}
+
+TEST_F(ViewTest, RowsTurnedDownLeaveNothingBehindAtTheEnd) {
+  View v(people);
+  v.addJoin(groups, 0, {{&people, kGroup}});
+  ASSERT_TRUE(v.setOrder("PEO:Number"));
+  // Per record: the name's first letter, or the join's title.
+  ASSERT_TRUE(v.setFilter("SUB(PEO:Name, 1, 1) = 'A' OR GRP:Title = 'Band'"));
+  ASSERT_TRUE(v.open());
+  std::vector<int> seen;
+  while (v.next()) seen.push_back(number());
+  EXPECT_EQ(seen, (V{1, 2, 5, 8}));
+  // Records 9 and 10 were turned down after 8: the buffers still hold 8 and its group.
+  EXPECT_EQ(number(), 8);
+  EXPECT_EQ(people.buffer().text(people.schema().fields[kName]), "Gus");
+  EXPECT_EQ(groups.buffer().text(groups.schema().fields[1]), "Band");
 }

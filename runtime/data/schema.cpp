@@ -1,4 +1,4 @@
-#include "runtime/store/schema.h"
+#include "runtime/data/schema.h"
 
 #include "runtime/text/utf8.h"
 

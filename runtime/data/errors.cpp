@@ -1,4 +1,4 @@
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 
 #include "runtime/os/thread_state.h"
 

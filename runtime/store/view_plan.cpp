@@ -1,0 +1,194 @@
+// Planning a view: which order it reads in, off which index, and how its filter splits between the query and the evaluator.
+#include "runtime/store/view_plan.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "runtime/data/errors.h"
+#include "runtime/expr/node.h"
+#include "runtime/expr/order.h"
+#include "runtime/text/utf8.h"
+
+namespace vrt {
+
+using namespace viewplan;
+
+namespace {
+
+// The primary-table fields an expression reads.
+void collectFields(const expr::Node& n, const TableSchema* table, std::vector<int>& out) {
+  if (n.kind == expr::Node::Kind::Name && n.binding) {
+    if (auto f = n.binding->field(); f && f->table == table) out.push_back(f->index);
+  }
+  for (const auto& o : n.operands) collectFields(*o, table, out);
+}
+
+const char* sqlOp(expr::RangeOp op) {
+  switch (op) {
+    case expr::RangeOp::Equal: return "=";
+    case expr::RangeOp::Less: return "<";
+    case expr::RangeOp::Greater: return ">";
+    case expr::RangeOp::LessEqual: return "<=";
+    case expr::RangeOp::GreaterEqual: return ">=";
+  }
+  return "=";
+}
+
+}  // namespace
+
+// An order the view can read in: stored fields of the primary table only.
+expr::OrderParseResult View::usableOrder(std::string_view text) const {
+  auto order = expr::parseOrder(text);
+  if (!order) return order;
+  const TableSchema& schema = primary_.schema();
+  for (const auto& c : *order.components) {
+    const char* problem = nullptr;
+    if (!c.field || c.field->field.table != &schema) problem = "Only fields of the view's own table can order it: ";
+    else if (primary_.layout().columnOfField(c.field->field.index) < 0) problem = "A group cannot order a view: ";
+    if (problem) {
+      setError(kBadArgument, problem + c.expression.text());
+      return {};
+    }
+  }
+  return order;
+}
+
+bool View::setOrder(std::string_view order) {
+  if (!usableOrder(order)) return false;
+  stopReading();
+  orderText_ = std::string(order);
+  plan_.reset();
+  *anchor_ = Anchor{};
+  return true;
+}
+
+bool View::setFilter(std::string_view filter) {
+  std::optional<expr::Expression> parsed;
+  if (!clip(filter).empty()) {
+    auto result = expr::Expression::parse(filter);
+    if (!result) return false;
+    parsed = std::move(*result.expression);
+  }
+  stopReading();
+  filter_ = std::move(parsed);
+  filterText_ = std::string(filter);
+  plan_.reset();
+  return true;
+}
+
+bool View::prepare() {
+  if (plan_) return true;
+  const TableSchema& schema = primary_.schema();
+  const store::TableLayout& layout = primary_.layout();
+  auto plan = std::make_unique<Plan>();
+
+  // The order: fields of the primary table, as given.
+  const auto order = usableOrder(orderText_);
+  if (!order) return false;
+  for (const auto& c : *order.components) {
+    const int field = c.field->field.index;
+    const int column = layout.columnOfField(field);
+    const auto& col = layout.columns()[static_cast<std::size_t>(column)];
+    std::string collate;
+    if (col.text) {
+      const char* wanted = c.field->upper ? sql::kNoCase : sql::kText;
+      if (std::string_view(wanted) != col.collation) collate = std::string(" COLLATE ") + wanted;
+    }
+    plan->cols.push_back(OrderCol{field, column, sql::quoteIdent(col.name), c.descending, collate});
+  }
+  // An order that is a key's leading components (one direction, the key's own collations) is
+  // read off that key's index, completed with the key's remaining components.
+  std::string indexedBy;
+  const bool uniform = std::all_of(plan->cols.begin(), plan->cols.end(),
+                                   [&](const OrderCol& c) { return c.desc == plan->cols.front().desc; });
+  for (std::size_t k = 0; k < schema.keys.size() && !plan->cols.empty() && uniform; ++k) {
+    const auto& comps = schema.keys[k].components;
+    if (comps.size() < plan->cols.size()) continue;
+    bool match = true;
+    for (std::size_t i = 0; i < plan->cols.size() && match; ++i)
+      match = comps[i] == plan->cols[i].field && plan->cols[i].collate.empty();
+    if (!match) continue;
+    const bool desc = plan->cols.front().desc;
+    for (std::size_t i = plan->cols.size(); i < comps.size(); ++i) {
+      const int column = layout.columnOfField(comps[i]);
+      plan->cols.push_back(OrderCol{comps[i], column,
+                                    sql::quoteIdent(layout.columns()[static_cast<std::size_t>(column)].name), desc, ""});
+    }
+    plan->uniqueOrder = schema.keys[k].unique;
+    indexedBy = " INDEXED BY " + sql::quoteIdent(layout.indexName(static_cast<int>(k)));
+    break;
+  }
+  plan->from = " FROM main." + sql::quoteIdent(primary_.sqlTable()) + indexedBy;
+
+  // The filter: range terms on the primary table go into the query where SQLite compares as
+  // the expression would; a wider net (equality on a case-blind column) is checked again.
+  if (filter_) {
+    for (auto& term : expr::splitAndTerms(*filter_)) {
+      bool exact = false;
+      std::string sql;
+      if (const auto r = term.range(); r && r->field.field.table == &schema) {
+        const int column = layout.columnOfField(r->field.field.index);
+        const FieldDesc& f = r->field.field.desc();
+        if (column >= 0) {
+          const auto& col = layout.columns()[static_cast<std::size_t>(column)];
+          const std::string name = sql::quoteIdent(col.name);
+          const std::string mark = "?" + std::to_string(plan->binds.size() + 1);
+          if (!col.text && r->numeric) {
+            double n = r->constant.toNumber();
+            if (f.type == FieldType::Decimal) n *= 100;  // amounts are stored in cents
+            sql = name + " " + sqlOp(r->op) + " " + mark;
+            if (n == static_cast<double>(static_cast<std::int64_t>(n)) && std::abs(n) < 9e18)
+              plan->binds.emplace_back(std::in_place_type<std::int64_t>, static_cast<std::int64_t>(n));
+            else
+              plan->binds.emplace_back(std::in_place_type<double>, n);
+            exact = f.type != FieldType::Decimal;
+          } else if (col.text && !r->numeric) {
+            const std::string constant = r->constant.toText();
+            const bool noCaseColumn = std::string_view(col.collation) == sql::kNoCase;
+            if (r->field.upper) {
+              // UPPER(field) against an upper-case constant is what the case-blind collation does.
+              exact = upperCase(constant) == constant;
+              if (exact || r->op == expr::RangeOp::Equal)
+                sql = name + (noCaseColumn ? "" : " COLLATE VNOCASE") + " " + sqlOp(r->op) + " " + mark;
+            } else if (!noCaseColumn) {
+              sql = name + " " + sqlOp(r->op) + " " + mark;
+              exact = true;
+            } else if (r->op == expr::RangeOp::Equal) {
+              sql = name + " = " + mark;
+            }
+            if (!sql.empty()) plan->binds.push_back(Bind{constant});
+          }
+        }
+      }
+      if (!sql.empty()) plan->pushed += (plan->pushed.empty() ? "" : " AND ") + sql;
+      if (!exact) plan->residual.push_back(term);
+    }
+  }
+  // Only the fields the filter and the joins read are loaded before a record is known to pass.
+  std::vector<int> fields;
+  if (filter_) collectFields(*filter_->tree(), &schema, fields);
+  for (const auto& j : joins_)
+    for (const auto& l : j.links)
+      if (l.from == &primary_) fields.push_back(l.field);
+  for (int f : fields) {
+    const int c = layout.columnOfField(f);
+    if (c >= 0 && std::find(plan->residualColumns.begin(), plan->residualColumns.end(), c) == plan->residualColumns.end())
+      plan->residualColumns.push_back(c);
+  }
+  // A group field stands on its date and time columns.
+  for (int f : fields) {
+    if (layout.columnOfField(f) >= 0) continue;
+    for (std::size_t i = 0; i < schema.fields.size(); ++i) {
+      const int c = layout.columnOfField(static_cast<int>(i));
+      const auto& d = schema.fields[i];
+      const auto& g = schema.fields[static_cast<std::size_t>(f)];
+      if (c >= 0 && d.offset >= g.offset && d.offset + d.size <= g.offset + g.size &&
+          std::find(plan->residualColumns.begin(), plan->residualColumns.end(), c) == plan->residualColumns.end())
+        plan->residualColumns.push_back(c);
+    }
+  }
+  plan_ = std::move(plan);
+  return true;
+}
+
+}  // namespace vrt

@@ -1,0 +1,356 @@
+#include "windows/browse_manager.h"
+
+#include <algorithm>
+
+#include "records/levels.h"
+#include "runtime/gui/events.h"
+#include "runtime/text/field.h"
+#include "runtime/text/utf8.h"
+
+namespace vesp {
+
+using vrt::expr::Value;
+
+void BrowseManager::Setup(ListControl& list, vrt::View& view, ListQueue& queue, RelationManager& primary) {
+  ILC = &list;
+  LISTQUEUE = &queue;
+  RETAINROW = true;
+  CURRENTCHOICE = 0;
+  SORT.clear();
+  ViewManager::Setup(view, primary);
+  LASTITEMS = list.Items();
+}
+
+int BrowseManager::AddKeyOrder(std::unique_ptr<ThumbStep> step, int key) {
+  const int number = ViewManager::AddKeyOrder(key);
+  SORT.emplace_back();
+  SORT.back().THUMB = std::move(step);
+  return number;
+}
+
+bool BrowseManager::SelectOrder(int number) {
+  if (!ViewManager::SelectOrder(number)) return false;
+  stepLimitsSet_ = false;
+  return true;
+}
+
+// ---------------------------------------------------------------- reading
+
+int BrowseManager::ReadNext() {
+  const int result = ViewManager::ReadNext();
+  if (result == Level::Fatal) readFailed_ = true;
+  if (result == Level::Notify) {
+    // Reading past the end may have overwritten the reset fields.
+    for (const auto& pair : SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)].RESETS)
+      if (pair.left.write) pair.left.write(pair.right);
+  }
+  return result;
+}
+
+int BrowseManager::ReadPrevious() {
+  const int result = ViewManager::ReadPrevious();
+  if (result == Level::Fatal) readFailed_ = true;
+  if (result == Level::Notify)
+    for (const auto& pair : SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)].RESETS)
+      if (pair.left.write) pair.left.write(pair.right);
+  return result;
+}
+
+void BrowseManager::StoreRow(ListRow& row) {
+  row.columns.clear();
+  for (const auto& pair : FIELDS) row.columns.push_back(pair.left.read().toText());
+  row.position = VIEW->position();
+}
+
+void BrowseManager::LoadRowIntoRecord() {
+  if (LISTQUEUE->Records() == 0 || CURRENTCHOICE < 1) {
+    ClearViewRecords();
+    return;
+  }
+  const ListRow& row = LISTQUEUE->Fetch(std::min(CURRENTCHOICE, LISTQUEUE->Records()));
+  for (std::size_t i = 0; i < FIELDS.size() && i < row.columns.size(); ++i)
+    if (FIELDS[i].left.write)
+      FIELDS[i].left.write(FIELDS[i].left.text ? Value::text(row.columns[i])
+                                                : Value::number(vrt::expr::numberFromText(row.columns[i])));
+}
+
+void BrowseManager::FillRows(int direction) {
+  const bool up = direction == kUpward;
+  std::string start;
+  if (LISTQUEUE->Records() > 0) {
+    start = LISTQUEUE->GetViewPosition(up ? 1 : LISTQUEUE->Records());
+    if (!VIEW->resetTo(start)) start.clear();
+  }
+  bool first = !start.empty();  // the first record read may be that row itself
+  endReached_ = false;
+  const bool batch = VIEW->beginBatch();
+  while (ITEMSTOFILL > 0) {
+    const int result = up ? ReadPrevious() : ReadNext();
+    if (result == Level::Notify) {
+      endReached_ = true;
+      break;
+    }
+    if (result != Level::Benign) break;
+    if (first) {
+      first = false;
+      if (VIEW->position() == start) continue;
+    }
+    if (LISTQUEUE->Records() >= LASTITEMS) LISTQUEUE->Delete(up ? LISTQUEUE->Records() : 1);
+    ListRow row;
+    StoreRow(row);
+    if (up) LISTQUEUE->Insert(1, std::move(row));
+    else LISTQUEUE->Insert(std::move(row));
+    --ITEMSTOFILL;
+  }
+  if (batch) VIEW->endBatch();
+}
+
+void BrowseManager::locate(const std::string& target) {
+  CURRENTCHOICE = target.empty() ? 1 : LISTQUEUE->Find(target);
+}
+
+void BrowseManager::FillPage(int mode) {
+  if (!ILC->Visible()) {
+    LOADPENDING = true;
+    return;
+  }
+  LOADED = true;
+  LOADPENDING = false;
+  if (CURRENTCHOICE == 0) CURRENTCHOICE = 1;
+  int retain = 0;
+  std::string target;
+  bool fromScratch = false;
+  if (mode == kFromHighlight) {
+    if (LISTQUEUE->Records() > 0) {
+      target = LISTQUEUE->GetViewPosition(std::min(CURRENTCHOICE, LISTQUEUE->Records()));
+      if (!VIEW->resetTo(LISTQUEUE->GetViewPosition(1))) {
+        Reposition();
+        fromScratch = true;
+      }
+    } else {
+      Reposition();
+      fromScratch = true;
+    }
+  } else if (RETAINROW) {
+    retain = CURRENTCHOICE - 1;
+  }
+  LISTQUEUE->Free();
+  ITEMSTOFILL = LASTITEMS - retain;
+  FillRows(kDownward);
+  const bool downwardEnded = endReached_;
+  const int readDown = LISTQUEUE->Records();
+  if (target.empty() && readDown > 0) target = LISTQUEUE->GetViewPosition(1);
+  locate(target);
+  if (LISTQUEUE->Records() == 0) Reposition();
+  ITEMSTOFILL = LASTITEMS - readDown;
+  if (!fromScratch && (ITEMSTOFILL > 0 || retain > 0)) {
+    // At the end of the data, or to keep the record on its screen row: fill from above.
+    ITEMSTOFILL = std::max(ITEMSTOFILL, retain);
+    FillRows(kUpward);
+    locate(target);
+  }
+  if (RETAINROW && LISTQUEUE->Records() < LASTITEMS && !downwardEnded && LISTQUEUE->Records() > 0) {
+    // The top of the data was reached above the record: what is missing comes from below.
+    ITEMSTOFILL = LASTITEMS - LISTQUEUE->Records();
+    FillRows(kDownward);
+    locate(target);
+  }
+  while (LISTQUEUE->Records() > LASTITEMS) LISTQUEUE->Delete(LISTQUEUE->Records());
+  if (CURRENTCHOICE == 0) CURRENTCHOICE = 1;
+  LoadRowIntoRecord();
+}
+
+// ---------------------------------------------------------------- scrolling
+
+void BrowseManager::ScrollByRow(int event) {
+  if (event == vrt::kEventScrollUp) {
+    if (CURRENTCHOICE > 1) {
+      --CURRENTCHOICE;
+    } else {
+      ITEMSTOFILL = 1;
+      FillRows(kUpward);
+      CURRENTCHOICE = 1;
+    }
+  } else if (CURRENTCHOICE < LISTQUEUE->Records()) {
+    ++CURRENTCHOICE;
+  } else {
+    ITEMSTOFILL = 1;
+    FillRows(kDownward);
+    CURRENTCHOICE = LISTQUEUE->Records();
+  }
+}
+
+void BrowseManager::ScrollByPage(int event) {
+  const bool up = event == vrt::kEventPageUp;
+  ITEMSTOFILL = ILC->Items();
+  FillRows(up ? kUpward : kDownward);
+  const int unread = ITEMSTOFILL;  // 0 when a whole page was read
+  CURRENTCHOICE = std::clamp(CURRENTCHOICE + (up ? -unread : unread), 1, std::max(1, LISTQUEUE->Records()));
+}
+
+void BrowseManager::ScrollToEnd(int event) {
+  const bool top = event == vrt::kEventScrollTop;
+  LISTQUEUE->Free();
+  Reposition();
+  if (!top) VIEW->setToEnd();
+  ITEMSTOFILL = ILC->Items();
+  FillRows(top ? kDownward : kUpward);
+  CURRENTCHOICE = top ? 1 : LISTQUEUE->Records();
+}
+
+void BrowseManager::OnScroll(int event) {
+  if (LISTQUEUE->Records() == 0) return;
+  CURRENTEVENT = event;
+  switch (event) {
+    case vrt::kEventScrollUp:
+    case vrt::kEventScrollDown: ScrollByRow(event); break;
+    case vrt::kEventPageUp:
+    case vrt::kEventPageDown: ScrollByPage(event); break;
+    case vrt::kEventScrollTop:
+    case vrt::kEventScrollBottom: ScrollToEnd(event); break;
+    default: return;
+  }
+  updateThumb(event);
+  LoadRowIntoRecord();
+  RefreshControls();
+}
+
+bool BrowseManager::FreeElementDescending() {
+  const std::string name = FreeComponentName();
+  const std::string& order = CurrentOrder().ORDER;
+  for (std::size_t start = 0; !name.empty() && start <= order.size();) {
+    const std::size_t comma = std::min(order.find(',', start), order.size());
+    std::string_view part = std::string_view(order).substr(start, comma - start);
+    while (!part.empty() && part.front() == ' ') part.remove_prefix(1);
+    const bool down = !part.empty() && part.front() == '-';
+    if (!part.empty() && (part.front() == '-' || part.front() == '+')) part.remove_prefix(1);
+    if (vrt::equalTextNoCase(part, name)) return down;
+    start = comma + 1;
+  }
+  return !FreeComponentAscending();
+}
+
+// ---------------------------------------------------------------- the thumb
+
+bool BrowseManager::freeElementValue(Value& value) {
+  const int field = CurrentOrder().FREEELEMENT;
+  if (field < 0) return false;
+  const vrt::FieldDesc& f = PRIMARY->Me->FILE->schema().fields[static_cast<std::size_t>(field)];
+  value = vrt::isTextType(f.type) ? Value::text(PRIMARY->Me->BUFFER->text(f))
+                                  : Value::number(PRIMARY->Me->BUFFER->number(f));
+  return true;
+}
+
+void BrowseManager::setFreeElement(const Value& value) {
+  const int field = CurrentOrder().FREEELEMENT;
+  if (field < 0) return;
+  const vrt::FieldDesc& f = PRIMARY->Me->FILE->schema().fields[static_cast<std::size_t>(field)];
+  if (vrt::isTextType(f.type)) PRIMARY->Me->BUFFER->setText(f, value.toText());
+  else PRIMARY->Me->BUFFER->setNumber(f, value.toNumber());
+}
+
+void BrowseManager::updateThumb(int event) {
+  if (SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)].THUMB) return;  // RefreshControls asks the step
+  const int rows = LISTQUEUE->Records();
+  const bool downward = event == vrt::kEventScrollDown || event == vrt::kEventPageDown || event == vrt::kEventScrollBottom;
+  if (event == vrt::kEventScrollTop) thumb_ = 0;
+  else if (event == vrt::kEventScrollBottom) thumb_ = 100;
+  else if (endReached_ && downward && CURRENTCHOICE == rows) thumb_ = 100;
+  else if (endReached_ && !downward && CURRENTCHOICE == 1) thumb_ = 0;
+  else thumb_ = 50;
+}
+
+void BrowseManager::RecomputeThumb() {
+  ThumbStep* step = SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)].THUMB.get();
+  if (!step || !step->LimitsNeeded() || CurrentOrder().FREEELEMENT < 0) return;
+  if (LISTQUEUE->Records() < LASTITEMS) return;  // a short list shows no thumb
+  SaveTableBuffers();
+  Value first, last;
+  Reposition();
+  VIEW->setToEnd();
+  if (ReadPrevious() == Level::Benign) freeElementValue(last);
+  Reposition();
+  if (ReadNext() == Level::Benign) freeElementValue(first);
+  RestoreTableBuffers();
+  step->SetLimits(first, last);
+  stepLimitsSet_ = true;
+}
+
+int BrowseManager::OnThumbDrag(int position) {
+  if (position <= 1) return vrt::kEventScrollTop;
+  if (position >= 100) return vrt::kEventScrollBottom;
+  ThumbStep* step = SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)].THUMB.get();
+  if (step && CurrentOrder().FREEELEMENT >= 0) {
+    if (!stepLimitsSet_) RecomputeThumb();
+    setFreeElement(step->ValueAt(position));
+    RefreshAtKeyValue();
+    return 0;
+  }
+  return position < 50 ? vrt::kEventPageUp : vrt::kEventPageDown;
+}
+
+// The key components after the free element go to their first value in the order, so that a
+// located value lands on the first record that has it, not on the one highlighted before.
+void BrowseManager::componentsAfterFreeElementToStart() {
+  const int position = FreeComponentPosition();
+  if (position <= 0) return;
+  for (const auto& key : PRIMARY->Me->KEYS) {
+    if (key.key != CurrentOrder().MAINKEY) continue;
+    const auto& fields = PRIMARY->Me->FILE->schema().fields;
+    for (std::size_t i = static_cast<std::size_t>(position); i < key.FIELDS.size(); ++i) {
+      const vrt::FieldDesc& f = fields[static_cast<std::size_t>(key.FIELDS[i].field)];
+      vrt::RecordRef& record = *PRIMARY->Me->BUFFER;
+      if (vrt::isTextType(f.type)) {
+        std::string last;
+        for (std::size_t n = 0; n < f.size / 2; ++n) vrt::utf8Append(last, U'\u00FE');
+        record.setText(f, key.FIELDS[i].ASCEND ? std::string() : last);
+      } else {
+        const double extreme = f.type == vrt::FieldType::Byte ? 255 : f.type == vrt::FieldType::Decimal ? 1e15 : 3e9;
+        record.setNumber(f, key.FIELDS[i].ASCEND ? (f.type == vrt::FieldType::Byte ? 0 : -extreme) : extreme);
+      }
+    }
+  }
+}
+
+void BrowseManager::RefreshAtKeyValue() {
+  componentsAfterFreeElementToStart();
+  if (!OPENED) OpenView();
+  // By value alone: the record last read must not decide where among equal keys the list starts.
+  if (!VIEW->resetToBuffer(true)) Reposition();
+  FillPage(kFromView);
+  RefreshControls();
+}
+
+bool BrowseManager::RefreshLimits() {
+  bool changed = ViewManager::RefreshLimits();
+  if (ILC->Items() != LASTITEMS) {
+    LASTITEMS = ILC->Items();
+    changed = true;
+  }
+  FieldPairs& resets = SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)].RESETS;
+  if (!resets.Equal()) {
+    resets.AssignLeftToRight();
+    changed = true;
+  }
+  return changed;
+}
+
+void BrowseManager::RefreshControls() {
+  const int rows = LISTQUEUE->Records();
+  ILC->Show(LISTQUEUE->rows());
+  ILC->SetChoice(rows ? CURRENTCHOICE : 0);
+  ThumbStep* step = SORT[static_cast<std::size_t>(CurrentOrderNumber() - 1)].THUMB.get();
+  const bool fullPage = rows >= LASTITEMS && rows > 0;
+  if (step && LOADED && rows > 0) {
+    if (!stepLimitsSet_) RecomputeThumb();
+    Value v;
+    if (stepLimitsSet_ && freeElementValue(v)) {
+      thumb_ = step->Percentile(v);
+      if (fullPage && thumb_ == 1) thumb_ = 0;
+      if (fullPage && thumb_ == 99) thumb_ = 100;
+    }
+  }
+  ILC->SetThumb(thumb_, HASTHUMB && fullPage);
+}
+
+}  // namespace vesp
