@@ -10,8 +10,11 @@
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
 #include "shell/browse_menu.h"
-#include "shell/thread_globals.h"
+#include "windows/thread_globals.h"
+#include "windows/accessible_names.h"
 #include "windows/calendar_key.h"
+#include "windows/toolbar.h"
+#include "windows/window_controller.h"
 
 namespace vesp {
 
@@ -73,48 +76,69 @@ WindowSpec MainFrameSpec() {
   return design;
 }
 
+namespace {
+
+// The frame's window controller: its menus and buttons start browses; the navigation
+// buttons belong to the window the user works in, on that window's own thread.
+class MainFrame : public WindowController {
+ public:
+  int OnEvent() override {
+    const Event& e = CurrentEvent();
+    if (e.event == kEventAlertKey && e.key == kF6Key) {
+      CalendarOnFocusedControl(*MYWINDOW);
+      return EventResult::Consumed;
+    }
+    return WindowController::OnEvent();
+  }
+
+  int OnAccepted() override {
+    const int control = CurrentEvent().control;
+    if (control >= kToolbarFirstButton && control <= kToolbarLastButton) {
+      if (FrameHost::activeChildThread() != ThreadNumber()) FrameHost::postToActiveChild(kEventAccepted, control);
+      return EventResult::Consumed;
+    }
+    if (const int rc = WindowController::OnAccepted()) return rc;
+    Window& frame = *MYWINDOW;
+    for (const BrowseEntry& b : browseEntries())
+      if (control == frame.number(b.use)) StartBrowse(b);
+    for (const JournalButton& b : kJournalButtons) {
+      if (control != frame.number(b.use)) continue;
+      if (b.procedure) StartBrowse(*browseEntry(b.procedure));
+      else Message(" Comming Soon...", "Message", kIconInformation, kButtonOk);
+    }
+    if (control == frame.number("?PrintSetup")) PrinterSetup();
+    if (control == frame.number("?HelpContents") || control == frame.number("?HelpSearch") ||
+        control == frame.number("?HelpOnHelp"))
+      Message(kHelpText, "Vespera Help", kIconInformation, kButtonOk);
+    return 0;
+  }
+};
+
+}  // namespace
+
 void Main() {
   ProcedureScope procedure("Main");
+  MainFrame controller;
+  controller.Setup();  // the thread's request becomes the frame's own
   ThreadGlobals& globals = threadGlobals();
-  [[maybe_unused]] const int request = globals.GlobalRequest;  // the frame is opened for no request
   globals.GlobalRequest = 0;
   globals.GlobalResponse = 0;
+  Toolbar toolbar;
+  controller.AddItem(toolbar);
 
   Window frame(MainFrameSpec());
-  frame.alert(kF6Key);
-  frame.open();
+  controller.OpenWindow(frame);
+  NameControlsForAssistiveTechnology(frame);
   const QRect where = frame.position();
   FrameGeometry& geometry = frameGeometry();
   geometry.AppFrameX = static_cast<short>(where.x());
   geometry.AppFrameY = static_cast<short>(where.y());
   geometry.AppFrameWidth = static_cast<short>(where.width());
   geometry.AppFrameHeight = static_cast<short>(where.height());
+  frame.alert(kF6Key);
 
-  for (;;) {
-    const Event e = frame.accept();
-    if (e.event == kEventCloseWindow || e.event == kEventCloseDown) break;
-    if (e.event == kEventAlertKey && e.key == kF6Key) {
-      CalendarOnFocusedControl(frame);
-      continue;
-    }
-    if (e.event != kEventAccepted) continue;
-    // Navigation buttons belong to the window the user works in, on its own thread.
-    if (e.control >= kToolbarFirstButton && e.control <= kToolbarLastButton) {
-      if (FrameHost::activeChildThread() != ThreadNumber()) FrameHost::postToActiveChild(kEventAccepted, e.control);
-      continue;
-    }
-    for (const BrowseEntry& b : browseEntries())
-      if (e.control == frame.number(b.use)) StartBrowse(b);
-    for (const JournalButton& b : kJournalButtons) {
-      if (e.control != frame.number(b.use)) continue;
-      if (b.procedure) StartBrowse(*browseEntry(b.procedure));
-      else Message(" Comming Soon...", "Message", kIconInformation, kButtonOk);
-    }
-    if (e.control == frame.number("?PrintSetup")) PrinterSetup();
-    if (e.control == frame.number("?HelpContents") || e.control == frame.number("?HelpSearch") ||
-        e.control == frame.number("?HelpOnHelp"))
-      Message(kHelpText, "Vespera Help", kIconInformation, kButtonOk);
-  }
+  controller.RunEventLoop();
+  controller.Shutdown();
 }
 
 }  // namespace vesp

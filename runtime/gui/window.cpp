@@ -312,7 +312,9 @@ QRect Window::position() const { return top_ ? top_->geometry() : QRect(); }
 
 void Window::setPosition(const QRect& rect) {
   if (!top_) return;
-  top_->move(rect.topLeft());
+  // position() is the area inside the window's frame, while move() places the frame.
+  const QPoint frameOffset = top_->geometry().topLeft() - top_->pos();
+  top_->move(rect.topLeft() - frameOffset);
   if (rect.width() > 0 && rect.height() > 0) top_->resize(rect.size());
 }
 

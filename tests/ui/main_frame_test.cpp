@@ -16,7 +16,7 @@
 #include "shell/browse_menu.h"
 #include "shell/settings_file.h"
 #include "shell/text_matcher.h"
-#include "shell/thread_globals.h"
+#include "windows/thread_globals.h"
 
 using namespace vesp;
 using namespace vesp::testing;

@@ -1,4 +1,4 @@
-#include "shell/thread_globals.h"
+#include "windows/thread_globals.h"
 
 #include "runtime/os/thread_state.h"
 

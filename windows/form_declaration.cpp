@@ -1,0 +1,54 @@
+#include "windows/form_declaration.h"
+
+#include "windows/form_screen.h"
+
+namespace vesp {
+
+FormItem field(std::string prompt, std::string use, FieldRef ref, std::string picture) {
+  FormItem i;
+  i.prompt = std::move(prompt);
+  i.use = std::move(use);
+  i.field = std::move(ref);
+  i.picture = std::move(picture);
+  return i;
+}
+
+FormItem lookupField(std::string prompt, std::string use, FieldRef ref, LookupDecl lookup, std::string picture) {
+  FormItem i = field(std::move(prompt), std::move(use), std::move(ref), std::move(picture));
+  i.kind = FormItem::Kind::Lookup;
+  i.lookup = std::move(lookup);
+  return i;
+}
+
+FormItem dateField(std::string prompt, std::string use, FieldRef ref, std::string picture, std::string calendarButton) {
+  FormItem i = field(std::move(prompt), std::move(use), std::move(ref), std::move(picture));
+  i.kind = FormItem::Kind::Date;
+  i.calendarButton = std::move(calendarButton);
+  return i;
+}
+
+FormItem childList(ChildListDecl list) {
+  FormItem i;
+  i.kind = FormItem::Kind::ChildList;
+  i.use = list.list;
+  i.history = false;
+  i.child = std::move(list);
+  return i;
+}
+
+FormItem controlItem(vrt::ControlSpec control) {
+  FormItem i;
+  i.kind = FormItem::Kind::Control;
+  i.use = control.use;
+  i.history = false;
+  i.control = std::move(control);
+  return i;
+}
+
+int RunForm(const FormDecl& form) {
+  ProcedureScope name(form.procedure);
+  FormScreen screen(form);
+  return screen.Execute();
+}
+
+}  // namespace vesp

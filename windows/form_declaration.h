@@ -1,0 +1,126 @@
+#pragma once
+// A record form declared as data: its captions, tabs, prompts and fields with pictures,
+// validated look-ups with their call numbers, date fields with calendar buttons, child lists,
+// its call table, and the few hooks a form really has (priming a new record, stamps before
+// a save, special buttons). RunForm turns a declaration into a working form procedure:
+//
+//   const FormDecl kUpdateRole = [] {
+//     FormDecl f("UpdateRole", "Update the Role File", tables::Role, "Role");
+//     f.tabs = {{"&General", {field("&Role:", "?ROL:Role", {tables::Role, ROL::ROLE})}}};
+//     return f;
+//   }();
+//   void UpdateRole() { RunForm(kUpdateRole); }
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dictionary/declare.h"
+#include "runtime/gui/events.h"
+#include "runtime/gui/window_design.h"
+#include "windows/screen_conventions.h"
+
+namespace vesp {
+
+class FormScreen;
+
+// What a form's entry is bound to: a field of a table (the thread's record buffer) or a
+// screen local of the form.
+struct FieldRef {
+  const dict::TableDecl* table = nullptr;
+  int field = -1;
+  std::string local;  // "LOC:Answered"
+  bool numeric = false;
+
+  FieldRef() = default;
+  FieldRef(const dict::TableDecl& t, int f) : table(&t), field(f) {}
+  static FieldRef Local(std::string name, bool isNumber = false) {
+    FieldRef r;
+    r.local = std::move(name);
+    r.numeric = isNumber;
+    return r;
+  }
+};
+
+// A look-up into another table, behind an entry.
+struct LookupDecl {
+  std::string button = "?CALLLOOKUP";  // the look-up button beside the entry
+  int call = 0;                        // the call table's number of the look-up browse
+  const dict::TableDecl* table = nullptr;
+  int key = 0;        // the look-up table's key the entry's value is found by
+  int keyField = -1;  // its field holding that value
+  // Number look-ups show a text of the found record in a display beside the entry.
+  int textField = -1;
+  std::string display;  // the display's use name
+  bool required = false;
+};
+
+struct ChildListDecl {
+  std::string list;  // the list control's use name
+  std::vector<vrt::ListColumn> columns;
+  int rows = 5;
+  std::string insert = "?Insert", change = "?Change", remove = "?Delete";
+  int call = 0;  // the child form in the call table
+};
+
+struct FormItem {
+  enum class Kind { Field, Lookup, Date, ChildList, Control };
+  Kind kind = Kind::Field;
+  std::string prompt;  // "&Role:"
+  std::string use;     // "?ROL:Role"
+  std::string picture; // empty: the dictionary's picture
+  FieldRef field;
+  bool history = true;  // the ditto key recalls it
+  std::optional<LookupDecl> lookup;
+  std::string calendarButton;  // Date: "?G_CALBUTTON"
+  std::optional<ChildListDecl> child;
+  std::optional<vrt::ControlSpec> control;
+};
+
+FormItem field(std::string prompt, std::string use, FieldRef ref, std::string picture = {});
+FormItem lookupField(std::string prompt, std::string use, FieldRef ref, LookupDecl lookup, std::string picture = {});
+FormItem dateField(std::string prompt, std::string use, FieldRef ref, std::string picture = {},
+                   std::string calendarButton = "?G_CALBUTTON");
+FormItem childList(ChildListDecl list);
+FormItem controlItem(vrt::ControlSpec control);
+
+struct FormTab {
+  std::string caption;  // "&General"
+  std::vector<FormItem> items;
+};
+
+struct CallEntry {
+  int number;
+  std::function<void()> procedure;
+};
+
+struct FormDecl {
+  FormDecl() = default;
+  FormDecl(std::string procedureName, std::string designedCaption, const dict::TableDecl& primaryTable,
+           std::string captionWords)
+      : procedure(std::move(procedureName)),
+        caption(std::move(designedCaption)),
+        primary(&primaryTable),
+        captions(FormCaptions::FromWords(captionWords)) {}
+
+  std::string procedure;  // also the settings section of its window's place
+  std::string caption;    // shown for requests without a caption of their own
+  const dict::TableDecl* primary = nullptr;
+  FormCaptions captions;
+  std::vector<FormTab> tabs;
+  std::vector<CallEntry> calls;
+  std::vector<vrt::ControlSpec> extraButtons;  // beside OK, Cancel and Help
+  int historyKey = vrt::kCtrlQuote;
+  int cancelAction = 3;
+  bool rememberPlace = true;  // the prayer-journal screens do not remember theirs
+
+  // Hooks.
+  std::function<void(FormScreen&)> prime;     // default values of a new record
+  std::function<void(FormScreen&)> stamp;     // just before the record is saved
+  std::function<int(FormScreen&, int control)> onButton;  // an extra button; 5 consumes
+};
+
+// Runs the form the declaration describes for the thread's global request; its response.
+int RunForm(const FormDecl& form);
+
+}  // namespace vesp

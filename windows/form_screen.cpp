@@ -1,0 +1,248 @@
+#include "windows/form_screen.h"
+
+
+#include "records/thread_dictionary.h"
+#include "runtime/gui/control.h"
+#include "runtime/gui/events.h"
+#include "windows/accessible_names.h"
+#include "windows/screen_conventions.h"
+
+namespace vesp {
+
+using namespace vrt;
+
+namespace {
+
+constexpr const char* kOkUse = "?OK";
+constexpr const char* kCancelUse = "?Cancel";
+constexpr const char* kHelpUse = "?Help";
+constexpr const char* kSheetUse = "?CurrentTab";
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+FormScreen::FormScreen(const FormDecl& decl) : decl_(decl) {}
+
+FormScreen::~FormScreen() { FormScreen::Shutdown(); }
+
+vrt::RecordBuffer& FormScreen::Record() const { return Buffer(*decl_.primary); }
+
+// ---------------------------------------------------------------- the window's design
+
+vrt::Binding FormScreen::bindingFor(const FieldRef& ref) {
+  if (ref.table) {
+    const auto& fields = TableFile(*ref.table).schema().fields;
+    return bind(Buffer(*ref.table), fields[static_cast<std::size_t>(ref.field)]);
+  }
+  if (ref.local.empty()) return {};
+  return ref.numeric ? bind(LocalNumber(ref.local)) : bind(LocalText(ref.local));
+}
+
+std::string FormScreen::pictureFor(const FormItem& item) const {
+  if (!item.picture.empty() || !item.field.table) return item.picture;
+  return TableFile(*item.field.table).schema().fields[static_cast<std::size_t>(item.field.field)].picture;
+}
+
+void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>& into) {
+  switch (item.kind) {
+    case FormItem::Kind::Field:
+      into.push_back(prompt(item.prompt));
+      into.push_back(entry(item.use, pictureFor(item), bindingFor(item.field)));
+      break;
+    case FormItem::Kind::Lookup: {
+      const LookupDecl& l = *item.lookup;
+      std::vector<ControlSpec> line = {prompt(item.prompt), entry(item.use, pictureFor(item), bindingFor(item.field)),
+                                       button(l.button, "...").tip("Look up " + SpokenName(item.prompt))};
+      if (!l.display.empty())
+        line.push_back(entry(l.display, "@s40", bind(LocalText(l.display))).makeReadOnly());
+      into.push_back(row(std::move(line)));
+      break;
+    }
+    case FormItem::Kind::Date:
+      into.push_back(row({prompt(item.prompt), entry(item.use, pictureFor(item), bindingFor(item.field)),
+                          button(item.calendarButton, {}).icon("CAL4.ICO").tip("Calendar")}));
+      break;
+    case FormItem::Kind::ChildList: {
+      const ChildListDecl& c = *item.child;
+      into.push_back(list(c.list, c.columns, c.rows));
+      into.push_back(row({button(c.insert, "&Insert"), button(c.change, "&Change"), button(c.remove, "&Delete")}));
+      break;
+    }
+    case FormItem::Kind::Control:
+      into.push_back(*item.control);
+      break;
+  }
+}
+
+vrt::WindowSpec FormScreen::BuildWindowSpec() {
+  WindowSpec design = windowSpec(CaptionFor(decl_.captions, REQUEST, decl_.caption), decl_.procedure);
+  std::vector<ControlSpec> tabs;
+  for (const FormTab& t : decl_.tabs) {
+    std::vector<ControlSpec> children;
+    for (const FormItem& item : t.items) addItemControls(item, children);
+    tabs.push_back(tab(t.caption, std::move(children)));
+  }
+  std::vector<ControlSpec> buttons = {button(kOkUse, "&OK").makeDefault(), button(kCancelUse, "Cancel"),
+                                      button(kHelpUse, "&Help")};
+  for (const ControlSpec& b : decl_.extraButtons) buttons.push_back(b);
+  design.controls = {sheet(kSheetUse, std::move(tabs)), row(std::move(buttons))};
+  design.alertKeys = {kF6Key, kEscKey};
+  return design;
+}
+
+// The displays beside number look-ups are named after their entries.
+void FormScreen::nameControlsForAssistiveTechnology() {
+  NameControlsForAssistiveTechnology(*MYWINDOW);
+  for (const FormTab& t : decl_.tabs)
+    for (const FormItem& item : t.items)
+      if (item.lookup && !item.lookup->display.empty())
+        if (Control* d = MYWINDOW->control(item.lookup->display); d && d->widget())
+          d->widget()->setAccessibleName(qs(SpokenName(item.prompt) + " text"));
+}
+
+void FormScreen::attachHistoryAndLookups() {
+  bool first = true;
+  for (const FormTab& t : decl_.tabs)
+    for (const FormItem& item : t.items) {
+      const int number = MYWINDOW->number(item.use);
+      if (!number) continue;
+      const bool isEntry = item.kind != FormItem::Kind::ChildList && item.kind != FormItem::Kind::Control;
+      if (first && isEntry) {
+        FIRSTFIELD = number;
+        first = false;
+      }
+      if (item.history && item.field.table == decl_.primary && item.field.field >= 0)
+        AddHistoryField(number, item.field.field, item.field.field);
+      if (item.lookup) {
+        Control& entryControl = *MYWINDOW->control(number);
+        std::string* display = item.lookup->display.empty() ? nullptr : &LocalText(item.lookup->display);
+        lookups_.emplace_back(*this, *item.lookup, entryControl, display);
+      }
+    }
+}
+
+// ---------------------------------------------------------------- life cycle
+
+int FormScreen::Setup() {
+  if (const int rc = WindowController::Setup()) return rc;
+  PRIMARY = &Relate(*decl_.primary);
+  if (PRIMARY->Open() != Level::Benign) return EventResult::EndLoop;
+  primaryOpened_ = true;
+  FILESOPENED = true;
+  for (const FormTab& t : decl_.tabs)
+    for (const FormItem& item : t.items)
+      if (item.lookup && item.lookup->table) {
+        FileManager& f = Access(*item.lookup->table);
+        if (f.Open() == Level::Benign) opened_.push_back(&f);
+      }
+  window_ = std::make_unique<Window>(BuildWindowSpec());
+  MYWINDOW = window_.get();
+  HISTORYKEY = decl_.historyKey;
+  attachHistoryAndLookups();
+  if (REQUEST == Request::View) {
+    INSERTACTION = DELETEACTION = CHANGEACTION = 1;
+    CANCELACTION = 0;
+    OKCONTROL = 0;
+  } else {
+    CHANGEACTION = 2;
+    CANCELACTION = decl_.cancelAction;
+    OKCONTROL = MYWINDOW->number(kOkUse);
+    if (const int rc = PrepareRequest()) return rc;
+  }
+  AddItem(MYWINDOW->number(kCancelUse), Response::Cancelled);
+  AddItem(toolbar_);
+  target_.HELPBUTTON = MYWINDOW->number(kHelpUse);
+  AddItem(target_);
+  nameControlsForAssistiveTechnology();
+  for (LookupField& l : lookups_) l.RefreshDisplay();
+  OpenWindow(*MYWINDOW);
+  CentreInFrame(*MYWINDOW);
+  RestoreScreenPlacement(decl_.procedure, *MYWINDOW, decl_.rememberPlace);
+  return 0;
+}
+
+void FormScreen::Shutdown() {
+  if (window_ && OPENED) SaveScreenPlacement(decl_.procedure, *window_, decl_.rememberPlace);
+  WindowController::Shutdown();
+  lookups_.clear();
+  for (FileManager* f : opened_) f->Close();
+  opened_.clear();
+  if (std::exchange(primaryOpened_, false)) PRIMARY->Close();
+  MYWINDOW = nullptr;
+  window_.reset();
+  OPENED = false;
+}
+
+void FormScreen::PrimeNewRecord() {
+  if (decl_.prime) decl_.prime(*this);
+}
+
+int FormScreen::RunProcedure(int number, int request) {
+  for (const CallEntry& c : decl_.calls)
+    if (c.number == number) return CallProcedure(request, c.procedure);
+  return WindowController::RunProcedure(number, request);
+}
+
+// ---------------------------------------------------------------- events
+
+int FormScreen::OnEvent() {
+  const Event& e = CurrentEvent();
+  if (e.event == kEventAlertKey && e.key == kF6Key) {
+    if (Control* c = MYWINDOW->control(e.control ? e.control : MYWINDOW->focusedControl()))
+      PickDateInto(*MYWINDOW, *c);
+    return EventResult::Consumed;
+  }
+  if (e.event == kEventAlertKey && e.key == kEscKey) {
+    MYWINDOW->post(kEventAccepted, MYWINDOW->number(kCancelUse));
+    return EventResult::Consumed;
+  }
+  return WindowController::OnEvent();
+}
+
+int FormScreen::onChildListButton(int control) {
+  for (const FormTab& t : decl_.tabs)
+    for (const FormItem& item : t.items) {
+      if (!item.child) continue;
+      const ChildListDecl& c = *item.child;
+      const int request = control == MYWINDOW->number(c.insert)   ? Request::Insert
+                          : control == MYWINDOW->number(c.change) ? Request::Change
+                          : control == MYWINDOW->number(c.remove) ? Request::Delete
+                                                                  : 0;
+      if (request) {
+        RunProcedure(c.call, request);
+        return EventResult::Consumed;
+      }
+    }
+  return 0;
+}
+
+int FormScreen::OnAccepted() {
+  if (const int rc = WindowController::OnAccepted()) return rc;
+  const int control = CurrentEvent().control;
+  if (REQUEST == Request::View && control == MYWINDOW->number(kOkUse)) {
+    MYWINDOW->post(kEventCloseWindow);
+    return EventResult::Consumed;
+  }
+  for (LookupField& l : lookups_) {
+    if (control == MYWINDOW->number(l.decl().button)) return l.OnButton();
+    // A view form looks nothing up: it could only clear what it shows.
+    if (control == l.entryNumber()) return REQUEST == Request::View ? 0 : l.OnEntryAccepted();
+  }
+  for (const FormTab& t : decl_.tabs)
+    for (const FormItem& item : t.items)
+      if (item.kind == FormItem::Kind::Date && control == MYWINDOW->number(item.calendarButton)) {
+        if (Control* entryControl = MYWINDOW->control(item.use)) PickDateInto(*MYWINDOW, *entryControl);
+        return EventResult::Consumed;
+      }
+  if (const int rc = onChildListButton(control)) return rc;
+  if (decl_.onButton) return decl_.onButton(*this, control);
+  return 0;
+}
+
+int FormScreen::OnCompleted() {
+  if (decl_.stamp && (REQUEST == Request::Insert || REQUEST == Request::Change)) decl_.stamp(*this);
+  return WindowController::OnCompleted();
+}
+
+}  // namespace vesp

@@ -1,0 +1,59 @@
+#pragma once
+// The form procedure that a FormDecl describes: a WindowController whose window is built
+// from the declaration, with the screen conventions every form follows (caption by request,
+// centring and the remembered place, F6 and calendar buttons, validated look-ups, child
+// lists and the call table, Escape as Cancel, view mode where OK only closes).
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "windows/form_declaration.h"
+#include "windows/lookup_field.h"
+#include "windows/toolbar.h"
+#include "windows/window_controller.h"
+
+namespace vesp {
+
+class FormScreen : public WindowController {
+ public:
+  explicit FormScreen(const FormDecl& decl);
+  ~FormScreen() override;
+
+  const FormDecl& Decl() const { return decl_; }
+  // Screen locals by name; they live as long as the form.
+  std::string& LocalText(const std::string& name) { return textLocals_[name]; }
+  std::int32_t& LocalNumber(const std::string& name) { return numberLocals_[name]; }
+  vrt::RecordBuffer& Record() const;  // the primary table's buffer
+
+  int Setup() override;
+  void Shutdown() override;
+  void PrimeNewRecord() override;
+  int RunProcedure(int number, int request) override;
+  int OnAccepted() override;
+  int OnCompleted() override;
+  int OnEvent() override;
+
+  // The window's design, bound to this thread's record buffers and the form's locals.
+  vrt::WindowSpec BuildWindowSpec();
+
+ private:
+  void addItemControls(const FormItem& item, std::vector<vrt::ControlSpec>& into);
+  vrt::Binding bindingFor(const FieldRef& ref);
+  std::string pictureFor(const FormItem& item) const;
+  void nameControlsForAssistiveTechnology();
+  void attachHistoryAndLookups();
+  int onChildListButton(int control);
+
+  const FormDecl& decl_;
+  std::map<std::string, std::string> textLocals_;
+  std::map<std::string, std::int32_t> numberLocals_;
+  std::unique_ptr<vrt::Window> window_;
+  Toolbar toolbar_;
+  FormToolbarTarget target_;
+  std::vector<LookupField> lookups_;
+  std::vector<FileManager*> opened_;  // the look-up tables this form opened
+  bool primaryOpened_ = false;
+};
+
+}  // namespace vesp

@@ -1,0 +1,84 @@
+#include "windows/lookup_field.h"
+
+#include "records/thread_dictionary.h"
+#include "runtime/gui/window.h"
+#include "runtime/text/utf8.h"
+#include "windows/validation.h"
+#include "windows/window_controller.h"
+
+namespace vesp {
+
+LookupField::LookupField(WindowController& form, const LookupDecl& decl, vrt::Control& entry, std::string* displayText)
+    : form_(form), decl_(decl), entry_(entry), displayText_(displayText) {}
+
+FileManager& LookupField::table() const { return Access(*decl_.table); }
+
+const vrt::FieldDesc& LookupField::keyField() const {
+  return table().FILE->schema().fields[static_cast<std::size_t>(decl_.keyField)];
+}
+
+bool LookupField::entryEmpty() const {
+  const std::string value = entry_.binding().value();
+  if (vrt::clip(value).empty()) return true;
+  const auto number = vrt::parsePlainNumber(value);
+  return decl_.textField >= 0 && number && *number == 0;
+}
+
+void LookupField::positionOnEntry() {
+  FileManager& t = table();
+  t.BUFFER->setText(keyField(), entry_.binding().value());
+}
+
+void LookupField::takeChosenKey() {
+  entry_.binding().setValue(table().BUFFER->text(keyField()));
+  entry_.display();
+  RefreshDisplay();
+}
+
+void LookupField::clearEntry() {
+  entry_.binding().setValue(decl_.textField >= 0 ? "0" : "");
+  entry_.display();
+  if (displayText_) displayText_->clear();
+  if (form_.MYWINDOW)
+    if (vrt::Control* d = form_.MYWINDOW->control(decl_.display)) d->display();
+}
+
+void LookupField::RefreshDisplay() {
+  if (!displayText_ || decl_.textField < 0) return;
+  displayText_->clear();
+  if (!entryEmpty()) {
+    FileManager& t = table();
+    positionOnEntry();
+    // A look-up record that cannot be read leaves the display empty, without a message.
+    if (t.Fetch(decl_.key) == Level::Benign)
+      *displayText_ = t.BUFFER->text(t.FILE->schema().fields[static_cast<std::size_t>(decl_.textField)]);
+  }
+  if (form_.MYWINDOW)
+    if (vrt::Control* d = form_.MYWINDOW->control(decl_.display)) d->display();
+}
+
+int LookupField::OnButton() {
+  positionOnEntry();
+  if (form_.RunProcedure(decl_.call, Request::Select) == Response::Completed) takeChosenKey();
+  return EventResult::Consumed;
+}
+
+int LookupField::OnEntryAccepted() {
+  if (ValidatingAllControls()) return 0;
+  if (entryEmpty() && !decl_.required) return 0;
+  positionOnEntry();
+  if (table().Fetch(decl_.key) == Level::Benign) {
+    RefreshDisplay();
+    return 0;
+  }
+  positionOnEntry();  // the browse starts near what was typed
+  if (form_.RunProcedure(decl_.call, Request::Select) == Response::Completed) {
+    takeChosenKey();
+    return 0;
+  }
+  clearEntry();
+  if (form_.MYWINDOW) form_.MYWINDOW->select(entry_.number());
+  return EventResult::Consumed;
+}
+
+}  // namespace vesp

@@ -1,0 +1,74 @@
+#include "windows/screen_conventions.h"
+
+#include <QWidget>
+
+#include "runtime/gui/calendar.h"
+#include "runtime/gui/control.h"
+#include "runtime/text/utf8.h"
+#include "windows/thread_globals.h"
+#include "windows/window_controller.h"
+#include "windows/window_placement.h"
+
+namespace vesp {
+
+void CentreInFrame(vrt::Window& window) {
+  const FrameGeometry& frame = frameGeometry();
+  if (frame.AppFrameWidth <= 0 || frame.AppFrameHeight <= 0) return;
+  QRect r = window.position();
+  int x = (frame.AppFrameWidth - r.width()) / 2 - 2;
+  int y = (frame.AppFrameHeight - r.height()) / 2 - 15;
+  if (window.kind() != vrt::WindowKind::Child) {
+    x += frame.AppFrameX;
+    y += frame.AppFrameY;
+  }
+  r.moveTo(x, y);
+  window.setPosition(r);
+}
+
+void RestoreScreenPlacement(std::string_view procedure, vrt::Window& window, bool remember) {
+  if (remember) RestoreWindowPlacement(std::string(procedure).c_str(), window);
+}
+
+void SaveScreenPlacement(std::string_view procedure, vrt::Window& window, bool remember) {
+  if (remember) SaveWindowPlacement(std::string(procedure).c_str(), window);
+}
+
+FormCaptions FormCaptions::FromWords(std::string_view words) {
+  FormCaptions c;
+  c.insert = "Adding a " + std::string(words) + " Record";
+  c.change = "Changing a " + std::string(words) + " Record";
+  return c;
+}
+
+std::string CaptionFor(const FormCaptions& captions, int request, const std::string& designed) {
+  switch (request) {
+    case Request::View: return captions.view;
+    case Request::Insert: return captions.insert.empty() ? designed : captions.insert;
+    case Request::Change: return captions.change.empty() ? designed : captions.change;
+    default: return designed;
+  }
+}
+
+bool PickDateInto(vrt::Window& window, vrt::Control& control) {
+  window.acceptControl(control);  // its value as typed so far
+  vrt::CalendarSettings& settings = vrt::calendarSettings();
+  if (QWidget* w = control.widget(); w && window.widget()) {
+    const QPoint at = w->mapTo(window.widget(), QPoint(0, 0));
+    const QRect where = window.position();
+    settings.x = at.x() + where.x() + w->width();
+    settings.y = at.y() + where.y() + w->height() + 14;
+  }
+  const std::string& picture = control.pictureText();
+  settings.returnType =
+      picture.size() > 1 && vrt::upperCaseChar(static_cast<unsigned char>(picture[1])) == 'D' ? 1 : 0;
+  if (settings.positionFlag == 0) settings.positionFlag = 1;
+  if (settings.returnType == 1) settings.datePicture = picture;
+  const std::string chosen = vrt::GCAL(settings.path, kScreenCalendarTitle, control.text(), 3, settings.colourScheme);
+  if (chosen.empty()) return false;
+  control.setText(std::string(vrt::clip(chosen)));
+  control.setTouched(true);
+  window.acceptControl(control);
+  return true;
+}
+
+}  // namespace vesp

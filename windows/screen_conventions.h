@@ -1,0 +1,37 @@
+#pragma once
+// What every browse and form of the program does the same way: where its window opens,
+// how it is remembered, its caption by request, and picking a date from the calendar.
+#include <string>
+#include <string_view>
+
+#include "runtime/gui/window.h"
+
+namespace vesp {
+
+// The middle of the main frame as recorded when it opened: x = (frame width - width) / 2 - 2,
+// y = (frame height - height) / 2 - 15. A top-level window counts from the frame's corner,
+// a window inside the frame from the frame's own origin. Size stays.
+void CentreInFrame(vrt::Window& window);
+
+// The window's remembered place, under the procedure's name, when `remember` is on.
+void RestoreScreenPlacement(std::string_view procedure, vrt::Window& window, bool remember);
+void SaveScreenPlacement(std::string_view procedure, vrt::Window& window, bool remember);
+
+// A form's captions by request.
+struct FormCaptions {
+  std::string view = "View Record";
+  std::string insert;
+  std::string change;
+  // "Adding a Role Record", "Changing a Role Record".
+  static FormCaptions FromWords(std::string_view words);
+};
+// The caption for `request`; other requests keep `designed`.
+std::string CaptionFor(const FormCaptions& captions, int request, const std::string& designed);
+
+inline constexpr const char* kScreenCalendarTitle = "Calendar";
+
+// Opens the calendar pop-up beside `control`, seeded with its contents. A chosen date goes
+// into the control, which is then accepted as if typed; true when one was chosen.
+bool PickDateInto(vrt::Window& window, vrt::Control& control);
+
+}  // namespace vesp

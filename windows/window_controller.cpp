@@ -1,0 +1,287 @@
+#include "windows/window_controller.h"
+
+#include "runtime/gui/control.h"
+#include "runtime/gui/threads.h"
+#include "windows/feedback.h"
+#include "windows/thread_globals.h"
+#include "windows/validation.h"
+
+namespace vesp {
+
+using namespace vrt;
+
+WindowController::WindowController() = default;
+WindowController::~WindowController() { Shutdown(); }
+
+// ---------------------------------------------------------------- registration
+
+void WindowController::AddItem(WindowComponent& component) { CL.push_back({0, &component, nullptr}); }
+void WindowController::AddItem(FileComponent& component) { CL.push_back({1, nullptr, &component}); }
+
+void WindowController::AddItem(Toolbar& toolbar) {
+  TOOLBAR = &toolbar;
+  toolbar.Init();
+}
+
+void WindowController::AddItem(FormToolbarTarget& target) {
+  target.REQUEST = ORIGINALREQUEST;
+  target.HISTORY = HISTORYKEY != 0 && !HISTORY.empty();
+  target.WINDOW = this;
+  formTarget_ = &target;
+  if (!TOOLBAR) return;
+  TOOLBAR->AddTarget(target, -1);
+  TOOLBAR->SetTarget(-1);
+}
+
+void WindowController::AddItem(int control, int response) { BUTTONS.push_back({control, response}); }
+
+void WindowController::AddUpdateFile(FileManager& file) { FILES.push_back({&file, 0}); }
+
+void WindowController::AddHistoryField(int control, int liveField, int historyField) {
+  if (!PRIMARY || !PRIMARY->Me) return;
+  FileManager& table = *PRIMARY->Me;
+  HISTORY.push_back({&historyBufferFor(table), historyField, table.BUFFER, liveField, control, &table});
+}
+
+vrt::RecordBuffer& WindowController::historyBufferFor(FileManager& table) {
+  for (auto& [file, buffer] : historyBuffers_)
+    if (file == &table) return *buffer;
+  historyBuffers_.emplace_back(&table, std::make_unique<vrt::RecordBuffer>(*table.BUFFER));
+  return *historyBuffers_.back().second;
+}
+
+// ---------------------------------------------------------------- life cycle
+
+int WindowController::Setup() {
+  ThreadGlobals& globals = threadGlobals();
+  REQUEST = globals.GlobalRequest;
+  ORIGINALREQUEST = REQUEST;
+  BUTTONS.clear();
+  CL.clear();
+  INSERTACTION = 2;
+  DELETEACTION = 2;
+  CHANGEACTION = 2;
+  CANCELACTION = kCancelSaves | kCancelAsks;
+  AUTOTOOLBAR = true;
+  AUTOREFRESH = true;
+  ERRORS = &errorManager();
+  VCRREQUEST = &globals.VCRRequest;
+  RESPONSE = 0;
+  setUp_ = true;
+  shutDown_ = false;
+  return 0;
+}
+
+void WindowController::Shutdown() {
+  if (!setUp_ || shutDown_) return;
+  shutDown_ = true;
+  for (const ComponentEntry& c : CL)
+    if (c.window) c.window->Shutdown();
+  CL.clear();
+  BUTTONS.clear();
+  for (FileEntry& f : FILES) f.file->PopBufferCopy(f.saved, false);
+  FILES.clear();
+  releaseSnapshot();
+  if (TOOLBAR) TOOLBAR->Kill();
+  TOOLBAR = nullptr;
+  HISTORY.clear();
+  historyBuffers_.clear();
+}
+
+int WindowController::Execute() {
+  if (Setup() == 0) RunEventLoop();
+  Shutdown();
+  if (RESPONSE == 0) RESPONSE = Response::Cancelled;
+  threadGlobals().GlobalResponse = RESPONSE;
+  return RESPONSE;
+}
+
+void WindowController::OpenWindow(vrt::Window& window, vrt::Window* owner) {
+  MYWINDOW = &window;
+  OWNERWINDOW = owner;
+  ArmKeys();
+  window.open();
+  OPENED = true;
+}
+
+void WindowController::OnFirstShow() {
+  Refresh();
+  INITED |= 1;
+}
+
+int WindowController::RunEventLoop() {
+  if (DEAD || !MYWINDOW) return 0;
+  LASTINSERTEDPOSITION.clear();
+  for (;;) {
+    event_ = MYWINDOW->accept();
+    if (event_.event == kEventSelected) lastFocused_ = event_.control;
+    const int rc = OnEvent();
+    if (rc == EventResult::EndLoop || event_.event == kEventCloseDown) break;
+    if (event_.event == kEventCloseWindow && rc != EventResult::Consumed) break;
+  }
+  return 0;
+}
+
+void WindowController::PrimeNewRecord() {}
+
+void WindowController::Refresh(bool force) {
+  if (ValidatingAllControls()) return;
+  for (const ComponentEntry& c : CL)
+    if (c.window) c.window->Reset(force || FORCEDRESET);
+  for (const ComponentEntry& c : CL)
+    if (c.file && c.file->Changed()) c.file->Reread();
+  for (const ComponentEntry& c : CL)
+    if (c.window) c.window->RefreshControls();
+  if (MYWINDOW) MYWINDOW->display();
+  if (TOOLBAR) TOOLBAR->DisplayButtons();
+  FORCEDRESET = false;
+}
+
+int WindowController::RunProcedure(int, int) { return Response::Cancelled; }
+
+int WindowController::CallProcedure(int request, const std::function<void()>& procedure) {
+  if (REQUEST == Request::View) return Response::Cancelled;
+  ThreadGlobals& globals = threadGlobals();
+  globals.GlobalRequest = request;
+  globals.GlobalResponse = 0;
+  procedure();
+  return globals.GlobalResponse;
+}
+
+void WindowController::ArmKeys() {
+  for (const ComponentEntry& c : CL)
+    if (c.window) c.window->ArmKeys();
+  if (!HISTORYKEY || !MYWINDOW) return;
+  for (const HistoryEntry& h : HISTORY)
+    if (Control* c = MYWINDOW->control(h.control)) c->alert(HISTORYKEY);
+}
+
+void WindowController::CloseWithResponse(int response) {
+  RESPONSE = response;
+  if (response == Response::Cancelled && VCRREQUEST) *VCRREQUEST = 0;
+  if (MYWINDOW) MYWINDOW->post(kEventCloseWindow);
+}
+
+void WindowController::SaveControls() {
+  for (const ComponentEntry& c : CL)
+    if (c.window) c.window->SaveControls();
+}
+
+void WindowController::SetControlDisabled(int control, bool disabled) {
+  if (Control* c = MYWINDOW ? MYWINDOW->control(control) : nullptr) c->setDisabled(disabled);
+}
+
+// ---------------------------------------------------------------- events
+
+int WindowController::OnEvent() {
+  const Event& e = event_;
+  if (e.control == 0) {
+    if (const int rc = OnWindowEvent()) return rc;
+  }
+  int rc = 0;
+  switch (e.event) {
+    case kEventAccepted: rc = OnAccepted(); break;
+    case kEventNewSelection: rc = OnSelectionChanged(); break;
+    case kEventRejected: rc = OnRejected(); break;
+    case kEventSelected: rc = OnSelected(); break;
+    case kEventAlertKey:
+      if (HISTORYKEY && e.key == HISTORYKEY) {
+        RecallHistory(e.control ? e.control : lastFocused_);
+        rc = EventResult::Consumed;
+      }
+      break;
+    default: break;
+  }
+  if (rc) return rc;
+  if (e.control != 0) {
+    if (const int field = OnFieldEvent()) return field;
+  }
+  for (const ComponentEntry& c : CL)
+    if (c.window && c.window->TakeEvent() != 0) break;
+  if (AUTOREFRESH) {
+    for (const ComponentEntry& c : CL)
+      if (c.window && c.window->ResetRequired()) {
+        Refresh();
+        break;
+      }
+  }
+  return 0;
+}
+
+int WindowController::OnWindowEvent() {
+  switch (event_.event) {
+    case kEventCloseWindow:
+    case kEventCloseDown:
+      return OnCloseRequest();
+    case kEventOpenWindow:
+      if (!(INITED & 1)) OnFirstShow();
+      if (FIRSTFIELD && MYWINDOW) MYWINDOW->select(FIRSTFIELD);
+      return 0;
+    case kEventGainFocus:
+      if (!(INITED & 1)) OnFirstShow();
+      else Refresh();
+      return 0;
+    case kEventNotify: return OnNotify();
+    case kEventCompleted: return OnCompleted();
+    default: return 0;
+  }
+}
+
+int WindowController::OnAccepted() {
+  const int control = event_.control;
+  if (control >= kToolbarFirstButton && control <= kToolbarLastButton) {
+    if (control == kToolbarHistory) {
+      const int focused = MYWINDOW ? MYWINDOW->focusedControl() : 0;
+      RecallHistory(focused ? focused : lastFocused_);
+      return EventResult::Consumed;
+    }
+    if (TOOLBAR && TOOLBAR->TakeEvent(control)) return EventResult::Consumed;
+  }
+  for (const ButtonEntry& b : BUTTONS)
+    if (b.control == control) {
+      CloseWithResponse(b.response);
+      return EventResult::Consumed;
+    }
+  if (OKCONTROL && control == OKCONTROL) {
+    PostCompleted();
+  } else if (SAVECONTROL && control == SAVECONTROL) {
+    if (REQUEST == Request::Insert) SaveInsertAndStay();
+    else if (REQUEST == Request::Change) SaveChangeAndStay();
+  }
+  return 0;
+}
+
+void WindowController::PostCompleted() {
+  if (!MYWINDOW) return;
+  if (REQUEST == Request::Insert || REQUEST == Request::Change) {
+    if (ValidateAllControls(*MYWINDOW) != 0) {
+      // A refused save navigates nowhere.
+      if (VCRREQUEST) *VCRREQUEST = 0;
+      return;
+    }
+  }
+  MYWINDOW->post(kEventCompleted);
+}
+
+int WindowController::OnSelectionChanged() {
+  const Control* c = MYWINDOW ? MYWINDOW->control(event_.control) : nullptr;
+  if (!c || c->kind() != ControlKind::Sheet) return 0;
+  Refresh();
+  if (AUTOTOOLBAR && TOOLBAR) TOOLBAR->SetTarget(0);
+  return 0;
+}
+
+int WindowController::OnRejected() {
+  Beep(150, 16);
+  if (Control* c = MYWINDOW ? MYWINDOW->control(event_.control) : nullptr) {
+    c->display();
+    MYWINDOW->select(c->number());
+  }
+  return EventResult::Consumed;
+}
+
+int WindowController::OnFieldEvent() { return 0; }
+int WindowController::OnNotify() { return 0; }
+int WindowController::OnSelected() { return 0; }
+
+}  // namespace vesp
