@@ -6,7 +6,7 @@
 #include "querywizard/hooks.h"
 #include "querywizard/query_files.h"
 #include "querywizard/query_tables.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/file_format.h"
 
 namespace qrywiz {

@@ -6,7 +6,7 @@
 #include "querywizard/query_store.h"
 #include "querywizard/wizard_session.h"
 #include "runtime/expr/expression.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/view.h"
 #include "runtime/text/dates.h"
 #include "runtime/text/utf8.h"

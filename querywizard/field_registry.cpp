@@ -9,7 +9,7 @@
 #include "querywizard/query_files.h"
 #include "querywizard/query_tables.h"
 #include "querywizard/store_messages.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/transaction.h"
 #include "runtime/text/utf8.h"
 

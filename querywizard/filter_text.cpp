@@ -7,7 +7,7 @@
 #include "querywizard/hooks.h"
 #include "querywizard/lists.h"
 #include "runtime/expr/expression.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/text/picture.h"
 #include "runtime/text/utf8.h"
 

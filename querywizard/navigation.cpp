@@ -5,7 +5,7 @@
 #include "querywizard/qrywiz.h"
 #include "querywizard/store_messages.h"
 #include "runtime/expr/expression.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/view.h"
 #include "runtime/text/utf8.h"
 

@@ -6,7 +6,7 @@
 #include "querywizard/query_tables.h"
 #include "querywizard/store_messages.h"
 #include "runtime/gui/buttons.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 
 namespace qrywiz {
 

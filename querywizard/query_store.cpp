@@ -8,7 +8,7 @@
 #include "querywizard/query_tables.h"
 #include "querywizard/store_messages.h"
 #include "runtime/gui/buttons.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 #include "runtime/store/transaction.h"
 #include "runtime/text/picture.h"
 #include "runtime/text/utf8.h"

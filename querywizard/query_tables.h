@@ -2,7 +2,7 @@
 // The three tables of the saved-query file, with their records exactly as the library reads
 // and writes them (numbers little-endian, strings fixed width and blank-padded), and the
 // element layout of earlier versions.
-#include "runtime/store/schema.h"
+#include "runtime/data/schema.h"
 #include "runtime/text/record.h"
 
 namespace qrywiz {

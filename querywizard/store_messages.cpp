@@ -2,7 +2,7 @@
 
 #include "querywizard/hooks.h"
 #include "runtime/gui/buttons.h"
-#include "runtime/store/errors.h"
+#include "runtime/data/errors.h"
 
 namespace qrywiz {
 
