@@ -35,7 +35,8 @@ struct Hooks {
   std::function<std::optional<std::string>(const std::string& expression, const XBQW_FIELDSQUEUE& fields,
                                            bool sqlSyntax)>
       buildExpression;
-  // The drop-down calendar below `control`, starting on `date`: the chosen day number.
+  // The drop-down calendar below `control`, starting on `date` (today for 0): the chosen
+  // day number, 0 for None, `date` when left without a choice.
   std::function<std::int32_t(std::int32_t date, std::int32_t control)> dropCalendar;
   // One tick of the navigation progress window: `read` records so far; false when the
   // user cancelled.
