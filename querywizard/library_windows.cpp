@@ -2,12 +2,15 @@
 
 #include "querywizard/drop_calendar.h"
 #include "querywizard/hooks.h"
+#include "querywizard/wizard_window.h"
 
 namespace qrywiz {
 
 void useLibraryWindows() {
   Hooks& h = hooks();
   h.dropCalendar = runDropCalendar;
+  h.wizard = runWizardWindow;
+  h.describe = runDescriptionForm;
 }
 
 }  // namespace qrywiz

@@ -79,6 +79,9 @@ class WizardPages {
 
   CurrentQuery& elements() { return session_.elements; }
   int selectedElement() const { return selectedElement_; }
+  void selectElement(int row) {
+    if (row >= 1 && row <= static_cast<int>(session_.elements.size())) selectedElement_ = row;
+  }
   WizardSession& session() { return session_; }
 
  private:

@@ -89,6 +89,11 @@ void PagedList::setRows(const std::vector<std::vector<std::string>>& rows) {
       auto* item = new QTableWidgetItem(qs(rows[r][c]));
       if (rightAligned_[c])
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      for (const ColumnLook& look : looks_)
+        if (look.column == c + 1) {
+          item->setForeground(look.foreground);
+          if (look.centred) item->setTextAlignment(Qt::AlignCenter);
+        }
       table_->setItem(r, c, item);
     }
   settingSelection_ = false;
@@ -161,6 +166,16 @@ void PagedList::userDoubleClick(int row) {
   emit mouseKey(kMouseLeft2);
 }
 
+void PagedList::userClick(int row, int column) {
+  if (row < 1 || row > rowCount()) return;
+  clickedColumn_ = std::clamp(column, 1, std::max(1, columnCount()));
+  userHighlight(row);
+}
+
+void PagedList::setColumnLook(int column, const QColor& foreground, bool centred) {
+  looks_.push_back({column, foreground, centred});
+}
+
 void PagedList::userRightClick(int row) {
   userHighlight(row);
   emit mouseKey(kMouseRight);
@@ -216,6 +231,11 @@ bool PagedList::eventFilter(QObject* watched, QEvent* event) {
       }
       return false;
     case QEvent::MouseButtonPress:
+      if (watched == table_->viewport() && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        const int column = table_->columnAt(static_cast<QMouseEvent*>(event)->position().toPoint().x());
+        clickedColumn_ = column < 0 ? 0 : column + 1;
+        return false;
+      }
       if (watched == table_->viewport() && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
         userRightClick(rowAtPixel(static_cast<QMouseEvent*>(event)->position().toPoint().y()));
         return true;

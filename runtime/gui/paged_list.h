@@ -2,6 +2,7 @@
 // The list control that browses drive: it shows only the rows of the page its owner
 // gives it, never scrolls by itself, and carries its own thumb (0-100) that the owner
 // sets. Keys, the wheel and the thumb become scroll requests for the owner.
+#include <QColor>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -47,6 +48,12 @@ class PagedList : public QWidget {
   void userDoubleClick(int row);
   void userRightClick(int row);
   void userDragThumb(int position);
+  // A single click on a row's cell: highlights the row and remembers the column.
+  void userClick(int row, int column);
+  // The column (1-based) of the last click on a row; 0 before any.
+  int clickedColumn() const { return clickedColumn_; }
+  // Text colour and centring of one column's cells, for the rows set from now on.
+  void setColumnLook(int column, const QColor& foreground, bool centred);
 
  signals:
   void scrollRequested(int event);  // kEventScrollUp ... kEventScrollBottom
@@ -69,6 +76,13 @@ class PagedList : public QWidget {
   int thumb_ = 0;
   bool settingSelection_ = false;
   bool ownScrolling_ = false;
+  int clickedColumn_ = 0;
+  struct ColumnLook {
+    int column;
+    QColor foreground;
+    bool centred;
+  };
+  std::vector<ColumnLook> looks_;
 };
 
 }  // namespace vrt

@@ -195,6 +195,15 @@ void TestRobot::chooseRow(std::string_view windowName, std::string_view listUse,
   settle();
 }
 
+void TestRobot::clickCell(std::string_view windowName, std::string_view listUse, int row, int column) {
+  PagedList* list = usableControl(windowName, listUse).list();
+  if (!list) throw RobotError("control " + quoted(listUse) + " is not a list");
+  if (row < 1 || row > list->rowCount()) throw RobotError("the list has no row " + std::to_string(row));
+  if (column < 1 || column > list->columnCount()) throw RobotError("the list has no column " + std::to_string(column));
+  list->userClick(row, column);
+  settle();
+}
+
 void TestRobot::doubleClickRow(std::string_view windowName, std::string_view listUse, int row) {
   PagedList* list = usableControl(windowName, listUse).list();
   if (!list) throw RobotError("control " + quoted(listUse) + " is not a list");

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "querywizard/display_text.h"
+#include "querywizard/globals.h"
 #include "querywizard/hooks.h"
 #include "querywizard/library_windows.h"
 #include "runtime/gui/test_robot.h"
@@ -21,6 +23,9 @@ class LibraryWindowsTest : public ::testing::Test {
     previous_ = QDir::currentPath();
     QDir::setCurrent(dir_.path());
     qrywiz::resetHooks();
+    qrywiz::resetDisplayTexts();
+    qrywiz::resetFilePaths();
+    qrywiz::XBQW_MainOptions = 0;
     qrywiz::useLibraryWindows();
   }
   void TearDown() override {
