@@ -12,12 +12,12 @@ using namespace vrt;
 std::string t(int id) { return displayText(id); }
 
 ControlSpec fieldPage() {
-  return tab("1", {prompt(t(158), "?Heading1"), prompt(t(166), "?Prompt1"),
+  return tab("1", {region({}, {prompt(t(158), "?Heading1"), prompt(t(166), "?Prompt1")}),
                    list("?FieldList", {{"", 40}}, 10).scrolling()});
 }
 
 ControlSpec operationPage() {
-  return tab("2", {prompt(t(164), "?Heading2"), prompt(t(168), "?Prompt2"),
+  return tab("2", {region({}, {prompt(t(164), "?Heading2"), prompt(t(168), "?Prompt2")}),
                    list("?OperationList", {{"", 30}}, 10).scrolling(), prompt({}, "?FieldText")});
 }
 
@@ -32,14 +32,14 @@ ControlSpec valuePage(WizardVariables& v) {
 }
 
 ControlSpec queryPage() {
-  return tab("4", {prompt(t(155), "?Instruction1"), prompt(t(156), "?Instruction2"),
-                   list("?QueryList", {{"", 50}, {"", 5}}, 8).scrolling(),
+  return tab("4", {region({}, {prompt(t(155), "?Instruction1"), prompt(t(156), "?Instruction2")}),
+                   list("?QueryList", {{"", 44}, {"", 5}}, 8).scrolling(),
                    row({button("?AndButton", t(103)).tip(t(101)), button("?OrButton", t(127)).tip(t(125)),
                         button("?ChangeButton", t(112)).tip(t(110)), button("?DeleteButton", t(115)).tip(t(113))})});
 }
 
 ControlSpec manualPage(WizardVariables& v) {
-  return tab("5", {prompt(t(160), "?Heading5"), textBox("?ManualText", bind(v.manualText), 6),
+  return tab("5", {region({}, {prompt(t(160), "?Heading5")}), textBox("?ManualText", bind(v.manualText), 6),
                    button("?BuildButton", "..."), prompt("Field List:", "?FieldListPrompt"),
                    list("?ManualFields", {{"", 30}, {"", 15}}, 6).scrolling()});
 }
