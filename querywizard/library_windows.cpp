@@ -1,5 +1,6 @@
 #include "querywizard/library_windows.h"
 
+#include "querywizard/choice_windows.h"
 #include "querywizard/drop_calendar.h"
 #include "querywizard/hooks.h"
 #include "querywizard/wizard_window.h"
@@ -11,6 +12,7 @@ void useLibraryWindows() {
   h.dropCalendar = runDropCalendar;
   h.wizard = runWizardWindow;
   h.describe = runDescriptionForm;
+  h.queryOption = runQueryOption;
 }
 
 }  // namespace qrywiz

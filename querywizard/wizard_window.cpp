@@ -5,7 +5,9 @@
 #include <QWidget>
 #include <cmath>
 
+#include "querywizard/choice_windows.h"
 #include "querywizard/display_text.h"
+#include "querywizard/query_store.h"
 #include "querywizard/globals.h"
 #include "querywizard/qrywiz.h"
 #include "querywizard/wizard_layout.h"
@@ -307,9 +309,29 @@ class WizardWindow {
 
 bool runWizardWindow(WizardSession& session) {
   if (vrt::ThreadNumber() == 0) return false;
+  if (session.loadedNumber() == 0 && !session.startOnNewQuery) {
+    const SavedPick pick = runSavedQueries(session, true);
+    switch (pick.choice) {
+      case SavedChoice::Closed: return false;
+      case SavedChoice::Insert: break;
+      case SavedChoice::Change:
+        if (!session.open(pick.number)) return false;
+        break;
+      case SavedChoice::Select:
+      case SavedChoice::AndJoin:
+      case SavedChoice::OrJoin: {
+        const auto row = readQuery(pick.number);
+        if (!row) return false;
+        if (pick.choice != SavedChoice::Select) session.joinWith(static_cast<int>(pick.choice));
+        session.finishWithSaved(pick.number, row->description);
+        return true;
+      }
+    }
+  }
   WizardWindow window(session);
-  const bool finished = window.run();
-  return finished;
+  if (!window.run()) return false;
+  if (session.mayCombine() && session.joinCode() == 0) session.joinWith(runCombineQueries());
+  return true;
 }
 
 std::optional<std::string> runDescriptionForm(DescriptionRequest request, std::string_view current) {

@@ -36,6 +36,9 @@ inline void setWizardTexts() {
       {233, "Changing an Existing Query"}, {234, "Deleting a Saved Query"}, {235, "Adding a New Query"},
       {236, "Query Description:"}, {237, "Cancel Save and Go Back to Editing Query"}, {239, "Cancel"},
       {240, "Accept Description and Save Query"}, {242, "OK"}, {302, "All Records"},
+      {202, "Saved Queries"}, {205, "&Change"}, {208, "Close"}, {211, "&Delete"}, {214, "&Insert"},
+      {217, "&Select"}, {220, "Query No Longer Valid"}, {221, "This query is no longer valid."},
+      {245, "Query Options"}, {246, "Combine Queries"},
   };
   for (const Entry& e : entries) qrywiz::XB_SETQWDISPLAYTEXT(e.id, e.text);
 }
