@@ -2,6 +2,7 @@
 
 #include "querywizard/choice_windows.h"
 #include "querywizard/drop_calendar.h"
+#include "querywizard/expression_builder.h"
 #include "querywizard/hooks.h"
 #include "querywizard/wizard_window.h"
 
@@ -13,6 +14,7 @@ void useLibraryWindows() {
   h.wizard = runWizardWindow;
   h.describe = runDescriptionForm;
   h.queryOption = runQueryOption;
+  h.buildExpression = runExpressionBuilder;
 }
 
 }  // namespace qrywiz

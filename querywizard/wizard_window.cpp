@@ -1,7 +1,6 @@
 #include "querywizard/wizard_window.h"
 
 #include <QColor>
-#include <QPlainTextEdit>
 #include <QWidget>
 #include <cmath>
 
@@ -9,6 +8,7 @@
 #include "querywizard/display_text.h"
 #include "querywizard/query_store.h"
 #include "querywizard/globals.h"
+#include "querywizard/insert_at_cursor.h"
 #include "querywizard/qrywiz.h"
 #include "querywizard/wizard_layout.h"
 #include "querywizard/wizard_pages.h"
@@ -248,9 +248,7 @@ class WizardWindow {
   void insertField() {
     const int row = selectedRow("?ManualFields");
     if (row < 1 || row > static_cast<int>(session_.fields().size())) return;
-    if (auto* edit = qobject_cast<QPlainTextEdit*>(c("?ManualText").widget()))
-      edit->insertPlainText(QString::fromStdString(std::string(vrt::clip(session_.fields()[row - 1].QWFLDNAME))));
-    window_.updateAll();
+    insertAtCursor(window_, c("?ManualText"), vrt::clip(session_.fields()[row - 1].QWFLDNAME));
   }
 
   std::optional<PageOutcome> onAccepted(int control) {

@@ -95,7 +95,8 @@ void Control::setText(std::string_view text) {
   } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
     b->setText(qs(text));
   } else if (auto* t = qobject_cast<QPlainTextEdit*>(w)) {
-    t->setPlainText(qs(text));
+    // Showing the same text again keeps the user's cursor where it was.
+    if (t->toPlainText() != qs(text)) t->setPlainText(qs(text));
   } else if (auto* c = qobject_cast<QComboBox*>(w)) {
     if (c->isEditable()) {
       c->setEditText(qs(text));

@@ -10,6 +10,7 @@
 
 #include "qw_gui_fixture.h"
 #include "querywizard/drop_calendar.h"
+#include "querywizard/expression_builder.h"
 #include "querywizard/qrywiz.h"
 #include "querywizard/wizard_layout.h"
 #include "runtime/gui/paged_list.h"
@@ -77,6 +78,18 @@ TEST_F(WizardScreenshotTest, FieldValueAndQueryPagesAndTheCalendar) {
   ASSERT_EQ(robot.control(W, "?QueryList").list()->rowCount(), 2);
   shoot(W, "wizard_page4_query");
   robot.press(W, "?Cancel");
+}
+
+TEST_F(WizardScreenshotTest, TheExpressionBuilder) {
+  std::string expression = "PRA:Request <> ''";
+  std::uint8_t accepted = 9;
+  vrt::StartThread([&] { accepted = QW_BUILDEXPQ(expression, fields, 0); }, 200'000);
+  robot.settle();
+  robot.chooseRow(kBuilderProcedure, "?Categories", 4);  // Text Functions
+  robot.chooseRow(kBuilderProcedure, "?Entries", 3);     // CLIP
+  shoot(kBuilderProcedure, "expression_builder");
+  robot.press(kBuilderProcedure, "?CancelBuilder");
+  EXPECT_EQ(accepted, 0);
 }
 
 }  // namespace
