@@ -25,16 +25,16 @@ struct ChoiceButton {
 };
 
 constexpr std::array<ChoiceButton, 4> kQueryOptions{{
-    {"?SelectSaved", "&Select a Previously Saved Query", "open", 1},
-    {"?CreateNew", "&Create a New Query", "new", 2},
-    {"?NoQuery", "&Do Not Apply a Query", "delete", 4},
-    {"?CancelQuery", "Cancel &Without Continuing", "cancel", 3},
+    {"?SelectSaved", "&Select a Previously Saved Query", "FIND.ICO", 1},
+    {"?CreateNew", "&Create a New Query", "INSERT.ICO", 2},
+    {"?NoQuery", "&Do Not Apply a Query", "DELETE.ICO", 4},
+    {"?CancelQuery", "Cancel &Without Continuing", "SCANCEL.ICO", 3},
 }};
 
 constexpr std::array<ChoiceButton, 3> kCombineChoices{{
-    {"?NoJoin", " &Do Not Join to Previous Query", "cancel", 0},
-    {"?AndJoin", " &AND Join to Previous Query", "and", 30},
-    {"?OrJoin", " &OR Join to Previous Query", "or", 40},
+    {"?NoJoin", " &Do Not Join to Previous Query", "SCANCEL.ICO", 0},
+    {"?AndJoin", " &AND Join to Previous Query", "INSERT.ICO", 30},
+    {"?OrJoin", " &OR Join to Previous Query", "MARK.ICO", 40},
 }};
 
 // A window of buttons, each ending it with its result; closing gives `closed`.
@@ -68,8 +68,8 @@ WindowSpec savedQueriesWindow(bool forWizard, bool joins) {
                                    button("?Change", displayText(205)).tip(displayText(203)),
                                    button("?Delete", displayText(211)).tip(displayText(209))};
   if (joins) {
-    buttons.push_back(button("?AndJoin", "&AND Join").icon("and"));
-    buttons.push_back(button("?OrJoin", "&OR Join").icon("or"));
+    buttons.push_back(button("?AndJoin", "&AND Join").icon("INSERT.ICO"));
+    buttons.push_back(button("?OrJoin", "&OR Join").icon("MARK.ICO"));
   }
   buttons.push_back(button("?Close", displayText(208)).tip(displayText(206)));
   design.controls = {list("?Queries", {{{}, 60}}, 10).scrolling(), row(std::move(buttons))};

@@ -49,7 +49,8 @@ ControlSpec manualPage(WizardVariables& v) {
 WindowSpec wizardWindow(WizardVariables& v) {
   WindowSpec design = windowSpec(t(171), std::string(kWizardProcedure));
   design.controls = {
-      row({image("?WizardImage", "query"), prompt(t(171), "?Title")}),
+      row({image("?Picture1", "FIND.ICO"), image("?Picture2", "ICON:QUESTION"), image("?Picture3", {}),
+           prompt(t(171), "?Title")}),
       sheet("?Pages", {fieldPage(), operationPage(), valuePage(v), queryPage(), manualPage(v)}),
       row({button("?Back", t(106)).tip(t(104)), button("?Next", t(124)).tip(t(122)),
            button("?Finish", t(118)).tip(t(116)), button("?Cancel", t(109)).tip(t(107)),

@@ -1,6 +1,8 @@
 #include "querywizard/wizard_window.h"
 
 #include <QColor>
+#include <QLabel>
+#include <QPixmap>
 #include <QWidget>
 #include <cmath>
 
@@ -61,6 +63,7 @@ class WizardWindow {
   explicit WizardWindow(WizardSession& session) : session_(session), pages_(session), window_(wizardWindow(vars_)) {}
 
   bool run() {
+    showPicture();
     c("?QueryList").list()->setColumnLook(2, QColor(Qt::red), true);
     c("?QueryList").alert(vrt::kDeleteKey);
     for (const char* use : {"?FieldList", "?OperationList", "?ChoiceList", "?QueryList"}) c(use).alert(vrt::kEnterKey);
@@ -89,6 +92,17 @@ class WizardWindow {
 
  private:
   Control& c(std::string_view use) { return *window_.control(use); }
+
+  // Display text 170: "1" or "2" a built-in picture, any other text a picture file.
+  void showPicture() {
+    const std::string choice(vrt::clip(displayText(170)));
+    const bool file = !choice.empty() && choice != "1" && choice != "2";
+    c("?Picture1").setHidden(choice == "2" || file);
+    c("?Picture2").setHidden(choice != "2");
+    c("?Picture3").setHidden(!file);
+    if (auto* label = qobject_cast<QLabel*>(c("?Picture3").widget()); label && file)
+      label->setPixmap(QPixmap(QString::fromStdString(choice)).scaled(64, 64, Qt::KeepAspectRatio));
+  }
 
   void setRows(std::string_view use, const std::vector<std::vector<std::string>>& rows, int selected) {
     vrt::PagedList* list = c(use).list();
@@ -133,7 +147,12 @@ class WizardWindow {
     if (page == 1) setRows("?FieldList", oneColumn(pages_.fieldNames()), d.fieldRow);
     if (page == 2) setRows("?OperationList", oneColumn(pages_.operationNames()), d.operationRow);
     if (page == 3) fillValue();
-    if (page == 5) vars_.manualText = session_.manualText;
+    if (page == 5) {
+      vars_.manualText = session_.manualText;
+      std::vector<std::vector<std::string>> rows;
+      for (const auto& f : session_.fields()) rows.push_back({std::string(vrt::clip(f.QWFLDDESC)), f.QWFLDPICTURE});
+      setRows("?ManualFields", rows, 1);
+    }
     window_.display();
   }
 
@@ -168,12 +187,7 @@ class WizardWindow {
       for (const QueryElement& e : session_.elements) rows.push_back({e.DESC, e.CONJUNCTION});
       setRows("?QueryList", rows, pages_.selectedElement());
     }
-    if (page == 5) {
-      std::vector<std::vector<std::string>> rows;
-      for (const auto& f : session_.fields()) rows.push_back({std::string(vrt::clip(f.QWFLDDESC)), f.QWFLDPICTURE});
-      setRows("?ManualFields", rows, 1);
-      c("?BuildButton").setHidden((XBQW_MainOptions & 1) != 0);
-    }
+    if (page == 5) c("?BuildButton").setHidden((XBQW_MainOptions & 1) != 0);
   }
 
   void showValue() {

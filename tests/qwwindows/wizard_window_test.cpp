@@ -1,5 +1,6 @@
 #include "querywizard/wizard_window.h"
 
+#include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
 #include "qw_gui_fixture.h"
@@ -83,6 +84,46 @@ TEST_F(WizardWindowTest, ANewQueryOpensOnTheFieldPageWithItsButtons) {
   EXPECT_TRUE(ended);
   EXPECT_EQ(response, 0);
   EXPECT_EQ(query, "untouched");
+}
+
+TEST_F(WizardWindowTest, ThePictureFollowsItsDisplayText) {
+  openWizard();
+  EXPECT_FALSE(hidden("?Picture1"));
+  EXPECT_TRUE(hidden("?Picture2"));
+  EXPECT_TRUE(hidden("?Picture3"));
+  robot.press(W, "?Cancel");
+  XB_SETQWDISPLAYTEXT(170, "2");
+  openWizard();
+  EXPECT_TRUE(hidden("?Picture1"));
+  EXPECT_FALSE(hidden("?Picture2"));
+  robot.press(W, "?Cancel");
+  XB_SETQWDISPLAYTEXT(170, "church.png");
+  openWizard();
+  EXPECT_FALSE(hidden("?Picture3")) << "a picture file of its own";
+  EXPECT_TRUE(hidden("?Picture2"));
+  robot.press(W, "?Cancel");
+}
+
+TEST_F(WizardWindowTest, TheManualPageTakesTheQueryAndInsertsFieldNamesAtTheCursor) {
+  openWizard();
+  addElement("Request", 8, "care");
+  robot.press(W, "?Manual");
+  EXPECT_EQ(page(), 5);
+  EXPECT_EQ(robot.control(W, "?ManualText").text(), "INSTRING('CARE',UPPER(PRA:Request),1,1)");
+  EXPECT_FALSE(hidden("?Finish"));
+  robot.type(W, "?ManualText", "PRA:Request = ");
+  // The user clicks at the end of the text, then on a field of the list.
+  qobject_cast<QPlainTextEdit*>(robot.control(W, "?ManualText").widget())->moveCursor(QTextCursor::End);
+  robot.doubleClickRow(W, "?ManualFields", 1);
+  EXPECT_EQ(robot.control(W, "?ManualText").text(), "PRA:Request =PRA:Answer");
+  qobject_cast<QPlainTextEdit*>(robot.control(W, "?ManualText").widget())->moveCursor(QTextCursor::Start);
+  robot.doubleClickRow(W, "?ManualFields", 2);
+  EXPECT_EQ(robot.control(W, "?ManualText").text(), "PRA:DateStartedPRA:Request =PRA:Answer");
+  robot.press(W, "?Cancel");
+  EXPECT_EQ(page(), 4) << "Cancel on the manual page returns to the list";
+  EXPECT_FALSE(hidden("?Manual"));
+  robot.press(W, "?Cancel");
+  EXPECT_EQ(response, 0);
 }
 
 TEST_F(WizardWindowTest, ACheckBoxFieldNeverShowsTheOperationPage) {
