@@ -79,7 +79,7 @@ class WizardWindow {
       }
       if (e.event == vrt::kEventAlertKey) {
         if (e.key == vrt::kDeleteKey && pages_.page() == 4) removeSelected();
-        if (e.key == vrt::kEnterKey) onEnter();
+        if (e.key == vrt::kEnterKey) onEnter(e.control);
         continue;
       }
       if (e.event == vrt::kEventNewSelection && e.control == window_.number("?QueryList"))
@@ -215,8 +215,7 @@ class WizardWindow {
     if (pages_.page() == 1) fillPage(1);
   }
 
-  void onEnter() {
-    const int focused = window_.focusedControl();
+  void onEnter(int focused) {
     for (const char* use : {"?FieldList", "?OperationList", "?ChoiceList"})
       if (focused == window_.number(use)) onNext();
     if (focused == window_.number("?QueryList")) onChange();

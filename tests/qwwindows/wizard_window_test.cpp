@@ -126,6 +126,42 @@ TEST_F(WizardWindowTest, TheManualPageTakesTheQueryAndInsertsFieldNamesAtTheCurs
   EXPECT_EQ(response, 0);
 }
 
+TEST_F(WizardWindowTest, EnterOnTheListsActsAsNext) {
+  openWizard();
+  robot.chooseRow(W, "?FieldList", fieldRow("Request"));
+  robot.pressKey(W, vrt::kEnterKey, "?FieldList");
+  EXPECT_EQ(page(), 2);
+  robot.chooseRow(W, "?OperationList", 7);
+  robot.pressKey(W, vrt::kEnterKey, "?OperationList");
+  EXPECT_EQ(page(), 3);
+  EXPECT_EQ(robot.control(W, "?ValueHeading").text(), "Request Begins With:");
+  robot.press(W, "?Cancel");
+}
+
+TEST_F(WizardWindowTest, ADateIsLookedUpInTheDropDownCalendarUnlessTurnedOff) {
+  openWizard();
+  robot.chooseRow(W, "?FieldList", fieldRow("Date Started"));
+  robot.press(W, "?Next");
+  robot.press(W, "?Next");
+  robot.type(W, "?Value", "03-18-2026");
+  robot.press(W, "?Lookup");
+  EXPECT_EQ(robot.control("QW_DROPCAL", "?MonthTitle").text(), "March, 2026");
+  robot.press("QW_DROPCAL", "?Day11");  // 1 March 2026 is a Sunday on row two (?Day8): ?Day11 is the 4th
+  EXPECT_EQ(robot.control(W, "?Value").text(), "03-04-2026");
+  robot.press(W, "?Lookup");
+  robot.press("QW_DROPCAL", "?None");
+  EXPECT_EQ(robot.control(W, "?Value").text(), "");
+  robot.press(W, "?Cancel");
+
+  XBQW_MainOptions = 2;
+  openWizard();
+  robot.chooseRow(W, "?FieldList", fieldRow("Date Started"));
+  robot.press(W, "?Next");
+  robot.press(W, "?Next");
+  EXPECT_TRUE(hidden("?Lookup"));
+  robot.press(W, "?Cancel");
+}
+
 TEST_F(WizardWindowTest, ACheckBoxFieldNeverShowsTheOperationPage) {
   openWizard();
   robot.chooseRow(W, "?FieldList", fieldRow("Private"));
