@@ -4,6 +4,7 @@
 #include "querywizard/drop_calendar.h"
 #include "querywizard/expression_builder.h"
 #include "querywizard/hooks.h"
+#include "querywizard/navigation_window.h"
 #include "querywizard/wizard_window.h"
 
 namespace qrywiz {
@@ -15,6 +16,9 @@ void useLibraryWindows() {
   h.describe = runDescriptionForm;
   h.queryOption = runQueryOption;
   h.buildExpression = runExpressionBuilder;
+  h.navigationBegin = openNavigationProgress;
+  h.navigationTick = tickNavigationProgress;
+  h.navigationEnd = closeNavigationProgress;
 }
 
 }  // namespace qrywiz
