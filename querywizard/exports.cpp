@@ -85,8 +85,8 @@ bool builtExpressionIsValid(std::string_view expression, bool sqlSyntax) {
 }
 
 std::int32_t QW_DROPCAL(std::optional<std::int32_t> date, std::int32_t control) {
-  const std::int32_t start = date.value_or(0) != 0 ? *date : vrt::today();
-  return hooks().dropCalendar(start, control);
+  // The window starts on today for no date, but Escape hands back what was given.
+  return hooks().dropCalendar(date.value_or(0), control);
 }
 
 }  // namespace qrywiz

@@ -22,7 +22,9 @@ Hooks defaults() {
     return std::nullopt;
   };
   h.dropCalendar = [](std::int32_t date, std::int32_t) { return date; };
+  h.navigationBegin = [](std::uint8_t) {};
   h.navigationTick = [](std::int64_t) { return true; };
+  h.navigationEnd = [] {};
   return h;
 }
 

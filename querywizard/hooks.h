@@ -35,11 +35,15 @@ struct Hooks {
   std::function<std::optional<std::string>(const std::string& expression, const XBQW_FIELDSQUEUE& fields,
                                            bool sqlSyntax)>
       buildExpression;
-  // The drop-down calendar below `control`, starting on `date`: the chosen day number.
+  // The drop-down calendar below `control`, starting on `date` (today for 0): the chosen
+  // day number, 0 for None, `date` when left without a choice.
   std::function<std::int32_t(std::int32_t date, std::int32_t control)> dropCalendar;
-  // One tick of the navigation progress window: `read` records so far; false when the
-  // user cancelled.
+  // The navigation progress window: opened for a search in `direction` (1 first, 2 previous,
+  // 3 next, 4 last), one tick per batch of records with `read` records so far (false when
+  // the user cancelled), closed when the search ends.
+  std::function<void(std::uint8_t direction)> navigationBegin;
   std::function<bool(std::int64_t read)> navigationTick;
+  std::function<void()> navigationEnd;
 };
 
 // The hooks in force; the defaults show runtime message boxes and, where a window the

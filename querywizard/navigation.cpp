@@ -92,6 +92,10 @@ std::uint8_t XB_QWNAVIGATE(vrt::View& view, std::optional<std::string_view> chil
       return 0;
     }
   }
+  struct Progress {
+    explicit Progress(std::uint8_t direction) { hooks().navigationBegin(direction); }
+    ~Progress() { hooks().navigationEnd(); }
+  } progress(direction);
   std::int64_t read = 0;
   for (;;) {
     for (int i = 0; i < kRecordsPerTick; ++i) {

@@ -67,7 +67,8 @@ std::uint8_t QW_BUILDEXPQ(std::string& expression, const XBQW_FIELDSQUEUE& field
 // What the builder's Insert checks in standard syntax: an empty text, or one that evaluates.
 bool builtExpressionIsValid(std::string_view expression, bool sqlSyntax);
 
-// The drop-down calendar below the control, from `date` (today when omitted or 0).
+// The drop-down calendar below the control, from `date` (today when omitted or 0): the
+// chosen day, today for Today, 0 for None, the given date (0 for none) for Escape.
 std::int32_t QW_DROPCAL(std::optional<std::int32_t> date, std::int32_t control);
 
 }  // namespace qrywiz

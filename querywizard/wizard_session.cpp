@@ -32,6 +32,7 @@ bool WizardSession::open(std::int32_t number) {
   manualPage = loaded->query.manual;
   manualText = manualPage ? loaded->query.queryString : std::string();
   loaded_ = number;
+  loadedDescription_ = loaded->query.description;
   return true;
 }
 

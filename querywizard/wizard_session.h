@@ -34,6 +34,7 @@ class WizardSession {
   bool manualPage = false;
   std::string manualText;
   std::int32_t loadedNumber() const { return loaded_; }
+  const std::string& loadedDescription() const { return loadedDescription_; }
   void forgetLoadedQuery() { loaded_ = 0; }
 
   // Opens a saved query for editing: false (after its message) when it cannot be read
@@ -69,6 +70,7 @@ class WizardSession {
   bool combine_;
   std::string previousFilter_, previousDescription_;
   std::int32_t loaded_ = 0;
+  std::string loadedDescription_;
   bool finished_ = false;
   std::int32_t resultNumber_ = 0;
   std::string resultText_, resultDescription_;

@@ -215,7 +215,8 @@ class PlainTextFace : public FaceOf<QPlainTextEdit> {
   void setText(std::string_view text) override {
     if (!q()) return;
     const QSignalBlocker quiet(q());
-    q()->setPlainText(qs(text));
+    // Showing the same text again keeps the user's cursor where it was.
+    if (q()->toPlainText() != qs(text)) q()->setPlainText(qs(text));
   }
   void setReadOnly(bool readOnly) override {
     if (q()) q()->setReadOnly(readOnly);

@@ -138,10 +138,19 @@ void PagedList::setRows(const std::vector<std::vector<std::string>>& rows) {
     for (int c = 0; c < columnCount(); ++c) {
       auto* item = new QTableWidgetItem(qs(shown(c, rows[r])));
       item->setTextAlignment(qtAlignment(columns_[c].design.alignment()));
+      for (const ColumnLook& look : looks_)
+        if (look.column == c + 1) {
+          item->setForeground(look.foreground);
+          if (look.centred) item->setTextAlignment(Qt::AlignCenter);
+        }
       table_->setItem(r, c, item);
     }
   settingSelection_ = false;
   setSelectedRow(keep <= rowCount() ? keep : 0);
+}
+
+void PagedList::setColumnLook(int column, const QColor& foreground, bool centred) {
+  looks_.push_back({column, foreground, centred});
 }
 
 int PagedList::rowCount() const { return table_->rowCount(); }

@@ -4,6 +4,7 @@
 // sets. Keys, the wheel and the thumb become scroll requests for the owner. Columns
 // format their values through their pictures and align them; a group column shows two
 // values one under the other. The list remembers where the last click hit.
+#include <QColor>
 #include <QWidget>
 #include <optional>
 #include <string>
@@ -46,6 +47,9 @@ class PagedList : public QWidget {
   int linesPerRow() const { return lines_; }
 
   const ListClick& lastClick() const { return lastClick_; }
+  int clickedColumn() const { return lastClick_.column; }
+  // A column drawn in its own colour (and centred), over whatever the column says.
+  void setColumnLook(int column, const QColor& foreground, bool centred);
 
   // The highlighted row, 1-based; 0 when none. Setting it sends no signal.
   int selectedRow() const;
@@ -99,6 +103,12 @@ class PagedList : public QWidget {
   std::vector<Column> columns_;
   std::vector<std::vector<std::string>> values_;
   ListClick lastClick_;
+  struct ColumnLook {
+    int column;
+    QColor foreground;
+    bool centred;
+  };
+  std::vector<ColumnLook> looks_;
   int lines_ = 1;
   int visibleRows_;
   int thumb_ = 0;

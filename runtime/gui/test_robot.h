@@ -46,6 +46,7 @@ class TestRobot {
   void chooseTab(std::string_view window, std::string_view sheetUse, std::string_view tabCaption);
   void chooseRow(std::string_view window, std::string_view listUse, int row);
   void doubleClickRow(std::string_view window, std::string_view listUse, int row);
+  // A click on one cell of a row, for lists that care which column was hit (1-based).
   void dragThumb(std::string_view window, std::string_view listUse, int position);
   void chooseItem(std::string_view window, std::string_view use, std::string_view item);
   void chooseRadio(std::string_view window, std::string_view groupUse, std::string_view caption);
