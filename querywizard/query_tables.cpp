@@ -21,7 +21,7 @@ struct KeyRow {
   bool unique;
 };
 
-vrt::TableSchema build(const char* label, const char* prefix, std::uint32_t size, std::initializer_list<FieldRow> fields,
+vrt::TableSchema build(const char* label, const char* prefix, std::uint32_t size, const std::vector<FieldRow>& fields,
                        std::initializer_list<KeyRow> keys) {
   vrt::TableSchema t;
   t.label = label;
@@ -63,30 +63,27 @@ const vrt::TableSchema& queriesSchema() {
   return t;
 }
 
+// The element layouts, today's and the earlier one, share their first 96 bytes.
+static std::vector<FieldRow> elementFields(std::initializer_list<FieldRow> tail) {
+  std::vector<FieldRow> fields = {{"QUERYNO", FieldType::Long, 0, 4},      {"FIELDPOINTER", FieldType::Long, 4, 4},
+                                  {"CMPPOINTER", FieldType::Long, 8, 4},   {"CONJUNCTION", FieldType::String, 12, 3},
+                                  {"VALUE", FieldType::String, 15, 80},    {"MATCHTYPE", FieldType::Byte, 95, 1}};
+  fields.insert(fields.end(), tail);
+  return fields;
+}
+
 const vrt::TableSchema& elementsSchema() {
   static const vrt::TableSchema t = build("XBQW_Elements", "XBQW_EL", 98,
-                                          {{"QUERYNO", FieldType::Long, 0, 4},
-                                           {"FIELDPOINTER", FieldType::Long, 4, 4},
-                                           {"CMPPOINTER", FieldType::Long, 8, 4},
-                                           {"CONJUNCTION", FieldType::String, 12, 3},
-                                           {"VALUE", FieldType::String, 15, 80},
-                                           {"MATCHTYPE", FieldType::Byte, 95, 1},
-                                           {"OPCODE", FieldType::Byte, 96, 1},
-                                           {"EXPRESSION", FieldType::Byte, 97, 1}},
+                                          elementFields({{"OPCODE", FieldType::Byte, 96, 1},
+                                                         {"EXPRESSION", FieldType::Byte, 97, 1}}),
                                           {{"BYQUERYNO", {0}, false}});
   return t;
 }
 
 const vrt::TableSchema& oldElementsSchema() {
   static const vrt::TableSchema t = build("XBQW_Elements", "XBQW_EL", 137,
-                                          {{"QUERYNO", FieldType::Long, 0, 4},
-                                           {"FIELDPOINTER", FieldType::Long, 4, 4},
-                                           {"CMPPOINTER", FieldType::Long, 8, 4},
-                                           {"CONJUNCTION", FieldType::String, 12, 3},
-                                           {"VALUE", FieldType::String, 15, 80},
-                                           {"MATCHTYPE", FieldType::Byte, 95, 1},
-                                           {"OPERATOR", FieldType::String, 96, 40},
-                                           {"EXPRESSION", FieldType::Byte, 136, 1}},
+                                          elementFields({{"OPERATOR", FieldType::String, 96, 40},
+                                                         {"EXPRESSION", FieldType::Byte, 136, 1}}),
                                           {{"BYQUERYNO", {0}, false}});
   return t;
 }
