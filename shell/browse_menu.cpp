@@ -1,8 +1,5 @@
 #include "shell/browse_menu.h"
 
-#include <map>
-#include <mutex>
-
 #include "records/error_manager.h"
 #include "records/thread_dictionary.h"
 #include "runtime/gui/threads.h"
@@ -39,16 +36,6 @@ constexpr BrowseEntry kBrowses[] = {
      "BrowsePerformerGroupHeader", "vsp$vsp044", "PerformerGroupHeader", kPlanningStack},
 };
 
-struct Registry {
-  std::mutex lock;
-  std::map<std::string, std::function<void()>> procedures;  // by upper-cased name
-};
-
-Registry& registry() {
-  static Registry r;
-  return r;
-}
-
 // Until a browse screen is registered: its window, over the thread's own copy of its table.
 void plainBrowse(const BrowseEntry& entry) {
   ProcedureScope procedure(entry.procedure);
@@ -79,17 +66,6 @@ const BrowseEntry* browseEntry(std::string_view procedure) {
   for (const BrowseEntry& e : kBrowses)
     if (vrt::equalTextNoCase(e.procedure, procedure)) return &e;
   return nullptr;
-}
-
-void RegisterProcedure(std::string name, std::function<void()> procedure) {
-  std::lock_guard guard(registry().lock);
-  registry().procedures[vrt::upperCase(name)] = std::move(procedure);
-}
-
-std::function<void()> FindProcedure(std::string_view name) {
-  std::lock_guard guard(registry().lock);
-  const auto it = registry().procedures.find(vrt::upperCase(name));
-  return it == registry().procedures.end() ? nullptr : it->second;
 }
 
 int StartBrowse(const BrowseEntry& entry) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "windows/procedures.h"
+
 namespace vesp {
 
 struct BrowseEntry {
@@ -23,12 +25,8 @@ struct BrowseEntry {
 std::span<const BrowseEntry> browseEntries();
 const BrowseEntry* browseEntry(std::string_view procedure);
 
-// Screens register the procedures they provide; a browse without one runs a plain window
-// with its caption that lists how many records its table holds.
-void RegisterProcedure(std::string name, std::function<void()> procedure);
-std::function<void()> FindProcedure(std::string_view name);
-
-// Starts the browse on a new thread and returns at once; the thread's number.
+// Starts the browse on a new thread (its registered procedure; until a screen registers
+// one, a plain window with its caption that lists how many records its table holds) and returns at once; the thread's number.
 int StartBrowse(const BrowseEntry& entry);
 
 }  // namespace vesp

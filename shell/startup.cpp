@@ -15,6 +15,7 @@
 #include "runtime/os/desktop_settings.h"
 #include "runtime/settings/ini_file.h"
 #include "runtime/settings/settings_file.h"
+#include "screens/screens.h"
 #include "shell/main_frame.h"
 #include "shell/text_matcher.h"
 #include "shell/thread_globals.h"
@@ -67,6 +68,7 @@ void program() {
   setCalendarDefaults();
   dict::registerTablesForUpgrade();
   backUpData();
+  RegisterScreens();
 
   vrt::DesktopSettings& desktop = vrt::desktopSettings();
   const bool dragFullWindows = desktop.dragFullWindows();

@@ -10,6 +10,7 @@
 #include "windows/browse_declaration.h"
 #include "windows/browse_screen.h"
 #include "windows/form_declaration.h"
+#include "windows/procedures.h"
 
 namespace vesp {
 
@@ -151,6 +152,13 @@ std::function<void()> PickListProcedure(std::string_view name) {
     if (vrt::equalTextNoCase(name, kLists[i].names.browse)) return [i] { RunBrowse(oneTextBrowses()[i]); };
   }
   return {};
+}
+
+void RegisterPickLists() {
+  for (const PickList& list : pickLists()) {
+    RegisterProcedure(list.browse, PickListProcedure(list.browse));
+    RegisterProcedure(list.form, PickListProcedure(list.form));
+  }
 }
 
 }  // namespace vesp

@@ -17,6 +17,8 @@ std::span<const PickList> pickLists();
 
 // The procedure by name ("BrowseTopic", "UpdateWeatherDefault"); empty when there is none.
 std::function<void()> PickListProcedure(std::string_view name);
+// Registers every pick list's browse and form by name.
+void RegisterPickLists();
 
 void BrowseTopic();
 void UpdateTopic();
