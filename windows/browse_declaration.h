@@ -41,6 +41,7 @@ struct BrowseTab {
   std::string locatorPrompt;  // entry locators: "Title:"
   unsigned step = ThumbStep::kLetters;  // the thumb step's kind flags; 0 for none
   bool numericStep = false;
+  std::string order;  // an order text that replaces the key's: "-UPPER(ELT:ElementType)"
 };
 
 struct BrowseDecl {
@@ -66,7 +67,7 @@ struct BrowseDecl {
   bool hideSelect = true;
   bool retainRow = false;
   bool rememberPlace = true;
-  std::string filter;  // the screen's own filter, "5 Standard"
+  std::string filter;  // the screen's own filter, installed under the standard filter's name
   std::vector<vrt::ControlSpec> extraButtons;  // beside Close
   std::function<int(BrowseScreen&, int control)> onButton;
 };

@@ -35,6 +35,14 @@ constexpr PopupEntryDecl kRecordEntries[] = {
 
 static Window* browseWindow(const BrowseManager& b) { return b.WINDOW ? b.WINDOW->MYWINDOW : nullptr; }
 
+// Whether the list's last click hit its column headings rather than a row.
+static bool clickedHeader(const BrowseManager& b) {
+  Window* window = browseWindow(b);
+  Control* c = window && b.ILC ? window->control(b.ILC->Control()) : nullptr;
+  PagedList* list = c ? c->list() : nullptr;
+  return list && list->lastClick().header;
+}
+
 void BrowseManager::AttachLocator(std::unique_ptr<Locator> locator) {
   if (locator) locator->Init(*this, locator->CONTROL, CurrentOrder().FREEELEMENT, locator->NOCASE);
   currentSort().LOCATOR = std::move(locator);
@@ -114,6 +122,11 @@ void BrowseManager::refreshButtons() {
 // ---------------------------------------------------------------- filling by order
 
 bool BrowseManager::ChooseOrderAndFill(int number, bool force) {
+  // Another order starts at the highlighted record: read it whole while the old order still
+  // knows where it is, so the new order can find it by all of its values.
+  const bool toAnotherOrder = (number == 0 ? 1 : number) != CurrentOrderNumber();
+  const bool keepHighlight = toAnotherOrder && filledOnce_ && !LOADPENDING && OPENED &&
+                             LISTQUEUE->Records() > 0 && RereadHighlighted();
   const bool sortChanged = SelectOrder(number);
   bool filled = false;
   if (RefreshLimits() || sortChanged || force || !LOADED || LOADPENDING) {
@@ -126,6 +139,8 @@ bool BrowseManager::ChooseOrderAndFill(int number, bool force) {
     if (!SELECTING || filledOnce_) {
       if (LISTQUEUE->Records() > 0 && !sortChanged) {
         FillPage(kFromHighlight);
+      } else if (keepHighlight && sortChanged && VIEW->resetToBuffer()) {
+        FillPage(kFromView);
       } else {
         LISTQUEUE->Free();
         FillPage(kFromHighlight);
@@ -256,7 +271,7 @@ int BrowseManager::OnKey(int key, int character) {
       if (USEPOPUP) POPUP.Ask();
       return EventResult::Consumed;
     case kMouseLeft2:
-      if (rows) pressIfUsable(SELECTING ? SELECTCONTROL : CHANGECONTROL);
+      if (rows && !clickedHeader(*this)) pressIfUsable(SELECTING ? SELECTCONTROL : CHANGECONTROL);
       return EventResult::Consumed;
     case kInsertKey: pressIfUsable(INSERTCONTROL); return EventResult::Consumed;
     case kCtrlEnter:

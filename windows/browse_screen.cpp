@@ -141,6 +141,7 @@ int BrowseScreen::Setup() {
     if (t.step && t.numericStep) step = std::make_unique<NumberStep>(t.step);
     else if (t.step) step = std::make_unique<TextStep>(t.step);
     b.AddKeyOrder(std::move(step), t.key);
+    if (!t.order.empty()) b.PutOrderText(t.order);
     std::unique_ptr<Locator> locator;
     if (t.locator == BrowseTab::Locator::Step) locator = std::make_unique<StepLocator>();
     if (t.locator == BrowseTab::Locator::Entry) {
@@ -151,7 +152,7 @@ int BrowseScreen::Setup() {
       locator->NOCASE = true;
       b.AttachLocator(std::move(locator));
     }
-    if (!decl_.filter.empty()) b.PutNamedFilter(decl_.filter);
+    if (!decl_.filter.empty()) b.PutNamedFilter(decl_.filter);  // each order has its own filters
   }
   b.SelectOrder(1);
   b.ASKPROCEDURE = decl_.form;

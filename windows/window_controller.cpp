@@ -144,7 +144,11 @@ int WindowController::CallProcedure(int request, const std::function<void()>& pr
   ThreadGlobals& globals = threadGlobals();
   globals.GlobalRequest = request;
   globals.GlobalResponse = 0;
+  globals.VCRRequest = 0;
   procedure();
+  // The called form leaves the toolbar action it was closed with in the thread's value; a
+  // caller that watches its own (a browse running its form) gets it there.
+  if (VCRREQUEST && VCRREQUEST != &globals.VCRRequest) *VCRREQUEST = globals.VCRRequest;
   return globals.GlobalResponse;
 }
 

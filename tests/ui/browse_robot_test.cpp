@@ -1,0 +1,320 @@
+// A browse over more records than its page, driven as a user would: the pick lists and a
+// test browse with a filter, a held row and a descending order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "dictionary/tables.h"
+#include "forms_fixture.h"
+#include "runtime/gui/message_box.h"
+#include "runtime/gui/paged_list.h"
+#include "screens/lookups/picklists.h"
+#include "windows/browse_declaration.h"
+#include "windows/procedures.h"
+#include "windows/thread_globals.h"
+
+using namespace vesp;
+using namespace vesp::testing;
+using namespace vrt;
+
+namespace {
+
+constexpr const char* kTestBrowse = "Element Types Held";
+constexpr const char* kPickBrowse = "Browse the ElementType File";
+constexpr const char* kTopics = "Browse the Topic File";
+
+// The element types, but without those starting with X, holding the highlighted row on its
+// screen row, with a second tab in descending order.
+const BrowseDecl& heldBrowse() {
+  static const BrowseDecl decl = [] {
+    BrowseDecl b("BrowseElementTypeHeld", kTestBrowse, tables::ElementType);
+    b.columns = {{"Element Type", 30, "@s30", {tables::ElementType, dict::idx::ELT::ELEMENTTYPE}}};
+    b.hiddenFields = {{tables::ElementType, dict::idx::ELT::ELEMENTTYPENUMBER}};
+    BrowseTab down{"&Descending", dict::idx::ELT::keys::ElementTypeKey, BrowseTab::Locator::Step, {},
+                   ThumbStep::kLetters | ThumbStep::kDescending};
+    down.order = "-UPPER(ELT:ElementType)";
+    b.tabs = {{"&Type", dict::idx::ELT::keys::ElementTypeKey, BrowseTab::Locator::Step, {}, ThumbStep::kLetters},
+              down};
+    b.filter = "SUB(UPPER(ELT:ElementType),1,1) <> 'X'";
+    b.retainRow = true;
+    b.form = 1;
+    b.calls = {{1, ProcedureNamed("UpdateElementType")}};
+    return b;
+  }();
+  return decl;
+}
+
+class BrowseRobotTest : public FormsTest {
+ protected:
+  // `count` more element types: "AA hymn", "AN hymn", "BA hymn", ... "YN hymn" for 50.
+  void addTypes(int count, const std::string& prefix = {}) {
+    onThread([&] {
+      for (int i = 0; i < count; ++i) {
+        const std::string name = prefix + std::string{char('A' + i / 2), char(i % 2 ? 'N' : 'A')} + " hymn";
+        addRecord(tables::ElementType, [&](RecordRef r) { r.set(ELT_ELEMENTTYPE, name); });
+      }
+    });
+  }
+  void open(std::function<void()> procedure, int request = 0) {
+    response = -1;
+    onThread([this, procedure, request] {
+      threadGlobals().GlobalRequest = request;
+      procedure();
+      response = threadGlobals().GlobalResponse;
+      selected = RecordRef(Buffer(tables::ElementType)).get(ELT_ELEMENTTYPE);
+    });
+  }
+  void openPickList(const char* name, int request = 0) { open(PickListProcedure(name), request); }
+  void openHeld() {
+    open([] { RunBrowse(heldBrowse()); });
+  }
+  PagedList& list(const char* window) { return *robot.control(window, "?Browse:1").list(); }
+  std::vector<std::string> rows(const char* window, int column = 0) {
+    std::vector<std::string> out;
+    PagedList& l = list(window);
+    for (int r = 1; r <= l.rowCount(); ++r) out.push_back(l.rowAt(r).at(static_cast<std::size_t>(column)));
+    return out;
+  }
+  std::string highlighted(const char* window) {
+    PagedList& l = list(window);
+    return l.rowAt(l.selectedRow()).at(0);
+  }
+  int rowOf(const char* window, const std::string& text) {
+    const auto shown = rows(window);
+    const auto it = std::find(shown.begin(), shown.end(), text);
+    return it == shown.end() ? 0 : static_cast<int>(it - shown.begin()) + 1;
+  }
+
+  std::string selected;
+};
+
+}  // namespace
+
+TEST_F(BrowseRobotTest, TheThumbDraggedToItsEndsShowsTheFirstAndTheLastPage) {
+  addTypes(50);  // with Reading, Song and Video: 53 rows, the last "YN hymn"
+  openPickList("BrowseElementType");
+  PagedList& l = list(kPickBrowse);
+  ASSERT_TRUE(l.thumbVisible());
+  robot.dragThumb(kPickBrowse, "?Browse:1", 100);
+  EXPECT_EQ(rows(kPickBrowse).back(), "YN hymn");
+  EXPECT_EQ(rows(kPickBrowse).size(), 10u);  // a full page at the end: filled from above
+  EXPECT_EQ(rows(kPickBrowse).front(), "UN hymn");  // Video sorts among the Vs
+  robot.dragThumb(kPickBrowse, "?Browse:1", 1);
+  EXPECT_EQ(rows(kPickBrowse).front(), "AA hymn");
+  robot.dragThumb(kPickBrowse, "?Browse:1", 100);
+  robot.dragThumb(kPickBrowse, "?Browse:1", 0);
+  EXPECT_EQ(rows(kPickBrowse).front(), "AA hymn");
+  // Half way lands among the middle letters.
+  robot.dragThumb(kPickBrowse, "?Browse:1", 50);
+  const char middle = rows(kPickBrowse).front().at(0);
+  EXPECT_GE(middle, 'K');
+  EXPECT_LE(middle, 'N');
+}
+
+TEST_F(BrowseRobotTest, EndAndPageDownAtTheEndFillTheWholePage) {
+  addTypes(20);
+  openPickList("BrowseElementType");
+  robot.pressKey(kPickBrowse, kEndKey, "?Browse:1");
+  const auto last = rows(kPickBrowse);
+  ASSERT_EQ(last.size(), 10u);
+  EXPECT_EQ(last.back(), "Video");
+  EXPECT_EQ(list(kPickBrowse).selectedRow(), 10);
+  robot.pressKey(kPickBrowse, kPgDnKey, "?Browse:1");
+  EXPECT_EQ(rows(kPickBrowse), last);
+  robot.pressKey(kPickBrowse, kUpKey, "?Browse:1");
+  EXPECT_EQ(highlighted(kPickBrowse), "Song");
+}
+
+TEST_F(BrowseRobotTest, TypingTheSameLetterWalksDownTheTitlesStartingWithIt) {
+  addTypes(50);
+  openPickList("BrowseElementType");
+  robot.pressKey(kPickBrowse, 'S', "?Browse:1");
+  EXPECT_EQ(highlighted(kPickBrowse), "SA hymn");
+  robot.pressKey(kPickBrowse, 'S', "?Browse:1");
+  EXPECT_EQ(highlighted(kPickBrowse), "SN hymn");
+  robot.pressKey(kPickBrowse, 'S', "?Browse:1");
+  EXPECT_EQ(highlighted(kPickBrowse), "Song");
+}
+
+TEST_F(BrowseRobotTest, ADescendingOrderLandsOnTheLastTitleStartingWithTheLetter) {
+  addTypes(50);
+  openHeld();
+  robot.chooseTab(kTestBrowse, "?CurrentTab", "&Descending");
+  EXPECT_EQ(highlighted(kTestBrowse), "AA hymn");  // another order starts at the highlighted record
+  robot.pressKey(kTestBrowse, kHomeKey, "?Browse:1");
+  EXPECT_EQ(rows(kTestBrowse).front(), "YN hymn");
+  robot.pressKey(kTestBrowse, 'M', "?Browse:1");
+  EXPECT_EQ(highlighted(kTestBrowse), "MN hymn");
+  // No title starts with Z: the first before it in this order.
+  robot.pressKey(kTestBrowse, kHomeKey, "?Browse:1");
+  robot.pressKey(kTestBrowse, 'Q', "?Browse:1");
+  EXPECT_EQ(highlighted(kTestBrowse), "QN hymn");
+}
+
+TEST_F(BrowseRobotTest, ACommonPrefixSpreadsTheThumbOverTheLettersAfterIt) {
+  onThread([] {  // only the prefixed titles in the list
+    FileManager& f = Access(tables::ElementType);
+    f.Open();
+    f.Use();
+    for (const char* t : {"Song", "Video", "Reading"}) {
+      f.BUFFER->setText(f.FILE->schema().fields[dict::idx::ELT::ELEMENTTYPE], t);
+      if (f.Fetch(dict::idx::ELT::keys::ElementTypeKey) == Level::Benign) f.Delete(false);
+    }
+    f.Close();
+  });
+  addTypes(50, "The ");
+  openPickList("BrowseElementType");
+  PagedList& l = list(kPickBrowse);
+  robot.pressKey(kPickBrowse, 'T', "?Browse:1");  // every title starts with T
+  robot.dragThumb(kPickBrowse, "?Browse:1", 50);
+  EXPECT_EQ(rows(kPickBrowse).front().substr(0, 4), "The ");
+  const char middle = rows(kPickBrowse).front().at(4);
+  EXPECT_GE(middle, 'K');
+  EXPECT_LE(middle, 'N');
+  // The highlighted row's letter after the prefix sets the thumb.
+  robot.pressKey(kPickBrowse, kHomeKey, "?Browse:1");
+  EXPECT_LE(l.thumb(), 5);
+  robot.pressKey(kPickBrowse, kEndKey, "?Browse:1");
+  EXPECT_GE(l.thumb(), 95);
+}
+
+TEST_F(BrowseRobotTest, EqualFirstAndLastValuesKeepTheThumbInTheMiddle) {
+  onThread([] {
+    for (int i = 0; i < 30; ++i) addRecord(tables::ElementType, [](RecordRef r) { r.set(ELT_ELEMENTTYPE, "Song"); });
+    FileManager& f = Access(tables::ElementType);
+    f.Open();
+    f.Use();
+    for (const char* t : {"Video", "Reading"}) {
+      f.BUFFER->setText(f.FILE->schema().fields[dict::idx::ELT::ELEMENTTYPE], t);
+      if (f.Fetch(dict::idx::ELT::keys::ElementTypeKey) == Level::Benign) f.Delete(false);
+    }
+    f.Close();
+  });
+  openPickList("BrowseElementType");
+  PagedList& l = list(kPickBrowse);
+  ASSERT_TRUE(l.thumbVisible());
+  EXPECT_EQ(l.thumb(), 50);
+  robot.pressKey(kPickBrowse, kPgDnKey, "?Browse:1");
+  EXPECT_EQ(l.thumb(), 50);
+}
+
+TEST_F(BrowseRobotTest, AChangeThatLeavesTheFilterTakesTheRowOutOfTheList) {
+  openHeld();
+  EXPECT_EQ(rows(kTestBrowse), (std::vector<std::string>{"Reading", "Song", "Video"}));
+  robot.chooseRow(kTestBrowse, "?Browse:1", 2);
+  robot.press(kTestBrowse, "?Change");
+  robot.type("Changing a Element Type Record", "?ELT:ELEMENTTYPE", "Xylophone");
+  robot.press("Changing a Element Type Record", "?OK");
+  EXPECT_EQ(rows(kTestBrowse), (std::vector<std::string>{"Reading", "Video"}));
+  EXPECT_EQ(records(tables::ElementType), 3);  // still stored, only filtered out
+}
+
+TEST_F(BrowseRobotTest, AHeldRowStaysOnItsScreenRowWhenTheListIsFilledAgain) {
+  addTypes(50);
+  openHeld();
+  robot.pressKey(kTestBrowse, 'M', "?Browse:1");
+  robot.chooseRow(kTestBrowse, "?Browse:1", 6);
+  const std::string held = highlighted(kTestBrowse);
+  ASSERT_EQ(held.size(), 7u);
+  // A change refills the list; the changed record keeps row 6 though the rows above differ.
+  robot.press(kTestBrowse, "?Change");
+  const std::string changed = held.substr(0, 1) + "B" + held.substr(2);
+  robot.type("Changing a Element Type Record", "?ELT:ELEMENTTYPE", changed);
+  robot.press("Changing a Element Type Record", "?OK");
+  EXPECT_EQ(list(kTestBrowse).selectedRow(), 6);
+  EXPECT_EQ(highlighted(kTestBrowse), changed);
+  // Another order and back: filled again around the held record.
+  robot.chooseTab(kTestBrowse, "?CurrentTab", "&Descending");
+  EXPECT_EQ(highlighted(kTestBrowse), changed);
+  robot.chooseTab(kTestBrowse, "?CurrentTab", "&Type");
+  EXPECT_EQ(highlighted(kTestBrowse), changed);
+}
+
+TEST_F(BrowseRobotTest, ADoubleClickSelectsARowButNotTheHeader) {
+  openPickList("BrowseElementType", Request::Select);
+  robot.clickHeader(kPickBrowse, "?Browse:1", 1, kMouseLeft2);
+  ASSERT_NE(robot.findWindow(kPickBrowse), nullptr);
+  EXPECT_EQ(robot.findWindow("Changing a Element Type Record"), nullptr);
+  EXPECT_EQ(response, -1);
+  robot.doubleClickRow(kPickBrowse, "?Browse:1", 3);
+  EXPECT_EQ(robot.findWindow(kPickBrowse), nullptr);
+  EXPECT_EQ(response, Response::Completed);
+  EXPECT_EQ(selected, "Video");
+}
+
+TEST_F(BrowseRobotTest, InsertThenDownInTheFormSavesAndOpensAnEmptyInsertForm) {
+  openPickList("BrowseElementType");
+  robot.press(kPickBrowse, "?Insert");
+  robot.type("Adding a Element Type Record", "?ELT:ELEMENTTYPE", "Anthem");
+  robot.pressToolbar(3009);  // Down: "Go to the Next Record"
+  ASSERT_NE(robot.findWindow("Adding a Element Type Record"), nullptr);
+  EXPECT_EQ(text("Adding a Element Type Record", "?ELT:ELEMENTTYPE"), "");
+  EXPECT_EQ(rows(kPickBrowse).front(), "Anthem");  // saved before the next form opened
+  robot.press("Adding a Element Type Record", "?Cancel");
+  EXPECT_EQ(robot.messageBox(), nullptr);  // nothing typed: nothing to ask
+  EXPECT_EQ(robot.findWindow("Adding a Element Type Record"), nullptr);
+  EXPECT_EQ(rows(kPickBrowse), (std::vector<std::string>{"Anthem", "Reading", "Song", "Video"}));
+  EXPECT_EQ(records(tables::ElementType), 4);
+}
+
+TEST_F(BrowseRobotTest, TheTopicBrowseLocatesTypedTextAndClearEmptiesTheLookup) {
+  onThread([] {
+    for (const char* t : {"Grace", "Hope", "Faith", "Salvation", "Service"})
+      addRecord(tables::Topic, [t](RecordRef r) { r.set(TOP_TOPIC, t); });
+  });
+  open(PickListProcedure("BrowseTopic"), Request::Select);
+  EXPECT_EQ(rows(kTopics), (std::vector<std::string>{"Faith", "Grace", "Hope", "Salvation", "Service"}));
+  robot.typeCharacter(kTopics, "s", "?Browse:1");  // goes to the locator's entry
+  robot.type(kTopics, "?Locator:1", "se");
+  EXPECT_EQ(highlighted(kTopics), "Service");
+  robot.press(kTopics, "?Clear");
+  EXPECT_EQ(robot.findWindow(kTopics), nullptr);
+  EXPECT_EQ(response, Response::Completed);
+}
+
+TEST_F(BrowseRobotTest, ARecordDeletedElsewhereWhileHighlightedIsReportedAndTheListRefilled) {
+  openPickList("BrowseElementType");
+  robot.chooseRow(kPickBrowse, "?Browse:1", 2);  // "Song"
+  onThread([] {                                   // another station deletes it
+    FileManager& f = Access(tables::ElementType);
+    f.Open();
+    f.BUFFER->setText(f.FILE->schema().fields[dict::idx::ELT::ELEMENTTYPE], "Song");
+    ASSERT_EQ(f.Fetch(dict::idx::ELT::keys::ElementTypeKey), Level::Benign);
+    ASSERT_EQ(f.Delete(false), Level::Benign);
+    f.Close();
+  });
+  robot.press(kPickBrowse, "?Change");
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_NE(robot.control(robot.messageBox()->caption(), std::string(kMessageTextUse)).text().find("changed or deleted"),
+            std::string::npos);
+  robot.pressMessageButton("Ok");
+  EXPECT_EQ(robot.findWindow("Changing a Element Type Record"), nullptr);
+  ASSERT_NE(robot.findWindow(kPickBrowse), nullptr);
+  EXPECT_EQ(rows(kPickBrowse), (std::vector<std::string>{"Reading", "Video"}));
+}
+
+TEST_F(BrowseRobotTest, AReadOnlyTableStillBrowsesAndRefusesChanges) {
+  std::string path;
+  onThread([&] { path = TableFile(tables::ElementType).path(); });
+  ASSERT_FALSE(path.empty());
+  namespace fs = std::filesystem;
+  fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  openPickList("BrowseElementType");
+  ASSERT_NE(robot.messageBox(), nullptr);  // told once that it is read-only
+  EXPECT_NE(robot.control(robot.messageBox()->caption(), std::string(kMessageTextUse)).text().find("read-only"),
+            std::string::npos);
+  robot.pressMessageButton("Ok");
+  EXPECT_EQ(robot.messageBox(), nullptr);
+  EXPECT_EQ(rows(kPickBrowse), (std::vector<std::string>{"Reading", "Song", "Video"}));
+  robot.pressKey(kPickBrowse, kDownKey, "?Browse:1");
+  EXPECT_EQ(robot.messageBox(), nullptr);  // once, not on every read
+  robot.press(kPickBrowse, "?Delete");
+  if (robot.messageBox() && robot.findWindow("Confirm Delete")) robot.pressMessageButton("Yes");
+  ASSERT_NE(robot.messageBox(), nullptr);  // the delete is refused with a message
+  robot.pressMessageButton("Ok");
+  EXPECT_EQ(rows(kPickBrowse), (std::vector<std::string>{"Reading", "Song", "Video"}));
+  fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(records(tables::ElementType), 3);
+}
