@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "runtime/gui/binding.h"
+#include "runtime/gui/list_cell_painter.h"
 #include "runtime/gui/events.h"
 #include "runtime/text/utf8.h"
 
@@ -90,6 +91,7 @@ PagedList::PagedList(const std::vector<ListColumn>& columns, int visibleRows, QW
   table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   table_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   table_->setWordWrap(false);
+  table_->setItemDelegate(new ListCellPainter(table_));
   table_->installEventFilter(this);
   table_->viewport()->installEventFilter(this);
   table_->horizontalHeader()->viewport()->installEventFilter(this);

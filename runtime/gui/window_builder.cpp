@@ -277,7 +277,8 @@ void buildControls(Window& window, const std::vector<ControlSpec>& controls, QWi
     QWidget* widget = place(window, design, parent);
     const bool pairsWithNext = design.kind == ControlKind::Prompt && i + 1 < controls.size() &&
                                controls[i + 1].kind != ControlKind::Prompt && !isContainer(controls[i + 1].kind) &&
-                               controls[i + 1].kind != ControlKind::Sheet;
+                               controls[i + 1].kind != ControlKind::Sheet &&
+                               controls[i + 1].kind != ControlKind::List;  // a list's title stands above it
     if (pairsWithNext) {
       layout->addWidget(widget, row, 0);
       layout->addWidget(place(window, controls[++i], parent), row, 1);

@@ -1,6 +1,8 @@
 #include "runtime/gui/paged_list.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QTableWidget>
 #include <gtest/gtest.h>
 
 #include "gui_fixture.h"
@@ -152,6 +154,46 @@ TEST(KeysTest, KeyCodesCarryTheirModifiers) {
     EXPECT_EQ(keyCodeFromQt(qt->first, qt->second), code);
   }
   EXPECT_FALSE(qtKeyFromCode(kMouseLeft2));
+}
+
+}  // namespace
+}  // namespace vrt
+
+namespace vrt {
+namespace {
+
+// The ink of one cell of a painted list: its bounding box, relative to the cell.
+QRect inkOf(PagedList& list, int row, int column) {
+  auto* table = list.findChild<QTableWidget*>();
+  const QRect cell = table->visualRect(table->model()->index(row - 1, column - 1));
+  const QImage image = table->viewport()->grab(cell).toImage();
+  const QRgb background = image.pixel(0, 0);
+  QRect ink;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (qGray(image.pixel(x, y)) < qGray(background) - 80) ink |= QRect(x, y, 1, 1);
+  return ink;
+}
+
+TEST_F(PagedListTest, CellsArePaintedByTheirAlignmentOneLineUnderAnother) {
+  ListColumn group = groupColumn("Title", 20, "Series", 20);
+  PagedList list({{"Number", 12, true}, {"Name", 12}, group}, 3);
+  list.resize(700, 200);
+  list.show();
+  list.setRows({{"7", "Ann", "Advent", "Hope"}, {"123456789012345678901234567890", "x", "", ""}});
+  auto* table = list.findChild<QTableWidget*>();
+  const int width = table->columnWidth(0);
+  const QRect number = inkOf(list, 1, 1), name = inkOf(list, 1, 2), twoLines = inkOf(list, 1, 3);
+  ASSERT_FALSE(number.isEmpty());
+  EXPECT_GT(number.left(), width / 2) << "right-aligned";
+  ASSERT_FALSE(name.isEmpty());
+  EXPECT_LT(name.right(), table->columnWidth(1) / 2) << "left-aligned";
+  const int rowHeight = table->rowHeight(0);
+  EXPECT_LT(twoLines.top(), rowHeight / 2);
+  EXPECT_GT(twoLines.bottom(), rowHeight / 2) << "the second line under the first";
+  const QRect tooLong = inkOf(list, 2, 1);
+  EXPECT_LE(tooLong.right(), width - 1) << "cut to its column";
+  EXPECT_EQ(list.cellText(2, 1), "123456789012345678901234567890") << "the text itself is kept whole";
 }
 
 }  // namespace
