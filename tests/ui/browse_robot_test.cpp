@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include <sqlite3.h>
+
 #include "dictionary/tables.h"
 #include "forms_fixture.h"
 #include "runtime/gui/message_box.h"
@@ -317,4 +319,53 @@ TEST_F(BrowseRobotTest, AReadOnlyTableStillBrowsesAndRefusesChanges) {
   EXPECT_EQ(rows(kPickBrowse), (std::vector<std::string>{"Reading", "Song", "Video"}));
   fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
   EXPECT_EQ(records(tables::ElementType), 3);
+}
+
+TEST_F(BrowseRobotTest, AnEmptyTableShowsAnEmptyListWithoutAMessage) {
+  onThread([] {
+    FileManager& f = Access(tables::ElementType);
+    f.Open();
+    f.Use();
+    for (const char* t : {"Song", "Video", "Reading"}) {
+      f.BUFFER->setText(f.FILE->schema().fields[dict::idx::ELT::ELEMENTTYPE], t);
+      if (f.Fetch(dict::idx::ELT::keys::ElementTypeKey) == Level::Benign) f.Delete(false);
+    }
+    f.Close();
+  });
+  openPickList("BrowseElementType");
+  EXPECT_EQ(robot.messageBox(), nullptr);
+  EXPECT_EQ(list(kPickBrowse).rowCount(), 0);
+  EXPECT_TRUE(robot.control(kPickBrowse, "?Change").disabled());
+  EXPECT_TRUE(robot.control(kPickBrowse, "?Delete").disabled());
+  EXPECT_FALSE(robot.control(kPickBrowse, "?Insert").disabled());
+  robot.pressKey(kPickBrowse, kDeleteKey, "?Browse:1");
+  robot.pressKey(kPickBrowse, kPgDnKey, "?Browse:1");
+  EXPECT_EQ(robot.messageBox(), nullptr);
+}
+
+TEST_F(BrowseRobotTest, AReadThatFailsIsReportedAndClosesTheBrowse) {
+  addTypes(30);
+  openPickList("BrowseElementType");
+  std::string path;
+  onThread([&] { path = TableFile(tables::ElementType).path(); });
+  // Another program takes the table out of the file while the list is open.
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  std::vector<std::string> names;
+  sqlite3_exec(db, "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%'",
+               [](void* out, int, char** values, char**) {
+                 static_cast<std::vector<std::string>*>(out)->push_back(values[0]);
+                 return 0;
+               },
+               &names, nullptr);
+  for (const std::string& n : names)
+    EXPECT_EQ(sqlite3_exec(db, ("DROP TABLE \"" + n + "\"").c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(db);
+  sqlite3_close(db);
+  robot.pressKey(kPickBrowse, kPgDnKey, "?Browse:1");
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.messageBox()->caption(), "Record Retrieval Error");
+  robot.pressMessageButton("Ok");
+  EXPECT_EQ(robot.messageBox(), nullptr);  // one message, not one per row
+  EXPECT_EQ(robot.findWindow(kPickBrowse), nullptr);
 }
