@@ -24,6 +24,10 @@ const std::vector<Command>& commands() {
       {"generate", "[--prayer-requests N] [--services N]",
        "fill the empty tables with realistic sample data (the same every time)", {"--prayer-requests", "--services"},
        {}, 0, 0, runGenerate},
+      {"usage", "--from DATE --to DATE [--order title|count] [--csv]",
+       "list the bibliography entries the services from DATE to DATE (yyyy-mm-dd) used, with the number of "
+       "services and their dates, for licence reporting; --csv writes the list as CSV",
+       {"--from", "--to", "--order"}, {"--csv"}, 0, 0, runUsage},
       {"backup", "[FOLDER]",
        "copy every data file into a new, verified backup set in FOLDER (default: backups)", {}, {}, 0, 1, runBackup},
       {"restore", "SET",

@@ -37,6 +37,7 @@ int runExport(const Args&, std::ostream&, std::ostream&);
 int runGenerate(const Args&, std::ostream&, std::ostream&);
 int runQuery(const Args&, std::ostream&, std::ostream&);
 int runDelete(const Args&, std::ostream&, std::ostream&);
+int runUsage(const Args&, std::ostream&, std::ostream&);
 int runBackup(const Args&, std::ostream&, std::ostream&);
 int runRestore(const Args&, std::ostream&, std::ostream&);
 
