@@ -20,6 +20,16 @@ constexpr const TableDecl* kDeclarations[] = {
     &tables::Blessings,       &tables::Praises,            &tables::Journal,
 };
 
+// Tables whose files keep a word index, and the fields it covers: the bibliography is
+// searched by any word of its title, writer, CCLI or ISBN as the user types.
+struct WordIndex {
+  const TableDecl* table;
+  std::vector<int> fields;
+};
+const WordIndex kWordIndexes[] = {
+    {&tables::Bibliography, {idx::BBL::TITLE, idx::BBL::WRITTENBY, idx::BBL::CCLI, idx::BBL::ISBN}},
+};
+
 vrt::TableSchema build(const TableDecl& decl) {
   vrt::TableSchema t;
   t.label = decl.label;
@@ -52,6 +62,8 @@ vrt::TableSchema build(const TableDecl& decl) {
     else if (decl.indexNames == IndexNames::FromKeyNames) d.externalName = k.name;
     t.keys.push_back(std::move(d));
   }
+  for (const WordIndex& w : kWordIndexes)
+    if (w.table == &decl) t.searchFields = w.fields;
   return t;
 }
 

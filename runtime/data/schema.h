@@ -28,6 +28,8 @@ struct TableSchema {
   std::uint32_t recordSize = 0;
   std::vector<FieldDesc> fields;
   std::vector<KeyDesc> keys;
+  // Text fields whose words the file indexes for word search (none for most tables).
+  std::vector<int> searchFields;
 
   // Fields by label, case-insensitive, with or without the prefix ("ser:Title", "TITLE"); -1 if none.
   int fieldIndex(std::string_view label) const;

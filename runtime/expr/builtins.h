@@ -23,6 +23,7 @@ Value val(Args& a);
 Value chr(Args& a);
 Value format(Args& a);
 Value deformat(Args& a);
+Value matchWords(Args& a);
 
 // Numbers: builtins_math.cpp
 Value abs(Args& a);

@@ -5,6 +5,7 @@
 
 #include "runtime/expr/builtins.h"
 #include "runtime/text/picture.h"
+#include "runtime/text/search_words.h"
 #include "runtime/text/utf8.h"
 
 namespace vrt::expr::builtins {
@@ -186,6 +187,14 @@ Value deformat(Args& a) {
   const auto v = picture->deformat(s);
   if (!v) return a.fail(Problem::InvalidArgument, Value::number(0));
   return Value::number(*v);
+}
+
+// MATCHWORDS(words, text, ...): every word of the first argument starts a word of one of
+// the texts, as the word search finds words.
+Value matchWords(Args& a) {
+  std::vector<std::string> texts;
+  for (std::size_t i = 1; i < a.size(); ++i) texts.push_back(a.text(i));
+  return Value::number(wordsMatch(a.text(0), texts) ? 1 : 0);
 }
 
 }  // namespace vrt::expr::builtins

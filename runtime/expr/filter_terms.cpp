@@ -1,6 +1,7 @@
 #include "runtime/expr/filter_terms.h"
 
 #include "runtime/expr/evaluator.h"
+#include "runtime/expr/functions.h"
 #include "runtime/expr/shape.h"
 
 namespace vrt::expr {
@@ -47,6 +48,23 @@ std::optional<RangeTerm> FilterTerm::range() const {
     return term;
   }
   return std::nullopt;
+}
+
+std::optional<WordSearchTerm> FilterTerm::wordSearch() const {
+  const Node& n = *node_;
+  if (n.kind != Node::Kind::Call || !n.function || std::string_view(n.function->name) != "MATCHWORDS" ||
+      n.operands.size() < 2 || !isConstant(*n.operands[0]))
+    return std::nullopt;
+  WordSearchTerm term;
+  EvalError fault;
+  term.words = evaluateNode(*n.operands[0], &fault).toText();
+  if (fault) return std::nullopt;
+  for (std::size_t i = 1; i < n.operands.size(); ++i) {
+    const auto field = fieldTermOf(*n.operands[i]);
+    if (!field || field->upper) return std::nullopt;
+    term.fields.push_back(field->field);
+  }
+  return term;
 }
 
 bool FilterTerm::isTrue(EvalError* error) const { return evaluateNode(*node_, error).isTrue(); }

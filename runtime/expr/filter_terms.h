@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "runtime/expr/expression.h"
@@ -29,11 +30,18 @@ struct RangeTerm {
   bool numeric = false;
 };
 
+// `MATCHWORDS(constant, field, ...)`: the words, and the fields they are looked for in.
+struct WordSearchTerm {
+  std::string words;
+  std::vector<FieldBinding> fields;
+};
+
 class FilterTerm {
  public:
   FilterTerm(std::shared_ptr<const Node> tree, const Node* node) : tree_(std::move(tree)), node_(node) {}
 
   std::optional<RangeTerm> range() const;
+  std::optional<WordSearchTerm> wordSearch() const;
   bool isTrue(EvalError* error = nullptr) const;
   int position() const;  // where the term starts in the filter text
 

@@ -42,6 +42,7 @@ constexpr Function kFunctions[] = {
     {"LOGE", 1, 1, false, b::loge},
     {"LOWER", 1, 1, false, b::lower},
     {"MATCH", 2, 3, false, b::match},
+    {"MATCHWORDS", 1, kAnyCount, false, b::matchWords},
     {"MONTH", 1, 1, false, b::month},
     {"NULL", 1, 1, false, b::null},
     {"NUMERIC", 1, 1, false, b::numeric},

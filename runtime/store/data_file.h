@@ -64,6 +64,9 @@ class DataFile {
   void close();
   bool isOpen() const { return own_.isOpen(); }
   bool isReadOnly() const { return readOnly_; }
+  // Whether the file keeps a word index of the table's search fields, so that word searches
+  // are looked up instead of checked record by record.
+  bool hasWordIndex() const { return wordIndex_; }
   // Rebuilds every index from the records; a damaged file is rewritten from its rows.
   bool buildKeys();
   // Driver options such as "Recover=10" (seconds after which a stale lock is broken).
@@ -177,6 +180,7 @@ class DataFile {
   RecordBuffer buffer_;
   sql::Database own_;
   bool readOnly_ = false;
+  bool wordIndex_ = false;
   bool watched_ = false;
   int recoverSeconds_ = 0;
   std::unique_ptr<Route> ownRoute_;

@@ -1,5 +1,7 @@
 #include "runtime/store/file_format.h"
 
+#include "runtime/store/word_index.h"
+
 namespace vrt::store {
 
 namespace {
@@ -39,6 +41,7 @@ int createTable(sql::Database& db, const std::string& schemaName, const TableLay
   if (rc == SQLITE_OK) rc = createIndexes(db, schemaName, layout);
   if (rc == SQLITE_OK) rc = writeStructure(db, schemaName, layout);
   if (rc == SQLITE_OK) rc = createCountTriggers(db, schemaName, layout);
+  if (rc == SQLITE_OK && schemaName == "main") rc = ensureWordIndex(db, layout);
   return rc;
 }
 

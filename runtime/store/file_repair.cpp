@@ -4,6 +4,7 @@
 
 #include "runtime/data/errors.h"
 #include "runtime/store/file_format.h"
+#include "runtime/store/word_index.h"
 
 namespace vrt::store {
 
@@ -91,6 +92,7 @@ int rebuildKeys(const std::string& path, const TableLayout& layout) {
   int rc = db.open(path, false, false);
   if (rc != SQLITE_OK) return sql::recordError(db, rc);
   rc = reindexInPlace(db, layout);
+  if (rc == SQLITE_OK) rc = rebuildWordIndex(db, layout);
   if (rc == SQLITE_OK) return 0;
   const bool damaged = (rc & 0xFF) == SQLITE_CORRUPT || (rc & 0xFF) == SQLITE_NOTADB;
   // Only a file of its own can be rewritten whole; the records must still read.
@@ -127,6 +129,7 @@ CheckReport checkFile(const std::string& path, const TableLayout& layout) {
   if (!stored) problem("the table " + layout.sqlTable() + " is missing or not readable");
   else if (*stored != layout.structureText()) problem("the stored structure differs from the declared one");
   else if (!indexesPresent(db, "main", layout)) problem("an index is missing");
+  else if (hasSearchFields(layout) && !wordIndexPresent(db, layout)) problem("the word index is missing");
   return report;
 }
 

@@ -7,6 +7,7 @@
 #include "runtime/data/errors.h"
 #include "runtime/expr/node.h"
 #include "runtime/expr/order.h"
+#include "runtime/store/word_index.h"
 #include "runtime/text/utf8.h"
 
 namespace vrt {
@@ -126,7 +127,21 @@ bool View::prepare() {
     for (auto& term : expr::splitAndTerms(*filter_)) {
       bool exact = false;
       std::string sql;
-      if (const auto r = term.range(); r && r->field.field.table == &schema) {
+      if (const auto words = term.wordSearch(); words && primary_.hasWordIndex()) {
+        // Words looked for in indexed fields are found in the word index.
+        std::vector<int> fields;
+        for (const auto& f : words->fields)
+          if (f.table == &schema && std::count(schema.searchFields.begin(), schema.searchFields.end(), f.index))
+            fields.push_back(f.index);
+        if (fields.size() == words->fields.size()) {
+          exact = true;
+          const std::string query = store::wordQuery(layout, words->words, fields);
+          if (!query.empty()) {
+            sql = store::wordCondition(layout, "?" + std::to_string(plan->binds.size() + 1));
+            plan->binds.push_back(Bind{query});
+          }
+        }
+      } else if (const auto r = term.range(); r && r->field.field.table == &schema) {
         const int column = layout.columnOfField(r->field.field.index);
         const FieldDesc& f = r->field.field.desc();
         if (column >= 0) {
