@@ -30,6 +30,7 @@ struct BrowseColumn {
   std::string picture;
   FieldRef field;
   bool rightAligned = false;
+  bool centred = false;
   bool hyperlink = false;  // a click on its cell opens the file or address in it
 };
 
@@ -67,6 +68,9 @@ struct BrowseDecl {
   bool retainRow = false;
   bool rememberPlace = true;
   std::string filter;  // the screen's own filter, "5 Standard"
+  // A "C&lear" button: the look-up closes as cancelled with its table's record emptied, so
+  // a field whose typed key was not found is cleared, while a look-up button keeps its value.
+  bool clear = false;
   std::vector<vrt::ControlSpec> extraButtons;  // beside Close
   std::function<int(BrowseScreen&, int control)> onButton;
 };
