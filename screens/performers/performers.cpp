@@ -1,0 +1,12 @@
+#include "screens/performers/performers.h"
+
+#include "windows/procedures.h"
+
+namespace vesp {
+
+void RegisterPerformers() {
+  RegisterProcedure("BrowsePerformers", BrowsePerformers);
+  RegisterProcedure("UpdatePerformers", UpdatePerformers);
+}
+
+}  // namespace vesp
