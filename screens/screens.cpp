@@ -1,5 +1,6 @@
 #include "screens/screens.h"
 
+#include "screens/elements/elements.h"
 #include "screens/lookups/picklists.h"
 #include "screens/performers/performers.h"
 
@@ -9,6 +10,7 @@ namespace vesp {
 void RegisterScreens() {
   RegisterPickLists();
   RegisterPerformers();
+  RegisterElements();
 }
 
 }  // namespace vesp
