@@ -51,7 +51,8 @@ struct LookupDecl {
   int keyField = -1;  // its field holding that value
   // Number look-ups show a text of the found record in a display beside the entry.
   int textField = -1;
-  std::string display;  // the display's use name
+  std::function<std::string()> text;  // or a text made of several of the found record's fields
+  std::string display;                // the display's use name
   bool required = false;
   // Values copied from the look-up record into the form's record when a key is found or
   // chosen, and emptied when a typed key's look-up is cancelled (the entry is cleared too).

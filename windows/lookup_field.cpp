@@ -54,14 +54,15 @@ void LookupField::clearEntry() {
 }
 
 void LookupField::RefreshDisplay() {
-  if (!displayText_ || decl_.textField < 0) return;
+  if (!displayText_ || (decl_.textField < 0 && !decl_.text)) return;
   displayText_->clear();
   if (!entryEmpty()) {
     FileManager& t = table();
     positionOnEntry();
     // A look-up record that cannot be read leaves the display empty, without a message.
     if (t.Fetch(decl_.key) == Level::Benign)
-      *displayText_ = t.BUFFER->text(t.FILE->schema().fields[static_cast<std::size_t>(decl_.textField)]);
+      *displayText_ = decl_.text ? decl_.text()
+                                 : t.BUFFER->text(t.FILE->schema().fields[static_cast<std::size_t>(decl_.textField)]);
   }
   if (form_.MYWINDOW)
     if (vrt::Control* d = form_.MYWINDOW->control(decl_.display)) d->display();

@@ -5,6 +5,8 @@
 namespace vesp {
 
 void RegisterElements() {
+  RegisterProcedure("UpdateServiceElement", UpdateServiceElement);
+  RegisterProcedure("UpdateAssociatedFiles", UpdateAssociatedFiles);
   RegisterProcedure("BrowseBibliography", BrowseBibliography);
   RegisterProcedure("UpdateBibliography", UpdateBibliography);
 }
