@@ -7,6 +7,9 @@ namespace vesp {
 void RegisterPerformers() {
   RegisterProcedure("BrowsePerformers", BrowsePerformers);
   RegisterProcedure("UpdatePerformers", UpdatePerformers);
+  RegisterProcedure("BrowsePerformerGroupHeader", BrowsePerformerGroupHeader);
+  RegisterProcedure("UpdatePerformerGroupHeader", UpdatePerformerGroupHeader);
+  RegisterProcedure("UpdatePerformerGroupDetail", UpdatePerformerGroupDetail);
 }
 
 }  // namespace vesp
