@@ -30,8 +30,8 @@ struct BrowseColumn {
   std::string picture;
   FieldRef field;
   bool rightAligned = false;
-  bool centred = false;
   bool hyperlink = false;  // a click on its cell opens the file or address in it
+  bool centred = false;
 };
 
 struct BrowseTab {
