@@ -31,6 +31,7 @@ struct BrowseColumn {
   FieldRef field;
   bool rightAligned = false;
   bool hyperlink = false;  // a click on its cell opens the file or address in it
+  bool centred = false;
 };
 
 struct BrowseTab {
@@ -68,6 +69,9 @@ struct BrowseDecl {
   bool retainRow = false;
   bool rememberPlace = true;
   std::string filter;  // the screen's own filter, installed under the standard filter's name
+  // A "C&lear" button: the look-up closes as cancelled with its table's record emptied, so
+  // a field whose typed key was not found is cleared, while a look-up button keeps its value.
+  bool clear = false;
   std::vector<vrt::ControlSpec> extraButtons;  // beside Close
   std::function<int(BrowseScreen&, int control)> onButton;
 };

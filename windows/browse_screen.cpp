@@ -1,5 +1,7 @@
 #include "windows/browse_screen.h"
 
+#include <utility>
+
 #include "records/error_manager.h"
 #include "records/thread_dictionary.h"
 #include "runtime/gui/control.h"
@@ -14,6 +16,7 @@ using namespace vrt;
 namespace {
 
 constexpr const char* kCloseUse = "?Close";
+constexpr const char* kClearUse = "?Clear";
 
 std::string locatorUse(std::size_t tab) { return "?Locator:" + std::to_string(tab + 1); }
 
@@ -107,7 +110,8 @@ WindowSpec BrowseScreen::BuildWindowSpec() const {
   if (!decl_.listTitle.empty()) design.controls.push_back(prompt(decl_.listTitle, "?ListTitle"));
   std::vector<ListColumn> columns;
   for (const BrowseColumn& c : decl_.columns)
-    columns.push_back(column(c.header, c.width, c.picture, c.rightAligned ? ColumnAlign::Right : ColumnAlign::Left));
+    columns.push_back(column(c.header, c.width, c.picture,
+                             c.rightAligned ? ColumnAlign::Right : c.centred ? ColumnAlign::Center : ColumnAlign::Left));
   design.controls.push_back(list(decl_.listUse, std::move(columns), decl_.rows));
   std::vector<ControlSpec> buttons;
   if (decl_.select) buttons.push_back(button("?Select", "&Select"));
@@ -115,6 +119,7 @@ WindowSpec BrowseScreen::BuildWindowSpec() const {
   if (decl_.change) buttons.push_back(button("?Change", "&Change"));
   if (decl_.remove) buttons.push_back(button("?Delete", "&Delete"));
   if (decl_.view) buttons.push_back(button("?View", "&View"));
+  if (decl_.clear) buttons.push_back(button(kClearUse, "C&lear"));
   for (const ControlSpec& b : decl_.extraButtons) buttons.push_back(b);
   buttons.push_back(button(kCloseUse, decl_.closeText));
   if (decl_.help) buttons.push_back(button("?Help", "Help"));
@@ -182,6 +187,8 @@ int BrowseScreen::Setup() {
 void BrowseScreen::Shutdown() {
   if (window_ && OPENED) SaveScreenPlacement(decl_.procedure, *window_, decl_.rememberPlace);
   WindowController::Shutdown();
+  // After the caller's record was put back on close: the emptied record is what it gets.
+  if (std::exchange(cleared_, false)) Buffer(*decl_.primary).clearAll(TableFile(*decl_.primary).schema().fields);
   links_.reset();
   browse_.reset();
   view_.reset();
@@ -199,6 +206,12 @@ int BrowseScreen::RunProcedure(int number, int request) {
 
 int BrowseScreen::OnAccepted() {
   if (const int rc = WindowController::OnAccepted()) return rc;
+  if (decl_.clear && CurrentEvent().control == MYWINDOW->number(kClearUse)) {
+    SaveControls();
+    cleared_ = true;
+    MYWINDOW->post(kEventCloseWindow);
+    return EventResult::Consumed;
+  }
   if (decl_.onButton) return decl_.onButton(*this, CurrentEvent().control);
   return 0;
 }

@@ -58,6 +58,7 @@ class BrowseScreen : public WindowController {
   std::unique_ptr<HyperlinkManager> links_;  // when a column is a hyperlink
   Toolbar toolbar_;
   bool primaryOpened_ = false;
+  bool cleared_ = false;  // "C&lear" closed it
 };
 
 }  // namespace vesp

@@ -51,8 +51,12 @@ struct LookupDecl {
   int keyField = -1;  // its field holding that value
   // Number look-ups show a text of the found record in a display beside the entry.
   int textField = -1;
-  std::string display;  // the display's use name
+  std::function<std::string()> text;  // or a text made of several of the found record's fields
+  std::string display;                // the display's use name
   bool required = false;
+  // Values copied from the look-up record into the form's record when a key is found or
+  // chosen, and emptied when a typed key's look-up is cancelled (the entry is cleared too).
+  std::function<void()> assign, unassign;
 };
 
 struct ChildListDecl {
@@ -62,10 +66,17 @@ struct ChildListDecl {
   std::string insert = "?Insert", change = "?Change", remove = "?Delete";
   int call = 0;  // the child form in the call table
   int hyperlinkColumn = 0;  // 1-based; a click on its cell opens the cell's text
+  // The records listed: `table` read by `key`, whose first component equals the form's
+  // `parent` field; `fields` feed the columns in order. Without a table the list stays
+  // empty and its buttons only call the child form.
+  const dict::TableDecl* table = nullptr;
+  int key = 0;
+  FieldRef parent;
+  std::vector<FieldRef> fields;
 };
 
 struct FormItem {
-  enum class Kind { Field, Lookup, Date, ChildList, Control, File };
+  enum class Kind { Field, Lookup, Date, ChildList, Control, File, TextBox, DropList, Check };
   Kind kind = Kind::Field;
   std::string prompt;  // "&Role:"
   std::string use;     // "?ROL:Role"
@@ -77,6 +88,7 @@ struct FormItem {
   std::string pickButton, viewButton;  // File: "?LOOKUPFILE", "?VIEWFLYER"
   std::optional<ChildListDecl> child;
   std::optional<vrt::ControlSpec> control;
+  std::vector<std::string> choices;  // DropList: the texts offered and stored
 };
 
 FormItem field(std::string prompt, std::string use, FieldRef ref, std::string picture = {});
@@ -88,6 +100,11 @@ FormItem dateField(std::string prompt, std::string use, FieldRef ref, std::strin
 FormItem fileField(std::string prompt, std::string use, FieldRef ref, std::string pickButton,
                    std::string viewButton, std::string picture = {});
 FormItem childList(ChildListDecl list);
+// A text box over several lines; a drop list that stores the chosen text; a check box
+// that stores 1 or 0.
+FormItem textBoxField(std::string prompt, std::string use, FieldRef ref);
+FormItem dropListField(std::string prompt, std::string use, FieldRef ref, std::vector<std::string> choices);
+FormItem checkField(std::string prompt, std::string use, FieldRef ref);
 FormItem controlItem(vrt::ControlSpec control);
 
 struct FormTab {
@@ -124,6 +141,9 @@ struct FormDecl {
   std::function<void(FormScreen&)> prime;     // default values of a new record
   std::function<void(FormScreen&)> stamp;     // just before the record is saved
   std::function<int(FormScreen&, int control)> onButton;  // an extra button; 5 consumes
+  // A new record the user gave up on, once its reserved number was given back: what was
+  // added under that number without a relation to remove it goes too.
+  std::function<void(FormScreen&)> abandon;
 };
 
 // Runs the form the declaration describes for the thread's global request; its response.

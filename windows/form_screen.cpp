@@ -72,6 +72,17 @@ void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>&
     case FormItem::Kind::Control:
       into.push_back(*item.control);
       break;
+    case FormItem::Kind::TextBox:
+      into.push_back(prompt(item.prompt));
+      into.push_back(textBox(item.use, bindingFor(item.field)));
+      break;
+    case FormItem::Kind::DropList:
+      into.push_back(prompt(item.prompt));
+      into.push_back(dropList(item.use, item.choices, bindingFor(item.field)));
+      break;
+    case FormItem::Kind::Check:
+      into.push_back(check(item.use, item.prompt, bindingFor(item.field)));
+      break;
     case FormItem::Kind::File:
       into.push_back(row({prompt(item.prompt), entry(item.use, pictureFor(item), bindingFor(item.field)),
                           button(item.pickButton, "...").tip("Pick " + SpokenName(item.prompt)),
@@ -182,6 +193,12 @@ int FormScreen::Setup() {
   HISTORYKEY = decl_.historyKey;
   attachHistoryAndLookups();
   attachFilesAndHyperlinks();
+  for (const FormTab& t : decl_.tabs)
+    for (const FormItem& item : t.items)
+      if (item.child && item.child->table) {
+        children_.push_back(std::make_unique<ChildList>(*this, *MYWINDOW, *item.child, REQUEST == Request::View));
+        AddItem(static_cast<WindowComponent&>(children_.back()->Browse()));
+      }
   if (REQUEST == Request::View) {
     INSERTACTION = DELETEACTION = CHANGEACTION = 1;
     CANCELACTION = 0;
@@ -207,6 +224,7 @@ int FormScreen::Setup() {
 void FormScreen::Shutdown() {
   if (window_ && OPENED) SaveScreenPlacement(decl_.procedure, *window_, decl_.rememberPlace);
   WindowController::Shutdown();
+  children_.clear();
   lookups_.clear();
   links_.reset();
   pickers_.clear();
@@ -248,7 +266,7 @@ int FormScreen::OnEvent() {
 int FormScreen::onChildListButton(int control) {
   for (const FormTab& t : decl_.tabs)
     for (const FormItem& item : t.items) {
-      if (!item.child) continue;
+      if (!item.child || item.child->table) continue;  // a listed child's browse runs its form
       const ChildListDecl& c = *item.child;
       const int request = control == MYWINDOW->number(c.insert)   ? Request::Insert
                           : control == MYWINDOW->number(c.change) ? Request::Change
@@ -284,6 +302,13 @@ int FormScreen::OnAccepted() {
   if (const int rc = onFileButton(control)) return rc;
   if (decl_.onButton) return decl_.onButton(*this, control);
   return 0;
+}
+
+int FormScreen::OnCloseRequest() {
+  const int rc = WindowController::OnCloseRequest();
+  if (rc == 0 && decl_.abandon && REQUEST == Request::Insert && RESPONSE == Response::Cancelled && !RECORDSAVED)
+    decl_.abandon(*this);
+  return rc;
 }
 
 int FormScreen::OnCompleted() {

@@ -2,12 +2,14 @@
 // The form procedure that a FormDecl describes: a WindowController whose window is built
 // from the declaration, with the screen conventions every form follows (caption by request,
 // centring and the remembered place, F6 and calendar buttons, validated look-ups, child
-// lists and the call table, Escape as Cancel, view mode where OK only closes).
+// lists of the records that belong to the form's record, the call table, Escape as Cancel,
+// view mode where OK only closes).
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "windows/child_list.h"
 #include "windows/file_picker.h"
 #include "windows/form_declaration.h"
 #include "windows/hyperlink_manager.h"
@@ -34,6 +36,7 @@ class FormScreen : public WindowController {
   int RunProcedure(int number, int request) override;
   int OnAccepted() override;
   int OnCompleted() override;
+  int OnCloseRequest() override;
   int OnEvent() override;
 
   // The window's design, bound to this thread's record buffers and the form's locals.
@@ -58,6 +61,7 @@ class FormScreen : public WindowController {
   std::vector<LookupField> lookups_;
   std::vector<FilePicker> pickers_;  // one per file field, in declaration order
   std::unique_ptr<HyperlinkManager> links_;
+  std::vector<std::unique_ptr<ChildList>> children_;
   std::vector<FileManager*> opened_;  // the look-up tables this form opened
   bool primaryOpened_ = false;
 };
