@@ -12,10 +12,13 @@
 #include "querywizard/globals.h"
 #include "querywizard/insert_at_cursor.h"
 #include "querywizard/qrywiz.h"
+#include "querywizard/store_messages.h"
+#include "querywizard/wizard_fonts.h"
 #include "querywizard/wizard_layout.h"
 #include "querywizard/wizard_pages.h"
 #include "querywizard/wizard_session.h"
 #include "runtime/expr/expression.h"
+#include "runtime/gui/buttons.h"
 #include "runtime/gui/paged_list.h"
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
@@ -63,7 +66,9 @@ class WizardWindow {
   explicit WizardWindow(WizardSession& session) : session_(session), pages_(session), window_(wizardWindow(vars_)) {}
 
   bool run() {
+    applyFontSets(window_, wizardDesignedFontSize);
     showPicture();
+    sizeManualFields();
     c("?QueryList").list()->setColumnLook(2, QColor(Qt::red), true);
     c("?QueryList").alert(vrt::kDeleteKey);
     for (const char* use : {"?FieldList", "?OperationList", "?ChoiceList", "?QueryList"}) c(use).alert(vrt::kEnterKey);
@@ -102,6 +107,14 @@ class WizardWindow {
     c("?Picture3").setHidden(!file);
     if (auto* label = qobject_cast<QLabel*>(c("?Picture3").widget()); label && file)
       label->setPixmap(QPixmap(QString::fromStdString(choice)).scaled(64, 64, Qt::KeepAspectRatio));
+  }
+
+  // Without the expression builder page 5's field list takes the button's room.
+  void sizeManualFields() {
+    wideFieldList_ = !session_.restrictManual() && (XBQW_MainOptions & 1) != 0;
+    QWidget* list = c("?ManualFields").widget();
+    const int units = wideFieldList_ ? kManualFieldsWideWidth : kManualFieldsWidth;
+    list->setFixedWidth(units * list->fontMetrics().averageCharWidth() / 4);
   }
 
   void setRows(std::string_view use, const std::vector<std::vector<std::string>>& rows, int selected) {
@@ -187,7 +200,7 @@ class WizardWindow {
       for (const QueryElement& e : session_.elements) rows.push_back({e.DESC, e.CONJUNCTION});
       setRows("?QueryList", rows, pages_.selectedElement());
     }
-    if (page == 5) c("?BuildButton").setHidden((XBQW_MainOptions & 1) != 0);
+    if (page == 5) c("?BuildButton").setHidden(wideFieldList_ || (XBQW_MainOptions & 1) != 0);
   }
 
   void showValue() {
@@ -197,7 +210,7 @@ class WizardWindow {
     c("?Value").setHidden(!typed);
     c("?Lookup").setHidden(!pages_.lookupShown());
     c("?ChoiceList").setHidden(kind != ValueControl::Choice && kind != ValueControl::FieldChoice);
-    c("?ChoiceList").list()->setObjectName(kind == ValueControl::FieldChoice ? "fields" : "choices");
+    c("?ChoiceList").list()->setHeaderAt(1, displayText(kind == ValueControl::FieldChoice ? 159 : 167));
     c("?CheckValue").setHidden(kind != ValueControl::Check);
     if (const auto* f = pages_.field()) c("?CheckValue").setText(vrt::clip(f->QWFLDOPTIONS));
     c("?MatchType").setHidden(!pages_.matchTypeShown());
@@ -314,6 +327,7 @@ class WizardWindow {
   WizardPages pages_;
   WizardVariables vars_;
   Window window_;
+  bool wideFieldList_ = false;
 };
 
 }  // namespace
@@ -348,17 +362,29 @@ bool runWizardWindow(WizardSession& session) {
 std::optional<std::string> runDescriptionForm(DescriptionRequest request, std::string_view current) {
   if (vrt::ThreadNumber() == 0) return std::nullopt;
   const int caption = request == DescriptionRequest::Change ? 233 : request == DescriptionRequest::Delete ? 234 : 235;
-  std::string description(vrt::clip(current));
-  Window form(descriptionForm(displayText(caption), description));
+  const int prompt = request == DescriptionRequest::Change ? 231 : request == DescriptionRequest::Insert ? 232 : 230;
+  const std::string original(vrt::clip(current));
+  std::string description = original;
+  Window form(descriptionForm(displayText(caption), displayText(prompt), description));
+  if (request == DescriptionRequest::Delete) form.control("?Description")->setReadOnly(true);
   form.open();
   for (;;) {
     const vrt::Event e = form.accept();
-    if (e.event == vrt::kEventCloseWindow || e.event == vrt::kEventCloseDown) return std::nullopt;
-    if (e.event == vrt::kEventAlertKey && e.key == vrt::kEscKey) return std::nullopt;
-    if (e.event != vrt::kEventAccepted) continue;
-    const Control* c = form.control(e.control);
-    if (c && c->use() == "?Cancel") return std::nullopt;
-    if (c && c->use() == "?OK" && form.updateAll() == 0) return std::string(vrt::clip(description));
+    if (e.event == vrt::kEventCloseDown) return std::nullopt;
+    const Control* c = e.event == vrt::kEventAccepted ? form.control(e.control) : nullptr;
+    const bool leaving = e.event == vrt::kEventCloseWindow || (e.event == vrt::kEventAlertKey && e.key == vrt::kEscKey) ||
+                         (c && c->use() == "?Cancel");
+    bool save = c && c->use() == "?OK";
+    if (leaving) {
+      // A changed description is not dropped without asking.
+      form.updateAll();
+      if (vrt::clip(description) == original) return std::nullopt;
+      const int answer = showStoreMessage(StoreMessage::UpdateCancelled);
+      if (answer == vrt::kButtonNo) return std::nullopt;
+      if (answer != vrt::kButtonYes) continue;
+      save = true;
+    }
+    if (save && form.updateAll() == 0) return std::string(vrt::clip(description));
   }
 }
 
