@@ -32,33 +32,9 @@ namespace {
 using vrt::Control;
 using vrt::Window;
 
-std::optional<vrt::Picture> valuePicture(const XBQW_FIELDSQUEUE_Record* field) {
-  if (!field) return std::nullopt;
-  auto p = vrt::Picture::parse(vrt::clip(field->QWFLDPICTURE));
-  if (!p || p->kind() == vrt::Picture::Kind::Text) return std::nullopt;
-  return p;
-}
-
-// What the user typed, as the element stores it: dates, times and numbers by their value.
-std::string storedValue(const WizardPages& pages, const std::string& typed) {
-  if (pages.valueControl() != ValueControl::Entry) return std::string(vrt::clip(typed));
-  const auto picture = valuePicture(pages.field());
-  if (!picture || vrt::clip(typed).empty()) return std::string(vrt::clip(typed));
-  const auto value = picture->deformat(typed);
-  if (!value) return std::string(vrt::clip(typed));
-  if (picture->kind() == vrt::Picture::Kind::Number && *value != std::floor(*value)) {
-    std::string s = std::to_string(*value);
-    while (!s.empty() && s.back() == '0') s.pop_back();
-    return s;
-  }
-  return std::to_string(static_cast<long long>(*value));
-}
-
-std::string shownValue(const WizardPages& pages, const std::string& stored) {
-  if (pages.valueControl() != ValueControl::Entry) return stored;
-  const auto picture = valuePicture(pages.field());
-  if (!picture || stored.empty() || stored.find_first_not_of("0123456789.-") != std::string::npos) return stored;
-  return std::string(vrt::clip(picture->format(std::stod(stored))));
+bool isDateField(const XBQW_FIELDSQUEUE_Record* field) {
+  const auto p = field ? vrt::Picture::parse(vrt::clip(field->QWFLDPICTURE)) : std::nullopt;
+  return p && p->kind() == vrt::Picture::Kind::Date;
 }
 
 class WizardWindow {
@@ -129,9 +105,10 @@ class WizardWindow {
   }
   int selectedRow(std::string_view use) { return c(use).list()->selectedRow(); }
 
-  // Reads page 1 to 3's choices from the controls into the draft.
-  void readPage() {
-    window_.updateAll();
+  // Reads page 1 to 3's choices from the controls into the draft; false when the value
+  // typed does not fit the field's picture (the entry then says so and keeps the old).
+  bool readPage() {
+    if (window_.updateAll() != 0 && pages_.page() == 3) return false;
     ElementDraft& d = pages_.draft;
     switch (pages_.page()) {
       case 1: if (selectedRow("?FieldList") > 0) d.fieldRow = selectedRow("?FieldList"); break;
@@ -146,12 +123,13 @@ class WizardWindow {
           }
           case ValueControl::FieldChoice: d.otherFieldRow = std::max(selectedRow("?ChoiceList"), 1); break;
           case ValueControl::Check: d.checked = vars_.checkValue == "1"; break;
-          default: d.value = storedValue(pages_, vars_.value);
+          default: d.value = std::string(vrt::clip(vars_.value));
         }
         d.matchType = vars_.matchType == "1";
         break;
       case 5: session_.manualText = vars_.manualText; break;
     }
+    return true;
   }
 
   // Puts the draft into the page's controls when the page is entered.
@@ -174,7 +152,11 @@ class WizardWindow {
     vars_.compareTo = std::to_string(static_cast<int>(d.compareTo));
     vars_.matchType = d.matchType ? "1" : "0";
     vars_.checkValue = d.checked ? "1" : "0";
-    vars_.value = shownValue(pages_, d.value);
+    // The entry shows and reads the value through the field's picture (dates and numbers
+    // are kept as their values); text operations and expressions take plain text.
+    Control& value = c("?Value");
+    if (!value.setPicture(pages_.entryPicture())) value.setPicture("@s80");
+    vars_.value = d.value;
     const auto items = pages_.choices();
     int selected = pages_.valueControl() == ValueControl::FieldChoice ? d.otherFieldRow : 0;
     if (pages_.valueControl() == ValueControl::Choice)
@@ -235,8 +217,7 @@ class WizardWindow {
   }
 
   void onNext() {
-    readPage();
-    if (pages_.next()) fillPage(pages_.page());
+    if (readPage() && pages_.next()) fillPage(pages_.page());
   }
 
   void onChange() {
@@ -251,18 +232,16 @@ class WizardWindow {
   }
 
   void onLookup() {
-    readPage();
+    if (!readPage()) return;
     const auto* f = pages_.field();
     if (!f) return;
     if (pages_.valueControl() == ValueControl::Expression) {
       std::string expression = vars_.value;
       if (QW_BUILDEXPQ(expression, session_.fields(), session_.syntax() == Syntax::Sql ? 1 : 0, kElementValueWidth))
         vars_.value = expression;
-    } else if (valuePicture(f) && valuePicture(f)->kind() == vrt::Picture::Kind::Date && (XBQW_MainOptions & 2) == 0) {
-      const std::string stored = storedValue(pages_, vars_.value);
-      const std::int32_t start = stored.empty() ? 0 : std::atoi(stored.c_str());
-      const std::int32_t chosen = QW_DROPCAL(start, window_.number("?Lookup"));
-      vars_.value = chosen != 0 ? shownValue(pages_, std::to_string(chosen)) : std::string();
+    } else if (isDateField(f) && (XBQW_MainOptions & 2) == 0) {
+      const std::int32_t chosen = QW_DROPCAL(std::atoi(vars_.value.c_str()), window_.number("?Lookup"));
+      vars_.value = chosen != 0 ? std::to_string(chosen) : std::string();
     } else {
       const auto result = vrt::expr::evaluateText(vrt::clip(f->QWFLDLOOKUP));
       const std::string text = result.value.toText();

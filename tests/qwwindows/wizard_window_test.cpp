@@ -104,6 +104,38 @@ TEST_F(WizardWindowTest, ADateIsLookedUpInTheDropDownCalendarUnlessTurnedOff) {
   robot.press(W, "?Cancel");
 }
 
+TEST_F(WizardWindowTest, TheValueEntryReadsThroughTheFieldsPicture) {
+  openWizard();
+  robot.chooseRow(W, "?FieldList", fieldRow("Date Started"));
+  robot.press(W, "?Next");
+  robot.press(W, "?Next");
+  EXPECT_EQ(robot.control(W, "?Value").pictureText(), "@d2-");
+  robot.type(W, "?Value", "next week");
+  robot.press(W, "?Next");
+  EXPECT_EQ(page(), 3) << "what is no date makes no element";
+  robot.type(W, "?Value", "03-18-2026");
+  robot.press(W, "?Next");
+  ASSERT_EQ(page(), 4);
+  EXPECT_EQ(row("?QueryList", 1)[0], "Date Started Is Equal To 03-18-2026");
+  // Text operations take a plain text of the field's length, at most 80.
+  robot.press(W, "?AndButton");
+  robot.chooseRow(W, "?FieldList", fieldRow("Answer"));
+  robot.press(W, "?Next");
+  robot.chooseRow(W, "?OperationList", 7);
+  robot.press(W, "?Next");
+  EXPECT_EQ(robot.control(W, "?Value").pictureText(), "@s20");
+  robot.press(W, "?Back");
+  robot.press(W, "?Back");
+  robot.chooseRow(W, "?FieldList", fieldRow("Request"));
+  robot.press(W, "?Next");
+  robot.chooseRow(W, "?OperationList", 8);
+  robot.press(W, "?Next");
+  EXPECT_EQ(robot.control(W, "?Value").pictureText(), "@s80");
+  robot.press(W, "?Cancel");
+  EXPECT_EQ(page(), 4);
+  robot.press(W, "?Cancel");
+}
+
 TEST_F(WizardWindowTest, ACheckBoxFieldNeverShowsTheOperationPage) {
   openWizard();
   robot.chooseRow(W, "?FieldList", fieldRow("Private"));
