@@ -1,11 +1,11 @@
 #include "querywizard/choice_windows.h"
 
-#include <QApplication>
 #include <array>
 
 #include "querywizard/display_text.h"
 #include "querywizard/hooks.h"
 #include "querywizard/query_store.h"
+#include "runtime/gui/beep.h"
 #include "runtime/gui/paged_list.h"
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
@@ -100,7 +100,7 @@ SavedPick runSavedQueries(WizardSession& session, bool forWizard) {
   auto usable = [&](const SavedQuery* q) {
     if (!q) return false;
     if (!q->invalid) return true;
-    QApplication::beep();
+    Beep();
     showMessage(displayText(221), displayText(220));
     return false;
   };

@@ -18,6 +18,7 @@ inline void setWizardTexts() {
       {9, "Does NOT Begin With"}, {10, "Does NOT Contain"}, {11, "Is Checked"}, {12, "Is NOT Checked"},
       {33, "Invalid Query"}, {34, "The query you have designed is invalid."},
       {35, "Query Exists"}, {36, "Do you want to replace the saved query?"},
+      {37, "Query No Longer Valid"}, {38, "This query is no longer valid."},
       {39, "Restricted Query"}, {40, "Sorry, this is a restricted query and may not be modified."},
       {41, "Save Query"}, {42, "Would you like to save this query?"},
       {101, "Add a New AND Query Element"}, {102, "New AND Condition"}, {103, "AND"}, {104, "Go Back to the Previous Page"}, {106, "< &Back"},
