@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QLabel>
 #include <QPixmap>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QWidget>
 #include <cmath>
 
@@ -43,6 +45,8 @@ class WizardWindow {
 
   bool run() {
     applyFontSets(window_, wizardDesignedFontSize);
+    // The buttons move between the pages, never the tabs.
+    if (auto* pages = qobject_cast<QTabWidget*>(c("?Pages").widget())) pages->tabBar()->hide();
     showPicture();
     sizeManualFields();
     c("?QueryList").list()->setColumnLook(2, QColor(Qt::red), true);

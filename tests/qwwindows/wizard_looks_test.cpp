@@ -2,6 +2,8 @@
 // field list without the expression builder.
 #include <QApplication>
 #include <QFontDatabase>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QWidget>
 
 #include "querywizard/wizard_fonts.h"
@@ -38,6 +40,8 @@ TEST_F(WizardWindowTest, EveryControlTakesTheFontOfItsSet) {
   XB_SETQWDISPLAYTEXT(74, "13");
   XB_SETQWDISPLAYTEXT(75, "DejaVu Sans Mono");
   XB_SETQWDISPLAYTEXT(76, "9");
+  XB_SETQWDISPLAYTEXT(77, "");
+  XB_SETQWDISPLAYTEXT(78, "0");
   XB_SETQWDISPLAYTEXT(79, "DejaVu Serif");
   XB_SETQWDISPLAYTEXT(80, "15");
   openWizard();
@@ -63,6 +67,15 @@ TEST_F(WizardWindowTest, EveryControlTakesTheFontOfItsSet) {
   EXPECT_EQ(fontOf(robot, "?Prompt1").pointSize(), 14);
   EXPECT_EQ(fontOf(robot, "?MatchType").pointSize(), 14);
   EXPECT_EQ(fontOf(robot, "?Value").pointSize(), 14);
+  robot.press(W, "?Cancel");
+}
+
+TEST_F(WizardWindowTest, ThePagesShowNoTabsToClick) {
+  openWizard();
+  auto* pages = qobject_cast<QTabWidget*>(robot.control(W, "?Pages").widget());
+  ASSERT_NE(pages, nullptr);
+  EXPECT_FALSE(pages->tabBar()->isVisible());
+  EXPECT_TRUE(pages->isVisible());
   robot.press(W, "?Cancel");
 }
 

@@ -21,6 +21,8 @@ inline void setWizardTexts() {
       {37, "Query No Longer Valid"}, {38, "This query is no longer valid."},
       {39, "Restricted Query"}, {40, "Sorry, this is a restricted query and may not be modified."},
       {41, "Save Query"}, {42, "Would you like to save this query?"},
+      {71, "MS Sans Serif"}, {72, "8"}, {73, "MS Sans Serif"}, {74, "10"}, {75, "MS Sans Serif"}, {76, "8"},
+      {77, "MS Sans Serif"}, {78, "8"}, {79, "MS Sans Serif"}, {80, "12"},
       {101, "Add a New AND Query Element"}, {102, "New AND Condition"}, {103, "AND"}, {104, "Go Back to the Previous Page"}, {106, "< &Back"},
       {107, "Cancel Changes and Exit Wizard"}, {109, "Cancel"}, {110, "Change Query Element"}, {112, "&Change"},
       {113, "Delete Query Element"}, {115, "&Delete"}, {116, "Finish the Wizard and Run Query"}, {118, "&Finish"},
