@@ -23,6 +23,7 @@ int wizardDesignedFontSize(std::string_view use);
 // beside the expression-builder button, and alone when that button is hidden.
 inline constexpr int kManualFieldsWidth = 91;
 inline constexpr int kManualFieldsWideWidth = 109;
+inline constexpr int kValueBesideLookupWidth = 116;
 
 vrt::WindowSpec descriptionForm(std::string caption, std::string prompt, std::string& description);
 

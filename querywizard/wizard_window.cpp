@@ -195,6 +195,12 @@ class WizardWindow {
     const bool typed = kind == ValueControl::Entry || kind == ValueControl::TextBox || kind == ValueControl::Expression;
     c("?Value").setHidden(!typed);
     c("?Lookup").setHidden(!pages_.lookupShown());
+    // Beside its lookup button the entry is at most 116 dialog units wide.
+    QWidget* entry = c("?Value").widget();
+    if (entryMinimum_ < 0) entryMinimum_ = entry->minimumWidth();
+    const int narrow = kValueBesideLookupWidth * entry->fontMetrics().averageCharWidth() / 4;
+    entry->setMinimumWidth(pages_.lookupShown() ? std::min(entryMinimum_, narrow) : entryMinimum_);
+    entry->setMaximumWidth(pages_.lookupShown() ? narrow : QWIDGETSIZE_MAX);
     c("?ChoiceList").setHidden(kind != ValueControl::Choice && kind != ValueControl::FieldChoice);
     c("?ChoiceList").list()->setHeaderAt(1, displayText(kind == ValueControl::FieldChoice ? 159 : 167));
     c("?CheckValue").setHidden(kind != ValueControl::Check);
@@ -311,6 +317,7 @@ class WizardWindow {
   WizardVariables vars_;
   Window window_;
   bool wideFieldList_ = false;
+  int entryMinimum_ = -1;  // the value entry's own, before any narrowing
 };
 
 }  // namespace

@@ -70,6 +70,25 @@ TEST_F(WizardWindowTest, EveryControlTakesTheFontOfItsSet) {
   robot.press(W, "?Cancel");
 }
 
+TEST_F(WizardWindowTest, BesideItsLookupButtonTheValueEntryIsNarrowed) {
+  openWizard();
+  robot.chooseRow(W, "?FieldList", fieldRow("Date Started"));
+  robot.press(W, "?Next");
+  robot.press(W, "?Next");
+  QWidget* entry = robot.control(W, "?Value").widget();
+  const int narrow = kValueBesideLookupWidth * entry->fontMetrics().averageCharWidth() / 4;
+  EXPECT_FALSE(hidden("?Lookup"));
+  EXPECT_LE(entry->width(), narrow);
+  robot.press(W, "?Back");
+  robot.press(W, "?Back");
+  robot.chooseRow(W, "?FieldList", fieldRow("Request"));
+  robot.press(W, "?Next");
+  robot.press(W, "?Next");
+  EXPECT_TRUE(hidden("?Lookup"));
+  EXPECT_GT(entry->width(), narrow) << "a text field's entry keeps its width";
+  robot.press(W, "?Cancel");
+}
+
 TEST_F(WizardWindowTest, ThePagesShowNoTabsToClick) {
   openWizard();
   auto* pages = qobject_cast<QTabWidget*>(robot.control(W, "?Pages").widget());
