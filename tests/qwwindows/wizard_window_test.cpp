@@ -278,7 +278,11 @@ TEST_F(WizardWindowTest, ASavedQueryIsListedAndReopensWithTheSameElements) {
   ASSERT_EQ(saved.size(), 2u);
   EXPECT_EQ(saved[1].description, "Care since March");
 
-  openWizard(0, 0, number);
+  // The saved-queries window lists it, and Change there reopens it.
+  openWizard(0);
+  ASSERT_EQ(robot.control("SavedQueries", "?Queries").list()->rowCount(), 1);
+  EXPECT_EQ(robot.control("SavedQueries", "?Queries").list()->rowAt(1)[0], "Care since March");
+  robot.press("SavedQueries", "?Change");
   EXPECT_EQ(robot.window(W).caption(), "Care since March");
   EXPECT_EQ(page(), 4);
   ASSERT_EQ(rows("?QueryList"), 2);
