@@ -53,6 +53,8 @@ class WizardWindow {
     c("?QueryList").alert(vrt::kDeleteKey);
     for (const char* use : {"?FieldList", "?OperationList", "?ChoiceList", "?QueryList"}) c(use).alert(vrt::kEnterKey);
     pages_.start();
+    // Options bit 4: the wizard floats as a tool window over the program.
+    if ((XBQW_MainOptions & 4) != 0 && window_.widget()) window_.widget()->setWindowFlag(Qt::Tool, true);
     window_.open();
     fillPage(pages_.page());
     for (;;) {

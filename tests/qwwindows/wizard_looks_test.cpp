@@ -89,6 +89,18 @@ TEST_F(WizardWindowTest, BesideItsLookupButtonTheValueEntryIsNarrowed) {
   robot.press(W, "?Cancel");
 }
 
+TEST_F(WizardWindowTest, OptionsBitFourMakesItAToolWindow) {
+  openWizard();
+  EXPECT_FALSE(robot.window(W).widget()->windowFlags().testFlag(Qt::Tool));
+  robot.press(W, "?Cancel");
+  XBQW_MainOptions = 4;
+  openWizard();
+  EXPECT_TRUE(robot.window(W).widget()->windowFlags().testFlag(Qt::Tool));
+  EXPECT_TRUE(robot.window(W).widget()->isVisible());
+  robot.press(W, "?Cancel");
+  EXPECT_TRUE(ended);
+}
+
 TEST_F(WizardWindowTest, ThePagesShowNoTabsToClick) {
   openWizard();
   auto* pages = qobject_cast<QTabWidget*>(robot.control(W, "?Pages").widget());
