@@ -4,6 +4,8 @@
 #include <QMdiSubWindow>
 
 #include "program_fixture.h"
+#include "querywizard/hooks.h"
+#include "querywizard/library_windows.h"
 #include "querywizard/navigation_window.h"
 #include "querywizard/qrywiz.h"
 #include "runtime/gui/control.h"
@@ -32,6 +34,22 @@ class QueryNavigationInFrameTest : public ProgramTest {
       ASSERT_TRUE(people.add());
     }
   }
+  void TearDown() override {
+    ProgramTest::TearDown();
+    qrywiz::useLibraryWindows();
+  }
+  // Starts the program; its progress window then ticks only when the test says so.
+  void startProgram() {
+    start();
+    auto open = qrywiz::hooks().navigationBegin;
+    qrywiz::hooks().navigationBegin = [open](std::uint8_t direction) {
+      open(direction);
+      for (vrt::Window* w : vrt::Window::openWindows())
+        if (w->procedure() == N && w->thread() == vrt::ThreadNumber()) w->setTimer(kHour);
+    };
+  }
+  static constexpr int kHour = 360'000;  // hundredths
+
   // A browse's thread searching its view of the people, in number order.
   void search(std::string filter, std::uint8_t direction, bool fromTheMiddle = false) {
     vrt::StartThread(
@@ -60,7 +78,7 @@ class QueryNavigationInFrameTest : public ProgramTest {
 };
 
 TEST_F(QueryNavigationInFrameTest, TheProgressWindowIsAFrameChildThatCountsAndFinds) {
-  start();
+  startProgram();
   search("PEO:NUMBER = 70", 1);
   vrt::Window& progress = robot.window(N);
   auto* child = qobject_cast<QMdiSubWindow*>(progress.widget());
@@ -81,7 +99,7 @@ TEST_F(QueryNavigationInFrameTest, TheProgressWindowIsAFrameChildThatCountsAndFi
 }
 
 TEST_F(QueryNavigationInFrameTest, NextWithoutAMatchSaysSoAndReturnsToTheStart) {
-  start();
+  startProgram();
   search("PEO:NUMBER < 30", 3, true);
   EXPECT_EQ(robot.window(N).caption(), "Locating Next Query Result...");
   for (int tick = 0; tick < 20 && !robot.messageBox(); ++tick) robot.fireTimer(N);
