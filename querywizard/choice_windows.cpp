@@ -1,11 +1,11 @@
 #include "querywizard/choice_windows.h"
 
-#include <QApplication>
 #include <array>
 
 #include "querywizard/display_text.h"
 #include "querywizard/hooks.h"
 #include "querywizard/query_store.h"
+#include "runtime/gui/beep.h"
 #include "runtime/gui/paged_list.h"
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
@@ -61,17 +61,17 @@ int runButtons(std::string caption, std::string_view procedure, const std::array
 
 WindowSpec savedQueriesWindow(bool forWizard, bool joins) {
   WindowSpec design = windowSpec(displayText(202), std::string(kSavedQueriesProcedure));
-  ControlSpec select = button("?Select", displayText(217)).tip(displayText(215));
+  ControlSpec select = button("?Select", displayText(217)).tip(displayText(215)).help(displayText(216));
   if (forWizard) select = std::move(select).makeDefault();
   else select = std::move(select).makeDisabled();
-  std::vector<ControlSpec> buttons{std::move(select), button("?Insert", displayText(214)).tip(displayText(212)),
-                                   button("?Change", displayText(205)).tip(displayText(203)),
-                                   button("?Delete", displayText(211)).tip(displayText(209))};
+  std::vector<ControlSpec> buttons{std::move(select), button("?Insert", displayText(214)).tip(displayText(212)).help(displayText(213)),
+                                   button("?Change", displayText(205)).tip(displayText(203)).help(displayText(204)),
+                                   button("?Delete", displayText(211)).tip(displayText(209)).help(displayText(210))};
   if (joins) {
     buttons.push_back(button("?AndJoin", "&AND Join").icon("INSERT.ICO"));
     buttons.push_back(button("?OrJoin", "&OR Join").icon("MARK.ICO"));
   }
-  buttons.push_back(button("?Close", displayText(208)).tip(displayText(206)));
+  buttons.push_back(button("?Close", displayText(208)).tip(displayText(206)).help(displayText(207)));
   design.controls = {list("?Queries", {{{}, 60}}, 10).scrolling(), row(std::move(buttons))};
   design.alertKeys = {kInsertKey, kDeleteKey};
   return design;
@@ -100,7 +100,7 @@ SavedPick runSavedQueries(WizardSession& session, bool forWizard) {
   auto usable = [&](const SavedQuery* q) {
     if (!q) return false;
     if (!q->invalid) return true;
-    QApplication::beep();
+    Beep();
     showMessage(displayText(221), displayText(220));
     return false;
   };

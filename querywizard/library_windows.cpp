@@ -1,5 +1,6 @@
 #include "querywizard/library_windows.h"
 
+#include "querywizard/busy_window.h"
 #include "querywizard/choice_windows.h"
 #include "querywizard/drop_calendar.h"
 #include "querywizard/expression_builder.h"
@@ -11,6 +12,8 @@ namespace qrywiz {
 
 void useLibraryWindows() {
   Hooks& h = hooks();
+  h.busyBegin = openBusyWindow;
+  h.busyEnd = closeBusyWindow;
   h.dropCalendar = runDropCalendar;
   h.wizard = runWizardWindow;
   h.describe = runDescriptionForm;

@@ -40,6 +40,8 @@ constexpr Row kMessages[] = {
     {StoreMessage::ConfirmDelete, "Confirm Delete",
      "You've selected to delete the highlighted record.  Press OK to confirm deletion of this record.", kOkCancel,
      vrt::kButtonCancel},
+    {StoreMessage::UpdateCancelled, "Update Cancelled", "Do you want to save the changes to this record?",
+     vrt::kButtonYes | vrt::kButtonNo | vrt::kButtonCancel, vrt::kButtonYes},
     {StoreMessage::DuplicateKeyError, "Duplicate Key Error",
      "Adding this record creates a duplicate entry for the key:%1", kOk, kOk},
     {StoreMessage::AutoIncrementError, "Auto Increment Error",

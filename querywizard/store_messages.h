@@ -23,6 +23,7 @@ enum class StoreMessage {
   DeleteOperationError,  // %1 error, %2 file
   DeleteRetry,
   ConfirmDelete,
+  UpdateCancelled,    // leaving a changed form: Yes saves, No drops the change, Cancel stays
   DuplicateKeyError,  // %1 key
   AutoIncrementError, // %1 error
   TransactionFramingError,  // %1 error, %2 action, %3 file

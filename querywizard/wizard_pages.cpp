@@ -179,7 +179,9 @@ std::string WizardPages::entryPicture() const {
   const auto* f = field();
   if (!f) return "@s80";
   if (valueControl() == ValueControl::TextBox || valueControl() == ValueControl::Expression) {
-    const int length = valueControl() == ValueControl::Expression ? 50 : std::min<int>(f->QWFLDLENGTH, 80);
+    // An expression takes what the builder may write into it.
+    const int length = valueControl() == ValueControl::Expression ? static_cast<int>(kElementValueWidth)
+                                                                  : std::min<int>(f->QWFLDLENGTH, 80);
     return "@s" + std::to_string(std::max(length, 1));
   }
   return clipped(f->QWFLDPICTURE);

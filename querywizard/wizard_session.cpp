@@ -3,6 +3,7 @@
 #include "querywizard/display_text.h"
 #include "querywizard/hooks.h"
 #include "querywizard/query_store.h"
+#include "runtime/gui/beep.h"
 #include "runtime/text/utf8.h"
 
 namespace qrywiz {
@@ -27,7 +28,10 @@ bool WizardSession::open(std::int32_t number) {
     showMessage(displayText(40), displayText(39));
     return false;
   }
-  if (loaded->query.invalid) showMessage(displayText(38), displayText(37));
+  if (loaded->query.invalid) {
+    vrt::Beep();
+    showMessage(displayText(38), displayText(37));
+  }
   elements = std::move(loaded->elements);
   manualPage = loaded->query.manual;
   manualText = manualPage ? loaded->query.queryString : std::string();

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QLabel>
 #include <QPixmap>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QWidget>
 #include <cmath>
 
@@ -12,10 +14,13 @@
 #include "querywizard/globals.h"
 #include "querywizard/insert_at_cursor.h"
 #include "querywizard/qrywiz.h"
+#include "querywizard/store_messages.h"
+#include "querywizard/wizard_fonts.h"
 #include "querywizard/wizard_layout.h"
 #include "querywizard/wizard_pages.h"
 #include "querywizard/wizard_session.h"
 #include "runtime/expr/expression.h"
+#include "runtime/gui/buttons.h"
 #include "runtime/gui/paged_list.h"
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
@@ -29,33 +34,9 @@ namespace {
 using vrt::Control;
 using vrt::Window;
 
-std::optional<vrt::Picture> valuePicture(const XBQW_FIELDSQUEUE_Record* field) {
-  if (!field) return std::nullopt;
-  auto p = vrt::Picture::parse(vrt::clip(field->QWFLDPICTURE));
-  if (!p || p->kind() == vrt::Picture::Kind::Text) return std::nullopt;
-  return p;
-}
-
-// What the user typed, as the element stores it: dates, times and numbers by their value.
-std::string storedValue(const WizardPages& pages, const std::string& typed) {
-  if (pages.valueControl() != ValueControl::Entry) return std::string(vrt::clip(typed));
-  const auto picture = valuePicture(pages.field());
-  if (!picture || vrt::clip(typed).empty()) return std::string(vrt::clip(typed));
-  const auto value = picture->deformat(typed);
-  if (!value) return std::string(vrt::clip(typed));
-  if (picture->kind() == vrt::Picture::Kind::Number && *value != std::floor(*value)) {
-    std::string s = std::to_string(*value);
-    while (!s.empty() && s.back() == '0') s.pop_back();
-    return s;
-  }
-  return std::to_string(static_cast<long long>(*value));
-}
-
-std::string shownValue(const WizardPages& pages, const std::string& stored) {
-  if (pages.valueControl() != ValueControl::Entry) return stored;
-  const auto picture = valuePicture(pages.field());
-  if (!picture || stored.empty() || stored.find_first_not_of("0123456789.-") != std::string::npos) return stored;
-  return std::string(vrt::clip(picture->format(std::stod(stored))));
+bool isDateField(const XBQW_FIELDSQUEUE_Record* field) {
+  const auto p = field ? vrt::Picture::parse(vrt::clip(field->QWFLDPICTURE)) : std::nullopt;
+  return p && p->kind() == vrt::Picture::Kind::Date;
 }
 
 class WizardWindow {
@@ -63,11 +44,17 @@ class WizardWindow {
   explicit WizardWindow(WizardSession& session) : session_(session), pages_(session), window_(wizardWindow(vars_)) {}
 
   bool run() {
+    applyFontSets(window_, wizardDesignedFontSize);
+    // The buttons move between the pages, never the tabs.
+    if (auto* pages = qobject_cast<QTabWidget*>(c("?Pages").widget())) pages->tabBar()->hide();
     showPicture();
+    sizeManualFields();
     c("?QueryList").list()->setColumnLook(2, QColor(Qt::red), true);
     c("?QueryList").alert(vrt::kDeleteKey);
     for (const char* use : {"?FieldList", "?OperationList", "?ChoiceList", "?QueryList"}) c(use).alert(vrt::kEnterKey);
     pages_.start();
+    // Options bit 4: the wizard floats as a tool window over the program.
+    if ((XBQW_MainOptions & 4) != 0 && window_.widget()) window_.widget()->setWindowFlag(Qt::Tool, true);
     window_.open();
     fillPage(pages_.page());
     for (;;) {
@@ -104,6 +91,14 @@ class WizardWindow {
       label->setPixmap(QPixmap(QString::fromStdString(choice)).scaled(64, 64, Qt::KeepAspectRatio));
   }
 
+  // Without the expression builder page 5's field list takes the button's room.
+  void sizeManualFields() {
+    wideFieldList_ = !session_.restrictManual() && (XBQW_MainOptions & 1) != 0;
+    QWidget* list = c("?ManualFields").widget();
+    const int units = wideFieldList_ ? kManualFieldsWideWidth : kManualFieldsWidth;
+    list->setFixedWidth(units * list->fontMetrics().averageCharWidth() / 4);
+  }
+
   void setRows(std::string_view use, const std::vector<std::vector<std::string>>& rows, int selected) {
     vrt::PagedList* list = c(use).list();
     list->setRows(rows);
@@ -116,9 +111,10 @@ class WizardWindow {
   }
   int selectedRow(std::string_view use) { return c(use).list()->selectedRow(); }
 
-  // Reads page 1 to 3's choices from the controls into the draft.
-  void readPage() {
-    window_.updateAll();
+  // Reads page 1 to 3's choices from the controls into the draft; false when the value
+  // typed does not fit the field's picture (the entry then says so and keeps the old).
+  bool readPage() {
+    if (window_.updateAll() != 0 && pages_.page() == 3) return false;
     ElementDraft& d = pages_.draft;
     switch (pages_.page()) {
       case 1: if (selectedRow("?FieldList") > 0) d.fieldRow = selectedRow("?FieldList"); break;
@@ -133,12 +129,13 @@ class WizardWindow {
           }
           case ValueControl::FieldChoice: d.otherFieldRow = std::max(selectedRow("?ChoiceList"), 1); break;
           case ValueControl::Check: d.checked = vars_.checkValue == "1"; break;
-          default: d.value = storedValue(pages_, vars_.value);
+          default: d.value = std::string(vrt::clip(vars_.value));
         }
         d.matchType = vars_.matchType == "1";
         break;
       case 5: session_.manualText = vars_.manualText; break;
     }
+    return true;
   }
 
   // Puts the draft into the page's controls when the page is entered.
@@ -161,7 +158,11 @@ class WizardWindow {
     vars_.compareTo = std::to_string(static_cast<int>(d.compareTo));
     vars_.matchType = d.matchType ? "1" : "0";
     vars_.checkValue = d.checked ? "1" : "0";
-    vars_.value = shownValue(pages_, d.value);
+    // The entry shows and reads the value through the field's picture (dates and numbers
+    // are kept as their values); text operations and expressions take plain text.
+    Control& value = c("?Value");
+    if (!value.setPicture(pages_.entryPicture())) value.setPicture("@s80");
+    vars_.value = d.value;
     const auto items = pages_.choices();
     int selected = pages_.valueControl() == ValueControl::FieldChoice ? d.otherFieldRow : 0;
     if (pages_.valueControl() == ValueControl::Choice)
@@ -187,7 +188,7 @@ class WizardWindow {
       for (const QueryElement& e : session_.elements) rows.push_back({e.DESC, e.CONJUNCTION});
       setRows("?QueryList", rows, pages_.selectedElement());
     }
-    if (page == 5) c("?BuildButton").setHidden((XBQW_MainOptions & 1) != 0);
+    if (page == 5) c("?BuildButton").setHidden(wideFieldList_ || (XBQW_MainOptions & 1) != 0);
   }
 
   void showValue() {
@@ -196,8 +197,14 @@ class WizardWindow {
     const bool typed = kind == ValueControl::Entry || kind == ValueControl::TextBox || kind == ValueControl::Expression;
     c("?Value").setHidden(!typed);
     c("?Lookup").setHidden(!pages_.lookupShown());
+    // Beside its lookup button the entry is at most 116 dialog units wide.
+    QWidget* entry = c("?Value").widget();
+    if (entryMinimum_ < 0) entryMinimum_ = entry->minimumWidth();
+    const int narrow = kValueBesideLookupWidth * entry->fontMetrics().averageCharWidth() / 4;
+    entry->setMinimumWidth(pages_.lookupShown() ? std::min(entryMinimum_, narrow) : entryMinimum_);
+    entry->setMaximumWidth(pages_.lookupShown() ? narrow : QWIDGETSIZE_MAX);
     c("?ChoiceList").setHidden(kind != ValueControl::Choice && kind != ValueControl::FieldChoice);
-    c("?ChoiceList").list()->setObjectName(kind == ValueControl::FieldChoice ? "fields" : "choices");
+    c("?ChoiceList").list()->setHeaderAt(1, displayText(kind == ValueControl::FieldChoice ? 159 : 167));
     c("?CheckValue").setHidden(kind != ValueControl::Check);
     if (const auto* f = pages_.field()) c("?CheckValue").setText(vrt::clip(f->QWFLDOPTIONS));
     c("?MatchType").setHidden(!pages_.matchTypeShown());
@@ -222,8 +229,7 @@ class WizardWindow {
   }
 
   void onNext() {
-    readPage();
-    if (pages_.next()) fillPage(pages_.page());
+    if (readPage() && pages_.next()) fillPage(pages_.page());
   }
 
   void onChange() {
@@ -238,18 +244,16 @@ class WizardWindow {
   }
 
   void onLookup() {
-    readPage();
+    if (!readPage()) return;
     const auto* f = pages_.field();
     if (!f) return;
     if (pages_.valueControl() == ValueControl::Expression) {
       std::string expression = vars_.value;
       if (QW_BUILDEXPQ(expression, session_.fields(), session_.syntax() == Syntax::Sql ? 1 : 0, kElementValueWidth))
         vars_.value = expression;
-    } else if (valuePicture(f) && valuePicture(f)->kind() == vrt::Picture::Kind::Date && (XBQW_MainOptions & 2) == 0) {
-      const std::string stored = storedValue(pages_, vars_.value);
-      const std::int32_t start = stored.empty() ? 0 : std::atoi(stored.c_str());
-      const std::int32_t chosen = QW_DROPCAL(start, window_.number("?Lookup"));
-      vars_.value = chosen != 0 ? shownValue(pages_, std::to_string(chosen)) : std::string();
+    } else if (isDateField(f) && (XBQW_MainOptions & 2) == 0) {
+      const std::int32_t chosen = QW_DROPCAL(std::atoi(vars_.value.c_str()), window_.number("?Lookup"));
+      vars_.value = chosen != 0 ? std::to_string(chosen) : std::string();
     } else {
       const auto result = vrt::expr::evaluateText(vrt::clip(f->QWFLDLOOKUP));
       const std::string text = result.value.toText();
@@ -314,6 +318,8 @@ class WizardWindow {
   WizardPages pages_;
   WizardVariables vars_;
   Window window_;
+  bool wideFieldList_ = false;
+  int entryMinimum_ = -1;  // the value entry's own, before any narrowing
 };
 
 }  // namespace
@@ -348,17 +354,29 @@ bool runWizardWindow(WizardSession& session) {
 std::optional<std::string> runDescriptionForm(DescriptionRequest request, std::string_view current) {
   if (vrt::ThreadNumber() == 0) return std::nullopt;
   const int caption = request == DescriptionRequest::Change ? 233 : request == DescriptionRequest::Delete ? 234 : 235;
-  std::string description(vrt::clip(current));
-  Window form(descriptionForm(displayText(caption), description));
+  const int prompt = request == DescriptionRequest::Change ? 231 : request == DescriptionRequest::Insert ? 232 : 230;
+  const std::string original(vrt::clip(current));
+  std::string description = original;
+  Window form(descriptionForm(displayText(caption), displayText(prompt), description));
+  if (request == DescriptionRequest::Delete) form.control("?Description")->setReadOnly(true);
   form.open();
   for (;;) {
     const vrt::Event e = form.accept();
-    if (e.event == vrt::kEventCloseWindow || e.event == vrt::kEventCloseDown) return std::nullopt;
-    if (e.event == vrt::kEventAlertKey && e.key == vrt::kEscKey) return std::nullopt;
-    if (e.event != vrt::kEventAccepted) continue;
-    const Control* c = form.control(e.control);
-    if (c && c->use() == "?Cancel") return std::nullopt;
-    if (c && c->use() == "?OK" && form.updateAll() == 0) return std::string(vrt::clip(description));
+    if (e.event == vrt::kEventCloseDown) return std::nullopt;
+    const Control* c = e.event == vrt::kEventAccepted ? form.control(e.control) : nullptr;
+    const bool leaving = e.event == vrt::kEventCloseWindow || (e.event == vrt::kEventAlertKey && e.key == vrt::kEscKey) ||
+                         (c && c->use() == "?Cancel");
+    bool save = c && c->use() == "?OK";
+    if (leaving) {
+      // A changed description is not dropped without asking.
+      form.updateAll();
+      if (vrt::clip(description) == original) return std::nullopt;
+      const int answer = showStoreMessage(StoreMessage::UpdateCancelled);
+      if (answer == vrt::kButtonNo) return std::nullopt;
+      if (answer != vrt::kButtonYes) continue;
+      save = true;
+    }
+    if (save && form.updateAll() == 0) return std::string(vrt::clip(description));
   }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dictionary/upgrade_registration.h"
+#include "querywizard/library_windows.h"
 #include "records/data_backup.h"
 #include "records/error_manager.h"
 #include "records/thread_dictionary.h"
@@ -17,6 +18,7 @@
 #include "runtime/settings/settings_file.h"
 #include "screens/screens.h"
 #include "shell/main_frame.h"
+#include "shell/query_wizard_texts.h"
 #include "shell/text_matcher.h"
 #include "shell/thread_globals.h"
 #include "windows/message_windows.h"
@@ -67,6 +69,10 @@ void program() {
   SetupDictionaryForThread();
   setCalendarDefaults();
   dict::registerTablesForUpgrade();
+  // The wizard's wording and windows, before any browse can open it. Its saved queries
+  // stay where the library keeps them by default: in the data folder.
+  GiveQueryWizardItsTexts();
+  qrywiz::useLibraryWindows();
   backUpData();
   RegisterScreens();
 

@@ -176,6 +176,10 @@ std::string PagedList::headerAt(int column) const {
   return item ? item->text().toStdString() : std::string();
 }
 
+void PagedList::setHeaderAt(int column, std::string_view text) {
+  if (QTableWidgetItem* item = table_->horizontalHeaderItem(column - 1)) item->setText(qs(std::string(text)));
+}
+
 ColumnAlign PagedList::alignmentOf(int column) const {
   return column >= 1 && column <= columnCount() ? columns_[column - 1].design.alignment() : ColumnAlign::Left;
 }

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/gui/events.h"
@@ -41,6 +42,7 @@ class PagedList : public QWidget {
   std::vector<std::string> rowAt(int row) const;  // 1-based, the values as given; empty when out of range
   std::string cellText(int row, int column) const;  // as shown: formatted, a group's lines joined by "\n"
   std::string headerAt(int column) const;         // 1-based; a group's two headings joined by "\n"
+  void setHeaderAt(int column, std::string_view text);  // one list showing different things by turns
   int columnCount() const;
   ColumnAlign alignmentOf(int column) const;
   // Lines per row: 2 when a group column is declared.

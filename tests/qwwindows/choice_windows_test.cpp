@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "qw_gui_fixture.h"
+#include "runtime/gui/beep.h"
 #include "querywizard/qrywiz.h"
 #include "querywizard/query_store.h"
 #include "querywizard/wizard_layout.h"
@@ -107,11 +108,24 @@ TEST_F(ChoiceWindowsTest, AnInvalidQueryIsRefusedAndDeleteAsksFirst) {
   XB_INITFIELDSQUEUE(fewer, "PrayerRequest");
   openWizard(0);
   robot.chooseRow(S, "?Queries", 1);
+  const int beeps = vrt::BeepCount();
   robot.press(S, "?Select");
   ASSERT_NE(robot.messageBox(), nullptr);
   EXPECT_EQ(robot.messageBox()->caption(), "Query No Longer Valid");
+  EXPECT_EQ(vrt::BeepCount(), beeps + 1);
   robot.pressMessageButton("Ok");
   EXPECT_FALSE(ended) << "the window stays";
+
+  // Opened for change it loads, after a beep and the wizard's own warning.
+  robot.press(S, "?Change");
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.messageBox()->caption(), "Query No Longer Valid");
+  EXPECT_EQ(vrt::BeepCount(), beeps + 2);
+  robot.pressMessageButton("Ok");
+  robot.press(kWizardProcedure, "?Cancel");
+  EXPECT_TRUE(ended);
+  ended = false;
+  openWizard(0);
 
   robot.press(S, "?Delete");
   EXPECT_EQ(robot.window(kDescriptionProcedure).caption(), "Deleting a Saved Query");

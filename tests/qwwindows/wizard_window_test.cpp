@@ -3,69 +3,11 @@
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
-#include "qw_gui_fixture.h"
-#include "querywizard/qrywiz.h"
 #include "querywizard/query_store.h"
-#include "querywizard/wizard_layout.h"
-#include "runtime/expr/bindings.h"
-#include "runtime/gui/paged_list.h"
-#include "wizard_texts.h"
+#include "wizard_window_fixture.h"
 
 namespace qrywiz {
 namespace {
-
-constexpr std::string_view W = kWizardProcedure;
-
-class WizardWindowTest : public qwtest::LibraryWindowsTest {
- protected:
-  void SetUp() override {
-    LibraryWindowsTest::SetUp();
-    qwtest::setWizardTexts();
-    fields = qwtest::wizardFields();
-  }
-  // The wizard on a thread of its own, as a browse would call it.
-  void openWizard(std::uint8_t options = 1, std::uint8_t restrictManual = 0, std::int32_t number = 0) {
-    vrt::StartThread(
-        [this, options, restrictManual, number] {
-          vrt::expr::BindingScope scope;
-          vrt::expr::bindName("PRA:Request", &request);
-          vrt::expr::bindName("PRA:DateStarted", &started);
-          vrt::expr::bindName("PRA:Answer", &answer);
-          vrt::expr::bindName("PRA:Private", &privateFlag);
-          XB_QWIZARD(fields, "PrayerRequest", query, description, options, restrictManual, number);
-          response = XBQW_Response();
-          ended = true;
-        },
-        200'000);
-    robot.settle();
-  }
-  int page() { return robot.control(W, "?Pages").selected(); }
-  bool hidden(std::string_view use) { return robot.control(W, use).hidden(); }
-  std::vector<std::string> row(std::string_view list, int r) { return robot.control(W, list).list()->rowAt(r); }
-  int rows(std::string_view list) { return robot.control(W, list).list()->rowCount(); }
-  int fieldRow(std::string_view description) {
-    for (int r = 1; r <= rows("?FieldList"); ++r)
-      if (row("?FieldList", r)[0] == description) return r;
-    ADD_FAILURE() << "no field " << description;
-    return 1;
-  }
-  // Page 1 to 4 for a field, an operation row and a typed value.
-  void addElement(std::string_view field, int operation, std::string_view value) {
-    robot.chooseRow(W, "?FieldList", fieldRow(field));
-    robot.press(W, "?Next");
-    robot.chooseRow(W, "?OperationList", operation);
-    robot.press(W, "?Next");
-    robot.type(W, "?Value", value);
-    robot.press(W, "?Next");
-    ASSERT_EQ(page(), 4);
-  }
-
-  XBQW_FIELDSQUEUE fields;
-  std::string query = "untouched", description, request, started, answer, privateFlag;
-  std::int32_t response = 99;
-  bool ended = false;
-  vrt::TestRobot robot;
-};
 
 TEST_F(WizardWindowTest, ANewQueryOpensOnTheFieldPageWithItsButtons) {
   openWizard();
@@ -159,6 +101,38 @@ TEST_F(WizardWindowTest, ADateIsLookedUpInTheDropDownCalendarUnlessTurnedOff) {
   robot.press(W, "?Next");
   robot.press(W, "?Next");
   EXPECT_TRUE(hidden("?Lookup"));
+  robot.press(W, "?Cancel");
+}
+
+TEST_F(WizardWindowTest, TheValueEntryReadsThroughTheFieldsPicture) {
+  openWizard();
+  robot.chooseRow(W, "?FieldList", fieldRow("Date Started"));
+  robot.press(W, "?Next");
+  robot.press(W, "?Next");
+  EXPECT_EQ(robot.control(W, "?Value").pictureText(), "@d2-");
+  robot.type(W, "?Value", "next week");
+  robot.press(W, "?Next");
+  EXPECT_EQ(page(), 3) << "what is no date makes no element";
+  robot.type(W, "?Value", "03-18-2026");
+  robot.press(W, "?Next");
+  ASSERT_EQ(page(), 4);
+  EXPECT_EQ(row("?QueryList", 1)[0], "Date Started Is Equal To 03-18-2026");
+  // Text operations take a plain text of the field's length, at most 80.
+  robot.press(W, "?AndButton");
+  robot.chooseRow(W, "?FieldList", fieldRow("Answer"));
+  robot.press(W, "?Next");
+  robot.chooseRow(W, "?OperationList", 7);
+  robot.press(W, "?Next");
+  EXPECT_EQ(robot.control(W, "?Value").pictureText(), "@s20");
+  robot.press(W, "?Back");
+  robot.press(W, "?Back");
+  robot.chooseRow(W, "?FieldList", fieldRow("Request"));
+  robot.press(W, "?Next");
+  robot.chooseRow(W, "?OperationList", 8);
+  robot.press(W, "?Next");
+  EXPECT_EQ(robot.control(W, "?Value").pictureText(), "@s80");
+  robot.press(W, "?Cancel");
+  EXPECT_EQ(page(), 4);
   robot.press(W, "?Cancel");
 }
 
@@ -304,7 +278,11 @@ TEST_F(WizardWindowTest, ASavedQueryIsListedAndReopensWithTheSameElements) {
   ASSERT_EQ(saved.size(), 2u);
   EXPECT_EQ(saved[1].description, "Care since March");
 
-  openWizard(0, 0, number);
+  // The saved-queries window lists it, and Change there reopens it.
+  openWizard(0);
+  ASSERT_EQ(robot.control("SavedQueries", "?Queries").list()->rowCount(), 1);
+  EXPECT_EQ(robot.control("SavedQueries", "?Queries").list()->rowAt(1)[0], "Care since March");
+  robot.press("SavedQueries", "?Change");
   EXPECT_EQ(robot.window(W).caption(), "Care since March");
   EXPECT_EQ(page(), 4);
   ASSERT_EQ(rows("?QueryList"), 2);
