@@ -104,10 +104,11 @@ WindowSpec BrowseScreen::BuildWindowSpec() const {
     tabs.push_back(tab(t.caption, std::move(children)));
   }
   if (!tabs.empty()) design.controls.push_back(sheet(decl_.sheetUse, std::move(tabs)));
+  for (const ControlSpec& c : decl_.extraControls) design.controls.push_back(c);
   if (!decl_.listTitle.empty()) design.controls.push_back(prompt(decl_.listTitle, "?ListTitle"));
   std::vector<ListColumn> columns;
   for (const BrowseColumn& c : decl_.columns)
-    columns.push_back(column(c.header, c.width, c.picture, c.rightAligned ? ColumnAlign::Right : ColumnAlign::Left));
+    columns.push_back(column(c.header, c.width, c.picture, c.rightAligned ? ColumnAlign::Right : c.align));
   design.controls.push_back(list(decl_.listUse, std::move(columns), decl_.rows));
   std::vector<ControlSpec> buttons;
   if (decl_.select) buttons.push_back(button("?Select", "&Select"));
@@ -117,7 +118,9 @@ WindowSpec BrowseScreen::BuildWindowSpec() const {
   if (decl_.view) buttons.push_back(button("?View", "&View"));
   for (const ControlSpec& b : decl_.extraButtons) buttons.push_back(b);
   buttons.push_back(button(kCloseUse, decl_.closeText));
-  if (decl_.help) buttons.push_back(button("?Help", "Help"));
+  if (decl_.help) buttons.push_back(button("?Help", decl_.helpText));
+  for (ControlSpec& b : buttons)
+    if (const auto tip = decl_.buttonTips.find(b.use); tip != decl_.buttonTips.end()) b.tipText = tip->second;
   design.controls.push_back(row(std::move(buttons)));
   return design;
 }
@@ -171,6 +174,7 @@ int BrowseScreen::Setup() {
     if (!links_) links_ = std::make_unique<HyperlinkManager>(*window_);
     links_->AddColumn(*window_->control(decl_.listUse), static_cast<int>(i) + 1);
   }
+  if (decl_.attach && (attached_ = decl_.attach(*this))) AddItem(*attached_);
   primaryOpened_ = true;
   OpenWindow(*MYWINDOW);
   CentreInFrame(*MYWINDOW);
@@ -181,6 +185,7 @@ int BrowseScreen::Setup() {
 void BrowseScreen::Shutdown() {
   if (window_ && OPENED) SaveScreenPlacement(decl_.procedure, *window_, decl_.rememberPlace);
   WindowController::Shutdown();
+  attached_.reset();
   links_.reset();
   browse_.reset();
   view_.reset();

@@ -36,6 +36,20 @@ FormItem fileField(std::string prompt, std::string use, FieldRef ref, std::strin
   return i;
 }
 
+FormItem dropListField(std::string prompt, std::string use, FieldRef ref, std::vector<std::string> items) {
+  FormItem i = field(std::move(prompt), std::move(use), std::move(ref));
+  i.kind = FormItem::Kind::DropList;
+  i.items = std::move(items);
+  return i;
+}
+
+FormItem textField(std::string prompt, std::string use, FieldRef ref, int lines) {
+  FormItem i = field(std::move(prompt), std::move(use), std::move(ref));
+  i.kind = FormItem::Kind::TextBox;
+  i.lines = lines;
+  return i;
+}
+
 FormItem childList(ChildListDecl list) {
   FormItem i;
   i.kind = FormItem::Kind::ChildList;

@@ -11,6 +11,7 @@
 //   }();
 //   void UpdateRole() { RunForm(kUpdateRole); }
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,7 +66,7 @@ struct ChildListDecl {
 };
 
 struct FormItem {
-  enum class Kind { Field, Lookup, Date, ChildList, Control, File };
+  enum class Kind { Field, Lookup, Date, ChildList, Control, File, DropList, TextBox };
   Kind kind = Kind::Field;
   std::string prompt;  // "&Role:"
   std::string use;     // "?ROL:Role"
@@ -77,6 +78,9 @@ struct FormItem {
   std::string pickButton, viewButton;  // File: "?LOOKUPFILE", "?VIEWFLYER"
   std::optional<ChildListDecl> child;
   std::optional<vrt::ControlSpec> control;
+  std::vector<std::string> items;  // DropList: its entries, also the values it stores
+  int lines = 3;                   // TextBox
+  bool readOnly = false;           // shown, never typed into
 };
 
 FormItem field(std::string prompt, std::string use, FieldRef ref, std::string picture = {});
@@ -87,6 +91,9 @@ FormItem dateField(std::string prompt, std::string use, FieldRef ref, std::strin
 // view button that opens what the field shows.
 FormItem fileField(std::string prompt, std::string use, FieldRef ref, std::string pickButton,
                    std::string viewButton, std::string picture = {});
+// A field chosen from fixed entries, or a field of several lines.
+FormItem dropListField(std::string prompt, std::string use, FieldRef ref, std::vector<std::string> items);
+FormItem textField(std::string prompt, std::string use, FieldRef ref, int lines = 3);
 FormItem childList(ChildListDecl list);
 FormItem controlItem(vrt::ControlSpec control);
 
@@ -119,11 +126,14 @@ struct FormDecl {
   int historyKey = vrt::kCtrlQuote;
   int cancelAction = 3;
   bool rememberPlace = true;  // the prayer-journal screens do not remember theirs
+  std::string okText = "&OK", cancelText = "Cancel", helpText = "&Help";
+  std::map<std::string, std::string> buttonTips;  // a button's use name: its help text
 
   // Hooks.
   std::function<void(FormScreen&)> prime;     // default values of a new record
   std::function<void(FormScreen&)> stamp;     // just before the record is saved
-  std::function<int(FormScreen&, int control)> onButton;  // an extra button; 5 consumes
+  std::function<int(FormScreen&, int control)> onButton;  // an extra button or an accepted field; 5 consumes
+  std::function<void(FormScreen&)> opened;  // the window is built and about to show
 };
 
 // Runs the form the declaration describes for the thread's global request; its response.

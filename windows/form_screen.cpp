@@ -45,14 +45,27 @@ std::string FormScreen::pictureFor(const FormItem& item) const {
 }
 
 void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>& into) {
+  auto fieldEntry = [&] {
+    ControlSpec e = entry(item.use, pictureFor(item), bindingFor(item.field));
+    if (item.readOnly) e.readOnly = true;
+    return e;
+  };
   switch (item.kind) {
     case FormItem::Kind::Field:
       into.push_back(prompt(item.prompt));
-      into.push_back(entry(item.use, pictureFor(item), bindingFor(item.field)));
+      into.push_back(fieldEntry());
+      break;
+    case FormItem::Kind::DropList:
+      into.push_back(prompt(item.prompt));
+      into.push_back(dropList(item.use, item.items, bindingFor(item.field), static_cast<int>(item.items.size())));
+      break;
+    case FormItem::Kind::TextBox:
+      into.push_back(prompt(item.prompt));
+      into.push_back(textBox(item.use, bindingFor(item.field), item.lines));
       break;
     case FormItem::Kind::Lookup: {
       const LookupDecl& l = *item.lookup;
-      std::vector<ControlSpec> line = {prompt(item.prompt), entry(item.use, pictureFor(item), bindingFor(item.field)),
+      std::vector<ControlSpec> line = {prompt(item.prompt), fieldEntry(),
                                        button(l.button, "...").tip("Look up " + SpokenName(item.prompt))};
       if (!l.display.empty())
         line.push_back(entry(l.display, "@s40", bind(LocalText(l.display))).makeReadOnly());
@@ -60,7 +73,7 @@ void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>&
       break;
     }
     case FormItem::Kind::Date:
-      into.push_back(row({prompt(item.prompt), entry(item.use, pictureFor(item), bindingFor(item.field)),
+      into.push_back(row({prompt(item.prompt), fieldEntry(),
                           button(item.calendarButton, {}).icon("CAL4.ICO").tip("Calendar")}));
       break;
     case FormItem::Kind::ChildList: {
@@ -88,9 +101,11 @@ vrt::WindowSpec FormScreen::BuildWindowSpec() {
     for (const FormItem& item : t.items) addItemControls(item, children);
     tabs.push_back(tab(t.caption, std::move(children)));
   }
-  std::vector<ControlSpec> buttons = {button(kOkUse, "&OK").makeDefault(), button(kCancelUse, "Cancel"),
-                                      button(kHelpUse, "&Help")};
+  std::vector<ControlSpec> buttons = {button(kOkUse, decl_.okText).makeDefault(), button(kCancelUse, decl_.cancelText),
+                                      button(kHelpUse, decl_.helpText)};
   for (const ControlSpec& b : decl_.extraButtons) buttons.push_back(b);
+  for (ControlSpec& b : buttons)
+    if (const auto tip = decl_.buttonTips.find(b.use); tip != decl_.buttonTips.end()) b.tipText = tip->second;
   design.controls = {sheet(kSheetUse, std::move(tabs)), row(std::move(buttons))};
   design.alertKeys = {kF6Key, kEscKey};
   return design;
@@ -198,6 +213,7 @@ int FormScreen::Setup() {
   AddItem(target_);
   nameControlsForAssistiveTechnology();
   for (LookupField& l : lookups_) l.RefreshDisplay();
+  if (decl_.opened) decl_.opened(*this);
   OpenWindow(*MYWINDOW);
   CentreInFrame(*MYWINDOW);
   RestoreScreenPlacement(decl_.procedure, *MYWINDOW, decl_.rememberPlace);
