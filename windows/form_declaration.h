@@ -23,6 +23,7 @@
 
 namespace vesp {
 
+class FileManager;
 class FormScreen;
 
 // What a form's entry is bound to: a field of a table (the thread's record buffer) or a
@@ -54,6 +55,9 @@ struct LookupDecl {
   int textField = -1;
   std::string display;  // the display's use name
   bool required = false;
+  // Finds the record the entry names into the look-up table's buffer, where the key alone
+  // cannot (a text that is unique only together with a number); default: by `key`.
+  std::function<bool(FileManager& table, const std::string& value)> find;
 };
 
 struct ChildListDecl {

@@ -250,7 +250,8 @@ int FormScreen::OnEvent() {
   const Event& e = CurrentEvent();
   if (links_ && links_->TakeEvent(e)) return EventResult::Consumed;
   if (e.event == kEventAlertKey && e.key == kF6Key) {
-    if (Control* c = MYWINDOW->control(e.control ? e.control : MYWINDOW->focusedControl()))
+    // A read-only date is only shown: the calendar must not change it behind the user's back.
+    if (Control* c = MYWINDOW->control(e.control ? e.control : MYWINDOW->focusedControl()); c && !c->readOnly())
       PickDateInto(*MYWINDOW, *c);
     return EventResult::Consumed;
   }
