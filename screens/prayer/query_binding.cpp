@@ -145,7 +145,8 @@ void QueryBinding::addQuery(std::int32_t number) {
   const auto at = std::upper_bound(queries_.begin() + std::min<std::size_t>(queries_.size(), kFirstSaved - 1),
                                    queries_.end(), current_.sortKey,
                                    [](const std::string& key, const auto& q) { return key < q.sortKey; });
-  const int entry = static_cast<int>(queries_.insert(at, current_) - queries_.begin()) + 1;
+  const auto inserted = queries_.insert(at, current_);
+  const int entry = static_cast<int>(inserted - queries_.begin()) + 1;
   select(entry);
   browse_.MYWINDOW->post(kEventNewSelection, browse_.MYWINDOW->number(kSavedQueriesUse));
 }

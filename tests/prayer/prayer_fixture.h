@@ -44,6 +44,7 @@ class PrayerTest : public ProgramTest {
     // What start-up gives the wizard.
     qrywiz::useLibraryWindows();
     qwtest::setWizardTexts();
+    qrywiz::XB_SETQWDISPLAYTEXT(303, "Custom Query...");
     onThread([] {
       // The categories as an older file holds them: a list number for each kind.
       for (const char* c : {"Family", "Healing", "Missions"}) addRecord(tables::Lookups, [c](vrt::RecordRef r) {
