@@ -1,5 +1,6 @@
 #include "screens/prayer/query_binding.h"
 
+#include <QComboBox>
 #include <algorithm>
 
 #include "dictionary/tables.h"
@@ -48,7 +49,14 @@ QueryBinding::QueryBinding(BrowseScreen& browse) : browse_(browse) {
                    [](const auto& a, const auto& b) { return a.sortKey < b.sortKey; });
   if (!queries_.empty()) current_ = queries_.front();
   select(kAllRecords);
-  if (Control* list = browse_.MYWINDOW->control(kSavedQueriesUse); list && !usable_) list->setDisabled(true);
+  if (Control* list = browse_.MYWINDOW->control(kSavedQueriesUse)) {
+    // Wide enough for a description of 40 characters, as its one column is.
+    if (auto* combo = qobject_cast<QComboBox*>(list->widget())) {
+      combo->setMinimumContentsLength(40);
+      combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    }
+    if (!usable_) list->setDisabled(true);
+  }
 }
 
 QueryBinding::~QueryBinding() = default;

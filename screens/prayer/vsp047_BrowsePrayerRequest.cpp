@@ -37,13 +37,13 @@ const BrowseDecl& prayerRequestBrowse() {
     BrowseDecl b("BrowsePrayerRequest", "Browse the Prayer Request File", tables::PrayerRequest);
     FollowJournalConventions(b);
     b.listTitle = "Browsing the PrayerRequest file";
-    b.columns = {col("Request #", 9, "@n9", PRA::REQUESTNUMBER, ColumnAlign::Center),
-                 col("Prayer Request", 60, "@s255", PRA::REQUEST),
-                 col("Category", 20, "@s30", PRA::REQUESTCATEGORY),
-                 col("Date Started", 11, "@d2-b", PRA::DATESTARTED, ColumnAlign::Center),
-                 col("Date Answered", 11, "@d2-b", PRA::DATEANSWERED, ColumnAlign::Center),
+    b.columns = {col("Request #", 10, "@n9", PRA::REQUESTNUMBER, ColumnAlign::Center),
+                 col("Prayer Request", 36, "@s255", PRA::REQUEST),
+                 col("Category", 12, "@s30", PRA::REQUESTCATEGORY),
+                 col("Date Started", 12, "@d2-b", PRA::DATESTARTED, ColumnAlign::Center),
+                 col("Date Answered", 14, "@d2-b", PRA::DATEANSWERED, ColumnAlign::Center),
                  col("Answer", 8, "@s20", PRA::ANSWER, ColumnAlign::Center),
-                 col("Days", 6, "@s10", PRA::NUMBERDAYS, ColumnAlign::Center)};
+                 col("Days", 5, "@s10", PRA::NUMBERDAYS, ColumnAlign::Center)};
     // Each order leads with a number (a day or the request's): the thumb maps onto it.
     for (auto [caption, key] : {std::pair{"Date Started", PRA::keys::DateStartedKey},
                                 {"Date Answered", PRA::keys::DateAnsweredKey},
