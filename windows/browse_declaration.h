@@ -33,8 +33,8 @@ struct BrowseColumn {
   std::string picture;
   FieldRef field;
   bool rightAligned = false;
-  vrt::ColumnAlign align = vrt::ColumnAlign::Left;  // rightAligned wins
   bool hyperlink = false;  // a click on its cell opens the file or address in it
+  vrt::ColumnAlign align = vrt::ColumnAlign::Left;  // rightAligned wins
 };
 
 struct BrowseTab {
