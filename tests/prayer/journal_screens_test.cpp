@@ -5,7 +5,9 @@
 
 #include "prayer_fixture.h"
 #include "runtime/gui/message_box.h"
+#include "runtime/settings/settings_file.h"
 #include "windows/procedures.h"
+#include "windows/thread_globals.h"
 
 using namespace vesp;
 using namespace vesp::testing;
@@ -40,6 +42,15 @@ TEST_F(JournalScreensTest, TheFramesButtonsOpenTheRealBrowsesButJournalIsStillTo
   EXPECT_EQ(text(kMessageBoxProcedure, kMessageTextUse), " Comming Soon...");
   robot.pressMessageButton("Ok");
   EXPECT_EQ(robot.findWindow("Browse the Journal File"), nullptr);
+  // The menu reaches every journal browse, each on a thread of its own.
+  for (auto [item, caption] : {std::pair{"Browse the Journal file", "Browse the Journal File"},
+                               {"Browse the Prayer Category file", kPrayerCategories},
+                               {"Browse the Journal Category file", kJournalCategories}}) {
+    robot.chooseMenu(std::string("&Browse|") + item);
+    ASSERT_NE(robot.findWindow(caption), nullptr) << item;
+    EXPECT_NE(robot.window(caption).thread(), robot.window(kRequests).thread());
+  }
+  EXPECT_TRUE(robot.control(kPrayerCategories, "?Select").hidden()) << "not a look-up from the menu";
 }
 
 TEST_F(JournalScreensTest, EveryBrowseButtonSaysWhatItDoes) {
@@ -117,6 +128,24 @@ TEST_F(JournalScreensTest, ACategoryAddedForTheJournalIsOfferedForPrayerRequests
   robot.press("Record Will Be Added", "?Cancel");
   if (robot.messageBox()) robot.pressMessageButton("No");
   EXPECT_EQ(column(kPrayerCategories, 1).size(), 4u);
+}
+
+TEST_F(JournalScreensTest, NoWindowRemembersItsPlaceButEachOpensCentredInTheFrame) {
+  settingsFile().Update("BrowsePrayerRequest", "XPos", "333");  // left by an older version
+  openBrowse("BrowsePrayerRequest");
+  Window& browse = robot.window(kRequests);
+  const FrameGeometry& frame = frameGeometry();
+  EXPECT_EQ(browse.position().x(), std::max(0, (frame.AppFrameWidth - browse.position().width()) / 2 - 2));
+  robot.press(kRequests, "?Insert");
+  robot.press("Record Will Be Added", "?Cancel");
+  robot.press(kRequests, "?Close");
+  openBrowse("BrowseBlessings");
+  robot.press("Browse the Blessings File", "?Close");
+  for (const char* procedure : {"BrowsePrayerRequest", "UpdatePrayerRequest", "BrowseBlessings"}) {
+    EXPECT_EQ(settingsFile().Fetch(procedure, "Width", "none"), "none") << procedure;
+    EXPECT_EQ(settingsFile().Fetch(procedure, "YPos", "none"), "none") << procedure;
+  }
+  EXPECT_EQ(settingsFile().Fetch("BrowsePrayerRequest", "XPos"), "333") << "nothing is written over it";
 }
 
 TEST_F(JournalScreensTest, PrintButtonsStartTheirReportsByName) {
