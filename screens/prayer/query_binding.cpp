@@ -89,7 +89,9 @@ int QueryBinding::TakeEvent() {
     return EventResult::Consumed;
   }
   if (onList && e.event == kEventAlertKey && (e.key == kCtrlEnter || e.key == kDeleteKey)) {
-    w.post(kEventAccepted, w.number(e.key == kCtrlEnter ? kQueryChangeUse : kQueryDeleteUse));
+    // The key presses its button as a click would: not while the button is off.
+    const Control* button = w.control(e.key == kCtrlEnter ? kQueryChangeUse : kQueryDeleteUse);
+    if (button && !button->disabled()) w.post(kEventAccepted, button->number());
     return EventResult::Consumed;
   }
   if (e.event != kEventAccepted) return 0;

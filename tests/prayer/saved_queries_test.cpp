@@ -185,6 +185,9 @@ TEST_F(SavedQueriesTest, ARunTimeCategoryIsAskedForEachTimeTheQueryIsChosen) {
   EXPECT_EQ(RuntimeCategory(), "Healing");
   EXPECT_FALSE(changeEnabled()) << "the category query is not changed from here";
   EXPECT_FALSE(deleteEnabled());
+  robot.pressKey(kRequests, kDeleteKey, "?SavedQueries");
+  EXPECT_EQ(robot.messageBox(), nullptr) << "nor deleted by its key";
+  EXPECT_EQ(savedQueries().size(), 3u);
 
   robot.chooseItem(kRequests, "?SavedQueries", "All Records");
   robot.chooseItem(kRequests, "?SavedQueries", "Select Category");
