@@ -42,9 +42,13 @@ const std::string& PrayerRequestFieldsText() {
 }
 
 int RegisterPrayerRequestFields(qrywiz::XBQW_FIELDSQUEUE& fields) {
+  return RegisterPrayerRequestFields(fields, PrayerRequestFieldsText());
+}
+
+int RegisterPrayerRequestFields(qrywiz::XBQW_FIELDSQUEUE& fields, std::string_view packed) {
   fields.clear();
   std::int32_t error = 0;
-  qrywiz::XB_ADDFIELDSQUEUEDATA(fields, error, PrayerRequestFieldsText());
+  qrywiz::XB_ADDFIELDSQUEUEDATA(fields, error, packed);
   if (error != 0)
     vrt::Message("An error has prevented the Query Wizard from initializing.",
                  "Query Wizard Error# " + std::to_string(error), vrt::kIconExclamation);

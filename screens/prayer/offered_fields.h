@@ -3,6 +3,7 @@
 // every caller (the browse and the report that prints its query) so that saved queries
 // number their fields alike.
 #include <string>
+#include <string_view>
 
 #include "querywizard/lists.h"
 
@@ -18,5 +19,7 @@ const std::string& PrayerRequestFieldsText();
 // ("Query Wizard Error# " and the code) and the list stays empty; returns that code, 0
 // when the fields are in.
 int RegisterPrayerRequestFields(qrywiz::XBQW_FIELDSQUEUE& fields);
+// The same with another packed text (a damaged one, say).
+int RegisterPrayerRequestFields(qrywiz::XBQW_FIELDSQUEUE& fields, std::string_view packed);
 
 }  // namespace vesp

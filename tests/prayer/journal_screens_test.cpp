@@ -6,6 +6,7 @@
 #include "prayer_fixture.h"
 #include "runtime/gui/message_box.h"
 #include "runtime/settings/settings_file.h"
+#include "screens/prayer/offered_fields.h"
 #include "windows/procedures.h"
 #include "windows/thread_globals.h"
 
@@ -171,6 +172,18 @@ TEST_F(JournalScreensTest, ABrowseWhoseSavedQueriesCannotBeReadStillListsItsRequ
   EXPECT_EQ(column(kRequests, 2), (Texts{"Healing for Ann"}));
   robot.chooseItem(kRequests, "?SavedQueries", "All Records");
   EXPECT_EQ(column(kRequests, 2), (Texts{"Healing for Ann"}));
+}
+
+TEST_F(JournalScreensTest, FieldsTheWizardRefusesAreReportedAndNoneIsOffered) {
+  qrywiz::XBQW_FIELDSQUEUE fields = {{}};
+  int error = 0;
+  onThread([&] { error = RegisterPrayerRequestFields(fields, PrayerRequestFieldsText().substr(0, 30)); });
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.messageBox()->caption(), "Query Wizard Error# -2");
+  EXPECT_EQ(text(kMessageBoxProcedure, kMessageTextUse), "An error has prevented the Query Wizard from initializing.");
+  robot.pressMessageButton("Ok");
+  EXPECT_EQ(error, -2);
+  EXPECT_TRUE(fields.empty());
 }
 
 }  // namespace
