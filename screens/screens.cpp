@@ -3,6 +3,7 @@
 #include "screens/elements/elements.h"
 #include "screens/lookups/picklists.h"
 #include "screens/performers/performers.h"
+#include "screens/prayer/prayer.h"
 
 namespace vesp {
 
@@ -11,6 +12,7 @@ void RegisterScreens() {
   RegisterPickLists();
   RegisterPerformers();
   RegisterElements();
+  RegisterPrayer();
 }
 
 }  // namespace vesp

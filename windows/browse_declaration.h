@@ -13,12 +13,15 @@
 //     return b;
 //   }();
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "runtime/gui/window_design.h"
 #include "windows/form_declaration.h"
 #include "windows/thumb_steps.h"
+#include "windows/window_component.h"
 
 namespace vesp {
 
@@ -31,7 +34,7 @@ struct BrowseColumn {
   FieldRef field;
   bool rightAligned = false;
   bool hyperlink = false;  // a click on its cell opens the file or address in it
-  bool centred = false;
+  vrt::ColumnAlign align = vrt::ColumnAlign::Left;  // rightAligned wins
 };
 
 struct BrowseTab {
@@ -65,6 +68,8 @@ struct BrowseDecl {
   bool insert = true, change = true, remove = true, view = false, select = true;
   bool help = true;  // a "Help" button after Close
   std::string closeText = "Close";
+  std::string helpText = "Help";
+  std::map<std::string, std::string> buttonTips;  // a button's use name: its help text
   bool hideSelect = true;
   bool retainRow = false;
   bool rememberPlace = true;
@@ -74,6 +79,11 @@ struct BrowseDecl {
   bool clear = false;
   std::vector<vrt::ControlSpec> extraButtons;  // beside Close
   std::function<int(BrowseScreen&, int control)> onButton;
+  // Controls of a part of the screen with a life of its own, above the list; `attach`
+  // builds that part once the browse is set up, and it then takes the window's events
+  // after the list does, until the browse closes.
+  std::vector<vrt::ControlSpec> extraControls;
+  std::function<std::unique_ptr<WindowComponent>(BrowseScreen&)> attach;
 };
 
 // Runs the browse the declaration describes for the thread's global request (select for a

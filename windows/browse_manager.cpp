@@ -137,13 +137,19 @@ void BrowseManager::FillPage(int mode) {
   const int readDown = LISTQUEUE->Records();
   if (target.empty() && readDown > 0) target = LISTQUEUE->GetViewPosition(1);
   locate(target);
-  if (LISTQUEUE->Records() == 0) Reposition();
+  // Nothing at or after the place (a locate past the last record): the page is the last one,
+  // read from the end, with the record nearest the place highlighted. Starting again from the
+  // top would read nothing upward and show an empty list over a table that has records.
+  const bool pastTheEnd = LISTQUEUE->Records() == 0 && !fromScratch;
+  if (pastTheEnd) VIEW->setToEnd();
+  else if (LISTQUEUE->Records() == 0) Reposition();
   ITEMSTOFILL = LASTITEMS - readDown;
   if (!fromScratch && (ITEMSTOFILL > 0 || retain > 0)) {
     // At the end of the data, or to keep the record on its screen row: fill from above.
     ITEMSTOFILL = std::max(ITEMSTOFILL, retain);
     FillRows(kUpward);
     locate(target);
+    if (pastTheEnd) CURRENTCHOICE = LISTQUEUE->Records();
   }
   if (RETAINROW && LISTQUEUE->Records() < LASTITEMS && !downwardEnded && LISTQUEUE->Records() > 0) {
     // The top of the data was reached above the record: what is missing comes from below.

@@ -107,11 +107,11 @@ WindowSpec BrowseScreen::BuildWindowSpec() const {
     tabs.push_back(tab(t.caption, std::move(children)));
   }
   if (!tabs.empty()) design.controls.push_back(sheet(decl_.sheetUse, std::move(tabs)));
+  for (const ControlSpec& c : decl_.extraControls) design.controls.push_back(c);
   if (!decl_.listTitle.empty()) design.controls.push_back(prompt(decl_.listTitle, "?ListTitle"));
   std::vector<ListColumn> columns;
   for (const BrowseColumn& c : decl_.columns)
-    columns.push_back(column(c.header, c.width, c.picture,
-                             c.rightAligned ? ColumnAlign::Right : c.centred ? ColumnAlign::Center : ColumnAlign::Left));
+    columns.push_back(column(c.header, c.width, c.picture, c.rightAligned ? ColumnAlign::Right : c.align));
   design.controls.push_back(list(decl_.listUse, std::move(columns), decl_.rows));
   std::vector<ControlSpec> buttons;
   if (decl_.select) buttons.push_back(button("?Select", "&Select"));
@@ -122,7 +122,9 @@ WindowSpec BrowseScreen::BuildWindowSpec() const {
   if (decl_.clear) buttons.push_back(button(kClearUse, "C&lear"));
   for (const ControlSpec& b : decl_.extraButtons) buttons.push_back(b);
   buttons.push_back(button(kCloseUse, decl_.closeText));
-  if (decl_.help) buttons.push_back(button("?Help", "Help"));
+  if (decl_.help) buttons.push_back(button("?Help", decl_.helpText));
+  for (ControlSpec& b : buttons)
+    if (const auto tip = decl_.buttonTips.find(b.use); tip != decl_.buttonTips.end()) b.tipText = tip->second;
   design.controls.push_back(row(std::move(buttons)));
   return design;
 }
@@ -177,6 +179,7 @@ int BrowseScreen::Setup() {
     if (!links_) links_ = std::make_unique<HyperlinkManager>(*window_);
     links_->AddColumn(*window_->control(decl_.listUse), static_cast<int>(i) + 1);
   }
+  if (decl_.attach && (attached_ = decl_.attach(*this))) AddItem(*attached_);
   primaryOpened_ = true;
   OpenWindow(*MYWINDOW);
   CentreInFrame(*MYWINDOW);
@@ -189,6 +192,7 @@ void BrowseScreen::Shutdown() {
   WindowController::Shutdown();
   // After the caller's record was put back on close: the emptied record is what it gets.
   if (std::exchange(cleared_, false)) Buffer(*decl_.primary).clearAll(TableFile(*decl_.primary).schema().fields);
+  attached_.reset();
   links_.reset();
   browse_.reset();
   view_.reset();

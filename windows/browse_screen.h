@@ -56,6 +56,7 @@ class BrowseScreen : public WindowController {
   std::unique_ptr<PagedListControl> list_;
   std::unique_ptr<BrowseManager> browse_;
   std::unique_ptr<HyperlinkManager> links_;  // when a column is a hyperlink
+  std::unique_ptr<WindowComponent> attached_;  // the declaration's own part, if any
   Toolbar toolbar_;
   bool primaryOpened_ = false;
   bool cleared_ = false;  // "C&lear" closed it

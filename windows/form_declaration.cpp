@@ -45,9 +45,10 @@ FormItem childList(ChildListDecl list) {
   return i;
 }
 
-FormItem textBoxField(std::string prompt, std::string use, FieldRef ref) {
+FormItem textBoxField(std::string prompt, std::string use, FieldRef ref, int lines) {
   FormItem i = field(std::move(prompt), std::move(use), std::move(ref));
   i.kind = FormItem::Kind::TextBox;
+  i.lines = lines;
   return i;
 }
 

@@ -11,6 +11,7 @@
 //   }();
 //   void UpdateRole() { RunForm(kUpdateRole); }
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 
 namespace vesp {
 
+class FileManager;
 class FormScreen;
 
 // What a form's entry is bound to: a field of a table (the thread's record buffer) or a
@@ -57,6 +59,9 @@ struct LookupDecl {
   // Values copied from the look-up record into the form's record when a key is found or
   // chosen, and emptied when a typed key's look-up is cancelled (the entry is cleared too).
   std::function<void()> assign, unassign;
+  // Finds the record the entry names into the look-up table's buffer, where the key alone
+  // cannot (a text that is unique only together with a number); default: by `key`.
+  std::function<bool(FileManager& table, const std::string& value)> find;
 };
 
 struct ChildListDecl {
@@ -88,7 +93,9 @@ struct FormItem {
   std::string pickButton, viewButton;  // File: "?LOOKUPFILE", "?VIEWFLYER"
   std::optional<ChildListDecl> child;
   std::optional<vrt::ControlSpec> control;
-  std::vector<std::string> choices;  // DropList: the texts offered and stored
+  std::vector<std::string> choices;  // DropList: its entries, also the values it stores
+  int lines = 3;                     // TextBox
+  bool readOnly = false;             // shown, never typed into
 };
 
 FormItem field(std::string prompt, std::string use, FieldRef ref, std::string picture = {});
@@ -102,7 +109,7 @@ FormItem fileField(std::string prompt, std::string use, FieldRef ref, std::strin
 FormItem childList(ChildListDecl list);
 // A text box over several lines; a drop list that stores the chosen text; a check box
 // that stores 1 or 0.
-FormItem textBoxField(std::string prompt, std::string use, FieldRef ref);
+FormItem textBoxField(std::string prompt, std::string use, FieldRef ref, int lines = 3);
 FormItem dropListField(std::string prompt, std::string use, FieldRef ref, std::vector<std::string> choices);
 FormItem checkField(std::string prompt, std::string use, FieldRef ref);
 FormItem controlItem(vrt::ControlSpec control);
@@ -136,14 +143,17 @@ struct FormDecl {
   int historyKey = vrt::kCtrlQuote;
   int cancelAction = 3;
   bool rememberPlace = true;  // the prayer-journal screens do not remember theirs
+  std::string okText = "&OK", cancelText = "Cancel", helpText = "&Help";
+  std::map<std::string, std::string> buttonTips;  // a button's use name: its help text
 
   // Hooks.
   std::function<void(FormScreen&)> prime;     // default values of a new record
   std::function<void(FormScreen&)> stamp;     // just before the record is saved
-  std::function<int(FormScreen&, int control)> onButton;  // an extra button; 5 consumes
+  std::function<int(FormScreen&, int control)> onButton;  // an extra button or an accepted field; 5 consumes
   // A new record the user gave up on, once its reserved number was given back: what was
   // added under that number without a relation to remove it goes too.
   std::function<void(FormScreen&)> abandon;
+  std::function<void(FormScreen&)> opened;  // the window is built and about to show
 };
 
 // Runs the form the declaration describes for the thread's global request; its response.

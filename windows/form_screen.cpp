@@ -45,14 +45,19 @@ std::string FormScreen::pictureFor(const FormItem& item) const {
 }
 
 void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>& into) {
+  auto fieldEntry = [&] {
+    ControlSpec e = entry(item.use, pictureFor(item), bindingFor(item.field));
+    if (item.readOnly) e.readOnly = true;
+    return e;
+  };
   switch (item.kind) {
     case FormItem::Kind::Field:
       into.push_back(prompt(item.prompt));
-      into.push_back(entry(item.use, pictureFor(item), bindingFor(item.field)));
+      into.push_back(fieldEntry());
       break;
     case FormItem::Kind::Lookup: {
       const LookupDecl& l = *item.lookup;
-      std::vector<ControlSpec> line = {prompt(item.prompt), entry(item.use, pictureFor(item), bindingFor(item.field)),
+      std::vector<ControlSpec> line = {prompt(item.prompt), fieldEntry(),
                                        button(l.button, "...").tip("Look up " + SpokenName(item.prompt))};
       if (!l.display.empty())
         line.push_back(entry(l.display, "@s40", bind(LocalText(l.display))).makeReadOnly());
@@ -60,7 +65,7 @@ void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>&
       break;
     }
     case FormItem::Kind::Date:
-      into.push_back(row({prompt(item.prompt), entry(item.use, pictureFor(item), bindingFor(item.field)),
+      into.push_back(row({prompt(item.prompt), fieldEntry(),
                           button(item.calendarButton, {}).icon("CAL4.ICO").tip("Calendar")}));
       break;
     case FormItem::Kind::ChildList: {
@@ -74,11 +79,11 @@ void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>&
       break;
     case FormItem::Kind::TextBox:
       into.push_back(prompt(item.prompt));
-      into.push_back(textBox(item.use, bindingFor(item.field)));
+      into.push_back(textBox(item.use, bindingFor(item.field), item.lines));
       break;
     case FormItem::Kind::DropList:
       into.push_back(prompt(item.prompt));
-      into.push_back(dropList(item.use, item.choices, bindingFor(item.field)));
+      into.push_back(dropList(item.use, item.choices, bindingFor(item.field), static_cast<int>(item.choices.size())));
       break;
     case FormItem::Kind::Check:
       into.push_back(check(item.use, item.prompt, bindingFor(item.field)));
@@ -99,9 +104,11 @@ vrt::WindowSpec FormScreen::BuildWindowSpec() {
     for (const FormItem& item : t.items) addItemControls(item, children);
     tabs.push_back(tab(t.caption, std::move(children)));
   }
-  std::vector<ControlSpec> buttons = {button(kOkUse, "&OK").makeDefault(), button(kCancelUse, "Cancel"),
-                                      button(kHelpUse, "&Help")};
+  std::vector<ControlSpec> buttons = {button(kOkUse, decl_.okText).makeDefault(), button(kCancelUse, decl_.cancelText),
+                                      button(kHelpUse, decl_.helpText)};
   for (const ControlSpec& b : decl_.extraButtons) buttons.push_back(b);
+  for (ControlSpec& b : buttons)
+    if (const auto tip = decl_.buttonTips.find(b.use); tip != decl_.buttonTips.end()) b.tipText = tip->second;
   design.controls = {sheet(kSheetUse, std::move(tabs)), row(std::move(buttons))};
   design.alertKeys = {kF6Key, kEscKey};
   return design;
@@ -215,6 +222,7 @@ int FormScreen::Setup() {
   AddItem(target_);
   nameControlsForAssistiveTechnology();
   for (LookupField& l : lookups_) l.RefreshDisplay();
+  if (decl_.opened) decl_.opened(*this);
   OpenWindow(*MYWINDOW);
   CentreInFrame(*MYWINDOW);
   RestoreScreenPlacement(decl_.procedure, *MYWINDOW, decl_.rememberPlace);
@@ -252,7 +260,8 @@ int FormScreen::OnEvent() {
   const Event& e = CurrentEvent();
   if (links_ && links_->TakeEvent(e)) return EventResult::Consumed;
   if (e.event == kEventAlertKey && e.key == kF6Key) {
-    if (Control* c = MYWINDOW->control(e.control ? e.control : MYWINDOW->focusedControl()))
+    // A read-only date is only shown: the calendar must not change it behind the user's back.
+    if (Control* c = MYWINDOW->control(e.control ? e.control : MYWINDOW->focusedControl()); c && !c->readOnly())
       PickDateInto(*MYWINDOW, *c);
     return EventResult::Consumed;
   }

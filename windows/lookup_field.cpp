@@ -78,7 +78,9 @@ int LookupField::OnEntryAccepted() {
   if (ValidatingAllControls()) return 0;
   if (entryEmpty() && !decl_.required) return 0;
   positionOnEntry();
-  if (table().Fetch(decl_.key) == Level::Benign) {
+  const bool found = decl_.find ? decl_.find(table(), entry_.binding().value())
+                                : table().Fetch(decl_.key) == Level::Benign;
+  if (found) {
     RefreshDisplay();
     copyValues(decl_.assign);
     return 0;

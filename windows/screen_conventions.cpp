@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QWidget>
+#include <algorithm>
 
 #include "runtime/gui/calendar.h"
 #include "runtime/gui/control.h"
@@ -17,11 +18,10 @@ void CentreInFrame(vrt::Window& window) {
   const FrameGeometry& frame = frameGeometry();
   if (frame.AppFrameWidth <= 0 || frame.AppFrameHeight <= 0) return;
   QRect r = window.position();
-  int x = (frame.AppFrameWidth - r.width()) / 2 - 2;
-  int y = (frame.AppFrameHeight - r.height()) / 2 - 15;
-  // A window larger than the frame keeps its title bar inside it, where the user can reach it.
-  x = std::max(x, 0);
-  y = std::max(y, 0);
+  // A window larger than the frame starts at its corner rather than with its caption and
+  // left edge out of reach.
+  int x = std::max(0, (frame.AppFrameWidth - r.width()) / 2 - 2);
+  int y = std::max(0, (frame.AppFrameHeight - r.height()) / 2 - 15);
   if (window.kind() != vrt::WindowKind::Child) {
     x += frame.AppFrameX;
     y += frame.AppFrameY;

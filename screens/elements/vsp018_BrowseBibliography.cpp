@@ -26,7 +26,7 @@ const BrowseDecl& browse() {
                  text("Publisher", 20, "@s50", BBL::PUBLISHER),
                  text("Published Year", 6, "@s4", BBL::PUBLISHEDYEAR),
                  text("Publisher City", 20, "@s50", BBL::PUBLISHERCITY)};
-    d.columns.front().centred = true;
+    d.columns.front().align = vrt::ColumnAlign::Center;
     d.tabs = {{"Title", BBL::keys::TitleKey, BrowseTab::Locator::Entry, "Title:"},
               {"Bibliography #", BBL::keys::BibliographyNumberKey, BrowseTab::Locator::Entry, "Bibliography #:",
                ThumbStep::kDigits, true}};

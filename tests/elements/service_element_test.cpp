@@ -74,6 +74,7 @@ TEST_F(ServiceElementTest, TheBibliographyButtonCopiesTheChosenEntryAndCancellin
   ASSERT_NE(robot.findWindow(kBibliography), nullptr);
   EXPECT_FALSE(robot.control(kBibliography, "?Select").hidden());
   robot.chooseTab(kBibliography, "?CurrentTab", "Bibliography #");
+  robot.pressKey(kBibliography, vrt::kHomeKey, "?Browse:1");  // the new order starts at the entry highlighted
   robot.chooseRow(kBibliography, "?Browse:1", 1);
   robot.press(kBibliography, "?Select");
   EXPECT_EQ(text(kChanging, "?SEL:BIBLIOGRAPHYNUMBER"), "1");

@@ -57,8 +57,9 @@ void registerRecordingBrowse(const char* procedure, Seen& seen) {
 
 class MainFrameTest : public ProgramTest {
  protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
+  // Start-up registers the real screens: the recording browses take their place after it.
+  void start() {
+    ProgramTest::start();
     registerRecordingBrowse("BrowseService", seen);
     registerRecordingBrowse("BrowsePraises", seen);
   }

@@ -1,0 +1,20 @@
+#pragma once
+// The one list of categories that prayer requests and journal entries are filed under, with
+// its two browses (one for each kind of entry, both over every category) and its form.
+#include <string>
+
+#include "windows/form_declaration.h"
+
+namespace vesp {
+
+void BrowsePrayerRequestCategory();
+void BrowseJournalCategory();
+void UpdateCategory();
+
+// A "Category:" field's look-up into the list, as call `call` of its form. A category is
+// found by its text whatever list number it was stored under.
+LookupDecl CategoryLookup(int call);
+
+void RegisterCategories();
+
+}  // namespace vesp
