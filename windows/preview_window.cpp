@@ -1,5 +1,6 @@
 #include "windows/preview_window.h"
 
+#include <QComboBox>
 #include <QPrintDialog>
 #include <QVBoxLayout>
 
@@ -50,7 +51,10 @@ class Preview {
     Control* saveAs = window_->control("?SaveAs");
     saveAs->setDisabled(generators.empty());
     if (generators.size() == 1) saveAs->setText("Save As -" + generators.front().name);
-    if (!options_.allowZoom) window_->control("?ZoomList")->setHidden(true);
+    Control* zoom = window_->control("?ZoomList");
+    if (!options_.allowZoom) zoom->setHidden(true);
+    // A typed percentage must stay what was typed, not complete to the first entry.
+    if (auto* box = qobject_cast<QComboBox*>(zoom->widget())) box->setCompleter(nullptr);
   }
 
   PreviewOutcome run() {
@@ -125,8 +129,15 @@ class Preview {
     Control* page = window_->control("?CurrentPage");
     page->setRange(1, std::max(1, count));
     page->setHelp("Enter a page number from 1 to " + std::to_string(count));
-    zoomText_ = entry_ > 0 ? kZoomTable[static_cast<std::size_t>(entry_ - 1)].menuText : std::to_string(free_) + "%";
-    window_->display();
+    for (const char* use : {"?CurrentPage", "?PagesAcross", "?PagesDown"}) window_->control(use)->display();
+    // The zoom list is shown again only when the zoom changed, so that text being typed
+    // into it stays while other controls are taken.
+    const int shownZoom = entry_ > 0 ? -100 - entry_ : free_;
+    if (shownZoom != shownZoom_) {
+      shownZoom_ = shownZoom;
+      zoomText_ = entry_ > 0 ? kZoomTable[static_cast<std::size_t>(entry_ - 1)].menuText : std::to_string(free_) + "%";
+      window_->control("?ZoomList")->display();
+    }
   }
 
   void setZoom(int entry) {
@@ -266,7 +277,7 @@ class Preview {
   std::unique_ptr<Window> window_;
   PageView* view_ = nullptr;
   std::int32_t current_ = 1, across_ = 2, down_ = 2;
-  int entry_ = 1, free_ = 100;
+  int entry_ = 1, free_ = 100, shownZoom_ = 0;
   std::string zoomText_;
   int clickedPage_ = 0;
   double clickedFraction_ = 0;

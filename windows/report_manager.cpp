@@ -187,13 +187,10 @@ const ReportSettings& CurrentReportSettings() { return settings(); }
 const std::vector<ReportOutcome>& ReportOutcomes() { return outcomes(); }
 
 void ReportOutputError(const std::string& text) {
-  static const bool registered = [] {
-    const MessageEntry entry{kReportOutputMessage, static_cast<std::uint8_t>(Level::Notify), "Report Output Error",
-                             "%Message", {}};
-    const std::vector<std::uint8_t> block = packMessages(std::span(&entry, 1));
-    return errorManager().AppendMessages(block);
-  }();
-  (void)registered;
+  // Added each time: the error manager's table is set up anew whenever the program starts.
+  const MessageEntry entry{kReportOutputMessage, static_cast<std::uint8_t>(Level::Notify), "Report Output Error",
+                           "%Message", {}};
+  errorManager().AppendMessages(packMessages(std::span(&entry, 1)));
   errorManager().RaiseWithText(kReportOutputMessage, text);
 }
 

@@ -137,6 +137,8 @@ int PageView::pageAt(QPoint viewportPoint, double* fraction) const {
   return 0;
 }
 
+QWidget* PageView::canvas() const { return canvas_; }
+
 void PageView::reload() {
   cache_.clear();
   first_ = std::clamp(first_, 1, std::max(1, pages_.count()));

@@ -38,6 +38,9 @@ class PageView : public QScrollArea {
 
   // Device pixels per page point at the current zoom.
   double scale() const;
+  // Where the `index`-th page shown (0-based) lies, in the scrolled canvas's pixels.
+  QRectF tileRect(int index) const;
+  QWidget* canvas() const;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -46,7 +49,6 @@ class PageView : public QScrollArea {
   class Canvas;
   friend class Canvas;
   const RecordedPage* cached(int page) const;
-  QRectF tileRect(int index) const;  // in canvas pixels
   void relayout();
 
   const PageStore& pages_;
