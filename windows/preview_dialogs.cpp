@@ -121,8 +121,12 @@ ExportProgress::~ExportProgress() = default;
 
 void ExportProgress::pageDone(int done) {
   window_->control("?PageText")->setText("Page " + std::to_string(done) + " of " + std::to_string(pages_));
-  window_->control("?Thermometer")->setValue(std::to_string(pages_ > 0 ? done * 100 / pages_ : 100));
-  // The pages go out in one call; the window shows how far it got without an event loop.
+  const int percent = pages_ > 0 ? done * 100 / pages_ : 100;
+  if (percent == shownPercent_) return;
+  shownPercent_ = percent;
+  window_->control("?Thermometer")->setValue(std::to_string(percent));
+  // The pages go out in one call; the window shows how far it got without an event loop,
+  // at most once per percent so that painting does not slow the output down.
   if (window_->widget()) window_->widget()->repaint();
 }
 

@@ -33,6 +33,7 @@ class ExportProgress {
  private:
   std::unique_ptr<vrt::Window> window_;
   int pages_;
+  int shownPercent_ = -1;
 };
 
 }  // namespace vesp

@@ -5,7 +5,6 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QPainter>
-#include <QSaveFile>
 
 namespace vrt {
 
@@ -82,12 +81,16 @@ void paintPage(QPainter& painter, const RecordedPage& page) {
 }
 
 bool savePage(const RecordedPage& page, const QString& path) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
+  // Page files are scratch copies: no need to wait for the disk, only to know the write
+  // went through (a full disk shows on flush).
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
   QDataStream s(&file);
   s << kMagic << page.width << page.height << quint32(page.items.size());
   for (const PageItem& i : page.items) s << i;
-  return s.status() == QDataStream::Ok && file.commit();
+  const bool written = s.status() == QDataStream::Ok && file.flush() && file.error() == QFile::NoError;
+  file.close();
+  return written && file.error() == QFile::NoError;
 }
 
 bool loadPage(const QString& path, RecordedPage& page) {
