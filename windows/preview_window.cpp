@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 #include <QPrintDialog>
-#include <QVBoxLayout>
+#include <QGridLayout>
 
 #include "runtime/gui/dialog_wait.h"
 #include "runtime/gui/file_dialog.h"
@@ -36,9 +36,18 @@ class Preview {
     window_ = std::make_unique<Window>(design());
     view_ = new PageView(pages_);
     QWidget* body = window_->control("?PreviewPages")->widget();
-    if (!body->layout()) new QVBoxLayout(body);
+    if (!body->layout()) new QGridLayout(body);
     body->layout()->setContentsMargins(0, 0, 0, 0);
-    body->layout()->addWidget(view_);
+    if (auto* own = qobject_cast<QGridLayout*>(body->layout())) own->addWidget(view_, 0, 0, 1, 2);
+    else body->layout()->addWidget(view_);
+    // The pages take all the room the window has.
+    body->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    view_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    if (auto* grid = body->parentWidget() ? qobject_cast<QGridLayout*>(body->parentWidget()->layout()) : nullptr) {
+      grid->setContentsMargins(0, 0, 0, 0);
+      for (int r = 0; r < grid->rowCount(); ++r) grid->setRowStretch(r, r == 0 ? 1 : 0);
+      grid->setColumnStretch(0, 1);
+    }
     view_->setSelected([this](int page) { return PageSelected(pagesToPrint_, page); });
     view_->setClicked([this](int page, double fraction) {
       clickedPage_ = page;

@@ -89,11 +89,13 @@ void ReportLayout::beginPage() {
   const double m = design_.margin, w = design_.pageWidth - 2 * m;
   const double titleHeight = design_.titleSize * 1.6;
   page_.items.push_back(textItem({m, m, w, titleHeight}, design_.title, design_.titleSize, true, Qt::AlignHCenter));
-  const double boxTop = m + titleHeight + 4, boxHeight = design_.headerSize * 2.2;
+  // Room for titles of two lines: a long title wraps inside its column.
+  const double boxTop = m + titleHeight + 4, boxHeight = design_.headerSize * 3.2;
   page_.items.push_back({PageItem::Box, QRectF(m, boxTop, w, boxHeight), {}, 0, false, 0});
   for (std::size_t c = 0; c < design_.columns.size(); ++c)
-    page_.items.push_back(textItem({x_[c] + kCellGap / 2, boxTop + boxHeight * 0.25, widths_[c] - kCellGap, boxHeight},
-                                   design_.columns[c].title, design_.headerSize, true, design_.columns[c].align));
+    page_.items.push_back(textItem({x_[c] + kCellGap / 2, boxTop + 2, widths_[c] - kCellGap, boxHeight - 4},
+                                   design_.columns[c].title, design_.headerSize, true,
+                                   design_.columns[c].align | Qt::TextWordWrap));
   detailTop_ = y_ = boxTop + boxHeight + 4;
   detailBottom_ = design_.pageHeight - m - design_.footerSize * 3;
   pageOpen_ = true;

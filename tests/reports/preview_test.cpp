@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QFile>
 #include <QMouseEvent>
 #include <QPrintDialog>
@@ -253,4 +256,25 @@ TEST(OutputGeneratorsTest, OneRegisteredGeneratorNamedPdf) {
   EXPECT_EQ(OutputGeneratorName(1), "PDF");
   EXPECT_EQ(OutputGeneratorName(0), "");
   EXPECT_EQ(OutputGeneratorName(2), "");
+}
+
+// What the user sees in tile mode, with one page left out of the printing. With
+// VESP_SCREENSHOT_DIR set (under Xvfb, say) the pictures are kept there.
+TEST_F(PreviewTest, TileModeAsTheUserSeesIt) {
+  choose("&File|Pa&ges to Print...");
+  robot.type("Pages to Print", "?PagesToPrint", "1,3-" + std::to_string(count));
+  robot.press("Pages to Print", "?OK");
+  const QByteArray chosen = qgetenv("VESP_SCREENSHOT_DIR");
+  const QString where = chosen.isEmpty() ? QString::fromStdString(dir.path().string()) : QString::fromLocal8Bit(chosen);
+  QDir().mkpath(where);
+  preview().widget()->resize(1280, 900);
+  robot.settle();
+  const QImage shot = preview().widget()->grab().toImage();
+  ASSERT_FALSE(shot.isNull());
+  EXPECT_TRUE(shot.save(where + "/preview_tiles.png"));
+  // Four pages side by side and two down: the second one grey.
+  EXPECT_EQ(tileColour(1), QColor(128, 128, 128));
+  EXPECT_EQ(tileColour(3), QColor(255, 255, 255));
+  if (QGuiApplication::platformName() == QLatin1String("xcb"))
+    QGuiApplication::primaryScreen()->grabWindow(0).save(where + "/screen_tiles.png");
 }
