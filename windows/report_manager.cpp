@@ -138,11 +138,12 @@ class ReportProcess {
 
 // Times the batches and keeps the progress window up to date; true when the view ran out.
 bool runBatches(Window& window, ReportProcess& process, const ReportSettings& s, ReportOutcome& outcome) {
-  TimedBatches batches(s.clock ? s.clock : TimedBatches::Clock(timeOfDay), s.TIMESLICE);
+  const TimedBatches::Clock clock = s.clock ? s.clock : TimedBatches::Clock(timeOfDay);
+  TimedBatches batches(clock, s.TIMESLICE);
   Control* thermometer = window.control("?Progress:Thermometer");
   Control* percentText = window.control("?Progress:PctText");
   const int cancel = window.number("?Progress:Cancel");
-  const long start = timeOfDay();
+  const long start = clock();
   int defer = s.DEFERTIME, shown = -1;
   if (defer > 0 && s.WAITCURSOR) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   const auto showPercent = [&] {
@@ -160,7 +161,7 @@ bool runBatches(Window& window, ReportProcess& process, const ReportSettings& s,
     if (e.event == kEventAccepted && e.control == cancel) break;
     if (e.event != kEventTimer) continue;
     if (defer > 0) {
-      long since = timeOfDay() - start;
+      long since = clock() - start;
       if (since < 0) since += TimedBatches::kDay;
       if (since > defer * 100L) {
         defer = 0;

@@ -20,6 +20,11 @@ void RegisterOutputGenerator(OutputGenerator generator) {
   else all.push_back(std::move(generator));
 }
 
+void UnregisterOutputGenerator(const std::string& name) {
+  auto& all = generators();
+  all.erase(std::remove_if(all.begin(), all.end(), [&](const OutputGenerator& g) { return g.name == name; }), all.end());
+}
+
 const std::vector<OutputGenerator>& OutputGenerators() { return generators(); }
 
 std::string OutputGeneratorName(int number) {

@@ -20,6 +20,7 @@ struct OutputGenerator {
 
 // Registering a name twice replaces the first.
 void RegisterOutputGenerator(OutputGenerator generator);
+void UnregisterOutputGenerator(const std::string& name);
 const std::vector<OutputGenerator>& OutputGenerators();
 // The name of generator `number` (1-based); empty when no such generator is registered.
 std::string OutputGeneratorName(int number);
