@@ -278,3 +278,23 @@ TEST_F(PreviewTest, TileModeAsTheUserSeesIt) {
   if (QGuiApplication::platformName() == QLatin1String("xcb"))
     QGuiApplication::primaryScreen()->grabWindow(0).save(where + "/screen_tiles.png");
 }
+
+TEST_F(PreviewTest, ItsPlaceIsKeptUnderThePreviewSection) {
+  choose("&File|E&xit");
+  QFile ini("vsp.INI");
+  ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(ini.readAll());
+  EXPECT_TRUE(text.contains("[_PreviewWindow_]", Qt::CaseInsensitive)) << text.toStdString();
+}
+
+TEST_F(PreviewTest, WithoutAGeneratorSaveAsIsOff) {
+  choose("&File|E&xit");
+  const OutputGenerator pdf = OutputGenerators().front();
+  UnregisterOutputGenerator("PDF");
+  startReport("ReportPrayerRequestAll");
+  acceptOrderAndRun();
+  EXPECT_TRUE(robot.control(kPreview, "?SaveAs").disabled());
+  EXPECT_EQ(robot.control(kPreview, "?SaveAs").text(), "&Save As...");
+  RegisterOutputGenerator(pdf);
+  choose("&File|E&xit");
+}
