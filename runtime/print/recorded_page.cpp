@@ -59,16 +59,15 @@ void paintPage(QPainter& painter, const RecordedPage& page) {
   const double dpi = painter.device() ? painter.device()->logicalDpiY() : 72.0;
   for (const PageItem& i : page.items) {
     switch (i.kind) {
-      case PageItem::Text:
+      case PageItem::Text: {
         // A font's size counts in the device's dots; the page counts in painter units.
-        {
-          QFont& f = i.fixedPitch ? fixed : font;
-          f.setPointSizeF(i.fontSize * 72.0 / dpi);
-          f.setBold(i.bold);
-          painter.setFont(f);
-        }
+        QFont& f = i.fixedPitch ? fixed : font;
+        f.setPointSizeF(i.fontSize * 72.0 / dpi);
+        f.setBold(i.bold);
+        painter.setFont(f);
         painter.drawText(i.rect, i.align | Qt::TextDontClip, i.text);
         break;
+      }
       case PageItem::Line:
         painter.drawLine(i.rect.topLeft(), i.rect.bottomRight());
         break;

@@ -46,7 +46,6 @@ class ReportLayout {
  private:
   void beginPage();
   bool endPage();
-  double lineHeight() const { return lineHeight_; }
 
   ReportLayoutDesign design_;
   PageStore& pages_;

@@ -104,7 +104,7 @@ class ReportTest : public ProgramTest {
     for (const auto& p : pages()) out += p.allText().toStdString();
     return out;
   }
-  // The detail texts of one column (by its x position) in printing order.
+  // The requests printed (the test data's texts all start "Req "), in printing order.
   std::vector<std::string> requestsPrinted() {
     std::vector<std::string> out;
     for (const auto& p : pages())

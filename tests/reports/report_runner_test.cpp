@@ -130,3 +130,19 @@ TEST_F(RunnerTest, TheOutputChooserOffersPrintFirst) {
   EXPECT_EQ(chosen, 0);  // nothing to offer: no window
   EXPECT_EQ(robot.findWindow("Select an Output"), nullptr);
 }
+
+TEST_F(RunnerTest, TheExportProgressWindowCountsThePages) {
+  std::string before, after;
+  bool open = false;
+  onThread([&] {
+    ExportProgress progress("/tmp/report.pdf", 5);
+    before = progress.pageText();
+    progress.pageDone(3);
+    after = progress.pageText();
+    open = robot.findWindow("Progress...") != nullptr;
+  });
+  EXPECT_TRUE(open);
+  EXPECT_EQ(before, "Page 0 of 5");
+  EXPECT_EQ(after, "Page 3 of 5");
+  EXPECT_EQ(robot.findWindow("Progress..."), nullptr);
+}
