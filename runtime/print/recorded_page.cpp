@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QPainter>
 
 namespace vrt {
@@ -65,7 +66,19 @@ void paintPage(QPainter& painter, const RecordedPage& page) {
         f.setPointSizeF(i.fontSize * 72.0 / dpi);
         f.setBold(i.bold);
         painter.setFont(f);
-        painter.drawText(i.rect, i.align | Qt::TextDontClip, i.text);
+        if (i.align & Qt::TextWordWrap) {
+          painter.drawText(i.rect, i.align | Qt::TextDontClip, i.text);
+          break;
+        }
+        // One line: placed on its baseline, without laying the text out again (several
+        // times faster, which counts on pages of a thousand lines).
+        const QFontMetricsF metrics(f, painter.device());
+        double x = i.rect.left();
+        if (i.align & (Qt::AlignRight | Qt::AlignHCenter)) {
+          const double room = i.rect.width() - metrics.horizontalAdvance(i.text);
+          x += (i.align & Qt::AlignRight) ? room : room / 2;
+        }
+        painter.drawText(QPointF(x, i.rect.top() + metrics.ascent()), i.text);
         break;
       }
       case PageItem::Line:
