@@ -40,6 +40,13 @@ std::vector<ReportOutcome>& outcomes() {
   return all;
 }
 
+// Only the latest runs are of interest.
+void noteOutcome(const ReportOutcome& outcome) {
+  auto& all = outcomes();
+  if (all.size() >= 64) all.erase(all.begin());
+  all.push_back(outcome);
+}
+
 long timeOfDay() { return QTime::currentTime().msecsSinceStartOfDay() / 10; }
 
 std::string upper(std::string_view s) { return vrt::upperCase(s); }
@@ -200,7 +207,7 @@ ReportOutcome RunReport(const ReportDeclaration& report, ReportRun run) {
   const ReportSettings s = settings();
   ReportOutcome outcome;
   const auto finish = [&outcome] {
-    outcomes().push_back(outcome);
+    noteOutcome(outcome);
     return outcome;
   };
   std::vector<std::string> names;
@@ -245,7 +252,7 @@ ReportOutcome RunReport(const ReportDeclaration& report, ReportRun run) {
     errorManager().Raise(Msg::NoRecords);
     return finish();
   }
-  outcomes().push_back(outcome);
+  noteOutcome(outcome);
   if (s.SKIPPREVIEW) {
     std::vector<int> all;
     for (int p = 1; p <= pages.count(); ++p) all.push_back(p);

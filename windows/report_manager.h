@@ -70,7 +70,7 @@ ReportOutcome RunReport(const ReportDeclaration& report, ReportRun run = {});
 void SetReportSettings(const ReportSettings& settings);
 const ReportSettings& CurrentReportSettings();
 
-// Every report run's outcome, newest last (for tests and benchmarks).
+// The latest report runs' outcomes, newest last (for tests and benchmarks).
 const std::vector<ReportOutcome>& ReportOutcomes();
 
 // Tells the user that printing or saving failed, through the error manager.

@@ -2,6 +2,7 @@
 // shows, a report that outlives the thread that started it, and more than one output.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QPrinter>
 #include <QProcess>
 
@@ -145,4 +146,23 @@ TEST_F(RunnerTest, TheExportProgressWindowCountsThePages) {
   EXPECT_EQ(before, "Page 0 of 5");
   EXPECT_EQ(after, "Page 3 of 5");
   EXPECT_EQ(robot.findWindow("Progress..."), nullptr);
+}
+
+TEST_F(RunnerTest, PagesThatCannotBeWrittenAreReportedAndNoPreviewOpens) {
+  ReportSettings s = CurrentReportSettings();
+  auto now = std::make_shared<long>(0);
+  s.clock = [now] { return *now += 60; };  // one record per event
+  SetReportSettings(s);
+  startReport("ReportPrayerRequestAll");
+  robot.press("Select the Order", "?OK");
+  robot.fireTimer("Report Prayer Request");
+  // The page folder disappears under the report, as on a disk that failed.
+  ASSERT_EQ(vrt::PageStore::liveFolders().size(), 1u);
+  ASSERT_TRUE(QDir(vrt::PageStore::liveFolders().front()).removeRecursively());
+  for (int i = 0; i < 10 && robot.findWindow("Report Prayer Request"); ++i) robot.fireTimer("Report Prayer Request");
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.messageBox()->caption(), "Report Output Error");
+  robot.pressMessageButton("Ok");
+  EXPECT_EQ(robot.findWindow("Report Preview"), nullptr);
+  EXPECT_TRUE(vrt::PageStore::liveFolders().empty());
 }
