@@ -4,6 +4,7 @@
 #include "screens/lookups/picklists.h"
 #include "screens/performers/performers.h"
 #include "screens/prayer/prayer.h"
+#include "screens/reports/prayer_reports.h"
 
 namespace vesp {
 
@@ -13,6 +14,7 @@ void RegisterScreens() {
   RegisterPerformers();
   RegisterElements();
   RegisterPrayer();
+  RegisterReports();
 }
 
 }  // namespace vesp

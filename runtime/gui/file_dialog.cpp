@@ -30,7 +30,11 @@ FileDialogResult FileDialog(const FileDialogRequest& request) {
                                               QString::fromStdString(request.initialDirectory),
                                               nameFilters(request.masks));
   dialog->setOption(QFileDialog::DontUseNativeDialog);  // a native one would block the GUI thread
-  dialog->setFileMode(QFileDialog::ExistingFile);
+  dialog->setFileMode(request.saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (request.saving) {
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);  // its question would run a nested loop
+  }
   dialog->setProperty(kFileDialogProperty, true);  // how the test robot finds it
   if (!request.defaultName.empty()) dialog->selectFile(QString::fromStdString(request.defaultName));
   const bool accepted = WaitForDialog(*dialog) == QDialog::Accepted;

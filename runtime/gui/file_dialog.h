@@ -1,5 +1,5 @@
 #pragma once
-// The system's file dialog for picking a file to open. Like a message box it belongs to
+// The system's file dialog for picking a file to open (or a name to save under). Like a message box it belongs to
 // the calling thread, which waits by taking events; no nested event loop. While it is
 // open the thread's own newest window takes no input.
 #include <string>
@@ -16,6 +16,7 @@ struct FileDialogRequest {
   std::string defaultName;
   std::vector<std::pair<std::string, std::string>> masks;  // ("All Files", "*.*"), ...
   bool restoreDirectory = false;  // the current directory is the same afterwards
+  bool saving = false;  // a name to save under: the file need not exist yet
 };
 
 struct FileDialogResult {

@@ -1,0 +1,59 @@
+#pragma once
+// A list report's page layout: a page header with the title and a box of column titles, a
+// detail band per record, and a page footer with the date stamp, the time stamp and the
+// page number. Long values wrap inside their column over as many lines as they need; a
+// record that does not fit at the foot of a page moves to the next one, and a record
+// taller than a whole page goes on over as many pages as it needs.
+#include <QString>
+#include <vector>
+
+#include "runtime/print/page_store.h"
+#include "runtime/print/recorded_page.h"
+
+namespace vrt {
+
+struct ReportColumn {
+  QString title;
+  double width = 72;  // points; the columns share the width between the margins in this ratio
+  int align = 0;      // Qt::AlignLeft or Qt::AlignRight
+};
+
+struct ReportLayoutDesign {
+  QString title;
+  std::vector<ReportColumn> columns;
+  QString dateStamp, timeStamp;  // as the footer shows them after "Date:" and "Time:"
+  double pageWidth = kLetterWidth, pageHeight = kLetterHeight, margin = 36;
+  double titleSize = 14, headerSize = 9, detailSize = 9, footerSize = 8;
+};
+
+// "Page" then the number in three places, leading zeros dropped: "Page   1".
+QString PageNumberText(int page);
+
+class ReportLayout {
+ public:
+  ReportLayout(ReportLayoutDesign design, PageStore& pages);
+
+  // One record: a value per column (missing ones print empty). False once the store could
+  // not take a page (the disk is full, say).
+  bool printDetail(const std::vector<QString>& values);
+  // Closes the last page. A report without a record still has its one page.
+  bool finish();
+  int detailLines() const { return detailLines_; }
+
+  // The lines `text` takes in a column `width` points wide, in the detail font.
+  std::vector<QString> wrap(const QString& text, double width) const;
+
+ private:
+  void beginPage();
+  bool endPage();
+
+  ReportLayoutDesign design_;
+  PageStore& pages_;
+  std::vector<double> x_, widths_;
+  RecordedPage page_;
+  bool pageOpen_ = false;
+  double y_ = 0, detailTop_ = 0, detailBottom_ = 0, lineHeight_ = 12;
+  int pageNumber_ = 0, detailLines_ = 0;
+};
+
+}  // namespace vrt
