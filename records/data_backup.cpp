@@ -292,6 +292,7 @@ Outcome RestoreSet(const std::string& dataFolder, const std::string& setFolder, 
     }
   }
 
+  if (options.beforeReplacing) options.beforeReplacing();
   // The current files go aside into a set of their own, counted where they can be.
   BackupSet aside;
   aside.made = options.now;
@@ -330,13 +331,12 @@ Outcome RestoreSet(const std::string& dataFolder, const std::string& setFolder, 
   if (!writeManifest(aside, error)) return giveUp(error);
   if (std::string bad = renameAll(inMoves, moved); !bad.empty()) return giveUp(bad);
 
+  // A table that cannot be brought up would leave data this program cannot use: the
+  // current files go back in place instead.
+  if (std::string problems = upgradeTables(dataFolder); !problems.empty())
+    return giveUp("some tables could not be brought up to this version: " + problems);
   Outcome o;
   o.setPath = aside.path;
-  if (std::string problems = upgradeTables(dataFolder); !problems.empty()) {
-    o.error = "the set was restored (the previous files are in " + aside.path +
-              "), but some tables could not be brought up to this version: " + problems;
-    return o;
-  }
   o.ok = true;
   return o;
 }

@@ -246,6 +246,42 @@ TEST(Backup, AnUpgradeIsPrecededByASetHoldingTheOldFile) {
   EXPECT_EQ(vrt::store::metadataValues("Topic.vdb", "records").at("Topic"), 5);
 }
 
+TEST(Backup, ASetThatCannotBeBroughtUpLeavesTheCurrentDataInPlace) {
+  vtest::TempDir dir;
+  vesp::dict::registerTablesForUpgrade();
+  makeData(50);
+  const auto current = snapshot();
+  // An older file whose records the unique key of this version cannot take: two records
+  // share a number, which the old structure had no key against.
+  fs::create_directory("older");
+  vrt::TableSchema old = *vesp::dict::table("Topic");
+  old.keys.clear();
+  old.version = 0;
+  {
+    vrt::DataFile file(old, "older/Topic.vdb");
+    ASSERT_TRUE(file.create());
+    ASSERT_TRUE(file.open());
+    for (int i = 0; i < 2; ++i) {
+      file.buffer().clearAll(old.fields);
+      file.buffer().setNumber(old.fields[0], 7);
+      ASSERT_TRUE(file.add());
+    }
+  }
+  const Outcome made = BackUpNow("older", kBackupFolder, kMonday);
+  ASSERT_TRUE(made.ok) << made.error;
+
+  RestoreOptions options;
+  options.now = kMonday.addSecs(60);
+  const Outcome o = RestoreSet(".", made.setPath, options);
+  EXPECT_FALSE(o.ok);
+  EXPECT_NE(o.error.find("could not be brought up"), std::string::npos) << o.error;
+  EXPECT_NE(o.error.find("as it was"), std::string::npos) << o.error;
+  EXPECT_EQ(snapshot(), current);
+  EXPECT_EQ(listSets(kBackupFolder).size(), 1u);  // no set of the current files left behind
+  for (const auto& entry : fs::directory_iterator("."))
+    EXPECT_EQ(entry.path().string().find(".restoring"), std::string::npos) << entry.path();
+}
+
 TEST(BackupKeepRule, AYearOfDailySetsKeepsTheNewestTenAndOnePerMonth) {
   vtest::TempDir dir;
   QDateTime day(QDate(2025, 1, 1), QTime(8, 30));
