@@ -30,7 +30,13 @@ FileDialogResult FileDialog(const FileDialogRequest& request) {
                                               QString::fromStdString(request.initialDirectory),
                                               nameFilters(request.masks));
   dialog->setOption(QFileDialog::DontUseNativeDialog);  // a native one would block the GUI thread
-  dialog->setFileMode(QFileDialog::ExistingFile);
+  if (request.forSaving) {
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+  } else {
+    dialog->setFileMode(QFileDialog::ExistingFile);
+  }
   dialog->setProperty(kFileDialogProperty, true);  // how the test robot finds it
   if (!request.defaultName.empty()) dialog->selectFile(QString::fromStdString(request.defaultName));
   const bool accepted = WaitForDialog(*dialog) == QDialog::Accepted;
