@@ -292,6 +292,13 @@ Outcome RestoreSet(const std::string& dataFolder, const std::string& setFolder, 
     }
   }
 
+  // The checks took time in which the program went on: asked again right before the move.
+  if (options.filesInUse) {
+    if (const std::string user = options.filesInUse(); !user.empty()) {
+      unstage();
+      return failed("cannot restore while " + user + " has the data files open; close it first");
+    }
+  }
   if (options.beforeReplacing) options.beforeReplacing();
   // The current files go aside into a set of their own, counted where they can be.
   BackupSet aside;

@@ -195,6 +195,27 @@ TEST(Backup, RefusesASetFromANewerVersionAndWhileFilesAreOpen) {
   EXPECT_EQ(snapshot(), current);
 }
 
+TEST(Backup, AWindowOpenedWhileTheSetIsCheckedStillStopsTheRestore) {
+  vtest::TempDir dir;
+  makeData(20);
+  const Outcome made = BackUpNow(".", kBackupFolder, kMonday);
+  ASSERT_TRUE(made.ok) << made.error;
+  addPrayerRequests(3);
+  const auto current = snapshot();
+  int asked = 0;
+  RestoreOptions options;
+  options.now = kMonday.addSecs(60);
+  options.filesInUse = [&asked] { return std::string(++asked == 1 ? "" : "the Praises browse"); };
+  const Outcome o = RestoreSet(".", made.setPath, options);
+  EXPECT_FALSE(o.ok);
+  EXPECT_NE(o.error.find("the Praises browse"), std::string::npos) << o.error;
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(snapshot(), current);
+  EXPECT_EQ(listSets(kBackupFolder).size(), 1u);
+  for (const auto& entry : fs::directory_iterator("."))
+    EXPECT_EQ(entry.path().string().find(".restoring"), std::string::npos) << entry.path();
+}
+
 TEST(Backup, AnUpgradeIsPrecededByASetHoldingTheOldFile) {
   vtest::TempDir dir;
   vesp::dict::registerTablesForUpgrade();
