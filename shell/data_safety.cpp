@@ -27,7 +27,7 @@ constexpr const char* kBackupCaption = "Back Up Data";
 constexpr const char* kRestoreCaption = "Restore Data";
 
 // What the user is told.
-constexpr const char* kBackedUp = "Your data was backed up to|%1|%2 files, %3.";
+constexpr const char* kBackedUp = "Your data was backed up to|%1|%2, %3.";
 constexpr const char* kBackupFailed = "The backup did not succeed.|%1";
 constexpr const char* kNoSets = "There are no backup sets in|%1";
 constexpr const char* kInUse = "Your data cannot be restored while %1 has the data files open.|Close it first.";
@@ -100,9 +100,9 @@ std::string detailsText(const backup::BackupSet& set) {
 WindowSpec restoreDesign() {
   WindowSpec design = windowSpec(kRestoreCaption, "RestoreData");
   design.controls = {
-      prompt("Choose the backup set to put back in place of the data you have now:"),
+      row({prompt("Choose the backup set to put back in place of the data you have now:")}),
       list("?Sets",
-           {column("Made", 19), column("Kind", 16), column("Size", 9, {}, ColumnAlign::Right),
+           {column("Made", 22), column("Kind", 16), column("Size", 9, {}, ColumnAlign::Right),
             column("Records", 10, {}, ColumnAlign::Right)},
            8)
           .scrolling(),
@@ -187,7 +187,7 @@ void BackUpDataNow() {
   }
   std::string error;
   const auto set = backup::readSet(done.setPath, error);
-  Message(fill(kBackedUp, {shownPath(done.setPath), set ? std::to_string(set->files.size()) : "?",
+  Message(fill(kBackedUp, {shownPath(done.setPath), set ? std::to_string(set->files.size()) + (set->files.size() == 1 ? " file" : " files") : "?",
                            set ? sizeText(set->bytes()) : "?"}),
           kBackupCaption, kIconInformation);
 }
