@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <mutex>
 
@@ -41,6 +42,12 @@ bool sameContents(const fs::path& a, const fs::path& b) {
                     std::istreambuf_iterator<char>(y), std::istreambuf_iterator<char>());
 }
 
+// The digest of a file, taken on a thread of its own: the integrity check reads the same
+// file meanwhile, and on a second core the digest then costs no time.
+std::future<std::string> digestBeside(const fs::path& path) {
+  return std::async(std::launch::async, [file = path.string()] { return vrt::store::fileDigest(file); });
+}
+
 // Copies one data file and checks the copy against its source: a database through the
 // online backup and the integrity check with equal counts, the settings file byte for byte.
 std::string copyAndVerify(const fs::path& from, const fs::path& to, SetFile& file) {
@@ -56,10 +63,11 @@ std::string copyAndVerify(const fs::path& from, const fs::path& to, SetFile& fil
   }
   vrt::store::CopyResult copy = vrt::store::copyDatabase(from.string(), to.string());
   if (!copy.ok) return copy.error;
+  auto digest = digestBeside(to);
   if (std::string bad = vrt::store::verifyDatabase(to.string(), &copy.counts); !bad.empty()) return bad;
   file.bytes = copy.bytes;
   file.counts = std::move(copy.counts);
-  file.digest = vrt::store::fileDigest(to.string());
+  file.digest = digest.get();
   return file.digest.empty() ? "cannot read " + to.string() : std::string();
 }
 
@@ -93,10 +101,11 @@ std::string verifySet(const BackupSet& set, const Progress& progress) {
     ++done;
     const fs::path path = fs::path(set.path) / f.name;
     if (!isFile(path)) return set.path + " lacks " + f.name;
-    if (vrt::store::fileDigest(path.string()) != f.digest)
-      return path.string() + " has been changed or damaged since the set was made";
-    if (!f.database) continue;
-    const std::string bad = vrt::store::verifyDatabase(path.string(), f.counted ? &f.counts : nullptr);
+    auto digest = digestBeside(path);
+    const std::string bad =
+        f.database ? vrt::store::verifyDatabase(path.string(), f.counted ? &f.counts : nullptr) : std::string();
+    // A changed byte is told as such, before whatever the check made of it.
+    if (digest.get() != f.digest) return path.string() + " has been changed or damaged since the set was made";
     if (!bad.empty()) return bad;
   }
   return {};
@@ -283,6 +292,14 @@ Outcome RestoreSet(const std::string& dataFolder, const std::string& setFolder, 
     }
   }
 
+  // The checks took time in which the program went on: asked again right before the move.
+  if (options.filesInUse) {
+    if (const std::string user = options.filesInUse(); !user.empty()) {
+      unstage();
+      return failed("cannot restore while " + user + " has the data files open; close it first");
+    }
+  }
+  if (options.beforeReplacing) options.beforeReplacing();
   // The current files go aside into a set of their own, counted where they can be.
   BackupSet aside;
   aside.made = options.now;
@@ -321,13 +338,12 @@ Outcome RestoreSet(const std::string& dataFolder, const std::string& setFolder, 
   if (!writeManifest(aside, error)) return giveUp(error);
   if (std::string bad = renameAll(inMoves, moved); !bad.empty()) return giveUp(bad);
 
+  // A table that cannot be brought up would leave data this program cannot use: the
+  // current files go back in place instead.
+  if (std::string problems = upgradeTables(dataFolder); !problems.empty())
+    return giveUp("some tables could not be brought up to this version: " + problems);
   Outcome o;
   o.setPath = aside.path;
-  if (std::string problems = upgradeTables(dataFolder); !problems.empty()) {
-    o.error = "the set was restored (the previous files are in " + aside.path +
-              "), but some tables could not be brought up to this version: " + problems;
-    return o;
-  }
   o.ok = true;
   return o;
 }

@@ -43,6 +43,9 @@ struct RestoreOptions {
   Progress progress;
   // What has the data files open in this process ("the Prayer Requests browse"), or "".
   std::function<std::string()> filesInUse;
+  // Called once the set has been checked and copied in beside the current files, just before
+  // they are replaced: the moment to write out what the program still holds of them.
+  std::function<void()> beforeReplacing;
 };
 
 // Verifies `setFolder`, refuses it when damaged or made by a newer structure version, moves

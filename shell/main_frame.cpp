@@ -10,6 +10,7 @@
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
 #include "shell/browse_menu.h"
+#include "shell/data_safety.h"
 #include "windows/thread_globals.h"
 #include "windows/accessible_names.h"
 #include "windows/calendar_key.h"
@@ -52,6 +53,10 @@ WindowSpec MainFrameSpec() {
   for (const BrowseEntry& b : browseEntries()) browses.push_back(menuItem(b.use, b.menuText).help(b.helpText));
   design.menus = {
       menu("&File", {menuItem("?PrintSetup", "&Print Setup ...").help("Setup printer"),
+                     separator(),
+                     menuItem("?BackUpData", "&Back Up Data Now...").help("Make a backup set of all your data now"),
+                     menuItem("?RestoreData", "&Restore Data...").help("Put a backup set back in place of your data"),
+                     separator(),
                      menuItem("?Exit", "E&xit").help("Exit this application").action(StdAction::CloseWindow)}),
       menu("&Edit", {menuItem("?Cut", "Cu&t").help("Remove item to Windows Clipboard").action(StdAction::Cut),
                      menuItem("?Copy", "&Copy").help("Copy item to Windows Clipboard").action(StdAction::Copy),
@@ -107,6 +112,8 @@ class MainFrame : public WindowController {
       else Message(" Comming Soon...", "Message", kIconInformation, kButtonOk);
     }
     if (control == frame.number("?PrintSetup")) PrinterSetup();
+    if (control == frame.number("?BackUpData")) BackUpDataNow();
+    if (control == frame.number("?RestoreData")) RestoreData();
     if (control == frame.number("?HelpContents") || control == frame.number("?HelpSearch") ||
         control == frame.number("?HelpOnHelp"))
       Message(kHelpText, "Vespera Help", kIconInformation, kButtonOk);

@@ -9,6 +9,7 @@
 #include "runtime/text/utf8.h"
 #include "runtime/gui/events.h"
 #include "runtime/gui/window.h"
+#include "windows/browse_export.h"
 #include "windows/browse_manager.h"
 #include "windows/window_controller.h"
 
@@ -86,6 +87,8 @@ void BrowseManager::ArmKeys() {
     for (const PopupEntryDecl& e : kRecordEntries)
       if (this->*e.control) POPUP.AddItemMimic(e.name, this->*e.control, e.text);
   if (SELECTING && SELECTCONTROL) POPUP.AddItemMimic("Select", SELECTCONTROL, "!&Select");
+  if (POPUP.GetItems() > 0) POPUP.AddSeparator();
+  POPUP.SetText(POPUP.AddItemEvent(kExportItemName, kEventExportToCsv, ILC->Control()), kExportItemText);
 }
 
 void BrowseManager::pressIfUsable(int control) {
@@ -353,6 +356,7 @@ int BrowseManager::OnEvent() {
         OnScroll(e.event);
         break;
       case kEventAlertKey: rc = OnKey(e.key, e.character); break;
+      case kEventExportToCsv: ExportToCsv(*this); break;
       case kEventAccepted:  // a double-click the list did not alert
         if (LISTQUEUE->Records() > 0) pressIfUsable(SELECTING ? SELECTCONTROL : CHANGECONTROL);
         break;

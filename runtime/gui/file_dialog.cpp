@@ -30,10 +30,12 @@ FileDialogResult FileDialog(const FileDialogRequest& request) {
                                               QString::fromStdString(request.initialDirectory),
                                               nameFilters(request.masks));
   dialog->setOption(QFileDialog::DontUseNativeDialog);  // a native one would block the GUI thread
-  dialog->setFileMode(request.saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (request.saving) {
     dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setOption(QFileDialog::DontConfirmOverwrite);  // its question would run a nested loop
+  } else {
+    dialog->setFileMode(QFileDialog::ExistingFile);
   }
   dialog->setProperty(kFileDialogProperty, true);  // how the test robot finds it
   if (!request.defaultName.empty()) dialog->selectFile(QString::fromStdString(request.defaultName));

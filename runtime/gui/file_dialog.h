@@ -1,7 +1,7 @@
 #pragma once
-// The system's file dialog for picking a file to open (or a name to save under). Like a message box it belongs to
-// the calling thread, which waits by taking events; no nested event loop. While it is
-// open the thread's own newest window takes no input.
+// The system's file dialog for picking a file to open, or a name to save under. Like a
+// message box it belongs to the calling thread, which waits by taking events; no nested
+// event loop. While it is open the thread's own newest window takes no input.
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,7 +16,9 @@ struct FileDialogRequest {
   std::string defaultName;
   std::vector<std::pair<std::string, std::string>> masks;  // ("All Files", "*.*"), ...
   bool restoreDirectory = false;  // the current directory is the same afterwards
-  bool saving = false;  // a name to save under: the file need not exist yet
+  // A name to save under: it need not exist. Replacing a file that does is for the caller
+  // to confirm (the dialog's own question would run a nested event loop).
+  bool saving = false;
 };
 
 struct FileDialogResult {

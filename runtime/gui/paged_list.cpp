@@ -171,6 +171,22 @@ std::string PagedList::cellText(int row, int column) const {
   return item ? item->text().toStdString() : std::string();
 }
 
+std::vector<std::string> PagedList::textsOf(const std::vector<std::string>& values, int column) const {
+  if (column < 1 || column > columnCount()) return {};
+  const Column& c = columns_[static_cast<std::size_t>(column - 1)];
+  auto value = [&](int i) { return i < static_cast<int>(values.size()) ? values[static_cast<std::size_t>(i)] : std::string(); };
+  std::vector<std::string> texts{formatted(c.picture, value(c.firstValue))};
+  if (c.design.isGroup()) texts.push_back(value(c.firstValue + 1));
+  return texts;
+}
+
+std::vector<std::string> PagedList::headingsOf(int column) const {
+  if (column < 1 || column > columnCount()) return {};
+  const ListColumn& design = columns_[static_cast<std::size_t>(column - 1)].design;
+  if (design.isGroup()) return {design.header, design.secondLine};
+  return {design.header};
+}
+
 std::string PagedList::headerAt(int column) const {
   const QTableWidgetItem* item = table_->horizontalHeaderItem(column - 1);
   return item ? item->text().toStdString() : std::string();

@@ -44,6 +44,10 @@ class PagedList : public QWidget {
   std::string headerAt(int column) const;         // 1-based; a group's two headings joined by "\n"
   void setHeaderAt(int column, std::string_view text);  // one list showing different things by turns
   int columnCount() const;
+  // A row that need not be on the page, as its cells would show it, and a column's
+  // headings: one text per line of the column (two for a group column).
+  std::vector<std::string> textsOf(const std::vector<std::string>& values, int column) const;
+  std::vector<std::string> headingsOf(int column) const;
   ColumnAlign alignmentOf(int column) const;
   // Lines per row: 2 when a group column is declared.
   int linesPerRow() const { return lines_; }

@@ -310,6 +310,14 @@ void RunThreads() {
   s.runningThreads = false;
 }
 
+void YieldThread() {
+  Scheduler& s = scheduler();
+  SystemThread* t = s.running;
+  if (!t || t->fiber->unwinding()) return;
+  s.makeReady(*t);
+  Fiber::suspend();
+}
+
 void CloseDownOtherThreads() {
   Scheduler& s = scheduler();
   SystemThread* self = s.running;

@@ -80,6 +80,11 @@ bool AnyThreadReady();
 // thread is sent a close-down event.
 void RunThreads();
 
+// From inside a thread: gives the Qt event loop (painting, input) and the other ready
+// threads a turn, then goes on; what arrived meanwhile stays queued. For long work that
+// keeps its window alive. Outside every thread it does nothing.
+void YieldThread();
+
 // From inside a thread: sends close-down to every other thread (also to those started
 // meanwhile) and waits, taking no events, until all of them have ended. An older thread
 // that is itself waiting here is neither closed down nor waited for, so that two such

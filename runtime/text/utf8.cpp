@@ -1,6 +1,7 @@
 #include "runtime/text/utf8.h"
 
 #include <QChar>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -166,25 +167,30 @@ std::string lowerCase(std::string_view text) {
   return mapCase(text, ascii, lowerCaseChar);
 }
 
-int compareText(std::string_view a, std::string_view b) {
-  a = clip(a);
-  b = clip(b);
-  const int c = a.compare(b);
-  return c < 0 ? -1 : (c > 0 ? 1 : 0);
+namespace {
+
+// Trailing blanks, the common case of none decided without a call.
+inline std::string_view clipQuick(std::string_view text) {
+  return text.empty() || text.back() != ' ' ? text : clip(text);
 }
 
-int compareTextNoCase(std::string_view a, std::string_view b) {
-  a = clip(a);
-  b = clip(b);
-  std::size_t i = 0, j = 0;
-  // Walk both texts character by character; ASCII needs no decoding.
+constexpr std::array<unsigned char, 128> kAsciiUpper = [] {
+  std::array<unsigned char, 128> t{};
+  for (unsigned c = 0; c < 128; ++c) t[c] = static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+  return t;
+}();
+
+// Character by character from `i` in both texts (a character may take different bytes in
+// each): the general case, reached only where non-ASCII text decides.
+int compareNoCaseFrom(std::string_view a, std::string_view b, std::size_t i) {
+  std::size_t j = i;
   while (i < a.size() && j < b.size()) {
     const auto ca = static_cast<unsigned char>(a[i]);
     const auto cb = static_cast<unsigned char>(b[j]);
     char32_t ua, ub;
     if (ca < 0x80 && cb < 0x80) {
-      ua = upperCaseChar(ca);
-      ub = upperCaseChar(cb);
+      ua = kAsciiUpper[ca];
+      ub = kAsciiUpper[cb];
       ++i;
       ++j;
     } else {
@@ -196,6 +202,46 @@ int compareTextNoCase(std::string_view a, std::string_view b) {
   if (i < a.size()) return 1;
   if (j < b.size()) return -1;
   return 0;
+}
+
+}  // namespace
+
+int compareText(std::string_view a, std::string_view b) {
+  a = clipQuick(a);
+  b = clipQuick(b);
+  const int c = a.compare(b);
+  return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+// The key order of every case-blind index: called for each comparison, so it allocates
+// nothing and folds only the bytes where the texts differ. Equal bytes are equal characters
+// as long as both texts split them the same way, which holds up to the character that
+// holds the first difference; from there on the general walk decides.
+int compareTextNoCase(std::string_view a, std::string_view b) {
+  a = clipQuick(a);
+  b = clipQuick(b);
+  const std::size_t n = std::min(a.size(), b.size());
+  std::size_t i = 0;
+  for (; i < n; ++i) {
+    const auto ca = static_cast<unsigned char>(a[i]);
+    const auto cb = static_cast<unsigned char>(b[i]);
+    if (ca == cb) continue;
+    if ((ca | cb) >= 0x80) break;
+    // Both ASCII, so a character starts here in both texts.
+    if (kAsciiUpper[ca] != kAsciiUpper[cb]) return kAsciiUpper[ca] < kAsciiUpper[cb] ? -1 : 1;
+  }
+  if (i == n && a.size() == b.size()) return 0;
+  // Back to the start of the character the difference (or the shorter end) falls in: a
+  // lead byte among the three before it, with only continuation bytes between.
+  std::size_t start = i;
+  for (std::size_t back = 1; back <= 3 && back <= i; ++back) {
+    const auto c = static_cast<unsigned char>(a[i - back]);
+    if (isContinuation(c)) continue;
+    if (c >= 0xC0) start = i - back;
+    break;
+  }
+  if (start == i && i == n) return a.size() < b.size() ? -1 : 1;
+  return compareNoCaseFrom(a, b, start);
 }
 
 }  // namespace vrt

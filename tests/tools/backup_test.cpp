@@ -195,6 +195,27 @@ TEST(Backup, RefusesASetFromANewerVersionAndWhileFilesAreOpen) {
   EXPECT_EQ(snapshot(), current);
 }
 
+TEST(Backup, AWindowOpenedWhileTheSetIsCheckedStillStopsTheRestore) {
+  vtest::TempDir dir;
+  makeData(20);
+  const Outcome made = BackUpNow(".", kBackupFolder, kMonday);
+  ASSERT_TRUE(made.ok) << made.error;
+  addPrayerRequests(3);
+  const auto current = snapshot();
+  int asked = 0;
+  RestoreOptions options;
+  options.now = kMonday.addSecs(60);
+  options.filesInUse = [&asked] { return std::string(++asked == 1 ? "" : "the Praises browse"); };
+  const Outcome o = RestoreSet(".", made.setPath, options);
+  EXPECT_FALSE(o.ok);
+  EXPECT_NE(o.error.find("the Praises browse"), std::string::npos) << o.error;
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(snapshot(), current);
+  EXPECT_EQ(listSets(kBackupFolder).size(), 1u);
+  for (const auto& entry : fs::directory_iterator("."))
+    EXPECT_EQ(entry.path().string().find(".restoring"), std::string::npos) << entry.path();
+}
+
 TEST(Backup, AnUpgradeIsPrecededByASetHoldingTheOldFile) {
   vtest::TempDir dir;
   vesp::dict::registerTablesForUpgrade();
@@ -244,6 +265,42 @@ TEST(Backup, AnUpgradeIsPrecededByASetHoldingTheOldFile) {
   ASSERT_TRUE(o.ok) << o.error;
   EXPECT_EQ(vrt::store::metadataValues("Topic.vdb", "version").at("Topic"), vesp::dict::table("Topic")->version);
   EXPECT_EQ(vrt::store::metadataValues("Topic.vdb", "records").at("Topic"), 5);
+}
+
+TEST(Backup, ASetThatCannotBeBroughtUpLeavesTheCurrentDataInPlace) {
+  vtest::TempDir dir;
+  vesp::dict::registerTablesForUpgrade();
+  makeData(50);
+  const auto current = snapshot();
+  // An older file whose records the unique key of this version cannot take: two records
+  // share a number, which the old structure had no key against.
+  fs::create_directory("older");
+  vrt::TableSchema old = *vesp::dict::table("Topic");
+  old.keys.clear();
+  old.version = 0;
+  {
+    vrt::DataFile file(old, "older/Topic.vdb");
+    ASSERT_TRUE(file.create());
+    ASSERT_TRUE(file.open());
+    for (int i = 0; i < 2; ++i) {
+      file.buffer().clearAll(old.fields);
+      file.buffer().setNumber(old.fields[0], 7);
+      ASSERT_TRUE(file.add());
+    }
+  }
+  const Outcome made = BackUpNow("older", kBackupFolder, kMonday);
+  ASSERT_TRUE(made.ok) << made.error;
+
+  RestoreOptions options;
+  options.now = kMonday.addSecs(60);
+  const Outcome o = RestoreSet(".", made.setPath, options);
+  EXPECT_FALSE(o.ok);
+  EXPECT_NE(o.error.find("could not be brought up"), std::string::npos) << o.error;
+  EXPECT_NE(o.error.find("as it was"), std::string::npos) << o.error;
+  EXPECT_EQ(snapshot(), current);
+  EXPECT_EQ(listSets(kBackupFolder).size(), 1u);  // no set of the current files left behind
+  for (const auto& entry : fs::directory_iterator("."))
+    EXPECT_EQ(entry.path().string().find(".restoring"), std::string::npos) << entry.path();
 }
 
 TEST(BackupKeepRule, AYearOfDailySetsKeepsTheNewestTenAndOnePerMonth) {

@@ -1,0 +1,259 @@
+// "Export to CSV..." from a browse's popup menu, driven as a user would; the files are read
+// back with Python's csv module, as a spreadsheet program would read them.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "dictionary/dictionary.h"
+#include "dictionary/tables.h"
+#include "program_fixture.h"
+#include "runtime/gui/message_box.h"
+#include "runtime/gui/paged_list.h"
+#include "runtime/store/data_file.h"
+#include "runtime/text/dates.h"
+#include "windows/browse_declaration.h"
+#include "windows/browse_export.h"
+#include "windows/thread_globals.h"
+#include "windows/work_progress.h"
+
+using namespace vesp;
+using namespace vesp::testing;
+namespace fs = std::filesystem;
+namespace PRA = dict::idx::PRA;
+
+namespace {
+
+constexpr const char* kWindow = "Health Requests";
+constexpr const char* kList = "?Browse:1";
+using Rows = std::vector<std::vector<std::string>>;
+
+// A prayer-request browse held to one category by its filter, three rows to a page.
+const BrowseDecl& healthBrowse() {
+  static const BrowseDecl decl = [] {
+    BrowseDecl b("BrowseHealthRequests", kWindow, tables::PrayerRequest);
+    b.rows = 3;
+    b.columns = {{"Date Started", 10, "@d2-b", {tables::PrayerRequest, PRA::DATESTARTED}},
+                 {"Request #", 9, "@n9", {tables::PrayerRequest, PRA::REQUESTNUMBER}, true},
+                 {"Category", 20, "@s20", {tables::PrayerRequest, PRA::REQUESTCATEGORY}},
+                 {"Request", 40, "@s40", {tables::PrayerRequest, PRA::REQUEST}}};
+    b.tabs = {{"&Date Started", PRA::keys::DateStartedKey, BrowseTab::Locator::None, "", 0}};
+    b.filter = "UPPER(PRA:RequestCategory) = 'HEALTH'";
+    b.insert = b.change = b.remove = b.select = false;
+    b.help = false;
+    b.rememberPlace = false;
+    return b;
+  }();
+  return decl;
+}
+
+struct Request {
+  int number;
+  vrt::DayNumber started;
+  const char* category;
+  const char* text;
+};
+
+// Bytes as two hexadecimal digits each, so that any text comes through the pipe unchanged.
+std::string fromHex(const std::string& hex) {
+  std::string out;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  return out;
+}
+
+// The file as Python's csv module reads it (with the byte-order mark taken off).
+Rows readWithPython(const std::string& path) {
+  const std::string command =
+      "python3 -c \"import csv,sys\n"
+      "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
+      "  for row in csv.reader(f): print(' '.join('=' + v.encode('utf-8').hex() for v in row))\" '" +
+      path + "'";
+  Rows rows;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return rows;
+  std::string output;
+  char chunk[4096];
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
+  EXPECT_EQ(pclose(pipe), 0) << "python3 could not read " << path;
+  std::istringstream lines(output);
+  for (std::string line; std::getline(lines, line);) {
+    std::vector<std::string> row;
+    std::istringstream words(line);
+    for (std::string word; words >> word;) row.push_back(fromHex(word.substr(1)));
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::string fileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+class BrowseExportTest : public ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    // The progress window's ticks come from the test alone.
+    WorkProgress::SetTickInterval(100 * 60 * 60);
+  }
+  void TearDown() override {
+    WorkProgress::SetTickInterval(1);
+    ProgramTest::TearDown();
+  }
+
+  static void addRequests(const std::vector<Request>& requests) {
+    vrt::DataFile file(*dict::table("PrayerRequest"));
+    if (!fs::exists("PrayerRequest.vdb")) {
+      ASSERT_TRUE(file.create());
+    }
+    ASSERT_TRUE(file.open());
+    const auto& f = file.schema().fields;
+    for (const Request& r : requests) {
+      file.buffer().clearAll(f);
+      file.buffer().setNumber(f[PRA::REQUESTNUMBER], r.number);
+      file.buffer().setNumber(f[PRA::DATESTARTED], r.started);
+      file.buffer().setText(f[PRA::REQUESTCATEGORY], r.category);
+      file.buffer().setText(f[PRA::REQUEST], r.text);
+      ASSERT_TRUE(file.add());
+    }
+    file.close();
+  }
+
+  void openBrowse() {
+    vrt::StartThread([] {
+      threadGlobals().GlobalRequest = 0;
+      RunBrowse(healthBrowse());
+    }, 50'000);
+    robot.settle();
+    ASSERT_NE(robot.findWindow(kWindow), nullptr);
+  }
+  Rows page() {
+    Rows rows;
+    vrt::PagedList* list = robot.control(kWindow, kList).list();
+    for (int r = 1; r <= list->rowCount(); ++r) rows.push_back(list->rowAt(r));
+    return rows;
+  }
+  // The popup's entry, then `path` in the file dialog.
+  void exportTo(const std::string& path) {
+    robot.rightClickRow(kWindow, kList, 1);
+    ASSERT_TRUE(robot.popupOpen());
+    robot.choosePopup(kExportItemText);
+    robot.chooseFile(path);
+  }
+  // Lets the export run to its end; the number of ticks it took.
+  int runExport() {
+    int ticks = 0;
+    while (robot.findWindow(WorkProgress::kProcedure) && ticks < 10'000) {
+      robot.fireTimer(WorkProgress::kProcedure);
+      ++ticks;
+    }
+    return ticks;
+  }
+  std::string messageText() {
+    vrt::Window* box = robot.messageBox();
+    return box ? robot.control(box->caption(), vrt::kMessageTextUse).text() : std::string("<no message>");
+  }
+};
+
+const std::vector<Request> kRequests = {
+    {1, vrt::dateFromYmd(2026, 3, 1), "Health", "Pray for Anna's surgery, on Monday"},
+    {2, vrt::dateFromYmd(2026, 2, 1), "Family", "Not in the filter"},
+    {3, vrt::dateFromYmd(2026, 1, 15), "health", "Caf\xC3\xA9 \"\xC3\x9Cmlaut\" group"},
+    {4, vrt::dateFromYmd(2026, 3, 1), "Health", "Line one\nline two"},
+    {5, vrt::dateFromYmd(2025, 12, 24), "Travel", "Trip"},
+    {6, 0, "HEALTH", "No date yet"},
+};
+
+}  // namespace
+
+TEST_F(BrowseExportTest, AFilteredBrowseExportsExactlyItsRecordsInItsOrder) {
+  addRequests(kRequests);
+  start();
+  openBrowse();
+  const Rows before = page();
+  ASSERT_EQ(before.size(), 3u);  // one page of the four the filter selects
+  const std::string path = (fs::current_path() / "health.csv").string();
+  exportTo(path);
+  ASSERT_NE(robot.findWindow(WorkProgress::kProcedure), nullptr);
+  EXPECT_FALSE(fs::exists(path));  // nothing in place until it is complete
+  EXPECT_GE(runExport(), 1);
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_NE(messageText().find("4 records were written to"), std::string::npos) << messageText();
+  EXPECT_NE(messageText().find(path), std::string::npos) << messageText();
+  robot.pressMessageButton("Ok");
+
+  EXPECT_EQ(fileBytes(path).substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_NE(fileBytes(path).find("\r\n"), std::string::npos);
+  const Rows expected = {
+      {"Date Started", "Request #", "Category", "Request"},
+      {"", "6", "HEALTH", "No date yet"},
+      {"01-15-2026", "3", "health", "Caf\xC3\xA9 \"\xC3\x9Cmlaut\" group"},
+      {"03-01-2026", "1", "Health", "Pray for Anna's surgery, on Monday"},
+      {"03-01-2026", "4", "Health", "Line one\nline two"},
+  };
+  EXPECT_EQ(readWithPython(path), expected);
+  // The browse shows the page it showed before, and goes on working.
+  EXPECT_EQ(page(), before);
+  robot.pressKey(kWindow, vrt::kPgDnKey, kList);
+  EXPECT_EQ(page().back().at(1), "4");
+}
+
+TEST_F(BrowseExportTest, ACancelledExportLeavesNoFileAndAnOldOneAsItWas) {
+  std::vector<Request> many;
+  for (int i = 1; i <= 300; ++i) many.push_back({i, vrt::dateFromYmd(2026, 1, 1) + i % 40, "Health", "Request"});
+  addRequests(many);
+  start();
+  openBrowse();
+  const std::string path = (fs::current_path() / "old.csv").string();
+  std::ofstream(path) << "kept\n";
+
+  exportTo(path);
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_NE(messageText().find("exists already"), std::string::npos) << messageText();
+  robot.pressMessageButton("No");
+  EXPECT_EQ(robot.findWindow(WorkProgress::kProcedure), nullptr);
+  EXPECT_EQ(fileBytes(path), "kept\n");
+
+  exportTo(path);
+  robot.pressMessageButton("Yes");
+  // The headings are written; the records wait for the first tick.
+  ASSERT_NE(robot.findWindow(WorkProgress::kProcedure), nullptr);
+  robot.press(WorkProgress::kProcedure, "?Cancel");
+  EXPECT_EQ(robot.findWindow(WorkProgress::kProcedure), nullptr);
+  EXPECT_EQ(robot.messageBox(), nullptr) << messageText();
+  EXPECT_EQ(fileBytes(path), "kept\n");
+  std::size_t files = 0;
+  for (const auto& entry : fs::directory_iterator(fs::current_path()))
+    if (entry.path().filename().string().find("old") != std::string::npos) ++files;
+  EXPECT_EQ(files, 1u);  // no partial file beside it
+  EXPECT_EQ(page().at(0).at(1), "40");
+
+  // Exported to the end, the whole result replaces it.
+  exportTo(path);
+  robot.pressMessageButton("Yes");
+  runExport();
+  EXPECT_NE(messageText().find("300 records were written"), std::string::npos) << messageText();
+  robot.pressMessageButton("Ok");
+  const Rows rows = readWithPython(path);
+  ASSERT_EQ(rows.size(), 301u);
+  EXPECT_EQ(rows[1].at(1), "40");  // the first day of the order, its lowest number first
+}
+
+TEST_F(BrowseExportTest, AFolderThatCannotBeWrittenIsToldAndTheBrowseGoesOn) {
+  addRequests(kRequests);
+  start();
+  openBrowse();
+  const Rows before = page();
+  exportTo((fs::current_path() / "no such folder" / "health.csv").string());
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_NE(messageText().find("did not succeed"), std::string::npos) << messageText();
+  robot.pressMessageButton("Ok");
+  EXPECT_EQ(robot.findWindow(WorkProgress::kProcedure), nullptr);
+  EXPECT_EQ(page(), before);
+}
+
+TEST(CsvLine, QuotesOnlyWhatNeedsItAndDoublesQuotes) {
+  EXPECT_EQ(CsvLine({"a", "b c", ""}), "a,b c,\r\n");
+  EXPECT_EQ(CsvLine({"1,5", "say \"hi\"", "two\nlines", "cr\r"}), "\"1,5\",\"say \"\"hi\"\"\",\"two\nlines\",\"cr\r\"\r\n");
+}
