@@ -24,15 +24,6 @@ namespace vesp {
 
 class BrowseScreen;
 
-struct BrowseColumn {
-  std::string header;
-  int width = 10;  // characters
-  std::string picture;
-  FieldRef field;
-  bool rightAligned = false;
-  bool hyperlink = false;  // a click on its cell opens the file or address in it
-};
-
 struct BrowseTab {
   enum class Locator { None, Step, Entry };
   std::string caption;  // "&Title"
@@ -69,6 +60,10 @@ struct BrowseDecl {
   std::string filter;  // the screen's own filter, "5 Standard"
   std::vector<vrt::ControlSpec> extraButtons;  // beside Close
   std::function<int(BrowseScreen&, int control)> onButton;
+  // Further lists on the same window, each showing the records of another table that
+  // belong to the highlighted row (refilled whenever the highlight moves).
+  std::vector<ChildListDecl> children;
+  std::vector<const dict::TableDecl*> lookupTables;  // read by the locals' computations
 };
 
 // Runs the browse the declaration describes for the thread's global request (select for a

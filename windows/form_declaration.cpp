@@ -36,6 +36,17 @@ FormItem fileField(std::string prompt, std::string use, FieldRef ref, std::strin
   return i;
 }
 
+BrowseColumn localColumn(std::string header, int width, std::string picture, std::string name,
+                         std::function<std::string()> compute) {
+  BrowseColumn c;
+  c.header = std::move(header);
+  c.width = width;
+  c.picture = std::move(picture);
+  c.field = FieldRef::Local(std::move(name));
+  c.compute = std::move(compute);
+  return c;
+}
+
 FormItem childList(ChildListDecl list) {
   FormItem i;
   i.kind = FormItem::Kind::ChildList;

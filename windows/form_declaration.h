@@ -42,6 +42,28 @@ struct FieldRef {
   }
 };
 
+// A column of a list over a table: a field, or a screen local worked out for each row from
+// the record just read (a performer's display name). A group column shows a second value
+// under the first.
+struct BrowseColumn {
+  std::string header;
+  int width = 10;  // characters
+  std::string picture;
+  FieldRef field;
+  bool rightAligned = false;
+  bool hyperlink = false;  // a click on its cell opens the file or address in it
+  std::function<std::string()> compute = {};  // a local's value for the row just read
+  bool centred = false;
+  std::string secondHeader = {};
+  int secondWidth = 0;
+  std::string secondPicture = {};
+  FieldRef secondField = {};
+  std::function<std::string()> secondCompute = {};
+};
+// A column showing the screen local `name`, worked out per row by `compute`.
+BrowseColumn localColumn(std::string header, int width, std::string picture, std::string name,
+                         std::function<std::string()> compute);
+
 // A look-up into another table, behind an entry.
 struct LookupDecl {
   std::string button = "?CALLLOOKUP";  // the look-up button beside the entry
@@ -62,6 +84,21 @@ struct ChildListDecl {
   std::string insert = "?Insert", change = "?Change", remove = "?Delete";
   int call = 0;  // the child form in the call table
   int hyperlinkColumn = 0;  // 1-based; a click on its cell opens the cell's text
+
+  // A list filled from a table: the records whose `rangeField` holds the value of `parent`
+  // (the parent record's number), in the order of `key`, one page at a time. Its columns
+  // then come from `cells`; `hidden` values ride along in each row (the record's number).
+  // Its buttons run the child form through the browse of the list, which primes a new
+  // record with the parent's value; `readOnly` lists have no buttons.
+  const dict::TableDecl* table = nullptr;
+  int key = 0;
+  int rangeField = -1;
+  FieldRef parent;
+  std::vector<BrowseColumn> cells;
+  std::vector<FieldRef> hidden;
+  std::string title;  // shown above the list
+  bool readOnly = false;
+  std::vector<const dict::TableDecl*> lookupTables;  // read by the locals' computations
 };
 
 struct FormItem {

@@ -5,6 +5,7 @@
 #include "runtime/gui/control.h"
 #include "runtime/gui/events.h"
 #include "windows/accessible_names.h"
+#include "windows/child_browse.h"
 #include "windows/screen_conventions.h"
 
 namespace vesp {
@@ -63,12 +64,9 @@ void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>&
       into.push_back(row({prompt(item.prompt), entry(item.use, pictureFor(item), bindingFor(item.field)),
                           button(item.calendarButton, {}).icon("CAL4.ICO").tip("Calendar")}));
       break;
-    case FormItem::Kind::ChildList: {
-      const ChildListDecl& c = *item.child;
-      into.push_back(list(c.list, c.columns, c.rows));
-      into.push_back(row({button(c.insert, "&Insert"), button(c.change, "&Change"), button(c.remove, "&Delete")}));
+    case FormItem::Kind::ChildList:
+      for (ControlSpec& c : ChildListControls(*item.child)) into.push_back(std::move(c));
       break;
-    }
     case FormItem::Kind::Control:
       into.push_back(*item.control);
       break;
@@ -192,6 +190,12 @@ int FormScreen::Setup() {
     OKCONTROL = MYWINDOW->number(kOkUse);
     if (const int rc = PrepareRequest()) return rc;
   }
+  for (const FormTab& t : decl_.tabs)
+    for (const FormItem& item : t.items)
+      if (item.child && item.child->table) {
+        children_.push_back(std::make_unique<ChildBrowse>(*this, *item.child));
+        children_.back()->Attach(*MYWINDOW);
+      }
   AddItem(MYWINDOW->number(kCancelUse), Response::Cancelled);
   AddItem(toolbar_);
   target_.HELPBUTTON = MYWINDOW->number(kHelpUse);
@@ -209,6 +213,7 @@ void FormScreen::Shutdown() {
   WindowController::Shutdown();
   lookups_.clear();
   links_.reset();
+  children_.clear();
   pickers_.clear();
   for (FileManager* f : opened_) f->Close();
   opened_.clear();
@@ -248,7 +253,7 @@ int FormScreen::OnEvent() {
 int FormScreen::onChildListButton(int control) {
   for (const FormTab& t : decl_.tabs)
     for (const FormItem& item : t.items) {
-      if (!item.child) continue;
+      if (!item.child || item.child->table) continue;  // a table's list has its own browse
       const ChildListDecl& c = *item.child;
       const int request = control == MYWINDOW->number(c.insert)   ? Request::Insert
                           : control == MYWINDOW->number(c.change) ? Request::Change

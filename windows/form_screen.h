@@ -17,6 +17,8 @@
 
 namespace vesp {
 
+class ChildBrowse;
+
 class FormScreen : public WindowController {
  public:
   explicit FormScreen(const FormDecl& decl);
@@ -58,6 +60,7 @@ class FormScreen : public WindowController {
   std::vector<LookupField> lookups_;
   std::vector<FilePicker> pickers_;  // one per file field, in declaration order
   std::unique_ptr<HyperlinkManager> links_;
+  std::vector<std::unique_ptr<ChildBrowse>> children_;  // the child lists filled from tables
   std::vector<FileManager*> opened_;  // the look-up tables this form opened
   bool primaryOpened_ = false;
 };

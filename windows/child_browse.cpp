@@ -1,0 +1,84 @@
+#include "windows/child_browse.h"
+
+#include <utility>
+
+#include "records/thread_dictionary.h"
+
+namespace vesp {
+
+class ChildBrowse::Manager : public BrowseManager {
+ public:
+  explicit Manager(ListCells& cells) : cells_(cells) {}
+
+  void StoreRow(ListRow& row) override {
+    cells_.ComputeRow();
+    BrowseManager::StoreRow(row);
+  }
+  // The window asks whether a reset is due before it resets: a moved parent value is kept
+  // until the reset, which then starts the list afresh at the parent's first child.
+  bool ResetRequired() override {
+    if (BrowseManager::ResetRequired()) moved_ = true;
+    return moved_ || stale_;
+  }
+  void Reset(bool force) override {
+    if (std::exchange(moved_, false)) {
+      LISTQUEUE->Free();
+      CURRENTCHOICE = 1;
+      force = true;
+    }
+    if (std::exchange(stale_, false)) force = true;
+    ChooseOrderAndFill(force);
+  }
+  void MarkStale() { stale_ = true; }
+
+ private:
+  ListCells& cells_;
+  bool moved_ = false;  // the parent's value moved: another parent's children
+  bool stale_ = false;  // a form may have changed the children
+};
+
+ChildBrowse::ChildBrowse(WindowController& owner, const ChildListDecl& decl)
+    : owner_(owner), decl_(decl), cells_(decl.cells, decl.hidden, decl.lookupTables) {}
+
+ChildBrowse::~ChildBrowse() = default;
+
+BrowseManager& ChildBrowse::Browse() { return *browse_; }
+
+void ChildBrowse::MarkStale() {
+  if (browse_) browse_->MarkStale();
+}
+
+void ChildBrowse::Attach(vrt::Window& window) {
+  list_ = std::make_unique<PagedListControl>(window, window.number(decl_.list), cells_.ShownValues());
+  view_ = std::make_unique<vrt::View>(TableFile(*decl_.table));
+  browse_ = std::make_unique<Manager>(cells_);
+  Manager& b = *browse_;
+  b.Setup(*list_, *view_, queue_, Relate(*decl_.table), &owner_);
+  cells_.AddPairs(b.FIELDS);
+  b.AddKeyOrder(nullptr, decl_.key);
+  b.SelectOrder(1);
+  b.LimitBy(decl_.rangeField, ValueOf(decl_.parent));
+  b.HASTHUMB = false;
+  b.HIDESELECT = true;
+  if (!decl_.readOnly) {
+    b.ASKPROCEDURE = decl_.call;
+    b.INSERTCONTROL = window.number(decl_.insert);
+    b.CHANGECONTROL = window.number(decl_.change);
+    b.DELETECONTROL = window.number(decl_.remove);
+  } else {
+    b.EDITVIAPOPUP = false;
+  }
+  owner_.AddItem(static_cast<WindowComponent&>(b));
+}
+
+std::vector<vrt::ControlSpec> ChildListControls(const ChildListDecl& decl) {
+  std::vector<vrt::ControlSpec> out;
+  if (!decl.title.empty()) out.push_back(vrt::prompt(decl.title));
+  out.push_back(vrt::list(decl.list, decl.table ? ListColumnsOf(decl.cells) : decl.columns, decl.rows));
+  if (!decl.readOnly)
+    out.push_back(vrt::row({vrt::button(decl.insert, "&Insert"), vrt::button(decl.change, "&Change"),
+                            vrt::button(decl.remove, "&Delete")}));
+  return out;
+}
+
+}  // namespace vesp
