@@ -28,6 +28,8 @@ struct OneTextList {
   const char* prompt;   // "Element Type:"
   const char* words;    // "Element Type": "Adding a Element Type Record"
   const char* browseFile = nullptr;  // the browse caption's file words when they differ
+  const char* column = nullptr;      // the column's heading when it differs from the tab's
+  const char* locator = nullptr;     // an entry locator's prompt; none: a step locator
 };
 
 const OneTextList kLists[] = {
@@ -52,6 +54,10 @@ const OneTextList kLists[] = {
     {{"BrowseWeatherDefault", "vsp042", "UpdateWeatherDefault", "vsp043"}, tables::WeatherDefault,
      dict::idx::WEA::WEATHER, dict::idx::WEA::keys::WeatherKey, dict::idx::WEA::WEATHERDEFAULTNUMBER, "WeatherDefault",
      "Weather", "Weather:", "Weather Default", "Weather Default"},
+    // The tab's caption is spelled as the screen has always shown it.
+    {{"BrowsePublicity", "vsp022", "UpdatePublicity", "vsp023"}, tables::Publicity,
+     dict::idx::PUL::PUBLICITYDESCRIPTION, dict::idx::PUL::keys::PublicityKey, dict::idx::PUL::PUBLICITYNUMBER,
+     "Publicity", "Publicty", "Description:", "Publicity", nullptr, "Publicity Description", "Description:"},
 };
 
 const PickList kTopic = {"BrowseTopic", "vsp011", "UpdateTopic", "vsp012"};
@@ -68,9 +74,10 @@ FormDecl formOf(const OneTextList& l) {
 BrowseDecl browseOf(const OneTextList& l, std::function<void()> form) {
   BrowseDecl b(l.names.browse, "Browse the " + fileWords(l) + " File", l.table);
   b.listTitle = "Browsing Records";
-  b.columns = {{l.heading, 30, "@s30", {l.table, l.textField}}};
+  b.columns = {{l.column ? l.column : l.heading, 30, "@s30", {l.table, l.textField}}};
   b.hiddenFields = {{l.table, l.numberField}};
-  b.tabs = {{l.heading, l.textKey, BrowseTab::Locator::Step, {}, ThumbStep::kLetters}};
+  b.tabs = {{l.heading, l.textKey, l.locator ? BrowseTab::Locator::Entry : BrowseTab::Locator::Step,
+             l.locator ? l.locator : "", ThumbStep::kLetters}};
   b.form = 1;
   b.calls = {{1, std::move(form)}};
   return b;
