@@ -75,6 +75,9 @@ struct LookupDecl {
   int textField = -1;
   std::string display;  // the display's use name
   bool required = false;
+  // The display's text made from the found record (in the look-up table's buffer) when
+  // one field will not do, such as a first and last name.
+  std::function<std::string()> displayText = {};
 };
 
 struct ChildListDecl {

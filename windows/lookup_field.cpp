@@ -51,7 +51,9 @@ void LookupField::RefreshDisplay() {
     positionOnEntry();
     // A look-up record that cannot be read leaves the display empty, without a message.
     if (t.Fetch(decl_.key) == Level::Benign)
-      *displayText_ = t.BUFFER->text(t.FILE->schema().fields[static_cast<std::size_t>(decl_.textField)]);
+      *displayText_ = decl_.displayText
+                          ? decl_.displayText()
+                          : t.BUFFER->text(t.FILE->schema().fields[static_cast<std::size_t>(decl_.textField)]);
   }
   if (form_.MYWINDOW)
     if (vrt::Control* d = form_.MYWINDOW->control(decl_.display)) d->display();
