@@ -13,6 +13,13 @@ FormItem field(std::string prompt, std::string use, FieldRef ref, std::string pi
   return i;
 }
 
+FormItem shownField(std::string prompt, std::string use, FieldRef ref, std::string picture) {
+  FormItem i = field(std::move(prompt), std::move(use), std::move(ref), std::move(picture));
+  i.readOnly = true;
+  i.history = false;
+  return i;
+}
+
 FormItem lookupField(std::string prompt, std::string use, FieldRef ref, LookupDecl lookup, std::string picture) {
   FormItem i = field(std::move(prompt), std::move(use), std::move(ref), std::move(picture));
   i.kind = FormItem::Kind::Lookup;

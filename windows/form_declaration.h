@@ -112,6 +112,7 @@ struct FormItem {
   std::string picture; // empty: the dictionary's picture
   FieldRef field;
   bool history = true;  // the ditto key recalls it
+  bool readOnly = false;  // shown, not typed into
   std::optional<LookupDecl> lookup;
   std::string calendarButton;  // Date: "?G_CALBUTTON"
   std::string pickButton, viewButton;  // File: "?LOOKUPFILE", "?VIEWFLYER"
@@ -120,6 +121,8 @@ struct FormItem {
 };
 
 FormItem field(std::string prompt, std::string use, FieldRef ref, std::string picture = {});
+// A field the form shows but the user does not type into.
+FormItem shownField(std::string prompt, std::string use, FieldRef ref, std::string picture = {});
 FormItem lookupField(std::string prompt, std::string use, FieldRef ref, LookupDecl lookup, std::string picture = {});
 FormItem dateField(std::string prompt, std::string use, FieldRef ref, std::string picture = {},
                    std::string calendarButton = "?G_CALBUTTON");

@@ -47,10 +47,12 @@ std::string FormScreen::pictureFor(const FormItem& item) const {
 
 void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>& into) {
   switch (item.kind) {
-    case FormItem::Kind::Field:
+    case FormItem::Kind::Field: {
       into.push_back(prompt(item.prompt));
-      into.push_back(entry(item.use, pictureFor(item), bindingFor(item.field)));
+      ControlSpec e = entry(item.use, pictureFor(item), bindingFor(item.field));
+      into.push_back(item.readOnly ? std::move(e).makeReadOnly() : std::move(e));
       break;
+    }
     case FormItem::Kind::Lookup: {
       const LookupDecl& l = *item.lookup;
       std::vector<ControlSpec> line = {prompt(item.prompt), entry(item.use, pictureFor(item), bindingFor(item.field)),
