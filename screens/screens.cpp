@@ -2,6 +2,7 @@
 
 #include "screens/lookups/picklists.h"
 #include "screens/series/series.h"
+#include "screens/services/services.h"
 
 namespace vesp {
 
@@ -9,6 +10,7 @@ namespace vesp {
 void RegisterScreens() {
   RegisterPickLists();
   RegisterSeries();
+  RegisterServices();
 }
 
 }  // namespace vesp
