@@ -1,8 +1,10 @@
 #include "screens/screens.h"
 
+#include "screens/elements/elements.h"
 #include "screens/lookups/picklists.h"
 #include "screens/series/series.h"
 #include "screens/services/services.h"
+#include "screens/performers/performers.h"
 
 namespace vesp {
 
@@ -11,6 +13,8 @@ void RegisterScreens() {
   RegisterPickLists();
   RegisterSeries();
   RegisterServices();
+  RegisterPerformers();
+  RegisterElements();
 }
 
 }  // namespace vesp

@@ -58,6 +58,9 @@ struct BrowseDecl {
   bool retainRow = false;
   bool rememberPlace = true;
   std::string filter;  // the screen's own filter, "5 Standard"
+  // A "C&lear" button: the look-up closes as cancelled with its table's record emptied, so
+  // a field whose typed key was not found is cleared, while a look-up button keeps its value.
+  bool clear = false;
   std::vector<vrt::ControlSpec> extraButtons;  // beside Close
   std::function<int(BrowseScreen&, int control)> onButton;
   // Further lists on the same window, each showing the records of another table that

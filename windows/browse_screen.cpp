@@ -1,5 +1,7 @@
 #include "windows/browse_screen.h"
 
+#include <utility>
+
 #include "records/error_manager.h"
 #include "records/thread_dictionary.h"
 #include "runtime/gui/control.h"
@@ -15,6 +17,7 @@ using namespace vrt;
 namespace {
 
 constexpr const char* kCloseUse = "?Close";
+constexpr const char* kClearUse = "?Clear";
 
 std::string locatorUse(std::size_t tab) { return "?Locator:" + std::to_string(tab + 1); }
 
@@ -114,6 +117,7 @@ WindowSpec BrowseScreen::BuildWindowSpec() const {
   if (decl_.change) buttons.push_back(button("?Change", "&Change"));
   if (decl_.remove) buttons.push_back(button("?Delete", "&Delete"));
   if (decl_.view) buttons.push_back(button("?View", "&View"));
+  if (decl_.clear) buttons.push_back(button(kClearUse, "C&lear"));
   for (const ControlSpec& b : decl_.extraButtons) buttons.push_back(b);
   buttons.push_back(button(kCloseUse, decl_.closeText));
   if (decl_.help) buttons.push_back(button("?Help", "Help"));
@@ -186,6 +190,8 @@ int BrowseScreen::Setup() {
 void BrowseScreen::Shutdown() {
   if (window_ && OPENED) SaveScreenPlacement(decl_.procedure, *window_, decl_.rememberPlace);
   WindowController::Shutdown();
+  // After the caller's record was put back on close: the emptied record is what it gets.
+  if (std::exchange(cleared_, false)) Buffer(*decl_.primary).clearAll(TableFile(*decl_.primary).schema().fields);
   links_.reset();
   children_.clear();
   browse_.reset();
@@ -213,6 +219,12 @@ int BrowseScreen::RunProcedure(int number, int request) {
 
 int BrowseScreen::OnAccepted() {
   if (const int rc = WindowController::OnAccepted()) return rc;
+  if (decl_.clear && CurrentEvent().control == MYWINDOW->number(kClearUse)) {
+    SaveControls();
+    cleared_ = true;
+    MYWINDOW->post(kEventCloseWindow);
+    return EventResult::Consumed;
+  }
   if (decl_.onButton) return decl_.onButton(*this, CurrentEvent().control);
   return 0;
 }

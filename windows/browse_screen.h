@@ -63,6 +63,7 @@ class BrowseScreen : public WindowController {
   std::vector<std::unique_ptr<ChildBrowse>> children_;
   Toolbar toolbar_;
   bool primaryOpened_ = false;
+  bool cleared_ = false;  // "C&lear" closed it
 };
 
 }  // namespace vesp

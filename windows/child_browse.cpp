@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "records/thread_dictionary.h"
+#include "runtime/gui/control.h"
 
 namespace vesp {
 
@@ -37,8 +38,20 @@ class ChildBrowse::Manager : public BrowseManager {
   bool stale_ = false;  // a form may have changed the children
 };
 
+namespace {
+
+// Lists declared with plain fields feed them to their columns in order.
+std::vector<BrowseColumn> cellsOf(const ChildListDecl& decl) {
+  if (!decl.cells.empty()) return decl.cells;
+  std::vector<BrowseColumn> out;
+  for (const FieldRef& f : decl.fields) out.push_back(BrowseColumn{{}, 0, {}, f});
+  return out;
+}
+
+}  // namespace
+
 ChildBrowse::ChildBrowse(WindowController& owner, const ChildListDecl& decl)
-    : owner_(owner), decl_(decl), cells_(decl.cells, decl.hidden, decl.lookupTables) {}
+    : owner_(owner), decl_(decl), cells_(cellsOf(decl), decl.hidden, decl.lookupTables) {}
 
 ChildBrowse::~ChildBrowse() = default;
 
@@ -48,8 +61,9 @@ void ChildBrowse::MarkStale() {
   if (browse_) browse_->MarkStale();
 }
 
-void ChildBrowse::Attach(vrt::Window& window) {
-  list_ = std::make_unique<PagedListControl>(window, window.number(decl_.list), cells_.ShownValues());
+void ChildBrowse::Attach(vrt::Window& window, bool viewOnly) {
+  const std::size_t shown = decl_.cells.empty() ? decl_.columns.size() : cells_.ShownValues();
+  list_ = std::make_unique<PagedListControl>(window, window.number(decl_.list), shown);
   view_ = std::make_unique<vrt::View>(TableFile(*decl_.table));
   browse_ = std::make_unique<Manager>(cells_);
   Manager& b = *browse_;
@@ -57,16 +71,20 @@ void ChildBrowse::Attach(vrt::Window& window) {
   cells_.AddPairs(b.FIELDS);
   b.AddKeyOrder(nullptr, decl_.key);
   b.SelectOrder(1);
-  b.LimitBy(decl_.rangeField, ValueOf(decl_.parent));
+  const auto& key = TableFile(*decl_.table).schema().keys[static_cast<std::size_t>(decl_.key)];
+  b.LimitBy(key.components.front(), ValueOf(decl_.parent));
   b.HASTHUMB = false;
   b.HIDESELECT = true;
-  if (!decl_.readOnly) {
+  if (!decl_.readOnly && !viewOnly) {
     b.ASKPROCEDURE = decl_.call;
     b.INSERTCONTROL = window.number(decl_.insert);
     b.CHANGECONTROL = window.number(decl_.change);
     b.DELETECONTROL = window.number(decl_.remove);
   } else {
-    b.EDITVIAPOPUP = false;
+    b.USEPOPUP = b.EDITVIAPOPUP = false;
+    if (!decl_.readOnly)
+      for (const std::string& use : {decl_.insert, decl_.change, decl_.remove})
+        if (vrt::Control* c = window.control(use)) c->setDisabled(true);
   }
   owner_.AddItem(static_cast<WindowComponent&>(b));
 }
@@ -74,7 +92,7 @@ void ChildBrowse::Attach(vrt::Window& window) {
 std::vector<vrt::ControlSpec> ChildListControls(const ChildListDecl& decl) {
   std::vector<vrt::ControlSpec> out;
   if (!decl.title.empty()) out.push_back(vrt::prompt(decl.title));
-  out.push_back(vrt::list(decl.list, decl.table ? ListColumnsOf(decl.cells) : decl.columns, decl.rows));
+  out.push_back(vrt::list(decl.list, decl.cells.empty() ? decl.columns : ListColumnsOf(decl.cells), decl.rows));
   if (!decl.readOnly)
     out.push_back(vrt::row({vrt::button(decl.insert, "&Insert"), vrt::button(decl.change, "&Change"),
                             vrt::button(decl.remove, "&Delete")}));

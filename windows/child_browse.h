@@ -20,8 +20,9 @@ class ChildBrowse {
   ChildBrowse(WindowController& owner, const ChildListDecl& decl);
   ~ChildBrowse();
 
-  // Once the window is built; the list fills when the window first shows.
-  void Attach(vrt::Window& window);
+  // Once the window is built; the list fills when the window first shows. A view-only
+  // list shows and calls nothing (a new child would number a record for nothing).
+  void Attach(vrt::Window& window, bool viewOnly = false);
   // The next refresh of the window refills the list from the table.
   void MarkStale();
   BrowseManager& Browse();

@@ -63,6 +63,25 @@ FormItem childList(ChildListDecl list) {
   return i;
 }
 
+FormItem textBoxField(std::string prompt, std::string use, FieldRef ref) {
+  FormItem i = field(std::move(prompt), std::move(use), std::move(ref));
+  i.kind = FormItem::Kind::TextBox;
+  return i;
+}
+
+FormItem dropListField(std::string prompt, std::string use, FieldRef ref, std::vector<std::string> choices) {
+  FormItem i = field(std::move(prompt), std::move(use), std::move(ref));
+  i.kind = FormItem::Kind::DropList;
+  i.choices = std::move(choices);
+  return i;
+}
+
+FormItem checkField(std::string prompt, std::string use, FieldRef ref) {
+  FormItem i = field(std::move(prompt), std::move(use), std::move(ref));
+  i.kind = FormItem::Kind::Check;
+  return i;
+}
+
 FormItem controlItem(vrt::ControlSpec control) {
   FormItem i;
   i.kind = FormItem::Kind::Control;

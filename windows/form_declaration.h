@@ -51,9 +51,9 @@ struct BrowseColumn {
   std::string picture;
   FieldRef field;
   bool rightAligned = false;
+  bool centred = false;
   bool hyperlink = false;  // a click on its cell opens the file or address in it
   std::function<std::string()> compute = {};  // a local's value for the row just read
-  bool centred = false;
   std::string secondHeader = {};
   int secondWidth = 0;
   std::string secondPicture = {};
@@ -73,11 +73,12 @@ struct LookupDecl {
   int keyField = -1;  // its field holding that value
   // Number look-ups show a text of the found record in a display beside the entry.
   int textField = -1;
-  std::string display;  // the display's use name
+  std::function<std::string()> text;  // or a text made of several of the found record's fields
+  std::string display;                // the display's use name
   bool required = false;
-  // The display's text made from the found record (in the look-up table's buffer) when
-  // one field will not do, such as a first and last name.
-  std::function<std::string()> displayText = {};
+  // Values copied from the look-up record into the form's record when a key is found or
+  // chosen, and emptied when a typed key's look-up is cancelled (the entry is cleared too).
+  std::function<void()> assign, unassign;
 };
 
 struct ChildListDecl {
@@ -88,24 +89,24 @@ struct ChildListDecl {
   int call = 0;  // the child form in the call table
   int hyperlinkColumn = 0;  // 1-based; a click on its cell opens the cell's text
 
-  // A list filled from a table: the records whose `rangeField` holds the value of `parent`
-  // (the parent record's number), in the order of `key`, one page at a time. Its columns
-  // then come from `cells`; `hidden` values ride along in each row (the record's number).
-  // Its buttons run the child form through the browse of the list, which primes a new
-  // record with the parent's value; `readOnly` lists have no buttons.
+  // The records listed: `table` read by `key`, whose first component equals the form's
+  // `parent` field; `fields` feed the columns in order. Without a table the list stays
+  // empty and its buttons only call the child form.
   const dict::TableDecl* table = nullptr;
   int key = 0;
-  int rangeField = -1;
   FieldRef parent;
+  std::vector<FieldRef> fields;
+  // Or, instead of `columns` and `fields`, columns that name their values, screen locals
+  // among them; `hidden` values ride along in each row (the record's number).
   std::vector<BrowseColumn> cells;
   std::vector<FieldRef> hidden;
   std::string title;  // shown above the list
-  bool readOnly = false;
+  bool readOnly = false;  // no buttons: the list only shows
   std::vector<const dict::TableDecl*> lookupTables;  // read by the locals' computations
 };
 
 struct FormItem {
-  enum class Kind { Field, Lookup, Date, ChildList, Control, File };
+  enum class Kind { Field, Lookup, Date, ChildList, Control, File, TextBox, DropList, Check };
   Kind kind = Kind::Field;
   std::string prompt;  // "&Role:"
   std::string use;     // "?ROL:Role"
@@ -118,6 +119,7 @@ struct FormItem {
   std::string pickButton, viewButton;  // File: "?LOOKUPFILE", "?VIEWFLYER"
   std::optional<ChildListDecl> child;
   std::optional<vrt::ControlSpec> control;
+  std::vector<std::string> choices;  // DropList: the texts offered and stored
 };
 
 FormItem field(std::string prompt, std::string use, FieldRef ref, std::string picture = {});
@@ -131,6 +133,11 @@ FormItem dateField(std::string prompt, std::string use, FieldRef ref, std::strin
 FormItem fileField(std::string prompt, std::string use, FieldRef ref, std::string pickButton,
                    std::string viewButton, std::string picture = {});
 FormItem childList(ChildListDecl list);
+// A text box over several lines; a drop list that stores the chosen text; a check box
+// that stores 1 or 0.
+FormItem textBoxField(std::string prompt, std::string use, FieldRef ref);
+FormItem dropListField(std::string prompt, std::string use, FieldRef ref, std::vector<std::string> choices);
+FormItem checkField(std::string prompt, std::string use, FieldRef ref);
 FormItem controlItem(vrt::ControlSpec control);
 
 struct FormTab {

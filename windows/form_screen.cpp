@@ -72,6 +72,17 @@ void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>&
     case FormItem::Kind::Control:
       into.push_back(*item.control);
       break;
+    case FormItem::Kind::TextBox:
+      into.push_back(prompt(item.prompt));
+      into.push_back(textBox(item.use, bindingFor(item.field)));
+      break;
+    case FormItem::Kind::DropList:
+      into.push_back(prompt(item.prompt));
+      into.push_back(dropList(item.use, item.choices, bindingFor(item.field)));
+      break;
+    case FormItem::Kind::Check:
+      into.push_back(check(item.use, item.prompt, bindingFor(item.field)));
+      break;
     case FormItem::Kind::File:
       into.push_back(row({prompt(item.prompt), entry(item.use, pictureFor(item), bindingFor(item.field)),
                           button(item.pickButton, "...").tip("Pick " + SpokenName(item.prompt)),
@@ -196,7 +207,7 @@ int FormScreen::Setup() {
     for (const FormItem& item : t.items)
       if (item.child && item.child->table) {
         children_.push_back(std::make_unique<ChildBrowse>(*this, *item.child));
-        children_.back()->Attach(*MYWINDOW);
+        children_.back()->Attach(*MYWINDOW, REQUEST == Request::View);
       }
   AddItem(MYWINDOW->number(kCancelUse), Response::Cancelled);
   AddItem(toolbar_);
@@ -213,9 +224,9 @@ int FormScreen::Setup() {
 void FormScreen::Shutdown() {
   if (window_ && OPENED) SaveScreenPlacement(decl_.procedure, *window_, decl_.rememberPlace);
   WindowController::Shutdown();
+  children_.clear();
   lookups_.clear();
   links_.reset();
-  children_.clear();
   pickers_.clear();
   for (FileManager* f : opened_) f->Close();
   opened_.clear();

@@ -2,7 +2,8 @@
 // The form procedure that a FormDecl describes: a WindowController whose window is built
 // from the declaration, with the screen conventions every form follows (caption by request,
 // centring and the remembered place, F6 and calendar buttons, validated look-ups, child
-// lists and the call table, Escape as Cancel, view mode where OK only closes).
+// lists of the records that belong to the form's record, the call table, Escape as Cancel,
+// view mode where OK only closes).
 #include <map>
 #include <memory>
 #include <string>

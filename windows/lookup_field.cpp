@@ -21,7 +21,15 @@ bool LookupField::entryEmpty() const {
   const std::string value = entry_.binding().value();
   if (vrt::clip(value).empty()) return true;
   const auto number = vrt::parsePlainNumber(value);
-  return decl_.textField >= 0 && number && *number == 0;
+  return numberKey() && number && *number == 0;
+}
+
+bool LookupField::numberKey() const { return !vrt::isTextType(keyField().type); }
+
+void LookupField::copyValues(const std::function<void()>& hook) {
+  if (!hook) return;
+  hook();
+  if (form_.MYWINDOW) form_.MYWINDOW->display();
 }
 
 void LookupField::positionOnEntry() {
@@ -33,27 +41,28 @@ void LookupField::takeChosenKey() {
   entry_.binding().setValue(table().BUFFER->text(keyField()));
   entry_.display();
   RefreshDisplay();
+  copyValues(decl_.assign);
 }
 
 void LookupField::clearEntry() {
-  entry_.binding().setValue(decl_.textField >= 0 ? "0" : "");
+  entry_.binding().setValue(numberKey() ? "0" : "");
   entry_.display();
   if (displayText_) displayText_->clear();
   if (form_.MYWINDOW)
     if (vrt::Control* d = form_.MYWINDOW->control(decl_.display)) d->display();
+  copyValues(decl_.unassign);
 }
 
 void LookupField::RefreshDisplay() {
-  if (!displayText_ || decl_.textField < 0) return;
+  if (!displayText_ || (decl_.textField < 0 && !decl_.text)) return;
   displayText_->clear();
   if (!entryEmpty()) {
     FileManager& t = table();
     positionOnEntry();
     // A look-up record that cannot be read leaves the display empty, without a message.
     if (t.Fetch(decl_.key) == Level::Benign)
-      *displayText_ = decl_.displayText
-                          ? decl_.displayText()
-                          : t.BUFFER->text(t.FILE->schema().fields[static_cast<std::size_t>(decl_.textField)]);
+      *displayText_ = decl_.text ? decl_.text()
+                                 : t.BUFFER->text(t.FILE->schema().fields[static_cast<std::size_t>(decl_.textField)]);
   }
   if (form_.MYWINDOW)
     if (vrt::Control* d = form_.MYWINDOW->control(decl_.display)) d->display();
@@ -71,6 +80,7 @@ int LookupField::OnEntryAccepted() {
   positionOnEntry();
   if (table().Fetch(decl_.key) == Level::Benign) {
     RefreshDisplay();
+    copyValues(decl_.assign);
     return 0;
   }
   positionOnEntry();  // the browse starts near what was typed

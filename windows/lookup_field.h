@@ -7,6 +7,9 @@
 //  - A typed value is looked up: found, the display follows; not found, the look-up browse
 //    opens; cancelled there, the entry and its display are cleared and get the focus back.
 //    An empty entry that is not required is left alone.
+//  - A found or chosen record's values are copied into the form's record (`assign`); a
+//    cleared entry empties them (`unassign`).
+#include <functional>
 #include <string>
 
 #include "records/file_manager.h"
@@ -37,6 +40,8 @@ class LookupField {
   void takeChosenKey();
   void clearEntry();
   bool entryEmpty() const;
+  bool numberKey() const;
+  void copyValues(const std::function<void()>& hook);
 
   WindowController& form_;
   LookupDecl decl_;

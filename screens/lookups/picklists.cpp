@@ -1,5 +1,5 @@
-// vsp011, vsp012, vsp020, vsp021, vsp028, vsp029, vsp034 to vsp043: the pick lists, one
-// table row per list.
+// vsp011, vsp012, vsp016, vsp017, vsp020, vsp021, vsp028, vsp029, vsp034 to vsp043: the pick
+// lists, one table row per list.
 #include "screens/lookups/picklists.h"
 
 #include <string>
@@ -8,7 +8,6 @@
 #include "records/thread_dictionary.h"
 #include "runtime/text/utf8.h"
 #include "windows/browse_declaration.h"
-#include "windows/browse_screen.h"
 #include "windows/form_declaration.h"
 #include "windows/procedures.h"
 
@@ -28,11 +27,14 @@ struct OneTextList {
   const char* prompt;   // "Element Type:"
   const char* words;    // "Element Type": "Adding a Element Type Record"
   const char* browseFile = nullptr;  // the browse caption's file words when they differ
+  int width = 30;                    // the text's characters
   const char* column = nullptr;      // the column's heading when it differs from the tab's
   const char* locator = nullptr;     // an entry locator's prompt; none: a step locator
 };
 
 const OneTextList kLists[] = {
+    {{"BrowseRole", "vsp016", "UpdateRole", "vsp017"}, tables::Role, dict::idx::ROL::ROLE, dict::idx::ROL::keys::RoleKey,
+     dict::idx::ROL::ROLENUMBER, "Role", "Role", "Role:", "Role", nullptr, 20},
     {{"BrowseElementType", "vsp020", "UpdateElementType", "vsp021"}, tables::ElementType, dict::idx::ELT::ELEMENTTYPE,
      dict::idx::ELT::keys::ElementTypeKey, dict::idx::ELT::ELEMENTTYPENUMBER, "ElementType", "Element Type",
      "Element Type:", "Element Type"},
@@ -57,7 +59,7 @@ const OneTextList kLists[] = {
     // The tab's caption is spelled as the screen has always shown it.
     {{"BrowsePublicity", "vsp022", "UpdatePublicity", "vsp023"}, tables::Publicity,
      dict::idx::PUL::PUBLICITYDESCRIPTION, dict::idx::PUL::keys::PublicityKey, dict::idx::PUL::PUBLICITYNUMBER,
-     "Publicity", "Publicty", "Description:", "Publicity", nullptr, "Publicity Description", "Description:"},
+     "Publicity", "Publicty", "Description:", "Publicity", nullptr, 30, "Publicity Description", "Description:"},
 };
 
 const PickList kTopic = {"BrowseTopic", "vsp011", "UpdateTopic", "vsp012"};
@@ -74,7 +76,7 @@ FormDecl formOf(const OneTextList& l) {
 BrowseDecl browseOf(const OneTextList& l, std::function<void()> form) {
   BrowseDecl b(l.names.browse, "Browse the " + fileWords(l) + " File", l.table);
   b.listTitle = "Browsing Records";
-  b.columns = {{l.column ? l.column : l.heading, 30, "@s30", {l.table, l.textField}}};
+  b.columns = {{l.column ? l.column : l.heading, l.width, "@s" + std::to_string(l.width), {l.table, l.textField}}};
   b.hiddenFields = {{l.table, l.numberField}};
   b.tabs = {{l.heading, l.textKey, l.locator ? BrowseTab::Locator::Entry : BrowseTab::Locator::Step,
              l.locator ? l.locator : "", ThumbStep::kLetters}};
@@ -124,14 +126,7 @@ const BrowseDecl& topicBrowse() {
     b.tabs = {{"Topic", dict::idx::TOP::keys::TopicKey, BrowseTab::Locator::Entry, "Topic:", ThumbStep::kLetters}};
     b.form = 1;
     b.calls = {{1, UpdateTopic}};
-    b.extraButtons = {vrt::button("?Clear", "C&lear")};
-    // "C&lear" closes the look-up with the buffer emptied: the calling field becomes empty.
-    b.onButton = [](BrowseScreen& screen, int control) {
-      if (control != screen.MYWINDOW->number("?Clear")) return 0;
-      Access(tables::Topic).BUFFER->clearAll(TableFile(tables::Topic).schema().fields);
-      screen.CloseWithResponse(Response::Completed);
-      return 5;
-    };
+    b.clear = true;
     return b;
   }();
   return browse;

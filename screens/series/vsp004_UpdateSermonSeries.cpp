@@ -17,7 +17,6 @@ ChildListDecl publicityList() {
   c.title = "Browsing Records";
   c.table = &tables::SeriesPublicity;
   c.key = SEP::keys::SeriesNumberKey;
-  c.rangeField = SEP::SERIESNUMBER;
   c.parent = {tables::SermonSeries, SSE::SERIESNUMBER};
   c.cells = {{"Description", 30, "@s30", {tables::SeriesPublicity, SEP::PUBLICITYDESCRIPTION}}};
   c.hidden = {{tables::SeriesPublicity, SEP::PUBLICITYNUMBER}};

@@ -25,7 +25,6 @@ ChildListDecl ElementList(std::string use, int call) {
   c.title = "Browsing Records";
   c.table = &tables::ServiceElement;
   c.key = SEL::keys::ServiceElementKey;
-  c.rangeField = SEL::SERVICENUMBER;
   c.parent = {tables::Service, dict::idx::SER::SERVICENUMBER};
   c.cells = ElementColumns();
   c.hidden = {{tables::ServiceElement, SEL::ELEMENTNUMBER}};

@@ -52,7 +52,7 @@ FormItem personLookup(const Person& p, int button) {
   l.key = dict::idx::PER::keys::PerformersNumberKey;
   l.keyField = dict::idx::PER::PERFORMERSNUMBER;
   l.textField = dict::idx::PER::LASTNAME;
-  l.displayText = PerformerDisplayName;
+  l.text = PerformerDisplayName;
   l.display = p.local;
   return lookupField(p.prompt, p.use, {kService, p.field}, l, "@n-14");
 }
@@ -98,16 +98,15 @@ std::vector<FormItem> generalInfo() {
   return items;
 }
 
-// A child list of this service's records of `table`, by `key`, whose `field` holds the
-// service number; its buttons call `call`.
-ChildListDecl childOf(const char* use, const dict::TableDecl& table, int key, int field, int numberField,
+// A child list of this service's records of `table`, by `key` (which starts with the
+// service number); its buttons call `call`.
+ChildListDecl childOf(const char* use, const dict::TableDecl& table, int key, int numberField,
                       std::vector<BrowseColumn> cells, int call) {
   ChildListDecl c;
   c.list = use;
   c.title = "Browsing Records";
   c.table = &table;
   c.key = key;
-  c.rangeField = field;
   c.parent = {kService, SER::SERVICENUMBER};
   c.cells = std::move(cells);
   c.hidden = {{table, numberField}};
@@ -121,7 +120,7 @@ ChildListDecl childOf(const char* use, const dict::TableDecl& table, int key, in
 
 ChildListDecl keyPassages() {
   const auto& t = tables::BibleRef;
-  return childOf("?List:KeyPassages", t, BIB::keys::ServiceRefKey, BIB::SERVICENUMBER, BIB::REFERENCENUMBER,
+  return childOf("?List:KeyPassages", t, BIB::keys::ServiceRefKey, BIB::REFERENCENUMBER,
                  {{"Version", 15, "@s30", {t, BIB::BIBLEVERSION}},
                   {"Book", 15, "@s30", {t, BIB::BOOK}},
                   {"Start Chapter", 6, "@n6", {t, BIB::STARTCHAPTER}},
@@ -133,7 +132,7 @@ ChildListDecl keyPassages() {
 
 ChildListDecl keyWords() {
   const auto& t = tables::KeyWords;
-  return childOf("?List:KeyWords", t, KWD::keys::ServiceNumberKey, KWD::SERVICENUMBER, KWD::KEYWORDNUMBER,
+  return childOf("?List:KeyWords", t, KWD::keys::ServiceNumberKey, KWD::KEYWORDNUMBER,
                  {{"Key Word", 30, "@s30", {t, KWD::KEYWORD}}}, 14);
 }
 
@@ -148,7 +147,7 @@ ChildListDecl serviceElements() {
 // Read-only: a click on a row's "File Location" opens the file.
 ChildListDecl associatedFiles() {
   const auto& t = tables::AssociatedFiles;
-  ChildListDecl c = childOf("?List:AssociatedFiles", t, ASF::keys::ServiceNumberKey, ASF::SERVICENUMBER,
+  ChildListDecl c = childOf("?List:AssociatedFiles", t, ASF::keys::ServiceNumberKey,
                             ASF::ASSOCIATEDFILESNUMBER,
                             {{"Type", 15, "@s30", {t, ASF::TYPE}},
                              {"Description", 25, "@s50", {t, ASF::DESCRIPTION}},
@@ -170,7 +169,7 @@ ChildListDecl statistics() {
     c.centred = true;
     return c;
   };
-  return childOf("?List:Statistics", t, STA::keys::ServiceNumberKey, STA::SERVICENUMBER, STA::STATISTICNUMBER,
+  return childOf("?List:Statistics", t, STA::keys::ServiceNumberKey, STA::STATISTICNUMBER,
                  {{"Type", 15, "@s30", {t, STA::TYPE}}, amount("Offering", STA::OFFERING),
                   amount("Budget Need", STA::BUDGETNEED), amount("Special Offering", STA::SPECIALOFFERING),
                   count("Adult", STA::ADULT), count("Adult Guests", STA::ADULTGUESTS), count("Youth", STA::YOUTH),
