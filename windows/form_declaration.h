@@ -51,8 +51,8 @@ struct BrowseColumn {
   std::string picture;
   FieldRef field;
   bool rightAligned = false;
-  bool centred = false;
   bool hyperlink = false;  // a click on its cell opens the file or address in it
+  bool centred = false;
   std::function<std::string()> compute = {};  // a local's value for the row just read
   std::string secondHeader = {};
   int secondWidth = 0;

@@ -18,8 +18,8 @@ const BrowseDecl& seriesBrowse() {
                  {"Description", 40, "@s255", {t, SSE::DESCRIPTION}},
                  {"Start Date", 10, "@d17", {t, SSE::STARTDATE_DATE}},
                  {"End Date", 10, "@d17", {t, SSE::ENDDATE_DATE}},
-                 {"Poster Image", 30, "@s100", {t, SSE::POSTERIMAGE}, false, false, true},
-                 {"Web Graphic", 30, "@s100", {t, SSE::WEBGRAPHIC}, false, false, true}};
+                 {"Poster Image", 30, "@s100", {t, SSE::POSTERIMAGE}, false, true},
+                 {"Web Graphic", 30, "@s100", {t, SSE::WEBGRAPHIC}, false, true}};
     b.hiddenFields = {{t, SSE::SERIESNUMBER}};
     b.tabs = {{"Series Date", SSE::keys::StartDateKey, BrowseTab::Locator::Entry, "Date:", ThumbStep::kDigits, true},
               {"Series Name", SSE::keys::NameKey, BrowseTab::Locator::Entry, "Name:", ThumbStep::kLetters}};

@@ -47,8 +47,9 @@ bool fileDialogShown() {
 
 class ExitTest : public ProgramTest {
  protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
+  // Start-up registers the real screens: the test's own take their places afterwards.
+  void start() {
+    ProgramTest::start();
     for (const char* p : kBrowses) registerPlacedBrowse(p);
   }
   void TearDown() override {
