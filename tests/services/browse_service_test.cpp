@@ -2,6 +2,7 @@
 // the highlighted service.
 #include <gtest/gtest.h>
 
+#include "runtime/store/sqlite_db.h"
 #include "service_data.h"
 
 using namespace vesp;
@@ -109,4 +110,30 @@ TEST_F(BrowseServiceTest, DeletingAServiceTakesItsElementsAndReferencesAndLeaves
   EXPECT_EQ(records(tables::KeyWords), 1);
   EXPECT_EQ(records(tables::Statistics), 1);
   EXPECT_EQ(records(tables::AssociatedFiles), 1);
+}
+
+TEST_F(BrowseServiceTest, AServiceWhoseReferenceCannotGoKeepsEverything) {
+  {
+    vrt::sql::Database db;
+    ASSERT_EQ(db.open("BibleRef.vdb", false, false), SQLITE_OK);
+    ASSERT_EQ(db.exec("CREATE TRIGGER keep BEFORE DELETE ON BibleRef BEGIN SELECT RAISE(ABORT, 'kept'); END"),
+              SQLITE_OK);
+  }
+  open("BrowseService");
+  robot.chooseRow(kServices, "?BROWSE:1", 2);
+  robot.press(kServices, "?Delete");
+  robot.pressMessageButton("Yes");
+  // The failure is reported; no retry.
+  for (int shown = 0; robot.messageBox() && shown < 5; ++shown) {
+    try {
+      robot.pressMessageButton("No");
+    } catch (const std::exception&) {
+      robot.pressMessageButton("Ok");
+    }
+  }
+  EXPECT_EQ(robot.messageBox(), nullptr);
+  EXPECT_EQ(records(tables::Service), 3);
+  EXPECT_EQ(records(tables::ServiceElement), 3);
+  EXPECT_EQ(records(tables::BibleRef), 1);
+  EXPECT_EQ(column(kServices, "?BROWSE:1").size(), 3u);
 }
