@@ -9,7 +9,7 @@ namespace SEL = dict::idx::SEL;
 
 std::vector<BrowseColumn> ElementColumns() {
   const auto& t = tables::ServiceElement;
-  BrowseColumn pre{"Pre Service", 3, "@s1", {t, SEL::PRESERVICE}};
+  BrowseColumn pre{"Pre Service", 8, "@s1", {t, SEL::PRESERVICE}};
   pre.centred = true;
   return {{"Title", 30, "@s50", {t, SEL::TITLE}},
           {"Type", 15, "@s30", {t, SEL::TYPE}},
