@@ -4,6 +4,7 @@
 
 #include "records/thread_dictionary.h"
 #include "runtime/gui/control.h"
+#include "runtime/text/utf8.h"
 
 namespace vesp {
 
@@ -31,6 +32,15 @@ class ChildBrowse::Manager : public BrowseManager {
     ChooseOrderAndFill(force);
   }
   void MarkStale() { stale_ = true; }
+  // A child needs a parent: with none highlighted (an empty list) nothing is added that
+  // would belong to no record.
+  int RunForm(int request) override {
+    const vrt::expr::Value parent = parent_.read();
+    const bool none = parent.isNumber() ? parent.toNumber() == 0 : vrt::clip(parent.toText()).empty();
+    if (request == Request::Insert && none) return Response::Cancelled;
+    return BrowseManager::RunForm(request);
+  }
+  ValueRef parent_;
 
  private:
   ListCells& cells_;
@@ -73,6 +83,7 @@ void ChildBrowse::Attach(vrt::Window& window, bool viewOnly) {
   b.SelectOrder(1);
   const auto& key = TableFile(*decl_.table).schema().keys[static_cast<std::size_t>(decl_.key)];
   b.LimitBy(key.components.front(), ValueOf(decl_.parent));
+  b.parent_ = ValueOf(decl_.parent);
   b.HASTHUMB = false;
   b.HIDESELECT = true;
   if (!decl_.readOnly && !viewOnly) {

@@ -137,3 +137,11 @@ TEST_F(BrowseServiceTest, AServiceWhoseReferenceCannotGoKeepsEverything) {
   EXPECT_EQ(records(tables::BibleRef), 1);
   EXPECT_EQ(column(kServices, "?BROWSE:1").size(), 3u);
 }
+
+TEST_F(ServicesTest, WithNoServiceAnElementCannotBeAdded) {
+  open("BrowseService");
+  ASSERT_NE(robot.findWindow(kServices), nullptr);
+  robot.press(kServices, "?Insert:2");
+  EXPECT_EQ(robot.findWindow("Service Element Will Be Added"), nullptr);
+  EXPECT_EQ(records(tables::ServiceElement), 0);
+}
