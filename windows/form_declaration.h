@@ -174,6 +174,9 @@ struct FormDecl {
   std::function<void(FormScreen&)> prime;     // default values of a new record
   std::function<void(FormScreen&)> stamp;     // just before the record is saved
   std::function<int(FormScreen&, int control)> onButton;  // an extra button; 5 consumes
+  // A new record the user gave up on, once its reserved number was given back: what was
+  // added under that number without a relation to remove it goes too.
+  std::function<void(FormScreen&)> abandon;
 };
 
 // Runs the form the declaration describes for the thread's global request; its response.

@@ -304,6 +304,13 @@ int FormScreen::OnAccepted() {
   return 0;
 }
 
+int FormScreen::OnCloseRequest() {
+  const int rc = WindowController::OnCloseRequest();
+  if (rc == 0 && decl_.abandon && REQUEST == Request::Insert && RESPONSE == Response::Cancelled && !RECORDSAVED)
+    decl_.abandon(*this);
+  return rc;
+}
+
 int FormScreen::OnCompleted() {
   if (decl_.stamp && (REQUEST == Request::Insert || REQUEST == Request::Change)) decl_.stamp(*this);
   return WindowController::OnCompleted();

@@ -37,6 +37,7 @@ class FormScreen : public WindowController {
   int RunProcedure(int number, int request) override;
   int OnAccepted() override;
   int OnCompleted() override;
+  int OnCloseRequest() override;
   int OnEvent() override;
 
   // The window's design, bound to this thread's record buffers and the form's locals.

@@ -1,5 +1,7 @@
 #include "windows/screen_conventions.h"
 
+#include <algorithm>
+
 #include <QWidget>
 
 #include "runtime/gui/calendar.h"
@@ -17,6 +19,9 @@ void CentreInFrame(vrt::Window& window) {
   QRect r = window.position();
   int x = (frame.AppFrameWidth - r.width()) / 2 - 2;
   int y = (frame.AppFrameHeight - r.height()) / 2 - 15;
+  // A window larger than the frame keeps its title bar inside it, where the user can reach it.
+  x = std::max(x, 0);
+  y = std::max(y, 0);
   if (window.kind() != vrt::WindowKind::Child) {
     x += frame.AppFrameX;
     y += frame.AppFrameY;

@@ -1,11 +1,14 @@
 // vsp013: one element of a service. The bibliography entry's title and duration are copied
 // in when it is chosen, and stay as they are when the entry changes later; the performer and
 // the group are kept by number and shown by name.
+#include <limits>
+
 #include "dictionary/tables.h"
 #include "records/thread_dictionary.h"
 #include "runtime/text/utf8.h"
 #include "screens/elements/elements.h"
 #include "windows/form_declaration.h"
+#include "windows/form_screen.h"
 #include "windows/procedures.h"
 #include "windows/thread_globals.h"
 #include "windows/window_controller.h"
@@ -96,6 +99,27 @@ ChildListDecl associatedFiles() {
   return c;
 }
 
+// The files added to a new element that was then cancelled: its number will be given to
+// the next new element, which must not inherit them.
+void deleteFilesOf(std::int32_t element) {
+  if (element == 0) return;
+  FileManager& files = Access(tables::AssociatedFiles);
+  if (files.Open() != Level::Benign) return;
+  int saved = files.SaveState();
+  vrt::RecordRef file = *files.BUFFER;
+  for (;;) {
+    file.set(ASF_ELEMENTNUMBER, element);
+    file.set(ASF_ASSOCIATEDFILESNUMBER, std::numeric_limits<std::int32_t>::min());
+    files.FILE->setToValue(ASF::keys::ElementNumberKey);
+    if (files.Next(false) != Level::Benign || file.get(ASF_ELEMENTNUMBER) != element) break;
+    if (files.Delete(false) != Level::Benign) break;
+  }
+  files.RestoreState(saved);
+  files.Close();
+}
+
+constexpr const char* kNewElement = "LOC:NewElement";
+
 // A new file of the element belongs to the element's service too: the service lists it.
 void updateElementFile() {
   if (threadGlobals().GlobalRequest == Request::Insert)
@@ -130,6 +154,8 @@ const FormDecl& form() {
                {3, ProcedureNamed("BrowsePerformers")},
                {4, ProcedureNamed("BrowsePerformerGroupHeader")},
                {5, updateElementFile}};
+    d.prime = [](FormScreen& form) { form.LocalNumber(kNewElement) = record(tables::ServiceElement).get(SEL_ELEMENTNUMBER); };
+    d.abandon = [](FormScreen& form) { deleteFilesOf(form.LocalNumber(kNewElement)); };
     return d;
   }();
   return f;

@@ -13,8 +13,8 @@ namespace PGD = dict::idx::PGD;
 ChildListDecl members() {
   ChildListDecl c;
   c.list = "?List:Members";
-  c.columns = {vrt::column("Last Name", 20, "@s50"), vrt::column("First Name", 20, "@s50"),
-               vrt::column("Role", 15, "@s30"), vrt::column("Leader", 6, "@n3", vrt::ColumnAlign::Right)};
+  c.columns = {vrt::column("Last Name", 15, "@s50"), vrt::column("First Name", 15, "@s50"),
+               vrt::column("Role", 12, "@s30"), vrt::column("Leader", 7, "@n3", vrt::ColumnAlign::Right)};
   c.call = 1;
   c.table = &tables::PerformerGroupDetail;
   c.key = PGD::keys::PerformerGroupKey;

@@ -161,3 +161,32 @@ TEST_F(PerformerGroupsTest, ClearInTheGroupBrowseOpenedForAnUnknownGroupLeavesGr
   robot.press(kElement, "?OK");
   EXPECT_EQ(stored(tables::ServiceElement, element, SEL::PERFORMERGROUP), "0");
 }
+
+TEST_F(PerformerGroupsTest, ANewGroupsMembersBelongToItAndGoWithItWhenItIsCancelled) {
+  robot.chooseMenu("&Browse|Browse the Performer Groups file");
+  robot.press(kGroups, "?Insert");
+  constexpr const char* kNew = "Adding a Performer Group Record";
+  ASSERT_EQ(robot.window(kNew).procedure(), "UpdatePerformerGroupHeader");
+  robot.type(kNew, "?PGH:DESCRIPTION", "Brass");
+  robot.press(kNew, "?Insert");
+  ASSERT_EQ(robot.window(kNew).procedure(), "UpdatePerformerGroupDetail");
+  robot.type(kNew, "?PGD:PERFORMERNUMBER", std::to_string(grace));
+  robot.press(kNew, "?OK");
+  ASSERT_EQ(robot.window(kNew).procedure(), "UpdatePerformerGroupHeader");
+  EXPECT_EQ(column(kNew, 1, "?List:Members"), std::vector<std::string>{"Young"});
+  robot.press(kNew, "?OK");
+  EXPECT_EQ(column(kGroups, 1), (std::vector<std::string>{"Brass", "Choir", "Youth Band"}));
+  EXPECT_EQ(stored(tables::PerformerGroupDetail, 4, PGD::PERFORMERGROUPNUMBER), "3");
+
+  robot.press(kGroups, "?Insert");
+  robot.type(kNew, "?PGH:DESCRIPTION", "Strings");
+  robot.press(kNew, "?Insert");
+  robot.type(kNew, "?PGD:PERFORMERNUMBER", std::to_string(grace));
+  robot.press(kNew, "?OK");
+  EXPECT_EQ(records(tables::PerformerGroupDetail), 5);
+  robot.press(kNew, "?Cancel");
+  if (robot.messageBox()) robot.pressMessageButton("No");  // the description was typed
+  EXPECT_EQ(robot.findWindow(kNew), nullptr);
+  EXPECT_EQ(column(kGroups, 1), (std::vector<std::string>{"Brass", "Choir", "Youth Band"}));
+  EXPECT_EQ(records(tables::PerformerGroupDetail), 4);
+}

@@ -199,3 +199,28 @@ TEST_F(ServiceElementTest, AViewedElementListsItsFilesButOpensNoForm) {
   EXPECT_EQ(robot.findWindow("View Record"), nullptr);
   EXPECT_EQ(records(tables::AssociatedFiles), 1);
 }
+
+TEST_F(ServiceElementTest, ANewElementGivenUpTakesTheFilesAddedToItAlong) {
+  add(tables::AssociatedFiles, [](vrt::RecordRef b) { b.set(ASF_DESCRIPTION, "Belongs to no element"); });
+  call("UpdateServiceElement", tables::ServiceElement, Request::Insert);
+  constexpr const char* kAdding = "Service Element Will Be Added";
+  ASSERT_NE(robot.findWindow(kAdding), nullptr);
+  robot.chooseTab(kAdding, "?CurrentTab", "Associated Files");
+  robot.press(kAdding, "?Insert");
+  robot.type("Adding a Associated Files Record", "?ASF:DESCRIPTION", "Lead sheet");
+  robot.press("Adding a Associated Files Record", "?OK");
+  ASSERT_EQ(rows(kAdding, "?List:AssociatedFiles").size(), 1u);
+  EXPECT_EQ(records(tables::AssociatedFiles), 2);
+  robot.press(kAdding, "?Cancel");
+  EXPECT_EQ(robot.findWindow(kAdding), nullptr);
+  EXPECT_EQ(response, Response::Cancelled);
+  EXPECT_EQ(records(tables::ServiceElement), 1);
+  EXPECT_EQ(records(tables::AssociatedFiles), 1);
+  // The next new element gets the same number, and no files with it.
+  call("UpdateServiceElement", tables::ServiceElement, Request::Insert);
+  robot.chooseTab(kAdding, "?CurrentTab", "Associated Files");
+  EXPECT_TRUE(rows(kAdding, "?List:AssociatedFiles").empty());
+  robot.press(kAdding, "?OK");
+  EXPECT_EQ(response, Response::Completed);
+  EXPECT_EQ(records(tables::AssociatedFiles), 1);
+}

@@ -152,3 +152,26 @@ TEST_F(UpdateServiceTest, AViewedServiceListsItsChildrenButAddsNone) {
   robot.pressKey(kView, vrt::kInsertKey, "?List:KeyWords");
   EXPECT_EQ(records(tables::KeyWords), 1);
 }
+
+TEST_F(UpdateServiceTest, ANewServiceGivenUpOnTakesAlongWhatWasAddedUnderItsNumber) {
+  onThread([] {
+    for (const char* w : {"Grace", "Peace"}) add(tables::KeyWordsDefault, [w](vrt::RecordRef r) { r.set(KWF_KEYWORD, w); });
+  });
+  open("UpdateService", Request::Insert, &tables::Service);
+  robot.chooseTab(kAddService, "?CurrentTab", "Key Words");
+  robot.press(kAddService, "?Insert:14");
+  robot.type("Adding a Key Words Record", "?KWD:KEYWORD", "Grace");
+  robot.press("Adding a Key Words Record", "?OK");
+  ASSERT_EQ(column(kAddService, "?List:KeyWords"), std::vector<std::string>{"Grace"});
+  ASSERT_EQ(records(tables::KeyWords), 2);
+  robot.press(kAddService, "?Cancel");
+  while (robot.messageBox()) robot.pressMessageButton("No");
+  EXPECT_EQ(robot.findWindow(kAddService), nullptr);
+  EXPECT_EQ(response, Response::Cancelled);
+  EXPECT_EQ(records(tables::Service), 3);
+  EXPECT_EQ(records(tables::KeyWords), 1);  // the other service's stays
+  // The next new service, numbered as the one given up, starts with no key words.
+  open("UpdateService", Request::Insert, &tables::Service);
+  robot.chooseTab(kAddService, "?CurrentTab", "Key Words");
+  EXPECT_TRUE(column(kAddService, "?List:KeyWords").empty());
+}

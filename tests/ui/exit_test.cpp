@@ -47,7 +47,7 @@ bool fileDialogShown() {
 
 class ExitTest : public ProgramTest {
  protected:
-  // Start-up registers the real screens: the test's own take their places afterwards.
+  // Start-up registers the real screens: the stand-ins take their place afterwards.
   void start() {
     ProgramTest::start();
     for (const char* p : kBrowses) registerPlacedBrowse(p);

@@ -125,3 +125,25 @@ TEST_F(PickListTest, TypingALetterStepsToTheTitlesStartingWithIt) {
   robot.pressKey(kBrowse, 'V', "?Browse:1");
   EXPECT_EQ(robot.control(kBrowse, "?Browse:1").list()->selectedRow(), 3);
 }
+
+TEST_F(PickListTest, ClearInTheTopicLookupCancelsItWithTheTopicRecordEmptied) {
+  std::string topic = "<unread>";
+  int cleared = -1;
+  onThread([&] {
+    FileManager& f = Access(tables::Topic);
+    f.Open();
+    f.ClearForInsert();
+    vrt::RecordRef(*f.BUFFER).set(TOP_TOPIC, "Grace");
+    f.Insert();
+    threadGlobals().GlobalRequest = Request::Select;
+    PickListProcedure("BrowseTopic")();
+    cleared = threadGlobals().GlobalResponse;
+    topic = vrt::RecordRef(*f.BUFFER).get(TOP_TOPIC);
+    f.Close();
+  });
+  ASSERT_NE(robot.findWindow("Browse the Topic File"), nullptr);
+  robot.press("Browse the Topic File", "?Clear");
+  EXPECT_EQ(robot.findWindow("Browse the Topic File"), nullptr);
+  EXPECT_EQ(cleared, Response::Cancelled);
+  EXPECT_EQ(topic, "");
+}
