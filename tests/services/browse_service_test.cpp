@@ -145,3 +145,11 @@ TEST_F(ServicesTest, WithNoServiceAnElementCannotBeAdded) {
   EXPECT_EQ(robot.findWindow("Service Element Will Be Added"), nullptr);
   EXPECT_EQ(records(tables::ServiceElement), 0);
 }
+
+TEST_F(BrowseServiceTest, TheTitleLocatorFindsAServiceAndItsElementsFollow) {
+  open("BrowseService");
+  robot.chooseTab(kServices, "?CurrentTab", "Service Title");
+  robot.type(kServices, "?Locator:2", "Wait");
+  EXPECT_EQ(robot.control(kServices, "?BROWSE:1").list()->selectedRow(), 3);  // Preparing, Undated, Waiting
+  EXPECT_EQ(elements(), (std::vector<std::string>{"Opening hymn", "Psalm 23"}));
+}
