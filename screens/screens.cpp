@@ -2,6 +2,8 @@
 
 #include "screens/elements/elements.h"
 #include "screens/lookups/picklists.h"
+#include "screens/series/series.h"
+#include "screens/services/services.h"
 #include "screens/performers/performers.h"
 #include "screens/prayer/prayer.h"
 #include "screens/reports/prayer_reports.h"
@@ -11,6 +13,8 @@ namespace vesp {
 // One line per screen folder.
 void RegisterScreens() {
   RegisterPickLists();
+  RegisterSeries();
+  RegisterServices();
   RegisterPerformers();
   RegisterElements();
   RegisterPrayer();

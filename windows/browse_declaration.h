@@ -27,16 +27,6 @@ namespace vesp {
 
 class BrowseScreen;
 
-struct BrowseColumn {
-  std::string header;
-  int width = 10;  // characters
-  std::string picture;
-  FieldRef field;
-  bool rightAligned = false;
-  bool hyperlink = false;  // a click on its cell opens the file or address in it
-  vrt::ColumnAlign align = vrt::ColumnAlign::Left;  // rightAligned wins
-};
-
 struct BrowseTab {
   enum class Locator { None, Step, Entry };
   std::string caption;  // "&Title"
@@ -84,6 +74,10 @@ struct BrowseDecl {
   // after the list does, until the browse closes.
   std::vector<vrt::ControlSpec> extraControls;
   std::function<std::unique_ptr<WindowComponent>(BrowseScreen&)> attach;
+  // Further lists on the same window, each showing the records of another table that
+  // belong to the highlighted row (refilled whenever the highlight moves).
+  std::vector<ChildListDecl> children;
+  std::vector<const dict::TableDecl*> lookupTables;  // read by the locals' computations
 };
 
 // Runs the browse the declaration describes for the thread's global request (select for a

@@ -6,6 +6,7 @@
 #include "records/thread_dictionary.h"
 #include "runtime/gui/control.h"
 #include "runtime/gui/paged_list.h"
+#include "windows/child_browse.h"
 #include "windows/screen_conventions.h"
 #include "windows/tab_orders.h"
 
@@ -23,7 +24,12 @@ std::string locatorUse(std::size_t tab) { return "?Locator:" + std::to_string(ta
 // A browse whose tabs choose its sort order.
 class DeclaredBrowse : public BrowseManager {
  public:
-  DeclaredBrowse(const BrowseDecl& decl, WindowController& window) : decl_(decl), window_(window) {}
+  DeclaredBrowse(const BrowseDecl& decl, WindowController& window, ListCells& cells)
+      : decl_(decl), window_(window), cells_(cells) {}
+  void StoreRow(ListRow& row) override {
+    cells_.ComputeRow();
+    BrowseManager::StoreRow(row);
+  }
   using BrowseManager::ChooseOrderAndFill;
   bool ChooseOrderAndFill(bool force) override {
     std::vector<TabOrder> tabs;
@@ -36,12 +42,8 @@ class DeclaredBrowse : public BrowseManager {
  private:
   const BrowseDecl& decl_;
   WindowController& window_;
+  ListCells& cells_;
 };
-
-ValueRef valueOf(const FieldRef& ref) {
-  const auto& fields = TableFile(*ref.table).schema().fields;
-  return ValueRef::ofField(Buffer(*ref.table), fields[static_cast<std::size_t>(ref.field)]);
-}
 
 }  // namespace
 
@@ -109,10 +111,7 @@ WindowSpec BrowseScreen::BuildWindowSpec() const {
   if (!tabs.empty()) design.controls.push_back(sheet(decl_.sheetUse, std::move(tabs)));
   for (const ControlSpec& c : decl_.extraControls) design.controls.push_back(c);
   if (!decl_.listTitle.empty()) design.controls.push_back(prompt(decl_.listTitle, "?ListTitle"));
-  std::vector<ListColumn> columns;
-  for (const BrowseColumn& c : decl_.columns)
-    columns.push_back(column(c.header, c.width, c.picture, c.rightAligned ? ColumnAlign::Right : c.align));
-  design.controls.push_back(list(decl_.listUse, std::move(columns), decl_.rows));
+  design.controls.push_back(list(decl_.listUse, ListColumnsOf(decl_.columns), decl_.rows));
   std::vector<ControlSpec> buttons;
   if (decl_.select) buttons.push_back(button("?Select", "&Select"));
   if (decl_.insert) buttons.push_back(button("?Insert", "&Insert"));
@@ -126,6 +125,8 @@ WindowSpec BrowseScreen::BuildWindowSpec() const {
   for (ControlSpec& b : buttons)
     if (const auto tip = decl_.buttonTips.find(b.use); tip != decl_.buttonTips.end()) b.tipText = tip->second;
   design.controls.push_back(row(std::move(buttons)));
+  for (const ChildListDecl& c : decl_.children)
+    for (ControlSpec& control : ChildListControls(c)) design.controls.push_back(std::move(control));
   return design;
 }
 
@@ -134,14 +135,14 @@ int BrowseScreen::Setup() {
   RelationManager& relate = Relate(*decl_.primary);
   window_ = std::make_unique<Window>(BuildWindowSpec());
   MYWINDOW = window_.get();
-  list_ = std::make_unique<PagedListControl>(*window_, window_->number(decl_.listUse), decl_.columns.size());
+  cells_ = std::make_unique<ListCells>(decl_.columns, decl_.hiddenFields, decl_.lookupTables);
+  list_ = std::make_unique<PagedListControl>(*window_, window_->number(decl_.listUse), cells_->ShownValues());
   view_ = std::make_unique<View>(TableFile(*decl_.primary));
-  browse_ = std::make_unique<DeclaredBrowse>(decl_, *this);
+  browse_ = std::make_unique<DeclaredBrowse>(decl_, *this, *cells_);
   BrowseManager& b = *browse_;
   b.SELECTING = REQUEST == Request::Select;
   b.Setup(*list_, *view_, queue_, relate, this);
-  for (const BrowseColumn& c : decl_.columns) b.FIELDS.AddPair(valueOf(c.field));
-  for (const FieldRef& f : decl_.hiddenFields) b.FIELDS.AddPair(valueOf(f));
+  cells_->AddPairs(b.FIELDS);
   for (std::size_t i = 0; i < decl_.tabs.size(); ++i) {
     const BrowseTab& t = decl_.tabs[i];
     std::unique_ptr<ThumbStep> step;
@@ -174,6 +175,10 @@ int BrowseScreen::Setup() {
   AddItem(window_->number(kCloseUse), Response::Cancelled);
   AddItem(toolbar_);
   b.AttachToolbar(toolbar_);
+  for (const ChildListDecl& c : decl_.children) {
+    children_.push_back(std::make_unique<ChildBrowse>(*this, c));
+    children_.back()->Attach(*window_);
+  }
   for (std::size_t i = 0; i < decl_.columns.size(); ++i) {
     if (!decl_.columns[i].hyperlink) continue;
     if (!links_) links_ = std::make_unique<HyperlinkManager>(*window_);
@@ -194,7 +199,9 @@ void BrowseScreen::Shutdown() {
   if (std::exchange(cleared_, false)) Buffer(*decl_.primary).clearAll(TableFile(*decl_.primary).schema().fields);
   attached_.reset();
   links_.reset();
+  children_.clear();
   browse_.reset();
+  cells_.reset();
   view_.reset();
   list_.reset();
   MYWINDOW = nullptr;
@@ -203,9 +210,17 @@ void BrowseScreen::Shutdown() {
 }
 
 int BrowseScreen::RunProcedure(int number, int request) {
+  int response = Response::Cancelled;
+  bool declared = false;
   for (const CallEntry& c : decl_.calls)
-    if (c.number == number) return CallProcedure(request, c.procedure);
-  return WindowController::RunProcedure(number, request);
+    if (c.number == number && !declared) {
+      response = CallProcedure(request, c.procedure);
+      declared = true;
+    }
+  if (!declared) return WindowController::RunProcedure(number, request);
+  // A form of either list may change what the other shows.
+  for (auto& child : children_) child->MarkStale();
+  return response;
 }
 
 int BrowseScreen::OnAccepted() {

@@ -8,6 +8,7 @@
 #include "windows/browse_declaration.h"
 #include "windows/browse_manager.h"
 #include "windows/hyperlink_manager.h"
+#include "windows/list_cells.h"
 #include "windows/window_controller.h"
 
 namespace vesp {
@@ -30,6 +31,8 @@ class PagedListControl : public ListControl {
   int control_;
   std::size_t columns_;
 };
+
+class ChildBrowse;
 
 class BrowseScreen : public WindowController {
  public:
@@ -57,6 +60,8 @@ class BrowseScreen : public WindowController {
   std::unique_ptr<BrowseManager> browse_;
   std::unique_ptr<HyperlinkManager> links_;  // when a column is a hyperlink
   std::unique_ptr<WindowComponent> attached_;  // the declaration's own part, if any
+  std::unique_ptr<ListCells> cells_;
+  std::vector<std::unique_ptr<ChildBrowse>> children_;
   Toolbar toolbar_;
   bool primaryOpened_ = false;
   bool cleared_ = false;  // "C&lear" closed it

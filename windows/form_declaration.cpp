@@ -13,6 +13,13 @@ FormItem field(std::string prompt, std::string use, FieldRef ref, std::string pi
   return i;
 }
 
+FormItem shownField(std::string prompt, std::string use, FieldRef ref, std::string picture) {
+  FormItem i = field(std::move(prompt), std::move(use), std::move(ref), std::move(picture));
+  i.readOnly = true;
+  i.history = false;
+  return i;
+}
+
 FormItem lookupField(std::string prompt, std::string use, FieldRef ref, LookupDecl lookup, std::string picture) {
   FormItem i = field(std::move(prompt), std::move(use), std::move(ref), std::move(picture));
   i.kind = FormItem::Kind::Lookup;
@@ -34,6 +41,17 @@ FormItem fileField(std::string prompt, std::string use, FieldRef ref, std::strin
   i.pickButton = std::move(pickButton);
   i.viewButton = std::move(viewButton);
   return i;
+}
+
+BrowseColumn localColumn(std::string header, int width, std::string picture, std::string name,
+                         std::function<std::string()> compute) {
+  BrowseColumn c;
+  c.header = std::move(header);
+  c.width = width;
+  c.picture = std::move(picture);
+  c.field = FieldRef::Local(std::move(name));
+  c.compute = std::move(compute);
+  return c;
 }
 
 FormItem childList(ChildListDecl list) {

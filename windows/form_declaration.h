@@ -44,6 +44,28 @@ struct FieldRef {
   }
 };
 
+// A column of a list over a table: a field, or a screen local worked out for each row from
+// the record just read (a performer's display name). A group column shows a second value
+// under the first.
+struct BrowseColumn {
+  std::string header;
+  int width = 10;  // characters
+  std::string picture;
+  FieldRef field;
+  bool rightAligned = false;
+  bool hyperlink = false;  // a click on its cell opens the file or address in it
+  vrt::ColumnAlign align = vrt::ColumnAlign::Left;  // rightAligned wins
+  std::function<std::string()> compute = {};  // a local's value for the row just read
+  std::string secondHeader = {};
+  int secondWidth = 0;
+  std::string secondPicture = {};
+  FieldRef secondField = {};
+  std::function<std::string()> secondCompute = {};
+};
+// A column showing the screen local `name`, worked out per row by `compute`.
+BrowseColumn localColumn(std::string header, int width, std::string picture, std::string name,
+                         std::function<std::string()> compute);
+
 // A look-up into another table, behind an entry.
 struct LookupDecl {
   std::string button = "?CALLLOOKUP";  // the look-up button beside the entry
@@ -71,6 +93,7 @@ struct ChildListDecl {
   std::string insert = "?Insert", change = "?Change", remove = "?Delete";
   int call = 0;  // the child form in the call table
   int hyperlinkColumn = 0;  // 1-based; a click on its cell opens the cell's text
+
   // The records listed: `table` read by `key`, whose first component equals the form's
   // `parent` field; `fields` feed the columns in order. Without a table the list stays
   // empty and its buttons only call the child form.
@@ -78,6 +101,13 @@ struct ChildListDecl {
   int key = 0;
   FieldRef parent;
   std::vector<FieldRef> fields;
+  // Or, instead of `columns` and `fields`, columns that name their values, screen locals
+  // among them; `hidden` values ride along in each row (the record's number).
+  std::vector<BrowseColumn> cells;
+  std::vector<FieldRef> hidden;
+  std::string title;  // shown above the list
+  bool readOnly = false;  // no buttons: the list only shows
+  std::vector<const dict::TableDecl*> lookupTables;  // read by the locals' computations
 };
 
 struct FormItem {
@@ -88,6 +118,7 @@ struct FormItem {
   std::string picture; // empty: the dictionary's picture
   FieldRef field;
   bool history = true;  // the ditto key recalls it
+  bool readOnly = false;  // shown, not typed into
   std::optional<LookupDecl> lookup;
   std::string calendarButton;  // Date: "?G_CALBUTTON"
   std::string pickButton, viewButton;  // File: "?LOOKUPFILE", "?VIEWFLYER"
@@ -95,10 +126,11 @@ struct FormItem {
   std::optional<vrt::ControlSpec> control;
   std::vector<std::string> choices;  // DropList: its entries, also the values it stores
   int lines = 3;                     // TextBox
-  bool readOnly = false;             // shown, never typed into
 };
 
 FormItem field(std::string prompt, std::string use, FieldRef ref, std::string picture = {});
+// A field the form shows but the user does not type into.
+FormItem shownField(std::string prompt, std::string use, FieldRef ref, std::string picture = {});
 FormItem lookupField(std::string prompt, std::string use, FieldRef ref, LookupDecl lookup, std::string picture = {});
 FormItem dateField(std::string prompt, std::string use, FieldRef ref, std::string picture = {},
                    std::string calendarButton = "?G_CALBUTTON");

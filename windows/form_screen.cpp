@@ -5,6 +5,7 @@
 #include "runtime/gui/control.h"
 #include "runtime/gui/events.h"
 #include "windows/accessible_names.h"
+#include "windows/child_browse.h"
 #include "windows/screen_conventions.h"
 
 namespace vesp {
@@ -51,10 +52,11 @@ void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>&
     return e;
   };
   switch (item.kind) {
-    case FormItem::Kind::Field:
+    case FormItem::Kind::Field: {
       into.push_back(prompt(item.prompt));
       into.push_back(fieldEntry());
       break;
+    }
     case FormItem::Kind::Lookup: {
       const LookupDecl& l = *item.lookup;
       std::vector<ControlSpec> line = {prompt(item.prompt), fieldEntry(),
@@ -68,12 +70,9 @@ void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>&
       into.push_back(row({prompt(item.prompt), fieldEntry(),
                           button(item.calendarButton, {}).icon("CAL4.ICO").tip("Calendar")}));
       break;
-    case FormItem::Kind::ChildList: {
-      const ChildListDecl& c = *item.child;
-      into.push_back(list(c.list, c.columns, c.rows));
-      into.push_back(row({button(c.insert, "&Insert"), button(c.change, "&Change"), button(c.remove, "&Delete")}));
+    case FormItem::Kind::ChildList:
+      for (ControlSpec& c : ChildListControls(*item.child)) into.push_back(std::move(c));
       break;
-    }
     case FormItem::Kind::Control:
       into.push_back(*item.control);
       break;
@@ -200,12 +199,6 @@ int FormScreen::Setup() {
   HISTORYKEY = decl_.historyKey;
   attachHistoryAndLookups();
   attachFilesAndHyperlinks();
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items)
-      if (item.child && item.child->table) {
-        children_.push_back(std::make_unique<ChildList>(*this, *MYWINDOW, *item.child, REQUEST == Request::View));
-        AddItem(static_cast<WindowComponent&>(children_.back()->Browse()));
-      }
   if (REQUEST == Request::View) {
     INSERTACTION = DELETEACTION = CHANGEACTION = 1;
     CANCELACTION = 0;
@@ -216,6 +209,12 @@ int FormScreen::Setup() {
     OKCONTROL = MYWINDOW->number(kOkUse);
     if (const int rc = PrepareRequest()) return rc;
   }
+  for (const FormTab& t : decl_.tabs)
+    for (const FormItem& item : t.items)
+      if (item.child && item.child->table) {
+        children_.push_back(std::make_unique<ChildBrowse>(*this, *item.child));
+        children_.back()->Attach(*MYWINDOW, REQUEST == Request::View);
+      }
   AddItem(MYWINDOW->number(kCancelUse), Response::Cancelled);
   AddItem(toolbar_);
   target_.HELPBUTTON = MYWINDOW->number(kHelpUse);
@@ -275,7 +274,7 @@ int FormScreen::OnEvent() {
 int FormScreen::onChildListButton(int control) {
   for (const FormTab& t : decl_.tabs)
     for (const FormItem& item : t.items) {
-      if (!item.child || item.child->table) continue;  // a listed child's browse runs its form
+      if (!item.child || item.child->table) continue;  // a table's list has its own browse
       const ChildListDecl& c = *item.child;
       const int request = control == MYWINDOW->number(c.insert)   ? Request::Insert
                           : control == MYWINDOW->number(c.change) ? Request::Change

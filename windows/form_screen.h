@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "windows/child_list.h"
 #include "windows/file_picker.h"
 #include "windows/form_declaration.h"
 #include "windows/hyperlink_manager.h"
@@ -18,6 +17,8 @@
 #include "windows/window_controller.h"
 
 namespace vesp {
+
+class ChildBrowse;
 
 class FormScreen : public WindowController {
  public:
@@ -61,7 +62,7 @@ class FormScreen : public WindowController {
   std::vector<LookupField> lookups_;
   std::vector<FilePicker> pickers_;  // one per file field, in declaration order
   std::unique_ptr<HyperlinkManager> links_;
-  std::vector<std::unique_ptr<ChildList>> children_;
+  std::vector<std::unique_ptr<ChildBrowse>> children_;  // the child lists filled from tables
   std::vector<FileManager*> opened_;  // the look-up tables this form opened
   bool primaryOpened_ = false;
 };

@@ -28,6 +28,8 @@ struct OneTextList {
   const char* words;    // "Element Type": "Adding a Element Type Record"
   const char* browseFile = nullptr;  // the browse caption's file words when they differ
   int width = 30;                    // the text's characters
+  const char* column = nullptr;      // the column's heading when it differs from the tab's
+  const char* locator = nullptr;     // an entry locator's prompt; none: a step locator
 };
 
 const OneTextList kLists[] = {
@@ -54,6 +56,10 @@ const OneTextList kLists[] = {
     {{"BrowseWeatherDefault", "vsp042", "UpdateWeatherDefault", "vsp043"}, tables::WeatherDefault,
      dict::idx::WEA::WEATHER, dict::idx::WEA::keys::WeatherKey, dict::idx::WEA::WEATHERDEFAULTNUMBER, "WeatherDefault",
      "Weather", "Weather:", "Weather Default", "Weather Default"},
+    // The tab's caption is spelled as the screen has always shown it.
+    {{"BrowsePublicity", "vsp022", "UpdatePublicity", "vsp023"}, tables::Publicity,
+     dict::idx::PUL::PUBLICITYDESCRIPTION, dict::idx::PUL::keys::PublicityKey, dict::idx::PUL::PUBLICITYNUMBER,
+     "Publicity", "Publicty", "Description:", "Publicity", nullptr, 30, "Publicity Description", "Description:"},
 };
 
 const PickList kTopic = {"BrowseTopic", "vsp011", "UpdateTopic", "vsp012"};
@@ -70,9 +76,10 @@ FormDecl formOf(const OneTextList& l) {
 BrowseDecl browseOf(const OneTextList& l, std::function<void()> form) {
   BrowseDecl b(l.names.browse, "Browse the " + fileWords(l) + " File", l.table);
   b.listTitle = "Browsing Records";
-  b.columns = {{l.heading, l.width, "@s" + std::to_string(l.width), {l.table, l.textField}}};
+  b.columns = {{l.column ? l.column : l.heading, l.width, "@s" + std::to_string(l.width), {l.table, l.textField}}};
   b.hiddenFields = {{l.table, l.numberField}};
-  b.tabs = {{l.heading, l.textKey, BrowseTab::Locator::Step, {}, ThumbStep::kLetters}};
+  b.tabs = {{l.heading, l.textKey, l.locator ? BrowseTab::Locator::Entry : BrowseTab::Locator::Step,
+             l.locator ? l.locator : "", ThumbStep::kLetters}};
   b.form = 1;
   b.calls = {{1, std::move(form)}};
   return b;

@@ -36,7 +36,7 @@ TEST(VespData, BadArgumentsGetTheUsageAndStatusTwo) {
   for (const auto& words : std::vector<std::vector<std::string>>{
            {}, {"frobnicate"}, {"count"}, {"count", "A", "B"}, {"export", "Service", "--order"},
            {"export", "Service", "--bogus", "x"}, {"generate", "--prayer-requests", "lots"},
-           {"generate", "--prayer-requests", "-5"}, {"count", "NoSuchTable"}}) {
+           {"generate", "--prayer-requests", "-5"}, {"generate", "--elements", "0"}, {"count", "NoSuchTable"}}) {
     const Outcome r = run(words);
     EXPECT_EQ(r.status, 2) << (words.empty() ? "(nothing)" : words[0]);
     EXPECT_FALSE(r.err.empty());
@@ -149,6 +149,14 @@ TEST(VespData, QueryPrintsWhatAViewYields) {
   r = run({"query", "Service", "--filter", "SER:Nope = 1"});
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("error 801"), std::string::npos);
+}
+
+TEST(VespData, GenerateGivesEachServiceTheElementsAskedFor) {
+  vtest::TempDir dir;
+  ASSERT_EQ(run({"generate", "--prayer-requests", "0", "--services", "3", "--elements", "10"}).status, 0);
+  EXPECT_EQ(run({"count", "ServiceElement"}).out, "30\n");
+  const auto third = lines(run({"query", "ServiceElement", "--filter", "SEL:ServiceNumber = 3"}).out);
+  EXPECT_EQ(third.size(), 11u);  // the heading and ten elements
 }
 
 TEST(VespData, DeleteTakesAServiceWithItsElementsAndPassages) {

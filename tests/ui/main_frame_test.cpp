@@ -57,7 +57,7 @@ void registerRecordingBrowse(const char* procedure, Seen& seen) {
 
 class MainFrameTest : public ProgramTest {
  protected:
-  // Start-up registers the real screens: the recording browses take their place after it.
+  // Start-up registers the real screens: the test's own take their places afterwards.
   void start() {
     ProgramTest::start();
     registerRecordingBrowse("BrowseService", seen);

@@ -21,8 +21,9 @@ const std::vector<Command>& commands() {
        "delete one record by its number, with the records that depend on it (a service's elements and "
        "passages, a group's members)",
        {}, {}, 2, 2, runDelete},
-      {"generate", "[--prayer-requests N] [--services N]",
-       "fill the empty tables with realistic sample data (the same every time)", {"--prayer-requests", "--services"},
+      {"generate", "[--prayer-requests N] [--services N] [--elements N]",
+       "fill the empty tables with realistic sample data (the same every time); --elements: per service",
+       {"--prayer-requests", "--services", "--elements"},
        {}, 0, 0, runGenerate},
       {"usage", "--from DATE --to DATE [--order title|count] [--csv]",
        "list the bibliography entries the services from DATE to DATE (yyyy-mm-dd) used, with the number of "

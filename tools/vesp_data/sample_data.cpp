@@ -206,7 +206,7 @@ int writePeopleAndMaterial(std::ostream& out, std::ostream& err) {
   return rc;
 }
 
-int writeServices(std::int64_t services, std::ostream& out, std::ostream& err) {
+int writeServices(std::int64_t services, std::int64_t perService, std::ostream& out, std::ostream& err) {
   using namespace words;
   const auto& S = dict::schemaOf;
   // Sundays over about 27 years; more services than that share their dates.
@@ -229,15 +229,15 @@ int writeServices(std::int64_t services, std::ostream& out, std::ostream& err) {
     r.set(SER_LASTUPDATED_DATE, sunday(i) - 2);
     r.set(SER_LASTUPDATED_TIME, vrt::timeFromHms(16, 45));
   });
-  // Eight elements in each service, in running order.
+  // The elements of each service, in running order; past eight the order repeats.
   static constexpr int kOrder[] = {0, 1, 1, 2, 3, 4, 5, 9};
   Random random(23);
-  rc |= TableWriter(S(tables::ServiceElement), out, err).fill(services * 8, [&](RecordRef& r, std::int64_t i) {
-    const int step = static_cast<int>((i - 1) % 8);
-    const W type = kElementTypes[static_cast<std::size_t>(kOrder[step])];
+  rc |= TableWriter(S(tables::ServiceElement), out, err).fill(services * perService, [&](RecordRef& r, std::int64_t i) {
+    const int step = static_cast<int>((i - 1) % perService);
+    const W type = kElementTypes[static_cast<std::size_t>(kOrder[step % 8])];
     const bool song = type == "Song";
     r.set(SEL_ELEMENTNUMBER, static_cast<std::int32_t>(i));
-    r.set(SEL_SERVICENUMBER, static_cast<std::int32_t>((i - 1) / 8 + 1));
+    r.set(SEL_SERVICENUMBER, static_cast<std::int32_t>((i - 1) / perService + 1));
     r.set(SEL_ELEMENTORDER, step + 1);
     r.set(SEL_TYPE, type);
     r.set(SEL_TITLE, song ? s(random.pick(kSongStarts)) + " " + s(random.pick(kSongEnds)) : s(type));
@@ -285,7 +285,7 @@ int writeServices(std::int64_t services, std::ostream& out, std::ostream& err) {
   rc |= TableWriter(S(tables::AssociatedFiles), out, err).fill(services, [&](RecordRef& r, std::int64_t i) {
     r.set(ASF_ASSOCIATEDFILESNUMBER, static_cast<std::int32_t>(i));
     r.set(ASF_SERVICENUMBER, static_cast<std::int32_t>(i));
-    r.set(ASF_ELEMENTNUMBER, static_cast<std::int32_t>((i - 1) * 8 + 6));  // the sermon
+    r.set(ASF_ELEMENTNUMBER, static_cast<std::int32_t>((i - 1) * perService + std::min<std::int64_t>(6, perService)));  // the sermon
     r.set(ASF_TYPE, "Slides");
     r.set(ASF_DESCRIPTION, "Sermon slides");
     r.set(ASF_FILELOCATION, "media/service" + std::to_string(i) + "/slides.pdf");
@@ -348,19 +348,21 @@ int writePrayerJournal(std::int64_t requests, std::ostream& out, std::ostream& e
 int generateSampleData(const SampleOptions& options, std::ostream& out, std::ostream& err) {
   int rc = writePickLists(out, err);
   rc |= writePeopleAndMaterial(out, err);
-  rc |= writeServices(options.services, out, err);
+  rc |= writeServices(options.services, options.elementsPerService, out, err);
   rc |= writePrayerJournal(options.prayerRequests, out, err);
   return rc ? 1 : 0;
 }
 
 int runGenerate(const Args& args, std::ostream& out, std::ostream& err) {
   SampleOptions options;
-  long long requests = options.prayerRequests, services = options.services;
+  long long requests = options.prayerRequests, services = options.services, elements = options.elementsPerService;
   if (!numberOption(args, "--prayer-requests", 0, 10'000'000, requests, err) ||
-      !numberOption(args, "--services", 0, 2'000'000, services, err))
+      !numberOption(args, "--services", 0, 2'000'000, services, err) ||
+      !numberOption(args, "--elements", 1, 100, elements, err))
     return 2;
   options.prayerRequests = requests;
   options.services = services;
+  options.elementsPerService = elements;
   return generateSampleData(options, out, err);
 }
 

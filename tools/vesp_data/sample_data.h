@@ -9,6 +9,7 @@ namespace vesp::tools {
 struct SampleOptions {
   std::int64_t prayerRequests = 200;
   std::int64_t services = 156;  // three years of Sundays
+  std::int64_t elementsPerService = 8;
 };
 
 // Fills every table that is still empty (creating missing files); tables that hold records

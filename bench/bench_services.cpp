@@ -1,0 +1,194 @@
+// Service planning over 100,000 services with 1,000,000 service elements, on Qt's offscreen
+// platform, driven by the test robot as a user would: each figure is the wall time from the
+// user's action until every thread waits again and the lists have been painted.
+//
+//   bench_services [FOLDER] [SERVICES] [ELEMENTS PER SERVICE]
+//                                    (default: /tmp/vesp-bench-services, 100000, 10)
+// The folder is filled by the sample-data generator when its Service file is missing; one
+// service in the middle then gets 40 elements more, for 50 in all.
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "bench/bench_support.h"
+#include "dictionary/tables.h"
+#include "records/error_manager.h"
+#include "records/thread_dictionary.h"
+#include "runtime/gui/control.h"
+#include "runtime/gui/events.h"
+#include "runtime/gui/frame_host.h"
+#include "runtime/gui/paged_list.h"
+#include "runtime/gui/test_robot.h"
+#include "runtime/gui/threads.h"
+#include "runtime/os/desktop_settings.h"
+#include "runtime/os/fake_desktop_settings.h"
+#include "shell/startup.h"
+#include "tools/vesp_data/sample_data.h"
+#include "windows/procedures.h"
+#include "windows/thread_globals.h"
+#include "windows/window_controller.h"
+
+using namespace vrt;
+using namespace vesp;
+
+namespace {
+
+constexpr const char* kBrowse = "Browse the Service File";
+constexpr const char* kForm = "Changing a Service Record";
+constexpr int kRuns = 21;
+constexpr int kMoves = 200;
+
+struct Row {
+  std::string name;
+  std::vector<double> micros;
+};
+
+void print(const Row& r) {
+  std::printf("%-46s %5zu %9.0f %9.0f %9.0f\n", r.name.c_str(), r.micros.size(),
+              *std::min_element(r.micros.begin(), r.micros.end()), vbench::median(r.micros),
+              *std::max_element(r.micros.begin(), r.micros.end()));
+}
+
+class Bench {
+ public:
+  // The action, then the window's lists painted.
+  template <typename Action>
+  void time(Row& row, const char* window, std::initializer_list<const char*> lists, Action&& action) {
+    const auto start = std::chrono::steady_clock::now();
+    action();
+    for (const char* l : lists)
+      if (robot.findWindow(window)) robot.control(window, l).list()->repaint();
+    row.micros.push_back(
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+  }
+  void run(std::function<void()> body) {
+    StartThread(std::move(body), 50'000);
+    robot.settle();
+  }
+  int rows(const char* window, const char* list) const {
+    return robot.findWindow(window) ? robot.control(window, list).list()->rowCount() : -1;
+  }
+  TestRobot robot;
+};
+
+bool generate(std::int64_t services, std::int64_t perService, const std::string& folder) {
+  if (std::filesystem::exists("Service.vdb")) return true;
+  std::cout << "Generating " << services << " services with " << perService << " elements each in " << folder
+            << " ...\n";
+  tools::SampleOptions options;
+  options.prayerRequests = 0;
+  options.services = services;
+  options.elementsPerService = perService;
+  std::ostringstream log;
+  const auto start = std::chrono::steady_clock::now();
+  if (tools::generateSampleData(options, log, std::cerr) != 0) return false;
+  std::cout << "bulk insert (all tables): "
+            << std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() << " s\n";
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string folder = argc > 1 ? argv[1] : "/tmp/vesp-bench-services";
+  const std::int64_t services = argc > 2 ? std::atoll(argv[2]) : 100'000;
+  const std::int64_t perService = argc > 3 ? std::atoll(argv[3]) : 10;
+  const std::int64_t target = services / 2;  // the service with 50 elements
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  vbench::DataFolder in(folder);
+  const bool fresh = !std::filesystem::exists("Service.vdb");
+  if (!generate(services, perService, folder)) return 1;
+
+  installDesktopSettings(std::make_unique<FakeDesktopSettings>(true));
+  errorManager().SetEndHook([](int) {});
+  StartProgram();
+  Bench b;
+  b.robot.settle();
+  if (!FrameHost::frame()) {
+    std::cerr << "the program's frame did not come up\n";
+    return 1;
+  }
+  std::int64_t elements = 0, ofTarget = 0;
+  b.run([&] {
+    FileManager& f = Access(tables::ServiceElement);
+    f.Open();
+    for (std::int64_t order = perService + 1; fresh && order <= 50; ++order) {
+      f.ClearForInsert();
+      RecordRef r(*f.BUFFER);
+      r.set(SEL_SERVICENUMBER, static_cast<double>(target));
+      r.set(SEL_ELEMENTORDER, static_cast<double>(order));
+      r.set(SEL_TITLE, "Added element " + std::to_string(order));
+      f.Insert();
+    }
+    f.Use();
+    elements = f.FILE->records();
+    f.Close();
+  });
+  ofTarget = std::max<std::int64_t>(perService, 50);
+
+  Row opening{"open BrowseService to first painted page"};
+  for (int i = 0; i < kRuns; ++i) {
+    b.time(opening, kBrowse, {"?BROWSE:1", "?LIST"}, [&] {
+      b.run([] {
+        threadGlobals().GlobalRequest = 0;
+        FindProcedure("BrowseService")();
+      });
+    });
+    if (b.robot.messageBox() || b.rows(kBrowse, "?BROWSE:1") != 10) {
+      std::cerr << "the browse did not open on a full page\n";
+      return 1;
+    }
+    if (i + 1 < kRuns) b.robot.press(kBrowse, "?Close");
+  }
+
+  Row moving{"move the highlight one row, element list refilled"};
+  std::string firstElements, lastElements;
+  b.robot.chooseRow(kBrowse, "?BROWSE:1", 1);
+  firstElements = b.robot.control(kBrowse, "?LIST").list()->cellText(1, 1);
+  for (int i = 0; i < kMoves; ++i)
+    b.time(moving, kBrowse, {"?BROWSE:1", "?LIST"}, [&] { b.robot.pressKey(kBrowse, kDownKey, "?BROWSE:1"); });
+  lastElements = b.robot.control(kBrowse, "?LIST").list()->cellText(1, 1);
+  const int elementRows = b.rows(kBrowse, "?LIST");
+  b.robot.press(kBrowse, "?Close");
+
+  Row form{"open UpdateService on a service with 50 elements"};
+  int formRows = 0;
+  for (int i = 0; i < kRuns; ++i) {
+    b.time(form, kForm, {"?List:ServiceElements"}, [&] {
+      b.run([target] {
+        FileManager& f = Access(tables::Service);
+        f.Open();
+        f.BUFFER->setNumber(f.FILE->schema().fields[0], static_cast<double>(target));
+        if (f.Fetch(0) == Level::Benign) {
+          threadGlobals().GlobalRequest = Request::Change;
+          FindProcedure("UpdateService")();
+        }
+        f.Close();
+      });
+    });
+    formRows = b.rows(kForm, "?List:ServiceElements");
+    if (formRows <= 0) {
+      std::cerr << "the service form did not open with its elements\n";
+      return 1;
+    }
+    b.robot.press(kForm, "?Cancel");
+  }
+
+  std::cout << services << " services, " << elements << " service elements (" << ofTarget << " in service " << target
+            << "), offscreen; microseconds per user action until the threads wait and the lists are painted\n";
+  std::cout << "element list: first row \"" << firstElements << "\" at the top, \"" << lastElements << "\" after "
+            << kMoves << " moves (" << elementRows << " rows); the form's element list shows " << formRows
+            << " rows\n\n";
+  std::printf("%-46s %5s %9s %9s %9s\n", "operation", "runs", "min", "median", "max");
+  for (const Row* r : {&opening, &moving, &form}) print(*r);
+
+  EndAllThreads();
+  installDesktopSettings(nullptr);
+  errorManager().SetEndHook(nullptr);
+  return 0;
+}

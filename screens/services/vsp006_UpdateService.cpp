@@ -1,0 +1,251 @@
+#include "dictionary/tables.h"
+#include "records/thread_dictionary.h"
+#include "runtime/text/dates.h"
+#include "screens/services/display_names.h"
+#include "screens/services/element_columns.h"
+#include "screens/services/services.h"
+#include "windows/form_declaration.h"
+#include "windows/form_screen.h"
+#include "windows/procedures.h"
+
+namespace vesp {
+
+namespace {
+
+namespace SER = dict::idx::SER;
+namespace BIB = dict::idx::BIB;
+namespace KWD = dict::idx::KWD;
+namespace ASF = dict::idx::ASF;
+namespace STA = dict::idx::STA;
+
+const dict::TableDecl& kService = tables::Service;
+
+// The people of a service: prompt, field and the local showing the name.
+struct Person {
+  const char* prompt;
+  const char* use;
+  int field;
+  const char* local;
+};
+constexpr Person kPeople[] = {
+    {"Speaker:", "?SER:SPEAKER", SER::SPEAKER, "?LOC:SpeakerName"},
+    {"Worship Leader:", "?SER:WORSHIPLEADER", SER::WORSHIPLEADER, "?LOC:WorshipLeaderName"},
+    {"Sound Engineer:", "?SER:SOUNDTECH", SER::SOUNDTECH, "?LOC:SoundTechName"},
+    {"Producer:", "?SER:PRODUCER", SER::PRODUCER, "?LOC:ProducerName"},
+    {"Video Tech:", "?SER:VIDEOTECH", SER::VIDEOTECH, "?LOC:VideoTech"},
+    {"Light Tech:", "?SER:LIGHTTECH", SER::LIGHTTECH, "?LOC:LightTech"},
+    {"Computer Tech:", "?SER:COMPUTERTECH", SER::COMPUTERTECH, "?LOC:ComputerTech"},
+};
+constexpr Person kTopics[] = {
+    {"Topic 1:", "?SER:TOPIC1", SER::TOPIC1, "?LOC:Topic1"},
+    {"Topic 2:", "?SER:TOPIC2", SER::TOPIC2, "?LOC:Topic2"},
+    {"Topic 3:", "?SER:TOPIC3", SER::TOPIC3, "?LOC:Topic3"},
+};
+
+// Every person looks up through call 2, every topic through call 9; each button has its
+// own use name.
+FormItem personLookup(const Person& p, int button) {
+  LookupDecl l;
+  l.button = "?CALLLOOKUP:" + std::to_string(button);
+  l.call = 2;
+  l.table = &tables::Performers;
+  l.key = dict::idx::PER::keys::PerformersNumberKey;
+  l.keyField = dict::idx::PER::PERFORMERSNUMBER;
+  l.textField = dict::idx::PER::LASTNAME;
+  l.text = PerformerDisplayName;
+  l.display = p.local;
+  return lookupField(p.prompt, p.use, {kService, p.field}, l, "@n-14");
+}
+
+FormItem topicLookup(const Person& p, int button) {
+  LookupDecl l;
+  l.button = "?CALLLOOKUP:" + std::to_string(button);
+  l.call = 9;
+  l.table = &tables::Topic;
+  l.key = dict::idx::TOP::keys::TopicNumberKey;
+  l.keyField = dict::idx::TOP::TOPICNUMBER;
+  l.textField = dict::idx::TOP::TOPIC;
+  l.display = p.local;
+  return lookupField(p.prompt, p.use, {kService, p.field}, l, "@n-14");
+}
+
+FormItem seriesLookup() {
+  LookupDecl l;
+  l.button = "?CALLLOOKUP:1";
+  l.call = 1;
+  l.table = &tables::SermonSeries;
+  l.key = dict::idx::SSE::keys::SeriesNumberKey;
+  l.keyField = dict::idx::SSE::SERIESNUMBER;
+  l.textField = dict::idx::SSE::NAME;
+  l.display = "?SSE:NAME";
+  return lookupField("Sermon Series:", "?SER:SERMONSERIES", {kService, SER::SERMONSERIES}, l, "@n-14");
+}
+
+std::vector<FormItem> generalInfo() {
+  std::vector<FormItem> items = {field("Title:", "?SER:TITLE", {kService, SER::TITLE}, "@s75"), seriesLookup(),
+                                 dateField("Week Of Date:", "?SER:WEEKOFDATE_DATE", {kService, SER::WEEKOFDATE_DATE},
+                                           "@d17")};
+  int button = 2;
+  for (const Person& p : kPeople) items.push_back(personLookup(p, button++));
+  items.push_back(fileField("Flyer:", "?SER:FLYER", {kService, SER::FLYER}, "?LOOKUPFILE", "?VIEWFLYER", "@s100"));
+  items.push_back(field("Tape Number:", "?SER:TAPENUMBER", {kService, SER::TAPENUMBER}, "@s20"));
+  for (const Person& t : kTopics) items.push_back(topicLookup(t, button++));
+  items.push_back(shownField("Employee Created:", "?SER:EMPCREATED", {kService, SER::EMPCREATED}, "@n-14"));
+  items.push_back(
+      shownField("Employee Last Updated:", "?SER:EMPLASTUPDATED", {kService, SER::EMPLASTUPDATED}, "@n-14"));
+  items.push_back(shownField("Date Created:", "?SER:DATECREATED_DATE", {kService, SER::DATECREATED_DATE}, "@d17"));
+  items.push_back(shownField("Last Updated:", "?SER:LASTUPDATED_DATE", {kService, SER::LASTUPDATED_DATE}, "@d17"));
+  return items;
+}
+
+// A child list of this service's records of `table`, by `key` (which starts with the
+// service number); its buttons call `call`.
+ChildListDecl childOf(const char* use, const dict::TableDecl& table, int key, int numberField,
+                      std::vector<BrowseColumn> cells, int call) {
+  ChildListDecl c;
+  c.list = use;
+  c.title = "Browsing Records";
+  c.table = &table;
+  c.key = key;
+  c.parent = {kService, SER::SERVICENUMBER};
+  c.cells = std::move(cells);
+  c.hidden = {{table, numberField}};
+  c.call = call;
+  const std::string n = std::to_string(call);
+  c.insert = "?Insert:" + n;
+  c.change = "?Change:" + n;
+  c.remove = "?Delete:" + n;
+  return c;
+}
+
+ChildListDecl keyPassages() {
+  const auto& t = tables::BibleRef;
+  return childOf("?List:KeyPassages", t, BIB::keys::ServiceRefKey, BIB::REFERENCENUMBER,
+                 {{"Version", 15, "@s30", {t, BIB::BIBLEVERSION}},
+                  {"Book", 15, "@s30", {t, BIB::BOOK}},
+                  {"Start Chapter", 6, "@n6", {t, BIB::STARTCHAPTER}},
+                  {"Start Verse", 6, "@n6", {t, BIB::STARTVERSE}},
+                  {"End Chapter", 6, "@n6", {t, BIB::ENDCHAPTER}},
+                  {"End Verse", 6, "@n6", {t, BIB::ENDVERSE}}},
+                 12);
+}
+
+ChildListDecl keyWords() {
+  const auto& t = tables::KeyWords;
+  return childOf("?List:KeyWords", t, KWD::keys::ServiceNumberKey, KWD::KEYWORDNUMBER,
+                 {{"Key Word", 30, "@s30", {t, KWD::KEYWORD}}}, 14);
+}
+
+ChildListDecl serviceElements() {
+  ChildListDecl c = ElementList("?List:ServiceElements", 13);
+  c.insert = "?Insert:13";
+  c.change = "?Change:13";
+  c.remove = "?Delete:13";
+  return c;
+}
+
+// Read-only: a click on a row's "File Location" opens the file.
+ChildListDecl associatedFiles() {
+  const auto& t = tables::AssociatedFiles;
+  ChildListDecl c = childOf("?List:AssociatedFiles", t, ASF::keys::ServiceNumberKey,
+                            ASF::ASSOCIATEDFILESNUMBER,
+                            {{"Type", 15, "@s30", {t, ASF::TYPE}},
+                             {"Description", 25, "@s50", {t, ASF::DESCRIPTION}},
+                             {"File Location", 40, "@s100", {t, ASF::FILELOCATION}}},
+                            0);
+  c.readOnly = true;
+  c.hyperlinkColumn = 3;
+  return c;
+}
+
+ChildListDecl statistics() {
+  const auto& t = tables::Statistics;
+  auto amount = [&t](const char* header, int field) {
+    BrowseColumn c{header, 12, "@n-12.2", {t, field}, true};
+    return c;
+  };
+  auto count = [&t](const char* header, int field) {
+    BrowseColumn c{header, 7, "@n-9", {t, field}};
+    c.align = vrt::ColumnAlign::Center;
+    return c;
+  };
+  return childOf("?List:Statistics", t, STA::keys::ServiceNumberKey, STA::STATISTICNUMBER,
+                 {{"Type", 15, "@s30", {t, STA::TYPE}}, amount("Offering", STA::OFFERING),
+                  amount("Budget Need", STA::BUDGETNEED), amount("Special Offering", STA::SPECIALOFFERING),
+                  count("Adult", STA::ADULT), count("Adult Guests", STA::ADULTGUESTS), count("Youth", STA::YOUTH),
+                  count("Youth Guests", STA::YOUTHGUESTS), count("Children", STA::CHILDREN),
+                  count("Children Guests", STA::CHILDRENGUESTS)},
+                 15);
+}
+
+void setNow(FormScreen& form, int dateField, int timeField) {
+  const auto& fields = TableFile(kService).schema().fields;
+  form.Record().setNumber(fields[static_cast<std::size_t>(dateField)], vrt::today());
+  form.Record().setNumber(fields[static_cast<std::size_t>(timeField)], vrt::clockNow());
+}
+
+constexpr const char* kNewService = "LOC:NewService";
+
+// Removes the records of `table` whose `field`, the first component of `key`, holds the
+// service number: what no relation takes along with a service given up on.
+void deleteRecordsOf(const dict::TableDecl& table, int key, int field, std::int32_t service) {
+  FileManager& f = Access(table);
+  if (service == 0 || f.Open() != Level::Benign) return;
+  int saved = f.SaveState();
+  const auto& fields = f.FILE->schema().fields;
+  const auto& number = fields[static_cast<std::size_t>(field)];
+  for (;;) {
+    f.BUFFER->clearAll(fields);
+    f.BUFFER->setNumber(number, service);
+    f.FILE->setToValue(key);
+    if (f.Next(false) != Level::Benign || f.BUFFER->number(number) != service) break;
+    if (f.Delete(false) != Level::Benign) break;
+  }
+  f.RestoreState(saved);
+  f.Close();
+}
+
+// A new service given up on: its number goes to the next new service, which must not
+// inherit key words, statistics or files added meanwhile (its elements and passages go by
+// their relations).
+void abandonService(FormScreen& form) {
+  const std::int32_t service = form.LocalNumber(kNewService);
+  deleteRecordsOf(tables::KeyWords, KWD::keys::ServiceNumberKey, KWD::SERVICENUMBER, service);
+  deleteRecordsOf(tables::Statistics, STA::keys::ServiceNumberKey, STA::SERVICENUMBER, service);
+  deleteRecordsOf(tables::AssociatedFiles, ASF::keys::ServiceNumberKey, ASF::SERVICENUMBER, service);
+}
+
+const FormDecl& serviceForm() {
+  static const FormDecl form = [] {
+    FormDecl f("UpdateService", "Update the Service File", kService, "Service");
+    f.tabs = {{"General Info", generalInfo()},
+              {"Key Passages", {childList(keyPassages())}},
+              {"Key Words", {childList(keyWords())}},
+              {"Service Elements", {childList(serviceElements())}},
+              {"Associated Files", {childList(associatedFiles())}},
+              {"Statistics", {childList(statistics())}}};
+    const auto performers = ProcedureNamed("BrowsePerformers");
+    const auto topics = ProcedureNamed("BrowseTopic");
+    f.calls = {{1, ProcedureNamed("BrowseSermonSeries")}};
+    for (int n = 2; n <= 8; ++n) f.calls.push_back({n, performers});
+    for (int n = 9; n <= 11; ++n) f.calls.push_back({n, topics});
+    f.calls.push_back({12, UpdateBibleRef});
+    f.calls.push_back({13, ProcedureNamed("UpdateServiceElement")});
+    f.calls.push_back({14, UpdateKeyWords});
+    f.calls.push_back({15, UpdateStatistics});
+    f.prime = [](FormScreen& s) {
+      setNow(s, SER::DATECREATED_DATE, SER::DATECREATED_TIME);
+      s.LocalNumber(kNewService) = static_cast<std::int32_t>(NumberIn(kService, SER::SERVICENUMBER));
+    };
+    f.abandon = abandonService;
+    f.stamp = [](FormScreen& s) { setNow(s, SER::LASTUPDATED_DATE, SER::LASTUPDATED_TIME); };
+    return f;
+  }();
+  return form;
+}
+
+}  // namespace
+
+void UpdateService() { RunForm(serviceForm()); }
+
+}  // namespace vesp

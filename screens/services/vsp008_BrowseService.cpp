@@ -1,0 +1,73 @@
+#include "dictionary/tables.h"
+#include "screens/services/display_names.h"
+#include "screens/services/element_columns.h"
+#include "screens/services/services.h"
+#include "windows/browse_declaration.h"
+#include "windows/procedures.h"
+
+namespace vesp {
+
+namespace {
+
+namespace SER = dict::idx::SER;
+namespace SEL = dict::idx::SEL;
+
+// A column of a service's person or topic, worked out from the number the row stores.
+BrowseColumn named(const char* header, int width, const char* picture, const char* local, int field,
+                   std::string (*text)(double)) {
+  return localColumn(header, width, picture, local, [field, text] { return text(NumberIn(tables::Service, field)); });
+}
+
+std::vector<BrowseColumn> serviceColumns() {
+  const auto& t = tables::Service;
+  BrowseColumn title{"Title", 40, "@s75", {t, SER::TITLE}};
+  title.secondHeader = "Series";
+  title.secondWidth = 40;
+  title.secondField = FieldRef::Local("LOC:SeriesName");
+  title.secondCompute = [] { return SeriesName(NumberIn(tables::Service, SER::SERMONSERIES)); };
+  return {title,
+          {"Week Of", 12, "@d17b", {t, SER::WEEKOFDATE_DATE}, true},
+          named("Speaker", 20, "@s50", "LOC:SpeakerName", SER::SPEAKER, PerformerName),
+          named("Worship Leader", 20, "@s50", "LOC:WorshipLeaderName", SER::WORSHIPLEADER, PerformerName),
+          named("Sound Engineer", 20, "@s50", "LOC:SoundTechName", SER::SOUNDTECH, PerformerName),
+          named("Topic 1", 20, "@s100", "LOC:Topic1", SER::TOPIC1, TopicText),
+          named("Topic 2", 20, "@s100", "LOC:Topic2", SER::TOPIC2, TopicText),
+          named("Topic 3", 20, "@s100", "LOC:Topic3", SER::TOPIC3, TopicText)};
+}
+
+// The element list adds the performer group to the columns the service form shows.
+ChildListDecl elementList() {
+  ChildListDecl c = ElementList("?LIST", 2);
+  c.cells.push_back(localColumn("Performer Group", 25, "@s50", "LOC:PerformerGroupName", [] {
+    return PerformerGroupName(NumberIn(tables::ServiceElement, SEL::PERFORMERGROUP));
+  }));
+  c.lookupTables.push_back(&tables::PerformerGroupHeader);
+  c.insert = "?Insert:2";
+  c.change = "?Change:2";
+  c.remove = "?Delete:2";
+  return c;
+}
+
+const BrowseDecl& serviceBrowse() {
+  static const BrowseDecl browse = [] {
+    BrowseDecl b("BrowseService", "Browse the Service File", tables::Service);
+    b.listUse = "?BROWSE:1";
+    b.columns = serviceColumns();
+    b.hiddenFields = {{tables::Service, SER::SERVICENUMBER}};
+    b.tabs = {{"Service Date", SER::keys::WeekOfDateKey, BrowseTab::Locator::Entry, "Date:", ThumbStep::kDigits, true},
+              {"Service Title", SER::keys::TitleKey, BrowseTab::Locator::Entry, "Title:", ThumbStep::kLetters}};
+    b.select = false;
+    b.form = 1;
+    b.calls = {{1, UpdateService}, {2, ProcedureNamed("UpdateServiceElement")}};
+    b.lookupTables = {&tables::Performers, &tables::Topic, &tables::SermonSeries};
+    b.children = {elementList()};
+    return b;
+  }();
+  return browse;
+}
+
+}  // namespace
+
+void BrowseService() { RunBrowse(serviceBrowse()); }
+
+}  // namespace vesp

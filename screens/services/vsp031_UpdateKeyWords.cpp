@@ -1,0 +1,27 @@
+#include "dictionary/tables.h"
+#include "screens/services/services.h"
+#include "screens/services/text_lookup.h"
+#include "windows/procedures.h"
+
+namespace vesp {
+
+namespace {
+
+const FormDecl& keyWordsForm() {
+  static const FormDecl form = [] {
+    const auto& t = tables::KeyWords;
+    FormDecl f("UpdateKeyWords", "Update the KeyWords File", t, "Key Words");
+    f.tabs = {{"General",
+               {TextLookup("Key Word:", "?KWD:KEYWORD", {t, dict::idx::KWD::KEYWORD}, tables::KeyWordsDefault,
+                           dict::idx::KWF::keys::KeyWordkey, dict::idx::KWF::KEYWORD, 1)}}};
+    f.calls = {{1, ProcedureNamed("BrowseKeyWordsDefault")}};
+    return f;
+  }();
+  return form;
+}
+
+}  // namespace
+
+void UpdateKeyWords() { RunForm(keyWordsForm()); }
+
+}  // namespace vesp

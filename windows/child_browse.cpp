@@ -1,0 +1,113 @@
+#include "windows/child_browse.h"
+
+#include <utility>
+
+#include "records/thread_dictionary.h"
+#include "runtime/gui/control.h"
+#include "runtime/text/utf8.h"
+
+namespace vesp {
+
+class ChildBrowse::Manager : public BrowseManager {
+ public:
+  explicit Manager(ListCells& cells) : cells_(cells) {}
+
+  void StoreRow(ListRow& row) override {
+    cells_.ComputeRow();
+    BrowseManager::StoreRow(row);
+  }
+  // The window asks whether a reset is due before it resets: a moved parent value is kept
+  // until the reset, which then starts the list afresh at the parent's first child.
+  bool ResetRequired() override {
+    if (BrowseManager::ResetRequired()) moved_ = true;
+    return moved_ || stale_;
+  }
+  void Reset(bool force) override {
+    if (std::exchange(moved_, false)) {
+      LISTQUEUE->Free();
+      CURRENTCHOICE = 1;
+      force = true;
+    }
+    if (std::exchange(stale_, false)) force = true;
+    ChooseOrderAndFill(force);
+  }
+  void MarkStale() { stale_ = true; }
+  // A child needs a parent: with none highlighted (an empty list) nothing is added that
+  // would belong to no record.
+  int RunForm(int request) override {
+    const vrt::expr::Value parent = parent_.read();
+    const bool none = parent.isNumber() ? parent.toNumber() == 0 : vrt::clip(parent.toText()).empty();
+    if (request == Request::Insert && none) return Response::Cancelled;
+    return BrowseManager::RunForm(request);
+  }
+  ValueRef parent_;
+
+ private:
+  ListCells& cells_;
+  bool moved_ = false;  // the parent's value moved: another parent's children
+  bool stale_ = false;  // a form may have changed the children
+};
+
+namespace {
+
+// Lists declared with plain fields feed them to their columns in order.
+std::vector<BrowseColumn> cellsOf(const ChildListDecl& decl) {
+  if (!decl.cells.empty()) return decl.cells;
+  std::vector<BrowseColumn> out;
+  for (const FieldRef& f : decl.fields) out.push_back(BrowseColumn{{}, 0, {}, f});
+  return out;
+}
+
+}  // namespace
+
+ChildBrowse::ChildBrowse(WindowController& owner, const ChildListDecl& decl)
+    : owner_(owner), decl_(decl), cells_(cellsOf(decl), decl.hidden, decl.lookupTables) {}
+
+ChildBrowse::~ChildBrowse() = default;
+
+BrowseManager& ChildBrowse::Browse() { return *browse_; }
+
+void ChildBrowse::MarkStale() {
+  if (browse_) browse_->MarkStale();
+}
+
+void ChildBrowse::Attach(vrt::Window& window, bool viewOnly) {
+  const std::size_t shown = decl_.cells.empty() ? decl_.columns.size() : cells_.ShownValues();
+  list_ = std::make_unique<PagedListControl>(window, window.number(decl_.list), shown);
+  view_ = std::make_unique<vrt::View>(TableFile(*decl_.table));
+  browse_ = std::make_unique<Manager>(cells_);
+  Manager& b = *browse_;
+  b.Setup(*list_, *view_, queue_, Relate(*decl_.table), &owner_);
+  cells_.AddPairs(b.FIELDS);
+  b.AddKeyOrder(nullptr, decl_.key);
+  b.SelectOrder(1);
+  const auto& key = TableFile(*decl_.table).schema().keys[static_cast<std::size_t>(decl_.key)];
+  b.LimitBy(key.components.front(), ValueOf(decl_.parent));
+  b.parent_ = ValueOf(decl_.parent);
+  b.HASTHUMB = false;
+  b.HIDESELECT = true;
+  if (!decl_.readOnly && !viewOnly) {
+    b.ASKPROCEDURE = decl_.call;
+    b.INSERTCONTROL = window.number(decl_.insert);
+    b.CHANGECONTROL = window.number(decl_.change);
+    b.DELETECONTROL = window.number(decl_.remove);
+  } else {
+    b.USEPOPUP = b.EDITVIAPOPUP = false;
+    if (!decl_.readOnly)
+      for (const std::string& use : {decl_.insert, decl_.change, decl_.remove})
+        if (vrt::Control* c = window.control(use)) c->setDisabled(true);
+  }
+  owner_.AddItem(static_cast<WindowComponent&>(b));
+}
+
+std::vector<vrt::ControlSpec> ChildListControls(const ChildListDecl& decl) {
+  std::vector<vrt::ControlSpec> out;
+  if (!decl.title.empty()) out.push_back(vrt::prompt(decl.title));
+  out.push_back(vrt::list(decl.list, decl.cells.empty() ? decl.columns : ListColumnsOf(decl.cells), decl.rows));
+  if (!decl.readOnly)
+    out.push_back(vrt::row({vrt::button(decl.insert, "&Insert"), vrt::button(decl.change, "&Change"),
+                            vrt::button(decl.remove, "&Delete")}));
+  return out;
+}
+
+}  // namespace vesp
