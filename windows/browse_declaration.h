@@ -64,6 +64,9 @@ struct BrowseDecl {
   bool retainRow = false;
   bool rememberPlace = true;
   std::string filter;  // the screen's own filter, installed under the standard filter's name
+  // The prompt of a word search above the list ("Search:"): as the user types, the list
+  // holds only the records whose indexed fields have every word typed. Empty: none.
+  std::string wordSearch;
   // A "C&lear" button: the look-up closes as cancelled with its table's record emptied, so
   // a field whose typed key was not found is cleared, while a look-up button keeps its value.
   bool clear = false;

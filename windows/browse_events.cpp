@@ -6,6 +6,7 @@
 #include "records/messages.h"
 #include "runtime/gui/control.h"
 #include "runtime/gui/paged_list.h"
+#include "runtime/text/search_words.h"
 #include "runtime/text/utf8.h"
 #include "runtime/gui/events.h"
 #include "runtime/gui/window.h"
@@ -307,6 +308,30 @@ int BrowseManager::OnKey(int key, int character) {
   if (locator->TakeKey(typed)) locateAndRefill();
   else RefreshControls();
   return EventResult::Consumed;
+}
+
+void BrowseManager::SearchWords(const std::string& typed, const std::vector<std::string>& fields) {
+  std::string filter;
+  if (!searchWords(typed).empty()) {
+    std::string quoted;
+    for (char c : typed) {
+      if (c == '\'') quoted += '\'';
+      quoted += c;
+    }
+    filter = "MATCHWORDS('" + quoted + "'";
+    for (const std::string& f : fields) filter += ", " + f;
+    filter += ")";
+  }
+  for (SortOrder& order : *ORDER) {
+    if (filter.empty()) order.FILTER.erase(kWordFilter);
+    else order.FILTER[kWordFilter] = filter;
+  }
+  if (!OPENED) OpenView();
+  else PushFilter();
+  stepLimitsSet_ = false;
+  LISTQUEUE->Free();
+  FillPage(kFromHighlight);
+  RefreshControls();
 }
 
 void BrowseManager::OnLocatorAccepted(int control) {

@@ -82,6 +82,10 @@ class BrowseManager : public ViewManager, public WindowComponent {
   virtual int OnKey(int key, int character);
   virtual void OnHighlightMoved();
   virtual void OnLocatorAccepted(int control);
+  // Words typed into the browse's word search, looked for in `fields` ("BBL:Title", ...):
+  // every order lists only the records that have them all, from the first of them.
+  void SearchWords(const std::string& typed, const std::vector<std::string>& fields);
+  static constexpr const char* kWordFilter = "7 Words";
   virtual void OnToolbarScroll(int action);
   // Reads the highlighted row's record whole into the buffers; false (message 9 and a
   // refill) when another station deleted it.

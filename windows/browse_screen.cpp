@@ -17,6 +17,7 @@ using namespace vrt;
 namespace {
 
 constexpr const char* kCloseUse = "?Close";
+constexpr const char* kWordSearchUse = "?WordSearch";
 constexpr const char* kClearUse = "?Clear";
 
 std::string locatorUse(std::size_t tab) { return "?Locator:" + std::to_string(tab + 1); }
@@ -110,6 +111,8 @@ WindowSpec BrowseScreen::BuildWindowSpec() const {
   }
   if (!tabs.empty()) design.controls.push_back(sheet(decl_.sheetUse, std::move(tabs)));
   for (const ControlSpec& c : decl_.extraControls) design.controls.push_back(c);
+  if (!decl_.wordSearch.empty())
+    design.controls.push_back(row({prompt(decl_.wordSearch), entry(kWordSearchUse, "@s60", Binding()).makeImmediate()}));
   if (!decl_.listTitle.empty()) design.controls.push_back(prompt(decl_.listTitle, "?ListTitle"));
   design.controls.push_back(list(decl_.listUse, ListColumnsOf(decl_.columns), decl_.rows));
   std::vector<ControlSpec> buttons;
@@ -237,6 +240,14 @@ int BrowseScreen::OnAccepted() {
 
 int BrowseScreen::OnEvent() {
   if (links_ && links_->TakeEvent(CurrentEvent())) return EventResult::Consumed;
+  if (const Event& e = CurrentEvent(); !decl_.wordSearch.empty() && e.event == kEventNewSelection && MYWINDOW &&
+                                       e.control == MYWINDOW->number(kWordSearchUse)) {
+    std::vector<std::string> fields;
+    const TableSchema& schema = TableFile(*decl_.primary).schema();
+    for (int f : schema.searchFields) fields.push_back(schema.fields[static_cast<std::size_t>(f)].label);
+    browse_->SearchWords(MYWINDOW->control(e.control)->text(), fields);
+    return EventResult::Consumed;
+  }
   return WindowController::OnEvent();
 }
 

@@ -124,6 +124,9 @@ QWidget* makeWidget(Window& window, const ControlSpec& design, Control& control,
       if (control.picture() && control.picture()->width() > 0)
         edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * std::min(control.picture()->width(), 60) + 12);
       connectEntry(window, control, edit);
+      if (design.immediate)
+        QObject::connect(edit, &QLineEdit::textEdited, edit,
+                         [&window, number] { window.postFromWidget(kEventNewSelection, number); });
       return edit;
     }
     case ControlKind::TextBox: {

@@ -88,6 +88,7 @@ struct ControlSpec {
   bool disabled = false, hidden = false, readOnly = false, isDefault = false;
   bool scrolls = false;  // lists: hold all their rows and scroll them themselves
   bool isCancel = false;  // Escape presses it
+  bool immediate = false;  // entries: every change the user types posts a new-selection event
   int textColor = kNoColor, backColor = kNoColor;
   bool underline = false;
   CursorKind cursorKind = CursorKind::Arrow;
@@ -106,6 +107,7 @@ struct ControlSpec {
   ControlSpec scrolling() && { scrolls = true; return std::move(*this); }
   ControlSpec action(StdAction a) && { stdAction = a; return std::move(*this); }
   ControlSpec makeCancel() && { isCancel = true; return std::move(*this); }
+  ControlSpec makeImmediate() && { immediate = true; return std::move(*this); }
   ControlSpec colors(int text, int back = kNoColor) && { textColor = text; backColor = back; return std::move(*this); }
   ControlSpec underlined() && { underline = true; return std::move(*this); }
   ControlSpec cursor(CursorKind k) && { cursorKind = k; return std::move(*this); }

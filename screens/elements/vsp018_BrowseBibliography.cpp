@@ -30,6 +30,7 @@ const BrowseDecl& browse() {
     d.tabs = {{"Title", BBL::keys::TitleKey, BrowseTab::Locator::Entry, "Title:"},
               {"Bibliography #", BBL::keys::BibliographyNumberKey, BrowseTab::Locator::Entry, "Bibliography #:",
                ThumbStep::kDigits, true}};
+    d.wordSearch = "Search:";  // any word of the title, writer, CCLI or ISBN, as it is typed
     d.form = 1;
     d.calls = {{1, UpdateBibliography}};
     return d;

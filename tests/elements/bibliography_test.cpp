@@ -85,3 +85,50 @@ TEST_F(BibliographyTest, AChangeKeepsWhatWasNotTouchedAndShowsTheCaptionForChang
   EXPECT_EQ(stored(tables::Bibliography, 2, BBL::CCLI), "30639");
   EXPECT_EQ(stored(tables::Bibliography, 2, BBL::DURATION), "4:00");
 }
+
+TEST_F(BibliographyTest, TypingWordsNarrowsTheListToTheEntriesThatHaveThemAll) {
+  add(tables::Bibliography, [](vrt::RecordRef b) {
+    b.set(BBL_TITLE, "Dios está aquí");
+    b.set(BBL_WRITTENBY, "Traditional");
+    b.set(BBL_CCLI, "4711");
+  });
+  add(tables::Bibliography, [](vrt::RecordRef b) {
+    b.set(BBL_TITLE, "Grace Alone");
+    b.set(BBL_WRITTENBY, "Scott Dyer");
+    b.set(BBL_ISBN, "978-0-19");
+  });
+  call("BrowseBibliography", tables::Bibliography, 0);
+  ASSERT_NE(robot.findWindow(kBrowse), nullptr);
+  auto typeKeys = [&](const std::string& text) {
+    for (std::size_t at = 0; at < text.size();) {
+      std::size_t next = at + 1;
+      while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80) ++next;
+      robot.typeCharacter(kBrowse, text.substr(at, next - at), "?WordSearch");
+      at = next;
+    }
+  };
+  typeKeys("gra");
+  EXPECT_EQ(column(kBrowse, 2), (std::vector<std::string>{"Amazing Grace", "Grace Alone"}));
+  typeKeys(" al");
+  EXPECT_EQ(column(kBrowse, 2), (std::vector<std::string>{"Grace Alone"}));
+  // Another field, with accents typed or not; an ISBN by its parts; a CCLI number.
+  robot.type(kBrowse, "?WordSearch", "");
+  typeKeys("aqui");
+  EXPECT_EQ(column(kBrowse, 2), (std::vector<std::string>{"Dios está aquí"}));
+  robot.type(kBrowse, "?WordSearch", "");
+  typeKeys("978-0");
+  EXPECT_EQ(column(kBrowse, 2), (std::vector<std::string>{"Grace Alone"}));
+  robot.type(kBrowse, "?WordSearch", "");
+  typeKeys("4711");
+  EXPECT_EQ(column(kBrowse, 2), (std::vector<std::string>{"Dios está aquí"}));
+  typeKeys("x");  // "4711x" is in no entry: an empty list, no message
+  EXPECT_TRUE(column(kBrowse, 2).empty());
+  EXPECT_EQ(robot.messageBox(), nullptr);
+  EXPECT_TRUE(robot.control(kBrowse, "?Change").disabled());
+  // Clearing the words lists every entry again, in either order.
+  robot.type(kBrowse, "?WordSearch", "");
+  robot.typeCharacter(kBrowse, " ", "?WordSearch");
+  EXPECT_EQ(column(kBrowse, 2).size(), 5u);
+  typeKeys("o'");  // a quote is not a word: it cannot break the filter
+  EXPECT_EQ(robot.messageBox(), nullptr);
+}
