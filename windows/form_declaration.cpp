@@ -20,6 +20,16 @@ FormItem shownField(std::string prompt, std::string use, FieldRef ref, std::stri
   return i;
 }
 
+LookupDecl lookupInto(std::string button, int call, const dict::TableDecl& table, int key, int keyField) {
+  LookupDecl l;
+  l.button = std::move(button);
+  l.call = call;
+  l.table = &table;
+  l.key = key;
+  l.keyField = keyField;
+  return l;
+}
+
 FormItem lookupField(std::string prompt, std::string use, FieldRef ref, LookupDecl lookup, std::string picture) {
   FormItem i = field(std::move(prompt), std::move(use), std::move(ref), std::move(picture));
   i.kind = FormItem::Kind::Lookup;

@@ -85,6 +85,9 @@ struct LookupDecl {
   // cannot (a text that is unique only together with a number); default: by `key`.
   std::function<bool(FileManager& table, const std::string& value)> find;
 };
+// The look-up behind `button`, calling browse `call` of the call table, that finds the entry's
+// value in `table` by `key`, whose field `keyField` holds it.
+LookupDecl lookupInto(std::string button, int call, const dict::TableDecl& table, int key, int keyField);
 
 struct ChildListDecl {
   std::string list;  // the list control's use name

@@ -29,11 +29,7 @@ FieldRef sel(int field) { return {tables::ServiceElement, field}; }
 vrt::RecordRef record(const dict::TableDecl& table) { return Buffer(table); }
 
 LookupDecl bibliography() {
-  LookupDecl l;
-  l.call = 1;
-  l.table = &tables::Bibliography;
-  l.key = BBL::keys::BibliographyNumberKey;
-  l.keyField = BBL::BIBLIOGRAPHYNUMBER;
+  LookupDecl l = lookupInto("?CALLLOOKUP", 1, tables::Bibliography, BBL::keys::BibliographyNumberKey, BBL::BIBLIOGRAPHYNUMBER);
   l.assign = [] {
     record(tables::ServiceElement).set(SEL_TITLE, record(tables::Bibliography).get(BBL_TITLE));
     record(tables::ServiceElement).set(SEL_DURATION, record(tables::Bibliography).get(BBL_DURATION));
@@ -46,22 +42,12 @@ LookupDecl bibliography() {
 }
 
 LookupDecl elementType() {
-  LookupDecl l;
-  l.button = "?CALLLOOKUP:2";
-  l.call = 2;
-  l.table = &tables::ElementType;
-  l.key = ELT::keys::ElementTypeKey;
-  l.keyField = ELT::ELEMENTTYPE;
+  LookupDecl l = lookupInto("?CALLLOOKUP:2", 2, tables::ElementType, ELT::keys::ElementTypeKey, ELT::ELEMENTTYPE);
   return l;
 }
 
 LookupDecl performer() {
-  LookupDecl l;
-  l.button = "?CALLLOOKUP:3";
-  l.call = 3;
-  l.table = &tables::Performers;
-  l.key = PER::keys::PerformersNumberKey;
-  l.keyField = PER::PERFORMERSNUMBER;
+  LookupDecl l = lookupInto("?CALLLOOKUP:3", 3, tables::Performers, PER::keys::PerformersNumberKey, PER::PERFORMERSNUMBER);
   l.display = "?LOC:PerformerName";
   l.text = [] {
     const vrt::RecordRef p = record(tables::Performers);
@@ -72,12 +58,7 @@ LookupDecl performer() {
 }
 
 LookupDecl group() {
-  LookupDecl l;
-  l.button = "?CALLLOOKUP:4";
-  l.call = 4;
-  l.table = &tables::PerformerGroupHeader;
-  l.key = PGH::keys::PerformerGroupHeaderNumberKey;
-  l.keyField = PGH::PERFORMERGROUPNUMBER;
+  LookupDecl l = lookupInto("?CALLLOOKUP:4", 4, tables::PerformerGroupHeader, PGH::keys::PerformerGroupHeaderNumberKey, PGH::PERFORMERGROUPNUMBER);
   l.textField = PGH::DESCRIPTION;
   l.display = "?LOC:PerformerGroupName";
   return l;

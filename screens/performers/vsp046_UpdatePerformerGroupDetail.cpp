@@ -17,11 +17,7 @@ namespace ROL = dict::idx::ROL;
 FieldRef pgd(int field) { return {tables::PerformerGroupDetail, field}; }
 
 LookupDecl performer() {
-  LookupDecl l;
-  l.call = 1;
-  l.table = &tables::Performers;
-  l.key = PER::keys::PerformersNumberKey;
-  l.keyField = PER::PERFORMERSNUMBER;
+  LookupDecl l = lookupInto("?CALLLOOKUP", 1, tables::Performers, PER::keys::PerformersNumberKey, PER::PERFORMERSNUMBER);
   l.assign = [] {
     vrt::RecordRef member = Buffer(tables::PerformerGroupDetail);
     const vrt::RecordRef person = Buffer(tables::Performers);
@@ -39,12 +35,7 @@ LookupDecl performer() {
 }
 
 LookupDecl role() {
-  LookupDecl l;
-  l.button = "?CALLLOOKUP:2";
-  l.call = 2;
-  l.table = &tables::Role;
-  l.key = ROL::keys::RoleKey;
-  l.keyField = ROL::ROLE;
+  LookupDecl l = lookupInto("?CALLLOOKUP:2", 2, tables::Role, ROL::keys::RoleKey, ROL::ROLE);
   return l;
 }
 

@@ -77,11 +77,7 @@ void BrowseJournalCategory() { RunBrowse(journalCategories()); }
 void UpdateCategory() { RunForm(categoryForm()); }
 
 LookupDecl CategoryLookup(int call) {
-  LookupDecl l;
-  l.call = call;
-  l.table = &tables::Lookups;
-  l.key = LOO::keys::LookupTypeKey;
-  l.keyField = LOO::LOOKUPTYPE;
+  LookupDecl l = lookupInto("?CALLLOOKUP", call, tables::Lookups, LOO::keys::LookupTypeKey, LOO::LOOKUPTYPE);
   l.find = findCategory;
   return l;
 }

@@ -4,12 +4,7 @@ namespace vesp {
 
 FormItem TextLookup(std::string prompt, std::string use, FieldRef field, const dict::TableDecl& list, int key,
                     int textField, int call, std::string button) {
-  LookupDecl l;
-  l.button = std::move(button);
-  l.call = call;
-  l.table = &list;
-  l.key = key;
-  l.keyField = textField;
+  LookupDecl l = lookupInto(std::move(button), call, list, key, textField);
   return lookupField(std::move(prompt), std::move(use), std::move(field), std::move(l));
 }
 

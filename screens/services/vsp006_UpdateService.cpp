@@ -45,12 +45,7 @@ constexpr Person kTopics[] = {
 // Every person looks up through call 2, every topic through call 9; each button has its
 // own use name.
 FormItem personLookup(const Person& p, int button) {
-  LookupDecl l;
-  l.button = "?CALLLOOKUP:" + std::to_string(button);
-  l.call = 2;
-  l.table = &tables::Performers;
-  l.key = dict::idx::PER::keys::PerformersNumberKey;
-  l.keyField = dict::idx::PER::PERFORMERSNUMBER;
+  LookupDecl l = lookupInto("?CALLLOOKUP:" + std::to_string(button), 2, tables::Performers, dict::idx::PER::keys::PerformersNumberKey, dict::idx::PER::PERFORMERSNUMBER);
   l.textField = dict::idx::PER::LASTNAME;
   l.text = PerformerDisplayName;
   l.display = p.local;
@@ -58,24 +53,14 @@ FormItem personLookup(const Person& p, int button) {
 }
 
 FormItem topicLookup(const Person& p, int button) {
-  LookupDecl l;
-  l.button = "?CALLLOOKUP:" + std::to_string(button);
-  l.call = 9;
-  l.table = &tables::Topic;
-  l.key = dict::idx::TOP::keys::TopicNumberKey;
-  l.keyField = dict::idx::TOP::TOPICNUMBER;
+  LookupDecl l = lookupInto("?CALLLOOKUP:" + std::to_string(button), 9, tables::Topic, dict::idx::TOP::keys::TopicNumberKey, dict::idx::TOP::TOPICNUMBER);
   l.textField = dict::idx::TOP::TOPIC;
   l.display = p.local;
   return lookupField(p.prompt, p.use, {kService, p.field}, l, "@n-14");
 }
 
 FormItem seriesLookup() {
-  LookupDecl l;
-  l.button = "?CALLLOOKUP:1";
-  l.call = 1;
-  l.table = &tables::SermonSeries;
-  l.key = dict::idx::SSE::keys::SeriesNumberKey;
-  l.keyField = dict::idx::SSE::SERIESNUMBER;
+  LookupDecl l = lookupInto("?CALLLOOKUP:1", 1, tables::SermonSeries, dict::idx::SSE::keys::SeriesNumberKey, dict::idx::SSE::SERIESNUMBER);
   l.textField = dict::idx::SSE::NAME;
   l.display = "?SSE:NAME";
   return lookupField("Sermon Series:", "?SER:SERMONSERIES", {kService, SER::SERMONSERIES}, l, "@n-14");
