@@ -42,13 +42,18 @@ void ListCellPainter::paint(QPainter* painter, const QStyleOptionViewItem& optio
   style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);  // panel, selection, focus
   if (text.isEmpty()) return;
 
+  // The cell less the style's text margin at either side; the lines are placed in the cell
+  // itself (the style's text rectangle is laid out for a text we no longer hand it).
   const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-  const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget).adjusted(margin, 0, -margin, 0);
+  const QRect area = opt.rect.adjusted(margin, 0, -margin, 0);
   const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
                                      : (opt.state & QStyle::State_Active) ? QPalette::Normal
                                                                           : QPalette::Inactive;
   const bool selected = opt.state & QStyle::State_Selected;
-  const QStringList lines = text.split(QChar('\n'));
+  // The view hands a cell's line breaks over as line separators.
+  QString broken = text;
+  broken.replace(QChar::LineSeparator, QChar('\n'));
+  const QStringList lines = broken.split(QChar('\n'));
   const int lineHeight = QFontMetrics(opt.font).height();
   const int height = lineHeight * static_cast<int>(lines.size());
   int y = area.top();

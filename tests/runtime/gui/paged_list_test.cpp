@@ -191,6 +191,9 @@ TEST_F(PagedListTest, CellsArePaintedByTheirAlignmentOneLineUnderAnother) {
   const int rowHeight = table->rowHeight(0);
   EXPECT_LT(twoLines.top(), rowHeight / 2);
   EXPECT_GT(twoLines.bottom(), rowHeight / 2) << "the second line under the first";
+  EXPECT_GE(twoLines.top(), 1) << "both lines inside the row";
+  EXPECT_LE(twoLines.bottom(), rowHeight - 3) << "both lines inside the row, the second not cut";
+  EXPECT_LE(std::abs(twoLines.top() - (rowHeight - 1 - twoLines.bottom())), 4) << "centred in the row";
   const QRect tooLong = inkOf(list, 2, 1);
   EXPECT_LE(tooLong.right(), width - 1) << "cut to its column";
   EXPECT_EQ(list.cellText(2, 1), "123456789012345678901234567890") << "the text itself is kept whole";
