@@ -14,11 +14,7 @@ namespace ELT = dict::idx::ELT;
 const FormDecl& form() {
   static const FormDecl f = [] {
     FormDecl d("UpdateAssociatedFiles", "Update the AssociatedFiles File", tables::AssociatedFiles, "Associated Files");
-    LookupDecl type;
-    type.call = 1;
-    type.table = &tables::ElementType;
-    type.key = ELT::keys::ElementTypeKey;
-    type.keyField = ELT::ELEMENTTYPE;
+    LookupDecl type = lookupInto("?CALLLOOKUP", 1, tables::ElementType, ELT::keys::ElementTypeKey, ELT::ELEMENTTYPE);
     d.tabs = {{"General",
                {lookupField("Type:", "?ASF:TYPE", {tables::AssociatedFiles, ASF::TYPE}, type),
                 field("Description:", "?ASF:DESCRIPTION", {tables::AssociatedFiles, ASF::DESCRIPTION}),

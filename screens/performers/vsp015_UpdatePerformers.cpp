@@ -14,11 +14,7 @@ namespace ROL = dict::idx::ROL;
 const FormDecl& form() {
   static const FormDecl f = [] {
     FormDecl d("UpdatePerformers", "Update the Performers File", tables::Performers, "Performers");
-    LookupDecl role;
-    role.call = 1;
-    role.table = &tables::Role;
-    role.key = ROL::keys::RoleKey;
-    role.keyField = ROL::ROLE;
+    LookupDecl role = lookupInto("?CALLLOOKUP", 1, tables::Role, ROL::keys::RoleKey, ROL::ROLE);
     d.tabs = {{"General",
                {field("First Name:", "?PER:FIRSTNAME", {tables::Performers, PER::FIRSTNAME}),
                 field("Last Name:", "?PER:LASTNAME", {tables::Performers, PER::LASTNAME}),

@@ -31,11 +31,7 @@ const FormDecl& seriesForm() {
   static const FormDecl form = [] {
     const auto& t = tables::SermonSeries;
     FormDecl f("UpdateSermonSeries", "Update the SermonSeries File", t, "Sermon Series");
-    LookupDecl topic;
-    topic.call = 1;
-    topic.table = &tables::Topic;
-    topic.key = TOP::keys::TopicNumberKey;
-    topic.keyField = TOP::TOPICNUMBER;
+    LookupDecl topic = lookupInto("?CALLLOOKUP", 1, tables::Topic, TOP::keys::TopicNumberKey, TOP::TOPICNUMBER);
     topic.textField = TOP::TOPIC;
     topic.display = "?LOC:Topic";
     f.tabs = {{"General",

@@ -15,11 +15,7 @@ const FormDecl& publicityForm() {
     const auto& t = tables::SeriesPublicity;
     FormDecl f("UpdateSeriesPublicity", "Update the SeriesPublicity File", t, "Series Publicity");
     // The look-up copies the chosen text: later changes of the kind leave the row alone.
-    LookupDecl kind;
-    kind.call = 1;
-    kind.table = &tables::Publicity;
-    kind.key = PUL::keys::PublicityKey;
-    kind.keyField = PUL::PUBLICITYDESCRIPTION;
+    LookupDecl kind = lookupInto("?CALLLOOKUP", 1, tables::Publicity, PUL::keys::PublicityKey, PUL::PUBLICITYDESCRIPTION);
     f.tabs = {{"General",
                {lookupField("Publicity Description:", "?SEP:PUBLICITYDESCRIPTION", {t, SEP::PUBLICITYDESCRIPTION},
                             kind)}}};

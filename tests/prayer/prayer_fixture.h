@@ -59,20 +59,6 @@ class PrayerTest : public ProgramTest {
     vrt::unpinClockForTesting();
   }
 
-  void onThread(std::function<void()> body) {
-    vrt::StartThread(std::move(body), 50'000);
-    robot.settle();
-  }
-
-  static void addRecord(const dict::TableDecl& table, const std::function<void(vrt::RecordRef)>& fill) {
-    FileManager& f = Access(table);
-    f.Open();
-    f.ClearForInsert();
-    fill(*f.BUFFER);
-    EXPECT_EQ(f.Insert(), Level::Benign);
-    f.Close();
-  }
-
   void addRequests(const std::vector<StoredRequest>& requests) {
     onThread([&] {
       for (const StoredRequest& q : requests) addRecord(tables::PrayerRequest, [&](vrt::RecordRef r) {

@@ -33,11 +33,6 @@ class ReportTest : public ProgramTest {
     ProgramTest::TearDown();
   }
 
-  void onThread(std::function<void()> body) {
-    vrt::StartThread(std::move(body), 50'000);
-    robot.settle();
-  }
-
   struct Request {
     std::string text;
     int started = 0, answered = 0;  // days after 1 January 2026; answered 0 = open

@@ -31,21 +31,6 @@ class FormsTest : public ProgramTest {
     });
   }
 
-  // Runs `body` on a new thread until it ends or waits for the user.
-  void onThread(std::function<void()> body) {
-    vrt::StartThread(std::move(body), 50'000);
-    robot.settle();
-  }
-
-  static void addRecord(const dict::TableDecl& table, const std::function<void(vrt::RecordRef)>& fill) {
-    FileManager& f = Access(table);
-    f.Open();
-    f.ClearForInsert();
-    fill(*f.BUFFER);
-    EXPECT_EQ(f.Insert(), Level::Benign);
-    f.Close();
-  }
-
   // Calls `form` for `request` on a new thread. For change, view and delete the record
   // numbered `number` is read first; for insert the record is primed and numbered, as a
   // browse does. The outcome lands in `response` and `vcr` when the form returns.
@@ -85,18 +70,6 @@ class FormsTest : public ProgramTest {
       f.Close();
     });
     return value;
-  }
-
-  std::int64_t records(const dict::TableDecl& table) {
-    std::int64_t count = -1;
-    onThread([&] {
-      FileManager& f = Access(table);
-      f.Open();
-      f.Use();
-      count = f.FILE->records();
-      f.Close();
-    });
-    return count;
   }
 
   std::string text(const char* window, const char* use) { return robot.control(window, use).text(); }

@@ -3,7 +3,14 @@
 // a fake desktop, and driven by the test robot.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
+
+#include "dictionary/tables.h"
+
 #include "records/error_manager.h"
+#include "records/levels.h"
+#include "records/thread_dictionary.h"
 #include "runtime/gui/frame_host.h"
 #include "runtime/gui/test_robot.h"
 #include "runtime/gui/threads.h"
@@ -36,6 +43,35 @@ class ProgramTest : public ::testing::Test {
     StartProgram();
     robot.settle();
     ASSERT_NE(vrt::FrameHost::frame(), nullptr);
+  }
+
+  // Runs `body` on a new thread until it ends or waits for the user.
+  void onThread(std::function<void()> body) {
+    vrt::StartThread(std::move(body), 50'000);
+    robot.settle();
+  }
+
+  // Adds one record on the calling thread.
+  static void addRecord(const dict::TableDecl& table, const std::function<void(vrt::RecordRef)>& fill) {
+    FileManager& f = Access(table);
+    f.Open();
+    f.ClearForInsert();
+    fill(*f.BUFFER);
+    EXPECT_EQ(f.Insert(), Level::Benign);
+    f.Close();
+  }
+
+  // How many records the table holds, as another station would count them.
+  std::int64_t records(const dict::TableDecl& table) {
+    std::int64_t count = -1;
+    onThread([&] {
+      FileManager& f = Access(table);
+      f.Open();
+      f.Use();
+      count = f.FILE->records();
+      f.Close();
+    });
+    return count;
   }
 
   vtest::TempDir dir;

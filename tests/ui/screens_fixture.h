@@ -33,12 +33,6 @@ class ScreensTest : public ProgramTest {
     vrt::installDesktopOpener(std::move(previousOpener_));
   }
 
-  // Runs `body` on a new thread until it ends or waits for the user.
-  void onThread(std::function<void()> body) {
-    vrt::StartThread(std::move(body), 50'000);
-    robot.settle();
-  }
-
   // Adds one record; its number.
   std::int64_t add(const dict::TableDecl& table, const std::function<void(vrt::RecordRef)>& fill) {
     std::int64_t number = 0;
@@ -91,18 +85,6 @@ class ScreensTest : public ProgramTest {
       f.Close();
     });
     return value;
-  }
-
-  std::int64_t records(const dict::TableDecl& table) {
-    std::int64_t count = -1;
-    onThread([&] {
-      FileManager& f = Access(table);
-      f.Open();
-      f.Use();
-      count = f.FILE->records();
-      f.Close();
-    });
-    return count;
   }
 
   std::string text(std::string_view window, std::string_view use) { return robot.control(window, use).text(); }

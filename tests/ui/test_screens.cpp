@@ -29,17 +29,8 @@ const FormDecl& RoleForm() {
 const FormDecl& FileForm() {
   static const FormDecl form = [] {
     FormDecl f(kFileForm, "Update the Associated Files File", tables::AssociatedFiles, "File");
-    LookupDecl type;
-    type.call = 1;
-    type.table = &tables::ElementType;
-    type.key = ELT::keys::ElementTypeKey;
-    type.keyField = ELT::ELEMENTTYPE;
-    LookupDecl role;
-    role.button = "?CALLLOOKUP:2";
-    role.call = 2;
-    role.table = &tables::Role;
-    role.key = ROL::keys::RoleNumberKey;
-    role.keyField = ROL::ROLENUMBER;
+    LookupDecl type = lookupInto("?CALLLOOKUP", 1, tables::ElementType, ELT::keys::ElementTypeKey, ELT::ELEMENTTYPE);
+    LookupDecl role = lookupInto("?CALLLOOKUP:2", 2, tables::Role, ROL::keys::RoleNumberKey, ROL::ROLENUMBER);
     role.textField = ROL::ROLE;
     role.display = "?LOC:RoleText";
     ChildListDecl children;
