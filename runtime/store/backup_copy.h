@@ -26,8 +26,10 @@ struct CopyResult {
 // partial target is removed.
 CopyResult copyDatabase(const std::string& source, const std::string& target, const PageProgress& progress = {});
 
-// Checks a file: SQLite's integrity check through our collations, then, when `expected`
-// is given, the same tables with the same row counts. Returns "" or what is wrong.
+// Checks a file as SQLite's integrity check does, through our collations: every page and
+// record (the quick check) and every index against its table (`checkIndexes`), side by
+// side; then, when `expected` is given, the same tables with the same row counts. Returns
+// "" or what is wrong.
 std::string verifyDatabase(const std::string& path, const TableCounts* expected = nullptr,
                            TableCounts* counts = nullptr);
 
