@@ -71,6 +71,8 @@ CopyResult copyDatabase(const std::string& source, const std::string& target, co
   int rc = src.open(source, true, false);
   if (rc != SQLITE_OK) return fail(failure("cannot open " + source, src, rc));
   src.setBusyTimeout(5000);
+  // Pages read through the map are not copied once more into the page cache.
+  src.exec("PRAGMA mmap_size=" + std::to_string(kCheckMap));
   // One snapshot for the counts and every page: writers wait until the copy is done.
   rc = src.exec("BEGIN");
   if (rc == SQLITE_OK && !countTables(src, r.counts, r.error)) return fail("cannot read " + source + ": " + r.error);
