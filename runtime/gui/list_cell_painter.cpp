@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QStyle>
 
@@ -9,17 +10,14 @@ namespace vrt {
 
 namespace {
 
-// Enough for many pages of several columns; beyond it the oldest pages are long gone.
-constexpr qsizetype kMostShaped = 4096;
+// Enough for many pages of several lists; beyond it the oldest pages are long gone.
+constexpr qsizetype kMostShaped = 8192;
 
 }  // namespace
 
-const QStaticText& ListCellPainter::shaped(const QString& line, int width, const QFont& font) const {
-  if (font.key() != fontKey_) {
-    shaped_.clear();
-    fontKey_ = font.key();
-  }
-  const QString key = QString::number(width) + QChar(0x1f) + line;
+const QStaticText& ListCellPainter::shaped(const QString& line, int width, const QFont& font) {
+  static QHash<QString, QStaticText> shaped_;  // by font, width and text
+  const QString key = font.key() + QChar(0x1f) + QString::number(width) + QChar(0x1f) + line;
   if (auto it = shaped_.constFind(key); it != shaped_.constEnd()) return *it;
   if (shaped_.size() >= kMostShaped) shaped_.clear();
   QStaticText text(line);
