@@ -4,6 +4,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QWheelEvent>
@@ -94,6 +96,9 @@ PagedList::PagedList(const std::vector<ListColumn>& columns, int visibleRows, QW
   table_->setItemDelegate(new ListCellPainter(table_));
   table_->installEventFilter(this);
   table_->viewport()->installEventFilter(this);
+  // Not opaque until its first paint: an opaque widget that is changed before its window's
+  // first paint is painted on its own and then once more with the window.
+  table_->viewport()->setAutoFillBackground(false);
   table_->horizontalHeader()->viewport()->installEventFilter(this);
 
   bar_ = new QScrollBar(Qt::Vertical, this);
@@ -329,6 +334,13 @@ bool PagedList::eventFilter(QObject* watched, QEvent* event) {
         emit scrollRequested(delta > 0 ? kEventScrollUp : kEventScrollDown);
       return true;
     }
+    case QEvent::Paint:
+      if (watched == table_->viewport() && !table_->viewport()->autoFillBackground()) {
+        QPainter(table_->viewport())
+            .fillRect(static_cast<QPaintEvent*>(event)->rect(), table_->viewport()->palette().brush(QPalette::Base));
+        table_->viewport()->setAutoFillBackground(true);
+      }
+      return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
       return (watched == table_->viewport() || watched == table_->horizontalHeader()->viewport()) &&
