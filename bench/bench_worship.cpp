@@ -4,6 +4,8 @@
 // to the first page in the preview; and the order of one service of ten elements from the
 // start of its report to its first page. Each is run several times; the median is printed.
 //
+// The last run's pages are left in FOLDER as usage.pdf and order.pdf.
+//
 //   bench_worship [FOLDER] [RUNS]     (default: /tmp/vesp-bench-worship, 5)
 #include <QApplication>
 #include <chrono>
@@ -90,14 +92,20 @@ void spin(TestRobot& robot) {
   robot.settle();
 }
 
-// From `go` (which starts the report's work) to the preview open with its first page.
-double toPreview(TestRobot& robot, const char* progress, const std::function<void()>& go, ReportOutcome& outcome) {
+// From `go` (which starts the report's work) to the preview open with its first page;
+// with a `pdf` path the pages are saved there before the preview closes.
+double toPreview(TestRobot& robot, const char* progress, const std::function<void()>& go, ReportOutcome& outcome,
+                 const std::string& pdf = {}) {
   const auto start = Clock::now();
   go();
   while (robot.findWindow(progress)) spin(robot);
   while (!robot.findWindow("Report Preview")) spin(robot);
   const double seconds = since(start);
   outcome = ReportOutcomes().back();
+  if (!pdf.empty()) {
+    robot.chooseMenu("Report Preview", "&File|Save As -PDF");
+    robot.chooseFile(pdf);
+  }
   robot.chooseMenu("Report Preview", "&File|E&xit");
   return seconds;
 }
@@ -135,7 +143,10 @@ int main(int argc, char** argv) {
       robot.settle();
       robot.type("Song Usage", "?FromDate", from);
       robot.type("Song Usage", "?ToDate", to);
-      usage.push_back(toPreview(robot, "Song Usage Report", [&] { robot.press("Song Usage", "?OK"); }, usageOutcome));
+      // The last run's pages are kept, to be looked at.
+      const std::string pdf = run + 1 == runs ? folder + "/usage.pdf" : std::string();
+      usage.push_back(
+          toPreview(robot, "Song Usage Report", [&] { robot.press("Song Usage", "?OK"); }, usageOutcome, pdf));
 
       order.push_back(toPreview(
           robot, "Order of Service Report",
@@ -151,7 +162,7 @@ int main(int argc, char** argv) {
                 25'000, "ReportOrderOfService");
             robot.settle();
           },
-          orderOutcome));
+          orderOutcome, run + 1 == runs ? folder + "/order.pdf" : std::string()));
     }
     const double slice = CurrentReportSettings().TIMESLICE;
     std::printf("song usage: %ld entries printed on %d pages\n", usageOutcome.records, usageOutcome.pages);

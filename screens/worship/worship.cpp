@@ -22,7 +22,7 @@ struct UsageColumn {
 // In points of a letter page's 540 between the margins: "no bibliography" and a CCLI number
 // keep to one line, the dates take two to a line.
 constexpr UsageColumn kUsageColumns[] = {{76, Qt::AlignLeft}, {120, Qt::AlignLeft}, {80, Qt::AlignLeft},
-                                         {70, Qt::AlignLeft}, {46, Qt::AlignLeft},  {44, Qt::AlignRight},
+                                         {70, Qt::AlignLeft}, {46, Qt::AlignLeft},  {44, Qt::AlignHCenter},
                                          {104, Qt::AlignLeft}};
 
 const ReportDeclaration kSongUsageReport = {kSongUsageProcedure, "SongUsage", "Song Usage", nullptr, {}, {}, "",

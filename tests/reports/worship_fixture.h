@@ -4,6 +4,8 @@
 // report's progress window to its preview and read the preview's pages back as a user
 // reads them: line by line, each text under the column title above it.
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <algorithm>
@@ -103,10 +105,18 @@ class WorshipReports : public Base {
     return out;
   }
 
-  // Saves the preview's pages as PDF through its Save As.
+  // Saves the preview's pages as PDF through its Save As; with VESP_SCREENSHOT_DIR set the
+  // PDF is kept there too, to be looked at.
   void saveAsPdf(const std::string& path) {
     this->robot.chooseMenu(kPreview, "&File|Save As -PDF");
     this->robot.chooseFile(path);
+    const QByteArray keep = qgetenv("VESP_SCREENSHOT_DIR");
+    if (keep.isEmpty()) return;
+    const QString from = QString::fromStdString(path);
+    const QString to = QDir(QString::fromLocal8Bit(keep)).filePath(QFileInfo(from).fileName());
+    QDir().mkpath(QString::fromLocal8Bit(keep));
+    QFile::remove(to);
+    QFile::copy(from, to);
   }
   void closePreview() {
     this->robot.chooseMenu(kPreview, "&File|E&xit");
