@@ -136,7 +136,7 @@ class ReportProcess {
     design.title = QString::fromStdString(run.title.empty() ? report.title : run.title);
     for (const ReportColumnDecl& c : report.columns)
       design.columns.push_back({c.title, c.width, c.rightAligned ? int(Qt::AlignRight) : int(Qt::AlignLeft)});
-    if (report.detailSize > 0) design.detailSize = report.detailSize;
+    if (report.detailSize > 0) design.detailSize = design.headerSize = report.detailSize;
     // The stamps are taken once, when the report opens.
     design.dateStamp = QString::fromStdString(formatPicture(double(today()), "@d17"));
     design.timeStamp = QString::fromStdString(formatPicture(double(clockNow()), "@t7"));

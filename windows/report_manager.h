@@ -40,7 +40,7 @@ struct ReportDeclaration {
   const char* filter = "";  // the report's own filter, "5 Standard"
   const char* progressCaption = "Report Prayer Request";
   const char* reportName = "PrayerRequest Report";
-  double detailSize = 0;  // points of the lines' text; 0: the layout's own (wide lists take less)
+  double detailSize = 0;  // points of the lines and column titles; 0: the layout's own (wide lists take less)
 };
 
 // What one run adds to its declaration.
