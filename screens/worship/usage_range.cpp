@@ -5,6 +5,7 @@
 #include "runtime/gui/look.h"
 #include "runtime/gui/message_box.h"
 #include "runtime/gui/window.h"
+#include "windows/calendar_key.h"
 #include "windows/window_placement.h"
 
 namespace vesp {
@@ -33,6 +34,7 @@ UsageRange AskUsageRange(DayNumber today) {
       row({button("?OK", "&OK").icon("SOK.ICO").help("Print the song usage").makeDefault(),
            button("?Cancel", "&Cancel").icon("SCANCEL.ICO").help("Cancel operation").makeCancel()}),
   };
+  design.alertKeys = {kF6Key};  // the calendar, on either date
   Window window(design);
   const int ok = window.number("?OK"), cancel = window.number("?Cancel");
   RestoreWindowPlacement("AskSongUsageRange", window);
@@ -40,6 +42,7 @@ UsageRange AskUsageRange(DayNumber today) {
   for (;;) {
     const Event e = window.accept();
     if (e.event == kEventCloseWindow || e.event == kEventCloseDown) break;
+    if (e.event == kEventAlertKey && e.key == kF6Key) CalendarOnFocusedControl(window);
     if (e.event != kEventAccepted) continue;
     if (e.control == cancel) break;
     if (e.control != ok) continue;

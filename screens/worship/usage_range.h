@@ -15,7 +15,7 @@ struct UsageRange {
 
 // Starts at the twelve months up to `today`, by title. OK takes the range once both dates
 // are real and the first is not after the second (else a message says what is wrong);
-// "&Cancel" or closing the window cancels.
+// "&Cancel" or closing the window cancels. F6 on a date opens the calendar.
 UsageRange AskUsageRange(vrt::DayNumber today);
 
 // The first day of the twelve months that end on `today`.

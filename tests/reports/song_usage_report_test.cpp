@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "records/thread_dictionary.h"
+#include "runtime/gui/calendar.h"
 #include "runtime/text/picture.h"
 #include "screens/worship/song_usage.h"
 #include "screens/worship/usage_range.h"
@@ -106,6 +107,12 @@ TEST_F(GeneratedUsageTest, ThePopupMenuAsksToo_AndARangeWithoutServicesSaysSo) {
   // It starts at the twelve months up to today, by title.
   EXPECT_EQ(robot.control(kRange, "?ToDate").text(), shown(vrt::today()));
   EXPECT_EQ(robot.control(kRange, "?FromDate").text(), shown(YearBefore(vrt::today())));
+  // F6 picks a date from the calendar: a week on from the first day.
+  robot.pressKey(kRange, vrt::kF6Key, "?FromDate");
+  ASSERT_NE(robot.findWindow(vrt::kCalendarProcedure), nullptr);
+  robot.pressKey(vrt::kCalendarProcedure, vrt::kDownKey);
+  robot.pressKey(vrt::kCalendarProcedure, vrt::kEnterKey);
+  EXPECT_EQ(robot.control(kRange, "?FromDate").text(), shown(YearBefore(vrt::today()) + 7));
   // A range that ends before it starts is refused, and the window stays.
   robot.type(kRange, "?FromDate", shown(vrt::dateFromYmd(2001, 5, 1)));
   robot.type(kRange, "?ToDate", shown(vrt::dateFromYmd(2001, 4, 1)));
