@@ -7,6 +7,7 @@
 #include "screens/performers/performers.h"
 #include "screens/prayer/prayer.h"
 #include "screens/reports/prayer_reports.h"
+#include "screens/worship/worship.h"
 
 namespace vesp {
 
@@ -19,6 +20,7 @@ void RegisterScreens() {
   RegisterElements();
   RegisterPrayer();
   RegisterReports();
+  RegisterWorship();
 }
 
 }  // namespace vesp

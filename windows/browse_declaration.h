@@ -71,6 +71,9 @@ struct BrowseDecl {
   // a field whose typed key was not found is cleared, while a look-up button keeps its value.
   bool clear = false;
   std::vector<vrt::ControlSpec> extraButtons;  // beside Close
+  // Use names of extra buttons that the list's popup menu offers too, after its own
+  // entries; choosing one presses the button.
+  std::vector<std::string> popupButtons;
   std::function<int(BrowseScreen&, int control)> onButton;
   // Controls of a part of the screen with a life of its own, above the list; `attach`
   // builds that part once the browse is set up, and it then takes the window's events

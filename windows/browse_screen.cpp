@@ -39,6 +39,14 @@ class DeclaredBrowse : public BrowseManager {
                       decl_.tabs[i].locator == BrowseTab::Locator::Entry ? locatorUse(i) : std::string()});
     return ChooseOrderAndFill(SortOrderForTab(*window_.MYWINDOW, decl_.sheetUse, tabs), force);
   }
+  void ArmKeys() override {
+    BrowseManager::ArmKeys();
+    if (decl_.popupButtons.empty() || !window_.MYWINDOW) return;
+    POPUP.AddSeparator();
+    for (const std::string& use : decl_.popupButtons)
+      if (const int control = window_.MYWINDOW->number(use))
+        POPUP.AddItemMimic(POPUP.NameFor(window_.MYWINDOW->control(control)->text()), control, "!");
+  }
 
  private:
   const BrowseDecl& decl_;

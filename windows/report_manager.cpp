@@ -75,11 +75,11 @@ QString cellText(RecordRef record, const FieldDesc& f, const char* picture) {
   return QString::fromStdString(text).trimmed();
 }
 
-// The run between the order window and the preview: the view, the layout and the batches.
-class ReportProcess {
+// The records of the report's table, read through a view in the chosen order.
+class ViewRows : public ReportRowSource {
  public:
-  ReportProcess(const ReportDeclaration& report, const ReportRun& run, const std::string& order, PageStore& pages)
-      : report_(report), file_(Access(*report.table)), pages_(pages) {
+  ViewRows(const ReportDeclaration& report, const ReportRun& run, const std::string& order)
+      : report_(report), file_(Access(*report.table)) {
     file_.Open();
     view_ = std::make_unique<View>(TableFile(*report.table));
     views_.Setup(*view_, Relate(*report.table), &orders_);
@@ -92,55 +92,88 @@ class ReportProcess {
       byBytes_ = true;
       total_ = QFileInfo(QString::fromStdString(TableFile(*report.table).path())).size();
     }
-    ReportLayoutDesign design;
-    design.title = QString::fromStdString(run.title.empty() ? report.title : run.title);
-    for (const ReportColumnDecl& c : report.columns)
-      design.columns.push_back({c.title, c.width, c.rightAligned ? int(Qt::AlignRight) : int(Qt::AlignLeft)});
-    // The stamps are taken once, when the report opens.
-    design.dateStamp = QString::fromStdString(formatPicture(double(today()), "@d17"));
-    design.timeStamp = QString::fromStdString(formatPicture(double(clockNow()), "@t7"));
-    layout_ = std::make_unique<ReportLayout>(std::move(design), pages_);
   }
-  ~ReportProcess() {
+  ~ViewRows() override {
     views_.Shutdown();
     view_.reset();
     file_.Close();
   }
 
-  // Reads and prints one record; false at the end of the view or when a page failed.
-  bool next() {
-    if (failed_ || views_.ReadNext() != Level::Benign) return false;
+  bool next(ReportLine& line) override {
+    if (views_.ReadNext() != Level::Benign) return false;
     ++read_;
     const auto& fields = file_.FILE->schema().fields;
-    std::vector<QString> values;
+    line.kind = ReportLine::Detail;
+    line.cells.clear();
     for (const ReportColumnDecl& c : report_.columns)
-      values.push_back(cellText(*file_.BUFFER, fields[static_cast<std::size_t>(c.field)], c.picture));
-    if (!layout_->printDetail(values)) failed_ = true;
+      line.cells.push_back(cellText(*file_.BUFFER, fields[static_cast<std::size_t>(c.field)], c.picture));
+    return true;
+  }
+  int percent() const override {
+    const long long done = byBytes_ ? read_ * static_cast<long long>(file_.BUFFER->size()) : read_;
+    return ProgressPercent(done, total_);
+  }
+  long read() const override { return read_; }
+  bool empty() const override { return byBytes_ && read_ == 0; }
+
+ private:
+  const ReportDeclaration& report_;
+  FileManager& file_;
+  std::unique_ptr<View> view_;
+  std::vector<ViewManager::SortOrder> orders_ = std::vector<ViewManager::SortOrder>(1);
+  ViewManager views_;
+  long long total_ = 0;
+  long read_ = 0;
+  bool byBytes_ = false;
+};
+
+// The run between the order window and the preview: the rows, the layout and the batches.
+class ReportProcess {
+ public:
+  ReportProcess(const ReportDeclaration& report, ReportRun& run, const std::string& order, PageStore& pages)
+      : rows_(run.rows ? run.rows() : std::make_unique<ViewRows>(report, run, order)) {
+    ReportLayoutDesign design;
+    design.title = QString::fromStdString(run.title.empty() ? report.title : run.title);
+    for (const ReportColumnDecl& c : report.columns)
+      design.columns.push_back({c.title, c.width, c.rightAligned ? int(Qt::AlignRight) : int(Qt::AlignLeft)});
+    if (report.detailSize > 0) design.detailSize = design.headerSize = report.detailSize;
+    // The stamps are taken once, when the report opens.
+    design.dateStamp = QString::fromStdString(formatPicture(double(today()), "@d17"));
+    design.timeStamp = QString::fromStdString(formatPicture(double(clockNow()), "@t7"));
+    layout_ = std::make_unique<ReportLayout>(std::move(design), pages);
+  }
+
+  // Prints one line; false at the end of the rows or when a page failed.
+  bool next() {
+    if (failed_ || !rows_->next(line_)) return false;
+    bool ok = true;
+    switch (line_.kind) {
+      case ReportLine::Detail: ok = layout_->printDetail(line_.cells); break;
+      case ReportLine::Field:
+        ok = layout_->printField(line_.cells.empty() ? QString() : line_.cells[0],
+                                 line_.cells.size() < 2 ? QString() : line_.cells[1]);
+        break;
+      case ReportLine::Section: ok = layout_->beginSection(line_.caption, std::move(line_.columns)); break;
+      case ReportLine::Total: ok = layout_->printTotal(line_.cells); break;
+    }
+    if (!ok) failed_ = true;
     return !failed_;
   }
   bool finish() {
     if (!failed_ && !layout_->finish()) failed_ = true;
     return !failed_;
   }
-  int percent() const {
-    const long long done = byBytes_ ? read_ * static_cast<long long>(file_.BUFFER->size()) : read_;
-    return ProgressPercent(done, total_);
-  }
-  long read() const { return read_; }
+  int percent() const { return rows_->percent(); }
+  long read() const { return rows_->read(); }
   bool failed() const { return failed_; }
-  bool tableEmpty() const { return byBytes_ && read_ == 0; }
+  bool empty() const { return rows_->empty(); }
+  std::string rowsError() const { return rows_->error(); }
 
  private:
-  const ReportDeclaration& report_;
-  FileManager& file_;
-  PageStore& pages_;
-  std::unique_ptr<View> view_;
-  std::vector<ViewManager::SortOrder> orders_ = std::vector<ViewManager::SortOrder>(1);
-  ViewManager views_;
+  std::unique_ptr<ReportRowSource> rows_;
   std::unique_ptr<ReportLayout> layout_;
-  long long total_ = 0;
-  long read_ = 0;
-  bool byBytes_ = false, failed_ = false;
+  ReportLine line_;
+  bool failed_ = false;
 };
 
 // Times the batches and keeps the progress window up to date; true when the view ran out.
@@ -210,20 +243,24 @@ ReportOutcome RunReport(const ReportDeclaration& report, ReportRun run) {
     noteOutcome(outcome);
     return outcome;
   };
-  std::vector<std::string> names;
-  for (const ReportOrderDecl& o : report.orders) names.push_back(o.name);
-  const OrderChoice choice = AskReportOrder(names);
-  if (choice.cancelled) {
-    outcome.cancelled = true;
-    return finish();
-  }
   std::string order = report.orders.empty() ? "" : report.orders.front().order;
-  for (const ReportOrderDecl& o : report.orders)
-    if (upper(o.name) == upper(choice.name)) order = o.order;
+  // One order, or none, leaves nothing to choose.
+  if (report.orders.size() > 1) {
+    std::vector<std::string> names;
+    for (const ReportOrderDecl& o : report.orders) names.push_back(o.name);
+    const OrderChoice choice = AskReportOrder(names);
+    if (choice.cancelled) {
+      outcome.cancelled = true;
+      return finish();
+    }
+    for (const ReportOrderDecl& o : report.orders)
+      if (upper(o.name) == upper(choice.name)) order = o.order;
+  }
   if (run.afterOrder) run.afterOrder(run);
 
   PageStore pages;
   bool ended = false, failed = false, empty = false;
+  std::string rowsError;
   {
     ReportProcess process(report, run, order, pages);
     Window window(progressDesign(report, run.title.empty() ? report.title : run.title));
@@ -232,13 +269,18 @@ ReportOutcome RunReport(const ReportDeclaration& report, ReportRun run) {
     if (s.DEFERTIME > 0) window.widget()->hide();
     ended = runBatches(window, process, s, outcome);
     if (ended) failed = !process.finish();
-    empty = process.tableEmpty();
+    empty = process.empty();
+    rowsError = process.rowsError();
     outcome.records = process.read();
     SaveWindowPlacement(report.procedure, window);
   }
   outcome.pages = pages.count();
   if (!ended) {
     outcome.cancelled = true;
+    return finish();
+  }
+  if (!rowsError.empty()) {
+    ReportOutputError(rowsError);
     return finish();
   }
   if (failed) {

@@ -4,18 +4,22 @@
 // printed into the report layout, and the pages go to the print preview (or straight to
 // the printer). Runs on the calling thread, which takes events between timer ticks, so the
 // program's other windows stay usable while a report runs.
+//
+// A computed report gives its run a row source instead of a table: its lines are printed
+// the same way, through the same progress window, preview and outputs.
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "dictionary/declare.h"
+#include "windows/report_rows.h"
 #include "windows/timed_batches.h"
 
 namespace vesp {
 
 struct ReportColumnDecl {
   const char* title;
-  int field;             // index in the primary table
+  int field;             // index in the primary table; unused by computed reports
   const char* picture;   // "" prints the field as stored
   double width;          // share of the page width
   bool rightAligned = false;
@@ -30,12 +34,13 @@ struct ReportDeclaration {
   const char* procedure;  // "ReportPrayerRequest"
   const char* module;     // "vsp051"
   const char* title;
-  const dict::TableDecl* table;
-  std::vector<ReportColumnDecl> columns;
-  std::vector<ReportOrderDecl> orders;
+  const dict::TableDecl* table;  // nullptr: a computed report, whose run gives its rows
+  std::vector<ReportColumnDecl> columns;  // a computed report's sections may bring their own
+  std::vector<ReportOrderDecl> orders;  // the order window shows when there are two or more
   const char* filter = "";  // the report's own filter, "5 Standard"
   const char* progressCaption = "Report Prayer Request";
   const char* reportName = "PrayerRequest Report";
+  double detailSize = 0;  // points of the lines and column titles; 0: the layout's own (wide lists take less)
 };
 
 // What one run adds to its declaration.
@@ -44,6 +49,8 @@ struct ReportRun {
   std::string queryFilter;  // the user's query, installed as "6 Query"
   // Runs after the user picked the order, before any file is opened.
   std::function<void(ReportRun&)> afterOrder;
+  // A computed report's lines, made once the order is known; empty: the table's view.
+  std::function<std::unique_ptr<ReportRowSource>()> rows;
 };
 
 // The report manager's own settings and what it measured, for callers that tune it.

@@ -46,26 +46,39 @@ PageItem textItem(QRectF rect, QString text, double size, bool bold = false, int
 QString PageNumberText(int page) { return "Page " + QString::number(page).rightJustified(3, ' '); }
 
 ReportLayout::ReportLayout(ReportLayoutDesign design, PageStore& pages) : design_(std::move(design)), pages_(pages) {
+  columns_ = design_.columns;
+  placeColumns();
+  lineHeight_ = QFontMetricsF(reportFont(design_.detailSize), &pointDevice()).lineSpacing();
+}
+
+void ReportLayout::placeColumns() {
+  x_.clear();
+  widths_.clear();
   double total = 0;
-  for (const ReportColumn& c : design_.columns) total += std::max(1.0, c.width);
+  for (const ReportColumn& c : columns_) total += std::max(1.0, c.width);
   const double printable = design_.pageWidth - 2 * design_.margin;
   double x = design_.margin;
-  for (const ReportColumn& c : design_.columns) {
+  for (const ReportColumn& c : columns_) {
     const double w = printable * std::max(1.0, c.width) / std::max(1.0, total);
     x_.push_back(x);
     widths_.push_back(w);
     x += w;
   }
-  lineHeight_ = QFontMetricsF(reportFont(design_.detailSize), &pointDevice()).lineSpacing();
 }
 
-std::vector<QString> ReportLayout::wrap(const QString& text, double width) const {
+std::vector<int> ReportLayout::aligns() const {
+  std::vector<int> out;
+  for (const ReportColumn& c : columns_) out.push_back(c.align);
+  return out;
+}
+
+std::vector<QString> ReportLayout::wrap(const QString& text, double width, bool bold) const {
   QString flat = text;
   flat.remove('\r');
   flat.replace('\n', QChar::LineSeparator);
   while (flat.endsWith(' ') || flat.endsWith(QChar::LineSeparator)) flat.chop(1);
   if (flat.isEmpty()) return {};
-  QTextLayout layout(flat, reportFont(design_.detailSize), const_cast<QImage*>(&pointDevice()));
+  QTextLayout layout(flat, reportFont(design_.detailSize, bold), const_cast<QImage*>(&pointDevice()));
   QTextOption option;
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   layout.setTextOption(option);
@@ -83,22 +96,35 @@ std::vector<QString> ReportLayout::wrap(const QString& text, double width) const
   return lines;
 }
 
+void ReportLayout::sectionHead(const QString& caption) {
+  const double m = design_.margin, w = design_.pageWidth - 2 * m;
+  if (!caption.isEmpty()) {
+    const double size = design_.headerSize + 2, height = size * 1.5;
+    page_.items.push_back(textItem({m, y_, w, height}, caption, size, true));
+    y_ += height;
+  }
+  if (columns_.empty()) return;
+  // Room for titles of two lines: a long title wraps inside its column.
+  const double boxHeight = design_.headerSize * 3.2;
+  page_.items.push_back({PageItem::Box, QRectF(m, y_, w, boxHeight), {}, 0, false, 0});
+  for (std::size_t c = 0; c < columns_.size(); ++c)
+    page_.items.push_back(textItem({x_[c] + kCellGap / 2, y_ + 2, widths_[c] - kCellGap, boxHeight - 4},
+                                   columns_[c].title, design_.headerSize, true, columns_[c].align | Qt::TextWordWrap));
+  y_ += boxHeight + 4;
+}
+
 void ReportLayout::beginPage() {
   page_ = RecordedPage{design_.pageWidth, design_.pageHeight, {}};
   ++pageNumber_;
   const double m = design_.margin, w = design_.pageWidth - 2 * m;
   const double titleHeight = design_.titleSize * 1.6;
   page_.items.push_back(textItem({m, m, w, titleHeight}, design_.title, design_.titleSize, true, Qt::AlignHCenter));
-  // Room for titles of two lines: a long title wraps inside its column.
-  const double boxTop = m + titleHeight + 4, boxHeight = design_.headerSize * 3.2;
-  page_.items.push_back({PageItem::Box, QRectF(m, boxTop, w, boxHeight), {}, 0, false, 0});
-  for (std::size_t c = 0; c < design_.columns.size(); ++c)
-    page_.items.push_back(textItem({x_[c] + kCellGap / 2, boxTop + 2, widths_[c] - kCellGap, boxHeight - 4},
-                                   design_.columns[c].title, design_.headerSize, true,
-                                   design_.columns[c].align | Qt::TextWordWrap));
-  detailTop_ = y_ = boxTop + boxHeight + 4;
+  y_ = m + titleHeight + 4;
   detailBottom_ = design_.pageHeight - m - design_.footerSize * 3;
   pageOpen_ = true;
+  // A list that goes on from the page before keeps its titles.
+  sectionHead(section_.isEmpty() ? QString() : section_ + " (continued)");
+  detailTop_ = y_;
 }
 
 bool ReportLayout::endPage() {
@@ -117,13 +143,15 @@ bool ReportLayout::endPage() {
   return pages_.add(page_);
 }
 
-bool ReportLayout::printDetail(const std::vector<QString>& values) {
+bool ReportLayout::printCells(const std::vector<QString>& values, const std::vector<double>& x,
+                              const std::vector<double>& widths, const std::vector<int>& align,
+                              const std::vector<bool>& bold) {
   if (!pages_.usable()) return false;
   if (!pageOpen_) beginPage();
-  std::vector<std::vector<QString>> cells(design_.columns.size());
+  std::vector<std::vector<QString>> cells(x.size());
   std::size_t lines = 1;
   for (std::size_t c = 0; c < cells.size(); ++c) {
-    if (c < values.size()) cells[c] = wrap(values[c], widths_[c]);
+    if (c < values.size()) cells[c] = wrap(values[c], widths[c], bold[c]);
     lines = std::max(lines, cells[c].size());
   }
   const auto fitting = [&] { return static_cast<std::size_t>(std::max(0.0, (detailBottom_ - y_) / lineHeight_ + 1e-6)); };
@@ -142,14 +170,60 @@ bool ReportLayout::printDetail(const std::vector<QString>& values) {
     }
     for (std::size_t c = 0; c < cells.size(); ++c) {
       if (line >= cells[c].size() || cells[c][line].isEmpty()) continue;
-      page_.items.push_back(textItem({x_[c] + kCellGap / 2, y_, widths_[c] - kCellGap, lineHeight_}, cells[c][line],
-                                     design_.detailSize, false, design_.columns[c].align));
+      page_.items.push_back(textItem({x[c] + kCellGap / 2, y_, widths[c] - kCellGap, lineHeight_}, cells[c][line],
+                                     design_.detailSize, bold[c], align[c]));
     }
     y_ += lineHeight_;
   }
   y_ += lineHeight_ * 0.35;  // air between records
+  return true;
+}
+
+bool ReportLayout::printDetail(const std::vector<QString>& values) {
+  if (!printCells(values, x_, widths_, aligns(), std::vector<bool>(x_.size(), false))) return false;
   ++detailLines_;
   return true;
+}
+
+bool ReportLayout::printField(const QString& label, const QString& value) {
+  const double m = design_.margin, w = design_.pageWidth - 2 * m, labelWidth = std::min(120.0, w / 3);
+  return printCells({label, value}, {m, m + labelWidth}, {labelWidth, w - labelWidth},
+                    {int(Qt::AlignLeft), int(Qt::AlignLeft)}, {true, false});
+}
+
+bool ReportLayout::beginSection(const QString& caption, std::vector<ReportColumn> columns) {
+  if (!pages_.usable()) return false;
+  if (!pageOpen_) beginPage();
+  const double head = (caption.isEmpty() ? 0 : (design_.headerSize + 2) * 1.5) +
+                      (columns.empty() ? 0 : design_.headerSize * 3.2 + 4);
+  // A caption alone at the foot of a page helps nobody.
+  if (y_ + lineHeight_ * 0.6 + head + 2 * lineHeight_ > detailBottom_ && y_ > detailTop_) {
+    section_.clear();
+    columns_.clear();
+    if (!endPage()) return false;
+    beginPage();
+  } else if (y_ > detailTop_) {
+    y_ += lineHeight_ * 0.6;
+  }
+  section_ = caption;
+  columns_ = std::move(columns);
+  placeColumns();
+  sectionHead(section_);
+  return true;
+}
+
+bool ReportLayout::printTotal(const std::vector<QString>& values) {
+  if (!pages_.usable()) return false;
+  if (!pageOpen_) beginPage();
+  // The rule stays with its total: both go to the next page when the total would.
+  if (y_ + lineHeight_ + 3 > detailBottom_) {
+    if (!endPage()) return false;
+    beginPage();
+  }
+  const double m = design_.margin, w = design_.pageWidth - 2 * m;
+  page_.items.push_back({PageItem::Line, QRectF(QPointF(m, y_), QPointF(m + w, y_)), {}, 0, false, 0});
+  y_ += 3;
+  return printCells(values, x_, widths_, aligns(), std::vector<bool>(x_.size(), true));
 }
 
 bool ReportLayout::finish() {

@@ -4,6 +4,11 @@
 // page number. Long values wrap inside their column over as many lines as they need; a
 // record that does not fit at the foot of a page moves to the next one, and a record
 // taller than a whole page goes on over as many pages as it needs.
+//
+// A report of several lists (a service's elements, then its passages) prints a heading
+// block of labelled fields under the title, then a section per list, each with a caption
+// and column titles of its own (repeated, "(continued)", at the top of a following page),
+// and total lines under a section's columns.
 #include <QString>
 #include <vector>
 
@@ -38,17 +43,32 @@ class ReportLayout {
   bool printDetail(const std::vector<QString>& values);
   // Closes the last page. A report without a record still has its one page.
   bool finish();
+  // A heading-block line: a bold label and its value, which wraps beside it.
+  bool printField(const QString& label, const QString& value);
+  // Starts a list of its own: its caption (empty: none) and column titles. It moves to a
+  // new page when the caption, the titles and two lines would not fit on this one.
+  bool beginSection(const QString& caption, std::vector<ReportColumn> columns);
+  // A total under a rule, in bold: a value per column of the current list.
+  bool printTotal(const std::vector<QString>& values);
   int detailLines() const { return detailLines_; }
 
   // The lines `text` takes in a column `width` points wide, in the detail font.
-  std::vector<QString> wrap(const QString& text, double width) const;
+  std::vector<QString> wrap(const QString& text, double width, bool bold = false) const;
 
  private:
   void beginPage();
   bool endPage();
+  void placeColumns();
+  void sectionHead(const QString& caption);
+  // Cells side by side, `x` and `widths` per cell, wrapped and split over pages as needed.
+  bool printCells(const std::vector<QString>& values, const std::vector<double>& x, const std::vector<double>& widths,
+                  const std::vector<int>& aligns, const std::vector<bool>& bold);
+  std::vector<int> aligns() const;
 
   ReportLayoutDesign design_;
   PageStore& pages_;
+  std::vector<ReportColumn> columns_;  // of the current list
+  QString section_;                    // the current list's caption
   std::vector<double> x_, widths_;
   RecordedPage page_;
   bool pageOpen_ = false;

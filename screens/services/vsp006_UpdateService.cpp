@@ -3,6 +3,7 @@
 #include "runtime/text/dates.h"
 #include "screens/services/display_names.h"
 #include "screens/services/element_columns.h"
+#include "screens/services/service_reports.h"
 #include "screens/services/services.h"
 #include "windows/form_declaration.h"
 #include "windows/form_screen.h"
@@ -223,6 +224,13 @@ const FormDecl& serviceForm() {
       s.LocalNumber(kNewService) = static_cast<std::int32_t>(NumberIn(kService, SER::SERVICENUMBER));
     };
     f.abandon = abandonService;
+    f.extraButtons = {vrt::button("?PrintOrder", "&Print...").help("Print the order of service")};
+    f.onButton = [](FormScreen& s, int control) {
+      if (control != s.MYWINDOW->number("?PrintOrder")) return 0;
+      s.MYWINDOW->updateAll();  // what the user typed prints, saved or not
+      StartOrderOfService();
+      return 5;
+    };
     f.stamp = [](FormScreen& s) { setNow(s, SER::LASTUPDATED_DATE, SER::LASTUPDATED_TIME); };
     return f;
   }();

@@ -1,8 +1,10 @@
 #include "dictionary/tables.h"
 #include "screens/services/display_names.h"
 #include "screens/services/element_columns.h"
+#include "screens/services/service_reports.h"
 #include "screens/services/services.h"
 #include "windows/browse_declaration.h"
+#include "windows/browse_screen.h"
 #include "windows/procedures.h"
 
 namespace vesp {
@@ -61,6 +63,14 @@ const BrowseDecl& serviceBrowse() {
     b.calls = {{1, UpdateService}, {2, ProcedureNamed("UpdateServiceElement")}};
     b.lookupTables = {&tables::Performers, &tables::Topic, &tables::SermonSeries};
     b.children = {elementList()};
+    b.extraButtons = {vrt::button("?SongUsage", "Song &Usage..."), vrt::button("?OrderOfService", "&Order of Service...")};
+    b.popupButtons = {"?SongUsage", "?OrderOfService"};
+    b.onButton = [](BrowseScreen& screen, int control) {
+      if (control == screen.MYWINDOW->number("?SongUsage")) StartSongUsage();
+      else if (control != screen.MYWINDOW->number("?OrderOfService")) return 0;
+      else if (screen.Browse().LISTQUEUE->Records() > 0 && screen.Browse().RereadHighlighted()) StartOrderOfService();
+      return 5;
+    };
     return b;
   }();
   return browse;

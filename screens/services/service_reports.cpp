@@ -1,0 +1,33 @@
+#include "screens/services/service_reports.h"
+
+#include <vector>
+
+#include "dictionary/tables.h"
+#include "records/thread_dictionary.h"
+#include "runtime/gui/threads.h"
+#include "windows/procedures.h"
+
+namespace vesp {
+
+namespace {
+
+constexpr std::size_t kReportStack = 25'000;
+constexpr const char* kSongUsage = "ReportSongUsage";
+constexpr const char* kOrderOfService = "ReportOrderOfService";
+
+}  // namespace
+
+void StartSongUsage() { vrt::StartThread(ProcedureNamed(kSongUsage), kReportStack, kSongUsage); }
+
+void StartOrderOfService() {
+  const std::vector<unsigned char> service = Buffer(tables::Service).raw();
+  auto report = ProcedureNamed(kOrderOfService);
+  vrt::StartThread(
+      [service, report] {
+        Buffer(tables::Service).assign(service);
+        report();
+      },
+      kReportStack, kOrderOfService);
+}
+
+}  // namespace vesp
