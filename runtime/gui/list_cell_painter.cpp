@@ -11,7 +11,7 @@ namespace vrt {
 namespace {
 
 // Enough for many pages of several lists; beyond it the oldest pages are long gone.
-constexpr qsizetype kMostShaped = 8192;
+constexpr qsizetype kMostShaped = 4096;
 
 }  // namespace
 
