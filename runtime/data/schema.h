@@ -30,6 +30,10 @@ struct TableSchema {
   std::vector<KeyDesc> keys;
   // Text fields whose words the file indexes for word search (none for most tables).
   std::vector<int> searchFields;
+  // Further indexes the file keeps for look-ups and orders that no key declares, each over
+  // stored fields in order. They are not part of the declared structure: a file with or
+  // without them has the same format, and they are made again from the records when missing.
+  std::vector<std::vector<int>> sideIndexes;
 
   // Fields by label, case-insensitive, with or without the prefix ("ser:Title", "TITLE"); -1 if none.
   int fieldIndex(std::string_view label) const;

@@ -103,6 +103,10 @@ class DataFile {
   int firstDuplicateKey();
 
   std::int64_t records();
+  // The distinct values of the number field `field` among the records whose number field
+  // `where` holds `value`, ascending, into `out`. Read off a side index on (where, field)
+  // when the file has one; the cursor, the buffer and the current record stay as they are.
+  bool distinctNumbers(int where, std::int64_t value, int field, std::vector<std::int64_t>& out);
   std::int64_t bytes() const;
 
   // Batch mode for bulk work: one write transaction until flush().

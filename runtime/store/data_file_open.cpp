@@ -10,6 +10,7 @@
 #include "runtime/expr/bindings.h"
 #include "runtime/store/data_file_route.h"
 #include "runtime/store/file_format.h"
+#include "runtime/store/side_index.h"
 #include "runtime/store/word_index.h"
 #include "runtime/store/file_repair.h"
 
@@ -125,6 +126,8 @@ bool DataFile::open(OpenAccess access) {
   // A file made before its table had a word index gets one the first time it is written to;
   // until then word searches check each record.
   if (!readOnly) store::ensureWordIndex(own_, layout_);
+  // Likewise its side indexes; without them the same reads scan.
+  if (!readOnly) store::ensureSideIndexes(own_, "main", layout_);
   wordIndex_ = store::hasSearchFields(layout_) && store::wordIndexPresent(own_, layout_);
   own_.setBusyTimeout(1000);
   readOnly_ = readOnly;

@@ -3,6 +3,7 @@
 
 #include <limits>
 
+#include "runtime/data/errors.h"
 #include "runtime/store/data_file_route.h"
 
 namespace vrt {
@@ -102,6 +103,32 @@ std::vector<std::string> DataFile::pageReadSql() {
     }
   }
   return out;
+}
+
+}  // namespace vrt
+
+namespace vrt {
+
+bool DataFile::distinctNumbers(int where, std::int64_t value, int field, std::vector<std::int64_t>& out) {
+  out.clear();
+  if (!requireOpen(false)) return false;
+  const int whereColumn = layout_.columnOfField(where), column = layout_.columnOfField(field);
+  if (whereColumn < 0 || column < 0 || layout_.columns()[static_cast<std::size_t>(whereColumn)].text ||
+      layout_.columns()[static_cast<std::size_t>(column)].text) {
+    setError(kBadArgument);
+    return false;
+  }
+  const std::string w = sql::quoteIdent(layout_.columns()[static_cast<std::size_t>(whereColumn)].name);
+  const std::string c = sql::quoteIdent(layout_.columns()[static_cast<std::size_t>(column)].name);
+  sql::Statement* s = statement("distinct." + std::to_string(where) + "." + std::to_string(field),
+                                "SELECT DISTINCT " + c + " FROM " + qualifiedTable() + " WHERE " + w + " = ? ORDER BY " + c);
+  if (!s) return false;
+  sql::StatementUse use(*s);
+  s->bind(1, value);
+  int rc;
+  while ((rc = s->step()) == SQLITE_ROW) out.push_back(s->int64(0));
+  if (rc != SQLITE_DONE) return fail(rc, true);
+  return true;
 }
 
 }  // namespace vrt

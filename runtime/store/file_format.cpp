@@ -1,5 +1,6 @@
 #include "runtime/store/file_format.h"
 
+#include "runtime/store/side_index.h"
 #include "runtime/store/word_index.h"
 
 namespace vrt::store {
@@ -41,6 +42,7 @@ int createTable(sql::Database& db, const std::string& schemaName, const TableLay
   if (rc == SQLITE_OK) rc = createIndexes(db, schemaName, layout);
   if (rc == SQLITE_OK) rc = writeStructure(db, schemaName, layout);
   if (rc == SQLITE_OK) rc = createCountTriggers(db, schemaName, layout);
+  if (rc == SQLITE_OK) rc = ensureSideIndexes(db, schemaName, layout);
   if (rc == SQLITE_OK && schemaName == "main") rc = ensureWordIndex(db, layout);
   return rc;
 }

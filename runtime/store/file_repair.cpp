@@ -4,6 +4,7 @@
 
 #include "runtime/data/errors.h"
 #include "runtime/store/file_format.h"
+#include "runtime/store/side_index.h"
 #include "runtime/store/word_index.h"
 
 namespace vrt::store {
@@ -92,6 +93,7 @@ int rebuildKeys(const std::string& path, const TableLayout& layout) {
   int rc = db.open(path, false, false);
   if (rc != SQLITE_OK) return sql::recordError(db, rc);
   rc = reindexInPlace(db, layout);
+  if (rc == SQLITE_OK) rc = ensureSideIndexes(db, "main", layout);
   if (rc == SQLITE_OK) rc = rebuildWordIndex(db, layout);
   if (rc == SQLITE_OK) return 0;
   const bool damaged = (rc & 0xFF) == SQLITE_CORRUPT || (rc & 0xFF) == SQLITE_NOTADB;
@@ -130,6 +132,7 @@ CheckReport checkFile(const std::string& path, const TableLayout& layout) {
   else if (*stored != layout.structureText()) problem("the stored structure differs from the declared one");
   else if (!indexesPresent(db, "main", layout)) problem("an index is missing");
   else if (hasSearchFields(layout) && !wordIndexPresent(db, layout)) problem("the word index is missing");
+  else if (!sideIndexesPresent(db, "main", layout)) problem("a side index is missing");
   return report;
 }
 
