@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "records/thread_registry.h"
+#include "records/upkeep.h"
 #include "runtime/data/errors.h"
 #include "runtime/store/transaction.h"
 #include "runtime/text/utf8.h"
@@ -90,9 +91,16 @@ bool contains(const std::vector<vrt::DataFile*>& files, vrt::DataFile* f) {
 
 }  // namespace
 
+void RelationManager::collectUpkeep(std::vector<vrt::DataFile*>& files) {
+  for (const Upkeep& u : UpkeepOf(Me->FILENAMEVALUE))
+    for (const std::string& table : u.tables)
+      if (FileManager* fm = fileManagerFor(table)) addFile(files, fm->FILE);
+}
+
 void RelationManager::collectForUpdate(std::vector<vrt::DataFile*>& files) {
   if (contains(files, Me->FILE)) return;
   addFile(files, Me->FILE);
+  collectUpkeep(files);
   buildRelations();
   for (Relation& r : relations)
     if (r.HISKEY >= 0 && (r.UPDATEMODE == RI::Clear || r.UPDATEMODE == RI::Cascade)) r.FILE->collectForUpdate(files);
@@ -101,6 +109,7 @@ void RelationManager::collectForUpdate(std::vector<vrt::DataFile*>& files) {
 void RelationManager::collectForDelete(std::vector<vrt::DataFile*>& files) {
   if (contains(files, Me->FILE)) return;
   addFile(files, Me->FILE);
+  collectUpkeep(files);
   buildRelations();
   for (Relation& r : relations) {
     if (r.HISKEY < 0) continue;
@@ -159,9 +168,15 @@ int RelationManager::Pending::record(FileManager& fm, int id) {
 // said why already, and its result is returned.
 int RelationManager::beginTransaction(std::optional<vrt::Transaction>& txn,
                                       void (RelationManager::*collect)(std::vector<vrt::DataFile*>&)) {
-  if (!transactionFlag) return Level::Benign;
   std::vector<vrt::DataFile*> files;
   (this->*collect)(files);
+  // The upkeep's files are open for as long as the write, whoever else has them open.
+  for (vrt::DataFile* f : files)
+    if (FileManager* fm = fileManagerFor(f->schema().label); fm && fm != Me && fm->OPENED == 0) {
+      if (const int rc = fm->Open(); rc != Level::Benign) return rc;
+      upkeepOpened_.push_back(fm);
+    }
+  if (!transactionFlag) return Level::Benign;
   // Every physical file must be open before a transaction can frame it.
   for (vrt::DataFile* f : files)
     if (FileManager* fm = fileManagerFor(f->schema().label))
@@ -178,9 +193,40 @@ int RelationManager::finish(std::optional<vrt::Transaction>& txn, int rc, const 
                             int commitFailure) {
   if (txn && txn->active()) {
     if (rc != Level::Benign) txn->rollback();
-    else if (!txn->commit()) return raiseFor(*Me, commitFailure);
+    else if (!txn->commit()) rc = raiseFor(*Me, commitFailure);
   }
+  closeUpkeepFiles();
   if (rc != Level::Benign && pending.message != 0) Me->ERRORS->ShowCurrent(pending.message);
+  return rc;
+}
+
+void RelationManager::closeUpkeepFiles() {
+  for (FileManager* fm : upkeepOpened_) fm->Close();
+  upkeepOpened_.clear();
+}
+
+// After a write of this table's record: its upkeep, which undoes the write when it fails.
+int RelationManager::runUpkeep(const vrt::RecordBuffer* before, const vrt::RecordBuffer* after, Pending& pending,
+                               int failure) {
+  for (const Upkeep& u : UpkeepOf(Me->FILENAMEVALUE))
+    if (u.apply && !u.apply(before, after)) return pending.record(*Me, failure);
+  return Level::Benign;
+}
+
+int RelationManager::Insert(bool ask) {
+  if (UpkeepOf(Me->FILENAMEVALUE).empty()) return Me->Insert(ask);
+  buildRelations();
+  if (const int rc = Open(); rc != Level::Benign) return rc;
+  std::optional<vrt::Transaction> txn;
+  Pending pending;
+  const bool reserved = Me->AUTOINCDONE;
+  int rc = beginTransaction(txn, &RelationManager::collectForUpdate);
+  if (rc == Level::Benign) rc = Me->Insert(ask);
+  if (rc == Level::Benign) rc = runUpkeep(nullptr, Me->BUFFER, pending, Msg::RecordInsertError);
+  // Undone: the number reserved for the record is still its placeholder's.
+  if (rc != Level::Benign) Me->AUTOINCDONE = reserved;
+  rc = finish(txn, rc, pending, Msg::RecordInsertError);
+  Close();
   return rc;
 }
 
@@ -214,7 +260,7 @@ int RelationManager::updateRecord(bool fromForm, Pending& pending) {
     return message == Msg::ChangedByOtherStation || message == Msg::ChangedByOtherStationShown ? Level::Notify
                                                                                                : Level::Ask;
   }
-  if (!haveStored) return Level::Benign;
+  if (!haveStored) return runUpkeep(nullptr, Me->BUFFER, pending, Msg::RecordUpdateFailed);
   for (Relation& r : relations) {
     if (r.HISKEY < 0 || r.UPDATEMODE == RI::None) continue;
     const auto oldValues = linkValues(r, stored), newValues = linkValues(r, *Me->BUFFER);
@@ -227,7 +273,7 @@ int RelationManager::updateRecord(bool fromForm, Pending& pending) {
       return rc;
     }
   }
-  return Level::Benign;
+  return runUpkeep(&stored, Me->BUFFER, pending, Msg::RecordUpdateFailed);
 }
 
 // Runs `onChild` for each child record whose linking fields hold `values`, with the child
@@ -302,8 +348,10 @@ int RelationManager::deleteRecordAndChildren(Pending& pending) {
     if (r.HISKEY < 0 || r.DELETEMODE == RI::None) continue;
     if (const int rc = deleteChildren(r, linkValues(r, *Me->BUFFER), pending); rc != Level::Benign) return rc;
   }
-  if (Me->FILE->erase()) return Level::Benign;
-  return pending.record(*Me, Msg::RecordDeleteFailed);
+  // The record as it was, for the upkeep: the buffer may be reused once it is gone.
+  const vrt::RecordBuffer erased = *Me->BUFFER;
+  if (!Me->FILE->erase()) return pending.record(*Me, Msg::RecordDeleteFailed);
+  return runUpkeep(&erased, nullptr, pending, Msg::RecordDeleteFailed);
 }
 
 int RelationManager::deleteChildren(Relation& r, const std::vector<KeyValue>& values, Pending& pending) {

@@ -64,6 +64,9 @@ class RelationManager {
 
   int Open();
   int Close();
+  // The file manager's insert; for a table with upkeep (records/upkeep.h), inside a
+  // transaction with the upkeep's files.
+  int Insert(bool ask = true);
   int Update(bool fromForm = false);
   int Delete(bool ask = true);
   void ApplyQuickScan(bool on, int propagation);
@@ -95,6 +98,11 @@ class RelationManager {
   int deleteChildren(Relation& r, const std::vector<vrt::store::KeyValue>& values, Pending& pending);
   int deleteRecordAndChildren(Pending& pending);
   std::vector<vrt::store::KeyValue> linkValues(const Relation& r, const vrt::RecordRef& rec) const;
+  void collectUpkeep(std::vector<vrt::DataFile*>& files);
+  int runUpkeep(const vrt::RecordBuffer* before, const vrt::RecordBuffer* after, Pending& pending, int failure);
+  void closeUpkeepFiles();
+
+  std::vector<FileManager*> upkeepOpened_;  // files opened for the upkeep of the write under way
 
   long closeStamp_ = 0;
   bool killed_ = false;

@@ -90,7 +90,7 @@ int WindowController::OnCompleted() {
 
 void WindowController::CompleteInsert() {
   if (!PRIMARY) return;
-  if (PRIMARY->Me->Insert() != Level::Benign) {
+  if (PRIMARY->Insert() != Level::Benign) {
     firstFieldAfterFailure();
     return;
   }
@@ -160,7 +160,7 @@ void WindowController::SaveInsertAndStay() {
   if (!PRIMARY || !MYWINDOW || ValidateAllControls(*MYWINDOW) != 0) return;
   saveHistory();
   FileManager& file = *PRIMARY->Me;
-  if (file.Insert() != Level::Benign) {
+  if (PRIMARY->Insert() != Level::Benign) {
     firstFieldAfterFailure();
     return;
   }
