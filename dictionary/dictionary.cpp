@@ -30,6 +30,17 @@ const WordIndex kWordIndexes[] = {
     {&tables::Bibliography, {idx::BBL::TITLE, idx::BBL::WRITTENBY, idx::BBL::CCLI, idx::BBL::ISBN}},
 };
 
+// Indexes beside the declared keys (the files' format stays as declared): a bibliography
+// entry's elements are found by its number, and the bibliography reads by last use.
+struct SideIndex {
+  const TableDecl* table;
+  std::vector<int> fields;
+};
+const SideIndex kSideIndexes[] = {
+    {&tables::ServiceElement, {idx::SEL::BIBLIOGRAPHYNUMBER, idx::SEL::SERVICENUMBER}},
+    {&tables::Bibliography, {idx::BBL::LASTUSED_DATE}},
+};
+
 vrt::TableSchema build(const TableDecl& decl) {
   vrt::TableSchema t;
   t.label = decl.label;
@@ -64,6 +75,8 @@ vrt::TableSchema build(const TableDecl& decl) {
   }
   for (const WordIndex& w : kWordIndexes)
     if (w.table == &decl) t.searchFields = w.fields;
+  for (const SideIndex& s : kSideIndexes)
+    if (s.table == &decl) t.sideIndexes.push_back(s.fields);
   return t;
 }
 

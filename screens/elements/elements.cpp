@@ -1,10 +1,12 @@
 #include "screens/elements/elements.h"
 
+#include "screens/worship/song_rotation.h"
 #include "windows/procedures.h"
 
 namespace vesp {
 
 void RegisterElements() {
+  RegisterSongRotation();
   RegisterProcedure("UpdateServiceElement", UpdateServiceElement);
   RegisterProcedure("UpdateAssociatedFiles", UpdateAssociatedFiles);
   RegisterProcedure("BrowseBibliography", BrowseBibliography);

@@ -6,6 +6,7 @@
 #include "runtime/store/file_repair.h"
 #include "tools/vesp_data/commands.h"
 #include "tools/vesp_data/open_table.h"
+#include "tools/vesp_data/song_use_check.h"
 
 namespace vesp::tools {
 
@@ -53,6 +54,8 @@ int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
       out << file.path() << ": keys rebuilt, ok\n";
     }
   }
+  // Derived dates, not damage: reported, and put right by a repair, once the keys are sound.
+  if (damaged == 0 && !checkSongUse(repair, out, err)) ++damaged;
   if (damaged) err << "vesp-data: " << damaged << " damaged file" << (damaged == 1 ? "" : "s") << "\n";
   return damaged ? 1 : 0;
 }

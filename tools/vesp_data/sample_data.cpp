@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <sstream>
 #include <string>
 
 #include "dictionary/dictionary.h"
@@ -10,6 +11,7 @@
 #include "tools/vesp_data/open_table.h"
 #include "tools/vesp_data/progress.h"
 #include "tools/vesp_data/sample_words.h"
+#include "tools/vesp_data/song_use_check.h"
 
 namespace vesp::tools {
 
@@ -200,8 +202,6 @@ int writePeopleAndMaterial(std::ostream& out, std::ostream& err) {
     r.set(BBL_PUBLISHERCOUNTRY, "USA");
     r.set(BBL_CCLI, std::to_string(1000000 + i * 7919));
     r.set(BBL_WORDS, "lyrics/song" + std::to_string(i) + ".txt");
-    r.set(BBL_FIRSTUSED_DATE, vrt::dateFromYmd(2015, 1, 4) + static_cast<vrt::DayNumber>(i * 17));
-    r.set(BBL_LASTUSED_DATE, vrt::dateFromYmd(2026, 11, 29) - static_cast<vrt::DayNumber>(i * 3));
   });
   return rc;
 }
@@ -349,6 +349,11 @@ int generateSampleData(const SampleOptions& options, std::ostream& out, std::ost
   int rc = writePickLists(out, err);
   rc |= writePeopleAndMaterial(out, err);
   rc |= writeServices(options.services, options.elementsPerService, out, err);
+  // The bibliography's first and last used dates as the services just written make them.
+  if (rc == 0) {
+    std::ostringstream quiet;
+    if (!checkSongUse(true, quiet, err)) rc = 1;
+  }
   rc |= writePrayerJournal(options.prayerRequests, out, err);
   return rc ? 1 : 0;
 }
