@@ -67,10 +67,11 @@ bool elementWritten(const vrt::RecordBuffer* before, const vrt::RecordBuffer* af
   return recompute(is) && (was == is || recompute(was));
 }
 
-// A service written: a new date moves the dates of every entry its elements name. (When a
+// A service written: a new date moves the dates of every entry its elements name. A new
+// service may have elements already, added from its form before it was saved. (When a
 // service goes, its elements went before it, each with its own upkeep.)
 bool serviceWritten(const vrt::RecordBuffer* before, const vrt::RecordBuffer* after) {
-  if (!before || !after || before->get(SER_WEEKOFDATE_DATE) == after->get(SER_WEEKOFDATE_DATE)) return true;
+  if (!after || (before ? before->get(SER_WEEKOFDATE_DATE) : 0) == after->get(SER_WEEKOFDATE_DATE)) return true;
   vrt::DataFile& elements = fileOf(tables::ServiceElement);
   std::set<std::int32_t> entries;
   {

@@ -280,3 +280,30 @@ TEST_F(SongRotationTest, WhenTheEntryCannotBeWrittenTheElementIsNotSavedEither) 
   EXPECT_EQ(used(2), (SongUseDates{day(2026, 11, 29), day(2026, 11, 29)}));
   EXPECT_EQ(used(4), kNever);
 }
+
+TEST_F(SongRotationTest, ANewServiceBringsInTheSongsAddedBeforeItWasSavedAndGivenUpTakesThemOut) {
+  constexpr const char* kAddService = "Adding a Service Record";
+  auto newServiceWithSong = [&](int entry) {
+    open("UpdateService", Request::Insert, &tables::Service);
+    ASSERT_NE(robot.findWindow(kAddService), nullptr);
+    robot.type(kAddService, "?SER:WEEKOFDATE_DATE", shown(day(2027, 1, 3)));
+    robot.chooseTab(kAddService, "?CurrentTab", "Service Elements");
+    robot.press(kAddService, "?Insert:13");
+    ASSERT_NE(robot.findWindow(kAddElement), nullptr);
+    robot.type(kAddElement, "?SEL:BIBLIOGRAPHYNUMBER", std::to_string(entry));
+    robot.press(kAddElement, "?OK");
+    ASSERT_EQ(robot.findWindow(kAddElement), nullptr);
+    EXPECT_EQ(used(entry), kNever) << "the service has no date until it is saved";
+  };
+  newServiceWithSong(4);
+  robot.press(kAddService, "?OK");
+  ASSERT_EQ(robot.findWindow(kAddService), nullptr);
+  EXPECT_EQ(used(4), (SongUseDates{day(2027, 1, 3), day(2027, 1, 3)}));
+
+  newServiceWithSong(3);
+  robot.press(kAddService, "?Cancel");
+  while (robot.messageBox()) robot.pressMessageButton("No");
+  ASSERT_EQ(robot.findWindow(kAddService), nullptr);
+  EXPECT_EQ(used(3), kNever);
+  EXPECT_EQ(records(tables::ServiceElement), 9);
+}
