@@ -30,8 +30,9 @@ const FormDecl& form() {
                 fileField("Words:", "?BBL:WORDS", bbl(BBL::WORDS), "?LOOKUPFILE", "?VIEWWORDS"),
                 fileField("Music:", "?BBL:MUSIC", bbl(BBL::MUSIC), "?LOOKUPFILE:2", "?VIEWMUSIC"),
                 fileField("Video:", "?BBL:VIDEO", bbl(BBL::VIDEO), "?LOOKUPFILE:3", "?VIEWVIDEO"),
-                field("First Used:", "?BBL:FIRSTUSED_DATE", bbl(BBL::FIRSTUSED_DATE), "@d17"),
-                field("Last Used:", "?BBL:LASTUSED_DATE", bbl(BBL::LASTUSED_DATE), "@d17")}}};
+                // Worked out from the services that use the entry, so shown, not typed.
+                shownField("First Used:", "?BBL:FIRSTUSED_DATE", bbl(BBL::FIRSTUSED_DATE), "@d17"),
+                shownField("Last Used:", "?BBL:LASTUSED_DATE", bbl(BBL::LASTUSED_DATE), "@d17")}}};
     return d;
   }();
   return f;

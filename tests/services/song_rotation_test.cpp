@@ -307,3 +307,16 @@ TEST_F(SongRotationTest, ANewServiceBringsInTheSongsAddedBeforeItWasSavedAndGive
   EXPECT_EQ(used(3), kNever);
   EXPECT_EQ(records(tables::ServiceElement), 9);
 }
+
+TEST_F(SongRotationTest, TheEntrysFormShowsItsDatesWithoutTakingThemTyped) {
+  constexpr const char* kChangeEntry = "Changing a Bibliography Record";
+  call("UpdateBibliography", tables::Bibliography, Request::Change, 1);
+  ASSERT_NE(robot.findWindow(kChangeEntry), nullptr);
+  EXPECT_EQ(text(kChangeEntry, "?BBL:FIRSTUSED_DATE"), shown(day(2026, 11, 29)));
+  EXPECT_EQ(text(kChangeEntry, "?BBL:LASTUSED_DATE"), shown(day(2026, 12, 6)));
+  EXPECT_TRUE(robot.control(kChangeEntry, "?BBL:FIRSTUSED_DATE").readOnly());
+  EXPECT_TRUE(robot.control(kChangeEntry, "?BBL:LASTUSED_DATE").readOnly());
+  robot.type(kChangeEntry, "?BBL:TITLE", "Amazing Grace (My Chains Are Gone)");
+  robot.press(kChangeEntry, "?OK");
+  EXPECT_EQ(used(1), (SongUseDates{day(2026, 11, 29), day(2026, 12, 6)}));
+}
