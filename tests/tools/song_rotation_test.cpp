@@ -135,3 +135,19 @@ TEST(SongRotation, GeneratedDataAgreesWithAnIndependentCountAndRepairMendsWhatWa
   EXPECT_NE(r.out.find("first and last used of 12 entries recomputed"), std::string::npos) << r.out;
   EXPECT_EQ(program().stored, expected);
 }
+
+TEST(SongRotation, DeletingServicesAndElementsFromTheCommandLineKeepsTheDatesInStep) {
+  vtest::TempDir dir;
+  ASSERT_EQ(run({"generate", "--prayer-requests", "0", "--services", "40", "--elements", "8"}).status, 0);
+  for (const char* service : {"40", "1", "17"}) {
+    const Outcome r = run({"delete", "Service", service});
+    ASSERT_EQ(r.status, 0) << r.err;
+  }
+  for (const char* element : {"20", "21", "22", "23"}) {
+    const Outcome r = run({"delete", "ServiceElement", element});
+    ASSERT_EQ(r.status, 0) << r.err;
+  }
+  const auto expected = independentCount();
+  EXPECT_EQ(program().stored, expected);
+  EXPECT_EQ(run({"check"}).out.find("first and last used"), std::string::npos);
+}

@@ -6,6 +6,7 @@
 #include "dictionary/upgrade_registration.h"
 #include "records/thread_dictionary.h"
 #include "runtime/data/errors.h"
+#include "screens/worship/song_rotation.h"
 #include "tools/vesp_data/commands.h"
 #include "tools/vesp_data/open_table.h"
 
@@ -58,6 +59,7 @@ int runDelete(const Args& args, std::ostream& out, std::ostream& err) {
   errors.SetDisplay(&display);
   errors.SetEndHook([](int) { std::exit(1); });
   dict::registerTablesForUpgrade();
+  RegisterSongRotation();  // the bibliography's dates follow the services and elements deleted
   ThreadDictionaryScope dictionary;
   RelationManager& relate = Relate(schema->label);
   FileManager& access = Access(schema->label);
