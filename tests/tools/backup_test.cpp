@@ -13,6 +13,7 @@
 #include "runtime/store/sqlite_db.h"
 #include "runtime/store/upgrader.h"
 #include "support/temp_dir.h"
+#include "support/run_vesp_data.h"
 #include "tools/vesp_data/commands.h"
 #include "tools/vesp_data/sample_data.h"
 
@@ -24,10 +25,9 @@ namespace {
 const QDateTime kMonday(QDate(2026, 3, 2), QTime(9, 0));
 
 std::string run(std::vector<std::string> words, int* status = nullptr) {
-  std::ostringstream out, err;
-  const int s = vesp::tools::runCommandLine(words, out, err);
-  if (status) *status = s;
-  return out.str() + err.str();
+  const auto outcome = vesp::testing::runVespData(std::move(words));
+  if (status) *status = outcome.status;
+  return outcome.out + outcome.err;
 }
 
 void makeData(std::int64_t prayerRequests, std::int64_t services = 3) {

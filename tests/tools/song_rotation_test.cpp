@@ -12,23 +12,16 @@
 #include "runtime/store/sqlite_db.h"
 #include "screens/worship/song_rotation.h"
 #include "support/temp_dir.h"
+#include "support/run_vesp_data.h"
 #include "tools/vesp_data/commands.h"
 
 using namespace vesp;
-using vesp::tools::runCommandLine;
 
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
+using Outcome = vesp::testing::CommandOutcome;
 
-Outcome run(std::vector<std::string> words) {
-  std::ostringstream out, err;
-  const int status = runCommandLine(words, out, err);
-  return {status, out.str(), err.str()};
-}
+Outcome run(std::vector<std::string> words) { return vesp::testing::runVespData(std::move(words)); }
 
 struct Use {
   std::int64_t first = 0, last = 0, services = 0;

@@ -7,22 +7,15 @@
 #include <sstream>
 
 #include "support/temp_dir.h"
+#include "support/run_vesp_data.h"
 #include "tools/vesp_data/commands.h"
 
-using vesp::tools::runCommandLine;
 
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
+using Outcome = vesp::testing::CommandOutcome;
 
-Outcome run(std::vector<std::string> words) {
-  std::ostringstream out, err;
-  const int status = runCommandLine(words, out, err);
-  return {status, out.str(), err.str()};
-}
+Outcome run(std::vector<std::string> words) { return vesp::testing::runVespData(std::move(words)); }
 
 // CSV rows with quoted fields ("" inside quotes is a quote).
 std::vector<std::vector<std::string>> csvRows(const std::string& text) {

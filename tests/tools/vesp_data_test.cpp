@@ -5,22 +5,15 @@
 
 #include "runtime/store/sqlite_db.h"
 #include "support/temp_dir.h"
+#include "support/run_vesp_data.h"
 #include "tools/vesp_data/commands.h"
 
-using vesp::tools::runCommandLine;
 
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
+using Outcome = vesp::testing::CommandOutcome;
 
-Outcome run(std::vector<std::string> words) {
-  std::ostringstream out, err;
-  const int status = runCommandLine(words, out, err);
-  return {status, out.str(), err.str()};
-}
+Outcome run(std::vector<std::string> words) { return vesp::testing::runVespData(std::move(words)); }
 
 std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> out;
