@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <QApplication>
+
 #include "dictionary/tables.h"
 #include "forms_fixture.h"
 #include "runtime/gui/message_box.h"
@@ -321,6 +323,27 @@ TEST_F(BrowseRobotTest, AReadOnlyTableStillBrowsesAndRefusesChanges) {
   EXPECT_EQ(rows(kPickBrowse), (std::vector<std::string>{"Reading", "Song", "Video"}));
   fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
   EXPECT_EQ(records(tables::ElementType), 3);
+}
+
+// Counts the paints of every browse list's rows.
+struct RowPaints : QObject {
+  int paints = 0;
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (e->type() == QEvent::Paint && watched->parent() && watched->parent()->inherits("QTableWidget")) ++paints;
+    return false;
+  }
+};
+
+// The window's first paint draws the first page; the rows are not painted once more on
+// their own for having been filled after the window was shown.
+TEST_F(BrowseRobotTest, AnOpeningBrowsePaintsItsFullPageOnce) {
+  addTypes(30);
+  RowPaints counter;
+  qApp->installEventFilter(&counter);
+  openPickList("BrowseElementType");
+  qApp->removeEventFilter(&counter);
+  ASSERT_EQ(list(kPickBrowse).rowCount(), 10);
+  EXPECT_EQ(counter.paints, 1);
 }
 
 TEST_F(BrowseRobotTest, AnEmptyTableShowsAnEmptyListWithoutAMessage) {
