@@ -1,5 +1,10 @@
 #include "shell/main_frame.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+
 #include "records/error_manager.h"
 #include "runtime/gui/events.h"
 #include "runtime/gui/frame_host.h"
@@ -121,6 +126,19 @@ class MainFrame : public WindowController {
   }
 };
 
+// Over most of the screen, centred, so that the larger browses with their child lists fit
+// inside the frame; never smaller than its menus and toolbar need.
+void FitToScreen(Window& frame) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect room = screen->availableGeometry();
+  const QRect now = frame.position();
+  const QSize size(std::max(now.width(), room.width() * 85 / 100), std::max(now.height(), room.height() * 85 / 100));
+  if (size == now.size()) return;
+  frame.setPosition(QRect(room.topLeft() + QPoint((room.width() - size.width()) / 2, (room.height() - size.height()) / 2),
+                          size));
+}
+
 }  // namespace
 
 void Main() {
@@ -134,6 +152,7 @@ void Main() {
   controller.AddItem(toolbar);
 
   Window frame(MainFrameSpec());
+  FitToScreen(frame);
   controller.OpenWindow(frame);
   NameControlsForAssistiveTechnology(frame);
   const QRect where = frame.position();
