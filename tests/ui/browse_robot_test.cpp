@@ -334,8 +334,10 @@ struct RowPaints : QObject {
   }
 };
 
-// The window's first paint draws the first page; the rows are not painted once more on
-// their own for having been filled after the window was shown.
+// By the time the browse waits for the user, the window's first paint has drawn the first
+// page, and the rows have not been painted once more on their own for having been filled
+// after the window was shown. (The header's own later resize of its last column repaints
+// them once again after that.)
 TEST_F(BrowseRobotTest, AnOpeningBrowsePaintsItsFullPageOnce) {
   addTypes(30);
   RowPaints counter;
