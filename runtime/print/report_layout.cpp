@@ -96,16 +96,18 @@ std::vector<QString> ReportLayout::wrap(const QString& text, double width, bool 
   return lines;
 }
 
+double ReportLayout::captionHeight() const { return (design_.headerSize + 2) * 1.5; }
+// Room for titles of two lines: a long title wraps inside its column.
+double ReportLayout::titleBoxHeight() const { return design_.headerSize * 3.2; }
+
 void ReportLayout::sectionHead(const QString& caption) {
   const double m = design_.margin, w = design_.pageWidth - 2 * m;
   if (!caption.isEmpty()) {
-    const double size = design_.headerSize + 2, height = size * 1.5;
-    page_.items.push_back(textItem({m, y_, w, height}, caption, size, true));
-    y_ += height;
+    page_.items.push_back(textItem({m, y_, w, captionHeight()}, caption, design_.headerSize + 2, true));
+    y_ += captionHeight();
   }
   if (columns_.empty()) return;
-  // Room for titles of two lines: a long title wraps inside its column.
-  const double boxHeight = design_.headerSize * 3.2;
+  const double boxHeight = titleBoxHeight();
   page_.items.push_back({PageItem::Box, QRectF(m, y_, w, boxHeight), {}, 0, false, 0});
   for (std::size_t c = 0; c < columns_.size(); ++c)
     page_.items.push_back(textItem({x_[c] + kCellGap / 2, y_ + 2, widths_[c] - kCellGap, boxHeight - 4},
@@ -194,8 +196,7 @@ bool ReportLayout::printField(const QString& label, const QString& value) {
 bool ReportLayout::beginSection(const QString& caption, std::vector<ReportColumn> columns) {
   if (!pages_.usable()) return false;
   if (!pageOpen_) beginPage();
-  const double head = (caption.isEmpty() ? 0 : (design_.headerSize + 2) * 1.5) +
-                      (columns.empty() ? 0 : design_.headerSize * 3.2 + 4);
+  const double head = (caption.isEmpty() ? 0 : captionHeight()) + (columns.empty() ? 0 : titleBoxHeight() + 4);
   // A caption alone at the foot of a page helps nobody.
   if (y_ + lineHeight_ * 0.6 + head + 2 * lineHeight_ > detailBottom_ && y_ > detailTop_) {
     section_.clear();

@@ -60,6 +60,8 @@ class ReportLayout {
   bool endPage();
   void placeColumns();
   void sectionHead(const QString& caption);
+  double captionHeight() const;   // a section's caption line
+  double titleBoxHeight() const;  // the box of column titles
   // Cells side by side, `x` and `widths` per cell, wrapped and split over pages as needed.
   bool printCells(const std::vector<QString>& values, const std::vector<double>& x, const std::vector<double>& widths,
                   const std::vector<int>& aligns, const std::vector<bool>& bold);
