@@ -1,8 +1,10 @@
 #include "windows/window_controller.h"
 
 #include "runtime/gui/control.h"
+#include "runtime/gui/refused_input.h"
 #include "runtime/gui/threads.h"
 #include "windows/feedback.h"
+#include "windows/screen_conventions.h"
 #include "windows/thread_globals.h"
 #include "windows/validation.h"
 
@@ -277,10 +279,8 @@ int WindowController::OnSelectionChanged() {
 
 int WindowController::OnRejected() {
   Beep(150, 16);
-  if (Control* c = MYWINDOW ? MYWINDOW->control(event_.control) : nullptr) {
-    c->display();
-    MYWINDOW->select(c->number());
-  }
+  // The typed text stays: showing the variable again would silently put back the old value.
+  if (Control* c = MYWINDOW ? MYWINDOW->control(event_.control) : nullptr) showRefusedInput(*MYWINDOW, *c);
   return EventResult::Consumed;
 }
 

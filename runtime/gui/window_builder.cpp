@@ -19,10 +19,12 @@
 #include <utility>
 
 #include "runtime/gui/control.h"
+#include "runtime/gui/drop_list.h"
 #include "runtime/gui/frame_host.h"
 #include "runtime/gui/look.h"
 #include "runtime/gui/paged_list.h"
 #include "runtime/gui/window.h"
+#include "runtime/text/picture_hint.h"
 
 namespace vrt {
 
@@ -124,6 +126,9 @@ QWidget* makeWidget(Window& window, const ControlSpec& design, Control& control,
       if (control.picture() && control.picture()->width() > 0)
         edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * std::min(control.picture()->width(), 60) + 12);
       connectEntry(window, control, edit);
+      // How to type a date or time; a tip the design declares replaces it.
+      if (control.picture() && !typingLayout(*control.picture()).empty())
+        edit->setToolTip(qs(typingLayout(*control.picture())));
       if (design.immediate)
         QObject::connect(edit, &QLineEdit::textEdited, edit,
                          [&window, number] { window.postFromWidget(kEventNewSelection, number); });

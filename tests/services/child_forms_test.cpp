@@ -71,7 +71,14 @@ TEST_F(ChildFormsTest, StatisticsTakeAmountsThatFitTheirPictureAndRefuseOthers) 
   robot.type(kAdd, "?STA:OFFERING", "1234.5");
   EXPECT_EQ(text(kAdd, "?STA:OFFERING"), "1,234.50");
   robot.type(kAdd, "?STA:BUDGETNEED", "123456789012");  // wider than the picture
-  EXPECT_EQ(text(kAdd, "?STA:BUDGETNEED"), "0.00");  // refused: the value it had
+  EXPECT_EQ(text(kAdd, "?STA:BUDGETNEED"), "123456789012");  // refused, and kept as typed
+  EXPECT_EQ(vrt::FrameHost::statusText(), "Enter a number of up to 9 digits and 2 decimals");
+  robot.type(kAdd, "?STA:BUDGETNEED", "12x5.5");
+  EXPECT_EQ(text(kAdd, "?STA:BUDGETNEED"), "12x5.5");
+  robot.press(kAdd, "?OK");
+  ASSERT_NE(robot.findWindow(kAdd), nullptr) << "nothing is saved in place of what was typed";
+  robot.type(kAdd, "?STA:BUDGETNEED", "");
+  EXPECT_EQ(text(kAdd, "?STA:BUDGETNEED"), "0.00");
   robot.type(kAdd, "?STA:SPECIALOFFERING", "-12.25");
   robot.type(kAdd, "?STA:WEATHER", "Snow");
   robot.chooseTab(kAdd, "?CurrentTab", "Other Stats");

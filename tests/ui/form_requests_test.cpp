@@ -123,19 +123,23 @@ TEST_F(FormRequestTest, AViewFormsOkClosesWithoutSavingOrAsking) {
 
 TEST_F(FormRequestTest, TextThatDoesNotFitItsPictureIsRefused) {
   callForm(UpdateFileTest, tables::AssociatedFiles, Request::Change, 1);
-  // Typed and left: a beep, the old value back, the focus on the entry.
-  const int beeps = BeepCount();
+  // Typed and left: a beep, the text kept as typed, the focus back on the entry.
+  int beeps = BeepCount();
   robot.type(kFileForm, "?LOC:RoleNumber", "twelve");
   EXPECT_EQ(BeepCount(), beeps + 1);
-  EXPECT_EQ(text(kFileForm, "?LOC:RoleNumber"), "0");
+  EXPECT_EQ(text(kFileForm, "?LOC:RoleNumber"), "twelve");
+  EXPECT_EQ(robot.window(kFileForm).focusedControl(), robot.window(kFileForm).number("?LOC:RoleNumber"));
   // Not yet accepted when OK is pressed: the save stops there.
   robot.type(kFileForm, "?ASF:Description", "Closing hymn");
   robot.control(kFileForm, "?LOC:RoleNumber").setText("x1");
+  beeps = BeepCount();
   robot.press(kFileForm, "?OK");
-  EXPECT_EQ(BeepCount(), beeps + 2);
+  EXPECT_EQ(BeepCount(), beeps + 1);
   ASSERT_NE(robot.findWindow(kFileForm), nullptr);
+  EXPECT_EQ(text(kFileForm, "?LOC:RoleNumber"), "x1");
   EXPECT_EQ(robot.window(kFileForm).focusedControl(), robot.window(kFileForm).number("?LOC:RoleNumber"));
   EXPECT_EQ(stored(tables::AssociatedFiles, 1, dict::idx::ASF::DESCRIPTION), "Opening hymn");
+  robot.type(kFileForm, "?LOC:RoleNumber", "");
   robot.press(kFileForm, "?OK");
   EXPECT_EQ(response, Response::Completed);
   EXPECT_EQ(stored(tables::AssociatedFiles, 1, dict::idx::ASF::DESCRIPTION), "Closing hymn");
