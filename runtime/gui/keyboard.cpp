@@ -5,15 +5,19 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
 
 #include "runtime/gui/control.h"
+#include "runtime/gui/drop_list.h"
 #include "runtime/gui/events.h"
 #include "runtime/gui/window.h"
+#include "runtime/gui/window_builder.h"
 #include "runtime/text/utf8.h"
 
 namespace vrt {
@@ -45,6 +49,8 @@ bool usable(const Control& c) { return c.widget() && !c.disabled() && !c.hidden(
 // Enter on these presses the default button; entries, text boxes, spins and lists keep it.
 bool passesEnterOn(const QObject* watched) {
   if (qobject_cast<const QCheckBox*>(watched) || qobject_cast<const QRadioButton*>(watched)) return true;
+  // A drop list showing a choice the user has not accepted yet takes Enter itself.
+  if (auto* drop = dynamic_cast<const DropListBox*>(watched); drop && drop->choicePending()) return false;
   if (auto* combo = qobject_cast<const QComboBox*>(watched)) return !combo->isEditable();
   if (qobject_cast<const QTabWidget*>(watched)) return true;
   return false;

@@ -408,6 +408,13 @@ void TestRobot::pressKey(std::string_view windowName, int keyCode, std::string_v
   }
   if (QWidget* focus = QApplication::focusWidget(); focus && target && (focus == target || target->isAncestorOf(focus)))
     target = focus;  // the key goes where the focus is, as typing would
+  // An open drop-down of the control (a drop list's items) takes the keys while it is open.
+  if (QWidget* popup = QApplication::activePopupWidget(); popup && target)
+    for (QObject* up = popup->parent(); up; up = up->parent())
+      if (up == target) {
+        target = popup->focusWidget() ? popup->focusWidget() : popup;
+        break;
+      }
   if (!target) target = w.body();
   const int base = keyCode & 0xFF;
   const QString text = (base >= '0' && base <= 'Z' && !(keyCode & (kCtrl | kAlt))) ? QString(QChar(base)) : QString();

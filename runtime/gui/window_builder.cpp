@@ -152,14 +152,17 @@ QWidget* makeWidget(Window& window, const ControlSpec& design, Control& control,
     }
     case ControlKind::DropList:
     case ControlKind::Combo: {
-      auto* c = new QComboBox(parent);
-      c->setEditable(design.kind == ControlKind::Combo);
+      const bool dropList = design.kind == ControlKind::DropList;
+      QComboBox* c = dropList ? new DropListBox([&window, &control] { window.acceptControl(control); }, parent)
+                              : new QComboBox(parent);
+      c->setEditable(!dropList);
       for (const std::string& item : design.items) c->addItem(qs(item));
       c->setCurrentIndex(-1);
       if (design.rows > 0) c->setMaxVisibleItems(design.rows);
       QObject::connect(c, &QComboBox::currentIndexChanged, c,
                        [&window, number] { window.postFromWidget(kEventNewSelection, number); });
-      QObject::connect(c, &QComboBox::activated, c, [&window, &control] { window.acceptControl(control); });
+      if (!dropList)
+        QObject::connect(c, &QComboBox::activated, c, [&window, &control] { window.acceptControl(control); });
       if (c->lineEdit()) connectEntry(window, control, c->lineEdit());
       return c;
     }

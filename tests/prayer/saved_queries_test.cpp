@@ -214,3 +214,31 @@ TEST_F(SavedQueriesTest, PrintQueryHandsTheFilterAndDescriptionToItsReport) {
 }
 
 }  // namespace
+
+TEST_F(SavedQueriesTest, ArrowsOnTheClosedListOnlyMoveItsChoiceWhichRunsWhenAccepted) {
+  saveContainsQuery("care", "Care");
+  robot.chooseItem(kRequests, "?SavedQueries", "All Records");
+  ASSERT_EQ(requests(), kAll);
+  robot.pressKey(kRequests, kDownKey, "?SavedQueries");
+  EXPECT_EQ(robot.control(kRequests, "?SavedQueries").text(), "Custom Query...");
+  EXPECT_EQ(robot.findWindow(kWizard), nullptr) << "passing over Custom Query starts no wizard";
+  robot.pressKey(kRequests, kDownKey);
+  EXPECT_EQ(robot.control(kRequests, "?SavedQueries").text(), "Care");
+  EXPECT_EQ(requests(), kAll) << "shown, not yet run";
+  robot.pressKey(kRequests, kEnterKey);
+  EXPECT_EQ(requests(), kCare);
+  EXPECT_TRUE(changeEnabled());
+
+  // Alt+Down opens the list; Enter there runs the item chosen in it.
+  robot.pressKey(kRequests, kUpKey);
+  robot.pressKey(kRequests, kUpKey);
+  EXPECT_EQ(robot.control(kRequests, "?SavedQueries").text(), "All Records");
+  EXPECT_EQ(requests(), kCare);
+  robot.pressKey(kRequests, int{kAlt} | kDownKey);
+  robot.pressKey(kRequests, kDownKey);
+  robot.pressKey(kRequests, kEnterKey);
+  ASSERT_NE(robot.findWindow(kWizard), nullptr);
+  robot.press(kWizard, "?Cancel");
+  if (robot.messageBox()) robot.pressMessageButton("Yes");
+  EXPECT_EQ(requests(), kAll);
+}
