@@ -22,6 +22,17 @@ constexpr const char* kClearUse = "?Clear";
 
 std::string locatorUse(std::size_t tab) { return "?Locator:" + std::to_string(tab + 1); }
 
+// A locator over dates takes a date as the list shows it (and the calendar gives one);
+// any other takes text.
+std::string locatorPicture(const dict::TableDecl& table, int key) {
+  const TableSchema& schema = TableFile(table).schema();
+  if (key < 0 || key >= static_cast<int>(schema.keys.size()) || schema.keys[static_cast<std::size_t>(key)].components.empty())
+    return "@s40";
+  const FieldDesc& field = schema.fields[static_cast<std::size_t>(schema.keys[static_cast<std::size_t>(key)].components.front())];
+  const auto picture = Picture::parse(field.picture);
+  return picture && picture->kind() == Picture::Kind::Date ? field.picture : "@s40";
+}
+
 // A browse whose tabs choose its sort order.
 class DeclaredBrowse : public BrowseManager {
  public:
@@ -114,7 +125,7 @@ WindowSpec BrowseScreen::BuildWindowSpec() const {
     const BrowseTab& t = decl_.tabs[i];
     std::vector<ControlSpec> children;
     if (t.locator == BrowseTab::Locator::Entry)
-      children.push_back(row({prompt(t.locatorPrompt), entry(locatorUse(i), "@s40", Binding())}));
+      children.push_back(row({prompt(t.locatorPrompt), entry(locatorUse(i), locatorPicture(*decl_.primary, t.key), Binding())}));
     tabs.push_back(tab(t.caption, std::move(children)));
   }
   if (!tabs.empty()) design.controls.push_back(sheet(decl_.sheetUse, std::move(tabs)));

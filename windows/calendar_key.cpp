@@ -4,6 +4,7 @@
 
 #include "runtime/gui/calendar.h"
 #include "runtime/gui/control.h"
+#include "runtime/gui/keyboard.h"
 #include "runtime/text/utf8.h"
 
 namespace vesp {
@@ -40,11 +41,13 @@ bool CalendarOnFocusedControl(vrt::Window& window) {
   if (settings.returnType == 1) settings.datePicture = picture;
   const std::string chosen =
       vrt::GCAL(settings.path, kCalendarCaption, control->text(), settings.calendarType, settings.colourScheme);
-  if (chosen.empty()) return false;
-  control->setText(std::string(vrt::clip(chosen)));
-  control->setTouched(true);  // marked as changed: the variable takes the new value
-  window.acceptControl(*control);
-  return true;
+  if (!chosen.empty()) {
+    control->setText(std::string(vrt::clip(chosen)));
+    control->setTouched(true);  // marked as changed: the variable takes the new value
+    window.acceptControl(*control);
+  }
+  vrt::focusAfter(window, *control);
+  return !chosen.empty();
 }
 
 }  // namespace vesp

@@ -258,12 +258,6 @@ int FormScreen::RunProcedure(int number, int request) {
 int FormScreen::OnEvent() {
   const Event& e = CurrentEvent();
   if (links_ && links_->TakeEvent(e)) return EventResult::Consumed;
-  if (e.event == kEventAlertKey && e.key == kF6Key) {
-    // A read-only date is only shown: the calendar must not change it behind the user's back.
-    if (Control* c = MYWINDOW->control(e.control ? e.control : MYWINDOW->focusedControl()); c && !c->readOnly())
-      PickDateInto(*MYWINDOW, *c);
-    return EventResult::Consumed;
-  }
   if (e.event == kEventAlertKey && e.key == kEscKey) {
     MYWINDOW->post(kEventAccepted, MYWINDOW->number(kCancelUse));
     return EventResult::Consumed;
@@ -303,7 +297,8 @@ int FormScreen::OnAccepted() {
   for (const FormTab& t : decl_.tabs)
     for (const FormItem& item : t.items)
       if (item.kind == FormItem::Kind::Date && control == MYWINDOW->number(item.calendarButton)) {
-        if (Control* entryControl = MYWINDOW->control(item.use)) PickDateInto(*MYWINDOW, *entryControl);
+        if (Control* entryControl = MYWINDOW->control(item.use))
+          PickDateInto(*MYWINDOW, *entryControl, MYWINDOW->control(control));
         return EventResult::Consumed;
       }
   if (const int rc = onChildListButton(control)) return rc;

@@ -7,6 +7,7 @@
 
 #include "runtime/gui/calendar.h"
 #include "runtime/gui/control.h"
+#include "runtime/gui/keyboard.h"
 #include "runtime/text/utf8.h"
 #include "windows/thread_globals.h"
 #include "windows/window_controller.h"
@@ -54,8 +55,10 @@ std::string CaptionFor(const FormCaptions& captions, int request, const std::str
   }
 }
 
-bool PickDateInto(vrt::Window& window, vrt::Control& control) {
-  window.acceptControl(control);  // its value as typed so far
+bool PickDateInto(vrt::Window& window, vrt::Control& control, const vrt::Control* opener) {
+  // The value as typed so far, without accepting the field: text that does not fit would
+  // be refused behind the calendar, and a look-up field would look up.
+  control.update();
   vrt::CalendarSettings& settings = vrt::calendarSettings();
   if (QWidget* w = control.widget(); w && window.widget()) {
     const QPoint at = w->mapTo(window.widget(), QPoint(0, 0));
@@ -69,11 +72,13 @@ bool PickDateInto(vrt::Window& window, vrt::Control& control) {
   if (settings.positionFlag == 0) settings.positionFlag = 1;
   if (settings.returnType == 1) settings.datePicture = picture;
   const std::string chosen = vrt::GCAL(settings.path, kScreenCalendarTitle, control.text(), 3, settings.colourScheme);
-  if (chosen.empty()) return false;
-  control.setText(std::string(vrt::clip(chosen)));
-  control.setTouched(true);
-  window.acceptControl(control);
-  return true;
+  if (!chosen.empty()) {
+    control.setText(std::string(vrt::clip(chosen)));
+    control.setTouched(true);
+    window.acceptControl(control);
+  }
+  vrt::focusAfter(window, opener ? *opener : control);
+  return !chosen.empty();
 }
 
 }  // namespace vesp

@@ -31,7 +31,9 @@ std::string CaptionFor(const FormCaptions& captions, int request, const std::str
 inline constexpr const char* kScreenCalendarTitle = "Calendar";
 
 // Opens the calendar pop-up beside `control`, seeded with its contents. A chosen date goes
-// into the control, which is then accepted as if typed; true when one was chosen.
-bool PickDateInto(vrt::Window& window, vrt::Control& control);
+// into the control, which is then accepted as if typed; true when one was chosen. Once the
+// calendar has closed the focus moves on from `opener` (the calendar button pressed, or
+// the control itself when null) to the next field.
+bool PickDateInto(vrt::Window& window, vrt::Control& control, const vrt::Control* opener = nullptr);
 
 }  // namespace vesp

@@ -155,6 +155,7 @@ int WindowController::CallProcedure(int request, const std::function<void()>& pr
 }
 
 void WindowController::ArmKeys() {
+  if (MYWINDOW && !MYWINDOW->alerted(kF6Key)) MYWINDOW->alert(kF6Key);  // the calendar, in every window
   for (const ComponentEntry& c : CL)
     if (c.window) c.window->ArmKeys();
   if (!HISTORYKEY || !MYWINDOW) return;
@@ -191,7 +192,10 @@ int WindowController::OnEvent() {
     case kEventRejected: rc = OnRejected(); break;
     case kEventSelected: rc = OnSelected(); break;
     case kEventAlertKey:
-      if (HISTORYKEY && e.key == HISTORYKEY) {
+      if (e.key == kF6Key) {
+        OnCalendarKey(e.control ? e.control : (MYWINDOW ? MYWINDOW->focusedControl() : 0));
+        rc = EventResult::Consumed;
+      } else if (HISTORYKEY && e.key == HISTORYKEY) {
         RecallHistory(e.control ? e.control : lastFocused_);
         rc = EventResult::Consumed;
       }
@@ -282,6 +286,13 @@ int WindowController::OnRejected() {
   // The typed text stays: showing the variable again would silently put back the old value.
   if (Control* c = MYWINDOW ? MYWINDOW->control(event_.control) : nullptr) showRefusedInput(*MYWINDOW, *c);
   return EventResult::Consumed;
+}
+
+void WindowController::OnCalendarKey(int control) {
+  Control* c = MYWINDOW ? MYWINDOW->control(control) : nullptr;
+  if (!c || c->readOnly() || c->disabled()) return;  // a read-only date is only shown
+  const ControlKind kind = c->kind();
+  if (kind == ControlKind::Entry || kind == ControlKind::Combo || kind == ControlKind::Spin) PickDateInto(*MYWINDOW, *c);
 }
 
 int WindowController::OnFieldEvent() { return 0; }

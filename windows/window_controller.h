@@ -149,6 +149,8 @@ class WindowController {
   virtual int OnRejected();
   virtual int OnSelected();
   virtual int OnWindowEvent();
+  // F6 on `control`: the calendar pop-up for an entry that may be changed; nothing else.
+  virtual void OnCalendarKey(int control);
   virtual void SaveControls();
   virtual void SetControlDisabled(int control, bool disabled);
   virtual void CompleteInsert();

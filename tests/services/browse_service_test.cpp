@@ -2,7 +2,9 @@
 // the highlighted service.
 #include <gtest/gtest.h>
 
+#include "runtime/gui/calendar.h"
 #include "runtime/store/sqlite_db.h"
+#include "runtime/text/picture_hint.h"
 #include "service_data.h"
 
 using namespace vesp;
@@ -152,4 +154,34 @@ TEST_F(BrowseServiceTest, TheTitleLocatorFindsAServiceAndItsElementsFollow) {
   robot.type(kServices, "?Locator:2", "Wait");
   EXPECT_EQ(robot.control(kServices, "?BROWSE:1").list()->selectedRow(), 3);  // Preparing, Undated, Waiting
   EXPECT_EQ(elements(), (std::vector<std::string>{"Opening hymn", "Psalm 23"}));
+}
+
+TEST_F(BrowseServiceTest, CtrlTabSwitchesTheSortTabsAndF6PicksADateForTheDateLocator) {
+  robot.chooseMenu("&Browse|Browse the Services file");
+  vrt::Window& browse = robot.window(kServices);
+  vrt::Control& tabs = robot.control(kServices, "?CurrentTab");
+  EXPECT_EQ(browse.focusedControl(), browse.number("?BROWSE:1"));
+  robot.pressKey(kServices, int{vrt::kCtrl} | vrt::kTabKey);
+  EXPECT_EQ(tabs.selected(), 2);
+  EXPECT_EQ(column(kServices, "?BROWSE:1"), (std::vector<std::string>{"Preparing\nAdvent", "Undated\n", "Waiting\nAdvent"}));
+  EXPECT_EQ(browse.focusedControl(), browse.number("?BROWSE:1")) << "the keys stay with the list";
+  robot.pressKey(kServices, int{vrt::kCtrl} | vrt::kShift | vrt::kTabKey);
+  EXPECT_EQ(tabs.selected(), 1);
+  robot.pressKey(kServices, vrt::kCtrlPgDn);
+  EXPECT_EQ(tabs.selected(), 2);
+  robot.pressKey(kServices, vrt::kCtrlPgUp);
+  EXPECT_EQ(tabs.selected(), 1);
+
+  // The date locator: a date as the list shows it, and F6 picks one from the calendar.
+  const std::string picture = "@d17b";
+  EXPECT_EQ(robot.control(kServices, "?Locator:1").tip(), vrt::typingLayout(*vrt::Picture::parse(picture)));
+  robot.type(kServices, "?Locator:1", vrt::formatPicture(vrt::dateFromYmd(2026, 11, 23), picture));
+  vrt::PagedList* list = robot.control(kServices, "?BROWSE:1").list();
+  EXPECT_EQ(list->selectedRow(), 2);  // Waiting, 29 November
+  robot.pressKey(kServices, vrt::kF6Key, "?Locator:1");
+  ASSERT_NE(robot.findWindow(vrt::kCalendarProcedure), nullptr);
+  robot.pressKey(vrt::kCalendarProcedure, vrt::kDownKey);  // 30 November
+  robot.pressKey(vrt::kCalendarProcedure, vrt::kEnterKey);
+  EXPECT_EQ(text(kServices, "?Locator:1"), vrt::formatPicture(vrt::dateFromYmd(2026, 11, 30), picture));
+  EXPECT_EQ(list->selectedRow(), 3);  // Preparing, 6 December
 }
