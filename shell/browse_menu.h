@@ -13,7 +13,7 @@ namespace vesp {
 
 struct BrowseEntry {
   const char* use;        // the menu item's use name
-  const char* menuText;   // "Browse the Services file"
+  const char* menuText;   // "Browse the &Services file", with its mnemonic
   const char* helpText;   // status-bar help; "" for none
   const char* caption;    // "Browse the Service File"
   const char* procedure;  // "BrowseService"

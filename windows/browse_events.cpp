@@ -83,6 +83,10 @@ void BrowseManager::ArmKeys() {
     // and arrow keys, whose codes lie among the printable ones.
     list->alertCharacters(true);
   }
+  // Enter in a locator's entry locates, and presses no default button (a look-up's Select).
+  for (const BrowseOrder& o : SORT)
+    if (o.LOCATOR && o.LOCATOR->CONTROL)
+      if (Control* entry = window->control(o.LOCATOR->CONTROL)) entry->alert(kEnterKey);
   POPUP.Init(window);
   if (EDITVIAPOPUP)
     for (const PopupEntryDecl& e : kRecordEntries)
@@ -294,12 +298,15 @@ int BrowseManager::OnKey(int key, int character) {
   const char32_t typed = character ? static_cast<char32_t>(character) : static_cast<char32_t>(key & 0xFF);
   if (!locator || typed < 0x20) return 0;
   if (locator->CONTROL) {
-    // An entry locator takes the key in its own entry.
+    // An entry locator takes the key in its own entry. A key typed on the list starts a new
+    // search; keys typed before the focus got to the entry carry on the one just started.
     if (Window* window = browseWindow(*this)) {
       if (Control* entry = window->control(locator->CONTROL); entry && !entry->disabled()) {
-        std::string text;
+        std::string text = window->focusedControl() == locator->CONTROL ? entry->text() : std::string();
         utf8Append(text, typed);
-        entry->setText(entry->text() + text);
+        locator->SetTypedText(text);
+        entry->setText(locator->TypedText());
+        entry->setTouched(true);  // Enter or Tab locates even when nothing more is typed
         window->select(locator->CONTROL);
       }
     }
@@ -339,7 +346,10 @@ void BrowseManager::OnLocatorAccepted(int control) {
   Window* window = browseWindow(*this);
   if (!locator || !window || !locator->CONTROL || control != locator->CONTROL) return;
   Control* entry = window->control(control);
-  if (entry && locator->TakeAccepted(entry->text())) {
+  if (!entry) return;
+  // Taken now: leaving the entry for the list must not locate a second time.
+  entry->markClean();
+  if (locator->TakeAccepted(entry->text())) {
     locateAndRefill();
     window->select(ILC->Control());
   }
@@ -394,6 +404,10 @@ int BrowseManager::OnEvent() {
       }
       default: break;
     }
+  } else if (e.event == kEventAlertKey && e.key == kEnterKey && e.control) {
+    OnLocatorAccepted(e.control);
+    if (Locator* locator = currentSort().LOCATOR.get(); locator && locator->CONTROL == e.control)
+      rc = EventResult::Consumed;
   } else if (e.event == kEventAccepted && e.control) {
     int request = 0;
     if (e.control == DELETECONTROL) request = Request::Delete;

@@ -208,6 +208,7 @@ int BrowseScreen::Setup() {
   }
   if (decl_.attach && (attached_ = decl_.attach(*this))) AddItem(*attached_);
   primaryOpened_ = true;
+  FIRSTFIELD = window_->number(decl_.listUse);  // arrows, paging and typing work at once
   OpenWindow(*MYWINDOW);
   CentreInFrame(*MYWINDOW);
   RestoreScreenPlacement(decl_.procedure, *MYWINDOW, decl_.rememberPlace);

@@ -1,6 +1,7 @@
 #include "windows/lookup_field.h"
 
 #include "records/thread_dictionary.h"
+#include "runtime/gui/keyboard.h"
 #include "runtime/gui/window.h"
 #include "runtime/text/utf8.h"
 #include "windows/validation.h"
@@ -71,7 +72,12 @@ void LookupField::RefreshDisplay() {
 int LookupField::OnButton() {
   positionOnEntry();
   if (form_.RunProcedure(decl_.call, Request::Select) == Response::Completed) takeChosenKey();
+  if (vrt::Control* button = form_.MYWINDOW ? form_.MYWINDOW->control(decl_.button) : nullptr) moveOnFrom(*button);
   return EventResult::Consumed;
+}
+
+void LookupField::moveOnFrom(const vrt::Control& opener) {
+  if (form_.MYWINDOW) vrt::focusAfter(*form_.MYWINDOW, opener);
 }
 
 int LookupField::OnEntryAccepted() {
@@ -88,6 +94,7 @@ int LookupField::OnEntryAccepted() {
   positionOnEntry();  // the browse starts near what was typed
   if (form_.RunProcedure(decl_.call, Request::Select) == Response::Completed) {
     takeChosenKey();
+    moveOnFrom(entry_);
     return 0;
   }
   clearEntry();

@@ -7,6 +7,8 @@
 //  - A typed value is looked up: found, the display follows; not found, the look-up browse
 //    opens; cancelled there, the entry and its display are cleared and get the focus back.
 //    An empty entry that is not required is left alone.
+//  - Once the look-up browse has closed the focus moves on, past the button and display,
+//    except to the entry whose typed value was given up.
 //  - A found or chosen record's values are copied into the form's record (`assign`); a
 //    cleared entry empties them (`unassign`).
 #include <functional>
@@ -42,6 +44,8 @@ class LookupField {
   bool entryEmpty() const;
   bool numberKey() const;
   void copyValues(const std::function<void()>& hook);
+  // Once the look-up has closed, the focus goes on to the field after `opener`.
+  void moveOnFrom(const vrt::Control& opener);
 
   WindowController& form_;
   LookupDecl decl_;

@@ -100,6 +100,69 @@ bool pressWindowButtonFor(Window& window, int code, QObject* watched) {
   return false;
 }
 
+namespace {
+
+bool usableTab(const QTabWidget& tabs, int index) { return tabs.isTabEnabled(index) && tabs.isTabVisible(index); }
+
+int usableTabs(const QTabWidget& tabs) {
+  int n = 0;
+  for (int i = 0; i < tabs.count(); ++i) n += usableTab(tabs, i) ? 1 : 0;
+  return n;
+}
+
+// The sheet around the focus; otherwise the window's first shown sheet.
+QTabWidget* sheetFor(const Window& window, const QWidget* focus) {
+  for (const QWidget* w = focus; w; w = w->parentWidget())
+    if (auto* tabs = qobject_cast<QTabWidget*>(const_cast<QWidget*>(w)); tabs && Window::owning(tabs) == &window)
+      return tabs;
+  for (const auto& c : window.controls())
+    if (auto* tabs = qobject_cast<QTabWidget*>(c->widget()); tabs && tabs->isVisible() && usableTabs(*tabs) > 0)
+      return tabs;
+  return nullptr;
+}
+
+}  // namespace
+
+bool takeTabKey(Window& window, int code, QObject* watched) {
+  QWidget* focus = QApplication::focusWidget();
+  if (!focus || watched != focus) return false;  // the first delivery only
+  const bool ctrlTab = (code & ~kShift) == (static_cast<int>(kCtrl) | kTabKey);
+  const bool ctrlPage = code == kCtrlPgDn || code == kCtrlPgUp;
+  if (!ctrlTab && !ctrlPage) return false;
+  if (auto* box = qobject_cast<QPlainTextEdit*>(focus); box && ctrlTab && !(code & kShift)) {
+    if (!box->isReadOnly()) box->insertPlainText(QStringLiteral("\t"));
+    return true;
+  }
+  QTabWidget* tabs = sheetFor(window, focus);
+  // With no tab to go to, Ctrl+Page Up and Down keep their meaning in a list.
+  if (!tabs || (ctrlPage && usableTabs(*tabs) < 2)) return false;
+  const int step = (code & kShift) || code == kCtrlPgUp ? -1 : 1;
+  for (int i = 1; i < tabs->count(); ++i) {
+    const int index = ((tabs->currentIndex() + step * i) % tabs->count() + tabs->count()) % tabs->count();
+    if (usableTab(*tabs, index)) {
+      tabs->setCurrentIndex(index);
+      break;
+    }
+  }
+  return true;
+}
+
+void focusAfter(Window& window, const Control& opener) {
+  QWidget* from = opener.widget();
+  if (!from) return;
+  if (from->focusProxy()) from = from->focusProxy();
+  QWidget* row = opener.widget()->parentWidget();
+  const bool inRow = row && qobject_cast<QHBoxLayout*>(row->layout());
+  for (QWidget* w = from->nextInFocusChain(); w && w != from; w = w->nextInFocusChain()) {
+    if (w->window() != from->window() || !(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || !w->isEnabled())
+      continue;
+    if (inRow && row->isAncestorOf(w)) continue;
+    if (const Control* c = window.control(controlNumberOf(w)); c && c->readOnly()) continue;
+    w->setFocus(Qt::TabFocusReason);
+    return;
+  }
+}
+
 void nameControlsAndOrderTabs(Window& window) {
   const auto& controls = window.controls();
   QWidget* previous = nullptr;

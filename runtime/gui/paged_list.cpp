@@ -93,6 +93,7 @@ PagedList::PagedList(const std::vector<ListColumn>& columns, int visibleRows, QW
   table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   table_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   table_->setWordWrap(false);
+  table_->setTabKeyNavigation(false);  // Tab leaves the list for the next control
   table_->setItemDelegate(new ListCellPainter(table_));
   table_->installEventFilter(this);
   table_->viewport()->installEventFilter(this);

@@ -83,7 +83,7 @@ class InputFilter : public QObject {
     if (typed && ((control && control->alertsCharacters()) || window->alertsCharacters())) {
       if (code == 0) code = kCharacterKey;
     } else if (code == 0 || (!(control && control->alerted(code)) && !window->alerted(code))) {
-      return code != 0 && pressWindowButtonFor(*window, code, watched);
+      return code != 0 && (pressWindowButtonFor(*window, code, watched) || takeTabKey(*window, code, watched));
     }
     PostEvent(Event{kEventAlertKey, number, window->id(), code, static_cast<int>(typed)}, window->thread());
     return true;

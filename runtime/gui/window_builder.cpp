@@ -136,6 +136,7 @@ QWidget* makeWidget(Window& window, const ControlSpec& design, Control& control,
     }
     case ControlKind::TextBox: {
       auto* text = new QPlainTextEdit(parent);
+      text->setTabChangesFocus(true);  // Ctrl+Tab types a tab (keyboard.h)
       text->setMinimumHeight(text->fontMetrics().lineSpacing() * std::max(1, design.rows) + 8);
       return text;
     }

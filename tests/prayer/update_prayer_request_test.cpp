@@ -1,8 +1,11 @@
 // The prayer-request form, reached from its browse as a user would.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+
 #include "prayer_fixture.h"
 #include "runtime/gui/calendar.h"
+#include "windows/feedback.h"
 
 using namespace vesp;
 using namespace vesp::testing;
@@ -126,3 +129,54 @@ TEST_F(UpdatePrayerRequestTest, AViewedRequestCannotChangeItsDatesOrCategoryAndS
 }
 
 }  // namespace
+
+TEST_F(UpdatePrayerRequestTest, ADateThatDoesNotFitIsKeptSelectedAndTheStatusBarSaysHowToTypeIt) {
+  robot.press(kRequests, "?Insert");
+  EXPECT_EQ(robot.control(kAdding, "?PRA:DATESTARTED").tip(), "mm-dd-yyyy");
+  EXPECT_EQ(robot.control(kAdding, "?PRA:DATEANSWERED").tip(), "mm-dd-yyyy");
+  robot.type(kAdding, "?PRA:REQUEST", "Rain for the farms");
+  const int beeps = vesp::BeepCount();
+  robot.type(kAdding, "?PRA:DATESTARTED", "03-1x-2026");
+  EXPECT_EQ(text(kAdding, "?PRA:DATESTARTED"), "03-1x-2026") << "the typed text stays";
+  EXPECT_EQ(vrt::FrameHost::statusText(), "Enter a date as mm-dd-yyyy");
+  EXPECT_GT(vesp::BeepCount(), beeps);
+  Window& form = robot.window(kAdding);
+  EXPECT_EQ(form.focusedControl(), form.number("?PRA:DATESTARTED"));
+  auto* edit = qobject_cast<QLineEdit*>(robot.control(kAdding, "?PRA:DATESTARTED").widget());
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->selectedText(), "03-1x-2026");
+
+  // OK will not save it as the old date or as none.
+  robot.press(kAdding, "?OK");
+  ASSERT_NE(robot.findWindow(kAdding), nullptr);
+  EXPECT_EQ(text(kAdding, "?PRA:DATESTARTED"), "03-1x-2026");
+  EXPECT_EQ(stored(2, PRA::REQUEST), "<none>");
+  robot.type(kAdding, "?PRA:DATESTARTED", date(kToday - 1));
+  robot.press(kAdding, "?OK");
+  EXPECT_EQ(robot.findWindow(kAdding), nullptr);
+  EXPECT_EQ(stored(2, PRA::REQUEST), "Rain for the farms");
+  EXPECT_EQ(robot.control(kRequests, "?Browse:1").list()->cellText(2, 4), date(kToday - 1));
+}
+
+TEST_F(UpdatePrayerRequestTest, TabLeavesATextBoxCtrlTabTypesATabAndTheCalendarHandsTheFocusOn) {
+  robot.press(kRequests, "?Insert");
+  Window& form = robot.window(kAdding);
+  robot.type(kAdding, "?PRA:REQUEST", "Travel");
+  robot.pressKey(kAdding, kCtrlEnd, "?PRA:REQUEST");
+  robot.pressKey(kAdding, int{kCtrl} | kTabKey);
+  EXPECT_EQ(form.focusedControl(), form.number("?PRA:REQUEST"));
+  EXPECT_EQ(text(kAdding, "?PRA:REQUEST"), "Travel\t");
+  robot.pressKey(kAdding, kTabKey);
+  EXPECT_EQ(form.focusedControl(), form.number("?PRA:DATESTARTED"));
+
+  // F6 in a date: once the calendar closes the focus is past the date's calendar button.
+  robot.pressKey(kAdding, kF6Key);
+  ASSERT_NE(robot.findWindow(kCalendarProcedure), nullptr);
+  robot.pressKey(kCalendarProcedure, kEnterKey);
+  EXPECT_EQ(form.focusedControl(), form.number("?PRA:DATEANSWERED"));
+  robot.press(kAdding, "?G_CALBUTTON:2");
+  robot.pressKey(kCalendarProcedure, kEscKey);
+  EXPECT_EQ(form.focusedControl(), form.number("?PRA:ANSWER"));
+  robot.press(kAdding, "?Cancel");
+  if (robot.messageBox()) robot.pressMessageButton("No");
+}
