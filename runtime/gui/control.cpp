@@ -5,6 +5,7 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 #include "runtime/gui/look.h"
@@ -21,6 +22,13 @@ std::string trimmed(std::string s) {
   s = std::string(clip(s));
   s.erase(0, s.find_first_not_of(' ') == std::string::npos ? s.size() : s.find_first_not_of(' '));
   return s;
+}
+
+// Controls showing text their picture refused, with their variable as it was shown then:
+// showing the window again must not put the old value back over what the user typed.
+std::unordered_map<const Control*, std::string>& refusals() {
+  static std::unordered_map<const Control*, std::string> map;
+  return map;
 }
 
 }  // namespace
@@ -45,7 +53,7 @@ Control::Control(Window& window, const ControlSpec& design, int number)
   if (!design.picture.empty()) picture_ = Picture::parse(design.picture);
 }
 
-Control::~Control() = default;
+Control::~Control() { refusals().erase(this); }
 
 PagedList* Control::list() const { return qobject_cast<PagedList*>(widget_.data()); }
 
@@ -66,7 +74,10 @@ void Control::attachTab(Control* sheet, int index) {
 }
 
 std::string Control::text() const { return face_->text(); }
-void Control::setText(std::string_view text) { face_->setText(text); }
+void Control::setText(std::string_view text) {
+  refusals().erase(this);
+  face_->setText(text);
+}
 
 std::string Control::value() const {
   switch (kind_) {
@@ -250,6 +261,10 @@ void Control::markClean() {
 
 void Control::display() {
   if (!binding_.bound()) return;
+  if (auto refused = refusals().find(this); refused != refusals().end()) {
+    if (refused->second == binding_.display(picture_)) return;  // nobody changed the variable since
+    refusals().erase(refused);
+  }
   switch (kind_) {
     case ControlKind::Entry:
     case ControlKind::Combo:
@@ -293,7 +308,12 @@ bool Control::update() {
     default:
       break;
   }
-  if (accepted) display();
+  if (accepted) {
+    refusals().erase(this);
+    display();
+  } else {
+    refusals()[this] = binding_.display(picture_);
+  }
   return accepted;
 }
 
