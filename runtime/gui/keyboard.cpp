@@ -111,9 +111,9 @@ int usableTabs(const QTabWidget& tabs) {
 }
 
 // The sheet around the focus; otherwise the window's first shown sheet.
-QTabWidget* sheetFor(const Window& window, const QWidget* focus) {
-  for (const QWidget* w = focus; w; w = w->parentWidget())
-    if (auto* tabs = qobject_cast<QTabWidget*>(const_cast<QWidget*>(w)); tabs && Window::owning(tabs) == &window)
+QTabWidget* sheetFor(const Window& window, QWidget* focus) {
+  for (QWidget* w = focus; w; w = w->parentWidget())
+    if (auto* tabs = qobject_cast<QTabWidget*>(w); tabs && Window::owning(tabs) == &window)
       return tabs;
   for (const auto& c : window.controls())
     if (auto* tabs = qobject_cast<QTabWidget*>(c->widget()); tabs && tabs->isVisible() && usableTabs(*tabs) > 0)
@@ -134,8 +134,9 @@ bool takeTabKey(Window& window, int code, QObject* watched) {
     return true;
   }
   QTabWidget* tabs = sheetFor(window, focus);
-  // With no tab to go to, Ctrl+Page Up and Down keep their meaning in a list.
-  if (!tabs || (ctrlPage && usableTabs(*tabs) < 2)) return false;
+  // With no tab to go to the keys keep their other meanings: paging a list to its ends,
+  // going to the frame's next window.
+  if (!tabs || usableTabs(*tabs) < 2) return false;
   const int step = (code & kShift) || code == kCtrlPgUp ? -1 : 1;
   for (int i = 1; i < tabs->count(); ++i) {
     const int index = ((tabs->currentIndex() + step * i) % tabs->count() + tabs->count()) % tabs->count();

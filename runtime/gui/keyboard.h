@@ -18,9 +18,9 @@ char32_t typedCharacter(const QKeyEvent& key);
 // default or the cancel button. True when a button took the key.
 bool pressWindowButtonFor(Window& window, int code, QObject* watched);
 
-// Ctrl+Tab and Ctrl+Shift+Tab (Ctrl+Page Down and Up too, where the sheet has tabs to go
-// to) on `watched` switch the tabs of the sheet holding the focus, or the window's sheet;
-// Ctrl+Tab in a text box types a tab there instead. True when the key was used.
+// Ctrl+Tab and Ctrl+Shift+Tab, Ctrl+Page Down and Up on `watched` switch the tabs of the
+// sheet holding the focus, or of the window's sheet, when it has tabs to go to; Ctrl+Tab in
+// a text box types a tab there instead. True when the key was used.
 bool takeTabKey(Window& window, int code, QObject* watched);
 
 // Moves the focus on from `opener`, as Tab would, after what it opened (a look-up, the

@@ -125,11 +125,18 @@ class InputFilter : public QObject {
   }
 };
 
+// Installed again whenever a window opens: the filter installed last sees input first, and
+// the frame's MDI area installs one of its own for Ctrl+Tab when it shows. The window's own
+// use of a key (its sheet's tabs) comes before the area's.
 void installInputFilter() {
-  static InputFilter* filter = nullptr;
-  if (filter || !QCoreApplication::instance()) return;
-  filter = new InputFilter;
-  filter->setParent(QCoreApplication::instance());
+  static QPointer<InputFilter> filter;
+  if (!QCoreApplication::instance()) return;
+  if (!filter) {
+    filter = new InputFilter;
+    filter->setParent(QCoreApplication::instance());
+  } else {
+    QCoreApplication::instance()->removeEventFilter(filter);
+  }
   QCoreApplication::instance()->installEventFilter(filter);
 }
 
@@ -231,6 +238,7 @@ void Window::open() {
     top_->activateWindow();
   }
   FrameHost::noteActivated(*this);
+  installInputFilter();
   post(kEventOpenWindow);
 }
 
