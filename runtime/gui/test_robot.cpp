@@ -1,6 +1,7 @@
 #include "runtime/gui/test_robot.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -408,13 +409,11 @@ void TestRobot::pressKey(std::string_view windowName, int keyCode, std::string_v
   }
   if (QWidget* focus = QApplication::focusWidget(); focus && target && (focus == target || target->isAncestorOf(focus)))
     target = focus;  // the key goes where the focus is, as typing would
-  // An open drop-down of the control (a drop list's items) takes the keys while it is open.
-  if (QWidget* popup = QApplication::activePopupWidget(); popup && target)
-    for (QObject* up = popup->parent(); up; up = up->parent())
-      if (up == target) {
-        target = popup->focusWidget() ? popup->focusWidget() : popup;
-        break;
-      }
+  // A drop list's open list of items takes the keys while it is open.
+  if (auto* combo = qobject_cast<QComboBox*>(target); combo && combo->view() && combo->view()->isVisible())
+    target = combo->view();
+  else if (QWidget* popup = QApplication::activePopupWidget(); popup && Window::owning(popup) == &w && use.empty())
+    target = popup->focusWidget() ? popup->focusWidget() : popup;
   if (!target) target = w.body();
   const int base = keyCode & 0xFF;
   const QString text = (base >= '0' && base <= 'Z' && !(keyCode & (kCtrl | kAlt))) ? QString(QChar(base)) : QString();
