@@ -99,7 +99,7 @@ TEST_F(BrowseServiceTest, DeletingAnElementFromTheBrowsesListLeavesTheOthers) {
   EXPECT_EQ(records(tables::ServiceElement), 2);
 }
 
-TEST_F(BrowseServiceTest, DeletingAServiceTakesItsElementsAndReferencesAndLeavesTheRest) {
+TEST_F(BrowseServiceTest, DeletingAServiceTakesEveryRowOfItsOwnAndLeavesTheRest) {
   open("BrowseService");
   robot.chooseRow(kServices, "?BROWSE:1", 2);
   robot.press(kServices, "?Delete");
@@ -107,9 +107,10 @@ TEST_F(BrowseServiceTest, DeletingAServiceTakesItsElementsAndReferencesAndLeaves
   EXPECT_EQ(column(kServices, "?BROWSE:1"), (std::vector<std::string>{"Undated\n", "Preparing\nAdvent"}));
   EXPECT_EQ(records(tables::ServiceElement), 1);  // the other service's
   EXPECT_EQ(records(tables::BibleRef), 0);
-  EXPECT_EQ(records(tables::KeyWords), 1);
-  EXPECT_EQ(records(tables::Statistics), 1);
-  EXPECT_EQ(records(tables::AssociatedFiles), 1);
+  EXPECT_EQ(records(tables::KeyWords), 0);
+  EXPECT_EQ(records(tables::Statistics), 0);
+  EXPECT_EQ(records(tables::AssociatedFiles), 0);
+  EXPECT_EQ(records(tables::Performers), 2);  // named by it, not its own
 }
 
 TEST_F(BrowseServiceTest, AServiceWhoseReferenceCannotGoKeepsEverything) {

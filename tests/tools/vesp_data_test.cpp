@@ -162,7 +162,7 @@ TEST(VespData, DeleteTakesAServiceWithItsElementsAndPassages) {
   EXPECT_EQ(run({"count", "Service"}).out, "3\n");
   EXPECT_EQ(run({"count", "ServiceElement"}).out, "24\n");
   EXPECT_EQ(run({"count", "BibleRef"}).out, "6\n");
-  EXPECT_EQ(run({"count", "KeyWords"}).out, "12\n");  // no relation: left alone
+  EXPECT_EQ(run({"count", "KeyWords"}).out, "9\n");  // the service's own went with it
   EXPECT_EQ(lines(run({"query", "ServiceElement", "--filter", "SEL:ServiceNumber = 2"}).out).size(), 1u);
   r = run({"delete", "Service", "2"});
   EXPECT_EQ(r.status, 1);
