@@ -245,11 +245,26 @@ void FormScreen::Shutdown() {
 
 void FormScreen::PrimeNewRecord() {
   if (decl_.prime) decl_.prime(*this);
+  newParents_.clear();
+  // Only a number reserved for this record is sure to have no children of another.
+  if (!PRIMARY || !PRIMARY->Me->AUTOINCDONE) return;
+  for (const FormTab& t : decl_.tabs)
+    for (const FormItem& item : t.items)
+      if (item.child && item.child->table && item.child->parent.table) {
+        const FieldRef& p = item.child->parent;
+        newParents_.emplace_back(&*item.child, TableFile(*p.table).layout().componentValue(p.field, Buffer(*p.table)));
+      }
 }
 
 int FormScreen::RunProcedure(int number, int request) {
   for (const CallEntry& c : decl_.calls)
-    if (c.number == number) return CallProcedure(request, c.procedure);
+    if (c.number == number) {
+      const int response = CallProcedure(request, c.procedure);
+      // A form of one list may change what another shows (an element deleted takes its
+      // files off the service's list).
+      for (auto& child : children_) child->MarkStale();
+      return response;
+    }
   return WindowController::RunProcedure(number, request);
 }
 
@@ -314,13 +329,18 @@ int FormScreen::OnAccepted() {
 
 int FormScreen::OnCloseRequest() {
   const int rc = WindowController::OnCloseRequest();
-  if (rc == 0 && decl_.abandon && REQUEST == Request::Insert && RESPONSE == Response::Cancelled && !RECORDSAVED)
-    decl_.abandon(*this);
+  if (rc == 0 && REQUEST == Request::Insert && RESPONSE == Response::Cancelled && !RECORDSAVED)
+    for (const auto& [list, parent] : newParents_) DeleteChildRecords(*list, parent);
   return rc;
 }
 
 int FormScreen::OnCompleted() {
-  if (decl_.stamp && (REQUEST == Request::Insert || REQUEST == Request::Change)) decl_.stamp(*this);
+  const bool saving = REQUEST == Request::Insert || REQUEST == Request::Change;
+  if (decl_.stamp && saving) decl_.stamp(*this);
+  if (decl_.validate && saving && !decl_.validate(*this)) {
+    if (VCRREQUEST) *VCRREQUEST = 0;  // a refused save navigates nowhere
+    return 0;
+  }
   return WindowController::OnCompleted();
 }
 

@@ -2,6 +2,7 @@
 // the highlighted service.
 #include <gtest/gtest.h>
 
+#include "runtime/gui/message_box.h"
 #include "runtime/store/sqlite_db.h"
 #include "service_data.h"
 
@@ -153,4 +154,44 @@ TEST_F(BrowseServiceTest, TheTitleLocatorFindsAServiceAndItsElementsFollow) {
   robot.type(kServices, "?Locator:2", "Wait");
   EXPECT_EQ(robot.control(kServices, "?BROWSE:1").list()->selectedRow(), 3);  // Preparing, Undated, Waiting
   EXPECT_EQ(elements(), (std::vector<std::string>{"Opening hymn", "Psalm 23"}));
+}
+
+TEST_F(BrowseServiceTest, ANewElementComesAfterTheServicesLastAndMayNotTakeAnOrderInUse) {
+  open("BrowseService");
+  robot.chooseRow(kServices, "?BROWSE:1", 2);  // Waiting: orders 1 and 2
+  robot.press(kServices, "?Insert:2");
+  constexpr const char* kAdd = "Service Element Will Be Added";
+  ASSERT_NE(robot.findWindow(kAdd), nullptr);
+  EXPECT_EQ(text(kAdd, "?SEL:ELEMENTORDER"), "3");
+  robot.type(kAdd, "?SEL:TITLE", "Benediction");
+  robot.type(kAdd, "?SEL:ELEMENTORDER", "2");
+  robot.press(kAdd, "?OK");
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.control(robot.messageBox()->caption(), vrt::kMessageTextUse).text(),
+            "Element order 2 is already taken by \"Psalm 23\" in this service. Choose another order.");
+  robot.pressMessageButton("Ok");
+  ASSERT_NE(robot.findWindow(kAdd), nullptr);
+  EXPECT_EQ(records(tables::ServiceElement), 4);  // the new one's reserved number only
+  robot.type(kAdd, "?SEL:ELEMENTORDER", "4");
+  robot.press(kAdd, "?OK");
+  EXPECT_EQ(robot.findWindow(kAdd), nullptr);
+  EXPECT_EQ(elements(), (std::vector<std::string>{"Opening hymn", "Psalm 23", "Benediction"}));
+}
+
+TEST_F(BrowseServiceTest, AnElementSharingAnOrderFromBeforeStillSavesWhenItsOrderIsLeftAlone) {
+  onThread([this] { element(first, 2, "Candle", 0); });
+  open("UpdateService", Request::Change, &tables::Service, first);
+  robot.chooseTab(kChangeService, "?CurrentTab", "Service Elements");
+  const auto titles = column(kChangeService, "?List:ServiceElements");
+  const int row = static_cast<int>(std::find(titles.begin(), titles.end(), "Candle") - titles.begin()) + 1;
+  robot.chooseRow(kChangeService, "?List:ServiceElements", row);
+  robot.press(kChangeService, "?Change:13");
+  constexpr const char* kEdit = "Service Element Will Be Changed";
+  ASSERT_NE(robot.findWindow(kEdit), nullptr);
+  robot.type(kEdit, "?SEL:TITLE", "Candle lighting");
+  robot.press(kEdit, "?OK");
+  EXPECT_EQ(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.findWindow(kEdit), nullptr);
+  const auto after = column(kChangeService, "?List:ServiceElements");
+  EXPECT_NE(std::find(after.begin(), after.end(), "Candle lighting"), after.end());
 }
