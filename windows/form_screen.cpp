@@ -4,6 +4,7 @@
 #include "records/thread_dictionary.h"
 #include "runtime/gui/control.h"
 #include "runtime/gui/events.h"
+#include "runtime/text/picture.h"
 #include "windows/accessible_names.h"
 #include "windows/child_browse.h"
 #include "windows/screen_conventions.h"
@@ -40,9 +41,17 @@ vrt::Binding FormScreen::bindingFor(const FieldRef& ref) {
   return ref.numeric ? bind(LocalNumber(ref.local)) : bind(LocalText(ref.local));
 }
 
+// A text's picture is as wide as its field: what is stored is shown whole (a save that
+// changed nothing cannot shorten it), and typing stops where the field ends.
 std::string FormScreen::pictureFor(const FormItem& item) const {
-  if (!item.picture.empty() || !item.field.table) return item.picture;
-  return TableFile(*item.field.table).schema().fields[static_cast<std::size_t>(item.field.field)].picture;
+  if (!item.field.table) return item.picture;
+  const FieldDesc& f = TableFile(*item.field.table).schema().fields[static_cast<std::size_t>(item.field.field)];
+  const std::string picture = item.picture.empty() ? f.picture : item.picture;
+  if (f.type != FieldType::String && f.type != FieldType::CString) return picture;
+  const auto parsed = Picture::parse(picture);
+  const int capacity = static_cast<int>(f.type == FieldType::CString ? f.size - 1 : f.size);
+  if (!parsed || parsed->kind() != Picture::Kind::Text || parsed->width() == capacity) return picture;
+  return "@s" + std::to_string(capacity);
 }
 
 void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>& into) {
