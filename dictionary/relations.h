@@ -1,7 +1,9 @@
 #pragma once
 // The relations the dictionary declares between its tables, with the rules that keep
-// the children consistent when a parent changes or goes. Every other reference between
-// tables is a plain field.
+// the children consistent when a parent changes or goes. Every row that exists only for its
+// parent (an element, a key word, a series' publicity) is related to it, so that numbers
+// given again never bring back another record's rows; references that name a record
+// without belonging to it (a speaker, a topic, a bibliography entry) are plain fields.
 #include <span>
 
 namespace vesp::dict {
@@ -21,6 +23,9 @@ struct RelationDecl {
   RIMode onChange;
   RIMode onDelete;
   std::span<const FieldPair> links;
+  // How the user names one parent and one child: "The service this element belongs to ...".
+  const char* parentNoun;
+  const char* childNoun;
 };
 
 // In registration order: a parent registers its children in the order they stand here.

@@ -76,8 +76,8 @@ void ErrorManager::Setup() {
     settings_.historyViewLevel = fresh.historyViewLevel;
     settings_.resetHistoryOnView = fresh.resetHistoryOnView;
   }
-  const std::vector<std::uint8_t> block = standardMessageBlock();
-  AppendMessages(block);
+  AppendMessages(standardMessageBlock());
+  AppendMessages(programMessageBlock());
 }
 
 void ErrorManager::Shutdown() {

@@ -60,6 +60,9 @@ struct Msg {
     WmfFieldIdMissing = 51,
     ReportCommentMalformed = 52,
     ReportUnknownProperty = 53,
+    // The program's own, beyond the framework's table (programMessages()).
+    NotSaved = 54,
+    ConfirmDeleteNamed = 55,
   };
 };
 

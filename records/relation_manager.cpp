@@ -25,10 +25,10 @@ void RelationManager::Setup(FileManager& fileManager, bool useTransactions) {
 }
 
 void RelationManager::DeclareRelation(RelationManager& related, int updateMode, int deleteMode, int hisKey) {
-  relations.push_back(Relation{&related, {}, hisKey, updateMode, deleteMode, 0});
+  relations.push_back(Relation{&related, {}, hisKey, updateMode, deleteMode, 0, {}});
 }
 
-void RelationManager::DeclareRelation(RelationManager& related) { relations.push_back(Relation{&related, {}, -1, 0, 0, 0}); }
+void RelationManager::DeclareRelation(RelationManager& related) { relations.push_back(Relation{&related, {}, -1, 0, 0, 0, {}}); }
 
 void RelationManager::LinkRelationFields(int myField, int hisField) {
   if (!relations.empty()) relations.back().FIELDS.push_back(Link{myField, hisField});
@@ -214,13 +214,14 @@ int RelationManager::runUpkeep(const vrt::RecordBuffer* before, const vrt::Recor
 }
 
 int RelationManager::Insert(bool ask) {
-  if (UpkeepOf(Me->FILENAMEVALUE).empty()) return Me->Insert(ask);
+  if (UpkeepOf(Me->FILENAMEVALUE).empty() && !hasParentCheck()) return Me->Insert(ask);
   buildRelations();
   if (const int rc = Open(); rc != Level::Benign) return rc;
   std::optional<vrt::Transaction> txn;
   Pending pending;
   const bool reserved = Me->AUTOINCDONE;
-  int rc = beginTransaction(txn, &RelationManager::collectForUpdate);
+  int rc = beginTransaction(txn, &RelationManager::collectForInsert);
+  if (rc == Level::Benign) rc = checkParents(pending);
   if (rc == Level::Benign) rc = Me->Insert(ask);
   if (rc == Level::Benign) rc = runUpkeep(nullptr, Me->BUFFER, pending, Msg::RecordInsertError);
   // Undone: the number reserved for the record is still its placeholder's.
@@ -230,12 +231,99 @@ int RelationManager::Insert(bool ask) {
   return rc;
 }
 
+bool RelationManager::hasParentCheck() {
+  buildRelations();
+  for (const Relation& r : relations)
+    if (r.HISKEY < 0 && !r.MISSINGPARENT.empty()) return true;
+  return false;
+}
+
+// What an update collects, and the parents this record names: they are read inside the
+// transaction, so that no other station deletes one between the check and the write.
+void RelationManager::collectForInsert(std::vector<vrt::DataFile*>& files) {
+  collectForUpdate(files);
+  for (Relation& r : relations)
+    if (r.HISKEY < 0 && !r.MISSINGPARENT.empty()) addFile(files, r.FILE->Me->FILE);
+}
+
+namespace {
+
+// Whether `fm`'s table holds a record whose key `key` starts with `values` in `fields`;
+// the table's state is kept.
+bool anyRecordWith(FileManager& fm, int key, const std::vector<int>& fields, const std::vector<KeyValue>& values,
+                   bool& failed) {
+  vrt::DataFile& file = *fm.FILE;
+  if (fm.Use() != Level::Benign) {
+    failed = true;
+    return false;
+  }
+  int saved = fm.SaveState();
+  const auto& layout = file.layout();
+  fm.BUFFER->clearAll(file.schema().fields);
+  for (std::size_t i = 0; i < fields.size(); ++i) layout.setComponentValue(fields[i], values[i], *fm.BUFFER);
+  const auto& components = file.schema().keys[static_cast<std::size_t>(key)].components;
+  for (std::size_t i = fields.size(); i < components.size(); ++i)
+    layout.setComponentValue(components[i], layout.lowestValue(components[i]), *fm.BUFFER);
+  file.setToValue(key);
+  bool found = false;
+  if (file.next()) {
+    found = true;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+      if (layout.componentValue(fields[i], *fm.BUFFER) != values[i]) found = false;
+  } else if (vrt::errorCode() != vrt::kRecordNotAvailable) {
+    failed = true;
+  }
+  fm.RestoreState(saved, true);
+  return found;
+}
+
+// The parent's key that leads with the linking fields, unique keys first; -1 when none does.
+int parentKey(const vrt::TableSchema& schema, const std::vector<int>& fields) {
+  int best = -1;
+  for (std::size_t k = 0; k < schema.keys.size(); ++k) {
+    const auto& c = schema.keys[k].components;
+    if (c.size() < fields.size() || !std::equal(fields.begin(), fields.end(), c.begin())) continue;
+    if (schema.keys[k].unique) return static_cast<int>(k);
+    if (best < 0) best = static_cast<int>(k);
+  }
+  return best;
+}
+
+bool namesNothing(const std::vector<KeyValue>& values) {
+  return std::all_of(values.begin(), values.end(), [](const KeyValue& v) {
+    const auto* n = std::get_if<std::int64_t>(&v);
+    return n && *n == 0;
+  });
+}
+
+}  // namespace
+
+int RelationManager::checkParents(Pending& pending, const vrt::RecordBuffer* stored) {
+  for (Relation& r : relations) {
+    if (r.HISKEY >= 0 || r.MISSINGPARENT.empty() || r.FIELDS.empty()) continue;
+    const auto values = linkValues(r, *Me->BUFFER);
+    if (namesNothing(values)) continue;
+    if (stored && linkValues(r, *stored) == values) continue;
+    FileManager& parent = *r.FILE->Me;
+    std::vector<int> fields;
+    for (const Link& l : r.FIELDS) fields.push_back(l.hisField);
+    const int key = parentKey(parent.FILE->schema(), fields);
+    if (key < 0) continue;
+    bool failed = false;
+    if (anyRecordWith(parent, key, fields, values, failed)) continue;
+    if (failed) return pending.record(parent, Msg::RecordRetrievalError);
+    Me->ERRORS->NoteMessageText(r.MISSINGPARENT);
+    return pending.record(*Me, Msg::NotSaved);
+  }
+  return Level::Benign;
+}
+
 int RelationManager::Update(bool fromForm) {
   buildRelations();
   if (const int rc = Open(); rc != Level::Benign) return rc;
   std::optional<vrt::Transaction> txn;
   Pending pending;
-  int rc = beginTransaction(txn, &RelationManager::collectForUpdate);
+  int rc = beginTransaction(txn, &RelationManager::collectForInsert);
   if (rc == Level::Benign) rc = updateRecord(fromForm, pending);
   rc = finish(txn, rc, pending, Msg::RecordUpdateFailed);
   Close();
@@ -250,6 +338,7 @@ int RelationManager::updateRecord(bool fromForm, Pending& pending) {
   vrt::RecordBuffer stored(file.schema().recordSize);
   const bool haveStored = file.hasCurrent();
   if (haveStored && !file.peekAt(file.currentRowid(), stored)) return pending.record(*Me, Msg::RecordChangedOrDeleted);
+  if (const int rc = checkParents(pending, haveStored ? &stored : nullptr); rc != Level::Benign) return rc;
   if (const int rc = Me->Update(0); rc != Level::Benign) {
     // Refused by the validation hook (which spoke for itself), or the file could not be
     // used (already reported): nothing more to show.

@@ -36,6 +36,9 @@ class RelationManager {
     int UPDATEMODE = RI::None;
     int DELETEMODE = RI::None;
     int OPENED = 0;
+    // Child side: what the user is told when the parent a new or moved record names is gone
+    // (set by the dictionary's set-up; empty: not checked).
+    std::string MISSINGPARENT;
   };
 
   RelationManager() = default;
@@ -64,8 +67,9 @@ class RelationManager {
 
   int Open();
   int Close();
-  // The file manager's insert; for a table with upkeep (records/upkeep.h), inside a
-  // transaction with the upkeep's files.
+  // The file manager's insert; for a table with upkeep (records/upkeep.h) or with a parent,
+  // inside a transaction with their files. A record whose parent no longer exists is not
+  // written (the relation's MISSINGPARENT is shown).
   int Insert(bool ask = true);
   int Update(bool fromForm = false);
   int Delete(bool ask = true);
@@ -91,6 +95,11 @@ class RelationManager {
   void collectForUpdate(std::vector<vrt::DataFile*>& files);
   void collectForDelete(std::vector<vrt::DataFile*>& files);
   int updateRecord(bool fromForm, Pending& pending);
+  void collectForInsert(std::vector<vrt::DataFile*>& files);
+  bool hasParentCheck();
+  // 0 when every parent the buffer's linking fields name exists (or none is named); else
+  // the failure, recorded. With `stored`, only links that differ from it are checked.
+  int checkParents(Pending& pending, const vrt::RecordBuffer* stored = nullptr);
   int forEachChild(Relation& r, const std::vector<vrt::store::KeyValue>& values, Pending& pending,
                    const std::function<int(RelationManager& child)>& onChild);
   int changeChildren(Relation& r, const std::vector<vrt::store::KeyValue>& oldValues,

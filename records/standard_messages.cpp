@@ -96,7 +96,17 @@ const MessageEntry kStandardMessages[] = {
     {Msg::ReportUnknownProperty, Notify, "Report Writer Error", "Unknown Property %Message.", {}},
 };
 
+// Their texts are made by the code that raises them.
+const MessageEntry kProgramMessages[] = {
+    {Msg::NotSaved, Notify, "Record Was Not Saved", "%Message", {}},
+    {Msg::ConfirmDeleteNamed, Ask, "Confirm Delete", "%Message", {}},
+};
+
 }  // namespace
+
+std::span<const MessageEntry> programMessages() { return kProgramMessages; }
+
+std::vector<std::uint8_t> programMessageBlock() { return packMessages(kProgramMessages); }
 
 std::span<const MessageEntry> standardMessages() { return kStandardMessages; }
 

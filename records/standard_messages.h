@@ -10,5 +10,8 @@ namespace vesp {
 
 std::span<const MessageEntry> standardMessages();
 std::vector<std::uint8_t> standardMessageBlock();
+// The messages the program adds to the framework's table; the error manager loads them after it.
+std::span<const MessageEntry> programMessages();
+std::vector<std::uint8_t> programMessageBlock();
 
 }  // namespace vesp

@@ -36,6 +36,8 @@ void declareRelations(RelationManager& rm) {
       rm.DeclareRelation(*other, static_cast<int>(r.onChange), static_cast<int>(r.onDelete), key ? key->index : -1);
     } else {
       rm.DeclareRelation(*other);
+      rm.relations.back().MISSINGPARENT = std::string("The ") + r.parentNoun + " this " + r.childNoun +
+                                          " belongs to was deleted at another station.";
     }
     for (const auto& link : r.links) {
       const auto mine = dict::findField(parent ? link.parentField : link.childField);

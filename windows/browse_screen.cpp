@@ -201,7 +201,8 @@ int BrowseScreen::Setup() {
     children_.push_back(std::make_unique<ChildBrowse>(*this, c));
     children_.back()->Attach(*window_);
   }
-  for (std::size_t i = 0; i < decl_.columns.size(); ++i) {
+  // A look-up is for choosing: a click on an address there picks its row, opens nothing.
+  for (std::size_t i = 0; i < decl_.columns.size() && REQUEST != Request::Select; ++i) {
     if (!decl_.columns[i].hyperlink) continue;
     if (!links_) links_ = std::make_unique<HyperlinkManager>(*window_);
     links_->AddColumn(*window_->control(decl_.listUse), static_cast<int>(i) + 1);

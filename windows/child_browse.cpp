@@ -100,6 +100,31 @@ void ChildBrowse::Attach(vrt::Window& window, bool viewOnly) {
   owner_.AddItem(static_cast<WindowComponent&>(b));
 }
 
+void DeleteChildRecords(const ChildListDecl& decl, const vrt::store::KeyValue& parent) {
+  if (!decl.table) return;
+  RelationManager& children = Relate(*decl.table);
+  FileManager& f = *children.Me;
+  if (children.Open() != Level::Benign) return;
+  if (f.Use() != Level::Benign) {
+    children.Close();
+    return;
+  }
+  int saved = f.SaveState();
+  const auto& layout = f.FILE->layout();
+  const auto& components = f.FILE->schema().keys[static_cast<std::size_t>(decl.key)].components;
+  for (;;) {
+    f.BUFFER->clearAll(f.FILE->schema().fields);
+    layout.setComponentValue(components.front(), parent, *f.BUFFER);
+    for (std::size_t i = 1; i < components.size(); ++i)
+      layout.setComponentValue(components[i], layout.lowestValue(components[i]), *f.BUFFER);
+    f.FILE->setToValue(decl.key);
+    if (f.Next(false) != Level::Benign || layout.componentValue(components.front(), *f.BUFFER) != parent) break;
+    if (children.Delete(false) != Level::Benign) break;
+  }
+  f.RestoreState(saved);
+  children.Close();
+}
+
 std::vector<vrt::ControlSpec> ChildListControls(const ChildListDecl& decl) {
   std::vector<vrt::ControlSpec> out;
   if (!decl.title.empty()) out.push_back(vrt::prompt(decl.title));

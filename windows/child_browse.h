@@ -38,6 +38,11 @@ class ChildBrowse {
   std::unique_ptr<Manager> browse_;
 };
 
+// Deletes the records a declared child list lists for the parent value `parent` (with
+// what their own relations take along): the children of a new record the user gave up
+// on, whose number the next new record will be given.
+void DeleteChildRecords(const ChildListDecl& decl, const vrt::store::KeyValue& parent);
+
 // The controls of a declared child list: its title, the list, and its buttons.
 std::vector<vrt::ControlSpec> ChildListControls(const ChildListDecl& decl);
 

@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "records/error_manager.h"
+#include "records/error_text.h"
 #include "windows/message_windows.h"
 
 namespace vesp {
@@ -24,8 +25,10 @@ int AskMessage(int id, int buttons, int defaultButton) {
   errors.RecordError(id);
   if (errors.Silent()) return defaultButton;
   const ErrorStatus& status = ErrorManager::ThreadStatus();
-  return windowMessageDisplay().ShowMessage(status.text, status.title, MessageIcon::Exclamation, buttons,
-                                            defaultButton);
+  // Its placeholders are filled as for any shown message.
+  const std::string text = buildMessageText(
+      status.text, MessageContext{status, errors.CurrentProcedure(), errors.CategoryFor(status.messageId)});
+  return windowMessageDisplay().ShowMessage(text, status.title, MessageIcon::Exclamation, buttons, defaultButton);
 }
 
 }  // namespace vesp

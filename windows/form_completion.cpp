@@ -2,6 +2,7 @@
 // questions asked when a changed record is left, and the history (ditto) of field values.
 #include <cstring>
 
+#include "records/naming.h"
 #include "records/relation_manager.h"
 #include "runtime/gui/control.h"
 #include "windows/feedback.h"
@@ -14,7 +15,18 @@ using namespace vrt;
 
 namespace {
 constexpr int kYesNoCancel = Button::Yes | Button::No | Button::Cancel;
+
+// Deletes the primary record, asking first when `ask`: a record that others name says where,
+// with No as the answer a stray Enter gives; any other gets the standard question.
+int deleteRecord(RelationManager& primary, bool ask) {
+  if (!ask) return primary.Delete(false);
+  const std::string named = NamedElsewhereQuestion(*primary.Me);
+  if (named.empty()) return primary.Delete(true);
+  errorManager().NoteMessageText(named);
+  if (AskMessage(Msg::ConfirmDeleteNamed, Button::Yes | Button::No, Button::No) != Button::Yes) return Level::Cancel;
+  return primary.Delete(false);
 }
+}  // namespace
 
 // ---------------------------------------------------------------- change detection
 
@@ -58,7 +70,7 @@ int WindowController::PrepareRequest() {
       break;
     case Request::Delete:
       if (DELETEACTION == 2 || DELETEACTION == 4) {
-        const int rc = PRIMARY ? PRIMARY->Delete(DELETEACTION == 2) : Level::Program;
+        const int rc = PRIMARY ? deleteRecord(*PRIMARY, DELETEACTION == 2) : Level::Program;
         RESPONSE = rc == Level::Benign ? Response::Completed : Response::Cancelled;
         return EventResult::EndLoop;
       }
@@ -138,7 +150,7 @@ void WindowController::CompleteDelete() {
   if (!PRIMARY) return;
   RESPONSE = Response::Cancelled;
   // The relation manager asks whether to try again itself.
-  const int rc = PRIMARY->Delete(DELETEACTION == 2);
+  const int rc = deleteRecord(*PRIMARY, DELETEACTION == 2);
   if (rc == Level::Benign) CloseWithResponse(Response::Completed);
   else if (rc != Level::Cancel) CloseWithResponse(Response::Cancelled);
   // The user declined the deletion: back to the form, nothing was deleted.

@@ -89,6 +89,8 @@ struct LookupDecl {
 // value in `table` by `key`, whose field `keyField` holds it.
 LookupDecl lookupInto(std::string button, int call, const dict::TableDecl& table, int key, int keyField);
 
+// A list of the records that belong to the form's record. When a new record is given up,
+// the records its lists hold for it are deleted with it: its number goes to the next one.
 struct ChildListDecl {
   std::string list;  // the list control's use name
   std::vector<vrt::ListColumn> columns;
@@ -184,10 +186,10 @@ struct FormDecl {
   // Hooks.
   std::function<void(FormScreen&)> prime;     // default values of a new record
   std::function<void(FormScreen&)> stamp;     // just before the record is saved
+  // After the stamp: false keeps the record unsaved and the form open (the hook said why
+  // and chose the control to go to).
+  std::function<bool(FormScreen&)> validate;
   std::function<int(FormScreen&, int control)> onButton;  // an extra button or an accepted field; 5 consumes
-  // A new record the user gave up on, once its reserved number was given back: what was
-  // added under that number without a relation to remove it goes too.
-  std::function<void(FormScreen&)> abandon;
   std::function<void(FormScreen&)> opened;  // the window is built and about to show
 };
 

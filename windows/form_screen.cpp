@@ -4,6 +4,7 @@
 #include "records/thread_dictionary.h"
 #include "runtime/gui/control.h"
 #include "runtime/gui/events.h"
+#include "runtime/text/picture.h"
 #include "windows/accessible_names.h"
 #include "windows/child_browse.h"
 #include "windows/screen_conventions.h"
@@ -40,9 +41,17 @@ vrt::Binding FormScreen::bindingFor(const FieldRef& ref) {
   return ref.numeric ? bind(LocalNumber(ref.local)) : bind(LocalText(ref.local));
 }
 
+// A text's picture is as wide as its field: what is stored is shown whole (a save that
+// changed nothing cannot shorten it), and typing stops where the field ends.
 std::string FormScreen::pictureFor(const FormItem& item) const {
-  if (!item.picture.empty() || !item.field.table) return item.picture;
-  return TableFile(*item.field.table).schema().fields[static_cast<std::size_t>(item.field.field)].picture;
+  if (!item.field.table) return item.picture;
+  const FieldDesc& f = TableFile(*item.field.table).schema().fields[static_cast<std::size_t>(item.field.field)];
+  const std::string picture = item.picture.empty() ? f.picture : item.picture;
+  if (f.type != FieldType::String && f.type != FieldType::CString) return picture;
+  const auto parsed = Picture::parse(picture);
+  const int capacity = static_cast<int>(f.type == FieldType::CString ? f.size - 1 : f.size);
+  if (!parsed || parsed->kind() != Picture::Kind::Text || parsed->width() == capacity) return picture;
+  return "@s" + std::to_string(capacity);
 }
 
 void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>& into) {
@@ -245,11 +254,26 @@ void FormScreen::Shutdown() {
 
 void FormScreen::PrimeNewRecord() {
   if (decl_.prime) decl_.prime(*this);
+  newParents_.clear();
+  // Only a number reserved for this record is sure to have no children of another.
+  if (!PRIMARY || !PRIMARY->Me->AUTOINCDONE) return;
+  for (const FormTab& t : decl_.tabs)
+    for (const FormItem& item : t.items)
+      if (item.child && item.child->table && item.child->parent.table) {
+        const FieldRef& p = item.child->parent;
+        newParents_.emplace_back(&*item.child, TableFile(*p.table).layout().componentValue(p.field, Buffer(*p.table)));
+      }
 }
 
 int FormScreen::RunProcedure(int number, int request) {
   for (const CallEntry& c : decl_.calls)
-    if (c.number == number) return CallProcedure(request, c.procedure);
+    if (c.number == number) {
+      const int response = CallProcedure(request, c.procedure);
+      // A form of one list may change what another shows (an element deleted takes its
+      // files off the service's list).
+      for (auto& child : children_) child->MarkStale();
+      return response;
+    }
   return WindowController::RunProcedure(number, request);
 }
 
@@ -309,13 +333,18 @@ int FormScreen::OnAccepted() {
 
 int FormScreen::OnCloseRequest() {
   const int rc = WindowController::OnCloseRequest();
-  if (rc == 0 && decl_.abandon && REQUEST == Request::Insert && RESPONSE == Response::Cancelled && !RECORDSAVED)
-    decl_.abandon(*this);
+  if (rc == 0 && REQUEST == Request::Insert && RESPONSE == Response::Cancelled && !RECORDSAVED)
+    for (const auto& [list, parent] : newParents_) DeleteChildRecords(*list, parent);
   return rc;
 }
 
 int FormScreen::OnCompleted() {
-  if (decl_.stamp && (REQUEST == Request::Insert || REQUEST == Request::Change)) decl_.stamp(*this);
+  const bool saving = REQUEST == Request::Insert || REQUEST == Request::Change;
+  if (decl_.stamp && saving) decl_.stamp(*this);
+  if (decl_.validate && saving && !decl_.validate(*this)) {
+    if (VCRREQUEST) *VCRREQUEST = 0;  // a refused save navigates nowhere
+    return 0;
+  }
   return WindowController::OnCompleted();
 }
 

@@ -64,6 +64,8 @@ class FormScreen : public WindowController {
   std::unique_ptr<HyperlinkManager> links_;
   std::vector<std::unique_ptr<ChildBrowse>> children_;  // the child lists filled from tables
   std::vector<FileManager*> opened_;  // the look-up tables this form opened
+  // A new record's parent value for each child list, taken when it was primed.
+  std::vector<std::pair<const ChildListDecl*, vrt::store::KeyValue>> newParents_;
   bool primaryOpened_ = false;
 };
 

@@ -4,6 +4,8 @@
 #include <array>
 #include <cctype>
 
+#include "runtime/os/desktop_opener.h"
+
 namespace vesp {
 
 namespace {
@@ -48,7 +50,15 @@ std::string_view withoutSurroundingQuotes(std::string_view text) {
 }  // namespace
 
 bool isEmailAddress(std::string_view address) {
-  return address.find('@') != std::string_view::npos && !startsWithNoCase(address, 0, "http://");
+  if (startsWithNoCase(address, 0, "mailto:")) return true;
+  return address.find('@') != std::string_view::npos && !vrt::hasUrlScheme(std::string(address)) &&
+         address.find_first_of("/\\") == std::string_view::npos;
+}
+
+bool isOpenableScheme(std::string_view scheme) {
+  for (std::string_view known : {"http", "https", "mailto", "file"})
+    if (scheme.size() == known.size() && startsWithNoCase(scheme, 0, known)) return true;
+  return false;
 }
 
 std::string urlSafeEmail(std::string_view address) {
@@ -78,7 +88,11 @@ AddressPlan planAddress(std::string_view text, const AddressRules& rules) {
   std::size_t end = text.find_last_not_of(' ');
   std::string_view address = withoutSurroundingQuotes(end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1));
   if (address.empty()) return {};
-  if (!isEmailAddress(address)) return {AddressPlan::Kind::Open, std::string(address), std::string(address)};
+  if (!isEmailAddress(address)) {
+    const std::string target(address);
+    const bool refused = vrt::hasUrlScheme(target) && !isOpenableScheme(address.substr(0, address.find(':')));
+    return {refused ? AddressPlan::Kind::Refused : AddressPlan::Kind::Open, target, target};
+  }
   std::string command = findNoCase(address, "mailto:") == std::string_view::npos ? "mailto:" + std::string(address)
                                                                                  : std::string(address);
   if (rules.emailSafe) command = urlSafeEmail(command);

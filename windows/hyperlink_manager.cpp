@@ -114,6 +114,10 @@ bool HyperlinkManager::RunAddress(std::string_view address) {
   rules.mailCommandLength = mailCommand_.size();
   AddressPlan plan = planAddress(address, rules);
   if (plan.kind == AddressPlan::Kind::Nothing) return true;
+  if (plan.kind == AddressPlan::Kind::Refused) {
+    ShowRefusedAddress(plan.address);
+    return false;
+  }
   const int result = opener.open(plan.target);
   if (result > 32) return true;
   ShowShellError(result, plan.address);

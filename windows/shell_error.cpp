@@ -42,6 +42,15 @@ std::string ShellErrorMessage(int code, std::string_view address) {
   return "(" + std::to_string(code) + ") " + std::string(ShellErrorText(code)) + "|" + std::string(address);
 }
 
+std::string RefusedAddressMessage(std::string_view address) {
+  return "This kind of address is not opened: only web pages (http, https), mail (mailto) and files are.|" +
+         std::string(address);
+}
+
+void ShowRefusedAddress(std::string_view address) {
+  vrt::Message(RefusedAddressMessage(address), "Shell Execute Error:", vrt::kIconExclamation, vrt::kButtonOk);
+}
+
 void ShowShellError(int code, std::string_view address) {
   vrt::Message(ShellErrorMessage(code, address), ShellErrorCaption(code), vrt::kIconExclamation, vrt::kButtonOk);
 }

@@ -14,5 +14,9 @@ std::string ShellErrorCaption(int code);
 std::string ShellErrorMessage(int code, std::string_view address);
 // Shows the box (exclamation icon, OK) on the calling thread.
 void ShowShellError(int code, std::string_view address);
+// An address whose scheme is not opened at all (javascript:, data:): nothing reached the
+// shell, so the box ("Shell Execute Error:") gives the reason instead of a code.
+std::string RefusedAddressMessage(std::string_view address);
+void ShowRefusedAddress(std::string_view address);
 
 }  // namespace vesp

@@ -33,6 +33,17 @@ std::unordered_map<const Control*, std::string>& refusals() {
 
 }  // namespace
 
+namespace {
+
+// Typing stops where a text picture ends, where the user sees it, rather than the value
+// being cut when it is taken.
+void limitToPicture(Face& face, ControlKind kind, const std::optional<Picture>& picture) {
+  if (kind != ControlKind::Entry) return;
+  face.setMaxLength(picture && picture->kind() == Picture::Kind::Text ? picture->width() : 0);
+}
+
+}  // namespace
+
 Control::Control(Window& window, const ControlSpec& design, int number)
     : window_(window),
       kind_(design.kind),
@@ -60,6 +71,7 @@ PagedList* Control::list() const { return qobject_cast<PagedList*>(widget_.data(
 void Control::attach(QWidget* widget) {
   widget_ = widget;
   face_ = faceFor(*this, widget);
+  limitToPicture(*face_, kind_, picture_);
 }
 
 void Control::attach(QAction* action) {
@@ -243,6 +255,7 @@ bool Control::setPicture(std::string_view text) {
   if (!parsed) return false;
   picture_ = std::move(parsed);
   pictureText_ = std::string(text);
+  limitToPicture(*face_, kind_, picture_);
   face_->setAlignment(picture_->kind() == Picture::Kind::Number ? Qt::AlignRight : Qt::AlignLeft);
   display();
   return true;

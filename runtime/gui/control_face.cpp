@@ -165,6 +165,9 @@ class LineEditFace : public FaceOf<QLineEdit> {
   void setAlignment(Qt::Alignment alignment) override {
     if (q()) q()->setAlignment(alignment);
   }
+  void setMaxLength(int characters) override {
+    if (q()) q()->setMaxLength(characters > 0 ? characters : 32767);
+  }
   bool insertAtCursor(std::string_view text) override {
     if (!q() || q()->isReadOnly()) return false;
     q()->insert(qs(text));  // as typed: the entry is modified

@@ -58,6 +58,8 @@ class Face {
   virtual void setCursor(Qt::CursorShape shape);
   virtual void setRange(int, int) {}
   virtual void setAlignment(Qt::Alignment) {}
+  // The most characters the user can type; 0 for no limit of ours.
+  virtual void setMaxLength(int) {}
   // Text inserted where the caret stands (replacing a selection); false where there is none.
   virtual bool insertAtCursor(std::string_view) { return false; }
 

@@ -13,9 +13,16 @@ namespace vrt {
 
 namespace {
 
+// "*.*" means every file, as it does on Windows: here a name needs no dot to be shown.
 QString nameFilters(const std::vector<std::pair<std::string, std::string>>& masks) {
   QStringList filters;
-  for (const auto& [description, pattern] : masks) filters << QString::fromStdString(description + " (" + pattern + ")");
+  for (const auto& [description, pattern] : masks) {
+    QStringList patterns = QString::fromStdString(pattern).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString& p : patterns)
+      if (p.trimmed() == QLatin1String("*.*")) p = QStringLiteral("*");
+    filters << QString::fromStdString(description) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                   QStringLiteral(")");
+  }
   return filters.join(QStringLiteral(";;"));
 }
 

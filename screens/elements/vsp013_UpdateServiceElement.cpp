@@ -1,6 +1,8 @@
 // vsp013: one element of a service. The bibliography entry's title and duration are copied
 // in when it is chosen, and stay as they are when the entry changes later; the performer and
 // the group are kept by number and shown by name.
+#include <algorithm>
+#include <functional>
 #include <limits>
 
 #include "dictionary/tables.h"
@@ -80,26 +82,57 @@ ChildListDecl associatedFiles() {
   return c;
 }
 
-// The files added to a new element that was then cancelled: its number will be given to
-// the next new element, which must not inherit them.
-void deleteFilesOf(std::int32_t element) {
-  if (element == 0) return;
-  FileManager& files = Access(tables::AssociatedFiles);
-  if (files.Open() != Level::Benign) return;
-  int saved = files.SaveState();
-  vrt::RecordRef file = *files.BUFFER;
-  for (;;) {
-    file.set(ASF_ELEMENTNUMBER, element);
-    file.set(ASF_ASSOCIATEDFILESNUMBER, std::numeric_limits<std::int32_t>::min());
-    files.FILE->setToValue(ASF::keys::ElementNumberKey);
-    if (files.Next(false) != Level::Benign || file.get(ASF_ELEMENTNUMBER) != element) break;
-    if (files.Delete(false) != Level::Benign) break;
+// Reads the elements of `service` in their order into the element buffer, handing each to
+// `each` until it returns false; the table's state (the form's record among it) is kept.
+void forEachElementOf(std::int32_t service, const std::function<bool(vrt::RecordRef)>& each) {
+  FileManager& f = Access(tables::ServiceElement);
+  if (f.Use() != Level::Benign) return;
+  int saved = f.SaveState();
+  vrt::RecordRef e = *f.BUFFER;
+  e.set(SEL_SERVICENUMBER, service);
+  e.set(SEL_ELEMENTORDER, std::numeric_limits<std::int32_t>::min());
+  f.FILE->setToValue(SEL::keys::ServiceElementKey);
+  while (f.FILE->next() && e.get(SEL_SERVICENUMBER) == service && each(e)) {
   }
-  files.RestoreState(saved);
-  files.Close();
+  f.RestoreState(saved);
 }
 
-constexpr const char* kNewElement = "LOC:NewElement";
+// A new element comes after the service's last one.
+void primeOrder() {
+  vrt::RecordRef element = record(tables::ServiceElement);
+  const std::int32_t service = element.get(SEL_SERVICENUMBER), self = element.get(SEL_ELEMENTNUMBER);
+  if (service == 0 || element.get(SEL_ELEMENTORDER) != 0) return;
+  std::int32_t last = 0;
+  forEachElementOf(service, [&](vrt::RecordRef e) {
+    if (e.get(SEL_ELEMENTNUMBER) != self) last = std::max(last, e.get(SEL_ELEMENTORDER));
+    return true;
+  });
+  element.set(SEL_ELEMENTORDER, last + 1);
+}
+
+constexpr const char* kOrderShown = "LOC:OrderShown";
+
+// Two elements of a service with one order would print in no telling which order: a new
+// order, or one the user changed, must be free. Orders stored twice before stay as they are
+// until the user changes one.
+bool orderIsFree(FormScreen& form) {
+  vrt::RecordRef element = record(tables::ServiceElement);
+  const std::int32_t service = element.get(SEL_SERVICENUMBER), self = element.get(SEL_ELEMENTNUMBER);
+  const std::int32_t order = element.get(SEL_ELEMENTORDER);
+  if (service == 0 || (form.REQUEST == Request::Change && order == form.LocalNumber(kOrderShown))) return true;
+  std::string taken;
+  forEachElementOf(service, [&](vrt::RecordRef e) {
+    if (e.get(SEL_ELEMENTORDER) > order) return false;
+    if (e.get(SEL_ELEMENTORDER) == order && e.get(SEL_ELEMENTNUMBER) != self) taken = e.get(SEL_TITLE);
+    return taken.empty();
+  });
+  if (taken.empty()) return true;
+  errorManager().RaiseWithText(Msg::NotSaved, "Element order " + std::to_string(order) + " is already taken by \"" +
+                                                  std::string(vrt::clip(taken)) +
+                                                  "\" in this service. Choose another order.");
+  if (form.MYWINDOW) form.MYWINDOW->select(form.MYWINDOW->number("?SEL:ELEMENTORDER"));
+  return false;
+}
 
 // A new file of the element belongs to the element's service too: the service lists it.
 void updateElementFile() {
@@ -135,8 +168,9 @@ const FormDecl& form() {
                {3, ProcedureNamed("BrowsePerformers")},
                {4, ProcedureNamed("BrowsePerformerGroupHeader")},
                {5, updateElementFile}};
-    d.prime = [](FormScreen& form) { form.LocalNumber(kNewElement) = record(tables::ServiceElement).get(SEL_ELEMENTNUMBER); };
-    d.abandon = [](FormScreen& form) { deleteFilesOf(form.LocalNumber(kNewElement)); };
+    d.prime = [](FormScreen&) { primeOrder(); };
+    d.opened = [](FormScreen& form) { form.LocalNumber(kOrderShown) = record(tables::ServiceElement).get(SEL_ELEMENTORDER); };
+    d.validate = orderIsFree;
     return d;
   }();
   return f;

@@ -170,37 +170,6 @@ void setNow(FormScreen& form, int dateField, int timeField) {
   form.Record().setNumber(fields[static_cast<std::size_t>(timeField)], vrt::clockNow());
 }
 
-constexpr const char* kNewService = "LOC:NewService";
-
-// Removes the records of `table` whose `field`, the first component of `key`, holds the
-// service number: what no relation takes along with a service given up on.
-void deleteRecordsOf(const dict::TableDecl& table, int key, int field, std::int32_t service) {
-  FileManager& f = Access(table);
-  if (service == 0 || f.Open() != Level::Benign) return;
-  int saved = f.SaveState();
-  const auto& fields = f.FILE->schema().fields;
-  const auto& number = fields[static_cast<std::size_t>(field)];
-  for (;;) {
-    f.BUFFER->clearAll(fields);
-    f.BUFFER->setNumber(number, service);
-    f.FILE->setToValue(key);
-    if (f.Next(false) != Level::Benign || f.BUFFER->number(number) != service) break;
-    if (f.Delete(false) != Level::Benign) break;
-  }
-  f.RestoreState(saved);
-  f.Close();
-}
-
-// A new service given up on: its number goes to the next new service, which must not
-// inherit key words, statistics or files added meanwhile (its elements and passages go by
-// their relations).
-void abandonService(FormScreen& form) {
-  const std::int32_t service = form.LocalNumber(kNewService);
-  deleteRecordsOf(tables::KeyWords, KWD::keys::ServiceNumberKey, KWD::SERVICENUMBER, service);
-  deleteRecordsOf(tables::Statistics, STA::keys::ServiceNumberKey, STA::SERVICENUMBER, service);
-  deleteRecordsOf(tables::AssociatedFiles, ASF::keys::ServiceNumberKey, ASF::SERVICENUMBER, service);
-}
-
 const FormDecl& serviceForm() {
   static const FormDecl form = [] {
     FormDecl f("UpdateService", "Update the Service File", kService, "Service");
@@ -219,11 +188,7 @@ const FormDecl& serviceForm() {
     f.calls.push_back({13, ProcedureNamed("UpdateServiceElement")});
     f.calls.push_back({14, UpdateKeyWords});
     f.calls.push_back({15, UpdateStatistics});
-    f.prime = [](FormScreen& s) {
-      setNow(s, SER::DATECREATED_DATE, SER::DATECREATED_TIME);
-      s.LocalNumber(kNewService) = static_cast<std::int32_t>(NumberIn(kService, SER::SERVICENUMBER));
-    };
-    f.abandon = abandonService;
+    f.prime = [](FormScreen& s) { setNow(s, SER::DATECREATED_DATE, SER::DATECREATED_TIME); };
     f.extraButtons = {vrt::button("?PrintOrder", "&Print...").help("Print the order of service")};
     f.onButton = [](FormScreen& s, int control) {
       if (control != s.MYWINDOW->number("?PrintOrder")) return 0;

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
+#include <string>
 
 #include "dictionary/dictionary.h"
+#include "dictionary/naming.h"
 #include "dictionary/relations.h"
 #include "runtime/text/record.h"
 
@@ -180,9 +183,13 @@ TEST(Dictionary, WritingTheDateMemberLeavesTheTimeAlone) {
 
 TEST(Dictionary, RelationsNameRealTablesFieldsAndKeys) {
   const auto rels = dict::relations();
-  ASSERT_EQ(rels.size(), 3u);
+  ASSERT_EQ(rels.size(), 8u);
   EXPECT_STREQ(rels[0].child, "ServiceElement");
   EXPECT_STREQ(rels[1].child, "BibleRef");
+  // Every row that exists only for its owner is related to it.
+  for (const char* owned : {"KeyWords", "Statistics", "AssociatedFiles", "SeriesPublicity", "PerformerGroupDetail"})
+    EXPECT_TRUE(std::any_of(rels.begin(), rels.end(), [owned](const auto& r) { return std::string(r.child) == owned; }))
+        << owned;
   for (const auto& r : rels) {
     SCOPED_TRACE(r.child);
     const auto* parent = dict::table(r.parent);
@@ -201,5 +208,37 @@ TEST(Dictionary, RelationsNameRealTablesFieldsAndKeys) {
     EXPECT_EQ(cf->table, child);
     // The child key leads with the linking field.
     EXPECT_EQ(key->desc().components[0], cf->index);
+    EXPECT_TRUE(r.parentNoun && *r.parentNoun && r.childNoun && *r.childNoun);
   }
+}
+
+TEST(Dictionary, WhatNamesARecordNamesRealTablesAndFieldsOfTheSameKind) {
+  ASSERT_FALSE(dict::namedRecords().empty());
+  for (const auto& n : dict::namedRecords()) {
+    SCOPED_TRACE(n.table);
+    const auto* named = dict::table(n.table);
+    ASSERT_TRUE(named);
+    EXPECT_EQ(dict::namedRecord(n.table), &n);
+    const auto value = dict::findField(n.value);
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->table, named);
+    for (const char* label : n.name) EXPECT_TRUE(dict::findField(label)) << label;
+    const bool text = value->desc().type == vrt::FieldType::CString || value->desc().type == vrt::FieldType::String;
+    for (const auto& by : n.namedBy) {
+      const auto* naming = dict::table(by.table);
+      ASSERT_TRUE(naming) << by.table;
+      for (const char* label : by.fields) {
+        const auto f = dict::findField(label);
+        ASSERT_TRUE(f) << label;
+        EXPECT_EQ(f->table, naming) << label;
+        const bool fieldText = f->desc().type == vrt::FieldType::CString || f->desc().type == vrt::FieldType::String;
+        EXPECT_EQ(fieldText, text) << label;
+      }
+      if (by.countedBy) {
+        EXPECT_TRUE(dict::findField(by.countedBy)) << by.countedBy;
+      }
+    }
+  }
+  EXPECT_EQ(dict::namedRecord("performers"), dict::namedRecord("Performers"));
+  EXPECT_EQ(dict::namedRecord("Service"), nullptr);
 }

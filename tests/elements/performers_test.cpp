@@ -72,6 +72,25 @@ TEST_F(PerformersTest, AClickOnAnEmailCellWritesToThePerson) {
   EXPECT_EQ(opener->opened, std::vector<std::string>{"mailto:grace@example.org"});
 }
 
+TEST_F(PerformersTest, InALookupAClickOnAnEmailCellPicksTheRowAndWritesToNoOne) {
+  call("BrowsePerformers", tables::Performers, Request::Select);
+  ASSERT_NE(robot.findWindow(kBrowse), nullptr);
+  robot.clickCell(kBrowse, "?Browse:1", 3, 5);
+  EXPECT_TRUE(opener->opened.empty());
+  EXPECT_EQ(robot.control(kBrowse, "?Browse:1").list()->selectedRow(), 3);
+  EXPECT_EQ(robot.messageBox(), nullptr);
+}
+
+TEST_F(PerformersTest, AnEmailCellHoldingAScriptOpensNothingAndSaysWhy) {
+  person("Eve", "Adams", "", "javascript:alert('a@b')");
+  robot.chooseMenu("&Browse|Browse the Performers file");
+  robot.clickCell(kBrowse, "?Browse:1", 1, 5);
+  EXPECT_TRUE(opener->opened.empty());
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.messageBox()->caption(), "Shell Execute Error:");
+  robot.pressMessageButton("Ok");
+}
+
 TEST_F(PerformersTest, ClearClosesTheLookupCancelledWithThePerformerRecordEmptied) {
   std::string last = "<unread>";
   after = [&] { last = vrt::RecordRef(Buffer(tables::Performers)).get(PER_LASTNAME); };

@@ -29,6 +29,10 @@ class ServiceElementTest : public ElementsTest {
     });
     add(tables::PerformerGroupHeader, [](vrt::RecordRef b) { b.set(PGH_DESCRIPTION, "Youth Band"); });
     for (const char* t : {"Song", "Video"}) add(tables::ElementType, [t](vrt::RecordRef b) { b.set(ELT_ELEMENTTYPE, t); });
+    add(tables::Service, [](vrt::RecordRef b) {  // the element's service: its files belong to it too
+      b.set(SER_SERVICENUMBER, 7);
+      b.set(SER_TITLE, "Advent");
+    });
     element = add(tables::ServiceElement, [](vrt::RecordRef b) {
       b.set(SEL_SERVICENUMBER, 7);
       b.set(SEL_TITLE, "Opening song");

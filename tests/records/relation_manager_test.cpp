@@ -10,7 +10,9 @@ TEST_F(RelationManagerTest, OpeningWalksTheRelationsOncePerPass) {
   EXPECT_EQ(Access(tables::Service).OPENED, 1);
   EXPECT_EQ(Access(tables::ServiceElement).OPENED, 1);
   EXPECT_EQ(Access(tables::BibleRef).OPENED, 1);
-  EXPECT_EQ(Access(tables::KeyWords).OPENED, 0);  // no declared relation
+  EXPECT_EQ(Access(tables::KeyWords).OPENED, 1);
+  EXPECT_EQ(Access(tables::AssociatedFiles).OPENED, 1);  // once, though reached through the service and an element
+  EXPECT_EQ(Access(tables::Performers).OPENED, 0);       // no declared relation
   ASSERT_EQ(rm.Open(), Level::Benign);
   EXPECT_EQ(Access(tables::ServiceElement).OPENED, 2);
   rm.Close();
@@ -18,10 +20,14 @@ TEST_F(RelationManagerTest, OpeningWalksTheRelationsOncePerPass) {
   EXPECT_EQ(Access(tables::Service).OPENED, 0);
   EXPECT_EQ(Access(tables::ServiceElement).OPENED, 0);
   EXPECT_EQ(Access(tables::BibleRef).OPENED, 0);
-  ASSERT_EQ(rm.relations.size(), 2u);
+  ASSERT_EQ(rm.relations.size(), 5u);
   EXPECT_EQ(rm.relations[0].FILE, &Relate(tables::ServiceElement));
   EXPECT_EQ(rm.relations[1].FILE, &Relate(tables::BibleRef));
-  EXPECT_EQ(Relate(tables::ServiceElement).relations.size(), 1u);
+  EXPECT_EQ(rm.relations[2].FILE, &Relate(tables::KeyWords));
+  EXPECT_EQ(rm.relations[3].FILE, &Relate(tables::Statistics));
+  EXPECT_EQ(rm.relations[4].FILE, &Relate(tables::AssociatedFiles));
+  // An element's parent, then its files.
+  EXPECT_EQ(Relate(tables::ServiceElement).relations.size(), 2u);
 }
 
 TEST_F(RelationManagerTest, DeletingAServiceTakesItsElementsAndPassages) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/gui/calendar.h"
+#include "runtime/gui/message_box.h"
 #include "runtime/store/sqlite_db.h"
 #include "runtime/text/picture_hint.h"
 #include "service_data.h"
@@ -101,7 +102,7 @@ TEST_F(BrowseServiceTest, DeletingAnElementFromTheBrowsesListLeavesTheOthers) {
   EXPECT_EQ(records(tables::ServiceElement), 2);
 }
 
-TEST_F(BrowseServiceTest, DeletingAServiceTakesItsElementsAndReferencesAndLeavesTheRest) {
+TEST_F(BrowseServiceTest, DeletingAServiceTakesEveryRowOfItsOwnAndLeavesTheRest) {
   open("BrowseService");
   robot.chooseRow(kServices, "?BROWSE:1", 2);
   robot.press(kServices, "?Delete");
@@ -109,9 +110,10 @@ TEST_F(BrowseServiceTest, DeletingAServiceTakesItsElementsAndReferencesAndLeaves
   EXPECT_EQ(column(kServices, "?BROWSE:1"), (std::vector<std::string>{"Undated\n", "Preparing\nAdvent"}));
   EXPECT_EQ(records(tables::ServiceElement), 1);  // the other service's
   EXPECT_EQ(records(tables::BibleRef), 0);
-  EXPECT_EQ(records(tables::KeyWords), 1);
-  EXPECT_EQ(records(tables::Statistics), 1);
-  EXPECT_EQ(records(tables::AssociatedFiles), 1);
+  EXPECT_EQ(records(tables::KeyWords), 0);
+  EXPECT_EQ(records(tables::Statistics), 0);
+  EXPECT_EQ(records(tables::AssociatedFiles), 0);
+  EXPECT_EQ(records(tables::Performers), 2);  // named by it, not its own
 }
 
 TEST_F(BrowseServiceTest, AServiceWhoseReferenceCannotGoKeepsEverything) {
@@ -184,4 +186,44 @@ TEST_F(BrowseServiceTest, CtrlTabSwitchesTheSortTabsAndF6PicksADateForTheDateLoc
   robot.pressKey(vrt::kCalendarProcedure, vrt::kEnterKey);
   EXPECT_EQ(text(kServices, "?Locator:1"), vrt::formatPicture(vrt::dateFromYmd(2026, 11, 30), picture));
   EXPECT_EQ(list->selectedRow(), 3);  // Preparing, 6 December
+}
+
+TEST_F(BrowseServiceTest, ANewElementComesAfterTheServicesLastAndMayNotTakeAnOrderInUse) {
+  open("BrowseService");
+  robot.chooseRow(kServices, "?BROWSE:1", 2);  // Waiting: orders 1 and 2
+  robot.press(kServices, "?Insert:2");
+  constexpr const char* kAdd = "Service Element Will Be Added";
+  ASSERT_NE(robot.findWindow(kAdd), nullptr);
+  EXPECT_EQ(text(kAdd, "?SEL:ELEMENTORDER"), "3");
+  robot.type(kAdd, "?SEL:TITLE", "Benediction");
+  robot.type(kAdd, "?SEL:ELEMENTORDER", "2");
+  robot.press(kAdd, "?OK");
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.control(robot.messageBox()->caption(), vrt::kMessageTextUse).text(),
+            "Element order 2 is already taken by \"Psalm 23\" in this service. Choose another order.");
+  robot.pressMessageButton("Ok");
+  ASSERT_NE(robot.findWindow(kAdd), nullptr);
+  EXPECT_EQ(records(tables::ServiceElement), 4);  // the new one's reserved number only
+  robot.type(kAdd, "?SEL:ELEMENTORDER", "4");
+  robot.press(kAdd, "?OK");
+  EXPECT_EQ(robot.findWindow(kAdd), nullptr);
+  EXPECT_EQ(elements(), (std::vector<std::string>{"Opening hymn", "Psalm 23", "Benediction"}));
+}
+
+TEST_F(BrowseServiceTest, AnElementSharingAnOrderFromBeforeStillSavesWhenItsOrderIsLeftAlone) {
+  onThread([this] { element(first, 2, "Candle", 0); });
+  open("UpdateService", Request::Change, &tables::Service, first);
+  robot.chooseTab(kChangeService, "?CurrentTab", "Service Elements");
+  const auto titles = column(kChangeService, "?List:ServiceElements");
+  const int row = static_cast<int>(std::find(titles.begin(), titles.end(), "Candle") - titles.begin()) + 1;
+  robot.chooseRow(kChangeService, "?List:ServiceElements", row);
+  robot.press(kChangeService, "?Change:13");
+  constexpr const char* kEdit = "Service Element Will Be Changed";
+  ASSERT_NE(robot.findWindow(kEdit), nullptr);
+  robot.type(kEdit, "?SEL:TITLE", "Candle lighting");
+  robot.press(kEdit, "?OK");
+  EXPECT_EQ(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.findWindow(kEdit), nullptr);
+  const auto after = column(kChangeService, "?List:ServiceElements");
+  EXPECT_NE(std::find(after.begin(), after.end(), "Candle lighting"), after.end());
 }

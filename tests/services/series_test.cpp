@@ -116,7 +116,7 @@ TEST_F(SeriesTest, ThePublicityBrowseHasItsOneTabAndADescriptionLocator) {
             (std::vector<std::string>{"Banner", "Bulletin insert", "Radio spot", "Web page"}));
 }
 
-TEST_F(SeriesTest, DeletingASeriesLeavesItsServicesAndPublicity) {
+TEST_F(SeriesTest, DeletingASeriesTakesItsPublicityAndLeavesItsServices) {
   addRecord(tables::Service, [this](vrt::RecordRef r) {
     r.set(SER_TITLE, "Hope");
     r.set(SER_SERMONSERIES, static_cast<double>(advent));
@@ -128,5 +128,31 @@ TEST_F(SeriesTest, DeletingASeriesLeavesItsServicesAndPublicity) {
   EXPECT_EQ(column(kBrowse, "?Browse:1"), std::vector<std::string>{"Exodus"});
   EXPECT_EQ(stored(tables::SermonSeries, advent, dict::idx::SSE::NAME), "<none>");
   EXPECT_EQ(records(tables::Service), 1);
-  EXPECT_EQ(records(tables::SeriesPublicity), 1);
+  EXPECT_EQ(records(tables::SeriesPublicity), 0);
+  // The next new series is numbered as the one deleted, and has no publicity.
+  robot.press(kBrowse, "?Insert");
+  robot.chooseTab("Adding a Sermon Series Record", "?CurrentTab", "Publicity");
+  EXPECT_TRUE(column("Adding a Sermon Series Record", "?List:Publicity").empty());
+}
+
+TEST_F(SeriesTest, ANewSeriesGivenUpTakesItsPublicityAndTheNextOneStartsEmpty) {
+  constexpr const char* kAdd = "Adding a Sermon Series Record";
+  constexpr const char* kAddPublicity = "Adding a Series Publicity Record";
+  open("UpdateSermonSeries", Request::Insert, &tables::SermonSeries);
+  ASSERT_NE(robot.findWindow(kAdd), nullptr);
+  robot.type(kAdd, "?SSE:NAME", "Harvest");
+  robot.chooseTab(kAdd, "?CurrentTab", "Publicity");
+  robot.press(kAdd, "?Insert:2");
+  ASSERT_NE(robot.findWindow(kAddPublicity), nullptr);
+  robot.type(kAddPublicity, "?SEP:PUBLICITYDESCRIPTION", "Banner");
+  robot.press(kAddPublicity, "?OK");
+  ASSERT_EQ(column(kAdd, "?List:Publicity"), std::vector<std::string>{"Banner"});
+  ASSERT_EQ(records(tables::SeriesPublicity), 2);
+  robot.press(kAdd, "?Cancel");
+  while (robot.messageBox()) robot.pressMessageButton("No");
+  EXPECT_EQ(robot.findWindow(kAdd), nullptr);
+  EXPECT_EQ(records(tables::SeriesPublicity), 1);  // the other series' stays
+  open("UpdateSermonSeries", Request::Insert, &tables::SermonSeries);
+  robot.chooseTab(kAdd, "?CurrentTab", "Publicity");
+  EXPECT_TRUE(column(kAdd, "?List:Publicity").empty());
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -112,6 +113,38 @@ TEST(VespData, CheckFindsDamageAndRepairMendsIt) {
   EXPECT_EQ(run({"count", "PrayerRequest"}).out, "500\n");
 }
 
+TEST(VespData, CheckListsRowsWhoseOwnerIsGoneAndRepairRemovesThemAfterABackup) {
+  vtest::TempDir dir;
+  ASSERT_EQ(run({"generate", "--prayer-requests", "0", "--services", "3"}).status, 0);
+  const std::string elements = run({"count", "ServiceElement"}).out, words = run({"count", "KeyWords"}).out;
+  // Another program took service 2 out behind the relations' back.
+  {
+    vrt::sql::Database db;
+    ASSERT_EQ(db.open("Service.vdb", false, false), SQLITE_OK);
+    ASSERT_EQ(db.exec("DELETE FROM Service WHERE SERVICENUMBER = 2"), SQLITE_OK);
+  }
+  Outcome r = run({"check"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("ServiceElement.vdb: element 9 belongs to service 2, which does not exist"), std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("KeyWords.vdb: key word "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(" whose owner is missing (--repair removes them, after a backup)"), std::string::npos);
+  EXPECT_EQ(run({"count", "ServiceElement"}).out, elements) << "a check alone removes nothing";
+  EXPECT_FALSE(std::filesystem::exists("backups"));
+
+  r = run({"check", "--repair"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("backed up and verified: backups/"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("removed "), std::string::npos) << r.out;
+  EXPECT_EQ(std::stoi(run({"count", "ServiceElement"}).out), std::stoi(elements) * 2 / 3);
+  EXPECT_EQ(std::stoi(run({"count", "KeyWords"}).out), std::stoi(words) * 2 / 3);
+  EXPECT_EQ(lines(run({"query", "ServiceElement", "--filter", "SEL:ServiceNumber = 2"}).out).size(), 1u);
+  r = run({"check"});
+  EXPECT_EQ(r.out.find("owner"), std::string::npos) << r.out;
+  // The backup holds the rows as they were.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("backups"), std::filesystem::directory_iterator()), 1);
+}
+
 TEST(VespData, QueryPrintsWhatAViewYields) {
   vtest::TempDir dir;
   ASSERT_EQ(run({"generate", "--prayer-requests", "400", "--services", "5"}).status, 0);
@@ -162,7 +195,7 @@ TEST(VespData, DeleteTakesAServiceWithItsElementsAndPassages) {
   EXPECT_EQ(run({"count", "Service"}).out, "3\n");
   EXPECT_EQ(run({"count", "ServiceElement"}).out, "24\n");
   EXPECT_EQ(run({"count", "BibleRef"}).out, "6\n");
-  EXPECT_EQ(run({"count", "KeyWords"}).out, "12\n");  // no relation: left alone
+  EXPECT_EQ(run({"count", "KeyWords"}).out, "9\n");  // the service's own went with it
   EXPECT_EQ(lines(run({"query", "ServiceElement", "--filter", "SEL:ServiceNumber = 2"}).out).size(), 1u);
   r = run({"delete", "Service", "2"});
   EXPECT_EQ(r.status, 1);

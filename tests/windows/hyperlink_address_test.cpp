@@ -24,6 +24,31 @@ TEST(HyperlinkAddressTest, EmailAddressesOpenAsMailAndWebAddressesAsThemselves) 
   EXPECT_EQ(plan("C:\\Media\\Flyer 12.pdf  ").target, "C:\\Media\\Flyer 12.pdf");
 }
 
+TEST(HyperlinkAddressTest, OnlyBareAddressesAndMailtoOpenTheMailProgram) {
+  for (const char* web : {"https://social.example/@stmarks", "HTTPS://x.org/a@b.pdf", "http://x.org/?to=a@b"}) {
+    EXPECT_EQ(plan(web).kind, AddressPlan::Kind::Open) << web;
+    EXPECT_EQ(plan(web).target, web);
+  }
+  for (const char* file : {"/media/photos/easter@2x.png", "C:\\Photos\\easter@2x.png", "file:///media/a@b.png"}) {
+    EXPECT_EQ(plan(file).kind, AddressPlan::Kind::Open) << file;
+    EXPECT_EQ(plan(file).target, file);
+  }
+  EXPECT_EQ(plan("mailto:choir@stmarks.org?subject=Easter").target, "mailto:choir@stmarks.org?subject=Easter");
+  EXPECT_EQ(plan("choir@stmarks.org").kind, AddressPlan::Kind::Mail);
+}
+
+TEST(HyperlinkAddressTest, SchemesOtherThanWebMailAndFileAreRefused) {
+  for (const char* bad : {"javascript:alert(1)", "JavaScript:alert('a@b')", "data:text/html,<script>x</script>",
+                          "vbscript:msgbox", "smb://server/share/a.pdf", "foo:bar@baz"}) {
+    const AddressPlan p = plan(bad);
+    EXPECT_EQ(p.kind, AddressPlan::Kind::Refused) << bad;
+    EXPECT_EQ(p.address, bad);
+  }
+  EXPECT_EQ(RefusedAddressMessage("javascript:x"),
+            "This kind of address is not opened: only web pages (http, https), mail (mailto) and files are.|"
+            "javascript:x");
+}
+
 TEST(HyperlinkAddressTest, EmptyAndBlankAddressesOpenNothing) {
   EXPECT_EQ(plan("").kind, AddressPlan::Kind::Nothing);
   EXPECT_EQ(plan("     ").kind, AddressPlan::Kind::Nothing);

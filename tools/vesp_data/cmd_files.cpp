@@ -6,6 +6,7 @@
 #include "runtime/store/file_repair.h"
 #include "tools/vesp_data/commands.h"
 #include "tools/vesp_data/open_table.h"
+#include "tools/vesp_data/orphan_check.h"
 #include "tools/vesp_data/song_use_check.h"
 
 namespace vesp::tools {
@@ -56,6 +57,7 @@ int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
   }
   // Derived dates, not damage: reported, and put right by a repair, once the keys are sound.
   if (damaged == 0 && !checkSongUse(repair, out, err)) ++damaged;
+  if (damaged == 0 && !checkOrphans(repair, out, err)) ++damaged;
   if (damaged) err << "vesp-data: " << damaged << " damaged file" << (damaged == 1 ? "" : "s") << "\n";
   return damaged ? 1 : 0;
 }

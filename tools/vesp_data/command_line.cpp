@@ -9,8 +9,9 @@ const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
       {"create", "", "create every table's data file, empty (files that exist are left alone)", {}, {}, 0, 0, runCreate},
       {"check", "[--repair]",
-       "check the integrity and keys of every data file, and the bibliography's first and last used dates; "
-       "--repair rebuilds damaged keys and recomputes those dates",
+       "check the integrity and keys of every data file, the bibliography's first and last used dates, and "
+       "rows whose owner is missing; --repair rebuilds damaged keys, recomputes those dates and, after a "
+       "backup set, removes those rows",
        {}, {"--repair"}, 0, 0, runCheck},
       {"count", "TABLE", "print how many records a table holds", {}, {}, 1, 1, runCount},
       {"export", "TABLE [--order KEY]", "write a table's records as CSV in a key's order", {"--order"}, {}, 1, 1,

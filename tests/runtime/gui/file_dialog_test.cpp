@@ -1,6 +1,8 @@
 #include "runtime/gui/file_dialog.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -8,6 +10,12 @@
 
 namespace vrt {
 namespace {
+
+// The patterns between the brackets of a name filter, as the dialog reads them.
+QStringList patternsOf(const QString& filter) {
+  const auto open = filter.indexOf(QLatin1Char('(')), close = filter.lastIndexOf(QLatin1Char(')'));
+  return filter.mid(open + 1, close - open - 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
 
 using FileDialogTest = testing::GuiTest;
 
@@ -48,6 +56,31 @@ TEST_F(FileDialogTest, ReturnsTheChosenFileOrNothingWhenCancelled) {
   EXPECT_EQ(results[1].path, "");
   EXPECT_TRUE(robot.window("UpdateService").widget()->isEnabled());
   EXPECT_THROW(robot.cancelFileDialog(), RobotError);
+}
+
+TEST_F(FileDialogTest, AllFilesShowsNamesWithoutADot) {
+  TestRobot robot;
+  StartThread(
+      [&] {
+        FileDialogRequest request;
+        request.masks = {{"All Files", "*.*"}, {"Pictures", "*.png;*.jpg"}};
+        FileDialog(request);
+      },
+      50'000);
+  robot.settle();
+  QFileDialog* dialog = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->property(kFileDialogProperty).toBool() && w->isVisible()) dialog = qobject_cast<QFileDialog*>(w);
+  ASSERT_NE(dialog, nullptr);
+  const QStringList filters = dialog->nameFilters();
+  ASSERT_EQ(filters.size(), 2);
+  const QStringList all = patternsOf(filters[0]);
+  EXPECT_TRUE(QDir::match(all, QStringLiteral("README"))) << filters[0].toStdString();
+  EXPECT_TRUE(QDir::match(all, QStringLiteral("easter@2x.png")));
+  const QStringList pictures = patternsOf(filters[1]);
+  EXPECT_TRUE(QDir::match(pictures, QStringLiteral("flyer.jpg"))) << filters[1].toStdString();
+  EXPECT_FALSE(QDir::match(pictures, QStringLiteral("README")));
+  robot.cancelFileDialog();
 }
 
 TEST_F(FileDialogTest, OutsideAnyThreadItIsCancelledAtOnce) { EXPECT_TRUE(FileDialog({}).cancelled); }
