@@ -184,6 +184,9 @@ struct FormDecl {
   // Hooks.
   std::function<void(FormScreen&)> prime;     // default values of a new record
   std::function<void(FormScreen&)> stamp;     // just before the record is saved
+  // Before an insert or a change is saved: false refuses the save and the form stays open
+  // (the hook has told the user why and put the focus where the fault is).
+  std::function<bool(FormScreen&)> check;
   std::function<int(FormScreen&, int control)> onButton;  // an extra button or an accepted field; 5 consumes
   // A new record the user gave up on, once its reserved number was given back: what was
   // added under that number without a relation to remove it goes too.

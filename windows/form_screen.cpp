@@ -320,7 +320,12 @@ int FormScreen::OnCloseRequest() {
 }
 
 int FormScreen::OnCompleted() {
-  if (decl_.stamp && (REQUEST == Request::Insert || REQUEST == Request::Change)) decl_.stamp(*this);
+  const bool saving = REQUEST == Request::Insert || REQUEST == Request::Change;
+  if (saving && decl_.check && !decl_.check(*this)) {
+    if (VCRREQUEST) *VCRREQUEST = 0;  // a refused save navigates nowhere
+    return 0;
+  }
+  if (decl_.stamp && saving) decl_.stamp(*this);
   return WindowController::OnCompleted();
 }
 
