@@ -108,7 +108,7 @@ class ViewRows : public ReportRowSource {
 
   bool next(ReportLine& line) override {
     if (!note_.isEmpty()) {
-      line = ReportLine::field(QString::fromUtf8(report_.noteLabel), std::exchange(note_, {}));
+      line = ReportLine::note(QString::fromUtf8(report_.noteLabel) + " " + std::exchange(note_, {}), report_.noteColumn);
       return true;
     }
     if (!error_.empty() || views_.ReadNext() != Level::Benign) return false;
@@ -176,6 +176,7 @@ class ReportProcess {
         break;
       case ReportLine::Section: ok = layout_->beginSection(line_.caption, std::move(line_.columns)); break;
       case ReportLine::Total: ok = layout_->printTotal(line_.cells); break;
+      case ReportLine::Note: ok = layout_->printNote(line_.cells.empty() ? QString() : line_.cells[0], line_.column); break;
     }
     if (!ok) failed_ = true;
     return !failed_;

@@ -42,10 +42,12 @@ struct ReportDeclaration {
   const char* progressCaption = "Report Prayer Request";
   const char* reportName = "PrayerRequest Report";
   double detailSize = 0;  // points of the lines and column titles; 0: the layout's own (wide lists take less)
-  // A field printed under its record's line when not blank, after a label, wrapped over the
-  // page's width (and on over the next page when it must): -1 for none.
+  // A field printed under its record's line when not blank, after a label, from the column
+  // `noteColumn` (0-based) to the margin, wrapped (and on over the next page when it must):
+  // -1 for none.
   int note = -1;
   const char* noteLabel = "";
+  int noteColumn = 0;
 };
 
 // What one run adds to its declaration.

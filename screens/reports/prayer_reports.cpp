@@ -37,6 +37,7 @@ ReportDeclaration requestReport(const char* procedure, const char* module, const
   ReportDeclaration r{procedure, module, title, &tables::PrayerRequest, kRequestColumns, std::move(orders), filter};
   r.note = PRA::COMMENTS;
   r.noteLabel = "Comments:";
+  r.noteColumn = 1;  // under the request
   return r;
 }
 

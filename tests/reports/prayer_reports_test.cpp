@@ -152,7 +152,7 @@ TEST_F(PrayerReportTest, AnAnsweredRequestsStoryPrintsUnderItWithItsCategoryBesi
     for (const auto& i : p.items)
       if (i.kind == vrt::PageItem::Text) {
         flat += i.text.toStdString();
-        labels += i.text == "Comments:";
+        labels += i.text.startsWith("Comments: Story");
       }
   flat.erase(std::remove(flat.begin(), flat.end(), ' '), flat.end());
   EXPECT_EQ(labels, 30) << "a label only where there is a story";
