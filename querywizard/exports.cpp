@@ -37,6 +37,7 @@ void XB_QWIZARD(XBQW_FIELDSQUEUE& fields, std::string_view className, std::strin
   WizardSession session(fields, std::string(className), opts & 2 ? Syntax::Sql : Syntax::Standard,
                         restrictManual.value_or(0) != 0, combine.value_or(0) != 0, query, description);
   session.startOnNewQuery = (opts & 1) != 0;
+  session.setFilterSize(querySize);
   if (queryNumber.value_or(0) != 0 && !session.open(*queryNumber)) return;
   if (!hooks().wizard(session) || !session.finished()) return;
 
@@ -52,7 +53,9 @@ void XB_QWIZARD(XBQW_FIELDSQUEUE& fields, std::string_view className, std::strin
       return;
     }
   }
-  query = fit(session.resultText(), querySize);
+  // A saved query chosen as it stands may be longer than a caller's smaller variable.
+  if (!queryFits(session.resultText(), querySize)) return;
+  query = session.resultText();
   description = fit(saved ? session.resultDescription() : session.resultText(), descriptionSize);
   XBQW_Response() = saved ? session.resultNumber() : -1;
 }
@@ -73,7 +76,13 @@ std::uint8_t QW_BUILDEXPQ(std::string& expression, const XBQW_FIELDSQUEUE& field
                           std::size_t expressionSize) {
   const auto accepted = hooks().buildExpression(expression, fields, sqlSyntax != 0);
   if (!accepted) return 0;
-  expression = fit(*accepted, expressionSize);
+  // A cut expression would mean something else: too long is refused.
+  if (vrt::clip(*accepted).size() > expressionSize) {
+    showMessage("The expression is too long: it may hold at most " + std::to_string(expressionSize) + " characters.",
+                "Expression Builder");
+    return 0;
+  }
+  expression = std::string(vrt::clip(*accepted));
   return 1;
 }
 

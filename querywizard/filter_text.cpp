@@ -1,5 +1,6 @@
 #include "querywizard/filter_text.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "querywizard/display_text.h"
@@ -81,8 +82,11 @@ std::string containsText(const QueryElement& e, const Parts& p) {
 std::string standardElement(const QueryElement& e) {
   Parts p = partsOf(e);
   std::string op = operatorsOf(e.OPCODE).standard;
-  if (isBeginning(e.OPCODE))
-    p.L = "SUB(" + p.L + ",1," + std::to_string(vrt::utf8Length(p.V)) + ")";
+  if (isBeginning(e.OPCODE)) {
+    // Another field or an expression is as long as its value is, record by record.
+    const std::string length = p.constant ? std::to_string(vrt::utf8Length(p.V)) : "LEN(CLIP(" + p.V + "))";
+    p.L = "SUB(" + p.L + ",1," + length + ")";
+  }
   if (isChecking(e.OPCODE)) return " " + p.L + " " + op + " 0 " + p.J;
   if (e.DATATYPE < 2) {
     if (e.MATCHTYPE == 0) {
@@ -174,7 +178,15 @@ std::string elementText(const QueryElement& element, Syntax syntax) {
 std::string assembleQuery(const CurrentQuery& query, Syntax syntax) {
   std::string text;
   for (const QueryElement& e : query) text += elementText(e, syntax);
-  return std::string(vrt::utf8Truncate(trimmed(text), kFilterWidth));
+  return std::string(trimmed(text));
+}
+
+bool queryFits(std::string_view text, std::size_t size) {
+  if (vrt::clip(text).size() <= std::min(size, kFilterWidth)) return true;
+  showMessage("The resulting query is too large. A query may hold at most " + std::to_string(std::min(size, kFilterWidth)) +
+                  " characters.",
+              "Query String Too Small");
+  return false;
 }
 
 JoinedQuery joinQueries(std::string_view previous, std::string_view next, std::size_t filterSize,
@@ -208,8 +220,10 @@ void XB_QWPARSE(std::string_view token, std::string_view value, std::string& que
   std::size_t length = 0;
   const std::size_t at = findNoCase(query, t, length);
   if (at == std::string_view::npos) return;
-  std::string result = query.substr(0, at) + quotedConstant(vrt::upperCase(vrt::clip(value))) + query.substr(at + length);
-  query = std::string(vrt::utf8Truncate(result, querySize));
+  std::string result = query.substr(0, at) + quotedConstant(vrt::clip(value)) + query.substr(at + length);
+  // A cut filter would select other records than the query says: it stays as it was.
+  if (result.size() > querySize) return;
+  query = std::move(result);
 }
 
 }  // namespace qrywiz

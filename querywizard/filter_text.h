@@ -14,8 +14,11 @@ enum class Syntax { Standard, Sql };
 
 // One element's text: a leading blank, the condition, a blank and the clipped conjunction.
 std::string elementText(const QueryElement& element, Syntax syntax);
-// Every element in list order, without leading or trailing blanks, cut to 1,024 bytes.
+// Every element in list order, without leading or trailing blanks, however long.
 std::string assembleQuery(const CurrentQuery& query, Syntax syntax);
+// Whether the text fits a filter variable of `size` bytes (never more than 1,024); when it
+// does not, "Query String Too Small" says so. A query is refused, never cut.
+bool queryFits(std::string_view text, std::size_t size = 1024);
 
 // "'" + text with every quote doubled + "'".
 std::string quotedConstant(std::string_view text);
@@ -35,8 +38,9 @@ JoinedQuery joinQueries(std::string_view previous, std::string_view next, std::s
 // invalid-query message (display texts 33/34) and yields false.
 bool checkQueryText(std::string_view text);
 
-// Replaces the first occurrence of the clipped token, in any case, by the clipped value
-// upper-cased between single quotes; the result is cut to `querySize` bytes.
+// Replaces the first occurrence of the clipped token, in any case, by the clipped value as
+// given between single quotes. A result longer than `querySize` bytes leaves the query as
+// it was.
 void XB_QWPARSE(std::string_view token, std::string_view value, std::string& query,
                 std::size_t querySize = 1024);
 

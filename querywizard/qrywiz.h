@@ -3,7 +3,8 @@
 // operation runs on the caller's thread and returns when its windows are closed. The
 // caller's lists and variables are filled or rewritten during a call; the library keeps
 // nothing of them afterwards. Fixed-size caller variables are given with their size in
-// bytes (the filter text 1,024, a description 60); results are cut to it.
+// bytes (the filter text 1,024, a description 60). A description is cut to its size; a
+// filter never is: a query that would not fit is refused ("Query String Too Small").
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -61,7 +62,8 @@ std::uint8_t XB_QWNAVIGATE(vrt::View& view, std::optional<std::string_view> chil
 // The query-option window: 1 select a saved query, 2 new query, 4 none, 3 cancel, 0 closed.
 std::uint8_t XB_QWPREACTION();
 
-// The expression builder on `expression`: 1 and the accepted text, or 0 and no change.
+// The expression builder on `expression`: 1 and the accepted text, or 0 and no change
+// (also when the accepted text is longer than `expressionSize`, which the user is told).
 std::uint8_t QW_BUILDEXPQ(std::string& expression, const XBQW_FIELDSQUEUE& fields, std::uint8_t sqlSyntax,
                           std::size_t expressionSize = kFilterWidth);
 // What the builder's Insert checks in standard syntax: an empty text, or one that evaluates.

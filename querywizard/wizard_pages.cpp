@@ -143,7 +143,7 @@ bool WizardPages::next() {
       page_ = 3;
       return true;
     case 3:
-      finishElement();
+      if (!finishElement()) return false;
       page_ = 4;
       return true;
     default:
@@ -217,9 +217,9 @@ void WizardPages::setCompareTo(CompareTo kind) {
   if (kind == CompareTo::Field && draft.otherFieldRow == 0) draft.otherFieldRow = 1;
 }
 
-void WizardPages::finishElement() {
+bool WizardPages::finishElement() {
   const auto* f = field();
-  if (!f) return;
+  if (!f) return false;
   QueryElement e;
   e.FIELDNAME = clipped(f->QWFLDNAME);
   e.DATATYPE = f->QWFLDDATATYPE;
@@ -250,17 +250,23 @@ void WizardPages::finishElement() {
   }
   e.VALUE = std::string(vrt::utf8Truncate(value, kElementValueWidth));
   e.DESC = describeElement(e, session_.fields());
-  CurrentQuery& list = session_.elements;
+  // The list takes the element only when the query it makes still fits the filter.
+  CurrentQuery list = session_.elements;
+  int selected;
   if (editedElement_ >= 1 && editedElement_ <= static_cast<int>(list.size())) {
     e.CONJUNCTION = list[editedElement_ - 1].CONJUNCTION;
     list[editedElement_ - 1] = std::move(e);
-    selectedElement_ = editedElement_;
+    selected = editedElement_;
   } else {
     list.push_back(std::move(e));
-    selectedElement_ = static_cast<int>(list.size());
+    selected = static_cast<int>(list.size());
   }
+  if (!queryFits(assembleQuery(list, session_.syntax()), session_.filterSize())) return false;
+  session_.elements = std::move(list);
+  selectedElement_ = selected;
   addingNew_ = false;
   editedElement_ = 0;
+  return true;
 }
 
 void WizardPages::conjunction(std::string_view andOr) {
@@ -311,14 +317,29 @@ void WizardPages::remove(int row) {
 void WizardPages::toggleConjunction(int row) {
   CurrentQuery& list = session_.elements;
   if (row < 1 || row > static_cast<int>(list.size())) return;
-  std::string& c = list[row - 1].CONJUNCTION;
-  if (c.empty()) return;  // the last element joins nothing
+  if (list[row - 1].CONJUNCTION.empty()) return;  // the last element joins nothing
+  CurrentQuery toggled = list;
+  std::string& c = toggled[row - 1].CONJUNCTION;
   c = c == "AND" ? "OR" : "AND";
+  if (queryFits(assembleQuery(toggled, session_.syntax()), session_.filterSize())) list = std::move(toggled);
 }
 
 void WizardPages::manual() {
   if (session_.restrictManual() || page_ == 5) return;
-  if (!session_.elements.empty()) session_.manualText = assembleQuery(session_.elements, session_.syntax());
+  // The element an AND or OR began is given up, as Cancel would: no conjunction dangles.
+  CurrentQuery elements = session_.elements;
+  if (addingNew_ && page_ != 4 && !elements.empty()) elements.back().CONJUNCTION.clear();
+  std::string text;
+  if (!elements.empty()) {
+    text = assembleQuery(elements, session_.syntax());
+    if (!queryFits(text, session_.filterSize())) return;
+    session_.manualText = text;
+  }
+  if (addingNew_ && page_ != 4) {
+    session_.elements = std::move(elements);
+    addingNew_ = false;
+    editedElement_ = 0;
+  }
   session_.manualPage = true;
   pageBeforeManual_ = page_;
   manualShown_ = false;

@@ -90,7 +90,7 @@ class WizardPages {
   int rowOfPointer(std::int32_t pointer) const;
   bool isCheckBoxField() const;
   void newElement();
-  void finishElement();
+  bool finishElement();  // false when the query would not fit: the list stays as it was
   void prepareOperations();
 
   WizardSession& session_;

@@ -41,12 +41,13 @@ bool WizardSession::open(std::int32_t number) {
 }
 
 std::string WizardSession::queryText() const {
-  if (manualPage) return std::string(vrt::utf8Truncate(vrt::clip(manualText), kFilterWidth));
+  if (manualPage) return std::string(vrt::clip(manualText));
   return assembleQuery(elements, syntax_);
 }
 
 bool WizardSession::checkFinished() const {
-  return syntax_ == Syntax::Sql || checkQueryText(queryText());
+  const std::string text = queryText();
+  return queryFits(text, filterSize_) && (syntax_ == Syntax::Sql || checkQueryText(text));
 }
 
 bool WizardSession::save(bool asNew) {

@@ -3,6 +3,7 @@
 // The wizard's pages (the dialogs) edit `elements` or the manual text and call these
 // operations; XB_QWIZARD turns the outcome into the caller's filter, description and
 // XBQW_Response.
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,6 +29,10 @@ class WizardSession {
 
   // Options bit 1: start on a new query rather than in the saved-queries window.
   bool startOnNewQuery = false;
+  // The caller's filter variable, set by XB_QWIZARD before the pages open: a query longer
+  // than it (and never more than 1,024 bytes) is refused, not cut.
+  std::size_t filterSize() const { return filterSize_; }
+  void setFilterSize(std::size_t size) { filterSize_ = std::min(size, kFilterWidth); }
 
   // The query being edited.
   CurrentQuery elements;
@@ -44,7 +49,8 @@ class WizardSession {
 
   // The filter the query produces now: the typed text on the manual page, else assembled.
   std::string queryText() const;
-  // Finishing: the standard-syntax text must evaluate (33/34 otherwise).
+  // Finishing: the text must fit the filter ("Query String Too Small" otherwise) and, in
+  // standard syntax, evaluate (33/34 otherwise).
   bool checkFinished() const;
   // Saves as a new query or rewrites the loaded one (description form included); false
   // when nothing was saved, and the wizard stays open.
@@ -75,6 +81,7 @@ class WizardSession {
   std::int32_t resultNumber_ = 0;
   std::string resultText_, resultDescription_;
   int join_ = 0;
+  std::size_t filterSize_ = kFilterWidth;
 };
 
 inline constexpr int kJoinAnd = 30;

@@ -3,9 +3,12 @@
 #include <QColor>
 #include <QLabel>
 #include <QPixmap>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 #include "querywizard/choice_windows.h"
@@ -20,6 +23,7 @@
 #include "querywizard/wizard_pages.h"
 #include "querywizard/wizard_session.h"
 #include "runtime/expr/expression.h"
+#include "runtime/gui/beep.h"
 #include "runtime/gui/buttons.h"
 #include "runtime/gui/paged_list.h"
 #include "runtime/gui/threads.h"
@@ -49,6 +53,7 @@ class WizardWindow {
     if (auto* pages = qobject_cast<QTabWidget*>(c("?Pages").widget())) pages->tabBar()->hide();
     showPicture();
     sizeManualFields();
+    limitManualText();
     c("?QueryList").list()->setColumnLook(2, QColor(Qt::red), true);
     c("?QueryList").alert(vrt::kDeleteKey);
     for (const char* use : {"?FieldList", "?OperationList", "?ChoiceList", "?QueryList"}) c(use).alert(vrt::kEnterKey);
@@ -97,6 +102,27 @@ class WizardWindow {
     QWidget* list = c("?ManualFields").widget();
     const int units = wideFieldList_ ? kManualFieldsWideWidth : kManualFieldsWidth;
     list->setFixedWidth(units * list->fontMetrics().averageCharWidth() / 4);
+  }
+
+  // The typed query never grows past the filter it goes into: what would is not taken.
+  void limitManualText() {
+    auto* edit = qobject_cast<QPlainTextEdit*>(c("?ManualText").widget());
+    if (!edit) return;
+    const qsizetype limit = static_cast<qsizetype>(session_.filterSize());
+    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, limit, kept = QString()]() mutable {
+      const QString now = edit->toPlainText();
+      if (now.toUtf8().size() <= limit) {
+        kept = now;
+        return;
+      }
+      const qsizetype cursor = edit->textCursor().position() - (now.size() - kept.size());
+      const QSignalBlocker quiet(edit);
+      edit->setPlainText(kept);
+      QTextCursor at = edit->textCursor();
+      at.setPosition(static_cast<int>(std::clamp<qsizetype>(cursor, 0, kept.size())));
+      edit->setTextCursor(at);
+      vrt::Beep();
+    });
   }
 
   void setRows(std::string_view use, const std::vector<std::vector<std::string>>& rows, int selected) {
@@ -300,7 +326,7 @@ class WizardWindow {
     } else if (use == "?BuildButton") {
       readPage();
       std::string text = session_.manualText;
-      if (QW_BUILDEXPQ(text, session_.fields(), session_.syntax() == Syntax::Sql ? 1 : 0, kFilterWidth)) {
+      if (QW_BUILDEXPQ(text, session_.fields(), session_.syntax() == Syntax::Sql ? 1 : 0, session_.filterSize())) {
         session_.manualText = text;
         fillPage(5);
       }

@@ -11,6 +11,7 @@
 #include "records/messages.h"
 #include "records/thread_dictionary.h"
 #include "records/view_manager.h"
+#include "runtime/expr/expression.h"
 #include "runtime/gui/window.h"
 #include "runtime/print/page_output.h"
 #include "runtime/print/printer.h"
@@ -85,7 +86,13 @@ class ViewRows : public ReportRowSource {
     views_.Setup(*view_, Relate(*report.table), &orders_);
     views_.PutOrderText(order);
     if (*report.filter) views_.PutNamedFilter(report.filter);
-    if (!run.queryFilter.empty()) views_.PutNamedFilter(run.queryFilter, "6 Query");
+    if (!run.queryFilter.empty()) {
+      // A query that cannot be evaluated prints nothing: never every record under its title.
+      if (const auto parsed = expr::Expression::parse(run.queryFilter); !parsed)
+        error_ = "The query cannot be printed: " + parsed.error.message;
+      else
+        views_.PutNamedFilter(run.queryFilter, "6 Query");
+    }
     views_.Reposition();
     total_ = TableFile(*report.table).records();
     if (total_ == 0) {
@@ -100,13 +107,24 @@ class ViewRows : public ReportRowSource {
   }
 
   bool next(ReportLine& line) override {
-    if (views_.ReadNext() != Level::Benign) return false;
+    if (!note_.isEmpty()) {
+      line = ReportLine::note(QString::fromUtf8(report_.noteLabel) + " " + std::exchange(note_, {}), report_.noteColumn);
+      return true;
+    }
+    if (!error_.empty() || views_.ReadNext() != Level::Benign) return false;
     ++read_;
     const auto& fields = file_.FILE->schema().fields;
+    const auto text = [&](int field) {
+      return QString::fromStdString(file_.BUFFER->text(fields[static_cast<std::size_t>(field)])).trimmed();
+    };
     line.kind = ReportLine::Detail;
     line.cells.clear();
-    for (const ReportColumnDecl& c : report_.columns)
-      line.cells.push_back(cellText(*file_.BUFFER, fields[static_cast<std::size_t>(c.field)], c.picture));
+    for (const ReportColumnDecl& c : report_.columns) {
+      QString cell = cellText(*file_.BUFFER, fields[static_cast<std::size_t>(c.field)], c.picture);
+      if (c.beside >= 0 && !text(c.beside).isEmpty()) cell += " (" + text(c.beside) + ")";
+      line.cells.push_back(cell);
+    }
+    if (report_.note >= 0) note_ = text(report_.note);
     return true;
   }
   int percent() const override {
@@ -115,6 +133,7 @@ class ViewRows : public ReportRowSource {
   }
   long read() const override { return read_; }
   bool empty() const override { return byBytes_ && read_ == 0; }
+  std::string error() const override { return error_; }
 
  private:
   const ReportDeclaration& report_;
@@ -125,6 +144,8 @@ class ViewRows : public ReportRowSource {
   long long total_ = 0;
   long read_ = 0;
   bool byBytes_ = false;
+  std::string error_;
+  QString note_;  // the last record's note, printed before the next record is read
 };
 
 // The run between the order window and the preview: the rows, the layout and the batches.
@@ -155,6 +176,7 @@ class ReportProcess {
         break;
       case ReportLine::Section: ok = layout_->beginSection(line_.caption, std::move(line_.columns)); break;
       case ReportLine::Total: ok = layout_->printTotal(line_.cells); break;
+      case ReportLine::Note: ok = layout_->printNote(line_.cells.empty() ? QString() : line_.cells[0], line_.column); break;
     }
     if (!ok) failed_ = true;
     return !failed_;

@@ -23,6 +23,7 @@ struct ReportColumnDecl {
   const char* picture;   // "" prints the field as stored
   double width;          // share of the page width
   bool rightAligned = false;
+  int beside = -1;       // a field printed after the value, in parentheses, when not blank
 };
 
 struct ReportOrderDecl {
@@ -41,6 +42,12 @@ struct ReportDeclaration {
   const char* progressCaption = "Report Prayer Request";
   const char* reportName = "PrayerRequest Report";
   double detailSize = 0;  // points of the lines and column titles; 0: the layout's own (wide lists take less)
+  // A field printed under its record's line when not blank, after a label, from the column
+  // `noteColumn` (0-based) to the margin, wrapped (and on over the next page when it must):
+  // -1 for none.
+  int note = -1;
+  const char* noteLabel = "";
+  int noteColumn = 0;
 };
 
 // What one run adds to its declaration.

@@ -14,7 +14,7 @@
 namespace vesp {
 
 struct ReportLine {
-  enum Kind { Detail, Field, Section, Total };
+  enum Kind { Detail, Field, Section, Total, Note };
   Kind kind = Detail;
   // Detail and Total: a value per column of the current list; Field: label and value.
   std::vector<QString> cells;
@@ -28,6 +28,13 @@ struct ReportLine {
     return {Section, {}, std::move(caption), std::move(columns)};
   }
   static ReportLine total(std::vector<QString> values) { return {Total, std::move(values), {}, {}}; }
+  // Note: a text under the record just printed, from column `column` (0-based) to the margin.
+  static ReportLine note(QString text, int column) {
+    ReportLine l{Note, {std::move(text)}, {}, {}};
+    l.column = column;
+    return l;
+  }
+  int column = 0;
 };
 
 class ReportRowSource {

@@ -193,6 +193,14 @@ bool ReportLayout::printField(const QString& label, const QString& value) {
                     {int(Qt::AlignLeft), int(Qt::AlignLeft)}, {true, false});
 }
 
+bool ReportLayout::printNote(const QString& text, int fromColumn) {
+  if (!pageOpen_) beginPage();
+  if (x_.empty()) return printField({}, text);
+  const std::size_t from = static_cast<std::size_t>(std::clamp(fromColumn, 0, static_cast<int>(x_.size()) - 1));
+  const double right = x_.back() + widths_.back();
+  return printCells({text}, {x_[from]}, {right - x_[from]}, {int(Qt::AlignLeft)}, {false});
+}
+
 bool ReportLayout::beginSection(const QString& caption, std::vector<ReportColumn> columns) {
   if (!pages_.usable()) return false;
   if (!pageOpen_) beginPage();

@@ -48,6 +48,9 @@ class ReportLayout {
   // Starts a list of its own: its caption (empty: none) and column titles. It moves to a
   // new page when the caption, the titles and two lines would not fit on this one.
   bool beginSection(const QString& caption, std::vector<ReportColumn> columns);
+  // A note under the record just printed: it runs from column `fromColumn` (0-based) of the
+  // current list to the right margin, wrapped, and on over the next page when it must.
+  bool printNote(const QString& text, int fromColumn);
   // A total under a rule, in bold: a value per column of the current list.
   bool printTotal(const std::vector<QString>& values);
   int detailLines() const { return detailLines_; }

@@ -1,8 +1,10 @@
 #include "screens/prayer/journal_handover.h"
 
+#include <map>
 #include <mutex>
 #include <utility>
 
+#include "runtime/gui/threads.h"
 #include "runtime/text/utf8.h"
 
 namespace vesp {
@@ -12,6 +14,7 @@ namespace {
 struct Handover {
   std::mutex lock;
   std::string filter, description, category;
+  std::map<int, QueryHandover> threads;  // by the number of the report's thread
 };
 
 Handover& handover() {
@@ -45,6 +48,32 @@ std::string TakeHandedFilter() {
   Handover& h = handover();
   std::lock_guard guard(h.lock);
   return std::exchange(h.filter, {});
+}
+
+QueryHandover CurrentQueryHandover() { return {HandedFilter(), HandedDescription(), RuntimeCategory()}; }
+
+void RunWithQueryHandover(const QueryHandover& given, const std::function<void()>& procedure) {
+  struct Own {
+    int thread = vrt::ThreadNumber();
+    explicit Own(const QueryHandover& g) {
+      std::lock_guard guard(handover().lock);
+      handover().threads[thread] = g;
+    }
+    ~Own() {
+      std::lock_guard guard(handover().lock);
+      handover().threads.erase(thread);
+    }
+  } own(given);
+  procedure();
+}
+
+QueryHandover TakeQueryHandover() {
+  Handover& h = handover();
+  std::lock_guard guard(h.lock);
+  QueryHandover taken{h.filter, h.description, h.category};
+  if (const auto own = h.threads.find(vrt::ThreadNumber()); own != h.threads.end()) taken = own->second;
+  h.filter.clear();
+  return taken;
 }
 
 }  // namespace vesp

@@ -3,6 +3,10 @@
 // browse that started it.
 namespace vesp {
 
+struct QueryHandover;
+
 void StartJournalReport(const char* procedure);
+// The query report, with the query it is to print bound to its thread before it runs.
+void StartQueryReport(const QueryHandover& handover);
 
 }  // namespace vesp

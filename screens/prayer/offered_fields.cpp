@@ -12,13 +12,14 @@ struct OfferedField {
   const char *description, *name, *picture, *length, *dataType, *control, *options;
 };
 
-// Every field is a table field (type 0) without a look-up.
+// Every field is a table field (type 0) without a look-up. The number of days is stored
+// as text but offered as a number, so that it is compared by value ("10" is more than "5").
 constexpr OfferedField kFields[] = {
     {"PRA:Request Number", "PRA:RequestNumber", "@n-14", "4", "2", "1", ""},
     {"PRA:Request", "PRA:Request", "@s255", "5000", "1", "1", ""},
     {"PRA:Date Started", "PRA:DateStarted", "@d2-", "4", "4", "1", ""},
     {"PRA:Date Answered", "PRA:DateAnswered", "@d2-", "4", "4", "1", ""},
-    {"PRA:Number of Days", "PRA:NumberDays", "@s10", "10", "1", "1", ""},
+    {"PRA:Number of Days", "PRA:NumberDays", "@n-10", "10", "2", "1", ""},
     {"PRA:Answer", "PRA:Answer", "@s20", "20", "1", "3", " |Yes|No|Other"},
     {"PRA:Comments", "PRA:Comments", "@s255", "5000", "1", "1", ""},
     {"PRA:Category", "PRA:RequestCategory", "@s30", "30", "1", "1", ""},

@@ -205,7 +205,7 @@ void QueryBinding::applyRuntimeCategory() {
   const int response = browse_.CallProcedure(Request::Select, ProcedureNamed("BrowsePrayerRequestCategory"));
   if (response == Response::Completed)
     SetRuntimeCategory(std::string(clip(RecordRef(Buffer(tables::Lookups)).get(LOO_LOOKUPTYPE))));
-  qrywiz::XB_QWPARSE(kRuntimeCategory, RuntimeCategory(), filter_);
+  qrywiz::XB_QWPARSE(kRuntimeCategory, upperCase(RuntimeCategory()), filter_);
 }
 
 void QueryBinding::install() {
@@ -222,7 +222,7 @@ void QueryBinding::install() {
 void QueryBinding::printQuery() {
   SetHandedFilter(filter_);
   SetHandedDescription(current_.description);
-  StartJournalReport("ReportPrayerRequestQuery");
+  StartQueryReport(CurrentQueryHandover());
 }
 
 }  // namespace vesp

@@ -4,7 +4,10 @@
 #include "dictionary/tables.h"
 #include "records/thread_dictionary.h"
 #include "runtime/gui/control.h"
+#include "runtime/gui/look.h"
+#include "runtime/gui/message_box.h"
 #include "runtime/text/dates.h"
+#include "runtime/text/picture.h"
 #include "screens/prayer/categories.h"
 #include "screens/prayer/journal_conventions.h"
 #include "windows/form_screen.h"
@@ -22,12 +25,26 @@ constexpr const char* kAnsweredCalendar = "?G_CALBUTTON:2";
 
 FieldRef pra(int field) { return {tables::PrayerRequest, field}; }
 
+// A prayer cannot be answered before it was prayed: the user is told, and the date
+// answered takes the focus. False when the dates are impossible.
+bool datesPossible(FormScreen& form) {
+  vrt::RecordRef r(form.Record());
+  const vrt::DayNumber started = r.get(PRA_DATESTARTED), answered = r.get(PRA_DATEANSWERED);
+  if (answered == 0 || answered >= started) return true;
+  vrt::Message("The date answered, " + vrt::formatPicture(answered, "@d2-") + ", is before the date started, " +
+                   vrt::formatPicture(started, "@d2-") + ".|Please correct one of them.",
+               "Invalid Date Answered", vrt::kIconExclamation);
+  form.MYWINDOW->select(form.MYWINDOW->number(kAnswered));
+  return false;
+}
+
 // Only accepting the date answered recomputes the days: a changed start date alone leaves
-// them as they were.
+// them as they were. Impossible dates count no days.
 int onAccepted(FormScreen& form, int control) {
   if (control != form.MYWINDOW->number(kAnswered)) return 0;
   vrt::RecordRef r(form.Record());
-  r.set(PRA_NUMBERDAYS, NumberOfDays(r.get(PRA_DATESTARTED), r.get(PRA_DATEANSWERED)));
+  const bool possible = datesPossible(form);
+  r.set(PRA_NUMBERDAYS, possible ? NumberOfDays(r.get(PRA_DATESTARTED), r.get(PRA_DATEANSWERED)) : std::string());
   if (vrt::Control* days = form.MYWINDOW->control("?PRA:NUMBERDAYS")) days->display();
   return 0;
 }
@@ -65,6 +82,7 @@ const FormDecl& prayerRequestForm() {
     f.calls = {{1, ProcedureNamed("BrowsePrayerRequestCategory")}};
     f.prime = [](FormScreen& form) { vrt::RecordRef(form.Record()).set(PRA_DATESTARTED, vrt::today()); };
     f.onButton = onAccepted;
+    f.validate = datesPossible;
     f.opened = onOpened;
     return f;
   }();

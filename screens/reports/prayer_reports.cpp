@@ -17,9 +17,11 @@ namespace BLE = dict::idx::BLE;
 namespace PRS = dict::idx::PRS;
 namespace JOU = dict::idx::JOU;
 
+// A request shows its category beside it; its comments (how the prayer was answered)
+// print under its line.
 const std::vector<ReportColumnDecl> kRequestColumns = {
     {"Request #", PRA::REQUESTNUMBER, "@n9", 9, true},
-    {"Prayer Request", PRA::REQUEST, "", 34},
+    {"Prayer Request", PRA::REQUEST, "", 34, false, PRA::REQUESTCATEGORY},
     {"Date Started", PRA::DATESTARTED, "@d2-b", 12},
     {"Date Answered", PRA::DATEANSWERED, "@d2-b", 13},
     {"Number Days", PRA::NUMBERDAYS, "", 10},
@@ -30,15 +32,22 @@ const ReportOrderDecl kStarted = {"Date Started", "+PRA:DateStarted,+PRA:Request
 const ReportOrderDecl kAnswered = {"Date Answered", "+PRA:DateAnswered,+PRA:RequestNumber"};
 const ReportOrderDecl kNumber = {"Request Number", "+PRA:RequestNumber"};
 
+ReportDeclaration requestReport(const char* procedure, const char* module, const char* title,
+                                std::vector<ReportOrderDecl> orders, const char* filter = "") {
+  ReportDeclaration r{procedure, module, title, &tables::PrayerRequest, kRequestColumns, std::move(orders), filter};
+  r.note = PRA::COMMENTS;
+  r.noteLabel = "Comments:";
+  r.noteColumn = 1;  // under the request
+  return r;
+}
+
 const ReportDeclaration kReports[] = {
-    {"ReportPrayerRequestAll", "vsp050", "Prayer Requests All", &tables::PrayerRequest, kRequestColumns,
-     {kStarted, kAnswered, kNumber}},
-    {"ReportPrayerRequest", "vsp051", "Prayer Requests", &tables::PrayerRequest, kRequestColumns,
-     {kStarted, kAnswered, kNumber}, "PRA:DateAnswered = 0"},
-    {"ReportPrayerRequestAnswered", "vsp052", "Answered Prayer Requests", &tables::PrayerRequest, kRequestColumns,
-     {kAnswered, kStarted, kNumber}, "PRA:DateAnswered <> 0"},
-    {"ReportPrayerRequestQuery", "vsp065", "Prayer Requests All", &tables::PrayerRequest, kRequestColumns,
-     {kStarted, kAnswered, kNumber}},
+    requestReport("ReportPrayerRequestAll", "vsp050", "Prayer Requests All", {kStarted, kAnswered, kNumber}),
+    requestReport("ReportPrayerRequest", "vsp051", "Prayer Requests", {kStarted, kAnswered, kNumber},
+                  "PRA:DateAnswered = 0"),
+    requestReport("ReportPrayerRequestAnswered", "vsp052", "Answered Prayer Requests", {kAnswered, kStarted, kNumber},
+                  "PRA:DateAnswered <> 0"),
+    requestReport("ReportPrayerRequestQuery", "vsp065", "Prayer Requests All", {kStarted, kAnswered, kNumber}),
     {"ReportBlessings", "vsp055", "Blessings", &tables::Blessings,
      {{"Blessing #", BLE::BLESSINGNUMBER, "@n9", 10, true},
       {"Blessing", BLE::BLESSING, "", 70},

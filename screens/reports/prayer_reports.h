@@ -15,8 +15,6 @@ const ReportDeclaration* prayerReport(std::string_view name);
 // The query report's title (at most 80 characters) from the handed query text, its
 // description and the run-time category.
 std::string QueryReportTitle(std::string_view filter, std::string_view description, std::string_view category);
-// The offered fields the query report registers with the query wizard for its class.
-std::string QueryReportFieldData();
 
 void ReportPrayerRequestAll();
 void ReportPrayerRequest();

@@ -50,15 +50,48 @@ TEST_F(UpdatePrayerRequestTest, ANewRequestStartsTodayAndCountsTheDaysToItsAnswe
   EXPECT_EQ(column(kRequests, 7), (std::vector<std::string>{"", "10"}));
 }
 
-TEST_F(UpdatePrayerRequestTest, AnAnswerBeforeTheStartIsKeptWithItsNegativeDaysAndABadDateIsRefused) {
+TEST_F(UpdatePrayerRequestTest, AnAnswerBeforeTheStartIsToldAndNeverSavedAndABadDateIsRefused) {
   robot.press(kRequests, "?Insert");
-  robot.type(kAdding, "?PRA:DATEANSWERED", date(kToday - 3));
-  EXPECT_EQ(days(), "-3");
+  robot.type(kAdding, "?PRA:DATEANSWERED", date(kToday - 8));
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.messageBox()->caption(), "Invalid Date Answered");
+  robot.pressMessageButton("Ok");
+  EXPECT_EQ(days(), "") << "no negative number of days";
+  EXPECT_EQ(robot.window(kAdding).focusedControl(), robot.window(kAdding).number("?PRA:DATEANSWERED"));
   robot.type(kAdding, "?PRA:DATEANSWERED", "13-45-2026");
-  EXPECT_EQ(days(), "-3") << "a refused date leaves the days";
-  robot.press(kAdding, "?Cancel");
-  if (robot.messageBox()) robot.pressMessageButton("No");
+  EXPECT_EQ(robot.messageBox(), nullptr);
+  EXPECT_EQ(text(kAdding, "?PRA:DATEANSWERED"), date(kToday - 8)) << "a date that is none is refused as before";
+  robot.type(kAdding, "?PRA:REQUEST", "Rain for the farms");
+  robot.press(kAdding, "?OK");
+  ASSERT_NE(robot.messageBox(), nullptr) << "nor is it saved";
+  robot.pressMessageButton("Ok");
+  ASSERT_NE(robot.findWindow(kAdding), nullptr);
+  EXPECT_NE(stored(2, PRA::REQUEST), "Rain for the farms");
+  // Moving the start back before the answer makes the dates possible again.
+  robot.type(kAdding, "?PRA:DATESTARTED", date(kToday - 12));
+  robot.type(kAdding, "?PRA:DATEANSWERED", date(kToday - 8));
+  EXPECT_EQ(robot.messageBox(), nullptr);
+  EXPECT_EQ(days(), "4");
+  robot.press(kAdding, "?OK");
   EXPECT_EQ(robot.findWindow(kAdding), nullptr);
+  EXPECT_EQ(stored(2, PRA::NUMBERDAYS), "4");
+}
+
+TEST_F(UpdatePrayerRequestTest, AStartMovedPastTheAnswerIsNotSaved) {
+  robot.chooseRow(kRequests, "?Browse:1", 1);
+  robot.press(kRequests, "?Change");
+  robot.type(kChanging, "?PRA:DATEANSWERED", date(kToday - 20));
+  EXPECT_EQ(days(kChanging), "10");
+  robot.type(kChanging, "?PRA:DATESTARTED", date(kToday - 15));
+  robot.press(kChanging, "?OK");
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.messageBox()->caption(), "Invalid Date Answered");
+  robot.pressMessageButton("Ok");
+  ASSERT_NE(robot.findWindow(kChanging), nullptr);
+  EXPECT_EQ(stored(1, PRA::NUMBERDAYS), "") << "the stored request as it was";
+  robot.press(kChanging, "?Cancel");
+  if (robot.messageBox()) robot.pressMessageButton("No");
+  EXPECT_EQ(robot.findWindow(kChanging), nullptr);
 }
 
 TEST_F(UpdatePrayerRequestTest, TheCalendarButtonOfTheAnswerRecountsTheDays) {

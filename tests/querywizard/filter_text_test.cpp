@@ -123,8 +123,15 @@ std::vector<Row> rows() {
        "PRA:Request <> PRA:Comments"},
       {"field text contains", element(R, 8, "PRA:Comments", kText, 0, kField),
        "INSTRING(UPPER(PRA:Comments),UPPER(PRA:Request),1,1)", "UPPER(PRA:Request) LIKE UPPER(PRA:Comments)"},
-      {"field text begins", element(R, 7, "PRA:Comments", kText, 1, kField), "SUB(PRA:Request,1,12) = PRA:Comments",
-       "PRA:Request LIKE PRA:Comments"},
+      // Begins with another field or an expression: as long as that value, record by record.
+      {"field text begins", element(R, 7, "PRA:Comments", kText, 1, kField),
+       "SUB(PRA:Request,1,LEN(CLIP(PRA:Comments))) = PRA:Comments", "PRA:Request LIKE PRA:Comments"},
+      {"field text not begins", element(R, 9, "PRA:RequestCategory", kText, 0, kField),
+       "UPPER(SUB(PRA:Request,1,LEN(CLIP(PRA:RequestCategory)))) <> UPPER(PRA:RequestCategory)",
+       "UPPER(PRA:Request) NOT LIKE UPPER(PRA:RequestCategory)"},
+      {"expr text begins", element(R, 7, "PRA:Comments & 'x'", kText, 1, kExpr),
+       "SUB(PRA:Request,1,LEN(CLIP(PRA:Comments & 'x'))) = PRA:Comments & 'x'",
+       "PRA:Request LIKE PRA:Comments & 'x'"},
       {"field number abs >", element(N, 3, "PRA:Other", kNumber, 1, kField), "ABS(PRA:RequestNumber) > ABS(PRA:Other)",
        "ABS(PRA:RequestNumber) > ABS(PRA:Other)"},
       {"field date <=", element(D, 6, "PRA:DateAnswered", kDate, 0, kField), "PRA:DateStarted <= PRA:DateAnswered",
@@ -181,17 +188,21 @@ TEST_F(FilterText, SqlTextIsNotUpperCasedWithoutAnUpperFunction) {
             "UCASE(PRA:Request) = UCASE(PRA:Comments)");
 }
 
-TEST_F(FilterText, LongQueriesAreCutAt1024Bytes) {
+TEST_F(FilterText, LongQueriesAreRefusedNeverCut) {
   CurrentQuery q;
   for (int i = 0; i < 40; ++i) q.push_back(element("PRA:Request", 1, std::string(30, 'x'), kText, 1, kConstant, "OR"));
   q.back().CONJUNCTION.clear();
-  EXPECT_EQ(assembleQuery(q, Syntax::Standard).size(), 1024u);
-  // A cut never splits a character.
-  q.front().VALUE = std::string(40, 'x');
-  for (auto& e : q) e.VALUE = "ééééééééééééééééééé";
-  const std::string cut = assembleQuery(q, Syntax::Standard);
-  EXPECT_LE(cut.size(), 1024u);
-  EXPECT_NE(static_cast<unsigned char>(cut.back()) & 0xC0, 0xC0);
+  const std::string whole = assembleQuery(q, Syntax::Standard);
+  EXPECT_GT(whole.size(), 1024u);
+  EXPECT_EQ(whole.substr(whole.size() - 46), "PRA:Request = '" + std::string(30, 'x') + "'") << "the last element whole";
+  EXPECT_TRUE(shown.empty());
+  EXPECT_FALSE(queryFits(whole));
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "Query String Too Small");
+  EXPECT_TRUE(queryFits(std::string(1024, 'q')));
+  EXPECT_FALSE(queryFits(std::string(101, 'q'), 100)) << "a caller's smaller variable";
+  EXPECT_FALSE(queryFits(std::string(1025, 'q'), 5000)) << "never more than the wizard's filter";
+  EXPECT_EQ(shown.size(), 3u);
 }
 
 TEST_F(FilterText, QuotesInsideConstantsAreDoubled) {
@@ -266,14 +277,42 @@ TEST_F(FilterText, JoinThatDoesNotFitIsRefusedAndTheNewQueryStands) {
 TEST_F(FilterText, RunTimeParameters) {
   std::string q = "UPPER(PRA:RequestCategory) = RunTimeCategory AND X = RUNTIMECATEGORY";
   XB_QWPARSE("RUNTIMECATEGORY   ", "  Family  ", q);
-  EXPECT_EQ(q, "UPPER(PRA:RequestCategory) = '  FAMILY' AND X = RUNTIMECATEGORY");
+  EXPECT_EQ(q, "UPPER(PRA:RequestCategory) = '  Family' AND X = RUNTIMECATEGORY") << "the value as given";
   std::string untouched = "A = 1";
   XB_QWPARSE("RUNTIMECATEGORY", "x", untouched);
   EXPECT_EQ(untouched, "A = 1");
   XB_QWPARSE("", "x", untouched);
   EXPECT_EQ(untouched, "A = 1");
-  // A quote in the value cannot end the constant; the result is cut to the variable's size.
+  // A quote in the value cannot end the constant.
+  std::string quoted = "C = RUNTIMECATEGORY";
+  XB_QWPARSE("runtimecategory", "o'neil", quoted);
+  EXPECT_EQ(quoted, "C = 'o''neil'");
+  // A result too long for the variable leaves the query as it was: never a cut filter.
   std::string small = "C = RUNTIMECATEGORY";
-  XB_QWPARSE("runtimecategory", "o'neil", small, 11);
-  EXPECT_EQ(small, "C = 'O''NEI");
+  XB_QWPARSE("runtimecategory", "o'neil", small, 12);
+  EXPECT_EQ(small, "C = RUNTIMECATEGORY");
+  XB_QWPARSE("runtimecategory", "o'neil", small, 13);
+  EXPECT_EQ(small, "C = 'o''neil'");
+}
+
+TEST_F(FilterText, BeginsWithAnotherFieldTakesThatFieldsLength) {
+  std::string request, category;
+  vrt::expr::BindingScope scope;
+  vrt::expr::bindName("PRA:Request", &request);
+  vrt::expr::bindName("PRA:RequestCategory", &category);
+  const auto begins = [&](std::uint8_t op, std::string r, std::string c) {
+    request = std::move(r);
+    category = std::move(c);
+    const std::string text = assembleQuery({element("PRA:Request", op, "PRA:RequestCategory", kText, 0, kField)},
+                                           Syntax::Standard);
+    auto parsed = vrt::expr::Expression::parse(text);
+    EXPECT_TRUE(parsed.ok()) << text;
+    return parsed.ok() && parsed.expression->isTrue();
+  };
+  EXPECT_TRUE(begins(7, "Family reunion in June", "Family"));
+  EXPECT_TRUE(begins(7, "FAMILY matters", "family   ")) << "case-blind, trailing blanks of the field ignored";
+  EXPECT_FALSE(begins(7, "Pray for my family", "Family"));
+  EXPECT_FALSE(begins(7, "Fam", "Family"));
+  EXPECT_TRUE(begins(9, "Pray for my family", "Family"));
+  EXPECT_FALSE(begins(9, "Family reunion in June", "Family"));
 }

@@ -262,6 +262,67 @@ TEST_F(WizardPagesTest, FinishAsksToSaveAndReopeningShowsTheSameElements) {
   EXPECT_EQ(again.resultNumber(), 0) << "No leaves it unsaved";
 }
 
+TEST_F(WizardPagesTest, ManualAfterAndOrGivesTheQueryWithoutADanglingConjunction) {
+  std::string request;
+  vrt::expr::BindingScope scope;
+  vrt::expr::bindName("PRA:Request", &request);
+  WizardPages& p = pages();
+  addElement("PRA:Request", kContains, "care");
+  for (const char* andOr : {"AND", "OR"}) {
+    p.conjunction(andOr);
+    ASSERT_EQ(p.page(), 1);
+    p.manual();
+    ASSERT_EQ(p.page(), 5);
+    EXPECT_EQ(session_->manualText, "INSTRING('CARE',UPPER(PRA:Request),1,1)") << andOr;
+    EXPECT_EQ(p.cancel(), PageOutcome::Stay);
+    ASSERT_EQ(p.elements().size(), 1u);
+    EXPECT_EQ(p.elements()[0].CONJUNCTION, "");
+  }
+  p.conjunction("AND");
+  p.manual();
+  answers = {vrt::kButtonNo};
+  ASSERT_EQ(p.finish(), PageOutcome::Finished) << "accepted at once";
+  EXPECT_EQ(session_->resultText(), "INSTRING('CARE',UPPER(PRA:Request),1,1)");
+  EXPECT_FALSE(wasShown("Invalid Query"));
+}
+
+TEST_F(WizardPagesTest, AnElementThatWouldMakeTheQueryTooLongIsRefusedAndTheListStays) {
+  WizardPages& p = pages();
+  const std::string value(80, 'v');
+  std::string before;
+  for (;;) {
+    p.draft.fieldRow = rowOf("PRA:Request");
+    ASSERT_TRUE(p.next());
+    p.draft.operationRow = kIsEqualTo;
+    ASSERT_TRUE(p.next());
+    p.draft.value = value;
+    before = assembleQuery(p.elements(), Syntax::Standard);
+    const auto count = p.elements().size();
+    if (!p.next()) {
+      EXPECT_EQ(p.page(), 3) << "the wizard stays on the value page";
+      EXPECT_EQ(p.elements().size(), count);
+      break;
+    }
+    ASSERT_LE(assembleQuery(p.elements(), Syntax::Standard).size(), 1024u);
+    p.conjunction("AND");
+  }
+  EXPECT_TRUE(wasShown("Query String Too Small"));
+  EXPECT_EQ(p.elements().back().CONJUNCTION, "AND") << "the elements as they were";
+  EXPECT_EQ(p.cancel(), PageOutcome::Stay);
+  EXPECT_EQ(assembleQuery(p.elements(), Syntax::Standard), before.substr(0, before.size() - 4));
+  EXPECT_LE(session_->queryText().size(), 1024u);
+  EXPECT_GT(session_->queryText().size(), 900u);
+}
+
+TEST_F(WizardPagesTest, ATypedQueryTooLongIsRefusedAtFinish) {
+  WizardPages& p = pages();
+  p.manual();
+  session_->manualText = "PRA:RequestNumber = 1 OR " + std::string(1000, ' ') + "PRA:RequestNumber = 2";
+  EXPECT_EQ(p.finish(), PageOutcome::Stay);
+  EXPECT_TRUE(wasShown("Query String Too Small"));
+  EXPECT_FALSE(session_->finished());
+}
+
 TEST_F(WizardPagesTest, AnInvalidTextStaysWithItsMessage) {
   WizardPages& p = pages();
   p.manual();

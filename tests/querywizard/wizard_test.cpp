@@ -257,8 +257,12 @@ TEST_F(Wizard, WindowsTheDialogsProvideAnswerThroughTheirHooks) {
   hooks().buildExpression = [](const std::string& e, const XBQW_FIELDSQUEUE&, bool) -> std::optional<std::string> {
     return e + " + 1";
   };
-  EXPECT_EQ(QW_BUILDEXPQ(expression, fields, 0, 20), 1);
-  EXPECT_EQ(expression, "PRA:RequestNumber + ");
+  // An expression longer than its variable is refused, never cut into another one.
+  EXPECT_EQ(QW_BUILDEXPQ(expression, fields, 0, 20), 0);
+  EXPECT_EQ(expression, "PRA:RequestNumber");
+  EXPECT_EQ(shown.back().caption, "Expression Builder");
+  EXPECT_EQ(QW_BUILDEXPQ(expression, fields, 0, 21), 1);
+  EXPECT_EQ(expression, "PRA:RequestNumber + 1");
   EXPECT_TRUE(builtExpressionIsValid("PRA:RequestNumber + 1", false));
   EXPECT_TRUE(builtExpressionIsValid("", false));
   EXPECT_TRUE(builtExpressionIsValid("SUBSTR(x", true));

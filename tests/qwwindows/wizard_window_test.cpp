@@ -300,3 +300,75 @@ TEST_F(WizardWindowTest, ASavedQueryIsListedAndReopensWithTheSameElements) {
 
 }  // namespace
 }  // namespace qrywiz
+
+namespace qrywiz {
+namespace {
+
+TEST_F(WizardWindowTest, ManualAfterAndTakesTheQueryWithoutTheConjunctionAndFinishesAtOnce) {
+  openWizard();
+  addElement("Request", 8, "care");
+  robot.press(W, "?AndButton");
+  ASSERT_EQ(page(), 1);
+  robot.press(W, "?Manual");
+  ASSERT_EQ(page(), 5);
+  EXPECT_EQ(robot.control(W, "?ManualText").text(), "INSTRING('CARE',UPPER(PRA:Request),1,1)");
+  robot.press(W, "?Finish");
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.messageBox()->caption(), "Save Query") << "no invalid-query message first";
+  robot.pressMessageButton("No");
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(response, -1);
+  EXPECT_EQ(query, "INSTRING('CARE',UPPER(PRA:Request),1,1)");
+}
+
+TEST_F(WizardWindowTest, TheTypedQueryTakesAtMostTheFilterSize) {
+  openWizard();
+  robot.press(W, "?Manual");
+  ASSERT_EQ(page(), 5);
+  const std::string full = "PRA:Request = '" + std::string(1024 - 16, 'a') + "'";
+  ASSERT_EQ(full.size(), 1024u);
+  robot.type(W, "?ManualText", full);
+  EXPECT_EQ(robot.control(W, "?ManualText").text(), full);
+  robot.type(W, "?ManualText", full + " ");
+  EXPECT_EQ(robot.control(W, "?ManualText").text(), full) << "one more is not taken";
+  auto* box = qobject_cast<QPlainTextEdit*>(robot.control(W, "?ManualText").widget());
+  box->moveCursor(QTextCursor::End);
+  robot.doubleClickRow(W, "?ManualFields", 1);
+  EXPECT_EQ(robot.control(W, "?ManualText").text(), full) << "nor a field name inserted";
+  robot.press(W, "?Finish");
+  robot.pressMessageButton("No");
+  EXPECT_EQ(response, -1);
+  EXPECT_EQ(query, full);
+}
+
+TEST_F(WizardWindowTest, AConditionThatWouldMakeTheQueryTooLongIsRefusedOnItsPage) {
+  openWizard();
+  const std::string value(80, 'v');
+  int added = 0;
+  for (; added < 20; ++added) {
+    if (added > 0) robot.press(W, "?AndButton");
+    robot.chooseRow(W, "?FieldList", fieldRow("Request"));
+    robot.press(W, "?Next");
+    robot.chooseRow(W, "?OperationList", 1);
+    robot.press(W, "?Next");
+    robot.type(W, "?Value", value);
+    robot.press(W, "?Next");
+    if (robot.messageBox()) break;
+  }
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.messageBox()->caption(), "Query String Too Small");
+  robot.pressMessageButton("Ok");
+  EXPECT_EQ(page(), 3) << "the wizard stays on its page";
+  robot.press(W, "?Cancel");
+  ASSERT_EQ(page(), 4);
+  EXPECT_EQ(rows("?QueryList"), added) << "the elements as they were";
+  EXPECT_EQ(row("?QueryList", added)[1], "") << "the last one joins nothing";
+  robot.press(W, "?Finish");
+  robot.pressMessageButton("No");
+  EXPECT_EQ(response, -1);
+  EXPECT_LE(query.size(), 1024u);
+  EXPECT_EQ(query.substr(query.size() - 82), "'" + std::string(80, 'V') + "'") << "whole, not cut";
+}
+
+}  // namespace
+}  // namespace qrywiz

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <algorithm>
 
 #include "querywizard/qrywiz.h"
 #include "records/error_manager.h"
@@ -9,6 +10,7 @@
 #include "runtime/gui/paged_list.h"
 #include "runtime/gui/threads.h"
 #include "screens/prayer/journal_handover.h"
+#include "screens/prayer/offered_fields.h"
 #include "screens/reports/prayer_reports.h"
 
 using namespace vesp;
@@ -122,6 +124,52 @@ TEST_F(PrayerReportTest, SelectCategoryQueryIsTitledByTheRunTimeCategory) {
   closePreview();
 }
 
+TEST_F(PrayerReportTest, AnAnsweredRequestsStoryPrintsUnderItWithItsCategoryBeside) {
+  // Many answered requests with long stories: some run over a page's foot.
+  std::string story;
+  for (int w = 0; story.size() < 600; ++w) story += "word" + std::to_string(w) + " ";
+  onThread([story] {
+    FileManager& f = Access(tables::PrayerRequest);
+    f.Open();
+    for (int i = 0; i < 30; ++i) {
+      f.ClearForInsert();
+      vrt::RecordRef rec = *f.BUFFER;
+      rec.set(PRA_REQUEST, "Req Story " + std::to_string(i));
+      rec.set(PRA_DATESTARTED, vrt::dateFromYmd(2026, 2, 1));
+      rec.set(PRA_REQUESTCATEGORY, "Missions");
+      rec.set(PRA_COMMENTS, "Story " + std::to_string(i) + ": " + story);
+      ASSERT_EQ(f.Insert(), Level::Benign);
+    }
+    f.Close();
+  });
+  startReport("ReportPrayerRequestAll");
+  acceptOrderAndRun(3);  // Request Number
+  const auto printedPages = pages();
+  ASSERT_GT(printedPages.size(), 2u);
+  std::string flat;  // every text in printing order, without the blanks the lines broke at
+  int labels = 0;
+  for (const auto& p : printedPages)
+    for (const auto& i : p.items)
+      if (i.kind == vrt::PageItem::Text) {
+        flat += i.text.toStdString();
+        labels += i.text.startsWith("Comments: Story");
+      }
+  flat.erase(std::remove(flat.begin(), flat.end(), ' '), flat.end());
+  EXPECT_EQ(labels, 30) << "a label only where there is a story";
+  std::string squeezed = story;
+  squeezed.erase(std::remove(squeezed.begin(), squeezed.end(), ' '), squeezed.end());
+  for (int i = 0; i < 30; ++i) {
+    const std::string row = "ReqStory" + std::to_string(i) + "(Missions)";
+    const std::string told = "Story" + std::to_string(i) + ":" + squeezed;
+    const auto at = flat.find(row);
+    ASSERT_NE(at, std::string::npos) << row;
+    EXPECT_NE(flat.find(told, at), std::string::npos) << "the whole story under request " << i;
+  }
+  EXPECT_NE(flat.find("ReqAlpha(Health)"), std::string::npos);
+  EXPECT_EQ(requestsPrinted().size(), 34u);
+  closePreview();
+}
+
 TEST_F(PrayerReportTest, QueryTitleRules) {
   EXPECT_EQ(QueryReportTitle("", "Anything", "Health"), "Prayer Requests All");
   EXPECT_EQ(QueryReportTitle("PRA:RequestNumber > 1", "select category", "Health   "),
@@ -131,10 +179,25 @@ TEST_F(PrayerReportTest, QueryTitleRules) {
   EXPECT_LE(QueryReportTitle("x", std::string(100, 'q'), "").size(), 80u);
 }
 
-TEST_F(PrayerReportTest, QueryReportRegistersItsOwnOfferedFields) {
+TEST_F(PrayerReportTest, AQueryThatCannotBeEvaluatedStopsTheReport) {
+  SetHandedFilter("UPPER(PRA:RequestCategory) = 'HEALTH' AND");
+  SetHandedDescription("Broken");
+  startReport("ReportPrayerRequestQuery");
+  robot.chooseRow("Select the Order", "?OrderList", 1);
+  robot.press("Select the Order", "?OK");
+  for (int i = 0; i < 100 && robot.findWindow("Report Prayer Request"); ++i) robot.fireTimer("Report Prayer Request");
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_NE(robot.control(robot.messageBox()->caption(), "?MessageText").text().find("The query cannot be printed"),
+            std::string::npos);
+  robot.pressMessageButton("Ok");
+  EXPECT_EQ(robot.findWindow("Report Preview"), nullptr) << "never every request under the query's title";
+  EXPECT_EQ(ReportOutcomes().back().records, 0);
+}
+
+TEST_F(PrayerReportTest, QueryReportRegistersTheBrowsesOfferedFields) {
   qrywiz::XBQW_FIELDSQUEUE fields;
   std::int32_t error = 0;
-  qrywiz::XB_ADDFIELDSQUEUEDATA(fields, error, QueryReportFieldData());
+  qrywiz::XB_ADDFIELDSQUEUEDATA(fields, error, PrayerRequestFieldsText());
   ASSERT_EQ(error, 0);
   ASSERT_EQ(fields.size(), 8u);
   EXPECT_EQ(fields[0].QWFLDDESC, "PRA:Request Number");
