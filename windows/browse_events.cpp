@@ -1,6 +1,7 @@
 // The browse as a component of its window: its buttons, keys, popup menu and toolbar
 // target, and the form it runs for insert, change, delete and view.
 #include <algorithm>
+#include <utility>
 
 #include "records/levels.h"
 #include "records/messages.h"
@@ -135,6 +136,10 @@ bool BrowseManager::ChooseOrderAndFill(int number, bool force) {
   bool filled = false;
   if (RefreshLimits() || sortChanged || force || !LOADED || LOADPENDING) {
     currentSort().RESETS.AssignLeftToRight();
+    if (std::exchange(rangeMoved_, false)) {
+      LISTQUEUE->Free();
+      CURRENTCHOICE = 1;
+    }
     if (!OPENED) OpenView();
     else {
       PushOrder();

@@ -324,9 +324,10 @@ void BrowseManager::RefreshAtKeyValue() {
 }
 
 bool BrowseManager::RefreshLimits() {
-  bool changed = ViewManager::RefreshLimits();
-  if (ILC->Items() != LASTITEMS) {
-    LASTITEMS = ILC->Items();
+  const bool rangeMoved = ViewManager::RefreshLimits();
+  bool changed = rangeMoved;
+  if (const int items = ILC->Items(); items >= 0 && items != LASTITEMS) {
+    LASTITEMS = items;
     changed = true;
   }
   FieldPairs& resets = currentSort().RESETS;
@@ -334,6 +335,10 @@ bool BrowseManager::RefreshLimits() {
     resets.AssignLeftToRight();
     changed = true;
   }
+  // Whoever asked, the refill is owed until a page is filled: asking whether a reset is
+  // due must not use the change up.
+  if (changed) LOADPENDING = true;
+  if (rangeMoved) rangeMoved_ = true;
   return changed;
 }
 
