@@ -155,9 +155,12 @@ bool BrowseManager::ChooseOrderAndFill(int number, bool force) {
         FillPage(kFromHighlight);
       }
     } else {
-      // A look-up opens on the record the caller had in the buffer.
-      componentsAfterFreeElementToStart();
-      if (!VIEW->resetToBuffer(true)) Reposition();
+      // A look-up opens on the record its caller read; or, when the caller named none that
+      // exists, near the values it left in the buffer.
+      if (!(startAtRead_ && VIEW->resetToBuffer())) {
+        componentsAfterFreeElementToStart();
+        if (!VIEW->resetToBuffer(true)) Reposition();
+      }
       FillPage(kFromView);
     }
     if (!LOADPENDING) {

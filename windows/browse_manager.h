@@ -140,6 +140,8 @@ class BrowseManager : public ViewManager, public WindowComponent {
   }
   BrowseOrder noOrder_;
   bool filledOnce_ = false;
+  bool callerReadRecord();
+  bool startAtRead_ = false;  // a look-up opens on the very record its caller read
   // The range limits took in other records: the highlighted row is not among them, so
   // the next fill starts at the first record of the new range.
   bool rangeMoved_ = false;

@@ -32,9 +32,20 @@ void LookupField::copyValues(const std::function<void()>& hook) {
   if (form_.MYWINDOW) form_.MYWINDOW->display();
 }
 
+// Only the entry's value, over an empty record: nothing the buffer held before (another
+// record's name, say) may decide where a look-up browse starts.
 void LookupField::positionOnEntry() {
   FileManager& t = table();
+  t.BUFFER->clearAll(t.FILE->schema().fields);
   t.BUFFER->setText(keyField(), entry_.binding().value());
+}
+
+bool LookupField::readEntryRecord() {
+  positionOnEntry();
+  FileManager& t = table();
+  if (decl_.find ? decl_.find(t, entry_.binding().value()) : t.Fetch(decl_.key) == Level::Benign) return true;
+  positionOnEntry();
+  return false;
 }
 
 void LookupField::takeChosenKey() {
@@ -69,7 +80,8 @@ void LookupField::RefreshDisplay() {
 }
 
 int LookupField::OnButton() {
-  positionOnEntry();
+  // The look-up browse opens on the record the entry names, in whatever order it lists them.
+  readEntryRecord();
   if (form_.RunProcedure(decl_.call, Request::Select) == Response::Completed) takeChosenKey();
   return EventResult::Consumed;
 }
@@ -77,15 +89,12 @@ int LookupField::OnButton() {
 int LookupField::OnEntryAccepted() {
   if (ValidatingAllControls()) return 0;
   if (entryEmpty() && !decl_.required) return 0;
-  positionOnEntry();
-  const bool found = decl_.find ? decl_.find(table(), entry_.binding().value())
-                                : table().Fetch(decl_.key) == Level::Benign;
-  if (found) {
+  if (readEntryRecord()) {
     RefreshDisplay();
     copyValues(decl_.assign);
     return 0;
   }
-  positionOnEntry();  // the browse starts near what was typed
+  // Not found: the browse starts near what was typed.
   if (form_.RunProcedure(decl_.call, Request::Select) == Response::Completed) {
     takeChosenKey();
     return 0;
