@@ -105,6 +105,8 @@ void WindowController::OpenWindow(vrt::Window& window, vrt::Window* owner) {
 }
 
 void WindowController::OnFirstShow() {
+  // The toolbar drives the window from the moment it shows, not only after a tab change.
+  if (TOOLBAR && !TOOLBAR->CURRENT) TOOLBAR->SetTarget(0);
   Refresh();
   INITED |= 1;
 }
