@@ -2,6 +2,7 @@
 
 #include "runtime/gui/control.h"
 #include "runtime/gui/threads.h"
+#include "windows/exit_requests.h"
 #include "windows/feedback.h"
 #include "windows/thread_globals.h"
 #include "windows/validation.h"
@@ -114,10 +115,22 @@ void WindowController::OnFirstShow() {
 int WindowController::RunEventLoop() {
   if (DEAD || !MYWINDOW) return 0;
   LASTINSERTEDPOSITION.clear();
+  ExitListener exit(*MYWINDOW, PRIMARY != nullptr);
   for (;;) {
     event_ = MYWINDOW->accept();
     if (event_.event == kEventSelected) lastFocused_ = event_.control;
+    if (event_.event == kEventExitSettled) {
+      exit.Stays();
+      continue;
+    }
+    // Leaving the program closes the window the way the user's close does: the same
+    // questions, the same answers.
+    const bool exitRequest = event_.event == kEventExitRequest;
+    if (exitRequest) event_ = Event{kEventCloseWindow, 0, MYWINDOW->id(), 0, 0};
     const int rc = OnEvent();
+    // Staying, unless what the answer set off (a save) closes the window: the events that
+    // do that come before this note.
+    if (exitRequest && rc == EventResult::Consumed) MYWINDOW->post(kEventExitSettled);
     if (rc == EventResult::EndLoop || event_.event == kEventCloseDown) break;
     if (event_.event == kEventCloseWindow && rc != EventResult::Consumed) break;
   }
