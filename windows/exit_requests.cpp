@@ -1,9 +1,15 @@
 #include "windows/exit_requests.h"
 
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QWidget>
+
 #include <algorithm>
 #include <map>
 #include <vector>
 
+#include "runtime/gui/frame_host.h"
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
 
@@ -94,5 +100,17 @@ ExitListener::~ExitListener() {
 }
 
 void ExitListener::Stays() { answer(window_, kExitStays); }
+
+void ExitListener::BringToFront(Window& window) {
+  QWidget* top = window.widget();
+  if (!top) return;
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(top)) {
+    if (QMdiArea* area = sub->mdiArea()) area->setActiveSubWindow(sub);
+  } else {
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) top->raise();
+    top->activateWindow();
+  }
+  FrameHost::noteActivated(window);
+}
 
 }  // namespace vesp

@@ -44,6 +44,8 @@ class ExitListener {
 
   // The window stays open after an exit request: the asker hears so.
   void Stays();
+  // Asked, the window comes to the front, so that the user sees which form asks.
+  static void BringToFront(vrt::Window& window);
 
  private:
   int window_;

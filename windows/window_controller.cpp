@@ -126,7 +126,10 @@ int WindowController::RunEventLoop() {
     // Leaving the program closes the window the way the user's close does: the same
     // questions, the same answers.
     const bool exitRequest = event_.event == kEventExitRequest;
-    if (exitRequest) event_ = Event{kEventCloseWindow, 0, MYWINDOW->id(), 0, 0};
+    if (exitRequest) {
+      ExitListener::BringToFront(*MYWINDOW);
+      event_ = Event{kEventCloseWindow, 0, MYWINDOW->id(), 0, 0};
+    }
     const int rc = OnEvent();
     // Staying, unless what the answer set off (a save) closes the window: the events that
     // do that come before this note.
