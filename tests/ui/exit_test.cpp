@@ -203,11 +203,15 @@ TEST_F(ExitWithFormsTest, FormsOnSeveralListsAreAskedInTurnAndOneCancelStopsTheE
   robot.pressToolbar("Prayer Requests");
   robot.press(kRequests, "?Insert");
   robot.type(kAddingRequest, "?PRA:REQUEST", "Work for Tom");
+  const int performersThread = robot.window(kChangingPerformer).thread();
+  const int requestsThread = robot.window(kAddingRequest).thread();
   robot.chooseMenu("&File|E&xit");
   expectSaveRecordAsked();
+  EXPECT_EQ(robot.messageBox()->thread(), performersThread);
   robot.pressMessageButton("Yes");  // the first form saves and closes
   EXPECT_EQ(robot.findWindow(kChangingPerformer), nullptr);
   expectSaveRecordAsked();  // then the second is asked
+  EXPECT_EQ(robot.messageBox()->thread(), requestsThread);
   robot.pressMessageButton("Cancel");
   EXPECT_EQ(robot.messageBox(), nullptr);
   ASSERT_NE(vrt::FrameHost::frame(), nullptr);
