@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSessionManager>
 
 #include <algorithm>
 
@@ -19,6 +20,7 @@
 #include "windows/thread_globals.h"
 #include "windows/accessible_names.h"
 #include "windows/calendar_key.h"
+#include "windows/exit_requests.h"
 #include "windows/toolbar.h"
 #include "windows/window_controller.h"
 
@@ -101,6 +103,13 @@ class MainFrame : public WindowController {
     return WindowController::OnEvent();
   }
 
+  // File > Exit, the close box, the desktop ending the session: every form is asked first,
+  // as if its own Cancel were pressed; one that stays keeps the program running.
+  int OnCloseRequest() override {
+    if (CurrentEvent().event == kEventCloseWindow && !AskWindowsToClose(*MYWINDOW)) return EventResult::Consumed;
+    return WindowController::OnCloseRequest();
+  }
+
   int OnAccepted() override {
     const int control = CurrentEvent().control;
     if (control >= kToolbarFirstButton && control <= kToolbarLastButton) {
@@ -141,6 +150,14 @@ void FitToScreen(Window& frame) {
 
 }  // namespace
 
+bool DesktopSessionEnding(bool mayAsk) {
+  Window* frame = FrameHost::frame();
+  if (!frame) return false;
+  const bool ask = mayAsk && WindowsToAsk(frame->thread());
+  frame->post(kEventCloseWindow);
+  return ask;
+}
+
 void Main() {
   ProcedureScope procedure("Main");
   MainFrame controller;
@@ -162,6 +179,11 @@ void Main() {
   geometry.AppFrameWidth = static_cast<short>(where.width());
   geometry.AppFrameHeight = static_cast<short>(where.height());
   frame.alert(kF6Key);
+  // Forms with edits need the user's answers, which cannot be waited for here: the
+  // session's end is called off while they are asked.
+  QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, frame.widget(), [](QSessionManager& session) {
+    if (DesktopSessionEnding(session.allowsInteraction())) session.cancel();
+  });
 
   controller.RunEventLoop();
   // Every browse closes before the frame does, while the frame still holds them, so that

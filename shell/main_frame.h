@@ -11,5 +11,9 @@ inline constexpr const char* kFrameCaption = "Vespera - Version 1.1 - Release Da
 vrt::WindowSpec MainFrameSpec();
 // Runs the frame until the user closes it; returns once every other thread has ended.
 void Main();
+// The desktop is ending the session: the frame closes as by its close box, asking every
+// form first. True when a form is there to ask and `mayAsk`: the session must then be
+// called off, since the answers cannot be waited for.
+bool DesktopSessionEnding(bool mayAsk);
 
 }  // namespace vesp

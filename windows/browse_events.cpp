@@ -1,6 +1,7 @@
 // The browse as a component of its window: its buttons, keys, popup menu and toolbar
 // target, and the form it runs for insert, change, delete and view.
 #include <algorithm>
+#include <utility>
 
 #include "records/levels.h"
 #include "records/messages.h"
@@ -139,6 +140,10 @@ bool BrowseManager::ChooseOrderAndFill(int number, bool force) {
   bool filled = false;
   if (RefreshLimits() || sortChanged || force || !LOADED || LOADPENDING) {
     currentSort().RESETS.AssignLeftToRight();
+    if (std::exchange(rangeMoved_, false)) {
+      LISTQUEUE->Free();
+      CURRENTCHOICE = 1;
+    }
     if (!OPENED) OpenView();
     else {
       PushOrder();
@@ -154,9 +159,12 @@ bool BrowseManager::ChooseOrderAndFill(int number, bool force) {
         FillPage(kFromHighlight);
       }
     } else {
-      // A look-up opens on the record the caller had in the buffer.
-      componentsAfterFreeElementToStart();
-      if (!VIEW->resetToBuffer(true)) Reposition();
+      // A look-up opens on the record its caller read; or, when the caller named none that
+      // exists, near the values it left in the buffer.
+      if (!(startAtRead_ && VIEW->resetToBuffer())) {
+        componentsAfterFreeElementToStart();
+        if (!VIEW->resetToBuffer(true)) Reposition();
+      }
       FillPage(kFromView);
     }
     if (!LOADPENDING) {

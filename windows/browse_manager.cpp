@@ -4,6 +4,7 @@
 
 #include "records/levels.h"
 #include "runtime/gui/events.h"
+#include "runtime/store/data_file.h"
 #include "runtime/text/field.h"
 #include "runtime/text/utf8.h"
 
@@ -22,7 +23,19 @@ void BrowseManager::Setup(ListControl& list, vrt::View& view, ListQueue& queue, 
   SORT.clear();
   ViewManager::Setup(view, primary);
   LASTITEMS = list.Items();
-  if (SELECTING) BUFFER = PRIMARY->Me->PushBufferCopy();
+  if (SELECTING) {
+    startAtRead_ = callerReadRecord();
+    BUFFER = PRIMARY->Me->PushBufferCopy();
+  }
+}
+
+// Whether the primary buffer holds the table's current record as it is stored: the caller
+// read the record it wants the look-up to open on (not just set some of its values).
+bool BrowseManager::callerReadRecord() {
+  vrt::DataFile& file = *PRIMARY->Me->FILE;
+  if (!file.hasCurrent()) return false;
+  vrt::RecordBuffer stored = *PRIMARY->Me->BUFFER;
+  return file.peekAt(file.currentRowid(), stored) && stored == *PRIMARY->Me->BUFFER;
 }
 
 int BrowseManager::AddKeyOrder(std::unique_ptr<ThumbStep> step, int key) {
@@ -324,9 +337,10 @@ void BrowseManager::RefreshAtKeyValue() {
 }
 
 bool BrowseManager::RefreshLimits() {
-  bool changed = ViewManager::RefreshLimits();
-  if (ILC->Items() != LASTITEMS) {
-    LASTITEMS = ILC->Items();
+  const bool rangeMoved = ViewManager::RefreshLimits();
+  bool changed = rangeMoved;
+  if (const int items = ILC->Items(); items >= 0 && items != LASTITEMS) {
+    LASTITEMS = items;
     changed = true;
   }
   FieldPairs& resets = currentSort().RESETS;
@@ -334,6 +348,10 @@ bool BrowseManager::RefreshLimits() {
     resets.AssignLeftToRight();
     changed = true;
   }
+  // Whoever asked, the refill is owed until a page is filled: asking whether a reset is
+  // due must not use the change up.
+  if (changed) LOADPENDING = true;
+  if (rangeMoved) rangeMoved_ = true;
   return changed;
 }
 

@@ -53,6 +53,8 @@ class BrowseManager : public ViewManager, public WindowComponent {
   ListQueue* LISTQUEUE = nullptr;
   ListControl* ILC = nullptr;
   FieldPairs FIELDS;  // record field (left) and its list column, in column order
+  // LOADPENDING: a fill is owed, set when the list was hidden at a fill and whenever
+  // RefreshLimits reports a change; cleared by the next page fill of the visible list.
   bool LOADPENDING = false, LOADED = false, NEEDREFRESH = false;
   bool RETAINROW = true;
   std::vector<BrowseOrder> SORT;
@@ -138,6 +140,11 @@ class BrowseManager : public ViewManager, public WindowComponent {
   }
   BrowseOrder noOrder_;
   bool filledOnce_ = false;
+  bool callerReadRecord();
+  bool startAtRead_ = false;  // a look-up opens on the very record its caller read
+  // The range limits took in other records: the highlighted row is not among them, so
+  // the next fill starts at the first record of the new range.
+  bool rangeMoved_ = false;
 
   bool endReached_ = false;
   bool readFailed_ = false;

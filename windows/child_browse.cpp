@@ -16,21 +16,8 @@ class ChildBrowse::Manager : public BrowseManager {
     cells_.ComputeRow();
     BrowseManager::StoreRow(row);
   }
-  // The window asks whether a reset is due before it resets: a moved parent value is kept
-  // until the reset, which then starts the list afresh at the parent's first child.
-  bool ResetRequired() override {
-    if (BrowseManager::ResetRequired()) moved_ = true;
-    return moved_ || stale_;
-  }
-  void Reset(bool force) override {
-    if (std::exchange(moved_, false)) {
-      LISTQUEUE->Free();
-      CURRENTCHOICE = 1;
-      force = true;
-    }
-    if (std::exchange(stale_, false)) force = true;
-    ChooseOrderAndFill(force);
-  }
+  bool ResetRequired() override { return BrowseManager::ResetRequired() || stale_; }
+  void Reset(bool force) override { ChooseOrderAndFill(std::exchange(stale_, false) || force); }
   void MarkStale() { stale_ = true; }
   // A child needs a parent: with none highlighted (an empty list) nothing is added that
   // would belong to no record.
@@ -44,7 +31,6 @@ class ChildBrowse::Manager : public BrowseManager {
 
  private:
   ListCells& cells_;
-  bool moved_ = false;  // the parent's value moved: another parent's children
   bool stale_ = false;  // a form may have changed the children
 };
 

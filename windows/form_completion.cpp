@@ -5,6 +5,7 @@
 #include "records/naming.h"
 #include "records/relation_manager.h"
 #include "runtime/gui/control.h"
+#include "runtime/gui/threads.h"
 #include "windows/feedback.h"
 #include "windows/validation.h"
 #include "windows/window_controller.h"
@@ -203,7 +204,10 @@ bool WindowController::closeAfterCancelledInsert() {
 int WindowController::OnCloseRequest() {
   if (RESPONSE == Response::Completed || !PRIMARY) return 0;
   const bool editing = REQUEST == Request::Insert || REQUEST == Request::Change;
-  if (CANCELACTION && editing && !discardOnClose_ && RecordChanged()) {
+  // Closed down, nothing can be asked any more; a new record still gives back its number
+  // below rather than stay behind empty.
+  const bool closingDown = event_.event == kEventCloseDown || ClosingDown();
+  if (CANCELACTION && editing && !discardOnClose_ && !closingDown && RecordChanged()) {
     const bool saves = CANCELACTION & kCancelSaves;
     const bool asks = CANCELACTION & kCancelAsks;
     if (saves && !asks) return saveForUser();

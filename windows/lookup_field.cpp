@@ -33,9 +33,20 @@ void LookupField::copyValues(const std::function<void()>& hook) {
   if (form_.MYWINDOW) form_.MYWINDOW->display();
 }
 
+// Only the entry's value, over an empty record: nothing the buffer held before (another
+// record's name, say) may decide where a look-up browse starts.
 void LookupField::positionOnEntry() {
   FileManager& t = table();
+  t.BUFFER->clearAll(t.FILE->schema().fields);
   t.BUFFER->setText(keyField(), entry_.binding().value());
+}
+
+bool LookupField::readEntryRecord() {
+  positionOnEntry();
+  FileManager& t = table();
+  if (decl_.find ? decl_.find(t, entry_.binding().value()) : t.Fetch(decl_.key) == Level::Benign) return true;
+  positionOnEntry();
+  return false;
 }
 
 void LookupField::takeChosenKey() {
@@ -70,7 +81,8 @@ void LookupField::RefreshDisplay() {
 }
 
 int LookupField::OnButton() {
-  positionOnEntry();
+  // The look-up browse opens on the record the entry names, in whatever order it lists them.
+  readEntryRecord();
   if (form_.RunProcedure(decl_.call, Request::Select) == Response::Completed) takeChosenKey();
   if (vrt::Control* button = form_.MYWINDOW ? form_.MYWINDOW->control(decl_.button) : nullptr) moveOnFrom(*button);
   return EventResult::Consumed;
@@ -83,15 +95,12 @@ void LookupField::moveOnFrom(const vrt::Control& opener) {
 int LookupField::OnEntryAccepted() {
   if (ValidatingAllControls()) return 0;
   if (entryEmpty() && !decl_.required) return 0;
-  positionOnEntry();
-  const bool found = decl_.find ? decl_.find(table(), entry_.binding().value())
-                                : table().Fetch(decl_.key) == Level::Benign;
-  if (found) {
+  if (readEntryRecord()) {
     RefreshDisplay();
     copyValues(decl_.assign);
     return 0;
   }
-  positionOnEntry();  // the browse starts near what was typed
+  // Not found: the browse starts near what was typed.
   if (form_.RunProcedure(decl_.call, Request::Select) == Response::Completed) {
     takeChosenKey();
     moveOnFrom(entry_);

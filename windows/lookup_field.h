@@ -39,6 +39,9 @@ class LookupField {
   FileManager& table() const;
   const vrt::FieldDesc& keyField() const;
   void positionOnEntry();
+  // Reads the record the entry names into the look-up table's buffer; when there is none,
+  // the buffer holds only the entry's value. Whether it was found.
+  bool readEntryRecord();
   void takeChosenKey();
   void clearEntry();
   bool entryEmpty() const;

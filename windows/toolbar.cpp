@@ -45,6 +45,11 @@ void ToolbarButtons::Restore() {
 
 // ---------------------------------------------------------------- any target
 
+bool ToolbarTarget::OnActiveWindow() const {
+  const Window* active = FrameHost::activeChild();
+  return !active || !WINDOW || !WINDOW->MYWINDOW || active == WINDOW->MYWINDOW;
+}
+
 void ToolbarTarget::DisplayButtons() {}
 void ToolbarTarget::SetTips() {}
 bool ToolbarTarget::TryTakeToolbar() { return false; }
@@ -201,9 +206,10 @@ void Toolbar::Init() {
 }
 
 void Toolbar::Kill() {
+  const bool shown = CURRENT && CURRENT->OnActiveWindow();
   LIST.clear();
   CURRENT = nullptr;
-  if (std::exchange(touched_, false)) ToolbarButtons::Restore();
+  if (std::exchange(touched_, false) && shown) ToolbarButtons::Restore();
 }
 
 void Toolbar::AddTarget(ToolbarTarget& target, int id) {
@@ -242,7 +248,7 @@ void Toolbar::SetTarget(int id) {
 }
 
 void Toolbar::DisplayButtons() {
-  if (!CURRENT) return;
+  if (!CURRENT || !CURRENT->OnActiveWindow()) return;
   touched_ = true;
   // Another window may have changed the tips meanwhile (the frame's buttons are shared).
   CURRENT->SetTips();

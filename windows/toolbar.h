@@ -54,6 +54,9 @@ class ToolbarTarget {
   virtual void SetTips();
   // Whether this target wants to be the current one (a willing target sets its tips).
   virtual bool TryTakeToolbar();
+  // Whether its window is the one the user works in (or no window is), so that the
+  // frame's buttons, which all windows share, are this target's to set.
+  bool OnActiveWindow() const;
   // An accepted toolbar button (`action` 3001-3013).
   virtual void TakeToolbar(int action);
 
@@ -93,14 +96,15 @@ class Toolbar {
   ToolbarTarget* CURRENT = nullptr;
 
   void Init();
-  // Puts the buttons back to the frame's own state when this toolbar had set them.
+  // Puts the buttons back to the frame's own state when this toolbar had set them and its
+  // window is the active one.
   void Kill();
   // Keyed insert: a target with the same identifier is replaced.
   void AddTarget(ToolbarTarget& target, int id);
   // With an identifier that target becomes current and sets its tips; with 0 the last
   // target that wants the toolbar does.
   void SetTarget(int id);
-  // The current target sets the buttons' state and tips.
+  // The current target sets the buttons' state and tips, while its window is the active one.
   void DisplayButtons();
   // Hands an accepted toolbar button to the current target; false when it is no toolbar
   // button or there is no target.

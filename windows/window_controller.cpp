@@ -3,6 +3,7 @@
 #include "runtime/gui/control.h"
 #include "runtime/gui/refused_input.h"
 #include "runtime/gui/threads.h"
+#include "windows/exit_requests.h"
 #include "windows/feedback.h"
 #include "windows/screen_conventions.h"
 #include "windows/thread_globals.h"
@@ -107,6 +108,8 @@ void WindowController::OpenWindow(vrt::Window& window, vrt::Window* owner) {
 }
 
 void WindowController::OnFirstShow() {
+  // The toolbar drives the window from the moment it shows, not only after a tab change.
+  if (TOOLBAR && !TOOLBAR->CURRENT) TOOLBAR->SetTarget(0);
   Refresh();
   INITED |= 1;
 }
@@ -114,10 +117,25 @@ void WindowController::OnFirstShow() {
 int WindowController::RunEventLoop() {
   if (DEAD || !MYWINDOW) return 0;
   LASTINSERTEDPOSITION.clear();
+  ExitListener exit(*MYWINDOW, PRIMARY != nullptr);
   for (;;) {
     event_ = MYWINDOW->accept();
     if (event_.event == kEventSelected) lastFocused_ = event_.control;
+    if (event_.event == kEventExitSettled) {
+      exit.Stays();
+      continue;
+    }
+    // Leaving the program closes the window the way the user's close does: the same
+    // questions, the same answers.
+    const bool exitRequest = event_.event == kEventExitRequest;
+    if (exitRequest) {
+      ExitListener::BringToFront(*MYWINDOW);
+      event_ = Event{kEventCloseWindow, 0, MYWINDOW->id(), 0, 0};
+    }
     const int rc = OnEvent();
+    // Staying, unless what the answer set off (a save) closes the window: the events that
+    // do that come before this note.
+    if (exitRequest && rc == EventResult::Consumed) MYWINDOW->post(kEventExitSettled);
     if (rc == EventResult::EndLoop || event_.event == kEventCloseDown) break;
     if (event_.event == kEventCloseWindow && rc != EventResult::Consumed) break;
   }

@@ -58,6 +58,19 @@ TEST_F(BrowseServiceTest, MovingTheHighlightRefillsTheElementListInElementOrder)
   EXPECT_TRUE(elements().empty());
 }
 
+TEST_F(BrowseServiceTest, MovingBackToAServiceWithMoreElementsThanTheListShowsStartsAtItsFirst) {
+  onThread([this] {
+    for (int order = 3; order <= 8; ++order) element(first, order, ("Song " + std::to_string(order)).c_str(), 0);
+  });
+  robot.chooseMenu("&Browse|Browse the Services file");
+  robot.chooseRow(kServices, "?BROWSE:1", 3);  // Preparing, numbered after Waiting
+  EXPECT_EQ(elements(), std::vector<std::string>{"Candle lighting"});
+  robot.pressKey(kServices, vrt::kUpKey, "?BROWSE:1");  // Waiting: eight elements, five shown
+  EXPECT_EQ(elements(), (std::vector<std::string>{"Opening hymn", "Psalm 23", "Song 3", "Song 4", "Song 5"}));
+  robot.pressToolbar(vrt::kToolbarDown);
+  EXPECT_EQ(elements(), std::vector<std::string>{"Candle lighting"});
+}
+
 TEST_F(BrowseServiceTest, AnElementAddedFromTheBrowseBelongsToTheHighlightedServiceAndShowsInItsForm) {
   open("BrowseService");
   robot.chooseRow(kServices, "?BROWSE:1", 3);  // Preparing

@@ -65,6 +65,46 @@ TEST_F(UpdateServiceTest, EveryPersonLooksUpThroughThePerformersAndShowsTheChose
   EXPECT_EQ(stored(tables::Service, first, SER::VIDEOTECH), std::to_string(ann));
 }
 
+TEST_F(UpdateServiceTest, APersonsLookupOpensOnThePersonTheEntryNames) {
+  // More people than a page, three of them Smiths: the list must find Ruth among them.
+  std::int64_t ruth = 0;
+  onThread([&ruth] {
+    for (char c = 'A'; c <= 'T'; ++c)
+      add(tables::Performers, [c](vrt::RecordRef r) {
+        r.set(PER_LASTNAME, std::string("Abbot") + c);
+        r.set(PER_FIRSTNAME, "Ed");
+      });
+    for (const char* first : {"Adam", "Ruth", "Zoe"}) {
+      const std::int64_t n = add(tables::Performers, [first](vrt::RecordRef r) {
+        r.set(PER_LASTNAME, "Smith");
+        r.set(PER_FIRSTNAME, first);
+      });
+      if (std::string(first) == "Ruth") ruth = n;
+    }
+  });
+  robot.chooseMenu("&Browse|Browse the Services file");
+  robot.chooseRow(kServices, "?BROWSE:1", 2);  // Waiting: Bob Marsh leads the worship
+  robot.press(kServices, "?Change");
+  ASSERT_NE(robot.findWindow(kChangeService), nullptr);
+  robot.type(kChangeService, "?SER:SPEAKER", std::to_string(ruth));
+  EXPECT_EQ(text(kChangeService, "?LOC:SpeakerName"), "Ruth Smith");
+  auto highlighted = [this] {
+    vrt::PagedList* list = robot.control(kPerformers, "?Browse:1").list();
+    const int row = list->selectedRow();
+    return row > 0 ? list->cellText(row, 1) + ", " + list->cellText(row, 2) : std::string("<none>");
+  };
+  robot.press(kChangeService, "?CALLLOOKUP:3");  // the worship leader
+  ASSERT_NE(robot.findWindow(kPerformers), nullptr);
+  EXPECT_EQ(highlighted(), "Marsh, Bob");
+  robot.press(kPerformers, "?Close");  // the look-up table's buffer holds Bob again
+  robot.press(kChangeService, "?CALLLOOKUP:2");
+  ASSERT_NE(robot.findWindow(kPerformers), nullptr);
+  EXPECT_EQ(highlighted(), "Smith, Ruth");
+  robot.press(kPerformers, "?Select");
+  EXPECT_EQ(text(kChangeService, "?SER:SPEAKER"), std::to_string(ruth));
+  EXPECT_EQ(text(kChangeService, "?LOC:SpeakerName"), "Ruth Smith");
+}
+
 TEST_F(UpdateServiceTest, ASeriesChosenInItsLookupFillsTheNumberAndShowsTheName) {
   change(second);
   robot.press(kChangeService, "?CALLLOOKUP:1");

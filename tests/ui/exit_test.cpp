@@ -4,6 +4,7 @@
 #include <QRect>
 
 #include "program_fixture.h"
+#include "screens_fixture.h"
 #include "runtime/gui/file_dialog.h"
 #include "runtime/gui/look.h"
 #include "runtime/gui/message_box.h"
@@ -99,4 +100,159 @@ TEST_F(ExitTest, ABrowseOpensWhereItWasWhenTheProgramLastEnded) {
   start();
   robot.chooseMenu("&Browse|Browse the Services file");
   EXPECT_EQ(robot.window("Browse the Service File").position(), QRect(30, 40, 310, 210));
+}
+
+// Leaving with forms open on the real screens, started from the menu: each form is asked
+// as its own Cancel would ask, and nothing it holds is lost or left behind.
+namespace {
+
+constexpr const char* kPerformers = "Browse the Performers File";
+constexpr const char* kChangingPerformer = "Changing a Performers Record";
+constexpr const char* kAddingPerformer = "Adding a Performers Record";
+constexpr const char* kRequests = "Browse the Prayer Request File";
+constexpr const char* kAddingRequest = "Record Will Be Added";
+
+class ExitWithFormsTest : public ScreensTest {
+ protected:
+  void SetUp() override {
+    ScreensTest::SetUp();
+    ruth = add(tables::Performers, [](vrt::RecordRef r) {
+      r.set(PER_FIRSTNAME, "Ruth");
+      r.set(PER_LASTNAME, "Smith");
+    });
+  }
+  // Performers from the menu, Ruth's form open with her first name retyped.
+  void changeRuth(const char* first) {
+    robot.chooseMenu("&Browse|Browse the Performers file");
+    robot.press(kPerformers, "?Change");
+    ASSERT_NE(robot.findWindow(kChangingPerformer), nullptr);
+    robot.type(kChangingPerformer, "?PER:FIRSTNAME", first);
+  }
+  void expectSaveRecordAsked() {
+    ASSERT_NE(robot.messageBox(), nullptr);
+    EXPECT_EQ(robot.messageBox()->caption(), "Save Record");
+    EXPECT_NE(vrt::FrameHost::frame(), nullptr) << "the program waits for the answer";
+  }
+  // Once the program has ended, the files as another station reads them: thread 1 would be
+  // the frame's, which sets up its own tables, so the reading thread comes second.
+  template <typename Read>
+  auto afterExit(Read read) {
+    EXPECT_TRUE(vrt::LiveThreads().empty());
+    vrt::StartThread([] { vrt::TakeEvent(); }, 50'000);
+    auto value = read();
+    vrt::EndAllThreads();
+    return value;
+  }
+  std::int64_t ruth = 0;
+};
+
+}  // namespace
+
+TEST_F(ExitWithFormsTest, ExitWithAChangedFormAsksAndYesSavesBeforeTheProgramEnds) {
+  changeRuth("Ruthie");
+  robot.chooseMenu("&File|E&xit");
+  expectSaveRecordAsked();
+  robot.pressMessageButton("Yes");
+  EXPECT_EQ(afterExit([&] { return stored(tables::Performers, ruth, dict::idx::PER::FIRSTNAME); }), "Ruthie");
+}
+
+TEST_F(ExitWithFormsTest, TheFramesCloseBoxAsksToAndNoEndsWithoutSaving) {
+  changeRuth("Ruthie");
+  robot.closeWindow(kFrameCaption);
+  expectSaveRecordAsked();
+  robot.pressMessageButton("No");
+  EXPECT_EQ(afterExit([&] { return stored(tables::Performers, ruth, dict::idx::PER::FIRSTNAME); }), "Ruth");
+}
+
+TEST_F(ExitWithFormsTest, CancelKeepsTheProgramRunningWithTheFormAndItsEdits) {
+  changeRuth("Ruthie");
+  robot.chooseMenu("&File|E&xit");
+  robot.pressMessageButton("Cancel");
+  EXPECT_EQ(robot.messageBox(), nullptr);
+  ASSERT_NE(vrt::FrameHost::frame(), nullptr);
+  ASSERT_NE(robot.findWindow(kChangingPerformer), nullptr);
+  EXPECT_EQ(text(kChangingPerformer, "?PER:FIRSTNAME"), "Ruthie");
+  // The form works on, and the program still ends when asked again.
+  robot.press(kChangingPerformer, "?OK");
+  EXPECT_EQ(stored(tables::Performers, ruth, dict::idx::PER::FIRSTNAME), "Ruthie");
+  robot.chooseMenu("&File|E&xit");
+  EXPECT_EQ(robot.messageBox(), nullptr);  // nothing left to ask
+  EXPECT_TRUE(vrt::LiveThreads().empty());
+}
+
+TEST_F(ExitWithFormsTest, NewRecordsGivenUpAtExitLeaveNoBlankRecordBehind) {
+  robot.chooseMenu("&Browse|Browse the Performers file");
+  robot.press(kPerformers, "?Insert");
+  ASSERT_NE(robot.findWindow(kAddingPerformer), nullptr);
+  robot.pressToolbar("Prayer Requests");
+  robot.press(kRequests, "?Insert");
+  ASSERT_NE(robot.findWindow(kAddingRequest), nullptr);
+  robot.type(kAddingRequest, "?PRA:REQUEST", "Work for Tom");
+  ASSERT_EQ(records(tables::Performers), 2);  // the reserved numbers are taken
+  ASSERT_EQ(records(tables::PrayerRequest), 1);
+  // The untouched performer asks nothing; the typed request asks, and No gives it up.
+  robot.chooseMenu("&File|E&xit");
+  expectSaveRecordAsked();
+  robot.pressMessageButton("No");
+  EXPECT_EQ(afterExit([&] { return records(tables::Performers); }), 1);
+  EXPECT_EQ(afterExit([&] { return records(tables::PrayerRequest); }), 0);
+}
+
+TEST_F(ExitWithFormsTest, FormsOnSeveralListsAreAskedInTurnAndOneCancelStopsTheExit) {
+  changeRuth("Ruthie");
+  robot.pressToolbar("Prayer Requests");
+  robot.press(kRequests, "?Insert");
+  robot.type(kAddingRequest, "?PRA:REQUEST", "Work for Tom");
+  const int performersThread = robot.window(kChangingPerformer).thread();
+  const int requestsThread = robot.window(kAddingRequest).thread();
+  robot.chooseMenu("&File|E&xit");
+  expectSaveRecordAsked();
+  EXPECT_EQ(robot.messageBox()->thread(), performersThread);
+  robot.pressMessageButton("Yes");  // the first form saves and closes
+  EXPECT_EQ(robot.findWindow(kChangingPerformer), nullptr);
+  expectSaveRecordAsked();  // then the second is asked
+  EXPECT_EQ(robot.messageBox()->thread(), requestsThread);
+  robot.pressMessageButton("Cancel");
+  EXPECT_EQ(robot.messageBox(), nullptr);
+  ASSERT_NE(vrt::FrameHost::frame(), nullptr);
+  EXPECT_NE(robot.findWindow(kAddingRequest), nullptr);
+  EXPECT_NE(robot.findWindow(kPerformers), nullptr) << "the lists stay with the program";
+  EXPECT_EQ(stored(tables::Performers, ruth, dict::idx::PER::FIRSTNAME), "Ruthie");
+  // Asked again, the remaining form saves with Yes and the program ends.
+  robot.chooseMenu("&File|E&xit");
+  robot.pressMessageButton("Yes");
+  EXPECT_EQ(afterExit([&] { return records(tables::PrayerRequest); }), 1);
+}
+
+TEST_F(ExitWithFormsTest, ALookupOpenOverAFormClosesFirstAndTheFormIsAsked) {
+  changeRuth("Ruthie");
+  robot.type(kChangingPerformer, "?PER:ROLE", "Drummer");  // no such role: its list opens
+  ASSERT_NE(robot.findWindow("Browse the Role File"), nullptr);
+  robot.chooseMenu("&File|E&xit");
+  EXPECT_EQ(robot.findWindow("Browse the Role File"), nullptr);
+  expectSaveRecordAsked();
+  robot.pressMessageButton("No");
+  EXPECT_EQ(afterExit([&] { return stored(tables::Performers, ruth, dict::idx::PER::FIRSTNAME); }), "Ruth");
+}
+
+TEST_F(ExitWithFormsTest, TheDesktopEndingTheSessionAsksTheFormsFirst) {
+  EXPECT_FALSE(DesktopSessionEnding(true)) << "with no form open the session may end";
+  robot.settle();
+  EXPECT_TRUE(vrt::LiveThreads().empty());
+  start();
+  changeRuth("Ruthie");
+  EXPECT_TRUE(DesktopSessionEnding(true)) << "the session waits while the form is asked";
+  robot.settle();
+  expectSaveRecordAsked();
+  robot.pressMessageButton("Yes");
+  EXPECT_EQ(afterExit([&] { return stored(tables::Performers, ruth, dict::idx::PER::FIRSTNAME); }), "Ruthie");
+}
+
+TEST_F(ExitWithFormsTest, ANewRecordOpenWhenItsThreadIsClosedDownLeavesNothingBehind) {
+  robot.chooseMenu("&Browse|Browse the Performers file");
+  robot.press(kPerformers, "?Insert");
+  robot.type(kAddingPerformer, "?PER:LASTNAME", "Adams");
+  ASSERT_EQ(records(tables::Performers), 2);
+  vrt::EndAllThreads();  // no one left to ask
+  EXPECT_EQ(afterExit([&] { return records(tables::Performers); }), 1);
 }

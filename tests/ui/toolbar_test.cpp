@@ -1,7 +1,10 @@
-// The frame toolbar routed to lists: scroll events, the window's own buttons, Select, and
-// the target following the visible list. And the packed tip list the targets send.
+// The frame toolbar routed to the window the user works in: the real lists and forms as the
+// menu opens them, a look-up over a form, two lists open at once; a window with two lists
+// on two tabs; and the packed tip list the targets send.
 #include "forms_fixture.h"
+#include "runtime/gui/paged_list.h"
 #include "runtime/gui/window.h"
+#include "screens_fixture.h"
 #include "windows/toolbar_tips.h"
 
 using namespace vesp;
@@ -12,7 +15,8 @@ namespace {
 using ToolbarTest = ProgramTest;
 
 // A window with two lists on two tabs, each with a toolbar target, as a browse window with
-// two browses would have; it notes every event its window takes.
+// two browses would have (no screen of the program has one); it sets itself up as a browse
+// does, and notes every event its window takes.
 class TwoListWindow : public WindowController {
  public:
   explicit TwoListWindow(std::vector<vrt::Event>& seen) : seen_(seen) {}
@@ -40,8 +44,6 @@ class TwoListWindow : public WindowController {
       toolbar_.AddTarget(targets_[i], targets_[i].CONTROL);
     }
     OpenWindow(*MYWINDOW);
-    toolbar_.SetTarget(0);
-    toolbar_.DisplayButtons();
     return 0;
   }
   int OnEvent() override {
@@ -118,4 +120,121 @@ TEST_F(ToolbarTest, TheFrameToolbarDrivesTheVisibleList) {
   robot.pressToolbar(vrt::kToolbarSelect);
   EXPECT_EQ(robot.findWindow("Two Lists"), nullptr);
   EXPECT_EQ(response, Response::Completed);
+}
+
+// ---------------------------------------------------------------- the real screens
+
+namespace {
+
+constexpr const char* kPerformers = "Browse the Performers File";
+constexpr const char* kBlessings = "Browse the Blessings File";
+constexpr const char* kAdding = "Adding a Performers Record";
+constexpr const char* kChanging = "Changing a Performers Record";
+constexpr const char* kRoles = "Browse the Role File";
+
+class RealToolbarTest : public ScreensTest {
+ protected:
+  void SetUp() override {
+    ScreensTest::SetUp();
+    // Two and a half pages of people, P01 to P25 by last name.
+    for (int i = 1; i <= 25; ++i)
+      add(tables::Performers, [i](vrt::RecordRef r) {
+        r.set(PER_LASTNAME, (i < 10 ? "P0" : "P") + std::to_string(i));
+        r.set(PER_FIRSTNAME, "Pat");
+      });
+    for (const char* role : {"Pastor", "Usher"}) add(tables::Role, [role](vrt::RecordRef r) { r.set(ROL_ROLE, role); });
+  }
+  std::string highlighted(const char* window) {
+    vrt::PagedList* list = robot.control(window, "?Browse:1").list();
+    return list->selectedRow() > 0 ? list->cellText(list->selectedRow(), 1) : "<none>";
+  }
+  static bool enabled(int button) { return !frameButton(button).disabled(); }
+};
+
+}  // namespace
+
+TEST_F(RealToolbarTest, AListOpenedFromTheMenuIsDrivenAtOnce) {
+  robot.chooseMenu("&Browse|Browse the Performers file");
+  ASSERT_EQ(highlighted(kPerformers), "P01");
+  // Its states and tips before anything else happened in it.
+  EXPECT_TRUE(enabled(vrt::kToolbarInsert) && enabled(vrt::kToolbarChange) && enabled(vrt::kToolbarDelete));
+  EXPECT_FALSE(enabled(vrt::kToolbarSelect));  // not a look-up
+  EXPECT_FALSE(enabled(vrt::kToolbarHistory));
+  EXPECT_EQ(frameButton(vrt::kToolbarInsert).tip(), "Insert a new Record");
+  robot.pressToolbar(vrt::kToolbarPageDown);
+  EXPECT_EQ(highlighted(kPerformers), "P11");
+  robot.pressToolbar(vrt::kToolbarDown);
+  EXPECT_EQ(highlighted(kPerformers), "P12");
+  robot.pressToolbar(vrt::kToolbarTop);
+  EXPECT_EQ(highlighted(kPerformers), "P01");
+  robot.pressToolbar(vrt::kToolbarBottom);
+  EXPECT_EQ(highlighted(kPerformers), "P25");
+
+  robot.pressToolbar(vrt::kToolbarInsert);
+  ASSERT_NE(robot.findWindow(kAdding), nullptr);
+  // An insert form's buttons: save and add another, nothing to move to.
+  EXPECT_TRUE(enabled(vrt::kToolbarDown) && enabled(vrt::kToolbarInsert));
+  EXPECT_FALSE(enabled(vrt::kToolbarPageDown) || enabled(vrt::kToolbarChange));
+  EXPECT_EQ(frameButton(vrt::kToolbarDown).tip(), "Save record and add another");
+  robot.press(kAdding, "?Cancel");
+  ASSERT_EQ(robot.findWindow(kAdding), nullptr);
+  EXPECT_TRUE(enabled(vrt::kToolbarPageDown) && enabled(vrt::kToolbarChange)) << "the list's own again";
+  EXPECT_EQ(frameButton(vrt::kToolbarDown).tip(), "Go to the Next Record");
+
+  robot.pressToolbar(vrt::kToolbarChange);
+  ASSERT_NE(robot.findWindow(kChanging), nullptr);
+  EXPECT_EQ(text(kChanging, "?PER:LASTNAME"), "P25");
+  robot.press(kChanging, "?Cancel");
+  robot.pressToolbar(vrt::kToolbarDelete);
+  ASSERT_NE(robot.messageBox(), nullptr);
+  robot.pressMessageButton("Yes");
+  EXPECT_EQ(highlighted(kPerformers), "P24");
+  EXPECT_EQ(records(tables::Performers), 24);
+}
+
+TEST_F(RealToolbarTest, TwoListsOpenTheToolbarFollowsTheActiveOneAndShowsItsStates) {
+  robot.chooseMenu("&Browse|Browse the Performers file");
+  robot.pressToolbar("Blessings");  // an empty list
+  ASSERT_NE(robot.findWindow(kBlessings), nullptr);
+  EXPECT_TRUE(enabled(vrt::kToolbarInsert));
+  EXPECT_FALSE(enabled(vrt::kToolbarChange) || enabled(vrt::kToolbarDelete)) << "nothing to change in Blessings";
+  robot.activate(kPerformers);
+  EXPECT_TRUE(enabled(vrt::kToolbarChange) && enabled(vrt::kToolbarDelete));
+  robot.pressToolbar(vrt::kToolbarDown);
+  EXPECT_EQ(highlighted(kPerformers), "P02");
+  robot.activate(kBlessings);
+  EXPECT_FALSE(enabled(vrt::kToolbarChange));
+  robot.pressToolbar(vrt::kToolbarDown);
+  EXPECT_EQ(highlighted(kPerformers), "P02") << "the other list stays where it was";
+  robot.pressToolbar(vrt::kToolbarInsert);
+  EXPECT_NE(robot.findWindow("Record Will Be Added"), nullptr);
+  EXPECT_EQ(robot.findWindow(kAdding), nullptr);
+}
+
+TEST_F(RealToolbarTest, ALookupOverAFormTakesTheToolbarAndGivesItBack) {
+  robot.chooseMenu("&Browse|Browse the Performers file");
+  robot.press(kPerformers, "?Change");
+  ASSERT_NE(robot.findWindow(kChanging), nullptr);
+  // A change form's buttons: save and move; no changing or selecting within a form.
+  EXPECT_TRUE(enabled(vrt::kToolbarDown) && enabled(vrt::kToolbarTop) && enabled(vrt::kToolbarInsert));
+  EXPECT_FALSE(enabled(vrt::kToolbarChange) || enabled(vrt::kToolbarSelect));
+  EXPECT_EQ(frameButton(vrt::kToolbarDown).tip(), "Save changes and go to next record");
+  robot.type(kChanging, "?PER:ROLE", "Drummer");  // not a role: the roles open to choose from
+  ASSERT_NE(robot.findWindow(kRoles), nullptr);
+  ASSERT_EQ(highlighted(kRoles), "Pastor");
+  EXPECT_TRUE(enabled(vrt::kToolbarSelect));
+  EXPECT_EQ(frameButton(vrt::kToolbarDown).tip(), "Go to the Next Record");
+  robot.pressToolbar(vrt::kToolbarDown);
+  EXPECT_EQ(highlighted(kRoles), "Usher");
+  robot.pressToolbar(vrt::kToolbarSelect);
+  ASSERT_EQ(robot.findWindow(kRoles), nullptr);
+  EXPECT_EQ(text(kChanging, "?PER:ROLE"), "Usher");
+  EXPECT_FALSE(enabled(vrt::kToolbarSelect)) << "the form's own states again";
+  EXPECT_EQ(frameButton(vrt::kToolbarDown).tip(), "Save changes and go to next record");
+  // Down in the form saves and moves the form on to the next person.
+  robot.pressToolbar(vrt::kToolbarDown);
+  ASSERT_NE(robot.findWindow(kChanging), nullptr);
+  EXPECT_EQ(text(kChanging, "?PER:LASTNAME"), "P02");
+  robot.press(kChanging, "?Cancel");
+  EXPECT_EQ(highlighted(kPerformers), "P02");
 }
