@@ -26,8 +26,8 @@ enum class Checking {
                     // a set that must copy something anyway: a start-up never waits for it
 };
 
-// What a data file is now; unknown (never equal to anything) for a file that is not an
-// SQLite database, cannot be read, or has a journal beside it that a crash may have left.
+// What a data file is now; unknown, so that the file is always copied, for a file that is not
+// an SQLite database, cannot be read, or has a journal beside it that a crash may have left.
 SourceState sourceStateOf(const std::string& path);
 
 // The newest set in a backups folder, as far as a new set there may take files from it.
