@@ -1,5 +1,8 @@
 // Backup and verify time for a data folder of many prayer requests, against `cp` of the same
-// files in the same run (both with the files in the operating system's cache).
+// files in the same run (both with the files in the operating system's cache): a set that
+// copies and checks every file, one made when nothing changed since the last, one after a
+// single prayer request changed (against copying and checking that table's file alone), and
+// the start-up's set when nothing changed.
 //
 //   bench_backup [FOLDER] [PRAYER_REQUESTS] [--full]   (default: /tmp/vesp-bench-backup, 1000000)
 // --full also times SQLite's own integrity check of the largest file, for comparison.
@@ -11,12 +14,15 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <future>
 #include <sstream>
 #include <string>
 
 #include "bench/bench_support.h"
+#include "dictionary/dictionary.h"
 #include "records/data_backup.h"
 #include "runtime/store/backup_copy.h"
+#include "runtime/store/data_file.h"
 #include "runtime/store/index_check.h"
 #include "runtime/store/sqlite_db.h"
 #include "tools/vesp_data/sample_data.h"
@@ -39,6 +45,27 @@ double threadCpuSecondsOf(const std::function<void()>& body) {
   body();
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
   return static_cast<double>(end.tv_sec - start.tv_sec) + static_cast<double>(end.tv_nsec - start.tv_nsec) / 1e9;
+}
+
+// Changes one prayer request's text, as a save from its form would.
+void changeOneRequest(int n) {
+  vrt::DataFile file(*vesp::dict::table("PrayerRequest"));
+  if (!file.open()) std::exit(1);
+  const auto& request = file.schema().fields[static_cast<std::size_t>(file.schema().fieldIndex("REQUEST"))];
+  file.setToStart(0);
+  if (!file.next()) std::exit(1);
+  file.buffer().setText(request, "changed for the benchmark " + std::to_string(n));
+  if (!file.put()) std::exit(1);
+  file.close();
+}
+
+vesp::backup::Outcome backUp(const std::string& target, const QDateTime& when, vesp::backup::Checking checking) {
+  vesp::backup::Outcome o = vesp::backup::BackUpNow(".", target, when, {}, {}, checking);
+  if (!o.ok) {
+    std::fprintf(stderr, "backup failed: %s\n", o.error.c_str());
+    std::exit(1);
+  }
+  return o;
 }
 
 }  // namespace
@@ -66,7 +93,10 @@ int main(int argc, char** argv) {
 
   const int runs = 3;
   const std::string target = "bench-sets";
-  std::vector<double> copyTimes, backupTimes;
+  // Mid-month, so that only the sets asked to check everything do.
+  const QDateTime now(QDate::currentDate().addDays(15 - QDate::currentDate().day()), QTime(12, 0));
+  std::vector<double> copyTimes, fullTimes, unchangedTimes, oneChangedTimes, aloneTimes, startupTimes;
+  using vesp::backup::Checking;
   for (int r = 0; r < runs; ++r) {
     fs::remove_all(target);
     fs::create_directories(target + "/cp");
@@ -75,14 +105,27 @@ int main(int argc, char** argv) {
       const std::string command = "cp" + files + " " + target + "/cp/ && sync -f " + target + "/cp";
       if (std::system(command.c_str()) != 0) std::exit(1);
     }));
-    vesp::backup::Outcome outcome;
-    backupTimes.push_back(secondsOf([&] {
-      outcome = vesp::backup::BackUpNow(".", target, QDateTime::currentDateTime());
+    fullTimes.push_back(secondsOf([&] { backUp(target, now.addSecs(r * 10), Checking::Full); }));
+    unchangedTimes.push_back(secondsOf([&] { backUp(target, now.addSecs(r * 10 + 1), Checking::Changed); }));
+    changeOneRequest(r);
+    oneChangedTimes.push_back(secondsOf([&] { backUp(target, now.addSecs(r * 10 + 2), Checking::Changed); }));
+    // What that set did for the one changed file, alone: the online copy, then the check
+    // with the digest beside it.
+    const std::string alone = target + "/alone.vdb";
+    aloneTimes.push_back(secondsOf([&] {
+      const vrt::store::CopyResult c = vrt::store::copyDatabase("PrayerRequest.vdb", alone);
+      auto digest = std::async(std::launch::async, [&] { return vrt::store::fileDigest(alone); });
+      if (!c.ok || !vrt::store::verifyDatabase(alone, &c.counts).empty() || digest.get().empty()) std::exit(1);
     }));
-    if (!outcome.ok) {
-      std::fprintf(stderr, "backup failed: %s\n", outcome.error.c_str());
-      return 1;
-    }
+    fs::remove(alone);
+    // The start-up's set of a new day, nothing changed since yesterday's.
+    fs::remove_all(vesp::backup::kBackupFolder);
+    backUp(vesp::backup::kBackupFolder, now.addDays(-1), Checking::Full);
+    startupTimes.push_back(secondsOf([&] {
+      const vesp::backup::Outcome o = vesp::backup::StartupBackup(".", now);
+      if (!o.ok || o.skipped) std::exit(1);
+    }));
+    fs::remove_all(vesp::backup::kBackupFolder);
   }
   // Where the time of the largest file goes.
   fs::remove_all(target);
@@ -122,9 +165,15 @@ int main(int argc, char** argv) {
               quickCpu, indexSeconds, indexCpu);
   if (full) std::printf("  SQLite's full integrity check instead: %.3f s (%.3f s CPU)\n", fullSeconds, fullCpu);
   fs::remove_all(target);
-  const double cp = vbench::median(copyTimes), backup = vbench::median(backupTimes);
-  std::printf("cp + sync of the same files:     %.3f s (median of %d)\n", cp, runs);
-  std::printf("backup with verify:              %.3f s (median of %d)\n", backup, runs);
-  std::printf("ratio backup / cp:               %.2f\n", backup / cp);
+  const double cp = vbench::median(copyTimes), fullSet = vbench::median(fullTimes),
+               unchanged = vbench::median(unchangedTimes), oneChanged = vbench::median(oneChangedTimes),
+               alone = vbench::median(aloneTimes), startup = vbench::median(startupTimes);
+  std::printf("medians of %d runs:\n", runs);
+  std::printf("cp + sync of the same files:                    %8.3f s\n", cp);
+  std::printf("full set, every file copied and verified:       %8.3f s  (%.2f x cp)\n", fullSet, fullSet / cp);
+  std::printf("set with nothing changed:                       %8.1f ms\n", unchanged * 1000);
+  std::printf("set with one prayer request changed:            %8.3f s\n", oneChanged);
+  std::printf("  copy and check of PrayerRequest.vdb alone:    %8.3f s  (ratio %.2f)\n", alone, oneChanged / alone);
+  std::printf("start-up set of a new day, nothing changed:     %8.1f ms\n", startup * 1000);
   return 0;
 }

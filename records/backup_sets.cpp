@@ -35,6 +35,36 @@ bool parseFolderName(const std::string& name, QDateTime& made, std::string& kind
   return true;
 }
 
+// The words a file's line may carry after its digest, which readers of older sets ignore:
+// "source=COUNTER:BYTES:MODIFIED" and "carried".
+std::string fileTail(const SetFile& f) {
+  std::string tail;
+  if (f.digest.empty()) return tail;  // nothing may stand where the digest is read
+  if (f.source.known())
+    tail += " source=" + std::to_string(f.source.counter) + ":" + std::to_string(f.source.bytes) + ":" +
+            std::to_string(f.source.modified);
+  if (f.carried) tail += " carried";
+  return tail;
+}
+
+bool readFileTail(std::istringstream& words, SetFile& f) {
+  for (std::string word; words >> word;) {
+    if (word == "carried") {
+      f.carried = true;
+    } else if (word.rfind("source=", 0) == 0) {
+      SourceState s;
+      char colon1 = 0, colon2 = 0;
+      std::istringstream state(word.substr(7));
+      if (!(state >> s.counter >> colon1 >> s.bytes >> colon2 >> s.modified) || colon1 != ':' || colon2 != ':' ||
+          !s.known())
+        return false;
+      f.source = s;
+    }
+    // Words of later versions are left to them.
+  }
+  return true;
+}
+
 }  // namespace
 
 std::int64_t BackupSet::bytes() const {
@@ -62,7 +92,7 @@ bool writeManifest(const BackupSet& set, std::string& error) {
     out << "kind " << (set.kind.empty() ? "-" : set.kind) << "\n";
     for (const auto& f : set.files) {
       out << "file " << f.name << " " << f.bytes << " " << (f.database ? "database" : "plain") << " "
-          << (f.counted ? "counted" : "unchecked") << " " << f.digest << "\n";
+          << (f.counted ? "counted" : "unchecked") << " " << f.digest << fileTail(f) << "\n";
       for (const auto& [table, n] : f.counts) out << "count " << f.name << " " << table << " " << n << "\n";
     }
     out.flush();
@@ -111,6 +141,7 @@ std::optional<BackupSet> readSet(const std::string& folder, std::string& error) 
       if (!(words >> f.name >> f.bytes >> kind >> counted >> f.digest)) return bad(line);
       f.database = kind == "database";
       f.counted = counted == "counted";
+      if (!readFileTail(words, f)) return bad(line);
       set.files.push_back(std::move(f));
     } else if (word == "count") {
       std::string name, table;

@@ -20,6 +20,16 @@ namespace vesp::backup {
 inline constexpr const char* kBackupFolder = "backups";
 inline constexpr const char* kManifestName = "manifest.txt";
 
+// What a data file was when a set copied it: SQLite's change counter from the file's header,
+// its size and its modification time. Unknown in sets made before it was kept, and for files
+// that are not databases.
+struct SourceState {
+  std::int64_t counter = -1, bytes = -1;
+  std::int64_t modified = -1;  // nanoseconds since the epoch
+  bool known() const { return counter >= 0 && bytes >= 0 && modified >= 0; }
+  bool operator==(const SourceState&) const = default;
+};
+
 struct SetFile {
   std::string name;         // as in the data folder ("PrayerRequest.vdb", "vsp.INI")
   std::int64_t bytes = 0;
@@ -27,6 +37,8 @@ struct SetFile {
   bool database = true;     // an SQLite file; otherwise copied as it is
   bool counted = true;      // counts were taken (false for a damaged file set aside)
   vrt::store::TableCounts counts;
+  SourceState source;       // of the data file this copy was made from
+  bool carried = false;     // taken unchanged from an older set instead of copied afresh
 };
 
 struct BackupSet {

@@ -8,6 +8,7 @@
 
 #include "dictionary/dictionary.h"
 #include "dictionary/upgrade_registration.h"
+#include "records/backup_reuse.h"
 #include "runtime/data/errors.h"
 #include "runtime/store/data_file.h"
 #include "runtime/store/upgrader.h"
@@ -199,11 +200,20 @@ std::vector<std::string> dataFileNames() {
 }
 
 Outcome BackUpNow(const std::string& dataFolder, const std::string& backupFolder, const QDateTime& now,
-                  const std::string& kind, const Progress& progress) {
-  std::vector<std::string> present;
-  for (const auto& name : dataFileNames())
-    if (isFile(fs::path(dataFolder) / name)) present.push_back(name);
-  if (present.empty()) return failed("there are no data files in " + fs::absolute(dataFolder).string());
+                  const std::string& kind, const Progress& progress, Checking checking) {
+  std::vector<SetFile> files;
+  for (const auto& name : dataFileNames()) {
+    const fs::path path = fs::path(dataFolder) / name;
+    if (!isFile(path)) continue;
+    SetFile file;
+    file.name = name;
+    file.database = isDatabase(name);
+    // Taken before the copy: a change made meanwhile makes the next set copy the file again.
+    if (file.database) file.source = sourceStateOf(path.string());
+    files.push_back(std::move(file));
+  }
+  if (files.empty()) return failed("there are no data files in " + fs::absolute(dataFolder).string());
+  const CarrySource previous(backupFolder, now, checking, files);
 
   BackupSet set;
   set.made = now;
@@ -217,15 +227,14 @@ Outcome BackUpNow(const std::string& dataFolder, const std::string& backupFolder
     return failed("the backup failed and was removed: " + why);
   };
   int done = 0;
-  for (const auto& name : present) {
-    if (progress) progress(name, done++, static_cast<int>(present.size()));
-    SetFile file;
-    file.name = name;
-    file.database = isDatabase(name);
-    if (std::string bad = copyAndVerify(fs::path(dataFolder) / name, fs::path(set.path) / name, file); !bad.empty())
-      return discard(bad);
-    set.files.push_back(std::move(file));
+  for (SetFile& file : files) {
+    if (progress) progress(file.name, done++, static_cast<int>(files.size()));
+    const SetFile* same = previous.unchanged(file);
+    const std::string bad = same ? previous.carry(*same, set.path, file)
+                                 : copyAndVerify(fs::path(dataFolder) / file.name, fs::path(set.path) / file.name, file);
+    if (!bad.empty()) return discard(bad);
   }
+  set.files = std::move(files);
   if (!writeManifest(set, error)) return discard(error);
   if (progress) progress({}, done, done);
   Outcome o;
@@ -249,7 +258,7 @@ Outcome StartupBackup(const std::string& dataFolder, const QDateTime& now) {
     o.ok = o.skipped = true;
     return o;
   }
-  o = BackUpNow(dataFolder, folder, now);
+  o = BackUpNow(dataFolder, folder, now, {}, {}, Checking::ChangedAtStartup);
   if (o.ok) pruneSets(folder, now);
   return o;
 }

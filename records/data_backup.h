@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "records/backup_reuse.h"
 #include "records/backup_sets.h"
 
 namespace vesp::backup {
@@ -30,12 +31,16 @@ struct Outcome {
 // The data files this program keeps, by name in the data folder.
 std::vector<std::string> dataFileNames();
 
-// Copies every data file in `dataFolder` that exists into a new set in `backupFolder`
-// (created when missing) and verifies the copies; a set that fails is removed.
+// Makes a new set in `backupFolder` (created when missing) of every data file in
+// `dataFolder` that exists: the files changed since the newest set there are copied and the
+// copies verified, the others taken from that set as records/backup_reuse.h says (every file
+// is copied with Checking::Full, and once a month). A set that fails is removed.
 Outcome BackUpNow(const std::string& dataFolder, const std::string& backupFolder, const QDateTime& now,
-                  const std::string& kind = {}, const Progress& progress = {});
+                  const std::string& kind = {}, const Progress& progress = {},
+                  Checking checking = Checking::Changed);
 
-// At start-up: one set a day in the data folder's backups folder, then the keep rule.
+// At start-up: one set a day in the data folder's backups folder, then the keep rule. When
+// nothing changed it only links the newest set's files, whatever the month.
 Outcome StartupBackup(const std::string& dataFolder, const QDateTime& now);
 
 struct RestoreOptions {

@@ -1,6 +1,5 @@
 #include "windows/browse_export.h"
 
-#include <QFileInfo>
 #include <QSaveFile>
 #include <QTime>
 
@@ -11,7 +10,9 @@
 #include "runtime/gui/message_box.h"
 #include "runtime/gui/paged_list.h"
 #include "runtime/gui/window.h"
+#include "runtime/text/csv.h"
 #include "windows/browse_manager.h"
+#include "windows/save_name.h"
 #include "windows/timed_batches.h"
 #include "windows/window_controller.h"
 #include "windows/work_progress.h"
@@ -23,7 +24,6 @@ namespace {
 using namespace vrt;
 
 constexpr const char* kCaption = "Export to CSV";
-constexpr const char* kReplace = "%1 exists already.|Replace it?";
 constexpr const char* kExported = "%2 written to|%1";
 constexpr const char* kFailed = "The export did not succeed; no file was written.|%1";
 constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
@@ -41,24 +41,6 @@ PagedList* pagedListOf(BrowseManager& b) {
   Window* window = b.WINDOW ? b.WINDOW->MYWINDOW : nullptr;
   Control* list = window && b.ILC ? window->control(b.ILC->Control()) : nullptr;
   return list ? list->list() : nullptr;
-}
-
-// The name to write to, "" when the user cancelled or would not replace a file.
-std::string askFileName(const std::string& suggested) {
-  FileDialogRequest request;
-  request.title = kCaption;
-  request.defaultName = suggested;
-  request.masks = {{"CSV Files", "*.csv"}, {"All Files", "*.*"}};
-  request.restoreDirectory = true;
-  request.saving = true;
-  const FileDialogResult picked = FileDialog(request);
-  if (picked.cancelled || picked.path.empty()) return {};
-  std::string path = picked.path;
-  if (QFileInfo(QString::fromStdString(path)).suffix().isEmpty()) path += ".csv";
-  if (QFileInfo::exists(QString::fromStdString(path)) &&
-      Message(fill(kReplace, path), kCaption, kIconQuestion, kButtonYes | kButtonNo, kButtonNo) != kButtonYes)
-    return {};
-  return path;
 }
 
 // One export: the browse's view read from the start through the browse's own reading and
@@ -82,6 +64,8 @@ class CsvExport {
     for (int c = 1; c <= list_.columnCount(); ++c)
       for (std::string& h : list_.headingsOf(c)) headings.push_back(std::move(h));
     if (!write(kByteOrderMark + CsvLine(headings))) return error = file_.errorString().toStdString(), false;
+    for (int c = 1; c <= list_.columnCount(); ++c)
+      for (bool number : list_.numbersOf(c)) kinds_.push_back(number ? CsvKind::Number : CsvKind::Text);
     browse_.SaveTableBuffers();
     started_ = true;
     browse_.Reposition();
@@ -101,7 +85,7 @@ class CsvExport {
     std::vector<std::string> fields;
     for (int c = 1; c <= list_.columnCount(); ++c)
       for (std::string& text : list_.textsOf(row.columns, c)) fields.push_back(std::move(text));
-    if (!write(CsvLine(fields))) return false;
+    if (!write(CsvLine(fields, kinds_))) return false;
     ++written_;
     return true;
   }
@@ -136,6 +120,7 @@ class CsvExport {
   BrowseManager& browse_;
   PagedList& list_;
   QSaveFile file_;
+  std::vector<CsvKind> kinds_;  // of each column's texts
   bool started_ = false, readFailed_ = false, writeFailed_ = false;
   std::int64_t written_ = 0, total_ = 0;
 };
@@ -144,30 +129,16 @@ long hundredthsOfDay() { return QTime::currentTime().msecsSinceStartOfDay() / 10
 
 }  // namespace
 
-std::string CsvLine(const std::vector<std::string>& fields) {
-  std::string line;
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (i) line += ',';
-    const std::string& f = fields[i];
-    if (f.find_first_of(",\"\r\n") == std::string::npos) {
-      line += f;
-      continue;
-    }
-    line += '"';
-    for (char c : f) {
-      if (c == '"') line += '"';
-      line += c;
-    }
-    line += '"';
-  }
-  return line + "\r\n";
-}
-
 void ExportToCsv(BrowseManager& browse) {
   PagedList* list = pagedListOf(browse);
   if (!list || !browse.VIEW || !browse.PRIMARY) return;
   const std::string suggested = browse.PRIMARY->Me->FILE ? browse.PRIMARY->Me->FILE->schema().label + ".csv" : "";
-  const std::string path = askFileName(suggested);
+  FileDialogRequest request;
+  request.title = kCaption;
+  request.defaultName = suggested;
+  request.masks = {{"CSV Files", "*.csv"}, {"All Files", "*.*"}};
+  request.restoreDirectory = true;
+  const std::string path = AskSaveName(request, "csv", kCaption);
   if (path.empty()) return;
 
   std::string error;

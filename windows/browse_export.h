@@ -3,7 +3,8 @@
 // range and filters select (the whole result, not only the page), read through the browse's
 // own view and rows, written with the list's column headings and each value as its column
 // shows it. The file is UTF-8 with a byte-order mark, so that spreadsheet programs read
-// accents right, and quoted as RFC 4180 says. Long exports show their progress and can be
+// accents right, written as runtime/text/csv.h says: quoted as RFC 4180 says, text that a
+// spreadsheet would take for a formula guarded, numbers and dates left as numbers. Long exports show their progress and can be
 // cancelled; a cancelled or failed export leaves no file behind and an existing file as it
 // was. Afterwards the browse shows the same page as before.
 #include <string>
@@ -23,9 +24,5 @@ inline constexpr const char* kExportProgressCaption = "Exporting to CSV";
 
 // Asks for the file, writes it, and tells the user how it went.
 void ExportToCsv(BrowseManager& browse);
-
-// One line of CSV: the fields quoted where they hold a comma, a quote or a line break,
-// quotes doubled, ended by CR LF.
-std::string CsvLine(const std::vector<std::string>& fields);
 
 }  // namespace vesp

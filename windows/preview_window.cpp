@@ -15,6 +15,7 @@
 #include "windows/preview_zoom.h"
 #include "windows/report_manager.h"
 #include "windows/report_outputs.h"
+#include "windows/save_name.h"
 #include "windows/window_placement.h"
 
 namespace vesp {
@@ -264,14 +265,13 @@ class Preview {
     request.title = "Save As " + g.name;
     request.defaultName = "Report." + g.extension;
     request.masks = {{g.name + " Files", "*." + g.extension}, {"All Files", "*.*"}};
-    request.saving = true;
-    const FileDialogResult file = FileDialog(request);
-    if (file.cancelled) return;
+    const std::string path = AskSaveName(request, g.extension, request.title);
+    if (path.empty()) return;
     const std::vector<int> selected = SelectedPages(pagesToPrint_, pages_.count());
     OutputResult r;
     {
-      ExportProgress progress(file.path, static_cast<int>(selected.size()));
-      r = g.write(pages_, selected, file.path, [&progress](int done, int) {
+      ExportProgress progress(path, static_cast<int>(selected.size()));
+      r = g.write(pages_, selected, path, [&progress](int done, int) {
         progress.pageDone(done);
         return true;
       });

@@ -186,6 +186,14 @@ std::vector<std::string> PagedList::textsOf(const std::vector<std::string>& valu
   return texts;
 }
 
+std::vector<bool> PagedList::numbersOf(int column) const {
+  if (column < 1 || column > columnCount()) return {};
+  const Column& c = columns_[static_cast<std::size_t>(column - 1)];
+  std::vector<bool> numbers{c.picture && c.picture->kind() != Picture::Kind::Text};
+  if (c.design.isGroup()) numbers.push_back(false);
+  return numbers;
+}
+
 std::vector<std::string> PagedList::headingsOf(int column) const {
   if (column < 1 || column > columnCount()) return {};
   const ListColumn& design = columns_[static_cast<std::size_t>(column - 1)].design;

@@ -48,6 +48,9 @@ class PagedList : public QWidget {
   // headings: one text per line of the column (two for a group column).
   std::vector<std::string> textsOf(const std::vector<std::string>& values, int column) const;
   std::vector<std::string> headingsOf(int column) const;
+  // For each text of textsOf(column): true where it is a number, date or time shown through
+  // the column's picture, false where it is text.
+  std::vector<bool> numbersOf(int column) const;
   ColumnAlign alignmentOf(int column) const;
   // Lines per row: 2 when a group column is declared.
   int linesPerRow() const { return lines_; }

@@ -1,6 +1,8 @@
 // The print preview, driven as a user would over a report of several pages.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -12,6 +14,7 @@
 #include <QProcess>
 
 #include "report_fixture.h"
+#include "runtime/gui/message_box.h"
 #include "runtime/print/page_view.h"
 #include "runtime/print/printer.h"
 #include "windows/preview_zoom.h"
@@ -173,6 +176,25 @@ TEST_F(PreviewTest, SaveAsPdfWritesTheSelectedPages) {
   ASSERT_NE(robot.findWindow(kPreview), nullptr);
   EXPECT_EQ(robot.findWindow("Progress..."), nullptr);
   EXPECT_TRUE(ReportOutcomes().size() > 0);
+}
+
+TEST_F(PreviewTest, SaveAsNeverTakesThePlaceOfADataFileAndAsksBeforeReplacingAnother) {
+  std::ofstream("Service.vdb") << "stands for the data";
+  std::ofstream("old.pdf") << "kept";
+  choose("&File|Save As -PDF");
+  robot.chooseFile(dir.file("Service.vdb"));
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_NE(robot.control(robot.messageBox()->caption(), vrt::kMessageTextUse).text().find("cannot be written over"),
+            std::string::npos);
+  robot.pressMessageButton("Ok");
+  robot.chooseFile(dir.file("old.pdf"));
+  ASSERT_NE(robot.messageBox(), nullptr);
+  robot.pressMessageButton("No");
+  EXPECT_EQ(robot.messageBox(), nullptr);
+  std::ifstream data("Service.vdb"), old("old.pdf");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(data), {}), "stands for the data");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), "kept");
+  EXPECT_NE(robot.findWindow(kPreview), nullptr);
 }
 
 TEST_F(PreviewTest, SavingIntoAFolderThatCannotBeWrittenIsReportedAndThePreviewStays) {

@@ -11,7 +11,9 @@
 #include "runtime/gui/message_box.h"
 #include "runtime/gui/paged_list.h"
 #include "runtime/store/data_file.h"
+#include "runtime/text/csv.h"
 #include "runtime/text/dates.h"
+#include "support/python_csv.h"
 #include "windows/browse_declaration.h"
 #include "windows/browse_export.h"
 #include "windows/thread_globals.h"
@@ -54,36 +56,7 @@ struct Request {
   const char* text;
 };
 
-// Bytes as two hexadecimal digits each, so that any text comes through the pipe unchanged.
-std::string fromHex(const std::string& hex) {
-  std::string out;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  return out;
-}
-
-// The file as Python's csv module reads it (with the byte-order mark taken off).
-Rows readWithPython(const std::string& path) {
-  const std::string command =
-      "python3 -c \"import csv,sys\n"
-      "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
-      "  for row in csv.reader(f): print(' '.join('=' + v.encode('utf-8').hex() for v in row))\" '" +
-      path + "'";
-  Rows rows;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return rows;
-  std::string output;
-  char chunk[4096];
-  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
-  EXPECT_EQ(pclose(pipe), 0) << "python3 could not read " << path;
-  std::istringstream lines(output);
-  for (std::string line; std::getline(lines, line);) {
-    std::vector<std::string> row;
-    std::istringstream words(line);
-    for (std::string word; words >> word;) row.push_back(fromHex(word.substr(1)));
-    rows.push_back(std::move(row));
-  }
-  return rows;
-}
+Rows readWithPython(const std::string& path) { return vtest::readCsvWithPython(path); }
 
 std::string fileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -254,6 +227,7 @@ TEST_F(BrowseExportTest, AFolderThatCannotBeWrittenIsToldAndTheBrowseGoesOn) {
 }
 
 TEST(CsvLine, QuotesOnlyWhatNeedsItAndDoublesQuotes) {
+  using vrt::CsvLine;
   EXPECT_EQ(CsvLine({"a", "b c", ""}), "a,b c,\r\n");
   EXPECT_EQ(CsvLine({"1,5", "say \"hi\"", "two\nlines", "cr\r"}), "\"1,5\",\"say \"\"hi\"\"\",\"two\nlines\",\"cr\r\"\r\n");
 }

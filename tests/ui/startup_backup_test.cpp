@@ -53,3 +53,17 @@ TEST_F(StartupBackupTest, AFailedBackupIsToldOnceAndTheProgramStillStarts) {
   EXPECT_NE(vrt::FrameHost::frame(), nullptr);
   EXPECT_TRUE(backup::listSets(backup::kBackupFolder).empty());
 }
+
+TEST_F(StartupBackupTest, TheDaysSetTakesWhatDidNotChangeSinceYesterdaysByLink) {
+  makeTopicFile();
+  const QDateTime yesterday = QDateTime::currentDateTime().addDays(-1);
+  ASSERT_TRUE(backup::BackUpNow(".", backup::kBackupFolder, yesterday, {}, {}, backup::Checking::Full).ok);
+  start();
+  EXPECT_EQ(robot.messageBox(), nullptr);
+  const auto sets = backup::listSets(backup::kBackupFolder);
+  ASSERT_EQ(sets.size(), 2u);
+  ASSERT_EQ(sets[0].files.size(), 1u);
+  EXPECT_TRUE(sets[0].files[0].carried);
+  EXPECT_TRUE(fs::equivalent(fs::path(sets[0].path) / "Topic.vdb", fs::path(sets[1].path) / "Topic.vdb"));
+  EXPECT_EQ(sets[0].records("Topic"), 0);
+}

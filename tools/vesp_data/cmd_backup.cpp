@@ -42,7 +42,8 @@ struct FileProgress {
 int runBackup(const Args& args, std::ostream& out, std::ostream& err) {
   const std::string folder = args.positional.empty() ? backup::kBackupFolder : args.positional[0];
   FileProgress progress("backing up");
-  const backup::Outcome o = backup::BackUpNow(".", folder, QDateTime::currentDateTime(), {}, progress.callback());
+  const backup::Outcome o = backup::BackUpNow(".", folder, QDateTime::currentDateTime(), {}, progress.callback(),
+                                              args.has("--full") ? backup::Checking::Full : backup::Checking::Changed);
   progress.finish();
   if (!o.ok) {
     err << "vesp-data backup: " << o.error << "\n";

@@ -4,9 +4,9 @@
 
 #include "dictionary/dictionary.h"
 #include "dictionary/tables.h"
+#include "runtime/text/csv.h"
 #include "screens/worship/song_usage.h"
 #include "tools/vesp_data/commands.h"
-#include "tools/vesp_data/csv.h"
 #include "tools/vesp_data/open_table.h"
 
 namespace vesp::tools {
@@ -91,14 +91,12 @@ int runUsage(const Args& args, std::ostream& out, std::ostream& err) {
   }
   // UTF-8 with a byte-order mark, so spreadsheet programs read accented titles right.
   out << "\xEF\xBB\xBF";
-  const auto& headings = songUsageHeadings();
-  for (std::size_t c = 0; c < headings.size(); ++c) out << (c ? "," : "") << csvQuote(headings[c]);
-  out << "\r\n";
-  for (const SongUse& use : report.entries) {
-    const auto row = songUsageRow(use);
-    for (std::size_t c = 0; c < row.size(); ++c) out << (c ? "," : "") << csvQuote(row[c]);
-    out << "\r\n";
-  }
+  // The entry's number and the count of services are numbers; the rest is text.
+  using vrt::CsvKind;
+  const std::vector<CsvKind> kinds = {CsvKind::Number, CsvKind::Text, CsvKind::Text,  CsvKind::Text,
+                                      CsvKind::Text,   CsvKind::Number, CsvKind::Text};
+  out << vrt::CsvLine(songUsageHeadings());
+  for (const SongUse& use : report.entries) out << vrt::CsvLine(songUsageRow(use), kinds);
   return 0;
 }
 

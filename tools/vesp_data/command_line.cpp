@@ -32,8 +32,10 @@ const std::vector<Command>& commands() {
        "list the bibliography entries the services from DATE to DATE (yyyy-mm-dd) used, with the number of "
        "services and their dates, for licence reporting; --csv writes the list as CSV",
        {"--from", "--to", "--order"}, {"--csv"}, 0, 0, runUsage},
-      {"backup", "[FOLDER]",
-       "copy every data file into a new, verified backup set in FOLDER (default: backups)", {}, {}, 0, 1, runBackup},
+      {"backup", "[FOLDER] [--full]",
+       "make a new, verified backup set of every data file in FOLDER (default: backups); files unchanged since "
+       "the newest set there are taken from it, unless --full (or the month's first set) copies and checks them all",
+       {}, {"--full"}, 0, 1, runBackup},
       {"restore", "SET",
        "check a backup set and put its files in place of the current ones, which are kept in a set of their own",
        {}, {}, 1, 1, runRestore},

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "runtime/text/csv.h"
 #include "runtime/text/dates.h"
 
 namespace vesp::tools {
@@ -42,26 +43,18 @@ std::vector<int> exportedFields(const vrt::TableSchema& schema) {
   return out;
 }
 
-std::string csvQuote(const std::string& value) {
-  if (value.find_first_of(",\"\r\n") == std::string::npos) return value;
-  std::string out = "\"";
-  for (char c : value) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
-}
-
 void writeCsvHeader(std::ostream& out, const vrt::TableSchema& schema, const std::vector<int>& fields) {
   for (std::size_t i = 0; i < fields.size(); ++i)
-    out << (i ? "," : "") << csvQuote(schema.fields[static_cast<std::size_t>(fields[i])].label);
+    out << (i ? "," : "") << vrt::CsvCell(schema.fields[static_cast<std::size_t>(fields[i])].label);
   out << "\n";
 }
 
 void writeCsvRecord(std::ostream& out, const vrt::TableSchema& schema, const std::vector<int>& fields,
                     const vrt::RecordRef& record) {
-  for (std::size_t i = 0; i < fields.size(); ++i)
-    out << (i ? "," : "") << csvQuote(fieldText(schema.fields[static_cast<std::size_t>(fields[i])], record));
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const vrt::FieldDesc& f = schema.fields[static_cast<std::size_t>(fields[i])];
+    out << (i ? "," : "") << vrt::CsvCell(fieldText(f, record), vrt::isTextType(f.type) ? vrt::CsvKind::Text : vrt::CsvKind::Number);
+  }
   out << "\n";
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Records as CSV: a header of field labels, then one line per record. Dates and times are
-// written as ISO text, amounts with two places, text without its trailing blanks.
+// written as ISO text, amounts with two places, text without its trailing blanks; each cell
+// as runtime/text/csv.h makes it safe for a spreadsheet.
 #include <ostream>
 #include <string>
 #include <vector>
@@ -16,6 +17,5 @@ std::vector<int> exportedFields(const vrt::TableSchema& schema);
 void writeCsvHeader(std::ostream& out, const vrt::TableSchema& schema, const std::vector<int>& fields);
 void writeCsvRecord(std::ostream& out, const vrt::TableSchema& schema, const std::vector<int>& fields,
                     const vrt::RecordRef& record);
-std::string csvQuote(const std::string& value);
 
 }  // namespace vesp::tools
