@@ -278,6 +278,15 @@ std::string settleInterrupted(const std::string& dataFolder, const std::optional
                               std::string& recovered) {
   if (!journal) {
     removeStaged(dataFolder);
+    // The before-restore set's folder is made just before the journal that names it: a
+    // restore cut off between the two leaves it empty.
+    std::error_code ec;
+    for (fs::directory_iterator it(backupsOf(dataFolder), ec), end; !ec && it != end; it.increment(ec)) {
+      const std::string name = it->path().filename().string();
+      if (name.find(std::string("-") + kBeforeRestore) != std::string::npos && it->is_directory(ec) &&
+          fs::is_empty(it->path(), ec))
+        fs::remove(it->path(), ec);
+    }
     return {};
   }
   if (journal->state == kGoingOut) {
