@@ -294,14 +294,15 @@ std::string settleInterrupted(const std::string& dataFolder, const std::optional
       return "an interrupted restore could not be undone: " + bad;
     removeJournal(dataFolder);
     recovered = "A restore of " + journal->set +
-                " was interrupted before any file was replaced; it was undone and your data is as it was.";
+                " was interrupted before any file was replaced.\nIt was undone: your data is as it was.";
     return {};
   }
   if (std::string bad = finishSwap(dataFolder, *journal); !bad.empty())
     return "an interrupted restore could not be finished: " + bad;
   removeJournal(dataFolder);
-  recovered = "A restore of " + journal->set + " was interrupted and has now been finished. The data it replaced is in " +
-              (backupsOf(dataFolder) / journal->aside).string() + " (restore that set to undo).";
+  recovered = "A restore of " + journal->set + " was interrupted and has now been finished.\nThe data it replaced is in " +
+              fs::absolute(backupsOf(dataFolder) / journal->aside).lexically_normal().string() +
+              " (restore that set to undo).";
   return {};
 }
 

@@ -21,7 +21,7 @@ inline constexpr const char* kStagedSuffix = ".restoring";
 struct TakenFolder {
   bool ok = false;        // the data may be used
   std::string error;      // why not, for the user
-  std::string recovered;  // what was done about a restore that had been cut off, or ""
+  std::string recovered;  // what was done about a restore that had been cut off, or "" (lines end in '\n')
 };
 
 // At the start of the program or of a command: holds `lock` shared (waiting while a

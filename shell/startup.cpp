@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <string>
 
 #include "dictionary/upgrade_registration.h"
@@ -60,7 +61,11 @@ class HeldDataFolder {
   }
   bool take() {
     const backup::TakenFolder taken = backup::TakeDataFolder(".", lock_);
-    if (!taken.recovered.empty()) vrt::Message(taken.recovered, "Restore Data", vrt::kIconInformation);
+    if (!taken.recovered.empty()) {
+      std::string text = taken.recovered;
+      std::replace(text.begin(), text.end(), '\n', '|');
+      vrt::Message(text, "Restore Data", vrt::kIconInformation);
+    }
     if (!taken.ok) {
       vrt::Message("Vespera cannot open your data.|" + taken.error, "Restore Data", vrt::kIconExclamation);
       return false;

@@ -49,7 +49,11 @@ int runInDataFolder(const Command& cmd, const Args& args, std::ostream& out, std
   backup::DataFolderLock lock(".");
   const backup::TakenFolder taken =
       backup::TakeDataFolder(".", lock, [&err] { err << "vesp-data: waiting for a restore to finish\n" << std::flush; });
-  if (!taken.recovered.empty()) err << "vesp-data: " << taken.recovered << "\n";
+  for (std::size_t at = 0, end; at < taken.recovered.size(); at = end + 1) {
+    end = taken.recovered.find('\n', at);
+    if (end == std::string::npos) end = taken.recovered.size();
+    err << "vesp-data: " << taken.recovered.substr(at, end - at) << "\n";
+  }
   if (!taken.ok) {
     err << "vesp-data " << cmd.name << ": " << taken.error << "\n";
     return 1;
