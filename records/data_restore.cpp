@@ -300,7 +300,8 @@ std::string settleInterrupted(const std::string& dataFolder, const std::optional
   if (std::string bad = finishSwap(dataFolder, *journal); !bad.empty())
     return "an interrupted restore could not be finished: " + bad;
   removeJournal(dataFolder);
-  recovered = "A restore of " + journal->set + " was interrupted and has now been finished.\nThe data it replaced is in " +
+  recovered = "A restore of " + journal->set +
+              " was interrupted and has now been finished.\nThe data it replaced is in " +
               fs::absolute(backupsOf(dataFolder) / journal->aside).lexically_normal().string() +
               " (restore that set to undo).";
   return {};
@@ -329,7 +330,9 @@ TakenFolder TakeDataFolder(const std::string& dataFolder, DataFolderLock& lock, 
   if (!lock.takeAlone(error)) {
     // Copies of a restore that never began its swap are harmless: removed another time.
     t.ok = !journal;
-    if (journal) t.error = "a restore of the data was interrupted and cannot be finished while " + error + "; close them and try again";
+    if (journal)
+      t.error = "a restore of the data was interrupted and cannot be finished while " + error +
+                "; close them and try again";
     return t;
   }
   t.error = settleInterrupted(dataFolder, journal, t.recovered);

@@ -81,7 +81,8 @@ std::string checkSetEntries(const BackupSet& set) {
       return "its manifest counts no " + table + " table in " + quoted(f.name);
   }
   for (const auto& t : dict::tables())
-    if (!named.count(t.label + ".vdb")) return "it lacks " + quoted(t.label + ".vdb") + ", the file of the " + t.label + " table";
+    if (!named.count(t.label + ".vdb"))
+      return "it lacks " + quoted(t.label + ".vdb") + ", the file of the " + t.label + " table";
 
   // Nothing in the set may lead elsewhere: a link could make the restore read, and the
   // files it moves aside land, wherever the link points.

@@ -47,8 +47,8 @@ namespace {
 // for it, and a restore cut off earlier is finished or undone before the command reads.
 int runInDataFolder(const Command& cmd, const Args& args, std::ostream& out, std::ostream& err) {
   backup::DataFolderLock lock(".");
-  const backup::TakenFolder taken =
-      backup::TakeDataFolder(".", lock, [&err] { err << "vesp-data: waiting for a restore to finish\n" << std::flush; });
+  const auto waiting = [&err] { err << "vesp-data: waiting for a restore to finish\n" << std::flush; };
+  const backup::TakenFolder taken = backup::TakeDataFolder(".", lock, waiting);
   for (std::size_t at = 0, end; at < taken.recovered.size(); at = end + 1) {
     end = taken.recovered.find('\n', at);
     if (end == std::string::npos) end = taken.recovered.size();
