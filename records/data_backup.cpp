@@ -9,6 +9,8 @@
 #include "dictionary/dictionary.h"
 #include "dictionary/upgrade_registration.h"
 #include "records/backup_reuse.h"
+#include "records/backup_internals.h"
+#include "records/set_checks.h"
 #include "runtime/data/errors.h"
 #include "runtime/store/data_file.h"
 #include "runtime/store/upgrader.h"
@@ -19,9 +21,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kBeforeRestore = "before-restore";
 constexpr const char* kBeforeUpgrade = "before-upgrade";
-constexpr const char* kStagedSuffix = ".restoring";
+
+}  // namespace
 
 Outcome failed(std::string error) {
   Outcome o;
@@ -36,12 +38,16 @@ bool isFile(const fs::path& p) {
   return fs::is_regular_file(p, ec);
 }
 
+namespace {
+
 bool sameContents(const fs::path& a, const fs::path& b) {
   std::ifstream x(a, std::ios::binary), y(b, std::ios::binary);
   if (!x || !y) return false;
   return std::equal(std::istreambuf_iterator<char>(x), std::istreambuf_iterator<char>(),
                     std::istreambuf_iterator<char>(y), std::istreambuf_iterator<char>());
 }
+
+}  // namespace
 
 // The digest of a file, taken on a thread of its own: the integrity check reads the same
 // file meanwhile, and on a second core the digest then costs no time.
@@ -94,60 +100,7 @@ std::string makeSetFolder(const std::string& backupFolder, const QDateTime& now,
   return {};
 }
 
-// Checks every file of a set against its manifest; "" when all are sound.
-std::string verifySet(const BackupSet& set, const Progress& progress) {
-  int done = 0;
-  for (const auto& f : set.files) {
-    if (progress) progress(f.name, done, static_cast<int>(set.files.size()));
-    ++done;
-    const fs::path path = fs::path(set.path) / f.name;
-    if (!isFile(path)) return set.path + " lacks " + f.name;
-    auto digest = digestBeside(path);
-    const std::string bad =
-        f.database ? vrt::store::verifyDatabase(path.string(), f.counted ? &f.counts : nullptr) : std::string();
-    // A changed byte is told as such, before whatever the check made of it.
-    if (digest.get() != f.digest) return path.string() + " has been changed or damaged since the set was made";
-    if (!bad.empty()) return bad;
-  }
-  return {};
-}
-
-// A table in the set that this program's structures are older than; "" when none.
-std::string newerStructure(const BackupSet& set) {
-  for (const auto& f : set.files) {
-    if (!f.database) continue;
-    for (const auto& [table, version] : vrt::store::metadataValues((fs::path(set.path) / f.name).string(), "version")) {
-      const int known = vrt::ds_RegisteredVersion(table);
-      if (known >= 0 && version > known)
-        return f.name + " holds " + table + " in structure version " + std::to_string(version) +
-               ", newer than this program's version " + std::to_string(known);
-    }
-  }
-  return {};
-}
-
-struct Move {
-  fs::path from, to;
-};
-
-// Renames in order; on a failure undoes the renames done and says why.
-std::string renameAll(const std::vector<Move>& moves, std::vector<Move>& done) {
-  for (const auto& m : moves) {
-    std::error_code ec;
-    fs::rename(m.from, m.to, ec);
-    if (ec) return "cannot move " + m.from.string() + " to " + m.to.string() + ": " + ec.message();
-    done.push_back(m);
-  }
-  return {};
-}
-
-void undoRenames(std::vector<Move>& done) {
-  for (auto it = done.rbegin(); it != done.rend(); ++it) {
-    std::error_code ec;
-    fs::rename(it->to, it->from, ec);
-  }
-  done.clear();
-}
+namespace {
 
 struct UpgradeBackup {
   std::mutex lock;
@@ -160,36 +113,17 @@ UpgradeBackup& upgradeBackup() {
   return u;
 }
 
-// While a restore brings its files up, the set it restored from already holds them as
-// they were.
-struct SuppressUpgradeBackup {
-  SuppressUpgradeBackup() {
-    std::lock_guard g(upgradeBackup().lock);
-    ++upgradeBackup().suppressed;
-  }
-  ~SuppressUpgradeBackup() {
-    std::lock_guard g(upgradeBackup().lock);
-    --upgradeBackup().suppressed;
-  }
-};
+}  // namespace
 
-// Opens every table's file once through the upgrader; what could not be converted.
-std::string upgradeTables(const std::string& dataFolder) {
-  SuppressUpgradeBackup quiet;
-  std::string problems;
-  for (const auto& table : dict::tables()) {
-    const fs::path path = fs::path(dataFolder) / (table.label + ".vdb");
-    if (!isFile(path)) continue;
-    vrt::DataFile file(table, path.string());
-    const int rc = vrt::ds_FileOpen(file, vrt::OpenAccess::ReadWrite);
-    if (rc != 0 && rc != vrt::kFileNotFound)
-      problems += (problems.empty() ? "" : "; ") + table.label + ": " + vrt::threadError().text;
-    file.close();
-  }
-  return problems;
+SuppressUpgradeBackup::SuppressUpgradeBackup() {
+  std::lock_guard g(upgradeBackup().lock);
+  ++upgradeBackup().suppressed;
 }
 
-}  // namespace
+SuppressUpgradeBackup::~SuppressUpgradeBackup() {
+  std::lock_guard g(upgradeBackup().lock);
+  --upgradeBackup().suppressed;
+}
 
 std::vector<std::string> dataFileNames() {
   std::vector<std::string> names;
@@ -201,18 +135,18 @@ std::vector<std::string> dataFileNames() {
 
 Outcome BackUpNow(const std::string& dataFolder, const std::string& backupFolder, const QDateTime& now,
                   const std::string& kind, const Progress& progress, Checking checking) {
+  std::vector<std::string> present, unused;
+  if (std::string bad = dataFilesToBackUp(dataFolder, present, unused); !bad.empty()) return failed(bad);
+  if (present.empty()) return failed("there are no data files in " + fs::absolute(dataFolder).string());
   std::vector<SetFile> files;
-  for (const auto& name : dataFileNames()) {
-    const fs::path path = fs::path(dataFolder) / name;
-    if (!isFile(path)) continue;
+  for (const auto& name : present) {
     SetFile file;
     file.name = name;
     file.database = isDatabase(name);
     // Taken before the copy: a change made meanwhile makes the next set copy the file again.
-    if (file.database) file.source = sourceStateOf(path.string());
+    if (file.database) file.source = sourceStateOf((fs::path(dataFolder) / name).string());
     files.push_back(std::move(file));
   }
-  if (files.empty()) return failed("there are no data files in " + fs::absolute(dataFolder).string());
   const CarrySource previous(backupFolder, now, checking, files);
 
   BackupSet set;
@@ -235,6 +169,11 @@ Outcome BackUpNow(const std::string& dataFolder, const std::string& backupFolder
     if (!bad.empty()) return discard(bad);
   }
   set.files = std::move(files);
+  for (const auto& name : unused) {
+    SetFile file;
+    if (std::string bad = addEmptyTable(set.path, name, file); !bad.empty()) return discard(bad);
+    set.files.push_back(std::move(file));
+  }
   if (!writeManifest(set, error)) return discard(error);
   if (progress) progress({}, done, done);
   Outcome o;
@@ -260,100 +199,6 @@ Outcome StartupBackup(const std::string& dataFolder, const QDateTime& now) {
   }
   o = BackUpNow(dataFolder, folder, now, {}, {}, Checking::ChangedAtStartup);
   if (o.ok) pruneSets(folder, now);
-  return o;
-}
-
-Outcome RestoreSet(const std::string& dataFolder, const std::string& setFolder, const RestoreOptions& options) {
-  std::string error;
-  auto set = readSet(setFolder, error);
-  if (!set) return failed("cannot restore: " + error);
-  if (options.filesInUse) {
-    if (const std::string user = options.filesInUse(); !user.empty())
-      return failed("cannot restore while " + user + " has the data files open; close it first");
-  }
-  dict::registerTablesForUpgrade();
-  if (std::string bad = verifySet(*set, options.progress); !bad.empty())
-    return failed("cannot restore " + setFolder + ", it fails verification: " + bad);
-  if (std::string newer = newerStructure(*set); !newer.empty())
-    return failed("cannot restore " + setFolder + ", it was made by a newer version of the program: " + newer);
-
-  // The set's files are copied in beside the current ones first; the current data is not
-  // touched until every copy has been made and checked.
-  std::vector<fs::path> staged;
-  auto unstage = [&] {
-    std::error_code ec;
-    for (const auto& p : staged) fs::remove(p, ec);
-  };
-  int done = 0;
-  for (const auto& f : set->files) {
-    if (options.progress) options.progress(f.name, done++, static_cast<int>(set->files.size()));
-    const fs::path temp = fs::path(dataFolder) / (f.name + kStagedSuffix);
-    std::error_code ec;
-    fs::remove(temp, ec);
-    SetFile copy = f;
-    std::string bad = copyAndVerify(fs::path(set->path) / f.name, temp, copy);
-    staged.push_back(temp);
-    if (bad.empty() && f.database && f.counted && copy.counts != f.counts)
-      bad = temp.string() + " does not hold the set's records";
-    if (!bad.empty()) {
-      unstage();
-      return failed("cannot restore: " + bad);
-    }
-  }
-
-  // The checks took time in which the program went on: asked again right before the move.
-  if (options.filesInUse) {
-    if (const std::string user = options.filesInUse(); !user.empty()) {
-      unstage();
-      return failed("cannot restore while " + user + " has the data files open; close it first");
-    }
-  }
-  if (options.beforeReplacing) options.beforeReplacing();
-  // The current files go aside into a set of their own, counted where they can be.
-  BackupSet aside;
-  aside.made = options.now;
-  aside.kind = kBeforeRestore;
-  aside.path = makeSetFolder((fs::path(dataFolder) / kBackupFolder).string(), options.now, kBeforeRestore, error);
-  if (aside.path.empty()) {
-    unstage();
-    return failed("cannot restore: " + error);
-  }
-  std::vector<Move> outMoves, inMoves, moved;
-  for (const auto& name : dataFileNames()) {
-    const fs::path current = fs::path(dataFolder) / name;
-    if (!isFile(current)) continue;
-    SetFile file;
-    file.name = name;
-    file.database = isDatabase(name);
-    std::error_code ec;
-    file.bytes = static_cast<std::int64_t>(fs::file_size(current, ec));
-    if (file.database) file.counted = vrt::store::verifyDatabase(current.string(), nullptr, &file.counts).empty();
-    file.digest = vrt::store::fileDigest(current.string());
-    aside.files.push_back(std::move(file));
-    outMoves.push_back({current, fs::path(aside.path) / name});
-    const fs::path journal = current.string() + "-journal";
-    if (isFile(journal)) outMoves.push_back({journal, fs::path(aside.path) / (name + "-journal")});
-  }
-  for (const auto& f : set->files)
-    inMoves.push_back({fs::path(dataFolder) / (f.name + kStagedSuffix), fs::path(dataFolder) / f.name});
-  auto giveUp = [&](const std::string& why) {
-    undoRenames(moved);
-    unstage();
-    std::error_code ec;
-    fs::remove_all(aside.path, ec);
-    return failed("cannot restore: " + why + "; the current data is as it was");
-  };
-  if (std::string bad = renameAll(outMoves, moved); !bad.empty()) return giveUp(bad);
-  if (!writeManifest(aside, error)) return giveUp(error);
-  if (std::string bad = renameAll(inMoves, moved); !bad.empty()) return giveUp(bad);
-
-  // A table that cannot be brought up would leave data this program cannot use: the
-  // current files go back in place instead.
-  if (std::string problems = upgradeTables(dataFolder); !problems.empty())
-    return giveUp("some tables could not be brought up to this version: " + problems);
-  Outcome o;
-  o.setPath = aside.path;
-  o.ok = true;
   return o;
 }
 

@@ -53,10 +53,14 @@ struct RestoreOptions {
   std::function<void()> beforeReplacing;
 };
 
-// Verifies `setFolder`, refuses it when damaged or made by a newer structure version, moves
+// Verifies `setFolder`, refuses it when its manifest names anything but the program's own
+// data files or lacks a table (records/set_checks.h), when it is damaged or made by a newer
+// structure version, or while another process has the data folder open
+// (records/data_lock.h); brings its tables of older versions up through the upgrader, moves
 // the current files aside into a set of their own (in the data folder's backups folder;
-// restoring that set undoes the restore), puts the set's files in place and brings tables
-// of older structure versions up through the upgrader.
+// restoring that set undoes the restore) and puts the set's files in place, through a
+// journal that lets a restore cut off at any moment be finished or undone
+// (records/data_restore.h). Defined in data_restore.cpp.
 Outcome RestoreSet(const std::string& dataFolder, const std::string& setFolder, const RestoreOptions& options);
 
 // Makes every structure conversion of the upgrader wait for a set of the files in

@@ -79,11 +79,11 @@ std::string kindText(const std::string& kind) {
   return kind;
 }
 
+// The records of the program's tables; a file's own bookkeeping tables (its word index's)
+// are not the user's records.
 std::int64_t totalRecords(const backup::BackupSet& set) {
   std::int64_t n = 0;
-  for (const auto& f : set.files)
-    for (const auto& [table, count] : f.counts)
-      if (table.rfind("sqlite_", 0) != 0 && table.rfind("_vesp", 0) != 0) n += count;
+  for (const auto& table : dict::tables()) n += std::max<std::int64_t>(0, set.records(table.label));
   return n;
 }
 

@@ -2,11 +2,13 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <string>
 
 #include "dictionary/upgrade_registration.h"
 #include "querywizard/library_windows.h"
 #include "records/data_backup.h"
+#include "records/data_restore.h"
 #include "records/error_manager.h"
 #include "records/thread_dictionary.h"
 #include "runtime/gui/calendar.h"
@@ -50,6 +52,32 @@ void backUpData() {
     vrt::Message("The automatic backup of your data did not succeed.|" + done.error, "Backup", vrt::kIconExclamation);
 }
 
+// The data folder, held for the program's life so that no other process restores over it,
+// with a restore that was cut off finished or undone before the settings or any table is read.
+class HeldDataFolder {
+ public:
+  ~HeldDataFolder() {
+    if (backup::sessionLock() == &lock_) backup::setSessionLock(nullptr);
+  }
+  bool take() {
+    const backup::TakenFolder taken = backup::TakeDataFolder(".", lock_);
+    if (!taken.recovered.empty()) {
+      std::string text = taken.recovered;
+      std::replace(text.begin(), text.end(), '\n', '|');
+      vrt::Message(text, "Restore Data", vrt::kIconInformation);
+    }
+    if (!taken.ok) {
+      vrt::Message("Vespera cannot open your data.|" + taken.error, "Restore Data", vrt::kIconExclamation);
+      return false;
+    }
+    backup::setSessionLock(&lock_);
+    return true;
+  }
+
+ private:
+  backup::DataFolderLock lock_{"."};
+};
+
 // Thread 1: the program's start-up, its frame, and its shutdown, in this order.
 void program() {
   clearThreadGlobals();
@@ -63,6 +91,11 @@ void program() {
   matcher.SetOption(1, 1);
   matcher.SetOption(2, 0);
 
+  HeldDataFolder data;
+  if (!data.take()) {
+    matcher.Kill();
+    return;
+  }
   vrt::SettingsFile& settings = vrt::settingsFile();
   settings.Open(kSettingsFileName, vrt::SettingsFile::Ini);
 

@@ -1,5 +1,7 @@
 #include "runtime/store/sqlite_db.h"
 
+#include <sys/stat.h>
+
 #include "runtime/data/errors.h"
 #include "runtime/text/utf8.h"
 
@@ -24,10 +26,26 @@ constexpr const char* kConnectionSettings =
     "PRAGMA synchronous=FULL;"
     "PRAGMA temp_store=MEMORY;";
 
+// A journal left by a process that died mid-commit has to be played back before the file
+// can be read, which a read-only connection cannot do: it would refuse the file as "a
+// readonly database". One read through a read-write connection rolls it back. Where the
+// file cannot be written that fails too, and the read-only open reports it as before.
+void rollBackHotJournal(const std::string& path) {
+  struct stat st;
+  if (::stat((path + "-journal").c_str(), &st) != 0 || st.st_size == 0) return;
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK) {
+    sqlite3_busy_timeout(db, 1000);
+    sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+  }
+  sqlite3_close_v2(db);
+}
+
 }  // namespace
 
 int Database::open(const std::string& path, bool readOnly, bool create) {
   close();
+  if (readOnly) rollBackHotJournal(path);
   int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
   if (create && !readOnly) flags |= SQLITE_OPEN_CREATE;
   flags |= SQLITE_OPEN_NOMUTEX;  // one connection belongs to one thread

@@ -1,4 +1,8 @@
 // create, check and count: whole files.
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "dictionary/dictionary.h"
@@ -10,6 +14,34 @@
 #include "tools/vesp_data/song_use_check.h"
 
 namespace vesp::tools {
+
+namespace {
+
+bool mayWrite(const std::filesystem::path& path) {
+  struct stat st;
+  return ::access(path.c_str(), W_OK) == 0 && ::stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) != 0;
+}
+
+// A repair rewrites the file and, for its journal, writes in its folder. Where either is
+// read-only it cannot be done, which the user must hear as such and not as damage beyond
+// repair: why not, or "". Read-only by its permissions counts even for a user the system
+// lets write anywhere, as when the file is opened.
+std::string whyNotWritable(const std::string& path) {
+  const std::filesystem::path file = std::filesystem::absolute(path);
+  if (!mayWrite(file)) return file.string() + " is read-only";
+  if (!mayWrite(file.parent_path())) return "its folder " + file.parent_path().string() + " cannot be written";
+  return {};
+}
+
+bool failedToWrite() {
+  const auto& e = vrt::threadError();
+  const int primary = e.fileCode & 0xFF;
+  return e.code == vrt::kAccessDenied ||
+         (e.code == vrt::kDriverError && (primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN ||
+                                          primary == SQLITE_IOERR || primary == SQLITE_PERM));
+}
+
+}  // namespace
 
 int runCreate(const Args&, std::ostream& out, std::ostream& err) {
   int status = 0;
@@ -31,7 +63,7 @@ int runCreate(const Args&, std::ostream& out, std::ostream& err) {
 
 int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
   const bool repair = args.has("--repair");
-  int damaged = 0;
+  int damaged = 0, unwritable = 0;
   for (const auto& schema : dict::tables()) {
     vrt::DataFile file(schema);
     if (!std::filesystem::exists(file.path())) {
@@ -48,7 +80,17 @@ int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
       ++damaged;
       continue;
     }
-    if (!file.buildKeys() || !vrt::store::checkFile(file.path(), file.layout()).ok) {
+    if (const std::string why = whyNotWritable(file.path()); !why.empty()) {
+      err << "vesp-data: " << file.path() << " cannot be repaired here: " << why << "\n";
+      ++unwritable;
+      continue;
+    }
+    const bool rebuilt = file.buildKeys();
+    if (!rebuilt && failedToWrite()) {
+      err << "vesp-data: " << file.path() << " cannot be repaired here, it cannot be written: " << describeError()
+          << "\n";
+      ++unwritable;
+    } else if (!rebuilt || !vrt::store::checkFile(file.path(), file.layout()).ok) {
       err << "vesp-data: " << file.path() << " could not be repaired: " << describeError() << "\n";
       ++damaged;
     } else {
@@ -56,10 +98,24 @@ int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
     }
   }
   // Derived dates, not damage: reported, and put right by a repair, once the keys are sound.
-  if (damaged == 0 && !checkSongUse(repair, out, err)) ++damaged;
-  if (damaged == 0 && !checkOrphans(repair, out, err)) ++damaged;
+  if (damaged == 0 && unwritable == 0) {
+    std::string why;
+    for (const auto& schema : dict::tables())
+      if (repair && why.empty() && std::filesystem::exists(vrt::DataFile(schema).path()))
+        why = whyNotWritable(vrt::DataFile(schema).path());
+    if (!why.empty()) {
+      err << "vesp-data: the bibliography's first and last used dates are only checked, not recomputed: " << why
+          << "\n";
+      ++unwritable;
+    }
+    if (!checkSongUse(repair && why.empty(), out, err)) ++damaged;
+    if (damaged == 0 && !checkOrphans(repair && why.empty(), out, err)) ++damaged;
+  }
+  if (unwritable)
+    err << "vesp-data: cannot repair here: the data folder or its files cannot be written; make them writable "
+           "and run check --repair again\n";
   if (damaged) err << "vesp-data: " << damaged << " damaged file" << (damaged == 1 ? "" : "s") << "\n";
-  return damaged ? 1 : 0;
+  return damaged || unwritable ? 1 : 0;
 }
 
 int runCount(const Args& args, std::ostream& out, std::ostream& err) {

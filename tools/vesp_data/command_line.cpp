@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "records/data_restore.h"
 #include "tools/vesp_data/commands.h"
 
 namespace vesp::tools {
@@ -42,6 +43,32 @@ const std::vector<Command>& commands() {
   };
   return table;
 }
+
+namespace {
+
+// Every command holds the data folder for its run: a restore in another process waits
+// for it, and a restore cut off earlier is finished or undone before the command reads.
+int runInDataFolder(const Command& cmd, const Args& args, std::ostream& out, std::ostream& err) {
+  backup::DataFolderLock lock(".");
+  const auto waiting = [&err] { err << "vesp-data: waiting for a restore to finish\n" << std::flush; };
+  const backup::TakenFolder taken = backup::TakeDataFolder(".", lock, waiting);
+  for (std::size_t at = 0, end; at < taken.recovered.size(); at = end + 1) {
+    end = taken.recovered.find('\n', at);
+    if (end == std::string::npos) end = taken.recovered.size();
+    err << "vesp-data: " << taken.recovered.substr(at, end - at) << "\n";
+  }
+  if (!taken.ok) {
+    err << "vesp-data " << cmd.name << ": " << taken.error << "\n";
+    return 1;
+  }
+  backup::DataFolderLock* outer = backup::sessionLock();
+  backup::setSessionLock(&lock);
+  const int status = cmd.run(args, out, err);
+  backup::setSessionLock(outer);
+  return status;
+}
+
+}  // namespace
 
 void printUsage(std::ostream& err) {
   err << "usage: vesp-data COMMAND [ARGUMENTS]\n"
@@ -91,7 +118,7 @@ int runCommandLine(const std::vector<std::string>& words, std::ostream& out, std
     err << "usage: vesp-data " << cmd->name << " " << cmd->synopsis << "\n";
     return 2;
   }
-  return cmd->run(args, out, err);
+  return runInDataFolder(*cmd, args, out, err);
 }
 
 bool numberOption(const Args& args, const std::string& option, long long low, long long high, long long& value,

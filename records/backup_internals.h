@@ -1,0 +1,34 @@
+#pragma once
+// The steps the backup and the restore share, for records/ only: not part of what a menu
+// item or vesp-data calls.
+#include <QDateTime>
+
+#include <filesystem>
+#include <future>
+#include <string>
+
+#include "records/data_backup.h"
+
+namespace vesp::backup {
+
+Outcome failed(std::string error);
+// Whether the data file `name` is an SQLite file (all but the settings file).
+bool isDatabase(const std::string& name);
+bool isFile(const std::filesystem::path& p);
+// The digest of a file, taken on a thread of its own.
+std::future<std::string> digestBeside(const std::filesystem::path& path);
+// Copies one data file to `to` (which must not exist), syncs it and checks the copy
+// against its source; fills in `file`'s size, digest and counts. "" or what went wrong.
+std::string copyAndVerify(const std::filesystem::path& from, const std::filesystem::path& to, SetFile& file);
+// A new, empty folder for a set in `backupFolder`; "" (with the reason) when none can be made.
+std::string makeSetFolder(const std::string& backupFolder, const QDateTime& now, const std::string& kind,
+                          std::string& error);
+
+// While one lives, structure conversions make no backup first (the restore's set holds
+// the files as they were).
+struct SuppressUpgradeBackup {
+  SuppressUpgradeBackup();
+  ~SuppressUpgradeBackup();
+};
+
+}  // namespace vesp::backup
