@@ -100,7 +100,10 @@ class ViewRows : public ReportRowSource {
   }
 
   bool next(ReportLine& line) override {
-    if (views_.ReadNext() != Level::Benign) return false;
+    if (const int rc = views_.ReadNext(); rc != Level::Benign) {
+      failed_ = rc != Level::Notify;  // the end of the records, or a read that failed
+      return false;
+    }
     ++read_;
     const auto& fields = file_.FILE->schema().fields;
     line.kind = ReportLine::Detail;
@@ -114,7 +117,13 @@ class ViewRows : public ReportRowSource {
     return ProgressPercent(done, total_);
   }
   long read() const override { return read_; }
-  bool empty() const override { return byBytes_ && read_ == 0; }
+  // A filter that lets no record through leaves as little to print as an empty table.
+  bool empty() const override { return !failed_ && read_ == 0; }
+  std::string error() const override {
+    if (!failed_) return {};
+    return "The report stopped after " + std::to_string(read_) + (read_ == 1 ? " record" : " records") +
+           " because the next one could not be read. An incomplete report is not shown.";
+  }
 
  private:
   const ReportDeclaration& report_;
@@ -125,6 +134,7 @@ class ViewRows : public ReportRowSource {
   long long total_ = 0;
   long read_ = 0;
   bool byBytes_ = false;
+  bool failed_ = false;
 };
 
 // The run between the order window and the preview: the rows, the layout and the batches.
@@ -289,7 +299,8 @@ ReportOutcome RunReport(const ReportDeclaration& report, ReportRun run) {
     return finish();
   }
   if (empty) {
-    // An empty table has nothing to show, not even a header worth printing.
+    // No record to print, from an empty table or a filter that let none through: there is
+    // nothing to show, not even a header worth printing.
     outcome.noRecords = true;
     errorManager().Raise(Msg::NoRecords);
     return finish();
