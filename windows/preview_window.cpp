@@ -227,8 +227,20 @@ class Preview {
     return true;
   }
 
+  // A pages-to-print text that selects no page leaves nothing to put out: the user is told,
+  // and the preview keeps every page.
+  bool noPageChosen(const char* action) {
+    if (!SelectedPages(pagesToPrint_, pages_.count()).empty()) return false;
+    const int count = pages_.count();
+    ReportOutputError("The pages to print, \"" + pagesToPrint_ + "\", select none of the report's " +
+                      std::to_string(count) + (count == 1 ? " page" : " pages") + ", so nothing was " + action +
+                      ". Choose Pages to Print... to change them.");
+    return true;
+  }
+
   // Printed pages end the preview; a failure is reported and the preview stays.
   bool print() {
+    if (noPageChosen("printed")) return false;
     QPrintDialog dialog(&sharedPrinter(), window_->widget());
     dialog.setObjectName("PrintDialog");
     if (WaitForDialog(dialog) != QDialog::Accepted) return false;
@@ -250,7 +262,7 @@ class Preview {
 
   void saveAs() {
     const auto& generators = OutputGenerators();
-    if (generators.empty()) return;
+    if (generators.empty() || noPageChosen("saved")) return;
     std::size_t which = 0;
     if (generators.size() > 1) {
       std::vector<std::string> names;

@@ -12,6 +12,7 @@
 #include <QProcess>
 
 #include "report_fixture.h"
+#include "runtime/gui/message_box.h"
 #include "runtime/print/page_view.h"
 #include "runtime/print/printer.h"
 #include "windows/preview_zoom.h"
@@ -173,6 +174,50 @@ TEST_F(PreviewTest, SaveAsPdfWritesTheSelectedPages) {
   ASSERT_NE(robot.findWindow(kPreview), nullptr);
   EXPECT_EQ(robot.findWindow("Progress..."), nullptr);
   EXPECT_TRUE(ReportOutcomes().size() > 0);
+}
+
+// Texts that select no page: a reversed range, an empty text, pages past the end.
+TEST_F(PreviewTest, PagesToPrintThatSelectNoPagePrintAndSaveNothingAndSaySo) {
+  const std::string path = dir.file("printed.pdf");
+  vrt::sharedPrinter().setOutputFormat(QPrinter::PdfFormat);
+  vrt::sharedPrinter().setOutputFileName(QString::fromStdString(path));
+  for (const std::string& text : {std::string("3-1"), std::string(), std::to_string(count + 1) + "-" + std::to_string(count + 9)}) {
+    SCOPED_TRACE("pages to print: \"" + text + "\"");
+    choose("&File|Pa&ges to Print...");
+    robot.type("Pages to Print", "?PagesToPrint", text);
+    robot.press("Pages to Print", "?OK");
+    choose("&File|&Print");
+    EXPECT_EQ(printDialog(), nullptr);  // nothing to print: no printer is asked for
+    ASSERT_NE(robot.messageBox(), nullptr);
+    EXPECT_EQ(robot.messageBox()->caption(), "Report Output Error");
+    const std::string said = robot.messageBox()->control(vrt::kMessageTextUse)->text();
+    EXPECT_NE(said.find("select none of the report's " + std::to_string(count) + " pages, so nothing was printed"),
+              std::string::npos) << said;
+    robot.pressMessageButton("Ok");
+    // Save As says the same, before any file is chosen.
+    choose("&File|Save As -PDF");
+    ASSERT_NE(robot.messageBox(), nullptr);
+    EXPECT_NE(robot.messageBox()->control(vrt::kMessageTextUse)->text().find("so nothing was saved"), std::string::npos);
+    robot.pressMessageButton("Ok");
+    EXPECT_THROW(robot.cancelFileDialog(), vrt::RobotError);  // no file dialog came up
+    // The preview stays with every page.
+    ASSERT_NE(robot.findWindow(kPreview), nullptr);
+    EXPECT_EQ(static_cast<int>(pages().size()), count);
+    EXPECT_EQ(zone(2), "Page 1-4 of " + std::to_string(count));
+  }
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+  EXPECT_TRUE(QDir(QString::fromStdString(dir.path().string())).entryList({"*.pdf"}).isEmpty());
+  // A text that selects a page prints again.
+  choose("&File|Pa&ges to Print...");
+  robot.type("Pages to Print", "?PagesToPrint", "2");
+  robot.press("Pages to Print", "?OK");
+  choose("&File|&Print");
+  ASSERT_NE(printDialog(), nullptr);
+  printDialog()->accept();
+  robot.settle();
+  EXPECT_EQ(robot.findWindow(kPreview), nullptr);
+  EXPECT_EQ(pdfPages(path), 1);
+  vrt::sharedPrinter().setOutputFileName({});
 }
 
 TEST_F(PreviewTest, SavingIntoAFolderThatCannotBeWrittenIsReportedAndThePreviewStays) {
