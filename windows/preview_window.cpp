@@ -16,6 +16,7 @@
 #include "windows/report_manager.h"
 #include "windows/report_outputs.h"
 #include "windows/window_placement.h"
+#include "windows/window_room.h"
 
 namespace vesp {
 
@@ -67,6 +68,8 @@ class Preview {
   }
 
   PreviewOutcome run() {
+    // Over the frame with room for the pages, unless the user gave it a place of its own.
+    CentreOverOwner(*window_, 0.9);
     RestoreWindowPlacement(kPreviewSection, *window_);
     window_->open();
     if (options_.maximize) WindowPlacement(*window_).SetMaximized(true);
