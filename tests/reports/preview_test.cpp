@@ -324,6 +324,15 @@ TEST_F(PreviewTest, TileModeAsTheUserSeesIt) {
     QGuiApplication::primaryScreen()->grabWindow(0).save(where + "/screen_tiles.png");
 }
 
+TEST_F(PreviewTest, ItOpensCentredOverTheFrameWhenItHasNoPlaceOfItsOwn) {
+  const QWidget* frame = vrt::FrameHost::frame()->widget();
+  const QRect normal = preview().widget()->normalGeometry();  // where it is when not maximised
+  EXPECT_LE((normal.center() - frame->geometry().center()).manhattanLength(), 4)
+      << normal.x() << "," << normal.y() << " " << normal.width() << "x" << normal.height();
+  EXPECT_TRUE(frame->geometry().contains(normal));
+  EXPECT_GT(normal.width(), frame->width() / 2);
+}
+
 TEST_F(PreviewTest, ItsPlaceIsKeptUnderThePreviewSection) {
   choose("&File|E&xit");
   QFile ini("vsp.INI");
