@@ -112,6 +112,12 @@ void PagedListControl::SetThumb(int position, bool visible) {
 
 // ---------------------------------------------------------------- the screen
 
+// A look-up opens over the form that asked for it: the list window's place, which counts
+// from the frame's window area, is neither taken nor changed by it.
+static bool remembersPlace(const BrowseDecl& decl, int request) {
+  return decl.rememberPlace && request != Request::Select;
+}
+
 BrowseScreen::BrowseScreen(const BrowseDecl& decl) : decl_(decl) {}
 BrowseScreen::~BrowseScreen() { BrowseScreen::Shutdown(); }
 
@@ -211,13 +217,13 @@ int BrowseScreen::Setup() {
   primaryOpened_ = true;
   FIRSTFIELD = window_->number(decl_.listUse);  // arrows, paging and typing work at once
   OpenWindow(*MYWINDOW);
-  CentreInFrame(*MYWINDOW);
-  RestoreScreenPlacement(decl_.procedure, *MYWINDOW, decl_.rememberPlace);
+  PlaceScreenWindow(decl_.procedure, *MYWINDOW, remembersPlace(decl_, ORIGINALREQUEST),
+                    ORIGINALREQUEST == Request::Select);
   return 0;
 }
 
 void BrowseScreen::Shutdown() {
-  if (window_ && OPENED) SaveScreenPlacement(decl_.procedure, *window_, decl_.rememberPlace);
+  if (window_ && OPENED) SaveScreenPlacement(decl_.procedure, *window_, remembersPlace(decl_, ORIGINALREQUEST));
   WindowController::Shutdown();
   // After the caller's record was put back on close: the emptied record is what it gets.
   if (std::exchange(cleared_, false)) Buffer(*decl_.primary).clearAll(TableFile(*decl_.primary).schema().fields);

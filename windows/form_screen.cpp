@@ -232,8 +232,7 @@ int FormScreen::Setup() {
   for (LookupField& l : lookups_) l.RefreshDisplay();
   if (decl_.opened) decl_.opened(*this);
   OpenWindow(*MYWINDOW);
-  CentreInFrame(*MYWINDOW);
-  RestoreScreenPlacement(decl_.procedure, *MYWINDOW, decl_.rememberPlace);
+  PlaceScreenWindow(decl_.procedure, *MYWINDOW, decl_.rememberPlace);
   return 0;
 }
 

@@ -5,6 +5,7 @@
 #include "runtime/gui/window.h"
 #include "runtime/text/utf8.h"
 #include "windows/page_selection.h"
+#include "windows/window_room.h"
 
 namespace vesp {
 
@@ -18,6 +19,7 @@ template <typename Other>
 bool waitForOk(Window& window, Other other) {
   const int ok = window.number("?OK"), cancel = window.number("?Cancel");
   window.open();
+  CentreOverOwner(window);  // over the preview that asked
   for (;;) {
     const Event e = window.accept();
     if (e.event == kEventCloseWindow || e.event == kEventCloseDown) return false;

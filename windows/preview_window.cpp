@@ -17,6 +17,7 @@
 #include "windows/report_outputs.h"
 #include "windows/save_name.h"
 #include "windows/window_placement.h"
+#include "windows/window_room.h"
 
 namespace vesp {
 
@@ -68,6 +69,8 @@ class Preview {
   }
 
   PreviewOutcome run() {
+    // Over the frame with room for the pages, unless the user gave it a place of its own.
+    CentreOverOwner(*window_, 0.9);
     RestoreWindowPlacement(kPreviewSection, *window_);
     window_->open();
     if (options_.maximize) WindowPlacement(*window_).SetMaximized(true);
@@ -228,8 +231,20 @@ class Preview {
     return true;
   }
 
+  // A pages-to-print text that selects no page leaves nothing to put out: the user is told,
+  // and the preview keeps every page.
+  bool noPageChosen(const char* action) {
+    if (!SelectedPages(pagesToPrint_, pages_.count()).empty()) return false;
+    const int count = pages_.count();
+    ReportOutputError("The pages to print, \"" + pagesToPrint_ + "\", select none of the report's " +
+                      std::to_string(count) + (count == 1 ? " page" : " pages") + ", so nothing was " + action +
+                      ". Choose Pages to Print... to change them.");
+    return true;
+  }
+
   // Printed pages end the preview; a failure is reported and the preview stays.
   bool print() {
+    if (noPageChosen("printed")) return false;
     QPrintDialog dialog(&sharedPrinter(), window_->widget());
     dialog.setObjectName("PrintDialog");
     if (WaitForDialog(dialog) != QDialog::Accepted) return false;
@@ -251,7 +266,7 @@ class Preview {
 
   void saveAs() {
     const auto& generators = OutputGenerators();
-    if (generators.empty()) return;
+    if (generators.empty() || noPageChosen("saved")) return;
     std::size_t which = 0;
     if (generators.size() > 1) {
       std::vector<std::string> names;

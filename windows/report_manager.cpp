@@ -111,7 +111,11 @@ class ViewRows : public ReportRowSource {
       line = ReportLine::note(QString::fromUtf8(report_.noteLabel) + " " + std::exchange(note_, {}), report_.noteColumn);
       return true;
     }
-    if (!error_.empty() || views_.ReadNext() != Level::Benign) return false;
+    if (!error_.empty()) return false;
+    if (const int rc = views_.ReadNext(); rc != Level::Benign) {
+      failed_ = rc != Level::Notify;  // the end of the records, or a read that failed
+      return false;
+    }
     ++read_;
     const auto& fields = file_.FILE->schema().fields;
     const auto text = [&](int field) {
@@ -132,8 +136,14 @@ class ViewRows : public ReportRowSource {
     return ProgressPercent(done, total_);
   }
   long read() const override { return read_; }
-  bool empty() const override { return byBytes_ && read_ == 0; }
-  std::string error() const override { return error_; }
+  // A filter that lets no record through leaves as little to print as an empty table.
+  bool empty() const override { return error_.empty() && !failed_ && read_ == 0; }
+  std::string error() const override {
+    if (!error_.empty()) return error_;
+    if (!failed_) return {};
+    return "The report stopped after " + std::to_string(read_) + (read_ == 1 ? " record" : " records") +
+           " because the next one could not be read. An incomplete report is not shown.";
+  }
 
  private:
   const ReportDeclaration& report_;
@@ -146,6 +156,7 @@ class ViewRows : public ReportRowSource {
   bool byBytes_ = false;
   std::string error_;
   QString note_;  // the last record's note, printed before the next record is read
+  bool failed_ = false;
 };
 
 // The run between the order window and the preview: the rows, the layout and the batches.
@@ -311,7 +322,8 @@ ReportOutcome RunReport(const ReportDeclaration& report, ReportRun run) {
     return finish();
   }
   if (empty) {
-    // An empty table has nothing to show, not even a header worth printing.
+    // No record to print, from an empty table or a filter that let none through: there is
+    // nothing to show, not even a header worth printing.
     outcome.noRecords = true;
     errorManager().Raise(Msg::NoRecords);
     return finish();

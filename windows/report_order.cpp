@@ -2,6 +2,7 @@
 
 #include "runtime/gui/paged_list.h"
 #include "runtime/gui/window.h"
+#include "windows/window_room.h"
 
 namespace vesp {
 
@@ -23,6 +24,7 @@ OrderChoice AskReportOrder(const std::vector<std::string>& names) {
   if (!rows.empty()) list->setSelectedRow(1);
   const int ok = window.number("?OK"), cancel = window.number("?Cancel"), listNumber = window.number("?OrderList");
   window.open();
+  CentreOverOwner(window);
   for (;;) {
     const Event e = window.accept();
     if (e.event == kEventCloseWindow || e.event == kEventCloseDown) break;

@@ -12,6 +12,7 @@
 #include "windows/thread_globals.h"
 #include "windows/window_controller.h"
 #include "windows/window_placement.h"
+#include "windows/window_room.h"
 
 namespace vesp {
 
@@ -29,6 +30,15 @@ void CentreInFrame(vrt::Window& window) {
   }
   r.moveTo(x, y);
   window.setPosition(r);
+}
+
+void PlaceScreenWindow(std::string_view procedure, vrt::Window& window, bool remember, bool overOwner) {
+  FitInRoom(window);
+  if (overOwner) CentreOverOwner(window);
+  else CentreInFrame(window);
+  RestoreScreenPlacement(procedure, window, remember);
+  FitInRoom(window);
+  OffsetFromCopies(window);
 }
 
 void RestoreScreenPlacement(std::string_view procedure, vrt::Window& window, bool remember) {

@@ -13,6 +13,11 @@ namespace vesp {
 // a window inside the frame from the frame's own origin. Size stays.
 void CentreInFrame(vrt::Window& window);
 
+// Where a screen's window opens, once it is open: fitted to its room, centred in the frame
+// (a look-up: over the window it was opened from), at its remembered place when `remember`
+// is on, inside its room again, and clear of an open copy of itself.
+void PlaceScreenWindow(std::string_view procedure, vrt::Window& window, bool remember, bool overOwner = false);
+
 // The window's remembered place, under the procedure's name, when `remember` is on.
 void RestoreScreenPlacement(std::string_view procedure, vrt::Window& window, bool remember);
 void SaveScreenPlacement(std::string_view procedure, vrt::Window& window, bool remember);

@@ -79,11 +79,9 @@ PagedList::PagedList(const std::vector<ListColumn>& columns, int visibleRows, QW
   QStringList headers;
   for (const ListColumn& c : columns) headers << qs(c.isGroup() ? c.header + "\n" + c.secondLine : c.header);
   table_->setHorizontalHeaderLabels(headers);
-  const int charWidth = table_->fontMetrics().averageCharWidth();
-  for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
-    table_->setColumnWidth(i, std::max({3, columns[i].width, columns[i].secondWidth}) * charWidth + 8);
+  for (int i = 0; i < static_cast<int>(columns.size()); ++i)
     if (QTableWidgetItem* h = table_->horizontalHeaderItem(i)) h->setTextAlignment(qtAlignment(columns[i].alignment()));
-  }
+  fitColumns();
   if (lines_ > 1) table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().lineSpacing() * lines_ + 8);
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->verticalHeader()->hide();
@@ -118,6 +116,25 @@ PagedList::PagedList(const std::vector<ListColumn>& columns, int visibleRows, QW
   layout->addWidget(table_);
   layout->addWidget(bar_);
   setFocusProxy(table_);
+  fitHeight();
+}
+
+// A column is as wide as its declared number of characters, and never narrower than its
+// heading: a short value under a long heading ("Request #") still shows the whole heading.
+void PagedList::fitColumns() {
+  const int charWidth = table_->fontMetrics().averageCharWidth();
+  const QHeaderView* header = table_->horizontalHeader();
+  for (int i = 0; i < columnCount(); ++i) {
+    const ListColumn& c = columns_[static_cast<std::size_t>(i)].design;
+    table_->setColumnWidth(i, std::max(std::max({3, c.width, c.secondWidth}) * charWidth + 8, header->sectionSizeHint(i)));
+  }
+}
+
+// The window's font reaches the list after it was built: its rows and columns follow.
+void PagedList::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::FontChange) return;
+  fitColumns();
   fitHeight();
 }
 
@@ -208,6 +225,7 @@ std::string PagedList::headerAt(int column) const {
 
 void PagedList::setHeaderAt(int column, std::string_view text) {
   if (QTableWidgetItem* item = table_->horizontalHeaderItem(column - 1)) item->setText(qs(std::string(text)));
+  fitColumns();
 }
 
 ColumnAlign PagedList::alignmentOf(int column) const {

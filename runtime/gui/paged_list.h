@@ -94,8 +94,10 @@ class PagedList : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
+  void fitColumns();
   void fitHeight();
   void onThumbAction(int action);
   bool onMouse(QObject* watched, QEvent* event);

@@ -62,7 +62,10 @@ QAction* findMenuAction(QMainWindow* main, std::string_view path) {
     for (QAction* a : actions)
       if (!a->isSeparator() && sameCaption(a->text().toStdString(), part)) found = a;
     if (!found) throw RobotError("no menu item " + quoted(part) + " in " + quoted(path));
-    if (QMenu* sub = found->menu()) actions = sub->actions();
+    if (QMenu* sub = found->menu()) {
+      emit sub->aboutToShow();  // opened, as a user opens it, so that it can fill itself
+      actions = sub->actions();
+    }
   }
   if (!found->isEnabled()) throw RobotError("menu item " + quoted(path) + " is disabled");
   return found;

@@ -60,6 +60,10 @@ void connectEntry(Window& window, Control& control, QLineEdit* edit) {
 
 QWidget* makeSheet(Window& window, const ControlSpec& design, Control& control, QWidget* parent) {
   auto* tabs = new QTabWidget(parent);
+  // Every tab in sight: the sheet asks for the width of all its tabs rather than hiding
+  // some behind scroll arrows or cutting their captions short.
+  tabs->setUsesScrollButtons(false);
+  tabs->setElideMode(Qt::ElideNone);
   control.attach(tabs);
   for (const ControlSpec& tabSpec : design.children) {
     Control& tabControl = window.addControl(tabSpec);

@@ -10,6 +10,8 @@ namespace vrt {
 
 namespace {
 
+const char* const kNoPages = "No page of the report was chosen.";
+
 // Plays the pages on a painter already begun; `newPage` moves the device to a fresh page.
 OutputResult replay(QPainter& painter, double scale, const PageStore& store, const std::vector<int>& pages,
                     const std::function<bool()>& newPage, const OutputProgress& progress) {
@@ -32,6 +34,7 @@ OutputResult replay(QPainter& painter, double scale, const PageStore& store, con
 
 OutputResult writePdf(const PageStore& store, const std::vector<int>& pages, const QString& path,
                       const OutputProgress& progress) {
+  if (pages.empty()) return {false, kNoPages};
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly))
     return {false, QString("%1 could not be created: %2").arg(path, file.errorString())};
@@ -57,7 +60,7 @@ OutputResult writePdf(const PageStore& store, const std::vector<int>& pages, con
 
 OutputResult printPages(QPrinter& printer, const PageStore& store, const std::vector<int>& pages,
                         const OutputProgress& progress) {
-  if (pages.empty()) return {};
+  if (pages.empty()) return {false, kNoPages};
   printer.setFullPage(true);
   QPainter painter;
   if (!painter.begin(&printer)) return {false, QString("The printer %1 could not be used.").arg(printer.printerName())};

@@ -21,11 +21,12 @@ using OutputProgress = std::function<bool(int done, int total)>;
 
 // Writes `pages` (1-based numbers of the store) to `path`. The file appears only when every
 // page was written: a folder that cannot be written or a disk that fills up leaves any file
-// already at `path` as it was.
+// already at `path` as it was. No pages is a failure that writes nothing: an empty file
+// is not a report.
 OutputResult writePdf(const PageStore& store, const std::vector<int>& pages, const QString& path,
                       const OutputProgress& progress = {});
 
-// Prints `pages` on `printer` as it is set up.
+// Prints `pages` on `printer` as it is set up. No pages is a failure that prints nothing.
 OutputResult printPages(QPrinter& printer, const PageStore& store, const std::vector<int>& pages,
                         const OutputProgress& progress = {});
 

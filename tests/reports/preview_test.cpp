@@ -197,6 +197,50 @@ TEST_F(PreviewTest, SaveAsNeverTakesThePlaceOfADataFileAndAsksBeforeReplacingAno
   EXPECT_NE(robot.findWindow(kPreview), nullptr);
 }
 
+// Texts that select no page: a reversed range, an empty text, pages past the end.
+TEST_F(PreviewTest, PagesToPrintThatSelectNoPagePrintAndSaveNothingAndSaySo) {
+  const std::string path = dir.file("printed.pdf");
+  vrt::sharedPrinter().setOutputFormat(QPrinter::PdfFormat);
+  vrt::sharedPrinter().setOutputFileName(QString::fromStdString(path));
+  for (const std::string& text : {std::string("3-1"), std::string(), std::to_string(count + 1) + "-" + std::to_string(count + 9)}) {
+    SCOPED_TRACE("pages to print: \"" + text + "\"");
+    choose("&File|Pa&ges to Print...");
+    robot.type("Pages to Print", "?PagesToPrint", text);
+    robot.press("Pages to Print", "?OK");
+    choose("&File|&Print");
+    EXPECT_EQ(printDialog(), nullptr);  // nothing to print: no printer is asked for
+    ASSERT_NE(robot.messageBox(), nullptr);
+    EXPECT_EQ(robot.messageBox()->caption(), "Report Output Error");
+    const std::string said = robot.messageBox()->control(vrt::kMessageTextUse)->text();
+    EXPECT_NE(said.find("select none of the report's " + std::to_string(count) + " pages, so nothing was printed"),
+              std::string::npos) << said;
+    robot.pressMessageButton("Ok");
+    // Save As says the same, before any file is chosen.
+    choose("&File|Save As -PDF");
+    ASSERT_NE(robot.messageBox(), nullptr);
+    EXPECT_NE(robot.messageBox()->control(vrt::kMessageTextUse)->text().find("so nothing was saved"), std::string::npos);
+    robot.pressMessageButton("Ok");
+    EXPECT_THROW(robot.cancelFileDialog(), vrt::RobotError);  // no file dialog came up
+    // The preview stays with every page.
+    ASSERT_NE(robot.findWindow(kPreview), nullptr);
+    EXPECT_EQ(static_cast<int>(pages().size()), count);
+    EXPECT_EQ(zone(2), "Page 1-4 of " + std::to_string(count));
+  }
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+  EXPECT_TRUE(QDir(QString::fromStdString(dir.path().string())).entryList({"*.pdf"}).isEmpty());
+  // A text that selects a page prints again.
+  choose("&File|Pa&ges to Print...");
+  robot.type("Pages to Print", "?PagesToPrint", "2");
+  robot.press("Pages to Print", "?OK");
+  choose("&File|&Print");
+  ASSERT_NE(printDialog(), nullptr);
+  printDialog()->accept();
+  robot.settle();
+  EXPECT_EQ(robot.findWindow(kPreview), nullptr);
+  EXPECT_EQ(pdfPages(path), 1);
+  vrt::sharedPrinter().setOutputFileName({});
+}
+
 TEST_F(PreviewTest, SavingIntoAFolderThatCannotBeWrittenIsReportedAndThePreviewStays) {
   QFile blocker(QString::fromStdString(dir.file("blocker")));
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
@@ -299,6 +343,15 @@ TEST_F(PreviewTest, TileModeAsTheUserSeesIt) {
   EXPECT_EQ(tileColour(3), QColor(255, 255, 255));
   if (QGuiApplication::platformName() == QLatin1String("xcb"))
     QGuiApplication::primaryScreen()->grabWindow(0).save(where + "/screen_tiles.png");
+}
+
+TEST_F(PreviewTest, ItOpensCentredOverTheFrameWhenItHasNoPlaceOfItsOwn) {
+  const QWidget* frame = vrt::FrameHost::frame()->widget();
+  const QRect normal = preview().widget()->normalGeometry();  // where it is when not maximised
+  EXPECT_LE((normal.center() - frame->geometry().center()).manhattanLength(), 4)
+      << normal.x() << "," << normal.y() << " " << normal.width() << "x" << normal.height();
+  EXPECT_TRUE(frame->geometry().contains(normal));
+  EXPECT_GT(normal.width(), frame->width() / 2);
 }
 
 TEST_F(PreviewTest, ItsPlaceIsKeptUnderThePreviewSection) {

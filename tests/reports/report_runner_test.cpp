@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QPrinter>
 #include <QProcess>
 
 #include "report_fixture.h"
+#include "runtime/gui/message_box.h"
 #include "runtime/gui/threads.h"
 #include "runtime/print/printer.h"
 #include "windows/preview_dialogs.h"
@@ -164,5 +166,37 @@ TEST_F(RunnerTest, PagesThatCannotBeWrittenAreReportedAndNoPreviewOpens) {
   EXPECT_EQ(robot.messageBox()->caption(), "Report Output Error");
   robot.pressMessageButton("Ok");
   EXPECT_EQ(robot.findWindow("Report Preview"), nullptr);
+  EXPECT_TRUE(vrt::PageStore::liveFolders().empty());
+}
+
+TEST_F(RunnerTest, ARecordThatCannotBeReadPartWayStopsTheReportAndSaysSo) {
+  ReportSettings s = CurrentReportSettings();
+  auto now = std::make_shared<long>(0);
+  s.clock = [now] { return *now += 60; };  // one record per event
+  SetReportSettings(s);
+  startReport("ReportPrayerRequestAll");
+  robot.press("Select the Order", "?OK");
+  robot.fireTimer("Report Prayer Request");
+  ASSERT_NE(robot.findWindow("Report Prayer Request"), nullptr);
+  // The data file is damaged under the report, as by a disk that failed.
+  {
+    QFile data("PrayerRequest.vdb");
+    ASSERT_TRUE(data.open(QIODevice::ReadWrite));
+    ASSERT_EQ(data.write(QByteArray(static_cast<int>(data.size()), 'x')), data.size());
+  }
+  for (int i = 0; i < 10 && !robot.messageBox(); ++i) robot.fireTimer("Report Prayer Request");
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.messageBox()->caption(), "Record Retrieval Error");
+  robot.pressMessageButton("Ok");
+  // Then what that means for the report: it did not end as if complete.
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.messageBox()->caption(), "Report Output Error");
+  const std::string said = robot.messageBox()->control(vrt::kMessageTextUse)->text();
+  EXPECT_NE(said.find("stopped after 1 record because the next one could not be read"), std::string::npos) << said;
+  robot.pressMessageButton("Ok");
+  EXPECT_EQ(robot.findWindow("Report Preview"), nullptr);
+  EXPECT_EQ(robot.findWindow("Report Prayer Request"), nullptr);
+  EXPECT_FALSE(ReportOutcomes().back().noRecords);
+  EXPECT_EQ(ReportOutcomes().back().records, 1);
   EXPECT_TRUE(vrt::PageStore::liveFolders().empty());
 }
