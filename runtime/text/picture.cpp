@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "runtime/text/date_layouts.h"
 #include "runtime/text/number_text.h"
 #include "runtime/text/utf8.h"
 
@@ -15,14 +16,7 @@ namespace vrt {
 
 namespace {
 
-// Date layouts by picture number. Letters: m month, d day (two digits each), y two-digit
-// year, Y four-digit year, b/B short/long month name; "/" is the picture's separator.
-constexpr const char* kDateLayouts[] = {
-    nullptr, "m/d/y", "m/d/Y", "b d, Y", "B d, Y", "d/m/y", "d/m/Y", "d b y", "d b Y",
-    "y/m/d", "Y/m/d", "ymd",   "Ymd",    "m/y",    "m/Y",   "y/m",   "Y/m",
-};
-constexpr int kLocaleShortDate = 17, kLocaleLongDate = 18;
-constexpr int kLocaleShortTime = 7, kLocaleLongTime = 8;
+using namespace date_layouts;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || static_cast<unsigned char>(c) >= 0x80; }

@@ -2,18 +2,13 @@
 
 #include <QLocale>
 
+#include "runtime/text/date_layouts.h"
+
 namespace vrt {
 
 namespace {
 
-// Letters of the date layouts by picture number, as in picture.cpp: m month, d day,
-// y two-digit and Y four-digit year, b/B short/long month name.
-constexpr const char* kDateLayouts[] = {
-    nullptr, "m/d/y", "m/d/Y", "b d, Y", "B d, Y", "d/m/y", "d/m/Y", "d b y", "d b Y",
-    "y/m/d", "Y/m/d", "ymd",   "Ymd",    "m/y",    "m/Y",   "y/m",   "Y/m",
-};
-constexpr int kLocaleShortDate = 17, kLocaleLongDate = 18;
-constexpr int kLocaleShortTime = 7, kLocaleLongTime = 8;
+using namespace date_layouts;
 
 // The separator a date picture puts where its layout has "/".
 char separatorOf(const Picture& picture) {
