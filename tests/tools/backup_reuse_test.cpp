@@ -12,22 +12,17 @@
 #include "runtime/store/data_file.h"
 #include "runtime/store/upgrader.h"
 #include "support/run_vesp_data.h"
+#include "backup_data.h"
 #include "support/temp_dir.h"
 #include "tools/vesp_data/sample_data.h"
 
 namespace fs = std::filesystem;
 using namespace vesp::backup;
+using namespace vesp::testing::backup_data;
 
 namespace {
 
-const QDateTime kMonday(QDate(2026, 3, 2), QTime(9, 0));
 constexpr const char* kRequests = "PrayerRequest.vdb";
-
-void makeData(std::int64_t prayerRequests) {
-  std::ostringstream out, err;
-  ASSERT_EQ(vesp::tools::generateSampleData({prayerRequests, 3}, out, err), 0) << err.str();
-  std::ofstream("vsp.INI") << "[Main]\nX=1\n";
-}
 
 void addPrayerRequest(int number) {
   vesp::dict::registerTablesForUpgrade();

@@ -12,6 +12,7 @@
 #include "runtime/store/data_file.h"
 #include "runtime/store/sqlite_db.h"
 #include "runtime/store/upgrader.h"
+#include "backup_data.h"
 #include "support/temp_dir.h"
 #include "support/run_vesp_data.h"
 #include "tools/vesp_data/commands.h"
@@ -19,29 +20,9 @@
 
 namespace fs = std::filesystem;
 using namespace vesp::backup;
+using namespace vesp::testing::backup_data;
 
 namespace {
-
-const QDateTime kMonday(QDate(2026, 3, 2), QTime(9, 0));
-
-std::string run(std::vector<std::string> words, int* status = nullptr) {
-  const auto outcome = vesp::testing::runVespData(std::move(words));
-  if (status) *status = outcome.status;
-  return outcome.out + outcome.err;
-}
-
-void makeData(std::int64_t prayerRequests, std::int64_t services = 3) {
-  std::ostringstream out, err;
-  ASSERT_EQ(vesp::tools::generateSampleData({prayerRequests, services}, out, err), 0) << err.str();
-  std::ofstream("vsp.INI") << "[Main]\nX=1\n";
-}
-
-std::string exportTable(const std::string& table) {
-  int status = 0;
-  const std::string csv = run({"export", table}, &status);
-  EXPECT_EQ(status, 0) << csv;
-  return csv;
-}
 
 // Every table's record count, by file.
 std::map<std::string, vrt::store::TableCounts> counts() {
@@ -51,28 +32,6 @@ std::map<std::string, vrt::store::TableCounts> counts() {
     EXPECT_EQ(vrt::store::verifyDatabase(name, nullptr, &all[name]), "");
   }
   return all;
-}
-
-// Every data file's digest: the current data, byte for byte.
-std::map<std::string, std::string> snapshot() {
-  std::map<std::string, std::string> files;
-  for (const auto& name : dataFileNames())
-    if (fs::exists(name)) files[name] = vrt::store::fileDigest(name);
-  return files;
-}
-
-void addPrayerRequests(int n) {
-  vesp::dict::registerTablesForUpgrade();
-  vrt::DataFile file(*vesp::dict::table("PrayerRequest"));
-  ASSERT_EQ(vrt::ds_FileOpen(file, vrt::OpenAccess::ReadWrite), 0);
-  const auto& request = file.schema().fields[static_cast<std::size_t>(file.schema().fieldIndex("REQUEST"))];
-  const auto& number = file.schema().fields[static_cast<std::size_t>(file.schema().fieldIndex("REQUESTNUMBER"))];
-  for (int i = 0; i < n; ++i) {
-    file.buffer().clearAll(file.schema().fields);
-    file.buffer().setNumber(number, 900000 + i);
-    file.buffer().setText(request, "added after the backup");
-    ASSERT_TRUE(file.add());
-  }
 }
 
 void changeOneByte(const std::string& path, std::int64_t at, char to = 0) {

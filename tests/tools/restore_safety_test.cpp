@@ -18,61 +18,19 @@
 #include "runtime/store/sqlite_db.h"
 #include "runtime/store/upgrader.h"
 #include "support/run_vesp_data.h"
+#include "backup_data.h"
 #include "support/temp_dir.h"
 #include "tools/vesp_data/sample_data.h"
 
 namespace fs = std::filesystem;
 using namespace vesp::backup;
+using namespace vesp::testing::backup_data;
 
 namespace {
-
-const QDateTime kMonday(QDate(2026, 3, 2), QTime(9, 0));
-
-std::string run(std::vector<std::string> words, int* status = nullptr) {
-  const auto outcome = vesp::testing::runVespData(std::move(words));
-  if (status) *status = outcome.status;
-  return outcome.out + outcome.err;
-}
-
-void makeData(std::int64_t prayerRequests) {
-  std::ostringstream out, err;
-  ASSERT_EQ(vesp::tools::generateSampleData({prayerRequests, 3}, out, err), 0) << err.str();
-  std::ofstream("vsp.INI") << "[Main]\nX=1\n";
-}
-
-std::string exportTable(const std::string& table) {
-  int status = 0;
-  const std::string csv = run({"export", table}, &status);
-  EXPECT_EQ(status, 0) << csv;
-  return csv;
-}
-
-// Every data file's digest: the current data, byte for byte.
-std::map<std::string, std::string> snapshot() {
-  std::map<std::string, std::string> files;
-  for (const auto& name : dataFileNames())
-    if (fs::exists(name)) files[name] = vrt::store::fileDigest(name);
-  return files;
-}
 
 std::string readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void addPrayerRequests(int n) {
-  vesp::dict::registerTablesForUpgrade();
-  vrt::DataFile file(*vesp::dict::table("PrayerRequest"));
-  ASSERT_EQ(vrt::ds_FileOpen(file, vrt::OpenAccess::ReadWrite), 0);
-  const auto& fields = file.schema().fields;
-  const auto& request = fields[static_cast<std::size_t>(file.schema().fieldIndex("REQUEST"))];
-  const auto& number = fields[static_cast<std::size_t>(file.schema().fieldIndex("REQUESTNUMBER"))];
-  for (int i = 0; i < n; ++i) {
-    file.buffer().clearAll(fields);
-    file.buffer().setNumber(number, 900000 + i);
-    file.buffer().setText(request, "added after the backup");
-    ASSERT_TRUE(file.add());
-  }
 }
 
 bool anyBeforeRestoreSet() {
