@@ -126,23 +126,12 @@ TEST_F(OwnedRowsTest, DeletingAnElementTakesItsFilesAndLeavesTheServicesOwn) {
 
 TEST_F(OwnedRowsTest, AServiceWhoseStatisticCannotGoKeepsEveryRow) {
   giveTheNewestServiceRows();
-  {
-    vrt::sql::Database db;
-    ASSERT_EQ(db.open("Statistics.vdb", false, false), SQLITE_OK);
-    ASSERT_EQ(db.exec("CREATE TRIGGER keep BEFORE DELETE ON Statistics BEGIN SELECT RAISE(ABORT, 'kept'); END"),
-              SQLITE_OK);
-  }
+  keepRowsOf("Statistics");
   open("BrowseService");
   robot.chooseRow(kServices, "?BROWSE:1", 1);
   robot.press(kServices, "?Delete");
   robot.pressMessageButton("Yes");
-  for (int shown = 0; robot.messageBox() && shown < 5; ++shown) {
-    try {
-      robot.pressMessageButton("No");
-    } catch (const std::exception&) {
-      robot.pressMessageButton("Ok");
-    }
-  }
+  declineEveryMessage();
   EXPECT_EQ(records(tables::Service), 3);
   EXPECT_EQ(records(tables::KeyWords), 2);
   EXPECT_EQ(records(tables::Statistics), 2);

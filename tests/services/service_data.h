@@ -1,6 +1,10 @@
 #pragma once
 // A small parish: performers, topics, a series and three services, two with elements,
 // Bible references, key words, statistics and associated files.
+#include <exception>
+#include <string>
+
+#include "runtime/store/sqlite_db.h"
 #include "runtime/text/dates.h"
 #include "services_fixture.h"
 
@@ -78,6 +82,25 @@ class ServiceDataTest : public ServicesTest {
       r.set(SEL_PERFORMER, static_cast<double>(performer));
       r.set(SEL_PERFORMERGROUP, static_cast<double>(group));
     });
+  }
+
+  // Makes every delete from `table` (in its file) fail, as a damaged or locked file would.
+  void keepRowsOf(const std::string& table) {
+    vrt::sql::Database db;
+    ASSERT_EQ(db.open(table + ".vdb", false, false), SQLITE_OK);
+    ASSERT_EQ(db.exec("CREATE TRIGGER keep BEFORE DELETE ON " + table + " BEGIN SELECT RAISE(ABORT, 'kept'); END"),
+              SQLITE_OK);
+  }
+
+  // Answers the failure's messages as a user who wants no retry: No where offered, else Ok.
+  void declineEveryMessage() {
+    for (int shown = 0; robot.messageBox() && shown < 5; ++shown) {
+      try {
+        robot.pressMessageButton("No");
+      } catch (const std::exception&) {
+        robot.pressMessageButton("Ok");
+      }
+    }
   }
 
   std::int64_t ann = 0, bob = 0, choir = 0, hope = 0, joy = 0, advent = 0, lent = 0;
