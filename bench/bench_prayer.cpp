@@ -45,7 +45,7 @@ constexpr int kRuns = 21;
 
 struct Row {
   std::string name;
-  std::vector<double> micros;
+  std::vector<double> micros{};
 };
 
 class Bench {

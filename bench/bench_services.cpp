@@ -44,7 +44,7 @@ constexpr int kMoves = 200;
 
 struct Row {
   std::string name;
-  std::vector<double> micros;
+  std::vector<double> micros{};
 };
 
 void print(const Row& r) {

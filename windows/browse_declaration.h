@@ -32,10 +32,10 @@ struct BrowseTab {
   std::string caption;  // "&Title"
   int key = 0;          // the primary table's key of this order
   Locator locator = Locator::Step;
-  std::string locatorPrompt;  // entry locators: "Title:"
+  std::string locatorPrompt{};  // entry locators: "Title:"
   unsigned step = ThumbStep::kLetters;  // the thumb step's kind flags; 0 for none
   bool numericStep = false;
-  std::string order;  // an order text that replaces the key's: "-UPPER(ELT:ElementType)"
+  std::string order{};  // an order text that replaces the key's: "-UPPER(ELT:ElementType)"
 };
 
 struct BrowseDecl {
