@@ -25,10 +25,10 @@
 #include "runtime/gui/control.h"
 #include "runtime/gui/frame_host.h"
 #include "runtime/gui/paged_list.h"
-#include "runtime/gui/test_robot.h"
+#include "runtime/testing/test_robot.h"
 #include "runtime/gui/threads.h"
 #include "runtime/os/desktop_settings.h"
-#include "runtime/os/fake_desktop_settings.h"
+#include "runtime/testing/fake_desktop_settings.h"
 #include "shell/browse_menu.h"
 #include "shell/startup.h"
 

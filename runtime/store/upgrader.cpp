@@ -108,12 +108,16 @@ void ds_SetBeforeConvert(std::function<int(const std::string& path)> hook) {
   upgrader().beforeConvert = std::move(hook);
 }
 
-void ds_ResetForTesting() {
+void ds_ForgetFile(std::string_view label) {
   std::lock_guard g(upgrader().lock);
-  upgrader() .tables.clear();
-  upgrader().drivers.clear();
-  upgrader().options = {{"BadFile", 0}, {"SPCreate", 0}};
-  upgrader().started = false;
+  upgrader().tables.erase(upperCase(label));
+}
+
+std::vector<std::string> ds_RegisteredFiles() {
+  std::lock_guard g(upgrader().lock);
+  std::vector<std::string> labels;
+  for (const auto& [label, registration] : upgrader().tables) labels.push_back(label);
+  return labels;
 }
 
 int convertFile(const std::string& path, const store::TableLayout& target) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/store/data_file.h"
 #include "runtime/data/schema.h"
@@ -27,6 +28,10 @@ void ds_IgnoreDriver(std::string_view driver, int value);
 // Registers a table's declared structure and version, by label.
 void ds_UsingFile(std::string_view prefix, std::string_view label, const TableSchema& table, int version);
 bool ds_IsRegistered(std::string_view label);
+// Withdraws a table's registration: its files are opened as they stand from then on.
+void ds_ForgetFile(std::string_view label);
+// The labels registered, upper-cased, in order.
+std::vector<std::string> ds_RegisteredFiles();
 // The version registered for a table, or -1 when the table is not registered.
 int ds_RegisteredVersion(std::string_view label);
 // Called with a file's path before the upgrader converts it; a non-zero result (an error
@@ -36,9 +41,6 @@ void ds_SetBeforeConvert(std::function<int(const std::string& path)> hook);
 // Converts the file when needed, then opens it. Returns 0 or the error code (also in the
 // thread's error state).
 int ds_FileOpen(DataFile& file, OpenAccess access);
-
-// Forgets every registration (for tests).
-void ds_ResetForTesting();
 
 // The conversion itself: brings the file at `path` holding `sqlTable` to `target`.
 // Returns 0 or the error code it recorded.

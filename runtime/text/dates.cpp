@@ -31,9 +31,7 @@ Ymd civilFromDays(std::int64_t z) {
 
 const std::int64_t kOrigin = daysFromCivil(1801, 1, 1) - 4;
 
-std::atomic<bool> pinned{false};
-std::atomic<DayNumber> pinnedDate{0};
-std::atomic<TimeOfDay> pinnedTime{0};
+std::atomic<ClockSource> installedClock{nullptr};
 
 }  // namespace
 
@@ -90,23 +88,17 @@ std::optional<Hms> hmsFromTime(TimeOfDay time) {
 }
 
 DayNumber today() {
-  if (pinned) return pinnedDate;
+  if (const ClockSource clock = installedClock) return clock().date;
   const QDate d = QDate::currentDate();
   return dateFromYmd(d.year(), d.month(), d.day());
 }
 
 TimeOfDay clockNow() {
-  if (pinned) return pinnedTime;
+  if (const ClockSource clock = installedClock) return clock().time;
   const QTime t = QTime::currentTime();
   return timeFromHms(t.hour(), t.minute(), t.second(), t.msec() / 10);
 }
 
-void pinClockForTesting(DayNumber date, TimeOfDay time) {
-  pinnedDate = date;
-  pinnedTime = time;
-  pinned = true;
-}
-
-void unpinClockForTesting() { pinned = false; }
+ClockSource installClock(ClockSource clock) { return installedClock.exchange(clock); }
 
 }  // namespace vrt

@@ -38,10 +38,17 @@ int dayOfWeek(DayNumber date);
 TimeOfDay timeFromHms(int hour, int minute, int second = 0, int hundredths = 0);
 std::optional<Hms> hmsFromTime(TimeOfDay time);
 
-// The local date and time now. Tests may pin them.
+// The local date and time now, from the desktop's clock unless another clock is put in.
 DayNumber today();
 TimeOfDay clockNow();
-void pinClockForTesting(DayNumber date, TimeOfDay time);
-void unpinClockForTesting();
+
+// Another source for today() and clockNow(), for callers that need the time to stand still
+// (the test kit); nullptr puts the desktop's clock back. Returns the source it replaces.
+struct ClockReading {
+  DayNumber date = 0;
+  TimeOfDay time = 0;
+};
+using ClockSource = ClockReading (*)();
+ClockSource installClock(ClockSource clock);
 
 }  // namespace vrt

@@ -14,6 +14,7 @@
 #include "runtime/gui/control.h"
 #include "runtime/gui/paged_list.h"
 #include "runtime/gui/threads.h"
+#include "runtime/testing/pinned_clock.h"
 #include "runtime/text/dates.h"
 #include "runtime/text/picture.h"
 #include "runtime/text/utf8.h"

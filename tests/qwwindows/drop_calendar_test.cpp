@@ -5,6 +5,7 @@
 #include "qw_gui_fixture.h"
 #include "querywizard/drop_calendar_month.h"
 #include "querywizard/qrywiz.h"
+#include "runtime/testing/pinned_clock.h"
 
 namespace qrywiz {
 namespace {

@@ -16,6 +16,7 @@
 #include "querywizard/qrywiz.h"
 #include "querywizard/wizard_layout.h"
 #include "runtime/gui/paged_list.h"
+#include "runtime/testing/pinned_clock.h"
 #include "wizard_texts.h"
 
 namespace qrywiz {

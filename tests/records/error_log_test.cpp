@@ -4,6 +4,7 @@
 
 #include "error_manager_fixture.h"
 #include "records/error_log.h"
+#include "runtime/testing/pinned_clock.h"
 #include "runtime/text/dates.h"
 #include "runtime/text/picture.h"
 #include "support/temp_dir.h"

@@ -4,7 +4,7 @@
 #include <QFile>
 
 #include "forms_fixture.h"
-#include "runtime/os/fake_desktop_opener.h"
+#include "runtime/testing/fake_desktop_opener.h"
 #include "windows/browse_declaration.h"
 
 using namespace vesp;

@@ -9,7 +9,7 @@
 #include "runtime/gui/binding.h"
 #include "runtime/gui/message_box.h"
 #include "runtime/gui/paged_list.h"
-#include "runtime/os/fake_desktop_opener.h"
+#include "runtime/testing/fake_desktop_opener.h"
 #include "runtime/gui/gui_fixture.h"
 #include "windows/file_picker.h"
 #include "windows/hyperlink_manager.h"

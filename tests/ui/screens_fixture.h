@@ -11,7 +11,7 @@
 #include "records/thread_dictionary.h"
 #include "runtime/gui/control.h"
 #include "runtime/gui/paged_list.h"
-#include "runtime/os/fake_desktop_opener.h"
+#include "runtime/testing/fake_desktop_opener.h"
 #include "ui/program_fixture.h"
 #include "windows/procedures.h"
 #include "windows/thread_globals.h"

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "expr_support.h"
+#include "runtime/testing/pinned_clock.h"
 #include "runtime/text/dates.h"
 
 using namespace exprtest;

@@ -4,6 +4,7 @@
 
 #include "gui_fixture.h"
 #include "runtime/gui/calendar_month.h"
+#include "runtime/testing/pinned_clock.h"
 
 namespace vrt {
 namespace {

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "runtime/gui/test_robot.h"
+#include "runtime/testing/test_robot.h"
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
 

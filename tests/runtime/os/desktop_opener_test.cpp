@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "runtime/os/fake_desktop_opener.h"
+#include "runtime/testing/fake_desktop_opener.h"
 
 namespace vrt {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/os/fake_desktop_settings.h"
+#include "runtime/testing/fake_desktop_settings.h"
 
 namespace vrt {
 namespace {

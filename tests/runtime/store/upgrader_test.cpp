@@ -5,6 +5,7 @@
 
 #include "runtime/data/errors.h"
 #include "runtime/store/upgrader.h"
+#include "runtime/testing/upgrader_reset.h"
 #include "support/temp_dir.h"
 #include "test_schema.h"
 

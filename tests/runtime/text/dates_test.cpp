@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/text/dates.h"
+#include "runtime/testing/pinned_clock.h"
 
 using namespace vrt;
 

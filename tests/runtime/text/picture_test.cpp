@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "runtime/text/picture.h"
+#include "runtime/testing/pinned_clock.h"
 
 using namespace vrt;
 

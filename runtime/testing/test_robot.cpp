@@ -1,4 +1,4 @@
-#include "runtime/gui/test_robot.h"
+#include "runtime/testing/test_robot.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
