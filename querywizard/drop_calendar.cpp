@@ -1,6 +1,5 @@
 #include "querywizard/drop_calendar.h"
 
-#include <QWidget>
 #include <array>
 #include <optional>
 #include <string>
@@ -59,9 +58,9 @@ void placeBelow(vrt::Window& calendar, std::int32_t control) {
   for (vrt::Window* w : vrt::Window::openWindows())
     if (w != &calendar && w->thread() == calendar.thread()) owner = w;
   vrt::Control* c = owner ? owner->control(static_cast<int>(control)) : nullptr;
-  if (!c || !c->widget()) return;
-  const QPoint below = c->widget()->mapToGlobal(QPoint(0, c->widget()->height()));
-  calendar.setPosition(QRect(below, QSize()));
+  if (!c || !c->hasOwnWidget()) return;
+  const QRect field = c->screenRect();
+  calendar.setPosition(QRect(QPoint(field.left(), field.top() + field.height()), QSize()));
 }
 
 // The chosen day, or nullopt when the calendar was left without one.

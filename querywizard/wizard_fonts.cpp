@@ -1,7 +1,5 @@
 #include "querywizard/wizard_fonts.h"
 
-#include <QApplication>
-#include <QFontDatabase>
 
 #include "querywizard/display_text.h"
 #include "runtime/text/utf8.h"
@@ -37,18 +35,11 @@ int fontSetFor(ControlKind kind, int designedSize) {
 void applyFontSets(vrt::Window& window, int (*designedSize)(std::string_view use)) {
   for (const auto& control : window.controls()) {
     const int set = fontSetFor(control->kind(), designedSize(control->use()));
-    QWidget* widget = control->widget();
-    if (set == 0 || !widget) continue;
+    if (set == 0 || !control->hasOwnWidget()) continue;
     const std::string name(vrt::clip(displayText(69 + 2 * set)));
     const int size = displayNumber(70 + 2 * set);
     if (name.empty() && size <= 0) continue;
-    QFont font = widget->font();
-    if (!name.empty()) {
-      const QString family = QString::fromStdString(name);
-      font.setFamily(QFontDatabase::hasFamily(family) ? family : QApplication::font().family());
-    }
-    if (size > 0) font.setPointSize(size);
-    widget->setFont(font);
+    control->changeFont(name, size);
   }
 }
 

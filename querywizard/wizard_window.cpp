@@ -1,13 +1,6 @@
 #include "querywizard/wizard_window.h"
 
 #include <QColor>
-#include <QLabel>
-#include <QPixmap>
-#include <QPlainTextEdit>
-#include <QSignalBlocker>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QWidget>
 #include <algorithm>
 #include <cmath>
 
@@ -23,7 +16,6 @@
 #include "querywizard/wizard_pages.h"
 #include "querywizard/wizard_session.h"
 #include "runtime/expr/expression.h"
-#include "runtime/gui/beep.h"
 #include "runtime/gui/buttons.h"
 #include "runtime/gui/paged_list.h"
 #include "runtime/gui/threads.h"
@@ -50,7 +42,7 @@ class WizardWindow {
   bool run() {
     applyFontSets(window_, wizardDesignedFontSize);
     // The buttons move between the pages, never the tabs.
-    if (auto* pages = qobject_cast<QTabWidget*>(c("?Pages").widget())) pages->tabBar()->hide();
+    c("?Pages").setTabsShown(false);
     showPicture();
     sizeManualFields();
     limitManualText();
@@ -59,7 +51,7 @@ class WizardWindow {
     for (const char* use : {"?FieldList", "?OperationList", "?ChoiceList", "?QueryList"}) c(use).alert(vrt::kEnterKey);
     pages_.start();
     // Options bit 4: the wizard floats as a tool window over the program.
-    if ((XBQW_MainOptions & 4) != 0 && window_.widget()) window_.widget()->setWindowFlag(Qt::Tool, true);
+    if ((XBQW_MainOptions & 4) != 0) window_.setToolWindow(true);
     window_.open();
     fillPage(pages_.page());
     for (;;) {
@@ -92,38 +84,19 @@ class WizardWindow {
     c("?Picture1").setHidden(choice == "2" || file);
     c("?Picture2").setHidden(choice != "2");
     c("?Picture3").setHidden(!file);
-    if (auto* label = qobject_cast<QLabel*>(c("?Picture3").widget()); label && file)
-      label->setPixmap(QPixmap(QString::fromStdString(choice)).scaled(64, 64, Qt::KeepAspectRatio));
+    if (file) c("?Picture3").showImageFile(choice, 64, 64);
   }
 
   // Without the expression builder page 5's field list takes the button's room.
   void sizeManualFields() {
     wideFieldList_ = !session_.restrictManual() && (XBQW_MainOptions & 1) != 0;
-    QWidget* list = c("?ManualFields").widget();
+    Control& list = c("?ManualFields");
     const int units = wideFieldList_ ? kManualFieldsWideWidth : kManualFieldsWidth;
-    list->setFixedWidth(units * list->fontMetrics().averageCharWidth() / 4);
+    list.setFixedWidth(units * list.charWidth() / 4);
   }
 
   // The typed query never grows past the filter it goes into: what would is not taken.
-  void limitManualText() {
-    auto* edit = qobject_cast<QPlainTextEdit*>(c("?ManualText").widget());
-    if (!edit) return;
-    const qsizetype limit = static_cast<qsizetype>(session_.filterSize());
-    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, limit, kept = QString()]() mutable {
-      const QString now = edit->toPlainText();
-      if (now.toUtf8().size() <= limit) {
-        kept = now;
-        return;
-      }
-      const qsizetype cursor = edit->textCursor().position() - (now.size() - kept.size());
-      const QSignalBlocker quiet(edit);
-      edit->setPlainText(kept);
-      QTextCursor at = edit->textCursor();
-      at.setPosition(static_cast<int>(std::clamp<qsizetype>(cursor, 0, kept.size())));
-      edit->setTextCursor(at);
-      vrt::Beep();
-    });
-  }
+  void limitManualText() { c("?ManualText").limitBytes(session_.filterSize()); }
 
   void setRows(std::string_view use, const std::vector<std::vector<std::string>>& rows, int selected) {
     vrt::PagedList* list = c(use).list();
@@ -224,11 +197,11 @@ class WizardWindow {
     c("?Value").setHidden(!typed);
     c("?Lookup").setHidden(!pages_.lookupShown());
     // Beside its lookup button the entry is at most 116 dialog units wide.
-    QWidget* entry = c("?Value").widget();
-    if (entryMinimum_ < 0) entryMinimum_ = entry->minimumWidth();
-    const int narrow = kValueBesideLookupWidth * entry->fontMetrics().averageCharWidth() / 4;
-    entry->setMinimumWidth(pages_.lookupShown() ? std::min(entryMinimum_, narrow) : entryMinimum_);
-    entry->setMaximumWidth(pages_.lookupShown() ? narrow : QWIDGETSIZE_MAX);
+    Control& entry = c("?Value");
+    if (entryMinimum_ < 0) entryMinimum_ = entry.minimumWidth();
+    const int narrow = kValueBesideLookupWidth * entry.charWidth() / 4;
+    entry.setWidthRange(pages_.lookupShown() ? std::min(entryMinimum_, narrow) : entryMinimum_,
+                        pages_.lookupShown() ? narrow : 0);
     c("?ChoiceList").setHidden(kind != ValueControl::Choice && kind != ValueControl::FieldChoice);
     c("?ChoiceList").list()->setHeaderAt(1, displayText(kind == ValueControl::FieldChoice ? 159 : 167));
     c("?CheckValue").setHidden(kind != ValueControl::Check);

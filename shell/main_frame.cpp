@@ -2,7 +2,6 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <QSessionManager>
 
 #include <algorithm>
 
@@ -181,9 +180,7 @@ void Main() {
   frame.alert(kF6Key);
   // Forms with edits need the user's answers, which cannot be waited for here: the
   // session's end is called off while they are asked.
-  QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, frame.widget(), [](QSessionManager& session) {
-    if (DesktopSessionEnding(session.allowsInteraction())) session.cancel();
-  });
+  frame.onSessionEnding(DesktopSessionEnding);
 
   controller.RunEventLoop();
   // Every browse closes before the frame does, while the frame still holds them, so that

@@ -1,7 +1,5 @@
 #include "windows/accessible_names.h"
 
-#include <QAction>
-#include <QLabel>
 #include <cctype>
 
 #include "runtime/gui/control.h"
@@ -26,11 +24,7 @@ bool hasWords(std::string_view caption) {
 
 void nameByTip(vrt::Control& c) {
   if (c.tip().empty() || hasWords(c.text())) return;
-  const QString tip = QString::fromStdString(c.tip());
-  if (QWidget* w = c.widget()) w->setAccessibleName(tip);
-  if (QAction* a = c.action())
-    for (QObject* o : a->associatedObjects())
-      if (auto* w = qobject_cast<QWidget*>(o)) w->setAccessibleName(tip);
+  c.setAccessibleName(c.tip());
 }
 
 }  // namespace
@@ -42,9 +36,9 @@ void NameControlsForAssistiveTechnology(vrt::Window& window) {
     if (c.kind() == vrt::ControlKind::Button || c.kind() == vrt::ControlKind::ToolButton) nameByTip(c);
     if (c.kind() != vrt::ControlKind::Prompt || i + 1 >= controls.size()) continue;
     vrt::Control& next = *controls[i + 1];
-    if (!next.widget() || next.kind() == vrt::ControlKind::Prompt) continue;
-    if (auto* label = qobject_cast<QLabel*>(c.widget())) label->setBuddy(next.widget());
-    next.widget()->setAccessibleName(QString::fromStdString(SpokenName(c.text())));
+    if (!next.hasOwnWidget() || next.kind() == vrt::ControlKind::Prompt) continue;
+    c.setBuddy(next);
+    next.setAccessibleName(SpokenName(c.text()));
   }
 }
 

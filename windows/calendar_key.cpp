@@ -1,7 +1,5 @@
 #include "windows/calendar_key.h"
 
-#include <QWidget>
-
 #include "runtime/gui/calendar.h"
 #include "runtime/gui/control.h"
 #include "runtime/gui/keyboard.h"
@@ -14,12 +12,10 @@ namespace {
 // Beside the field's right edge, a caption's height below its bottom: the field's place
 // in its window plus the window's place on the screen.
 QPoint popupPosition(vrt::Window& window, vrt::Control& control) {
-  QWidget* field = control.widget();
-  QWidget* body = window.body();
-  if (!field || !body || !window.widget()) return {};
-  const QPoint windowAt = window.widget()->mapToGlobal(QPoint(0, 0));
-  const QPoint fieldAt = body->isAncestorOf(field) ? field->mapTo(body, QPoint(0, 0)) : QPoint();
-  return {fieldAt.x() + windowAt.x() + field->width(), fieldAt.y() + windowAt.y() + field->height() + 14};
+  if (!control.hasOwnWidget() || !window.hasWidgets()) return {};
+  const QPoint windowAt = window.screenRect().topLeft();
+  const QRect field = control.geometry();
+  return {field.x() + windowAt.x() + field.width(), field.y() + windowAt.y() + field.height() + 14};
 }
 
 }  // namespace

@@ -1,10 +1,5 @@
 #include "windows/exit_requests.h"
 
-#include <QGuiApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QWidget>
-
 #include <algorithm>
 #include <map>
 #include <vector>
@@ -102,14 +97,8 @@ ExitListener::~ExitListener() {
 void ExitListener::Stays() { answer(window_, kExitStays); }
 
 void ExitListener::BringToFront(Window& window) {
-  QWidget* top = window.widget();
-  if (!top) return;
-  if (auto* sub = qobject_cast<QMdiSubWindow*>(top)) {
-    if (QMdiArea* area = sub->mdiArea()) area->setActiveSubWindow(sub);
-  } else {
-    if (QGuiApplication::platformName() != QLatin1String("offscreen")) top->raise();
-    top->activateWindow();
-  }
+  if (!window.hasWidgets()) return;
+  window.bringToFront();
   FrameHost::noteActivated(window);
 }
 

@@ -20,8 +20,6 @@ constexpr const char* kCancelUse = "?Cancel";
 constexpr const char* kHelpUse = "?Help";
 constexpr const char* kSheetUse = "?CurrentTab";
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-
 }  // namespace
 
 FormScreen::FormScreen(const FormDecl& decl) : decl_(decl) {}
@@ -128,8 +126,8 @@ void FormScreen::nameControlsForAssistiveTechnology() {
   for (const FormTab& t : decl_.tabs)
     for (const FormItem& item : t.items)
       if (item.lookup && !item.lookup->display.empty())
-        if (Control* d = MYWINDOW->control(item.lookup->display); d && d->widget())
-          d->widget()->setAccessibleName(qs(SpokenName(item.prompt) + " text"));
+        if (Control* d = MYWINDOW->control(item.lookup->display); d && d->hasOwnWidget())
+          d->setAccessibleName(SpokenName(item.prompt) + " text");
 }
 
 void FormScreen::attachHistoryAndLookups() {

@@ -1,8 +1,5 @@
 #include "windows/hyperlink_manager.h"
 
-#include <QEvent>
-#include <QObject>
-
 #include "runtime/gui/paged_list.h"
 #include "runtime/os/desktop_opener.h"
 #include "windows/hyperlink_address.h"
@@ -10,33 +7,12 @@
 
 namespace vesp {
 
-// Notes which item's widget the mouse entered last; the timer tick draws it.
-class HyperlinkManager::PointerWatch : public QObject {
- public:
-  explicit PointerWatch(HyperlinkManager& manager) : manager_(manager) {}
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) {
-      int number = watched->property(kNumberProperty).toInt();
-      if (event->type() == QEvent::Enter) {
-        manager_.pointed_ = number;
-      } else if (manager_.pointed_ == number) {
-        manager_.pointed_ = 0;
-      }
-    }
-    return false;
-  }
-
- public:
-  static constexpr const char* kNumberProperty = "vespHyperlinkControl";
-
- private:
-  HyperlinkManager& manager_;
-};
-
 HyperlinkManager::HyperlinkManager(vrt::Window& window)
-    : window_(window), watch_(std::make_unique<PointerWatch>(*this)) {
+    : window_(window), watch_(std::make_unique<vrt::PointerWatch>([this](int control, bool entered) {
+        // The item the mouse entered last; the timer tick draws it.
+        if (entered) pointed_ = control;
+        else if (pointed_ == control) pointed_ = 0;
+      })) {
   vrt::DesktopOpener& opener = vrt::desktopOpener();
   browserCommand_ = opener.browserCommand();
   mailCommand_ = opener.mailCommand();
@@ -57,10 +33,7 @@ void HyperlinkManager::AddColumn(vrt::Control& list, int column, HyperlinkStyle 
 }
 
 void HyperlinkManager::watch(vrt::Control& control) {
-  if (QWidget* widget = control.widget()) {
-    widget->setProperty(PointerWatch::kNumberProperty, control.number());
-    widget->installEventFilter(watch_.get());
-  }
+  watch_->watch(control);
   redraw();
 }
 

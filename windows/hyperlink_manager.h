@@ -22,6 +22,7 @@
 
 #include "runtime/gui/control.h"
 #include "runtime/gui/events.h"
+#include "runtime/gui/pointer_watch.h"
 #include "runtime/gui/window.h"
 
 namespace vesp {
@@ -77,15 +78,13 @@ class HyperlinkManager {
     HyperlinkStyle style;
     vrt::CursorKind ownCursor = vrt::CursorKind::Arrow;
   };
-  class PointerWatch;
-
   Item* find(int control);
   void watch(vrt::Control& control);
   void redraw();
 
   vrt::Window& window_;
   std::vector<Item> items_;
-  std::unique_ptr<PointerWatch> watch_;
+  std::unique_ptr<vrt::PointerWatch> watch_;
   int pointed_ = 0;
   bool emailSafe_ = true;
   int lengthLimit_ = -1;

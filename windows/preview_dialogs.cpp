@@ -1,7 +1,5 @@
 #include "windows/preview_dialogs.h"
 
-#include <QWidget>
-
 #include "runtime/gui/window.h"
 #include "runtime/text/utf8.h"
 #include "windows/page_selection.h"
@@ -129,7 +127,7 @@ void ExportProgress::pageDone(int done) {
   window_->control("?Thermometer")->setValue(std::to_string(percent));
   // The pages go out in one call; the window shows how far it got without an event loop,
   // at most once per percent so that painting does not slow the output down.
-  if (window_->widget()) window_->widget()->repaint();
+  window_->repaint();
 }
 
 std::string ExportProgress::pageText() const { return window_->control("?PageText")->text(); }

@@ -1,11 +1,7 @@
 #include "windows/preview_window.h"
 
-#include <QComboBox>
-#include <QPrintDialog>
-#include <QGridLayout>
-
-#include "runtime/gui/dialog_wait.h"
 #include "runtime/gui/file_dialog.h"
+#include "runtime/gui/printer_setup.h"
 #include "runtime/gui/window.h"
 #include "runtime/print/page_output.h"
 #include "runtime/print/page_view.h"
@@ -37,19 +33,8 @@ class Preview {
     RegisterStandardOutputs();
     window_ = std::make_unique<Window>(design());
     view_ = new PageView(pages_);
-    QWidget* body = window_->control("?PreviewPages")->widget();
-    if (!body->layout()) new QGridLayout(body);
-    body->layout()->setContentsMargins(0, 0, 0, 0);
-    if (auto* own = qobject_cast<QGridLayout*>(body->layout())) own->addWidget(view_, 0, 0, 1, 2);
-    else body->layout()->addWidget(view_);
     // The pages take all the room the window has.
-    body->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    view_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    if (auto* grid = body->parentWidget() ? qobject_cast<QGridLayout*>(body->parentWidget()->layout()) : nullptr) {
-      grid->setContentsMargins(0, 0, 0, 0);
-      for (int r = 0; r < grid->rowCount(); ++r) grid->setRowStretch(r, r == 0 ? 1 : 0);
-      grid->setColumnStretch(0, 1);
-    }
+    window_->control("?PreviewPages")->fill(view_);
     view_->setSelected([this](int page) { return PageSelected(pagesToPrint_, page); });
     view_->setClicked([this](int page, double fraction) {
       clickedPage_ = page;
@@ -65,7 +50,7 @@ class Preview {
     Control* zoom = window_->control("?ZoomList");
     if (!options_.allowZoom) zoom->setHidden(true);
     // A typed percentage must stay what was typed, not complete to the first entry.
-    if (auto* box = qobject_cast<QComboBox*>(zoom->widget())) box->setCompleter(nullptr);
+    zoom->setCompletes(false);
   }
 
   PreviewOutcome run() {
@@ -245,9 +230,7 @@ class Preview {
   // Printed pages end the preview; a failure is reported and the preview stays.
   bool print() {
     if (noPageChosen("printed")) return false;
-    QPrintDialog dialog(&sharedPrinter(), window_->widget());
-    dialog.setObjectName("PrintDialog");
-    if (WaitForDialog(dialog) != QDialog::Accepted) return false;
+    if (!PrintDialog(*window_)) return false;
     for (int p = pages_.count(); p >= 1; --p)
       if (!PageSelected(pagesToPrint_, p)) pages_.drop(p);
     pagesToPrint_ = DefaultPagesToPrint(pages_.count());

@@ -239,7 +239,7 @@ bool runBatches(Window& window, ReportProcess& process, const ReportSettings& s,
       if (since > defer * 100L) {
         defer = 0;
         if (s.WAITCURSOR) QGuiApplication::restoreOverrideCursor();
-        window.widget()->show();
+        window.setVisible(true);
       }
     }
     ended = !batches.RunTimerEvent([&] {
@@ -299,7 +299,7 @@ ReportOutcome RunReport(const ReportDeclaration& report, ReportRun run) {
     Window window(progressDesign(report, run.title.empty() ? report.title : run.title));
     RestoreWindowPlacement(report.procedure, window);
     window.open();
-    if (s.DEFERTIME > 0) window.widget()->hide();
+    if (s.DEFERTIME > 0) window.setVisible(false);
     ended = runBatches(window, process, s, outcome);
     if (ended) failed = !process.finish();
     empty = process.empty();

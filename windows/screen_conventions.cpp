@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-#include <QWidget>
-#include <algorithm>
-
 #include "runtime/gui/calendar.h"
 #include "runtime/gui/control.h"
 #include "runtime/gui/keyboard.h"
@@ -70,11 +67,10 @@ bool PickDateInto(vrt::Window& window, vrt::Control& control, const vrt::Control
   // be refused behind the calendar, and a look-up field would look up.
   control.update();
   vrt::CalendarSettings& settings = vrt::calendarSettings();
-  if (QWidget* w = control.widget(); w && window.widget()) {
-    const QPoint at = w->mapTo(window.widget(), QPoint(0, 0));
+  if (const QRect field = control.placeInWindow(); control.hasOwnWidget() && window.hasWidgets()) {
     const QRect where = window.position();
-    settings.x = at.x() + where.x() + w->width();
-    settings.y = at.y() + where.y() + w->height() + 14;
+    settings.x = field.x() + where.x() + field.width();
+    settings.y = field.y() + where.y() + field.height() + 14;
   }
   const std::string& picture = control.pictureText();
   settings.returnType =

@@ -131,8 +131,7 @@ void BrowseToolbarTarget::SetTips() { ToolbarButtons::ApplyTips(PackTips(kBrowse
 
 bool BrowseToolbarTarget::TryTakeToolbar() {
   const Control* list = WINDOW && WINDOW->MYWINDOW ? WINDOW->MYWINDOW->control(CONTROL) : nullptr;
-  if (!list || list->hidden() || !list->widget() || !list->widget()->isVisibleTo(WINDOW->MYWINDOW->widget()))
-    return false;
+  if (!list || !list->shown()) return false;
   SetTips();
   return true;
 }

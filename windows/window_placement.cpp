@@ -1,29 +1,14 @@
 #include "windows/window_placement.h"
 
-#include <QWidget>
-
 #include "runtime/settings/settings_file.h"
 
 namespace vesp {
 
-bool WindowPlacement::IsMaximized() const { return window_.widget() && window_.widget()->isMaximized(); }
-bool WindowPlacement::IsIconized() const { return window_.widget() && window_.widget()->isMinimized(); }
-
-bool WindowPlacement::IsResizable() const {
-  const QWidget* w = window_.widget();
-  return w && w->minimumSize() != w->maximumSize();
-}
-
-void WindowPlacement::SetMaximized(bool on) {
-  if (QWidget* w = window_.widget()) on ? w->showMaximized() : w->showNormal();
-}
-
-void WindowPlacement::SetIconized(bool on) {
-  if (QWidget* w = window_.widget()) {
-    if (on) w->showMinimized();
-    else if (w->isMinimized()) w->showNormal();
-  }
-}
+bool WindowPlacement::IsMaximized() const { return window_.isMaximized(); }
+bool WindowPlacement::IsIconized() const { return window_.isMinimized(); }
+bool WindowPlacement::IsResizable() const { return window_.isResizable(); }
+void WindowPlacement::SetMaximized(bool on) { window_.setMaximized(on); }
+void WindowPlacement::SetIconized(bool on) { window_.setMinimized(on); }
 
 void WindowPlacement::adjust(const std::function<void(QRect&)>& change) {
   QRect r = window_.position();

@@ -1,11 +1,6 @@
 #include "windows/window_room.h"
 
-#include <QGuiApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QScreen>
-#include <QStyle>
-#include <QWidget>
+#include <QSizeF>
 #include <algorithm>
 #include <vector>
 
@@ -20,52 +15,29 @@ namespace {
 
 constexpr int kFewestRows = 3;
 
-bool insideFrame(const vrt::Window& window) { return qobject_cast<const QMdiSubWindow*>(window.widget()) != nullptr; }
-
-// The room in the coordinates of the window's position: the frame's window area for a list
-// window inside it, else the screen less what the desktop's frame around the window takes.
-QRect roomFor(const vrt::Window& window) {
-  const QWidget* top = window.widget();
-  if (auto* sub = qobject_cast<const QMdiSubWindow*>(top)) return sub->mdiArea() ? sub->mdiArea()->viewport()->rect() : QRect();
-  const QScreen* screen = top && top->screen() ? top->screen() : QGuiApplication::primaryScreen();
-  if (!screen) return {};
-  QRect room = screen->availableGeometry();
-  const QRect outer = top->frameGeometry(), inner = top->geometry();
-  room.adjust(inner.left() - outer.left(), inner.top() - outer.top(), inner.right() - outer.right(),
-              inner.bottom() - outer.bottom());
-  return room;
-}
-
-// Where a window is on the screen, whatever its position is counted from.
-QRect onScreen(const vrt::Window& window) {
-  const QWidget* w = window.widget();
-  return w ? QRect(w->mapToGlobal(QPoint(0, 0)), w->size()) : QRect();
-}
-
 // Fewer rows in the longest list; false when no list can give up a row.
 bool dropARow(const vrt::Window& window) {
-  vrt::PagedList* longest = nullptr;
+  vrt::Control* longest = nullptr;
   for (const auto& c : window.controls()) {
     vrt::PagedList* list = c->list();
     if (!list || list->ownScrolling() || c->hidden()) continue;
-    if (!longest || list->visibleItems() > longest->visibleItems()) longest = list;
+    if (!longest || list->visibleItems() > longest->list()->visibleItems()) longest = c.get();
   }
-  if (!longest || longest->visibleItems() <= kFewestRows) return false;
-  longest->setVisibleItems(longest->visibleItems() - 1);
+  if (!longest || longest->list()->visibleItems() <= kFewestRows) return false;
+  longest->list()->setVisibleItems(longest->list()->visibleItems() - 1);
   // The layouts above it learn of the change now, not when their next layout pass comes.
-  for (QWidget* w = longest; w && w != window.widget(); w = w->parentWidget()) w->updateGeometry();
+  longest->relayout();
   return true;
 }
 
 }  // namespace
 
 void FitInRoom(vrt::Window& window) {
-  QWidget* top = window.widget();
-  const QRect room = roomFor(window);
-  if (!top || room.isEmpty()) return;
-  while (top->minimumSizeHint().height() > room.height() && dropARow(window)) {
+  const QRect room = window.room();
+  if (!window.hasWidgets() || room.isEmpty()) return;
+  while (window.leastSize().height() > room.height() && dropARow(window)) {
   }
-  const QSize least = top->minimumSizeHint();
+  const QSize least = window.leastSize();
   QRect r = window.position();
   r.setWidth(std::min(r.width(), std::max(least.width(), room.width())));
   r.setHeight(std::min(r.height(), std::max(least.height(), room.height())));
@@ -87,19 +59,18 @@ vrt::Window* OwnerOf(const vrt::Window& window) {
 
 void CentreOverOwner(vrt::Window& window, double ownerShare) {
   const vrt::Window* owner = OwnerOf(window);
-  if (!owner || !window.widget() || insideFrame(window)) return;
-  const QRect over = onScreen(*owner);
+  if (!owner || !window.hasWidgets() || window.insideFrame()) return;
+  const QRect over = owner->screenRect();
   QRect r = window.position();
-  if (ownerShare > 0) r.setSize((QSizeF(over.size()) * ownerShare).toSize().expandedTo(window.widget()->minimumSizeHint()));
+  if (ownerShare > 0) r.setSize((QSizeF(over.size()) * ownerShare).toSize().expandedTo(window.leastSize()));
   r.moveCenter(over.center());
   window.setPosition(r);
   FitInRoom(window);
 }
 
 void OffsetFromCopies(vrt::Window& window) {
-  QWidget* top = window.widget();
-  if (!top) return;
-  const int step = std::max(8, top->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, top));
+  if (!window.hasWidgets()) return;
+  const int step = std::max(8, window.titleBarHeight());
   QRect r = window.position();
   const std::vector<vrt::Window*> open = vrt::Window::openWindows();
   const auto covers = [&] {

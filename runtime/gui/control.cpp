@@ -224,7 +224,8 @@ void Control::setCursor(CursorKind cursor) {
 QRect Control::geometry() const {
   QWidget* body = window_.body();
   if (!widget_ || !body) return {};
-  return QRect(widget_->mapTo(body, QPoint(0, 0)), widget_->size());
+  // A control outside the body (none is, today) is counted from the body's corner.
+  return QRect(body->isAncestorOf(widget_) ? widget_->mapTo(body, QPoint(0, 0)) : QPoint(), widget_->size());
 }
 
 void Control::setGeometry(const QRect& rect) {

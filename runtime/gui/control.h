@@ -82,6 +82,24 @@ class Control {
   void setGeometry(const QRect& rect);
   // Whether the point (in the window body's pixels) lies on the control.
   bool contains(const QPoint& point) const;
+  // Place and size counted from the whole window's corner (its menu bar and toolbar
+  // included), and on the screen.
+  QRect placeInWindow() const;
+  QRect screenRect() const;
+  // Neither hidden itself nor inside a hidden tab or group: seen whenever its window is.
+  bool shown() const;
+  // Widths in logical pixels, for screens that size a control by its font: the average
+  // character width of its font, its least width, and the range it may take (most 0: no
+  // greatest width); a fixed width makes least and most the same.
+  int charWidth() const;
+  int minimumWidth() const;
+  void setWidthRange(int least, int most);
+  void setFixedWidth(int width);
+  // The layouts holding the control learn of a change of its size now, not at their next pass.
+  void relayout();
+  // A new family (a name not installed: the desktop's own) and size (above 0) for the
+  // control's font, keeping the rest of it; an empty name keeps the family.
+  void changeFont(std::string_view family, int pointSize);
 
   // Spins and progress bars.
   int low() const { return low_; }
@@ -91,6 +109,33 @@ class Control {
   // Entries, combos and text boxes: `text` typed at the caret (replacing a selection);
   // the control then counts as changed. False for read-only controls and other kinds.
   bool insertAtCursor(std::string_view text);
+  // Entries and text boxes: the caret, in characters from the start (0 for other kinds);
+  // setting it past the end puts it at the end.
+  int caret() const;
+  void setCaret(int position);
+  // Text boxes: an edit that would make the text longer than `bytes` (UTF-8) is not taken
+  // (the text and the caret stay where they were, with a beep).
+  void limitBytes(std::size_t bytes);
+  // Combos and drop lists: wide enough for `characters` characters, whatever their items.
+  void setLeastCharacters(int characters);
+  // Combos: typed text stays as typed instead of completing to the first matching item.
+  void setCompletes(bool completes);
+  // Sheets: whether the tabs show (hidden: the program moves between the pages).
+  void setTabsShown(bool shown);
+  // Images: the picture in `file`, scaled to fit `width` x `height` in its proportions.
+  void showImageFile(std::string_view file, int width, int height);
+  // Regions: `content` (a view the GUI layer draws, such as a report's pages) takes the
+  // region's whole room, and the region all the room its window gives it.
+  void fill(QWidget* content);
+
+  // The name assistive technology speaks for the control (its caption or prompt when none
+  // is given).
+  void setAccessibleName(std::string_view name);
+  // Prompts: the control that the prompt's mnemonic gives the focus to.
+  void setBuddy(Control& control);
+  // Whether a widget of its own stands for the control (menu items, toolbar actions and
+  // tabs have none).
+  bool hasOwnWidget() const { return widget_ != nullptr; }
 
   // Shown in the status bar while the control is pointed at or has the focus.
   const std::string& help() const { return help_; }
@@ -127,7 +172,8 @@ class Control {
   void alertCharacters(bool on) { alertCharacters_ = on; }
   bool alertsCharacters() const { return alertCharacters_; }
 
-  // Widgets behind it, for the layers that build on controls (and the test robot).
+  // Widgets behind it, for the GUI layer and the test robot only (the layers above use the
+  // operations here).
   PagedList* list() const;
   QWidget* widget() const { return widget_; }
   QAction* action() const { return action_; }

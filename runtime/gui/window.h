@@ -16,6 +16,7 @@
 // others are top-level windows owned by the frame.
 #include <QPointer>
 #include <QRect>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -86,6 +87,37 @@ class Window {
   // Position and size in logical pixels (for MDI children: inside the frame's MDI area).
   QRect position() const;
   void setPosition(const QRect& rect);
+  // Whether its widgets exist: from construction until the frame's closing takes them.
+  bool hasWidgets() const { return top_ != nullptr; }
+  // Where the window's inside is on the screen, whatever position() is counted from.
+  QRect screenRect() const;
+  // The room the window may take, in position()'s coordinates: the frame's window area for
+  // a window inside the frame, else the screen less the desktop's frame around the window.
+  // Empty while the window is not built.
+  QRect room() const;
+  bool insideFrame() const;  // an MDI child of the frame
+  QSize leastSize() const;   // the least size its layouts have room in
+  int titleBarHeight() const;
+
+  // The window's state on the desktop, as the settings file remembers it.
+  bool isMaximized() const;
+  bool isMinimized() const;
+  // A window whose least and greatest sizes are the same cannot be resized.
+  bool isResizable() const;
+  void setMaximized(bool on);  // false: back to its normal size
+  void setMinimized(bool on);  // false: a minimised window comes back; others stay as they are
+  // An open window hidden for a while (a progress window that shows only when work takes
+  // long) keeps taking its events.
+  void setVisible(bool visible);
+  // Draws the window now, for work that shows its progress without giving the event loop a turn.
+  void repaint();
+  // Brings the window in front of the others and makes it the active one.
+  void bringToFront();
+  // A tool window floats over the program; set before the window opens.
+  void setToolWindow(bool on);
+  // While the window lives, `callOff` is asked when the desktop session is about to end
+  // (`mayAsk`: the user may still be asked something); true calls the end off.
+  void onSessionEnding(std::function<bool(bool mayAsk)> callOff);
 
   // Timer events every `hundredths` of a second; 0 stops them. At most one timer event
   // waits in the queue at a time.
@@ -103,6 +135,8 @@ class Window {
 
   // Whether this window takes input now (it is its thread's newest).
   bool takesInput() const;
+  // The Qt widgets behind it, for the GUI layer only (the layers above use the operations
+  // here and on Control).
   QWidget* widget() const { return top_; }
   // Where the controls live: the window itself, or the frame's central widget.
   QWidget* body() const { return body_; }

@@ -1,6 +1,5 @@
 #include "screens/prayer/query_binding.h"
 
-#include <QComboBox>
 #include <algorithm>
 
 #include "dictionary/tables.h"
@@ -51,10 +50,7 @@ QueryBinding::QueryBinding(BrowseScreen& browse) : browse_(browse) {
   select(kAllRecords);
   if (Control* list = browse_.MYWINDOW->control(kSavedQueriesUse)) {
     // Wide enough for a description of 40 characters, as its one column is.
-    if (auto* combo = qobject_cast<QComboBox*>(list->widget())) {
-      combo->setMinimumContentsLength(40);
-      combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    }
+    list->setLeastCharacters(40);
     if (!usable_) list->setDisabled(true);
   }
 }
