@@ -29,7 +29,7 @@
 #include "runtime/testing/fake_desktop_settings.h"
 #include "runtime/store/data_file.h"
 #include "runtime/store/view.h"
-#include "screens/worship/song_rotation.h"
+#include "worship/song_rotation.h"
 #include "shell/startup.h"
 #include "windows/procedures.h"
 #include "windows/thread_globals.h"

@@ -1,6 +1,6 @@
 #include "screens/elements/elements.h"
 
-#include "screens/worship/song_rotation.h"
+#include "worship/song_rotation.h"
 #include "windows/procedures.h"
 
 namespace vesp {

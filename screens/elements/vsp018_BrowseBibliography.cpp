@@ -4,7 +4,7 @@
 #include "records/levels.h"
 #include "records/thread_dictionary.h"
 #include "screens/elements/elements.h"
-#include "screens/worship/song_rotation.h"
+#include "worship/song_rotation.h"
 #include "windows/browse_declaration.h"
 
 namespace vesp {

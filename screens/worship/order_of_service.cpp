@@ -13,7 +13,7 @@
 #include "runtime/text/picture.h"
 #include "runtime/text/utf8.h"
 #include "screens/services/display_names.h"
-#include "screens/worship/durations.h"
+#include "worship/durations.h"
 #include "screens/worship/open_tables.h"
 #include "screens/worship/worship.h"
 #include "windows/report_manager.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The window in which the user says which services the song usage covers (by their
 // week-of dates, both ends included) and in which order it lists the entries.
-#include "screens/worship/song_usage.h"
+#include "worship/song_usage.h"
 
 namespace vesp {
 

@@ -4,7 +4,7 @@
 // name, which a button starts on a thread of its own.
 #include <vector>
 
-#include "screens/worship/song_usage.h"
+#include "worship/song_usage.h"
 #include "windows/report_rows.h"
 
 namespace vesp {

@@ -1,7 +1,7 @@
 // The durations of a service's elements: what counts as minutes and seconds, and the total.
 #include <gtest/gtest.h>
 
-#include "screens/worship/durations.h"
+#include "worship/durations.h"
 
 using namespace vesp;
 

@@ -8,7 +8,7 @@
 #include "records/thread_dictionary.h"
 #include "runtime/gui/calendar.h"
 #include "runtime/text/picture.h"
-#include "screens/worship/song_usage.h"
+#include "worship/song_usage.h"
 #include "screens/worship/usage_range.h"
 #include "tools/vesp_data/sample_data.h"
 #include "worship_fixture.h"

@@ -9,7 +9,7 @@
 
 #include "runtime/store/sqlite_db.h"
 #include "runtime/text/picture.h"
-#include "screens/worship/song_rotation.h"
+#include "worship/song_rotation.h"
 #include "service_data.h"
 
 using namespace vesp;

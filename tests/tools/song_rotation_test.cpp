@@ -10,7 +10,7 @@
 #include "dictionary/dictionary.h"
 #include "dictionary/tables.h"
 #include "runtime/store/sqlite_db.h"
-#include "screens/worship/song_rotation.h"
+#include "worship/song_rotation.h"
 #include "support/temp_dir.h"
 #include "support/run_vesp_data.h"
 #include "tools/vesp_data/commands.h"

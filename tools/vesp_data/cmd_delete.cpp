@@ -6,7 +6,7 @@
 #include "dictionary/upgrade_registration.h"
 #include "records/thread_dictionary.h"
 #include "runtime/data/errors.h"
-#include "screens/worship/song_rotation.h"
+#include "worship/song_rotation.h"
 #include "tools/vesp_data/commands.h"
 #include "tools/vesp_data/open_table.h"
 

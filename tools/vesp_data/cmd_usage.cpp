@@ -5,7 +5,7 @@
 #include "dictionary/dictionary.h"
 #include "dictionary/tables.h"
 #include "runtime/text/csv.h"
-#include "screens/worship/song_usage.h"
+#include "worship/song_usage.h"
 #include "tools/vesp_data/commands.h"
 #include "tools/vesp_data/open_table.h"
 

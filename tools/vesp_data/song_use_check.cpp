@@ -4,7 +4,7 @@
 
 #include "dictionary/dictionary.h"
 #include "dictionary/tables.h"
-#include "screens/worship/song_rotation.h"
+#include "worship/song_rotation.h"
 #include "tools/vesp_data/open_table.h"
 
 namespace vesp::tools {

@@ -1,4 +1,4 @@
-#include "screens/worship/song_rotation.h"
+#include "worship/song_rotation.h"
 
 #include <algorithm>
 #include <limits>

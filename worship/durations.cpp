@@ -1,4 +1,4 @@
-#include "screens/worship/durations.h"
+#include "worship/durations.h"
 
 #include <cstdio>
 

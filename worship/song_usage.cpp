@@ -1,4 +1,4 @@
-#include "screens/worship/song_usage.h"
+#include "worship/song_usage.h"
 
 #include <algorithm>
 #include <cstdio>
