@@ -1,5 +1,6 @@
-// What a user sees of the bibliography form and of a group with its members. With
-// VESP_SCREENSHOT_DIR set (under Xvfb, say) the pictures are kept there.
+// What a user sees of the bibliography form and of a group with its members, each picture
+// checked for the text it must show. With VESP_SCREENSHOT_DIR set (under Xvfb, say) the
+// pictures are kept there.
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -10,6 +11,7 @@
 #include "elements_fixture.h"
 #include "runtime/gui/window.h"
 #include "runtime/text/dates.h"
+#include "support/picture_facts.h"
 
 using namespace vesp;
 using namespace vesp::testing;
@@ -24,10 +26,14 @@ class ElementsScreenshotTest : public ElementsTest {
     QDir().mkpath(where);
     return where;
   }
-  void keep(std::string_view window, const QString& name) {
-    const QImage picture = robot.window(window).widget()->grab().toImage();
+  // `shown`: a control whose text the picture must show.
+  void keep(std::string_view window, const QString& name, std::string_view shown) {
+    const QImage picture = vtest::pictureOf(robot.window(window));
     ASSERT_FALSE(picture.isNull());
     EXPECT_GT(picture.width(), 300);
+    const vrt::Control& control = robot.control(window, shown);
+    EXPECT_GT(vtest::pixelsLike(vtest::partOf(picture, control), vtest::textColour(control)), 40)
+        << "the picture shows the text of " << shown;
     EXPECT_TRUE(picture.save(folder() + "/" + name + ".png"));
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
       QGuiApplication::primaryScreen()->grabWindow(0).save(folder() + "/" + name + "_screen.png");
@@ -52,7 +58,7 @@ TEST_F(ElementsScreenshotTest, TheBibliographyForm) {
     b.set(BBL_FIRSTUSED_DATE, vrt::dateFromYmd(2024, 3, 17));
   });
   call("UpdateBibliography", tables::Bibliography, Request::Change, entry);
-  keep("Changing a Bibliography Record", "UpdateBibliography");
+  keep("Changing a Bibliography Record", "UpdateBibliography", "?BBL:TITLE");
   robot.press("Changing a Bibliography Record", "?Cancel");
 }
 
@@ -70,6 +76,6 @@ TEST_F(ElementsScreenshotTest, AGroupWithItsMembers) {
     });
   call("UpdatePerformerGroupHeader", tables::PerformerGroupHeader, Request::Change, group);
   ASSERT_EQ(rows("Changing a Performer Group Record", "?List:Members").size(), 3u);
-  keep("Changing a Performer Group Record", "UpdatePerformerGroupHeader");
+  keep("Changing a Performer Group Record", "UpdatePerformerGroupHeader", "?List:Members");
   robot.press("Changing a Performer Group Record", "?Cancel");
 }

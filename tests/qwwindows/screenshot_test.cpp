@@ -17,6 +17,7 @@
 #include "querywizard/wizard_layout.h"
 #include "runtime/gui/paged_list.h"
 #include "runtime/testing/pinned_clock.h"
+#include "support/picture_facts.h"
 #include "wizard_texts.h"
 
 namespace qrywiz {
@@ -32,8 +33,10 @@ class WizardScreenshotTest : public qwtest::LibraryWindowsTest {
     where = chosen.isEmpty() ? scratch.path() : QString::fromLocal8Bit(chosen);
     QDir().mkpath(where);
   }
-  // Keeps the window's picture (and the screen's under a real display); checks it is one.
-  void shoot(std::string_view window, const QString& name) {
+  // Keeps the window's picture (and the screen's under a real display); checks that it shows
+  // something drawn, the text of `shown` and the highlighted row of `highlighted`.
+  void shoot(std::string_view window, const QString& name, std::string_view shown = {},
+             std::string_view highlighted = {}) {
     QWidget* w = robot.window(window).widget();
     w->raise();
     w->activateWindow();
@@ -42,6 +45,17 @@ class WizardScreenshotTest : public qwtest::LibraryWindowsTest {
     ASSERT_FALSE(image.isNull());
     EXPECT_GT(image.width(), 100);
     EXPECT_GT(image.height(), 100);
+    EXPECT_GT(vtest::drawnPixels(image), 1000) << "the picture shows the window drawn";
+    if (!shown.empty()) {
+      const vrt::Control& text = robot.control(window, shown);
+      EXPECT_GT(vtest::pixelsLike(vtest::partOf(image, text), vtest::textColour(text)), 15)
+          << "the picture shows the text of " << shown;
+    }
+    if (!highlighted.empty()) {
+      const vrt::Control& list = robot.control(window, highlighted);
+      EXPECT_GT(vtest::pixelsLike(vtest::partOf(image, list), vtest::highlightColour(list), 16), 400)
+          << "the picture shows the highlighted row of " << highlighted;
+    }
     EXPECT_TRUE(image.save(where + "/" + name + ".png"));
     if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
     // The whole screen as the X server has it, by the desktop's own tool when there is one.
@@ -64,12 +78,12 @@ TEST_F(WizardScreenshotTest, FieldValueAndQueryPagesAndTheCalendar) {
   vrt::StartThread([this] { XB_QWIZARD(fields, "PrayerRequest", query, description, 1); }, 200'000);
   robot.settle();
   robot.chooseRow(W, "?FieldList", 4);  // Request
-  shoot(W, "wizard_page1_field");
+  shoot(W, "wizard_page1_field", "?FieldList", "?FieldList");
   robot.press(W, "?Next");
   robot.chooseRow(W, "?OperationList", 8);  // Contains
   robot.press(W, "?Next");
   robot.type(W, "?Value", "care");
-  shoot(W, "wizard_page3_value");
+  shoot(W, "wizard_page3_value", "?Value");
   robot.press(W, "?Next");
   robot.press(W, "?AndButton");
   robot.chooseRow(W, "?FieldList", 2);  // Date Started
@@ -83,7 +97,7 @@ TEST_F(WizardScreenshotTest, FieldValueAndQueryPagesAndTheCalendar) {
   EXPECT_EQ(robot.control(W, "?Value").text(), "03-01-2026") << "Escape keeps the date";
   robot.press(W, "?Next");
   ASSERT_EQ(robot.control(W, "?QueryList").list()->rowCount(), 2);
-  shoot(W, "wizard_page4_query");
+  shoot(W, "wizard_page4_query", "?QueryList");
   robot.press(W, "?Cancel");
 }
 
@@ -94,7 +108,7 @@ TEST_F(WizardScreenshotTest, TheExpressionBuilder) {
   robot.settle();
   robot.chooseRow(kBuilderProcedure, "?Categories", 4);  // Text Functions
   robot.chooseRow(kBuilderProcedure, "?Entries", 3);     // CLIP
-  shoot(kBuilderProcedure, "expression_builder");
+  shoot(kBuilderProcedure, "expression_builder", "?Entries", "?Entries");
   robot.press(kBuilderProcedure, "?CancelBuilder");
   EXPECT_EQ(accepted, 0);
 }

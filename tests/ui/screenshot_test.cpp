@@ -1,6 +1,7 @@
-// What a user sees: the associated-file form with its tabs and look-ups, and the question
-// asked when it is closed changed. With VESP_SCREENSHOT_DIR set (under Xvfb, say) the
-// pictures are kept there.
+// What a user sees: the associated-file form with its type look-up, and the question asked
+// when it is closed changed. Each picture is checked for what it must show (the typed
+// text, the highlighted row); with VESP_SCREENSHOT_DIR set (under Xvfb, say) the pictures
+// are kept there.
 #include <QCursor>
 #include <QDir>
 #include <QGuiApplication>
@@ -11,6 +12,8 @@
 
 #include "forms_fixture.h"
 #include "runtime/gui/paged_list.h"
+#include "support/picture_facts.h"
+#include "screens/elements/elements.h"
 #include "screens/lookups/picklists.h"
 #include "windows/thread_globals.h"
 
@@ -28,19 +31,24 @@ QString folder(const vtest::TempDir& dir) {
 
 }  // namespace
 
-TEST_F(ScreenshotTest, AFormWithTabsALookupAndAQuestion) {
-  callForm(UpdateFileTest, tables::AssociatedFiles, Request::Change, 1);
-  robot.type(kFileForm, "?LOC:RoleNumber", "2");
-  robot.type(kFileForm, "?ASF:Description", "Closing hymn");
+TEST_F(ScreenshotTest, AFormWithALookupAndAQuestion) {
+  constexpr const char* kFileForm = "UpdateAssociatedFiles";
+  callForm(UpdateAssociatedFiles, tables::AssociatedFiles, Request::Change, 1);
+  robot.type(kFileForm, "?ASF:TYPE", "Video");
+  robot.type(kFileForm, "?ASF:DESCRIPTION", "Closing hymn");
   const QString where = folder(dir);
   QDir().mkpath(where);
-  const QImage form = robot.window(kFileForm).widget()->grab().toImage();
+  const QImage form = vtest::pictureOf(robot.window(kFileForm));
   ASSERT_FALSE(form.isNull());
   EXPECT_GT(form.width(), 200);
+  const vrt::Control& description = robot.control(kFileForm, "?ASF:DESCRIPTION");
+  EXPECT_GT(vtest::pixelsLike(vtest::partOf(form, description), vtest::textColour(description)), 40)
+      << "the picture shows the typed description";
   EXPECT_TRUE(form.save(where + "/form.png"));
   robot.press(kFileForm, "?Cancel");
   ASSERT_NE(robot.messageBox(), nullptr);
-  const QImage box = robot.messageBox()->widget()->grab().toImage();
+  const QImage box = vtest::pictureOf(*robot.messageBox());
+  EXPECT_GT(vtest::drawnPixels(box), 400) << "the picture shows the question and its buttons";
   EXPECT_TRUE(box.save(where + "/message.png"));
   if (QGuiApplication::platformName() == QLatin1String("xcb"))
     QGuiApplication::primaryScreen()->grabWindow(0).save(where + "/screen.png");
@@ -60,7 +68,11 @@ TEST_F(ScreenshotTest, APickListBrowseWithItsPopupMenuOpen) {
   ASSERT_TRUE(robot.popupOpen());
   const QString where = folder(dir);
   QDir().mkpath(where);
-  EXPECT_TRUE(robot.window(kBrowse).widget()->grab().toImage().save(where + "/picklist.png"));
+  const QImage browse = vtest::pictureOf(robot.window(kBrowse));
+  const vrt::Control& list = robot.control(kBrowse, "?Browse:1");
+  EXPECT_GT(vtest::pixelsLike(vtest::partOf(browse, list), vtest::highlightColour(list), 16), 400)
+      << "the picture shows the right-clicked row highlighted";
+  EXPECT_TRUE(browse.save(where + "/picklist.png"));
   if (QGuiApplication::platformName() == QLatin1String("xcb"))
     QGuiApplication::primaryScreen()->grabWindow(0).save(where + "/picklist_popup.png");
   robot.dismissPopup();
