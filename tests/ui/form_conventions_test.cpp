@@ -30,12 +30,12 @@ TEST_F(FormConventionsTest, ATypedLookupKeyThatIsNotFoundOpensTheLookup) {
   // Not found: the look-up opens; a selection is copied in as text.
   robot.type(kFileForm, "?ASF:Type", "Vid");
   ASSERT_NE(robot.findWindow(kSelectElementType), nullptr);
-  robot.chooseRow(kSelectElementType, "?List", 1);  // "Reading", in key order
+  robot.chooseRow(kSelectElementType, kLookupList, 1);  // "Reading", in key order
   robot.press(kSelectElementType, "?Select");
   EXPECT_EQ(text(kFileForm, "?ASF:Type"), "Reading");
   // Not found and cancelled: entry cleared, focus back on it.
   robot.type(kFileForm, "?ASF:Type", "Nothing");
-  robot.press(kSelectElementType, "?Cancel");
+  robot.press(kSelectElementType, "?Close");
   EXPECT_EQ(text(kFileForm, "?ASF:Type"), "");
   EXPECT_EQ(robot.window(kFileForm).focusedControl(), robot.window(kFileForm).number("?ASF:Type"));
   // Empty and not required: left alone.
@@ -49,13 +49,13 @@ TEST_F(FormConventionsTest, NumberLookupsShowTheirTextAndCancellingClearsBoth) {
   EXPECT_EQ(text(kFileForm, "?LOC:RoleText"), "Usher");
   robot.type(kFileForm, "?LOC:RoleNumber", "9");
   ASSERT_NE(robot.findWindow(kSelectRole), nullptr);
-  robot.press(kSelectRole, "?Cancel");
+  robot.press(kSelectRole, "?Close");
   EXPECT_EQ(text(kFileForm, "?LOC:RoleNumber"), "0");
   EXPECT_EQ(text(kFileForm, "?LOC:RoleText"), "");
   EXPECT_EQ(robot.window(kFileForm).focusedControl(), robot.window(kFileForm).number("?LOC:RoleNumber"));
   // Through the button: the number is stored, its text shown.
   robot.press(kFileForm, "?CALLLOOKUP:2");
-  robot.chooseRow(kSelectRole, "?List", 1);  // "Pastor", number 1
+  robot.chooseRow(kSelectRole, kLookupList, 1);  // "Pastor", number 1
   robot.press(kSelectRole, "?Select");
   EXPECT_EQ(text(kFileForm, "?LOC:RoleNumber"), "1");
   EXPECT_EQ(text(kFileForm, "?LOC:RoleText"), "Pastor");
@@ -65,10 +65,10 @@ TEST_F(FormConventionsTest, ALookupButtonCancelledKeepsTheOldValue) {
   callForm(UpdateFileTest, tables::AssociatedFiles, Request::Change, 1);
   EXPECT_EQ(text(kFileForm, "?ASF:Type"), "Song");
   robot.press(kFileForm, "?CALLLOOKUP");
-  robot.press(kSelectElementType, "?Cancel");
+  robot.press(kSelectElementType, "?Close");
   EXPECT_EQ(text(kFileForm, "?ASF:Type"), "Song");
   robot.press(kFileForm, "?CALLLOOKUP");
-  robot.chooseRow(kSelectElementType, "?List", 3);  // "Video"
+  robot.chooseRow(kSelectElementType, kLookupList, 3);  // "Video"
   robot.press(kSelectElementType, "?Select");
   EXPECT_EQ(text(kFileForm, "?ASF:Type"), "Video");
   robot.press(kFileForm, "?OK");
@@ -292,7 +292,7 @@ TEST_F(FormConventionsTest, ARequiredLookupLeftEmptyOpensTheLookup) {
   callForm(UpdateRequiredType, tables::AssociatedFiles, Request::Change, 1);
   robot.type("UpdateRequiredType", "?ASF:Type", "");
   ASSERT_NE(robot.findWindow(kSelectElementType), nullptr);
-  robot.chooseRow(kSelectElementType, "?List", 2);  // "Song"
+  robot.chooseRow(kSelectElementType, kLookupList, 2);  // "Song"
   robot.press(kSelectElementType, "?Select");
   EXPECT_EQ(text("UpdateRequiredType", "?ASF:Type"), "Song");
   robot.press("UpdateRequiredType", "?Cancel");

@@ -1,9 +1,7 @@
 #include "test_screens.h"
 
 #include "dictionary/tables.h"
-#include "records/thread_dictionary.h"
-#include "runtime/gui/control.h"
-#include "runtime/gui/paged_list.h"
+#include "windows/procedures.h"
 #include "windows/thread_globals.h"
 #include "windows/window_controller.h"
 
@@ -49,7 +47,7 @@ const FormDecl& FileForm() {
       ChildFormCalls().push_back(threadGlobals().GlobalRequest);
       threadGlobals().GlobalResponse = Response::Cancelled;
     };
-    f.calls = {{1, SelectElementTypeTest}, {2, SelectRoleTest}, {3, childForm}};
+    f.calls = {{1, ProcedureNamed("BrowseElementType")}, {2, ProcedureNamed("BrowseRole")}, {3, childForm}};
     return f;
   }();
   return form;
@@ -61,76 +59,6 @@ void UpdateFileTest() { RunForm(FileForm()); }
 std::vector<int>& ChildFormCalls() {
   static std::vector<int> calls;
   return calls;
-}
-
-namespace {
-
-// A look-up browse stand-in on the window controller: every record of a table in key
-// order; Select loads the highlighted one into the record buffer.
-class SelectList : public WindowController {
- public:
-  SelectList(const char* procedure, const dict::TableDecl& table, int key, int textField)
-      : procedure_(procedure), table_(table), key_(key), textField_(textField) {}
-
-  int Setup() override {
-    WindowController::Setup();
-    FileManager& file = Access(table_);
-    file.Open();
-    vrt::WindowSpec design = vrt::windowSpec(procedure_, procedure_);
-    design.controls = {vrt::list("?List", {{"Text", 20}}, 8).scrolling(),
-                       vrt::row({vrt::button("?Select", "&Select").makeDefault(), vrt::button("?Cancel", "Cancel")})};
-    window_ = std::make_unique<vrt::Window>(std::move(design));
-    AddItem(window_->number("?Cancel"), Response::Cancelled);
-    saved_ = file.SaveState();
-    std::vector<std::vector<std::string>> rows;
-    const auto& fields = file.FILE->schema().fields;
-    file.FILE->setToStart(key_);
-    while (file.Next(false) == Level::Benign) {
-      positions_.push_back(file.Position());
-      rows.push_back({file.BUFFER->text(fields[static_cast<std::size_t>(textField_)])});
-    }
-    file.RestoreState(saved_);
-    OpenWindow(*window_);
-    window_->control("?List")->list()->setRows(rows);
-    return 0;
-  }
-  int OnAccepted() override {
-    if (const int rc = WindowController::OnAccepted()) return rc;
-    if (CurrentEvent().control != MYWINDOW->number("?Select")) return 0;
-    const int row = MYWINDOW->control("?List")->list()->selectedRow();
-    if (row < 1) return EventResult::Consumed;
-    Access(table_).RereadAt(positions_[static_cast<std::size_t>(row - 1)]);
-    CloseWithResponse(Response::Completed);
-    return EventResult::Consumed;
-  }
-  void Shutdown() override {
-    WindowController::Shutdown();
-    if (window_) Access(table_).Close();
-    window_.reset();
-    MYWINDOW = nullptr;
-  }
-  ~SelectList() override { SelectList::Shutdown(); }
-
- private:
-  const char* procedure_;
-  const dict::TableDecl& table_;
-  int key_;
-  int textField_;
-  int saved_ = 0;
-  std::vector<std::string> positions_;
-  std::unique_ptr<vrt::Window> window_;
-};
-
-}  // namespace
-
-void SelectElementTypeTest() {
-  ProcedureScope name(kSelectElementType);
-  SelectList(kSelectElementType, tables::ElementType, ELT::keys::ElementTypeKey, ELT::ELEMENTTYPE).Execute();
-}
-
-void SelectRoleTest() {
-  ProcedureScope name(kSelectRole);
-  SelectList(kSelectRole, tables::Role, ROL::keys::RoleKey, ROL::ROLE).Execute();
 }
 
 }  // namespace vesp::testing
