@@ -1,5 +1,6 @@
 #include "windows/form_screen.h"
 
+#include <ranges>
 
 #include "records/thread_dictionary.h"
 #include "runtime/gui/control.h"
@@ -21,6 +22,12 @@ constexpr const char* kHelpUse = "?Help";
 constexpr const char* kSheetUse = "?CurrentTab";
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// Every item of the form, tab after tab, in declaration order.
+auto itemsOf(const FormDecl& decl) {
+  return decl.tabs | std::views::transform([](const FormTab& t) -> const std::vector<FormItem>& { return t.items; }) |
+         std::views::join;
+}
 
 }  // namespace
 
@@ -125,67 +132,63 @@ vrt::WindowSpec FormScreen::BuildWindowSpec() {
 // The displays beside number look-ups are named after their entries.
 void FormScreen::nameControlsForAssistiveTechnology() {
   NameControlsForAssistiveTechnology(*MYWINDOW);
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items)
-      if (item.lookup && !item.lookup->display.empty())
-        if (Control* d = MYWINDOW->control(item.lookup->display); d && d->widget())
-          d->widget()->setAccessibleName(qs(SpokenName(item.prompt) + " text"));
+  for (const FormItem& item : itemsOf(decl_))
+    if (item.lookup && !item.lookup->display.empty())
+      if (Control* d = MYWINDOW->control(item.lookup->display); d && d->widget())
+        d->widget()->setAccessibleName(qs(SpokenName(item.prompt) + " text"));
 }
 
 void FormScreen::attachHistoryAndLookups() {
   bool first = true;
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items) {
-      const int number = MYWINDOW->number(item.use);
-      if (!number) continue;
-      const bool isEntry = item.kind != FormItem::Kind::ChildList && item.kind != FormItem::Kind::Control;
-      if (first && isEntry) {
-        FIRSTFIELD = number;
-        first = false;
-      }
-      if (item.history && item.field.table == decl_.primary && item.field.field >= 0)
-        AddHistoryField(number, item.field.field, item.field.field);
-      if (item.lookup) {
-        Control& entryControl = *MYWINDOW->control(number);
-        std::string* display = item.lookup->display.empty() ? nullptr : &LocalText(item.lookup->display);
-        lookups_.emplace_back(*this, *item.lookup, entryControl, display);
-      }
+  for (const FormItem& item : itemsOf(decl_)) {
+    const int number = MYWINDOW->number(item.use);
+    if (!number) continue;
+    const bool isEntry = item.kind != FormItem::Kind::ChildList && item.kind != FormItem::Kind::Control;
+    if (first && isEntry) {
+      FIRSTFIELD = number;
+      first = false;
     }
+    if (item.history && item.field.table == decl_.primary && item.field.field >= 0)
+      AddHistoryField(number, item.field.field, item.field.field);
+    if (item.lookup) {
+      Control& entryControl = *MYWINDOW->control(number);
+      std::string* display = item.lookup->display.empty() ? nullptr : &LocalText(item.lookup->display);
+      lookups_.emplace_back(*this, *item.lookup, entryControl, display);
+    }
+  }
 }
 
 // Every file field gets its picker; the manager exists when the form has a hyperlink.
 void FormScreen::attachFilesAndHyperlinks() {
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items) {
-      Control* list = item.child && item.child->hyperlinkColumn ? MYWINDOW->control(item.child->list) : nullptr;
-      Control* view = item.kind == FormItem::Kind::File ? MYWINDOW->control(item.viewButton) : nullptr;
-      if (item.kind == FormItem::Kind::File) {
-        pickers_.emplace_back();
-        pickers_.back().AddMask("All Files", "*.*");
-      }
-      if (!list && !view) continue;
-      if (!links_) links_ = std::make_unique<HyperlinkManager>(*MYWINDOW);
-      if (list) links_->AddColumn(*list, item.child->hyperlinkColumn);
-      if (view) links_->AddText(*view, {});
+  for (const FormItem& item : itemsOf(decl_)) {
+    Control* list = item.child && item.child->hyperlinkColumn ? MYWINDOW->control(item.child->list) : nullptr;
+    Control* view = item.kind == FormItem::Kind::File ? MYWINDOW->control(item.viewButton) : nullptr;
+    if (item.kind == FormItem::Kind::File) {
+      pickers_.emplace_back();
+      pickers_.back().AddMask("All Files", "*.*");
     }
+    if (!list && !view) continue;
+    if (!links_) links_ = std::make_unique<HyperlinkManager>(*MYWINDOW);
+    if (list) links_->AddColumn(*list, item.child->hyperlinkColumn);
+    if (view) links_->AddText(*view, {});
+  }
 }
 
 int FormScreen::onFileButton(int control) {
   std::size_t picker = 0;
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items) {
-      if (item.kind != FormItem::Kind::File) continue;
-      Control* entryControl = MYWINDOW->control(item.use);
-      if (entryControl && control == MYWINDOW->number(item.pickButton)) {
-        pickers_[picker].PickInto(*entryControl);
-        return EventResult::Consumed;
-      }
-      if (entryControl && links_ && control == MYWINDOW->number(item.viewButton)) {
-        links_->OpenField(*MYWINDOW->control(control), *entryControl);
-        return EventResult::Consumed;
-      }
-      ++picker;
+  for (const FormItem& item : itemsOf(decl_)) {
+    if (item.kind != FormItem::Kind::File) continue;
+    Control* entryControl = MYWINDOW->control(item.use);
+    if (entryControl && control == MYWINDOW->number(item.pickButton)) {
+      pickers_[picker].PickInto(*entryControl);
+      return EventResult::Consumed;
     }
+    if (entryControl && links_ && control == MYWINDOW->number(item.viewButton)) {
+      links_->OpenField(*MYWINDOW->control(control), *entryControl);
+      return EventResult::Consumed;
+    }
+    ++picker;
+  }
   return 0;
 }
 
@@ -197,12 +200,11 @@ int FormScreen::Setup() {
   if (PRIMARY->Open() != Level::Benign) return EventResult::EndLoop;
   primaryOpened_ = true;
   FILESOPENED = true;
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items)
-      if (item.lookup && item.lookup->table) {
-        FileManager& f = Access(*item.lookup->table);
-        if (f.Open() == Level::Benign) opened_.push_back(&f);
-      }
+  for (const FormItem& item : itemsOf(decl_))
+    if (item.lookup && item.lookup->table) {
+      FileManager& f = Access(*item.lookup->table);
+      if (f.Open() == Level::Benign) opened_.push_back(&f);
+    }
   window_ = std::make_unique<Window>(BuildWindowSpec());
   MYWINDOW = window_.get();
   HISTORYKEY = decl_.historyKey;
@@ -218,12 +220,11 @@ int FormScreen::Setup() {
     OKCONTROL = MYWINDOW->number(kOkUse);
     if (const int rc = PrepareRequest()) return rc;
   }
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items)
-      if (item.child && item.child->table) {
-        children_.push_back(std::make_unique<ChildBrowse>(*this, *item.child));
-        children_.back()->Attach(*MYWINDOW, REQUEST == Request::View);
-      }
+  for (const FormItem& item : itemsOf(decl_))
+    if (item.child && item.child->table) {
+      children_.push_back(std::make_unique<ChildBrowse>(*this, *item.child));
+      children_.back()->Attach(*MYWINDOW, REQUEST == Request::View);
+    }
   AddItem(MYWINDOW->number(kCancelUse), Response::Cancelled);
   AddItem(toolbar_);
   target_.HELPBUTTON = MYWINDOW->number(kHelpUse);
@@ -256,12 +257,11 @@ void FormScreen::PrimeNewRecord() {
   newParents_.clear();
   // Only a number reserved for this record is sure to have no children of another.
   if (!PRIMARY || !PRIMARY->Me->AUTOINCDONE) return;
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items)
-      if (item.child && item.child->table && item.child->parent.table) {
-        const FieldRef& p = item.child->parent;
-        newParents_.emplace_back(&*item.child, TableFile(*p.table).layout().componentValue(p.field, Buffer(*p.table)));
-      }
+  for (const FormItem& item : itemsOf(decl_))
+    if (item.child && item.child->table && item.child->parent.table) {
+      const FieldRef& p = item.child->parent;
+      newParents_.emplace_back(&*item.child, TableFile(*p.table).layout().componentValue(p.field, Buffer(*p.table)));
+    }
 }
 
 int FormScreen::RunProcedure(int number, int request) {
@@ -289,19 +289,18 @@ int FormScreen::OnEvent() {
 }
 
 int FormScreen::onChildListButton(int control) {
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items) {
-      if (!item.child || item.child->table) continue;  // a table's list has its own browse
-      const ChildListDecl& c = *item.child;
-      const int request = control == MYWINDOW->number(c.insert)   ? Request::Insert
-                          : control == MYWINDOW->number(c.change) ? Request::Change
-                          : control == MYWINDOW->number(c.remove) ? Request::Delete
-                                                                  : 0;
-      if (request) {
-        RunProcedure(c.call, request);
-        return EventResult::Consumed;
-      }
+  for (const FormItem& item : itemsOf(decl_)) {
+    if (!item.child || item.child->table) continue;  // a table's list has its own browse
+    const ChildListDecl& c = *item.child;
+    const int request = control == MYWINDOW->number(c.insert)   ? Request::Insert
+                        : control == MYWINDOW->number(c.change) ? Request::Change
+                        : control == MYWINDOW->number(c.remove) ? Request::Delete
+                                                                : 0;
+    if (request) {
+      RunProcedure(c.call, request);
+      return EventResult::Consumed;
     }
+  }
   return 0;
 }
 
@@ -317,13 +316,12 @@ int FormScreen::OnAccepted() {
     // A view form looks nothing up: it could only clear what it shows.
     if (control == l.entryNumber()) return REQUEST == Request::View ? 0 : l.OnEntryAccepted();
   }
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items)
-      if (item.kind == FormItem::Kind::Date && control == MYWINDOW->number(item.calendarButton)) {
-        if (Control* entryControl = MYWINDOW->control(item.use))
-          PickDateInto(*MYWINDOW, *entryControl, MYWINDOW->control(control));
-        return EventResult::Consumed;
-      }
+  for (const FormItem& item : itemsOf(decl_))
+    if (item.kind == FormItem::Kind::Date && control == MYWINDOW->number(item.calendarButton)) {
+      if (Control* entryControl = MYWINDOW->control(item.use))
+        PickDateInto(*MYWINDOW, *entryControl, MYWINDOW->control(control));
+      return EventResult::Consumed;
+    }
   if (const int rc = onChildListButton(control)) return rc;
   if (const int rc = onFileButton(control)) return rc;
   if (decl_.onButton) return decl_.onButton(*this, control);
