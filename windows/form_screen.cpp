@@ -8,6 +8,7 @@
 #include "runtime/text/picture.h"
 #include "windows/accessible_names.h"
 #include "windows/child_browse.h"
+#include "windows/control_names.h"
 #include "windows/screen_conventions.h"
 
 namespace vesp {
@@ -15,11 +16,6 @@ namespace vesp {
 using namespace vrt;
 
 namespace {
-
-constexpr const char* kOkUse = "?OK";
-constexpr const char* kCancelUse = "?Cancel";
-constexpr const char* kHelpUse = "?Help";
-constexpr const char* kSheetUse = "?CurrentTab";
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
@@ -174,7 +170,7 @@ void FormScreen::attachFilesAndHyperlinks() {
   }
 }
 
-int FormScreen::onFileButton(int control) {
+EventResult FormScreen::onFileButton(int control) {
   std::size_t picker = 0;
   for (const FormItem& item : itemsOf(decl_)) {
     if (item.kind != FormItem::Kind::File) continue;
@@ -189,17 +185,16 @@ int FormScreen::onFileButton(int control) {
     }
     ++picker;
   }
-  return 0;
+  return EventResult::Continue;
 }
 
 // ---------------------------------------------------------------- life cycle
 
-int FormScreen::Setup() {
-  if (const int rc = WindowController::Setup()) return rc;
+bool FormScreen::Setup() {
+  if (!WindowController::Setup()) return false;
   PRIMARY = &Relate(*decl_.primary);
-  if (PRIMARY->Open() != Level::Benign) return EventResult::EndLoop;
+  if (PRIMARY->Open() != Level::Benign) return false;
   primaryOpened_ = true;
-  FILESOPENED = true;
   for (const FormItem& item : itemsOf(decl_))
     if (item.lookup && item.lookup->table) {
       FileManager& f = Access(*item.lookup->table);
@@ -218,7 +213,7 @@ int FormScreen::Setup() {
     CHANGEACTION = 2;
     CANCELACTION = decl_.cancelAction;
     OKCONTROL = MYWINDOW->number(kOkUse);
-    if (const int rc = PrepareRequest()) return rc;
+    if (!PrepareRequest()) return false;
   }
   for (const FormItem& item : itemsOf(decl_))
     if (item.child && item.child->table) {
@@ -234,7 +229,7 @@ int FormScreen::Setup() {
   if (decl_.opened) decl_.opened(*this);
   OpenWindow(*MYWINDOW);
   PlaceScreenWindow(decl_.procedure, *MYWINDOW, decl_.rememberPlace);
-  return 0;
+  return true;
 }
 
 void FormScreen::Shutdown() {
@@ -264,21 +259,17 @@ void FormScreen::PrimeNewRecord() {
     }
 }
 
-int FormScreen::RunProcedure(int number, int request) {
-  for (const CallEntry& c : decl_.calls)
-    if (c.number == number) {
-      const int response = CallProcedure(request, c.procedure);
-      // A form of one list may change what another shows (an element deleted takes its
-      // files off the service's list).
-      for (auto& child : children_) child->MarkStale();
-      return response;
-    }
-  return WindowController::RunProcedure(number, request);
+Response FormScreen::RunProcedure(const Procedure& procedure, Request request) {
+  const Response response = WindowController::RunProcedure(procedure, request);
+  // A form of one list may change what another shows (an element deleted takes its files
+  // off the service's list).
+  for (auto& child : children_) child->MarkStale();
+  return response;
 }
 
 // ---------------------------------------------------------------- events
 
-int FormScreen::OnEvent() {
+EventResult FormScreen::OnEvent() {
   const Event& e = CurrentEvent();
   if (links_ && links_->TakeEvent(e)) return EventResult::Consumed;
   if (e.event == kEventAlertKey && e.key == kEscKey) {
@@ -288,24 +279,24 @@ int FormScreen::OnEvent() {
   return WindowController::OnEvent();
 }
 
-int FormScreen::onChildListButton(int control) {
+EventResult FormScreen::onChildListButton(int control) {
   for (const FormItem& item : itemsOf(decl_)) {
     if (!item.child || item.child->table) continue;  // a table's list has its own browse
     const ChildListDecl& c = *item.child;
-    const int request = control == MYWINDOW->number(c.insert)   ? Request::Insert
-                        : control == MYWINDOW->number(c.change) ? Request::Change
-                        : control == MYWINDOW->number(c.remove) ? Request::Delete
-                                                                : 0;
-    if (request) {
-      RunProcedure(c.call, request);
+    const Request request = control == MYWINDOW->number(c.insert)   ? Request::Insert
+                            : control == MYWINDOW->number(c.change) ? Request::Change
+                            : control == MYWINDOW->number(c.remove) ? Request::Delete
+                                                                    : Request::None;
+    if (request != Request::None) {
+      static_cast<void>(RunProcedure(c.form, request));  // the list is refilled either way
       return EventResult::Consumed;
     }
   }
-  return 0;
+  return EventResult::Continue;
 }
 
-int FormScreen::OnAccepted() {
-  if (const int rc = WindowController::OnAccepted()) return rc;
+EventResult FormScreen::OnAccepted() {
+  if (const EventResult rc = WindowController::OnAccepted(); Handled(rc)) return rc;
   const int control = CurrentEvent().control;
   if (REQUEST == Request::View && control == MYWINDOW->number(kOkUse)) {
     MYWINDOW->post(kEventCloseWindow);
@@ -314,7 +305,7 @@ int FormScreen::OnAccepted() {
   for (LookupField& l : lookups_) {
     if (control == MYWINDOW->number(l.decl().button)) return l.OnButton();
     // A view form looks nothing up: it could only clear what it shows.
-    if (control == l.entryNumber()) return REQUEST == Request::View ? 0 : l.OnEntryAccepted();
+    if (control == l.entryNumber()) return REQUEST == Request::View ? EventResult::Continue : l.OnEntryAccepted();
   }
   for (const FormItem& item : itemsOf(decl_))
     if (item.kind == FormItem::Kind::Date && control == MYWINDOW->number(item.calendarButton)) {
@@ -322,25 +313,25 @@ int FormScreen::OnAccepted() {
         PickDateInto(*MYWINDOW, *entryControl, MYWINDOW->control(control));
       return EventResult::Consumed;
     }
-  if (const int rc = onChildListButton(control)) return rc;
-  if (const int rc = onFileButton(control)) return rc;
+  if (const EventResult rc = onChildListButton(control); Handled(rc)) return rc;
+  if (const EventResult rc = onFileButton(control); Handled(rc)) return rc;
   if (decl_.onButton) return decl_.onButton(*this, control);
-  return 0;
+  return EventResult::Continue;
 }
 
-int FormScreen::OnCloseRequest() {
-  const int rc = WindowController::OnCloseRequest();
-  if (rc == 0 && REQUEST == Request::Insert && RESPONSE == Response::Cancelled && !RECORDSAVED)
+EventResult FormScreen::OnCloseRequest() {
+  const EventResult rc = WindowController::OnCloseRequest();
+  if (rc == EventResult::Continue && REQUEST == Request::Insert && RESPONSE == Response::Cancelled && !RECORDSAVED)
     for (const auto& [list, parent] : newParents_) DeleteChildRecords(*list, parent);
   return rc;
 }
 
-int FormScreen::OnCompleted() {
+EventResult FormScreen::OnCompleted() {
   const bool saving = REQUEST == Request::Insert || REQUEST == Request::Change;
   if (decl_.stamp && saving) decl_.stamp(*this);
   if (decl_.validate && saving && !decl_.validate(*this)) {
     if (VCRREQUEST) *VCRREQUEST = 0;  // a refused save navigates nowhere
-    return 0;
+    return EventResult::Continue;
   }
   return WindowController::OnCompleted();
 }

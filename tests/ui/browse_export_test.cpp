@@ -95,7 +95,7 @@ class BrowseExportTest : public ProgramTest {
 
   void openBrowse() {
     vrt::StartThread([] {
-      threadGlobals().GlobalRequest = 0;
+      threadGlobals().GlobalRequest = vesp::Request::None;
       RunBrowse(healthBrowse());
     }, 50'000);
     robot.settle();

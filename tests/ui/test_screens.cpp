@@ -29,14 +29,18 @@ const FormDecl& RoleForm() {
 const FormDecl& FileForm() {
   static const FormDecl form = [] {
     FormDecl f(kFileForm, "Update the Associated Files File", tables::AssociatedFiles, "File");
-    LookupDecl type = lookupInto("?CALLLOOKUP", 1, tables::ElementType, ELT::keys::ElementTypeKey, ELT::ELEMENTTYPE);
-    LookupDecl role = lookupInto("?CALLLOOKUP:2", 2, tables::Role, ROL::keys::RoleNumberKey, ROL::ROLENUMBER);
+    LookupDecl type = lookupInto("?CALLLOOKUP", SelectElementTypeTest, tables::ElementType, ELT::keys::ElementTypeKey, ELT::ELEMENTTYPE);
+    LookupDecl role = lookupInto("?CALLLOOKUP:2", SelectRoleTest, tables::Role, ROL::keys::RoleNumberKey, ROL::ROLENUMBER);
     role.textField = ROL::ROLE;
     role.display = "?LOC:RoleText";
     ChildListDecl children;
     children.list = "?List:Children";
     children.columns = {{"Child", 20}};
-    children.call = 3;
+    // The child list's form is a stand-in: it notes the request it was called with.
+    children.form = [] {
+      ChildFormCalls().push_back(threadGlobals().GlobalRequest);
+      threadGlobals().GlobalResponse = Response::Cancelled;
+    };
     f.tabs = {
         {"&General",
          {lookupField("&Type:", "?ASF:Type", {tables::AssociatedFiles, ASF::TYPE}, type),
@@ -44,12 +48,6 @@ const FormDecl& FileForm() {
           lookupField("R&ole number:", "?LOC:RoleNumber", FieldRef::Local("LOC:RoleNumber", true), role, "@n-14")}},
         {"&Children", {childList(children)}},
     };
-    // The child list's form is a stand-in: it notes the request it was called with.
-    const auto childForm = [] {
-      ChildFormCalls().push_back(threadGlobals().GlobalRequest);
-      threadGlobals().GlobalResponse = Response::Cancelled;
-    };
-    f.calls = {{1, SelectElementTypeTest}, {2, SelectRoleTest}, {3, childForm}};
     return f;
   }();
   return form;
@@ -58,8 +56,8 @@ const FormDecl& FileForm() {
 void UpdateRoleTest() { RunForm(RoleForm()); }
 void UpdateFileTest() { RunForm(FileForm()); }
 
-std::vector<int>& ChildFormCalls() {
-  static std::vector<int> calls;
+std::vector<Request>& ChildFormCalls() {
+  static std::vector<Request> calls;
   return calls;
 }
 
@@ -72,8 +70,8 @@ class SelectList : public WindowController {
   SelectList(const char* procedure, const dict::TableDecl& table, int key, int textField)
       : procedure_(procedure), table_(table), key_(key), textField_(textField) {}
 
-  int Setup() override {
-    WindowController::Setup();
+  bool Setup() override {
+    static_cast<void>(WindowController::Setup());
     FileManager& file = Access(table_);
     file.Open();
     vrt::WindowSpec design = vrt::windowSpec(procedure_, procedure_);
@@ -92,11 +90,11 @@ class SelectList : public WindowController {
     file.RestoreState(saved_);
     OpenWindow(*window_);
     window_->control("?List")->list()->setRows(rows);
-    return 0;
+    return true;
   }
-  int OnAccepted() override {
-    if (const int rc = WindowController::OnAccepted()) return rc;
-    if (CurrentEvent().control != MYWINDOW->number("?Select")) return 0;
+  EventResult OnAccepted() override {
+    if (const EventResult rc = WindowController::OnAccepted(); Handled(rc)) return rc;
+    if (CurrentEvent().control != MYWINDOW->number("?Select")) return EventResult::Continue;
     const int row = MYWINDOW->control("?List")->list()->selectedRow();
     if (row < 1) return EventResult::Consumed;
     Access(table_).RereadAt(positions_[static_cast<std::size_t>(row - 1)]);
@@ -125,12 +123,12 @@ class SelectList : public WindowController {
 
 void SelectElementTypeTest() {
   ProcedureScope name(kSelectElementType);
-  SelectList(kSelectElementType, tables::ElementType, ELT::keys::ElementTypeKey, ELT::ELEMENTTYPE).Execute();
+  static_cast<void>(SelectList(kSelectElementType, tables::ElementType, ELT::keys::ElementTypeKey, ELT::ELEMENTTYPE).Execute());
 }
 
 void SelectRoleTest() {
   ProcedureScope name(kSelectRole);
-  SelectList(kSelectRole, tables::Role, ROL::keys::RoleKey, ROL::ROLE).Execute();
+  static_cast<void>(SelectList(kSelectRole, tables::Role, ROL::keys::RoleKey, ROL::ROLE).Execute());
 }
 
 }  // namespace vesp::testing

@@ -24,6 +24,6 @@ void UpdateFileTest();
 void SelectElementTypeTest();
 void SelectRoleTest();
 // What the child list of the file form called, by request.
-std::vector<int>& ChildFormCalls();
+std::vector<Request>& ChildFormCalls();
 
 }  // namespace vesp::testing
