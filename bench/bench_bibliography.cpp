@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
   robot.settle();
   if (!FrameHost::frame()) return 1;
   StartThread([] {
-    threadGlobals().GlobalRequest = 0;
+    threadGlobals().GlobalRequest = Request::None;
     FindProcedure("BrowseBibliography")();
   }, 50'000);
   robot.settle();

@@ -110,7 +110,7 @@ class Bench {
 
   void open() {
     StartThread([] {
-      threadGlobals().GlobalRequest = 0;
+      threadGlobals().GlobalRequest = Request::None;
       RunBrowse(prayerBrowse());
     }, 50'000);
     robot.settle();

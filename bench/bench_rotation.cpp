@@ -160,7 +160,7 @@ void measure(const Sizes& s, TestRobot& robot) {
 
   // A page of the bibliography in last-used order: Page Down from the top, End, Home.
   onThread(robot, [] {
-    threadGlobals().GlobalRequest = 0;
+    threadGlobals().GlobalRequest = Request::None;
     FindProcedure("BrowseBibliography")();
   });
   if (!robot.findWindow(kWindow)) {

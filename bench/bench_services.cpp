@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < kRuns; ++i) {
     b.time(opening, kBrowse, {"?BROWSE:1", "?LIST"}, [&] {
       b.run([] {
-        threadGlobals().GlobalRequest = 0;
+        threadGlobals().GlobalRequest = Request::None;
         FindProcedure("BrowseService")();
       });
     });

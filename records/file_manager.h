@@ -48,28 +48,34 @@ class FileManager {
   FileManager& operator=(const FileManager&) = delete;
   virtual ~FileManager();
 
-  // Members, with the names the class gives them.
-  vrt::DataFile* FILE = nullptr;
-  vrt::RecordBuffer* BUFFER = nullptr;
-  std::string FILENAMEVALUE;
-  ErrorManager* ERRORS = nullptr;
-  bool CREATE = true;
-  int LOCKRECOVER = 10;
-  int OPENMODE = kReadWrite | kDenyNone;
-  bool LAZYOPEN = true;
-  int OPENED = 0;
-  bool USED = false;
-  bool INUSEFILE = false;
-  bool HASAUTOINC = false;
-  bool AUTOINCDONE = false;
-  bool ATEOF = false;
-  bool SKIPHELDRECORDS = false;
-  int PRIMARYKEY = 0;  // entry number in KEYS, 0 when none
-  int LASTERROR = 0;
-  std::vector<KeyEntry> KEYS;
-  std::vector<SavedEntry> SAVED;
-  bool INITIALIZED = false;
-  bool KILLED = false;
+  // What a table's set-up may set, after Setup and before the first Open.
+  bool CREATE = true;              // a missing file is created at Open
+  int LOCKRECOVER = 10;            // seconds a lock left by a dead process is waited for
+  int OPENMODE = kReadWrite | kDenyNone;  // access and sharing bits
+  bool LAZYOPEN = true;            // Open defers the physical open to the first record operation
+  bool SKIPHELDRECORDS = false;    // reading past a record another station holds
+  // Hooks a table or screen sets: default values of a new record, and a check before a
+  // record is written (non-zero refuses; the hook shows its own message, if any).
+  std::function<void(vrt::RecordRef)> PrimeFields;
+  std::function<int(vrt::RecordRef)> ValidateRecord;
+
+  // Running state, set by the file manager itself.
+  vrt::DataFile* FILE = nullptr;       // Setup: the thread's copy of the table
+  vrt::RecordBuffer* BUFFER = nullptr;  // Setup: the table's record buffer on this thread
+  std::string FILENAMEVALUE;           // Setup: the file's name
+  ErrorManager* ERRORS = nullptr;      // Setup: where failures are reported
+  int OPENED = 0;                      // Open and Close: how many users have it open
+  bool USED = false;                   // Use: the file is open physically
+  bool INUSEFILE = false;              // while Use opens the file (no second attempt inside)
+  bool HASAUTOINC = false;             // RegisterKey: a key numbers new records
+  bool AUTOINCDONE = false;            // ReserveNextNumber: the buffer holds a reserved number
+  bool ATEOF = false;                  // Next and Previous: the last read ran off the end
+  int PRIMARYKEY = 0;                  // RegisterKey: entry number in KEYS, 0 when none
+  int LASTERROR = 0;                   // the driver's code of the last failure
+  std::vector<KeyEntry> KEYS;          // RegisterKey, at set-up
+  std::vector<SavedEntry> SAVED;       // SaveState and RestoreState
+  bool INITIALIZED = false;            // the first Open or Use has set the defaults up
+  bool KILLED = false;                 // Shutdown
 
   // Set-up for one table on this thread; registers the manager by table label.
   void Setup(vrt::DataFile& file, ErrorManager& errors);
@@ -101,10 +107,6 @@ class FileManager {
 
   // The key entry that the buffer's values would duplicate, 0 when none (entry numbers).
   int DuplicateKeyEntry();
-  // Hooks a table or screen sets: default values of a new record, and a check before a
-  // record is written (non-zero refuses; the hook shows its own message, if any).
-  std::function<void(vrt::RecordRef)> PrimeFields;
-  std::function<int(vrt::RecordRef)> ValidateRecord;
 
  private:
   void initialise();

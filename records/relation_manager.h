@@ -46,13 +46,13 @@ class RelationManager {
   RelationManager& operator=(const RelationManager&) = delete;
   virtual ~RelationManager();
 
-  FileManager* Me = nullptr;
-  std::vector<Relation> relations;
-  bool transactionFlag = true;
-  int transactionWait = 2;
-  long openStamp = 0;
-  bool relationsBuilt = false;
-  bool openAll = false;
+  FileManager* Me = nullptr;       // Setup: the table's own file manager
+  std::vector<Relation> relations;  // DeclareRelations, the first time a relation is needed
+  bool transactionFlag = true;      // Setup: changes run inside transactions
+  int transactionWait = 2;          // the table's set-up: seconds a transaction waits for its files
+  long openStamp = 0;               // Open and Close: the pass that last visited this table
+  bool relationsBuilt = false;      // set once DeclareRelations has run
+  bool openAll = false;             // the table's set-up: Open opens every related table too
 
   void Setup(FileManager& fileManager, bool useTransactions);
   // Parent side: the child's manager, the modes and the child's key; child side: the parent.

@@ -260,24 +260,24 @@ void ViewManager::Reposition(long position) {
 
 int ViewManager::CheckRecord() { return kRecordOk; }
 
-int ViewManager::read(bool forward) {
+ReadResult ViewManager::read(bool forward) {
   for (;;) {
     if (!(forward ? VIEW->next() : VIEW->previous())) break;
     switch (CheckRecord()) {
-      case kRecordOk: return Level::Benign;
-      case kRecordOutOfRange: return Level::Notify;
+      case kRecordOk: return ReadResult::Ok;
+      case kRecordOutOfRange: return ReadResult::End;
       default: continue;
     }
   }
-  if (vrt::errorCode() == vrt::kRecordNotAvailable) return Level::Notify;
+  if (vrt::errorCode() == vrt::kRecordNotAvailable) return ReadResult::End;
   FileManager& fm = *PRIMARY->Me;
   fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
   fm.ERRORS->Raise(Msg::RecordRetrievalError);
-  return Level::Fatal;
+  return ReadResult::Failed;
 }
 
-int ViewManager::ReadNext() { return read(true); }
-int ViewManager::ReadPrevious() { return read(false); }
+ReadResult ViewManager::ReadNext() { return read(true); }
+ReadResult ViewManager::ReadPrevious() { return read(false); }
 
 void ViewManager::ClearViewRecords() {
   for (vrt::DataFile* t : VIEW->tables()) t->buffer().clearAll(t->schema().fields);

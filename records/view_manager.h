@@ -4,8 +4,6 @@
 // range limit of each, and the named filters attached to each, turns them into an order text
 // and a filter text for the view, and reads records through a validation hook.
 //
-// Reading results: 0 the record is good, 5 the end was reached (or a record lay outside the
-// range), 3 a read failed.
 #include <map>
 #include <string>
 #include <vector>
@@ -15,6 +13,13 @@
 #include "runtime/store/view.h"
 
 namespace vesp {
+
+// What a read of the view gives.
+enum class ReadResult {
+  Ok = 0,      // the record is in the buffers
+  Failed = 3,  // the read failed; the user has been told
+  End = 5,     // the end was reached, or the next record lies outside the range
+};
 
 class ViewManager {
  public:
@@ -38,18 +43,20 @@ class ViewManager {
   ViewManager& operator=(const ViewManager&) = delete;
   virtual ~ViewManager();
 
-  // Members, with the names the class gives them.
-  bool DISPOSEORDER = false;
-  bool OPENED = false;
-  std::vector<SortOrder>* ORDER = nullptr;
-  int PAGESAHEAD = 0;
-  int PAGESBEHIND = 2;
-  int PAGESIZE = 20;
-  RelationManager* PRIMARY = nullptr;
-  int TIMEOUT = 60;
-  vrt::View* VIEW = nullptr;
-  std::vector<std::pair<FileManager*, int>> SAVEDBUFFERS;
-  bool INITED = false, KILLED = false, USED = false;
+  // What a screen may set, after Setup and before the view opens: the view's read-ahead.
+  int PAGESAHEAD = 0;    // pages read ahead of the one asked for
+  int PAGESBEHIND = 2;   // pages kept behind it
+  int PAGESIZE = 20;     // records a page holds
+  int TIMEOUT = 60;      // seconds a page read stays valid
+
+  // Running state, set by the view manager itself.
+  bool DISPOSEORDER = false;                // Setup: the orders are its own, cleared at Destroy
+  bool OPENED = false;                      // OpenView; false again at CloseView
+  std::vector<SortOrder>* ORDER = nullptr;  // Setup: the sort orders, AddKeyOrder adds to them
+  RelationManager* PRIMARY = nullptr;       // Setup: the primary table
+  vrt::View* VIEW = nullptr;                // Setup: the view read through
+  std::vector<std::pair<FileManager*, int>> SAVEDBUFFERS;  // SaveTableBuffers until RestoreTableBuffers
+  bool INITED = false, KILLED = false, USED = false;       // Setup, Destroy, the first read
 
   void Setup(vrt::View& view, RelationManager& primary, std::vector<SortOrder>* orders = nullptr);
   int AddKeyOrder(int key);
@@ -69,9 +76,9 @@ class ViewManager {
   virtual bool FreeComponentAscending();
   virtual std::string FreeComponentName();
   virtual int FreeComponentPosition();
-  virtual int ReadNext();
+  [[nodiscard]] virtual ReadResult ReadNext();
   virtual void OpenView();
-  virtual int ReadPrevious();
+  [[nodiscard]] virtual ReadResult ReadPrevious();
   virtual int PrepareNewRecord(bool suppressClear = false);
   virtual void Reposition(long position = 0);
   virtual void RestoreTableBuffers();
@@ -93,7 +100,7 @@ class ViewManager {
  private:
   const FileManager::KeyEntry* keyEntry(int key) const;
   void rebuildFreeElement();
-  int read(bool forward);
+  ReadResult read(bool forward);
 
   std::vector<SortOrder> ownOrders_;
   SortOrder unordered_;

@@ -1,10 +1,8 @@
 #include "shell/browse_menu.h"
 
-#include "records/error_manager.h"
-#include "records/thread_dictionary.h"
+#include "runtime/gui/look.h"
+#include "runtime/gui/message_box.h"
 #include "runtime/gui/threads.h"
-#include "runtime/gui/window.h"
-#include "runtime/store/data_file.h"
 #include "runtime/text/utf8.h"
 
 namespace vesp {
@@ -15,48 +13,26 @@ constexpr std::size_t kJournalStack = 25'000, kPlanningStack = 50'000;
 
 constexpr BrowseEntry kBrowses[] = {
     {"?BrowsePrayerRequest", "Browse the &Prayer Request file", "Brower Prayer Requests", "Browse the Prayer Request File",
-     "BrowsePrayerRequest", "vsp$vsp047", "PrayerRequest", kJournalStack},
+     "BrowsePrayerRequest", kJournalStack},
     {"?BrowseBlessings", "Browse the &Blessings file", "Browse Blessings", "Browse the Blessings File", "BrowseBlessings",
-     "vsp$vsp053", "Blessings", kJournalStack},
+     kJournalStack},
     {"?BrowsePraises", "Browse the P&raises file", "Browse Praises", "Browse the Praises File", "BrowsePraises",
-     "vsp$vsp056", "Praises", kJournalStack},
+     kJournalStack},
     {"?BrowsePrayerCategory", "Browse the Prayer &Category file", "Browse the Prayer Catetory file",
-     "Browse the Prayer Category File", "BrowsePrayerRequestCategory", "vsp$vsp064", "Lookups", kJournalStack},
+     "Browse the Prayer Category File", "BrowsePrayerRequestCategory", kJournalStack},
     {"?BrowseJournal", "Browse the &Journal file", "Browse Jounal Entries", "Browse the Journal File", "BrowseJournal",
-     "vsp$vsp061", "Journal", kJournalStack},
+     kJournalStack},
     {"?BrowseJournalCategory", "Browse the Journal Ca&tegory file", "Browse Journal Categories",
-     "Browse the Journal Category File", "BrowseJournalCategory", "vsp$vsp059", "Lookups", kJournalStack},
+     "Browse the Journal Category File", "BrowseJournalCategory", kJournalStack},
     {"?BrowseService", "Browse the &Services file", "Browse Services", "Browse the Service File", "BrowseService",
-     "vsp$vsp008", "Service", kPlanningStack},
+     kPlanningStack},
     {"?BrowseSermonSeries", "Browse the Ser&mon Series file", "", "Browse the Sermon Series File", "BrowseSermonSeries",
-     "vsp$vsp005", "SermonSeries", kPlanningStack},
+     kPlanningStack},
     {"?BrowsePerformers", "Browse the Per&formers file", "", "Browse the Performers File", "BrowsePerformers",
-     "vsp$vsp014", "Performers", kPlanningStack},
+     kPlanningStack},
     {"?BrowsePerformerGroup", "Browse the Performer &Groups file", "", "Browse the Performer Group File",
-     "BrowsePerformerGroupHeader", "vsp$vsp044", "PerformerGroupHeader", kPlanningStack},
+     "BrowsePerformerGroupHeader", kPlanningStack},
 };
-
-// Until a browse screen is registered: its window, over the thread's own copy of its table.
-void plainBrowse(const BrowseEntry& entry) {
-  ProcedureScope procedure(entry.procedure);
-  RelationManager& relate = Relate(entry.table);
-  relate.Open();
-  relate.Me->Use();
-  const std::int64_t count = relate.Me->USED ? relate.Me->FILE->records() : 0;
-  vrt::WindowSpec design = vrt::windowSpec(entry.caption, entry.procedure, vrt::WindowKind::Child);
-  design.controls = {
-      vrt::prompt(std::to_string(count) + (count == 1 ? " record in " : " records in ") + entry.table, "?Records"),
-      vrt::row({vrt::button("?Close", "&Close")}),
-  };
-  vrt::Window window(std::move(design));
-  window.open();
-  for (;;) {
-    const vrt::Event e = window.accept();
-    if (e.event == vrt::kEventCloseWindow || e.event == vrt::kEventCloseDown) break;
-    if (e.event == vrt::kEventAccepted && e.control == window.number("?Close")) break;
-  }
-  relate.Close();
-}
 
 }  // namespace
 
@@ -69,8 +45,13 @@ const BrowseEntry* browseEntry(std::string_view procedure) {
 }
 
 int StartBrowse(const BrowseEntry& entry) {
-  std::function<void()> procedure = FindProcedure(entry.procedure);
-  if (!procedure) procedure = [&entry] { plainBrowse(entry); };
+  Procedure procedure = FindProcedure(entry.procedure);
+  if (!procedure) {
+    // Start-up has reported the name already; the user hears why nothing opens.
+    vrt::Message(std::string(entry.procedure) + " is not part of this program yet.", "Not Available",
+                 vrt::kIconExclamation);
+    return 0;
+  }
   return vrt::StartThread(std::move(procedure), entry.stackSize, entry.procedure);
 }
 

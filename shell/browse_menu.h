@@ -1,6 +1,6 @@
 #pragma once
 // The browses the main frame starts: each on a thread of its own, with its menu text, help
-// text, window caption, procedure, module and the stack size the thread asks for.
+// text, window caption, procedure and the stack size the thread asks for.
 #include <cstddef>
 #include <functional>
 #include <span>
@@ -16,17 +16,15 @@ struct BrowseEntry {
   const char* menuText;   // "Browse the &Services file", with its mnemonic
   const char* helpText;   // status-bar help; "" for none
   const char* caption;    // "Browse the Service File"
-  const char* procedure;  // "BrowseService"
-  const char* module;     // "vsp$vsp008"
-  const char* table;      // the table it lists
+  const char* procedure;  // "BrowseService"; start-up checks that a screen registered it
   std::size_t stackSize;
 };
 
 std::span<const BrowseEntry> browseEntries();
 const BrowseEntry* browseEntry(std::string_view procedure);
 
-// Starts the browse on a new thread (its registered procedure; until a screen registers
-// one, a plain window with its caption that lists how many records its table holds) and returns at once; the thread's number.
+// Starts the browse's registered procedure on a new thread and returns at once; the thread's
+// number, 0 when no screen registered the procedure (the user is told).
 int StartBrowse(const BrowseEntry& entry);
 
 }  // namespace vesp

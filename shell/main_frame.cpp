@@ -93,7 +93,7 @@ namespace {
 // buttons belong to the window the user works in, on that window's own thread.
 class MainFrame : public WindowController {
  public:
-  int OnEvent() override {
+  EventResult OnEvent() override {
     const Event& e = CurrentEvent();
     if (e.event == kEventAlertKey && e.key == kF6Key) {
       CalendarOnFocusedControl(*MYWINDOW);
@@ -104,18 +104,18 @@ class MainFrame : public WindowController {
 
   // File > Exit, the close box, the desktop ending the session: every form is asked first,
   // as if its own Cancel were pressed; one that stays keeps the program running.
-  int OnCloseRequest() override {
+  EventResult OnCloseRequest() override {
     if (CurrentEvent().event == kEventCloseWindow && !AskWindowsToClose(*MYWINDOW)) return EventResult::Consumed;
     return WindowController::OnCloseRequest();
   }
 
-  int OnAccepted() override {
+  EventResult OnAccepted() override {
     const int control = CurrentEvent().control;
     if (control >= kToolbarFirstButton && control <= kToolbarLastButton) {
       if (FrameHost::activeChildThread() != ThreadNumber()) FrameHost::postToActiveChild(kEventAccepted, control);
       return EventResult::Consumed;
     }
-    if (const int rc = WindowController::OnAccepted()) return rc;
+    if (const EventResult rc = WindowController::OnAccepted(); Handled(rc)) return rc;
     Window& frame = *MYWINDOW;
     for (const BrowseEntry& b : browseEntries())
       if (control == frame.number(b.use)) StartBrowse(b);
@@ -130,7 +130,7 @@ class MainFrame : public WindowController {
     if (control == frame.number("?HelpContents") || control == frame.number("?HelpSearch") ||
         control == frame.number("?HelpOnHelp"))
       Message(kHelpText, "Vespera Help", kIconInformation, kButtonOk);
-    return 0;
+    return EventResult::Continue;
   }
 };
 
@@ -160,10 +160,10 @@ bool DesktopSessionEnding(bool mayAsk) {
 void Main() {
   ProcedureScope procedure("Main");
   MainFrame controller;
-  controller.Setup();  // the thread's request becomes the frame's own
+  static_cast<void>(controller.Setup());  // the thread's request becomes the frame's own
   ThreadGlobals& globals = threadGlobals();
-  globals.GlobalRequest = 0;
-  globals.GlobalResponse = 0;
+  globals.GlobalRequest = Request::None;
+  globals.GlobalResponse = Response::None;
   Toolbar toolbar;
   controller.AddItem(toolbar);
 

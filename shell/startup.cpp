@@ -3,6 +3,7 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <iostream>
 #include <string>
 
 #include "dictionary/upgrade_registration.h"
@@ -19,6 +20,7 @@
 #include "runtime/settings/ini_file.h"
 #include "runtime/settings/settings_file.h"
 #include "screens/screens.h"
+#include "shell/browse_menu.h"
 #include "shell/main_frame.h"
 #include "shell/query_wizard_texts.h"
 #include "shell/text_matcher.h"
@@ -108,6 +110,7 @@ void program() {
   qrywiz::useLibraryWindows();
   backUpData();
   RegisterScreens();
+  for (const std::string& name : MissingProcedures()) std::cerr << "vesp: no procedure is registered as " << name << '\n';
 
   vrt::DesktopSettings& desktop = vrt::desktopSettings();
   const bool dragFullWindows = desktop.dragFullWindows();
@@ -123,6 +126,11 @@ void program() {
 bool hooksInstalled = false;
 
 }  // namespace
+
+std::vector<std::string> MissingProcedures() {
+  for (const BrowseEntry& entry : browseEntries()) NoteProcedureName(entry.procedure);
+  return UnresolvedProcedureNames();
+}
 
 void StartProgram() {
   if (!hooksInstalled) {

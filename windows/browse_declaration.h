@@ -1,15 +1,14 @@
 #pragma once
 // A browse declared as data: its caption, list columns with their fields and pictures, its
-// tabs (each a sort order with its locator and thumb step), its buttons, the form it runs
-// for insert, change, delete and view, and its call table. RunBrowse turns a declaration
-// into a working browse procedure:
+// tabs (each a sort order with its locator and thumb step), its buttons, and the form it
+// runs for insert, change, delete and view. RunBrowse turns a declaration into a working
+// browse procedure:
 //
 //   const BrowseDecl kBrowseRole = [] {
 //     BrowseDecl b("BrowseRole", "Browse the Role File", tables::Role);
 //     b.columns = {{"Role", 20, "@s20", {tables::Role, ROL::ROLE}}};
 //     b.tabs = {{"&Role", ROL::keys::RoleKey, BrowseTab::Locator::Entry, "Role:"}};
-//     b.form = 1;
-//     b.calls = {{1, UpdateRole}};
+//     b.form = UpdateRole;
 //     return b;
 //   }();
 #include <functional>
@@ -46,15 +45,14 @@ struct BrowseDecl {
   std::string procedure;
   std::string caption;
   const dict::TableDecl* primary = nullptr;
-  std::string listUse = "?Browse:1";
+  std::string listUse = kBrowseListUse;
   std::string listTitle;  // shown above the list
   int rows = 10;
   std::vector<BrowseColumn> columns;
   std::vector<FieldRef> hiddenFields;  // held in each row, not shown (key fields)
   std::vector<BrowseTab> tabs;
-  std::string sheetUse = "?CurrentTab";
-  int form = 0;  // the call-table number of the update form
-  std::vector<CallEntry> calls;
+  std::string sheetUse = kSheetUse;
+  Procedure form;  // the update form, for insert, change, delete and view
   bool insert = true, change = true, remove = true, view = false, select = true;
   bool help = true;  // a "Help" button after Close
   std::string closeText = "Close";
@@ -74,7 +72,7 @@ struct BrowseDecl {
   // Use names of extra buttons that the list's popup menu offers too, after its own
   // entries; choosing one presses the button.
   std::vector<std::string> popupButtons;
-  std::function<int(BrowseScreen&, int control)> onButton;
+  std::function<EventResult(BrowseScreen&, int control)> onButton;
   // Controls of a part of the screen with a life of its own, above the list; `attach`
   // builds that part once the browse is set up, and it then takes the window's events
   // after the list does, until the browse closes.
@@ -87,7 +85,7 @@ struct BrowseDecl {
 };
 
 // Runs the browse the declaration describes for the thread's global request (select for a
-// look-up); its response.
-int RunBrowse(const BrowseDecl& browse);
+// look-up); its response is left in the thread's globals.
+void RunBrowse(const BrowseDecl& browse);
 
 }  // namespace vesp

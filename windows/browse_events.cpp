@@ -190,7 +190,7 @@ bool BrowseManager::RereadHighlighted() {
   if (LISTQUEUE->Records() == 0) return false;
   if (ILC->Choice() > 0) CURRENTCHOICE = ILC->Choice();
   const std::string& position = LISTQUEUE->GetViewPosition(std::clamp(CURRENTCHOICE, 1, LISTQUEUE->Records()));
-  if (VIEW->resetTo(position) && ReadNext() == Level::Benign && VIEW->position() == position) {
+  if (VIEW->resetTo(position) && ReadNext() == ReadResult::Ok && VIEW->position() == position) {
     PRIMARY->Me->FILE->watch();
     return true;
   }
@@ -204,8 +204,8 @@ void BrowseManager::RefreshAtRecord() {
   FillPage(kFromView);
 }
 
-int BrowseManager::RunForm(int request) {
-  int response = Response::Cancelled;
+Response BrowseManager::RunForm(Request request) {
+  Response response = Response::Cancelled;
   std::int32_t vcr = 0;
   if (WINDOW) WINDOW->VCRREQUEST = &vcr;
   do {
@@ -229,7 +229,7 @@ int BrowseManager::RunForm(int request) {
   return response;
 }
 
-void BrowseManager::RefreshAfterForm(int request, int response) {
+void BrowseManager::RefreshAfterForm(Request request, Response response) {
   std::int32_t vcr = WINDOW && WINDOW->VCRREQUEST ? *WINDOW->VCRREQUEST : 0;
   if (response == Response::Completed) {
     bool leaves = request == Request::Delete;
@@ -238,7 +238,7 @@ void BrowseManager::RefreshAfterForm(int request, int response) {
       // record's place then yields another record, or none.
       const std::int64_t changed = PRIMARY->Me->FILE->currentRowid();
       SaveTableBuffers();
-      leaves = !(VIEW->resetToBuffer() && ReadNext() == Level::Benign && PRIMARY->Me->FILE->currentRowid() == changed);
+      leaves = !(VIEW->resetToBuffer() && ReadNext() == ReadResult::Ok && PRIMARY->Me->FILE->currentRowid() == changed);
       RestoreTableBuffers();
     }
     if (leaves) {
@@ -279,7 +279,7 @@ void BrowseManager::locateAndRefill() {
   RefreshControls();
 }
 
-int BrowseManager::OnKey(int key, int character) {
+EventResult BrowseManager::OnKey(int key, int character) {
   const bool rows = LISTQUEUE->Records() > 0;
   switch (key) {
     case kMouseRight:
@@ -304,7 +304,7 @@ int BrowseManager::OnKey(int key, int character) {
   }
   Locator* locator = currentSort().LOCATOR.get();
   const char32_t typed = character ? static_cast<char32_t>(character) : static_cast<char32_t>(key & 0xFF);
-  if (!locator || typed < 0x20) return 0;
+  if (!locator || typed < 0x20) return EventResult::Continue;
   if (locator->CONTROL) {
     // An entry locator takes the key in its own entry. A key typed on the list starts a new
     // search; keys typed before the focus got to the entry carry on the one just started.
@@ -382,10 +382,10 @@ void BrowseManager::OnSelectingClose(bool completed) {
   BUFFER = 0;
 }
 
-int BrowseManager::OnEvent() {
-  if (!WINDOW) return 0;
+EventResult BrowseManager::OnEvent() {
+  if (!WINDOW) return EventResult::Continue;
   const Event& e = WINDOW->CurrentEvent();
-  int rc = 0;
+  EventResult rc = EventResult::Continue;
   if (e.control && e.control == ILC->Control()) {
     switch (e.event) {
       case kEventNewSelection: OnHighlightMoved(); break;
@@ -417,13 +417,13 @@ int BrowseManager::OnEvent() {
     if (Locator* locator = currentSort().LOCATOR.get(); locator && locator->CONTROL == e.control)
       rc = EventResult::Consumed;
   } else if (e.event == kEventAccepted && e.control) {
-    int request = 0;
+    Request request = Request::None;
     if (e.control == DELETECONTROL) request = Request::Delete;
     else if (e.control == CHANGECONTROL) request = Request::Change;
     else if (e.control == INSERTCONTROL) request = Request::Insert;
     else if (e.control == VIEWCONTROL) request = Request::View;
-    if (request) {
-      if (!NEEDREFRESH) RunForm(request);
+    if (request != Request::None) {
+      if (!NEEDREFRESH) static_cast<void>(RunForm(request));  // the list shows what the form did
       rc = EventResult::Consumed;
     } else if (e.control == SELECTCONTROL && SELECTCONTROL) {
       WINDOW->RESPONSE = Response::Completed;

@@ -75,9 +75,9 @@ class CsvExport {
 
   // The next record's line; false at the end or when reading or writing failed.
   bool step() {
-    const int result = browse_.ReadNext();
-    if (result != Level::Benign) {
-      readFailed_ = result != Level::Notify;
+    const ReadResult result = browse_.ReadNext();
+    if (result != ReadResult::Ok) {
+      readFailed_ = result != ReadResult::End;
       return false;
     }
     ListRow row;

@@ -54,16 +54,16 @@ bool BrowseManager::SelectOrder(int number) {
 // ---------------------------------------------------------------- reading
 
 // Reading past the end may have overwritten the reset fields: they get their values back.
-int BrowseManager::afterRead(int result) {
-  if (result == Level::Fatal) readFailed_ = true;
-  if (result == Level::Notify)
+ReadResult BrowseManager::afterRead(ReadResult result) {
+  if (result == ReadResult::Failed) readFailed_ = true;
+  if (result == ReadResult::End)
     for (const auto& pair : currentSort().RESETS)
       if (pair.left.write) pair.left.write(pair.right);
   return result;
 }
 
-int BrowseManager::ReadNext() { return afterRead(ViewManager::ReadNext()); }
-int BrowseManager::ReadPrevious() { return afterRead(ViewManager::ReadPrevious()); }
+ReadResult BrowseManager::ReadNext() { return afterRead(ViewManager::ReadNext()); }
+ReadResult BrowseManager::ReadPrevious() { return afterRead(ViewManager::ReadPrevious()); }
 
 void BrowseManager::StoreRow(ListRow& row) {
   row.columns.clear();
@@ -94,12 +94,12 @@ void BrowseManager::FillRows(int direction) {
   endReached_ = false;
   const bool batch = VIEW->beginBatch();
   while (ITEMSTOFILL > 0) {
-    const int result = up ? ReadPrevious() : ReadNext();
-    if (result == Level::Notify) {
+    const ReadResult result = up ? ReadPrevious() : ReadNext();
+    if (result == ReadResult::End) {
       endReached_ = true;
       break;
     }
-    if (result != Level::Benign) break;
+    if (result != ReadResult::Ok) break;
     if (first) {
       first = false;
       if (VIEW->position() == start) continue;
@@ -283,9 +283,9 @@ void BrowseManager::RecomputeThumb() {
   Value first, last;
   Reposition();
   VIEW->setToEnd();
-  if (ReadPrevious() == Level::Benign) freeElementValue(last);
+  if (ReadPrevious() == ReadResult::Ok) freeElementValue(last);
   Reposition();
-  if (ReadNext() == Level::Benign) freeElementValue(first);
+  if (ReadNext() == ReadResult::Ok) freeElementValue(first);
   RestoreTableBuffers();
   step->SetLimits(first, last);
   stepLimitsSet_ = true;

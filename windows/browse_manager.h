@@ -14,6 +14,7 @@
 #include "windows/list_queue.h"
 #include "windows/locators.h"
 #include "windows/popup_menu.h"
+#include "windows/procedures.h"
 #include "windows/thumb_steps.h"
 #include "windows/toolbar.h"
 #include "windows/window_component.h"
@@ -34,30 +35,33 @@ class BrowseManager : public ViewManager, public WindowComponent {
   static constexpr int kFromHighlight = 1, kFromView = 2;
   static constexpr int kUpward = 1, kDownward = 2;
 
-  // Members, with the names the class gives them (those the paging uses).
-  int ASKPROCEDURE = 0;  // the call-table number of the form for insert, change, delete, view
-  int BUFFER = 0;        // the primary buffer saved while selecting
-  int CHANGECONTROL = 0, DELETECONTROL = 0, INSERTCONTROL = 0, SELECTCONTROL = 0, VIEWCONTROL = 0;
-  int CURRENTCHOICE = 0;
-  int LASTCHOICE = 0, PREVCHOICE = 0;
-  bool HIDESELECT = false;
-  bool SELECTING = false;
-  bool USEPOPUP = true, EDITVIAPOPUP = true;
-  PopupMenu POPUP;
-  BrowseToolbarTarget TOOLBARITEM;
-  WindowController* WINDOW = nullptr;
-  int CURRENTEVENT = 0;
-  bool HASTHUMB = true;
-  int ITEMSTOFILL = 0;
-  int LASTITEMS = 0;
-  ListQueue* LISTQUEUE = nullptr;
-  ListControl* ILC = nullptr;
-  FieldPairs FIELDS;  // record field (left) and its list column, in column order
+  // What a screen may set: after Setup, before the window opens.
+  Procedure ASKPROCEDURE;  // the form for insert, change, delete and view
+  int CHANGECONTROL = 0, DELETECONTROL = 0, INSERTCONTROL = 0, SELECTCONTROL = 0, VIEWCONTROL = 0;  // its buttons
+  bool HIDESELECT = false;  // Select is hidden unless the browse was called to select
+  bool SELECTING = false;   // called to select a record (a look-up): Enter selects
+  bool USEPOPUP = true, EDITVIAPOPUP = true;  // the right-click menu, with the record buttons on it
+  bool HASTHUMB = true;     // the list's thumb maps to key values
+  bool RETAINROW = true;    // a refill keeps the highlight on the same row number
+  FieldPairs FIELDS;        // AddPairs at set-up: record field (left) and its list column, in column order
+  std::vector<BrowseOrder> SORT;  // AddKeyOrder and AttachLocator, at set-up: one per sort order
+
+  // Running state: set by the browse itself, read by its screen and the tests.
+  int BUFFER = 0;        // the primary buffer saved while a look-up selects
+  int CURRENTCHOICE = 0;  // the highlighted row, from 1
+  int LASTCHOICE = 0, PREVCHOICE = 0;  // the highlight before the last event and the one before
+  PopupMenu POPUP;                     // Setup: the list's right-click menu
+  BrowseToolbarTarget TOOLBARITEM;     // AttachToolbar: the frame toolbar's target for this list
+  WindowController* WINDOW = nullptr;  // Setup: the window the list is in
+  int CURRENTEVENT = 0;                // the scroll event being carried out
+  int ITEMSTOFILL = 0;                 // the rows a fill still has to read
+  int LASTITEMS = 0;                   // the visible row count at the last fill
+  ListQueue* LISTQUEUE = nullptr;      // Setup: the rows of the visible page
+  ListControl* ILC = nullptr;          // Setup: the list control
   // LOADPENDING: a fill is owed, set when the list was hidden at a fill and whenever
   // RefreshLimits reports a change; cleared by the next page fill of the visible list.
-  bool LOADPENDING = false, LOADED = false, NEEDREFRESH = false;
-  bool RETAINROW = true;
-  std::vector<BrowseOrder> SORT;
+  bool LOADPENDING = false, LOADED = false;
+  bool NEEDREFRESH = false;  // a form's save asks for a refill after the event
 
   void Setup(ListControl& list, vrt::View& view, ListQueue& queue, RelationManager& primary,
              WindowController* window = nullptr);
@@ -70,18 +74,20 @@ class BrowseManager : public ViewManager, public WindowComponent {
   void Reset(bool force) override { ChooseOrderAndFill(force); }
   bool ResetRequired() override { return RefreshLimits(); }
   void ArmKeys() override;
-  int TakeEvent() override { return OnEvent(); }
+  [[nodiscard]] EventResult TakeEvent() override { return OnEvent(); }
   void SaveControls() override {}
 
-  virtual int RunForm(int request);
+  // Runs the form for `request` on the highlighted row (a new record for insert), again
+  // while the form asks for the next record; the last response.
+  [[nodiscard]] virtual Response RunForm(Request request);
   virtual bool ReportVanishedRecord();
-  virtual void RefreshAfterForm(int request, int response);
+  virtual void RefreshAfterForm(Request request, Response response);
   virtual void RefreshAtRecord();
   // Screens choose the sort number from the tab shown.
   virtual bool ChooseOrderAndFill(bool force) { return ChooseOrderAndFill(1, force); }
   virtual bool ChooseOrderAndFill(int number, bool force);
-  virtual int OnEvent();
-  virtual int OnKey(int key, int character);
+  [[nodiscard]] virtual EventResult OnEvent();
+  [[nodiscard]] virtual EventResult OnKey(int key, int character);
   virtual void OnHighlightMoved();
   virtual void OnLocatorAccepted(int control);
   // Words typed into the browse's word search, looked for in `fields` ("BBL:Title", ...):
@@ -110,8 +116,8 @@ class BrowseManager : public ViewManager, public WindowComponent {
   virtual int OnThumbDrag(int position);
   virtual void LoadRowIntoRecord();
   void RefreshControls() override;
-  int ReadNext() override;
-  int ReadPrevious() override;
+  [[nodiscard]] ReadResult ReadNext() override;
+  [[nodiscard]] ReadResult ReadPrevious() override;
   bool RefreshLimits() override;
 
   // Whether the last fetch stopped at the end of the data; whether a read failed (the
@@ -129,7 +135,7 @@ class BrowseManager : public ViewManager, public WindowComponent {
   void locate(const std::string& target);
   void updateThumb(int event);
   void componentsAfterFreeElementToStart();
-  int afterRead(int result);
+  ReadResult afterRead(ReadResult result);
   void pressIfUsable(int control);
   void refreshButtons();
   void locateAndRefill();

@@ -7,6 +7,7 @@
 #include "runtime/gui/control.h"
 #include "runtime/gui/paged_list.h"
 #include "windows/child_browse.h"
+#include "windows/control_names.h"
 #include "windows/screen_conventions.h"
 #include "windows/tab_orders.h"
 
@@ -15,10 +16,6 @@ namespace vesp {
 using namespace vrt;
 
 namespace {
-
-constexpr const char* kCloseUse = "?Close";
-constexpr const char* kWordSearchUse = "?WordSearch";
-constexpr const char* kClearUse = "?Clear";
 
 std::string locatorUse(std::size_t tab) { return "?Locator:" + std::to_string(tab + 1); }
 
@@ -114,7 +111,7 @@ void PagedListControl::SetThumb(int position, bool visible) {
 
 // A look-up opens over the form that asked for it: the list window's place, which counts
 // from the frame's window area, is neither taken nor changed by it.
-static bool remembersPlace(const BrowseDecl& decl, int request) {
+static bool remembersPlace(const BrowseDecl& decl, Request request) {
   return decl.rememberPlace && request != Request::Select;
 }
 
@@ -138,18 +135,18 @@ WindowSpec BrowseScreen::BuildWindowSpec() const {
   for (const ControlSpec& c : decl_.extraControls) design.controls.push_back(c);
   if (!decl_.wordSearch.empty())
     design.controls.push_back(row({prompt(decl_.wordSearch), entry(kWordSearchUse, "@s60", Binding()).makeImmediate()}));
-  if (!decl_.listTitle.empty()) design.controls.push_back(prompt(decl_.listTitle, "?ListTitle"));
+  if (!decl_.listTitle.empty()) design.controls.push_back(prompt(decl_.listTitle, kListTitleUse));
   design.controls.push_back(list(decl_.listUse, ListColumnsOf(decl_.columns), decl_.rows));
   std::vector<ControlSpec> buttons;
-  if (decl_.select) buttons.push_back(button("?Select", "&Select"));
-  if (decl_.insert) buttons.push_back(button("?Insert", "&Insert"));
-  if (decl_.change) buttons.push_back(button("?Change", "&Change"));
-  if (decl_.remove) buttons.push_back(button("?Delete", "&Delete"));
-  if (decl_.view) buttons.push_back(button("?View", "&View"));
+  if (decl_.select) buttons.push_back(button(kSelectUse, "&Select"));
+  if (decl_.insert) buttons.push_back(button(kInsertUse, "&Insert"));
+  if (decl_.change) buttons.push_back(button(kChangeUse, "&Change"));
+  if (decl_.remove) buttons.push_back(button(kDeleteUse, "&Delete"));
+  if (decl_.view) buttons.push_back(button(kViewUse, "&View"));
   if (decl_.clear) buttons.push_back(button(kClearUse, "C&lear"));
   for (const ControlSpec& b : decl_.extraButtons) buttons.push_back(b);
   buttons.push_back(button(kCloseUse, decl_.closeText));
-  if (decl_.help) buttons.push_back(button("?Help", decl_.helpText));
+  if (decl_.help) buttons.push_back(button(kHelpUse, decl_.helpText));
   for (ControlSpec& b : buttons)
     if (const auto tip = decl_.buttonTips.find(b.use); tip != decl_.buttonTips.end()) b.tipText = tip->second;
   design.controls.push_back(row(std::move(buttons)));
@@ -158,8 +155,8 @@ WindowSpec BrowseScreen::BuildWindowSpec() const {
   return design;
 }
 
-int BrowseScreen::Setup() {
-  if (const int rc = WindowController::Setup()) return rc;
+bool BrowseScreen::Setup() {
+  if (!WindowController::Setup()) return false;
   RelationManager& relate = Relate(*decl_.primary);
   window_ = std::make_unique<Window>(BuildWindowSpec());
   MYWINDOW = window_.get();
@@ -192,11 +189,11 @@ int BrowseScreen::Setup() {
   }
   b.SelectOrder(1);
   b.ASKPROCEDURE = decl_.form;
-  b.INSERTCONTROL = window_->number("?Insert");
-  b.CHANGECONTROL = window_->number("?Change");
-  b.DELETECONTROL = window_->number("?Delete");
-  b.VIEWCONTROL = window_->number("?View");
-  b.SELECTCONTROL = window_->number("?Select");
+  b.INSERTCONTROL = window_->number(kInsertUse);
+  b.CHANGECONTROL = window_->number(kChangeUse);
+  b.DELETECONTROL = window_->number(kDeleteUse);
+  b.VIEWCONTROL = window_->number(kViewUse);
+  b.SELECTCONTROL = window_->number(kSelectUse);
   b.HIDESELECT = decl_.hideSelect;
   b.RETAINROW = decl_.retainRow;
   AddItem(static_cast<WindowComponent&>(b));
@@ -219,7 +216,7 @@ int BrowseScreen::Setup() {
   OpenWindow(*MYWINDOW);
   PlaceScreenWindow(decl_.procedure, *MYWINDOW, remembersPlace(decl_, ORIGINALREQUEST),
                     ORIGINALREQUEST == Request::Select);
-  return 0;
+  return true;
 }
 
 void BrowseScreen::Shutdown() {
@@ -239,22 +236,15 @@ void BrowseScreen::Shutdown() {
   OPENED = false;
 }
 
-int BrowseScreen::RunProcedure(int number, int request) {
-  int response = Response::Cancelled;
-  bool declared = false;
-  for (const CallEntry& c : decl_.calls)
-    if (c.number == number && !declared) {
-      response = CallProcedure(request, c.procedure);
-      declared = true;
-    }
-  if (!declared) return WindowController::RunProcedure(number, request);
+Response BrowseScreen::RunProcedure(const Procedure& procedure, Request request) {
+  const Response response = WindowController::RunProcedure(procedure, request);
   // A form of either list may change what the other shows.
   for (auto& child : children_) child->MarkStale();
   return response;
 }
 
-int BrowseScreen::OnAccepted() {
-  if (const int rc = WindowController::OnAccepted()) return rc;
+EventResult BrowseScreen::OnAccepted() {
+  if (const EventResult rc = WindowController::OnAccepted(); Handled(rc)) return rc;
   if (decl_.clear && CurrentEvent().control == MYWINDOW->number(kClearUse)) {
     SaveControls();
     cleared_ = true;
@@ -262,10 +252,10 @@ int BrowseScreen::OnAccepted() {
     return EventResult::Consumed;
   }
   if (decl_.onButton) return decl_.onButton(*this, CurrentEvent().control);
-  return 0;
+  return EventResult::Continue;
 }
 
-int BrowseScreen::OnEvent() {
+EventResult BrowseScreen::OnEvent() {
   if (links_ && links_->TakeEvent(CurrentEvent())) return EventResult::Consumed;
   if (const Event& e = CurrentEvent(); !decl_.wordSearch.empty() && e.event == kEventNewSelection && MYWINDOW &&
                                        e.control == MYWINDOW->number(kWordSearchUse)) {
@@ -278,15 +268,15 @@ int BrowseScreen::OnEvent() {
   return WindowController::OnEvent();
 }
 
-int BrowseScreen::OnCloseRequest() {
+EventResult BrowseScreen::OnCloseRequest() {
   if (browse_) browse_->OnSelectingClose(RESPONSE == Response::Completed);
   return WindowController::OnCloseRequest();
 }
 
-int RunBrowse(const BrowseDecl& browse) {
+void RunBrowse(const BrowseDecl& browse) {
   ProcedureScope name(browse.procedure);
   BrowseScreen screen(browse);
-  return screen.Execute();
+  static_cast<void>(screen.Execute());  // the caller reads the response from the thread's globals
 }
 
 }  // namespace vesp

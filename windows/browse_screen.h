@@ -42,12 +42,12 @@ class BrowseScreen : public WindowController {
   const BrowseDecl& Decl() const { return decl_; }
   BrowseManager& Browse();
 
-  int Setup() override;
+  [[nodiscard]] bool Setup() override;
   void Shutdown() override;
-  int RunProcedure(int number, int request) override;
-  int OnAccepted() override;
-  int OnCloseRequest() override;
-  int OnEvent() override;
+  [[nodiscard]] Response RunProcedure(const Procedure& procedure, Request request) override;
+  [[nodiscard]] EventResult OnAccepted() override;
+  [[nodiscard]] EventResult OnCloseRequest() override;
+  [[nodiscard]] EventResult OnEvent() override;
 
   vrt::WindowSpec BuildWindowSpec() const;
 

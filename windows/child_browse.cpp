@@ -21,7 +21,7 @@ class ChildBrowse::Manager : public BrowseManager {
   void MarkStale() { stale_ = true; }
   // A child needs a parent: with none highlighted (an empty list) nothing is added that
   // would belong to no record.
-  int RunForm(int request) override {
+  Response RunForm(Request request) override {
     const vrt::expr::Value parent = parent_.read();
     const bool none = parent.isNumber() ? parent.toNumber() == 0 : vrt::clip(parent.toText()).empty();
     if (request == Request::Insert && none) return Response::Cancelled;
@@ -73,7 +73,7 @@ void ChildBrowse::Attach(vrt::Window& window, bool viewOnly) {
   b.HASTHUMB = false;
   b.HIDESELECT = true;
   if (!decl_.readOnly && !viewOnly) {
-    b.ASKPROCEDURE = decl_.call;
+    b.ASKPROCEDURE = decl_.form;
     b.INSERTCONTROL = window.number(decl_.insert);
     b.CHANGECONTROL = window.number(decl_.change);
     b.DELETECONTROL = window.number(decl_.remove);

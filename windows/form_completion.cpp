@@ -53,7 +53,7 @@ bool WindowController::RecordChanged() const {
 
 // ---------------------------------------------------------------- before the loop
 
-int WindowController::PrepareRequest() {
+bool WindowController::PrepareRequest() {
   for (FileEntry& f : FILES) f.saved = f.file->PushBufferCopy();
   switch (REQUEST) {
     case Request::Insert:
@@ -64,7 +64,7 @@ int WindowController::PrepareRequest() {
           // A refused priming must not leave the record that reserved its number behind.
           RESPONSE = Response::Cancelled;
           closeAfterCancelledInsert();
-          return EventResult::EndLoop;
+          return false;
         }
         RESPONSE = Response::Cancelled;
       }
@@ -73,24 +73,23 @@ int WindowController::PrepareRequest() {
       if (DELETEACTION == 2 || DELETEACTION == 4) {
         const int rc = PRIMARY ? deleteRecord(*PRIMARY, DELETEACTION == 2) : Level::Program;
         RESPONSE = rc == Level::Benign ? Response::Completed : Response::Cancelled;
-        return EventResult::EndLoop;
+        return false;
       }
       break;
     default: break;
   }
   takeSnapshot();
-  return 0;
+  return true;
 }
 
 // ---------------------------------------------------------------- saving
 
-int WindowController::firstFieldAfterFailure() {
+void WindowController::firstFieldAfterFailure() {
   if (VCRREQUEST) *VCRREQUEST = 0;  // a refused save navigates nowhere
   if (MYWINDOW && FIRSTFIELD) MYWINDOW->select(FIRSTFIELD);
-  return 0;
 }
 
-int WindowController::OnCompleted() {
+EventResult WindowController::OnCompleted() {
   saveHistory();
   switch (REQUEST) {
     case Request::Insert: CompleteInsert(); break;
@@ -98,7 +97,7 @@ int WindowController::OnCompleted() {
     case Request::Delete: CompleteDelete(); break;
     default: break;
   }
-  return 0;
+  return EventResult::Continue;
 }
 
 void WindowController::CompleteInsert() {
@@ -188,9 +187,9 @@ void WindowController::SaveInsertAndStay() {
 
 // ---------------------------------------------------------------- leaving
 
-int WindowController::saveForUser() {
+EventResult WindowController::saveForUser() {
   if (MYWINDOW && ValidateAllControls(*MYWINDOW) != 0) return EventResult::Consumed;
-  OnCompleted();
+  static_cast<void>(OnCompleted());  // a save that fails leaves the window open: consumed either way
   return EventResult::Consumed;
 }
 
@@ -201,8 +200,8 @@ bool WindowController::closeAfterCancelledInsert() {
   return true;
 }
 
-int WindowController::OnCloseRequest() {
-  if (RESPONSE == Response::Completed || !PRIMARY) return 0;
+EventResult WindowController::OnCloseRequest() {
+  if (RESPONSE == Response::Completed || !PRIMARY) return EventResult::Continue;
   const bool editing = REQUEST == Request::Insert || REQUEST == Request::Change;
   // Closed down, nothing can be asked any more; a new record still gives back its number
   // below rather than stay behind empty.
@@ -227,7 +226,7 @@ int WindowController::OnCloseRequest() {
     RESPONSE = Response::Completed;
     PRIMARY->Me->RereadAt(LASTINSERTEDPOSITION);
   }
-  return 0;
+  return EventResult::Continue;
 }
 
 // ---------------------------------------------------------------- history

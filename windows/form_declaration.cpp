@@ -20,10 +20,10 @@ FormItem shownField(std::string prompt, std::string use, FieldRef ref, std::stri
   return i;
 }
 
-LookupDecl lookupInto(std::string button, int call, const dict::TableDecl& table, int key, int keyField) {
+LookupDecl lookupInto(std::string button, Procedure browse, const dict::TableDecl& table, int key, int keyField) {
   LookupDecl l;
   l.button = std::move(button);
-  l.call = call;
+  l.browse = std::move(browse);
   l.table = &table;
   l.key = key;
   l.keyField = keyField;
@@ -102,10 +102,10 @@ FormItem controlItem(vrt::ControlSpec control) {
   return i;
 }
 
-int RunForm(const FormDecl& form) {
+void RunForm(const FormDecl& form) {
   ProcedureScope name(form.procedure);
   FormScreen screen(form);
-  return screen.Execute();
+  static_cast<void>(screen.Execute());  // the caller reads the response from the thread's globals
 }
 
 }  // namespace vesp

@@ -1,15 +1,21 @@
 #pragma once
 // A record form declared as data: its captions, tabs, prompts and fields with pictures,
-// validated look-ups with their call numbers, date fields with calendar buttons, child lists,
-// its call table, and the few hooks a form really has (priming a new record, stamps before
-// a save, special buttons). RunForm turns a declaration into a working form procedure:
+// validated look-ups with the browse each runs, date fields with calendar buttons, child
+// lists with their forms, and the few hooks a form really has (priming a new record, stamps
+// before a save, special buttons). RunForm turns a declaration into a working form procedure:
 //
-//   const FormDecl kUpdateRole = [] {
-//     FormDecl f("UpdateRole", "Update the Role File", tables::Role, "Role");
-//     f.tabs = {{"&General", {field("&Role:", "?ROL:Role", {tables::Role, ROL::ROLE})}}};
+//   const NamedProcedure kBrowseRole{"BrowseRole"};  // another folder's browse, checked at start-up
+//   const FormDecl kUpdatePerformer = [] {
+//     FormDecl f("UpdatePerformer", "Update the Performers File", tables::Performers, "Performer");
+//     LookupDecl role = lookupInto(kLookupButtonUse, kBrowseRole, tables::Role, ROL::keys::RoleKey, ROL::ROLE);
+//     f.tabs = {{"&General", {field("&Name:", "?PER:Name", {tables::Performers, PER::NAME}),
+//                             lookupField("&Role:", "?PER:Role", {tables::Performers, PER::ROLE}, role)}}};
 //     return f;
 //   }();
-//   void UpdateRole() { RunForm(kUpdateRole); }
+//   void UpdatePerformer() { RunForm(kUpdatePerformer); }
+//
+// A hook that handles a button returns EventResult::Consumed, one that leaves it to the
+// form EventResult::Continue.
 #include <functional>
 #include <map>
 #include <optional>
@@ -19,6 +25,8 @@
 #include "dictionary/declare.h"
 #include "runtime/gui/events.h"
 #include "runtime/gui/window_design.h"
+#include "windows/control_names.h"
+#include "windows/procedures.h"
 #include "windows/screen_conventions.h"
 
 namespace vesp {
@@ -68,8 +76,8 @@ BrowseColumn localColumn(std::string header, int width, std::string picture, std
 
 // A look-up into another table, behind an entry.
 struct LookupDecl {
-  std::string button = "?CALLLOOKUP";  // the look-up button beside the entry
-  int call = 0;                        // the call table's number of the look-up browse
+  std::string button = kLookupButtonUse;  // the look-up button beside the entry
+  Procedure browse;                    // the look-up browse, run for a select request
   const dict::TableDecl* table = nullptr;
   int key = 0;        // the look-up table's key the entry's value is found by
   int keyField = -1;  // its field holding that value
@@ -85,9 +93,9 @@ struct LookupDecl {
   // cannot (a text that is unique only together with a number); default: by `key`.
   std::function<bool(FileManager& table, const std::string& value)> find;
 };
-// The look-up behind `button`, calling browse `call` of the call table, that finds the entry's
-// value in `table` by `key`, whose field `keyField` holds it.
-LookupDecl lookupInto(std::string button, int call, const dict::TableDecl& table, int key, int keyField);
+// The look-up behind `button`, running `browse`, that finds the entry's value in `table` by
+// `key`, whose field `keyField` holds it.
+LookupDecl lookupInto(std::string button, Procedure browse, const dict::TableDecl& table, int key, int keyField);
 
 // A list of the records that belong to the form's record. When a new record is given up,
 // the records its lists hold for it are deleted with it: its number goes to the next one.
@@ -95,8 +103,8 @@ struct ChildListDecl {
   std::string list;  // the list control's use name
   std::vector<vrt::ListColumn> columns;
   int rows = 5;
-  std::string insert = "?Insert", change = "?Change", remove = "?Delete";
-  int call = 0;  // the child form in the call table
+  std::string insert = kInsertUse, change = kChangeUse, remove = kDeleteUse;
+  Procedure form;  // the child form its buttons run
   int hyperlinkColumn = 0;  // 1-based; a click on its cell opens the cell's text
 
   // The records listed: `table` read by `key`, whose first component equals the form's
@@ -138,7 +146,7 @@ FormItem field(std::string prompt, std::string use, FieldRef ref, std::string pi
 FormItem shownField(std::string prompt, std::string use, FieldRef ref, std::string picture = {});
 FormItem lookupField(std::string prompt, std::string use, FieldRef ref, LookupDecl lookup, std::string picture = {});
 FormItem dateField(std::string prompt, std::string use, FieldRef ref, std::string picture = {},
-                   std::string calendarButton = "?G_CALBUTTON");
+                   std::string calendarButton = kCalendarButtonUse);
 // A file name with a pick button (the file dialog; cancelling empties the field) and a
 // view button that opens what the field shows.
 FormItem fileField(std::string prompt, std::string use, FieldRef ref, std::string pickButton,
@@ -156,11 +164,6 @@ struct FormTab {
   std::vector<FormItem> items;
 };
 
-struct CallEntry {
-  int number;
-  std::function<void()> procedure;
-};
-
 struct FormDecl {
   FormDecl() = default;
   FormDecl(std::string procedureName, std::string designedCaption, const dict::TableDecl& primaryTable,
@@ -175,7 +178,6 @@ struct FormDecl {
   const dict::TableDecl* primary = nullptr;
   FormCaptions captions;
   std::vector<FormTab> tabs;
-  std::vector<CallEntry> calls;
   std::vector<vrt::ControlSpec> extraButtons;  // beside OK, Cancel and Help
   int historyKey = vrt::kCtrlQuote;
   int cancelAction = 3;
@@ -189,11 +191,12 @@ struct FormDecl {
   // After the stamp: false keeps the record unsaved and the form open (the hook said why
   // and chose the control to go to).
   std::function<bool(FormScreen&)> validate;
-  std::function<int(FormScreen&, int control)> onButton;  // an extra button or an accepted field; 5 consumes
+  std::function<EventResult(FormScreen&, int control)> onButton;  // an extra button or an accepted field
   std::function<void(FormScreen&)> opened;  // the window is built and about to show
 };
 
-// Runs the form the declaration describes for the thread's global request; its response.
-int RunForm(const FormDecl& form);
+// Runs the form the declaration describes for the thread's global request; its response is
+// left in the thread's globals.
+void RunForm(const FormDecl& form);
 
 }  // namespace vesp

@@ -1,5 +1,6 @@
 #include "windows/form_screen.h"
 
+#include <ranges>
 
 #include "records/thread_dictionary.h"
 #include "runtime/gui/control.h"
@@ -7,6 +8,7 @@
 #include "runtime/text/picture.h"
 #include "windows/accessible_names.h"
 #include "windows/child_browse.h"
+#include "windows/control_names.h"
 #include "windows/screen_conventions.h"
 
 namespace vesp {
@@ -15,10 +17,11 @@ using namespace vrt;
 
 namespace {
 
-constexpr const char* kOkUse = "?OK";
-constexpr const char* kCancelUse = "?Cancel";
-constexpr const char* kHelpUse = "?Help";
-constexpr const char* kSheetUse = "?CurrentTab";
+// Every item of the form, tab after tab, in declaration order.
+auto itemsOf(const FormDecl& decl) {
+  return decl.tabs | std::views::transform([](const FormTab& t) -> const std::vector<FormItem>& { return t.items; }) |
+         std::views::join;
+}
 
 }  // namespace
 
@@ -123,84 +126,78 @@ vrt::WindowSpec FormScreen::BuildWindowSpec() {
 // The displays beside number look-ups are named after their entries.
 void FormScreen::nameControlsForAssistiveTechnology() {
   NameControlsForAssistiveTechnology(*MYWINDOW);
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items)
-      if (item.lookup && !item.lookup->display.empty())
-        if (Control* d = MYWINDOW->control(item.lookup->display); d && d->hasOwnWidget())
-          d->setAccessibleName(SpokenName(item.prompt) + " text");
+  for (const FormItem& item : itemsOf(decl_))
+    if (item.lookup && !item.lookup->display.empty())
+      if (Control* d = MYWINDOW->control(item.lookup->display); d && d->hasOwnWidget())
+        d->setAccessibleName(SpokenName(item.prompt) + " text");
 }
 
 void FormScreen::attachHistoryAndLookups() {
   bool first = true;
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items) {
-      const int number = MYWINDOW->number(item.use);
-      if (!number) continue;
-      const bool isEntry = item.kind != FormItem::Kind::ChildList && item.kind != FormItem::Kind::Control;
-      if (first && isEntry) {
-        FIRSTFIELD = number;
-        first = false;
-      }
-      if (item.history && item.field.table == decl_.primary && item.field.field >= 0)
-        AddHistoryField(number, item.field.field, item.field.field);
-      if (item.lookup) {
-        Control& entryControl = *MYWINDOW->control(number);
-        std::string* display = item.lookup->display.empty() ? nullptr : &LocalText(item.lookup->display);
-        lookups_.emplace_back(*this, *item.lookup, entryControl, display);
-      }
+  for (const FormItem& item : itemsOf(decl_)) {
+    const int number = MYWINDOW->number(item.use);
+    if (!number) continue;
+    const bool isEntry = item.kind != FormItem::Kind::ChildList && item.kind != FormItem::Kind::Control;
+    if (first && isEntry) {
+      FIRSTFIELD = number;
+      first = false;
     }
+    if (item.history && item.field.table == decl_.primary && item.field.field >= 0)
+      AddHistoryField(number, item.field.field, item.field.field);
+    if (item.lookup) {
+      Control& entryControl = *MYWINDOW->control(number);
+      std::string* display = item.lookup->display.empty() ? nullptr : &LocalText(item.lookup->display);
+      lookups_.emplace_back(*this, *item.lookup, entryControl, display);
+    }
+  }
 }
 
 // Every file field gets its picker; the manager exists when the form has a hyperlink.
 void FormScreen::attachFilesAndHyperlinks() {
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items) {
-      Control* list = item.child && item.child->hyperlinkColumn ? MYWINDOW->control(item.child->list) : nullptr;
-      Control* view = item.kind == FormItem::Kind::File ? MYWINDOW->control(item.viewButton) : nullptr;
-      if (item.kind == FormItem::Kind::File) {
-        pickers_.emplace_back();
-        pickers_.back().AddMask("All Files", "*.*");
-      }
-      if (!list && !view) continue;
-      if (!links_) links_ = std::make_unique<HyperlinkManager>(*MYWINDOW);
-      if (list) links_->AddColumn(*list, item.child->hyperlinkColumn);
-      if (view) links_->AddText(*view, {});
+  for (const FormItem& item : itemsOf(decl_)) {
+    Control* list = item.child && item.child->hyperlinkColumn ? MYWINDOW->control(item.child->list) : nullptr;
+    Control* view = item.kind == FormItem::Kind::File ? MYWINDOW->control(item.viewButton) : nullptr;
+    if (item.kind == FormItem::Kind::File) {
+      pickers_.emplace_back();
+      pickers_.back().AddMask("All Files", "*.*");
     }
+    if (!list && !view) continue;
+    if (!links_) links_ = std::make_unique<HyperlinkManager>(*MYWINDOW);
+    if (list) links_->AddColumn(*list, item.child->hyperlinkColumn);
+    if (view) links_->AddText(*view, {});
+  }
 }
 
-int FormScreen::onFileButton(int control) {
+EventResult FormScreen::onFileButton(int control) {
   std::size_t picker = 0;
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items) {
-      if (item.kind != FormItem::Kind::File) continue;
-      Control* entryControl = MYWINDOW->control(item.use);
-      if (entryControl && control == MYWINDOW->number(item.pickButton)) {
-        pickers_[picker].PickInto(*entryControl);
-        return EventResult::Consumed;
-      }
-      if (entryControl && links_ && control == MYWINDOW->number(item.viewButton)) {
-        links_->OpenField(*MYWINDOW->control(control), *entryControl);
-        return EventResult::Consumed;
-      }
-      ++picker;
+  for (const FormItem& item : itemsOf(decl_)) {
+    if (item.kind != FormItem::Kind::File) continue;
+    Control* entryControl = MYWINDOW->control(item.use);
+    if (entryControl && control == MYWINDOW->number(item.pickButton)) {
+      pickers_[picker].PickInto(*entryControl);
+      return EventResult::Consumed;
     }
-  return 0;
+    if (entryControl && links_ && control == MYWINDOW->number(item.viewButton)) {
+      links_->OpenField(*MYWINDOW->control(control), *entryControl);
+      return EventResult::Consumed;
+    }
+    ++picker;
+  }
+  return EventResult::Continue;
 }
 
 // ---------------------------------------------------------------- life cycle
 
-int FormScreen::Setup() {
-  if (const int rc = WindowController::Setup()) return rc;
+bool FormScreen::Setup() {
+  if (!WindowController::Setup()) return false;
   PRIMARY = &Relate(*decl_.primary);
-  if (PRIMARY->Open() != Level::Benign) return EventResult::EndLoop;
+  if (PRIMARY->Open() != Level::Benign) return false;
   primaryOpened_ = true;
-  FILESOPENED = true;
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items)
-      if (item.lookup && item.lookup->table) {
-        FileManager& f = Access(*item.lookup->table);
-        if (f.Open() == Level::Benign) opened_.push_back(&f);
-      }
+  for (const FormItem& item : itemsOf(decl_))
+    if (item.lookup && item.lookup->table) {
+      FileManager& f = Access(*item.lookup->table);
+      if (f.Open() == Level::Benign) opened_.push_back(&f);
+    }
   window_ = std::make_unique<Window>(BuildWindowSpec());
   MYWINDOW = window_.get();
   HISTORYKEY = decl_.historyKey;
@@ -214,14 +211,13 @@ int FormScreen::Setup() {
     CHANGEACTION = 2;
     CANCELACTION = decl_.cancelAction;
     OKCONTROL = MYWINDOW->number(kOkUse);
-    if (const int rc = PrepareRequest()) return rc;
+    if (!PrepareRequest()) return false;
   }
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items)
-      if (item.child && item.child->table) {
-        children_.push_back(std::make_unique<ChildBrowse>(*this, *item.child));
-        children_.back()->Attach(*MYWINDOW, REQUEST == Request::View);
-      }
+  for (const FormItem& item : itemsOf(decl_))
+    if (item.child && item.child->table) {
+      children_.push_back(std::make_unique<ChildBrowse>(*this, *item.child));
+      children_.back()->Attach(*MYWINDOW, REQUEST == Request::View);
+    }
   AddItem(MYWINDOW->number(kCancelUse), Response::Cancelled);
   AddItem(toolbar_);
   target_.HELPBUTTON = MYWINDOW->number(kHelpUse);
@@ -231,7 +227,7 @@ int FormScreen::Setup() {
   if (decl_.opened) decl_.opened(*this);
   OpenWindow(*MYWINDOW);
   PlaceScreenWindow(decl_.procedure, *MYWINDOW, decl_.rememberPlace);
-  return 0;
+  return true;
 }
 
 void FormScreen::Shutdown() {
@@ -254,29 +250,24 @@ void FormScreen::PrimeNewRecord() {
   newParents_.clear();
   // Only a number reserved for this record is sure to have no children of another.
   if (!PRIMARY || !PRIMARY->Me->AUTOINCDONE) return;
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items)
-      if (item.child && item.child->table && item.child->parent.table) {
-        const FieldRef& p = item.child->parent;
-        newParents_.emplace_back(&*item.child, TableFile(*p.table).layout().componentValue(p.field, Buffer(*p.table)));
-      }
+  for (const FormItem& item : itemsOf(decl_))
+    if (item.child && item.child->table && item.child->parent.table) {
+      const FieldRef& p = item.child->parent;
+      newParents_.emplace_back(&*item.child, TableFile(*p.table).layout().componentValue(p.field, Buffer(*p.table)));
+    }
 }
 
-int FormScreen::RunProcedure(int number, int request) {
-  for (const CallEntry& c : decl_.calls)
-    if (c.number == number) {
-      const int response = CallProcedure(request, c.procedure);
-      // A form of one list may change what another shows (an element deleted takes its
-      // files off the service's list).
-      for (auto& child : children_) child->MarkStale();
-      return response;
-    }
-  return WindowController::RunProcedure(number, request);
+Response FormScreen::RunProcedure(const Procedure& procedure, Request request) {
+  const Response response = WindowController::RunProcedure(procedure, request);
+  // A form of one list may change what another shows (an element deleted takes its files
+  // off the service's list).
+  for (auto& child : children_) child->MarkStale();
+  return response;
 }
 
 // ---------------------------------------------------------------- events
 
-int FormScreen::OnEvent() {
+EventResult FormScreen::OnEvent() {
   const Event& e = CurrentEvent();
   if (links_ && links_->TakeEvent(e)) return EventResult::Consumed;
   if (e.event == kEventAlertKey && e.key == kEscKey) {
@@ -286,25 +277,24 @@ int FormScreen::OnEvent() {
   return WindowController::OnEvent();
 }
 
-int FormScreen::onChildListButton(int control) {
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items) {
-      if (!item.child || item.child->table) continue;  // a table's list has its own browse
-      const ChildListDecl& c = *item.child;
-      const int request = control == MYWINDOW->number(c.insert)   ? Request::Insert
-                          : control == MYWINDOW->number(c.change) ? Request::Change
-                          : control == MYWINDOW->number(c.remove) ? Request::Delete
-                                                                  : 0;
-      if (request) {
-        RunProcedure(c.call, request);
-        return EventResult::Consumed;
-      }
+EventResult FormScreen::onChildListButton(int control) {
+  for (const FormItem& item : itemsOf(decl_)) {
+    if (!item.child || item.child->table) continue;  // a table's list has its own browse
+    const ChildListDecl& c = *item.child;
+    const Request request = control == MYWINDOW->number(c.insert)   ? Request::Insert
+                            : control == MYWINDOW->number(c.change) ? Request::Change
+                            : control == MYWINDOW->number(c.remove) ? Request::Delete
+                                                                    : Request::None;
+    if (request != Request::None) {
+      static_cast<void>(RunProcedure(c.form, request));  // the list is refilled either way
+      return EventResult::Consumed;
     }
-  return 0;
+  }
+  return EventResult::Continue;
 }
 
-int FormScreen::OnAccepted() {
-  if (const int rc = WindowController::OnAccepted()) return rc;
+EventResult FormScreen::OnAccepted() {
+  if (const EventResult rc = WindowController::OnAccepted(); Handled(rc)) return rc;
   const int control = CurrentEvent().control;
   if (REQUEST == Request::View && control == MYWINDOW->number(kOkUse)) {
     MYWINDOW->post(kEventCloseWindow);
@@ -313,34 +303,33 @@ int FormScreen::OnAccepted() {
   for (LookupField& l : lookups_) {
     if (control == MYWINDOW->number(l.decl().button)) return l.OnButton();
     // A view form looks nothing up: it could only clear what it shows.
-    if (control == l.entryNumber()) return REQUEST == Request::View ? 0 : l.OnEntryAccepted();
+    if (control == l.entryNumber()) return REQUEST == Request::View ? EventResult::Continue : l.OnEntryAccepted();
   }
-  for (const FormTab& t : decl_.tabs)
-    for (const FormItem& item : t.items)
-      if (item.kind == FormItem::Kind::Date && control == MYWINDOW->number(item.calendarButton)) {
-        if (Control* entryControl = MYWINDOW->control(item.use))
-          PickDateInto(*MYWINDOW, *entryControl, MYWINDOW->control(control));
-        return EventResult::Consumed;
-      }
-  if (const int rc = onChildListButton(control)) return rc;
-  if (const int rc = onFileButton(control)) return rc;
+  for (const FormItem& item : itemsOf(decl_))
+    if (item.kind == FormItem::Kind::Date && control == MYWINDOW->number(item.calendarButton)) {
+      if (Control* entryControl = MYWINDOW->control(item.use))
+        PickDateInto(*MYWINDOW, *entryControl, MYWINDOW->control(control));
+      return EventResult::Consumed;
+    }
+  if (const EventResult rc = onChildListButton(control); Handled(rc)) return rc;
+  if (const EventResult rc = onFileButton(control); Handled(rc)) return rc;
   if (decl_.onButton) return decl_.onButton(*this, control);
-  return 0;
+  return EventResult::Continue;
 }
 
-int FormScreen::OnCloseRequest() {
-  const int rc = WindowController::OnCloseRequest();
-  if (rc == 0 && REQUEST == Request::Insert && RESPONSE == Response::Cancelled && !RECORDSAVED)
+EventResult FormScreen::OnCloseRequest() {
+  const EventResult rc = WindowController::OnCloseRequest();
+  if (rc == EventResult::Continue && REQUEST == Request::Insert && RESPONSE == Response::Cancelled && !RECORDSAVED)
     for (const auto& [list, parent] : newParents_) DeleteChildRecords(*list, parent);
   return rc;
 }
 
-int FormScreen::OnCompleted() {
+EventResult FormScreen::OnCompleted() {
   const bool saving = REQUEST == Request::Insert || REQUEST == Request::Change;
   if (decl_.stamp && saving) decl_.stamp(*this);
   if (decl_.validate && saving && !decl_.validate(*this)) {
     if (VCRREQUEST) *VCRREQUEST = 0;  // a refused save navigates nowhere
-    return 0;
+    return EventResult::Continue;
   }
   return WindowController::OnCompleted();
 }

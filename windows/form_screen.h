@@ -31,14 +31,14 @@ class FormScreen : public WindowController {
   std::int32_t& LocalNumber(const std::string& name) { return numberLocals_[name]; }
   vrt::RecordBuffer& Record() const;  // the primary table's buffer
 
-  int Setup() override;
+  [[nodiscard]] bool Setup() override;
   void Shutdown() override;
   void PrimeNewRecord() override;
-  int RunProcedure(int number, int request) override;
-  int OnAccepted() override;
-  int OnCompleted() override;
-  int OnCloseRequest() override;
-  int OnEvent() override;
+  [[nodiscard]] Response RunProcedure(const Procedure& procedure, Request request) override;
+  [[nodiscard]] EventResult OnAccepted() override;
+  [[nodiscard]] EventResult OnCompleted() override;
+  [[nodiscard]] EventResult OnCloseRequest() override;
+  [[nodiscard]] EventResult OnEvent() override;
 
   // The window's design, bound to this thread's record buffers and the form's locals.
   vrt::WindowSpec BuildWindowSpec();
@@ -49,9 +49,9 @@ class FormScreen : public WindowController {
   std::string pictureFor(const FormItem& item) const;
   void nameControlsForAssistiveTechnology();
   void attachHistoryAndLookups();
-  int onChildListButton(int control);
+  EventResult onChildListButton(int control);
   void attachFilesAndHyperlinks();
-  int onFileButton(int control);
+  EventResult onFileButton(int control);
 
   const FormDecl& decl_;
   std::map<std::string, std::string> textLocals_;

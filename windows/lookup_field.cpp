@@ -80,10 +80,10 @@ void LookupField::RefreshDisplay() {
     if (vrt::Control* d = form_.MYWINDOW->control(decl_.display)) d->display();
 }
 
-int LookupField::OnButton() {
+EventResult LookupField::OnButton() {
   // The look-up browse opens on the record the entry names, in whatever order it lists them.
   readEntryRecord();
-  if (form_.RunProcedure(decl_.call, Request::Select) == Response::Completed) takeChosenKey();
+  if (form_.RunProcedure(decl_.browse, Request::Select) == Response::Completed) takeChosenKey();
   if (vrt::Control* button = form_.MYWINDOW ? form_.MYWINDOW->control(decl_.button) : nullptr) moveOnFrom(*button);
   return EventResult::Consumed;
 }
@@ -92,19 +92,19 @@ void LookupField::moveOnFrom(const vrt::Control& opener) {
   if (form_.MYWINDOW) vrt::focusAfter(*form_.MYWINDOW, opener);
 }
 
-int LookupField::OnEntryAccepted() {
-  if (ValidatingAllControls()) return 0;
-  if (entryEmpty() && !decl_.required) return 0;
+EventResult LookupField::OnEntryAccepted() {
+  if (ValidatingAllControls()) return EventResult::Continue;
+  if (entryEmpty() && !decl_.required) return EventResult::Continue;
   if (readEntryRecord()) {
     RefreshDisplay();
     copyValues(decl_.assign);
-    return 0;
+    return EventResult::Continue;
   }
   // Not found: the browse starts near what was typed.
-  if (form_.RunProcedure(decl_.call, Request::Select) == Response::Completed) {
+  if (form_.RunProcedure(decl_.browse, Request::Select) == Response::Completed) {
     takeChosenKey();
     moveOnFrom(entry_);
-    return 0;
+    return EventResult::Continue;
   }
   clearEntry();
   if (form_.MYWINDOW) form_.MYWINDOW->select(entry_.number());

@@ -29,9 +29,9 @@ class LookupField {
 
   const LookupDecl& decl() const { return decl_; }
   int entryNumber() const { return entry_.number(); }
-  // Returns 5 when the accepted-field handling of the event must stop.
-  int OnButton();
-  int OnEntryAccepted();
+  // Consumed when the accepted-field handling of the event must stop.
+  [[nodiscard]] EventResult OnButton();
+  [[nodiscard]] EventResult OnEntryAccepted();
   // The display text from the look-up record that the entry names ("" when none is found).
   void RefreshDisplay();
 

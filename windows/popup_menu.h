@@ -41,9 +41,6 @@ class PopupMenu {
   std::string LASTSELECTION;
   int LASTNUMBERSELECTION = 0;
   std::vector<PopupItem> POPUPITEMS;
-  void* TRANSLATOR = nullptr;  // never attached
-  void* INIMGR = nullptr;      // never attached
-  bool INTOOLBOX = false;      // never set
   int MYTHREAD = 0;
   vrt::Window* PARENTWINDOW = nullptr;
   vrt::Window* THISWINDOW = nullptr;

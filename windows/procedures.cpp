@@ -2,6 +2,7 @@
 
 #include <map>
 #include <mutex>
+#include <set>
 
 #include "runtime/gui/look.h"
 #include "runtime/gui/message_box.h"
@@ -13,7 +14,7 @@ namespace {
 
 struct Registry {
   std::mutex lock;
-  std::map<std::string, std::function<void()>> procedures;  // by upper-cased name
+  std::map<std::string, Procedure> procedures;  // by upper-cased name
 };
 
 Registry& registry() {
@@ -21,27 +22,42 @@ Registry& registry() {
   return r;
 }
 
+// Filled while static objects are made, before any thread runs: no lock.
+std::set<std::string>& declaredNames() {
+  static std::set<std::string> names;
+  return names;
+}
+
 }  // namespace
 
-void RegisterProcedure(std::string name, std::function<void()> procedure) {
+void RegisterProcedure(std::string name, Procedure procedure) {
   std::lock_guard guard(registry().lock);
   registry().procedures[vrt::upperCase(name)] = std::move(procedure);
 }
 
-std::function<void()> FindProcedure(std::string_view name) {
+Procedure FindProcedure(std::string_view name) {
   std::lock_guard guard(registry().lock);
   const auto it = registry().procedures.find(vrt::upperCase(name));
   return it == registry().procedures.end() ? nullptr : it->second;
 }
 
-std::function<void()> ProcedureNamed(std::string name) {
-  return [name = std::move(name)] {
-    if (const std::function<void()> procedure = FindProcedure(name)) {
-      procedure();
-      return;
-    }
-    vrt::Message(name + " is not part of this program yet.", "Not Available", vrt::kIconExclamation);
-  };
+NamedProcedure::NamedProcedure(const char* name) : name_(name) { NoteProcedureName(name); }
+
+void NamedProcedure::operator()() const {
+  if (const Procedure procedure = FindProcedure(name_)) {
+    procedure();
+    return;
+  }
+  vrt::Message(std::string(name_) + " is not part of this program yet.", "Not Available", vrt::kIconExclamation);
+}
+
+void NoteProcedureName(const char* name) { declaredNames().insert(name); }
+
+std::vector<std::string> UnresolvedProcedureNames() {
+  std::vector<std::string> missing;
+  for (const std::string& name : declaredNames())
+    if (!FindProcedure(name)) missing.push_back(name);
+  return missing;
 }
 
 }  // namespace vesp

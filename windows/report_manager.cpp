@@ -112,8 +112,8 @@ class ViewRows : public ReportRowSource {
       return true;
     }
     if (!error_.empty()) return false;
-    if (const int rc = views_.ReadNext(); rc != Level::Benign) {
-      failed_ = rc != Level::Notify;  // the end of the records, or a read that failed
+    if (const ReadResult rc = views_.ReadNext(); rc != ReadResult::Ok) {
+      failed_ = rc != ReadResult::End;  // the end of the records, or a read that failed
       return false;
     }
     ++read_;

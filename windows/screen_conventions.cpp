@@ -53,7 +53,7 @@ FormCaptions FormCaptions::FromWords(std::string_view words) {
   return c;
 }
 
-std::string CaptionFor(const FormCaptions& captions, int request, const std::string& designed) {
+std::string CaptionFor(const FormCaptions& captions, Request request, const std::string& designed) {
   switch (request) {
     case Request::View: return captions.view;
     case Request::Insert: return captions.insert.empty() ? designed : captions.insert;

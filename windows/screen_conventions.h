@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "runtime/gui/window.h"
+#include "windows/procedure_codes.h"
 
 namespace vesp {
 
@@ -31,7 +32,7 @@ struct FormCaptions {
   static FormCaptions FromWords(std::string_view words);
 };
 // The caption for `request`; other requests keep `designed`.
-std::string CaptionFor(const FormCaptions& captions, int request, const std::string& designed);
+std::string CaptionFor(const FormCaptions& captions, Request request, const std::string& designed);
 
 inline constexpr const char* kScreenCalendarTitle = "Calendar";
 

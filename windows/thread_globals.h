@@ -1,11 +1,13 @@
 #pragma once
 // The program's globals: per thread, the request a procedure is called for, the response it
 // gives back and the pending browse navigation; process-wide, where the main frame stands.
+#include "windows/procedure_codes.h"
+
 namespace vesp {
 
 struct ThreadGlobals {
-  int GlobalRequest = 0;   // 1 insert, 2 change, 3 delete, 4 select, 6 view
-  int GlobalResponse = 0;  // 1 completed, 2 cancelled
+  Request GlobalRequest = Request::None;     // set by the caller just before the call
+  Response GlobalResponse = Response::None;  // set by the called procedure as it ends
   int VCRRequest = 0;      // the browse navigation a form asked for
 };
 

@@ -139,7 +139,7 @@ bool BrowseToolbarTarget::TryTakeToolbar() {
 void BrowseToolbarTarget::TakeToolbar(int action) {
   if (!WINDOW || !WINDOW->MYWINDOW) return;
   if (action == kToolbarSelect) {
-    WINDOW->RESPONSE = 1;
+    WINDOW->RESPONSE = Response::Completed;
     WINDOW->MYWINDOW->post(kEventCloseWindow);
     return;
   }
@@ -155,13 +155,13 @@ void BrowseToolbarTarget::TakeToolbar(int action) {
 
 void FormToolbarTarget::DisplayButtons() {
   switch (REQUEST) {
-    case 1:
+    case Request::Insert:
       ToolbarButtons::SetEnabled(kToolbarChange, kToolbarUp, false);
       ToolbarButtons::SetEnabled(kToolbarLocate, false);
       ToolbarButtons::SetEnabled(kToolbarDown, true);
       ToolbarButtons::SetEnabled(kToolbarInsert, true);
       break;
-    case 2:
+    case Request::Change:
       ToolbarButtons::SetEnabled(kToolbarBottom, kToolbarUp, true);
       ToolbarButtons::SetEnabled(kToolbarInsert, true);
       ToolbarButtons::SetEnabled(kToolbarChange, kToolbarSelect, false);
@@ -177,8 +177,8 @@ void FormToolbarTarget::DisplayButtons() {
 }
 
 void FormToolbarTarget::SetTips() {
-  if (REQUEST == 1) ToolbarButtons::ApplyTips(PackTips(kInsertFormTips));
-  else if (REQUEST == 2) ToolbarButtons::ApplyTips(PackTips(kChangeFormTips));
+  if (REQUEST == Request::Insert) ToolbarButtons::ApplyTips(PackTips(kInsertFormTips));
+  else if (REQUEST == Request::Change) ToolbarButtons::ApplyTips(PackTips(kChangeFormTips));
 }
 
 bool FormToolbarTarget::TryTakeToolbar() {

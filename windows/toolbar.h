@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "runtime/gui/events.h"
+#include "windows/procedure_codes.h"
 
 namespace vrt {
 class Window;
@@ -78,7 +79,7 @@ class BrowseToolbarTarget : public ToolbarTarget {
 
 class FormToolbarTarget : public ToolbarTarget {
  public:
-  int REQUEST = 0;
+  Request REQUEST = Request::None;  // the form's original request; set when added to the window
   bool HISTORY = false;
   void DisplayButtons() override;
   void SetTips() override;

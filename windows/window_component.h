@@ -1,6 +1,8 @@
 #pragma once
 // What the window controller asks of the parts of a window that keep state of their own:
 // window components (a browse's list) and file components (a record shown elsewhere).
+#include "windows/procedure_codes.h"
+
 namespace vesp {
 
 class WindowComponent {
@@ -10,8 +12,8 @@ class WindowComponent {
   virtual void Reset(bool force) = 0;
   virtual bool ResetRequired() = 0;
   virtual void ArmKeys() = 0;
-  // The window's current event; non-zero stops the other components from seeing it.
-  virtual int TakeEvent() = 0;
+  // The window's current event; a handled one is not shown to the other components.
+  [[nodiscard]] virtual EventResult TakeEvent() = 0;
   virtual void SaveControls() = 0;     // controls into the record
   virtual void RefreshControls() = 0;  // record into the controls
 };

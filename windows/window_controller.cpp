@@ -36,7 +36,7 @@ void WindowController::AddItem(FormToolbarTarget& target) {
   TOOLBAR->SetTarget(-1);
 }
 
-void WindowController::AddItem(int control, int response) { BUTTONS.push_back({control, response}); }
+void WindowController::AddItem(int control, Response response) { BUTTONS.push_back({control, response}); }
 
 void WindowController::AddUpdateFile(FileManager& file) { FILES.push_back({&file, 0}); }
 
@@ -55,7 +55,7 @@ vrt::RecordBuffer& WindowController::historyBufferFor(FileManager& table) {
 
 // ---------------------------------------------------------------- life cycle
 
-int WindowController::Setup() {
+bool WindowController::Setup() {
   ThreadGlobals& globals = threadGlobals();
   REQUEST = globals.GlobalRequest;
   ORIGINALREQUEST = REQUEST;
@@ -69,10 +69,10 @@ int WindowController::Setup() {
   AUTOREFRESH = true;
   ERRORS = &errorManager();
   VCRREQUEST = &globals.VCRRequest;
-  RESPONSE = 0;
+  RESPONSE = Response::None;
   setUp_ = true;
   shutDown_ = false;
-  return 0;
+  return true;
 }
 
 void WindowController::Shutdown() {
@@ -91,17 +91,16 @@ void WindowController::Shutdown() {
   historyBuffers_.clear();
 }
 
-int WindowController::Execute() {
-  if (Setup() == 0) RunEventLoop();
+Response WindowController::Execute() {
+  if (Setup()) RunEventLoop();
   Shutdown();
-  if (RESPONSE == 0) RESPONSE = Response::Cancelled;
+  if (RESPONSE == Response::None) RESPONSE = Response::Cancelled;
   threadGlobals().GlobalResponse = RESPONSE;
   return RESPONSE;
 }
 
-void WindowController::OpenWindow(vrt::Window& window, vrt::Window* owner) {
+void WindowController::OpenWindow(vrt::Window& window) {
   MYWINDOW = &window;
-  OWNERWINDOW = owner;
   ArmKeys();
   window.open();
   OPENED = true;
@@ -114,8 +113,8 @@ void WindowController::OnFirstShow() {
   INITED |= 1;
 }
 
-int WindowController::RunEventLoop() {
-  if (DEAD || !MYWINDOW) return 0;
+void WindowController::RunEventLoop() {
+  if (!MYWINDOW) return;
   LASTINSERTEDPOSITION.clear();
   ExitListener exit(*MYWINDOW, PRIMARY != nullptr);
   for (;;) {
@@ -132,14 +131,13 @@ int WindowController::RunEventLoop() {
       ExitListener::BringToFront(*MYWINDOW);
       event_ = Event{kEventCloseWindow, 0, MYWINDOW->id(), 0, 0};
     }
-    const int rc = OnEvent();
+    const EventResult rc = OnEvent();
     // Staying, unless what the answer set off (a save) closes the window: the events that
     // do that come before this note.
     if (exitRequest && rc == EventResult::Consumed) MYWINDOW->post(kEventExitSettled);
     if (rc == EventResult::EndLoop || event_.event == kEventCloseDown) break;
     if (event_.event == kEventCloseWindow && rc != EventResult::Consumed) break;
   }
-  return 0;
 }
 
 void WindowController::PrimeNewRecord() {}
@@ -157,13 +155,15 @@ void WindowController::Refresh(bool force) {
   FORCEDRESET = false;
 }
 
-int WindowController::RunProcedure(int, int) { return Response::Cancelled; }
+Response WindowController::RunProcedure(const Procedure& procedure, Request request) {
+  return CallProcedure(request, procedure);
+}
 
-int WindowController::CallProcedure(int request, const std::function<void()>& procedure) {
-  if (REQUEST == Request::View) return Response::Cancelled;
+Response WindowController::CallProcedure(Request request, const Procedure& procedure) {
+  if (REQUEST == Request::View || !procedure) return Response::Cancelled;  // a list with no form calls nothing
   ThreadGlobals& globals = threadGlobals();
   globals.GlobalRequest = request;
-  globals.GlobalResponse = 0;
+  globals.GlobalResponse = Response::None;
   globals.VCRRequest = 0;
   procedure();
   // The called form leaves the toolbar action it was closed with in the thread's value; a
@@ -181,7 +181,7 @@ void WindowController::ArmKeys() {
     if (Control* c = MYWINDOW->control(h.control)) c->alert(HISTORYKEY);
 }
 
-void WindowController::CloseWithResponse(int response) {
+void WindowController::CloseWithResponse(Response response) {
   RESPONSE = response;
   if (response == Response::Cancelled && VCRREQUEST) *VCRREQUEST = 0;
   if (MYWINDOW) MYWINDOW->post(kEventCloseWindow);
@@ -198,12 +198,12 @@ void WindowController::SetControlDisabled(int control, bool disabled) {
 
 // ---------------------------------------------------------------- events
 
-int WindowController::OnEvent() {
+EventResult WindowController::OnEvent() {
   const Event& e = event_;
   if (e.control == 0) {
-    if (const int rc = OnWindowEvent()) return rc;
+    if (const EventResult rc = OnWindowEvent(); Handled(rc)) return rc;
   }
-  int rc = 0;
+  EventResult rc = EventResult::Continue;
   switch (e.event) {
     case kEventAccepted: rc = OnAccepted(); break;
     case kEventNewSelection: rc = OnSelectionChanged(); break;
@@ -220,12 +220,12 @@ int WindowController::OnEvent() {
       break;
     default: break;
   }
-  if (rc) return rc;
+  if (Handled(rc)) return rc;
   if (e.control != 0) {
-    if (const int field = OnFieldEvent()) return field;
+    if (const EventResult field = OnFieldEvent(); Handled(field)) return field;
   }
   for (const ComponentEntry& c : CL)
-    if (c.window && c.window->TakeEvent() != 0) break;
+    if (c.window && Handled(c.window->TakeEvent())) break;
   if (AUTOREFRESH) {
     for (const ComponentEntry& c : CL)
       if (c.window && c.window->ResetRequired()) {
@@ -233,10 +233,10 @@ int WindowController::OnEvent() {
         break;
       }
   }
-  return 0;
+  return EventResult::Continue;
 }
 
-int WindowController::OnWindowEvent() {
+EventResult WindowController::OnWindowEvent() {
   switch (event_.event) {
     case kEventCloseWindow:
     case kEventCloseDown:
@@ -244,18 +244,18 @@ int WindowController::OnWindowEvent() {
     case kEventOpenWindow:
       if (!(INITED & 1)) OnFirstShow();
       if (FIRSTFIELD && MYWINDOW) MYWINDOW->select(FIRSTFIELD);
-      return 0;
+      return EventResult::Continue;
     case kEventGainFocus:
       if (!(INITED & 1)) OnFirstShow();
       else Refresh();
-      return 0;
+      return EventResult::Continue;
     case kEventNotify: return OnNotify();
     case kEventCompleted: return OnCompleted();
-    default: return 0;
+    default: return EventResult::Continue;
   }
 }
 
-int WindowController::OnAccepted() {
+EventResult WindowController::OnAccepted() {
   const int control = event_.control;
   if (control >= kToolbarFirstButton && control <= kToolbarLastButton) {
     if (control == kToolbarHistory) {
@@ -276,7 +276,7 @@ int WindowController::OnAccepted() {
     if (REQUEST == Request::Insert) SaveInsertAndStay();
     else if (REQUEST == Request::Change) SaveChangeAndStay();
   }
-  return 0;
+  return EventResult::Continue;
 }
 
 void WindowController::PostCompleted() {
@@ -291,15 +291,15 @@ void WindowController::PostCompleted() {
   MYWINDOW->post(kEventCompleted);
 }
 
-int WindowController::OnSelectionChanged() {
+EventResult WindowController::OnSelectionChanged() {
   const Control* c = MYWINDOW ? MYWINDOW->control(event_.control) : nullptr;
-  if (!c || c->kind() != ControlKind::Sheet) return 0;
+  if (!c || c->kind() != ControlKind::Sheet) return EventResult::Continue;
   Refresh();
   if (AUTOTOOLBAR && TOOLBAR) TOOLBAR->SetTarget(0);
-  return 0;
+  return EventResult::Continue;
 }
 
-int WindowController::OnRejected() {
+EventResult WindowController::OnRejected() {
   Beep(150, 16);
   // The typed text stays: showing the variable again would silently put back the old value.
   if (Control* c = MYWINDOW ? MYWINDOW->control(event_.control) : nullptr) showRefusedInput(*MYWINDOW, *c);
@@ -313,8 +313,8 @@ void WindowController::OnCalendarKey(int control) {
   if (kind == ControlKind::Entry || kind == ControlKind::Combo || kind == ControlKind::Spin) PickDateInto(*MYWINDOW, *c);
 }
 
-int WindowController::OnFieldEvent() { return 0; }
-int WindowController::OnNotify() { return 0; }
-int WindowController::OnSelected() { return 0; }
+EventResult WindowController::OnFieldEvent() { return EventResult::Continue; }
+EventResult WindowController::OnNotify() { return EventResult::Continue; }
+EventResult WindowController::OnSelected() { return EventResult::Continue; }
 
 }  // namespace vesp

@@ -30,8 +30,12 @@ FieldRef sel(int field) { return {tables::ServiceElement, field}; }
 
 vrt::RecordRef record(const dict::TableDecl& table) { return Buffer(table); }
 
+const NamedProcedure kBrowseElementType{"BrowseElementType"};
+const NamedProcedure kBrowsePerformers{"BrowsePerformers"};
+const NamedProcedure kBrowsePerformerGroupHeader{"BrowsePerformerGroupHeader"};
+
 LookupDecl bibliography() {
-  LookupDecl l = lookupInto("?CALLLOOKUP", 1, tables::Bibliography, BBL::keys::BibliographyNumberKey, BBL::BIBLIOGRAPHYNUMBER);
+  LookupDecl l = lookupInto(kLookupButtonUse, BrowseBibliography, tables::Bibliography, BBL::keys::BibliographyNumberKey, BBL::BIBLIOGRAPHYNUMBER);
   l.assign = [] {
     record(tables::ServiceElement).set(SEL_TITLE, record(tables::Bibliography).get(BBL_TITLE));
     record(tables::ServiceElement).set(SEL_DURATION, record(tables::Bibliography).get(BBL_DURATION));
@@ -44,12 +48,12 @@ LookupDecl bibliography() {
 }
 
 LookupDecl elementType() {
-  LookupDecl l = lookupInto("?CALLLOOKUP:2", 2, tables::ElementType, ELT::keys::ElementTypeKey, ELT::ELEMENTTYPE);
+  LookupDecl l = lookupInto("?CALLLOOKUP:2", kBrowseElementType, tables::ElementType, ELT::keys::ElementTypeKey, ELT::ELEMENTTYPE);
   return l;
 }
 
 LookupDecl performer() {
-  LookupDecl l = lookupInto("?CALLLOOKUP:3", 3, tables::Performers, PER::keys::PerformersNumberKey, PER::PERFORMERSNUMBER);
+  LookupDecl l = lookupInto("?CALLLOOKUP:3", kBrowsePerformers, tables::Performers, PER::keys::PerformersNumberKey, PER::PERFORMERSNUMBER);
   l.display = "?LOC:PerformerName";
   l.text = [] {
     const vrt::RecordRef p = record(tables::Performers);
@@ -60,11 +64,13 @@ LookupDecl performer() {
 }
 
 LookupDecl group() {
-  LookupDecl l = lookupInto("?CALLLOOKUP:4", 4, tables::PerformerGroupHeader, PGH::keys::PerformerGroupHeaderNumberKey, PGH::PERFORMERGROUPNUMBER);
+  LookupDecl l = lookupInto("?CALLLOOKUP:4", kBrowsePerformerGroupHeader, tables::PerformerGroupHeader, PGH::keys::PerformerGroupHeaderNumberKey, PGH::PERFORMERGROUPNUMBER);
   l.textField = PGH::DESCRIPTION;
   l.display = "?LOC:PerformerGroupName";
   return l;
 }
+
+void updateElementFile();
 
 ChildListDecl associatedFiles() {
   ChildListDecl c;
@@ -72,7 +78,7 @@ ChildListDecl associatedFiles() {
   c.columns = {vrt::column("Type", 15, "@s30"), vrt::column("Description", 25, "@s50"),
                vrt::column("File Location", 40, "@s100")};
   c.hyperlinkColumn = 3;
-  c.call = 5;
+  c.form = updateElementFile;
   c.table = &tables::AssociatedFiles;
   c.key = ASF::keys::ElementNumberKey;
   c.parent = sel(SEL::ELEMENTNUMBER);
@@ -163,11 +169,6 @@ const FormDecl& form() {
           textBoxField("Element Notes:", "?SEL:ELEMENTNOTES", sel(SEL::ELEMENTNOTES))}},
         {"Associated Files", {controlItem(vrt::prompt("Browsing Records", "?ListTitle")), childList(associatedFiles())}},
     };
-    d.calls = {{1, BrowseBibliography},
-               {2, ProcedureNamed("BrowseElementType")},
-               {3, ProcedureNamed("BrowsePerformers")},
-               {4, ProcedureNamed("BrowsePerformerGroupHeader")},
-               {5, updateElementFile}};
     d.prime = [](FormScreen&) { primeOrder(); };
     d.opened = [](FormScreen& form) { form.LocalNumber(kOrderShown) = record(tables::ServiceElement).get(SEL_ELEMENTORDER); };
     d.validate = orderIsFree;

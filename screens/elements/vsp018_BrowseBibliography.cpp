@@ -49,8 +49,7 @@ const BrowseDecl& browse() {
               {"Last Used", BBL::keys::BibliographyNumberKey, BrowseTab::Locator::None, "", 0, false,
                "-BBL:LASTUSED_DATE"}};
     d.wordSearch = "Search:";  // any word of the title, writer, CCLI or ISBN, as it is typed
-    d.form = 1;
-    d.calls = {{1, UpdateBibliography}};
+    d.form = UpdateBibliography;
     return d;
   }();
   return b;

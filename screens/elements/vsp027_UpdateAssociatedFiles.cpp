@@ -11,16 +11,17 @@ namespace {
 namespace ASF = dict::idx::ASF;
 namespace ELT = dict::idx::ELT;
 
+const NamedProcedure kBrowseElementType{"BrowseElementType"};
+
 const FormDecl& form() {
   static const FormDecl f = [] {
     FormDecl d("UpdateAssociatedFiles", "Update the AssociatedFiles File", tables::AssociatedFiles, "Associated Files");
-    LookupDecl type = lookupInto("?CALLLOOKUP", 1, tables::ElementType, ELT::keys::ElementTypeKey, ELT::ELEMENTTYPE);
+    LookupDecl type = lookupInto(kLookupButtonUse, kBrowseElementType, tables::ElementType, ELT::keys::ElementTypeKey, ELT::ELEMENTTYPE);
     d.tabs = {{"General",
                {lookupField("Type:", "?ASF:TYPE", {tables::AssociatedFiles, ASF::TYPE}, type),
                 field("Description:", "?ASF:DESCRIPTION", {tables::AssociatedFiles, ASF::DESCRIPTION}),
                 fileField("File Location:", "?ASF:FILELOCATION", {tables::AssociatedFiles, ASF::FILELOCATION},
                           "?LOOKUPFILE", "?VIEWFILE")}}};
-    d.calls = {{1, ProcedureNamed("BrowseElementType")}};
     return d;
   }();
   return f;

@@ -80,8 +80,7 @@ BrowseDecl browseOf(const OneTextList& l, std::function<void()> form) {
   b.hiddenFields = {{l.table, l.numberField}};
   b.tabs = {{l.heading, l.textKey, l.locator ? BrowseTab::Locator::Entry : BrowseTab::Locator::Step,
              l.locator ? l.locator : "", ThumbStep::kLetters}};
-  b.form = 1;
-  b.calls = {{1, std::move(form)}};
+  b.form = std::move(form);
   return b;
 }
 
@@ -124,8 +123,7 @@ const BrowseDecl& topicBrowse() {
                  {"Synonyms", 40, "@s255", {tables::Topic, dict::idx::TOP::SYNONYMS}}};
     b.hiddenFields = {{tables::Topic, dict::idx::TOP::TOPICNUMBER}};
     b.tabs = {{"Topic", dict::idx::TOP::keys::TopicKey, BrowseTab::Locator::Entry, "Topic:", ThumbStep::kLetters}};
-    b.form = 1;
-    b.calls = {{1, UpdateTopic}};
+    b.form = UpdateTopic;
     b.clear = true;
     return b;
   }();

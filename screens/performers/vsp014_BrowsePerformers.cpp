@@ -23,8 +23,7 @@ const BrowseDecl& browse() {
     d.hiddenFields = {{tables::Performers, PER::PERFORMERSNUMBER}};
     d.tabs = {{"Last Name", PER::keys::LastNameKey, BrowseTab::Locator::Entry, "Last Name:"}};
     d.clear = true;
-    d.form = 1;
-    d.calls = {{1, UpdatePerformers}};
+    d.form = UpdatePerformers;
     return d;
   }();
   return b;

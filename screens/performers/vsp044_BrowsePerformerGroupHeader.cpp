@@ -17,8 +17,7 @@ const BrowseDecl& browse() {
     d.hiddenFields = {{tables::PerformerGroupHeader, PGH::PERFORMERGROUPNUMBER}};
     d.tabs = {{"Group", PGH::keys::DescriptionKey}};
     d.clear = true;
-    d.form = 1;
-    d.calls = {{1, UpdatePerformerGroupHeader}};
+    d.form = UpdatePerformerGroupHeader;
     return d;
   }();
   return b;

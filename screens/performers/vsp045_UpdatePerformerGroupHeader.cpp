@@ -15,7 +15,7 @@ ChildListDecl members() {
   c.list = "?List:Members";
   c.columns = {vrt::column("Last Name", 15, "@s50"), vrt::column("First Name", 15, "@s50"),
                vrt::column("Role", 12, "@s30"), vrt::column("Leader", 7, "@n3", vrt::ColumnAlign::Right)};
-  c.call = 1;
+  c.form = UpdatePerformerGroupDetail;
   c.table = &tables::PerformerGroupDetail;
   c.key = PGD::keys::PerformerGroupKey;
   c.parent = {tables::PerformerGroupHeader, PGH::PERFORMERGROUPNUMBER};
@@ -33,7 +33,6 @@ const FormDecl& form() {
     d.tabs = {{"General",
                {field("Description:", "?PGH:DESCRIPTION", {tables::PerformerGroupHeader, PGH::DESCRIPTION}),
                 childList(members())}}};
-    d.calls = {{1, UpdatePerformerGroupDetail}};
     return d;
   }();
   return f;

@@ -16,8 +16,10 @@ namespace ROL = dict::idx::ROL;
 
 FieldRef pgd(int field) { return {tables::PerformerGroupDetail, field}; }
 
+const NamedProcedure kBrowseRole{"BrowseRole"};
+
 LookupDecl performer() {
-  LookupDecl l = lookupInto("?CALLLOOKUP", 1, tables::Performers, PER::keys::PerformersNumberKey, PER::PERFORMERSNUMBER);
+  LookupDecl l = lookupInto(kLookupButtonUse, BrowsePerformers, tables::Performers, PER::keys::PerformersNumberKey, PER::PERFORMERSNUMBER);
   l.assign = [] {
     vrt::RecordRef member = Buffer(tables::PerformerGroupDetail);
     const vrt::RecordRef person = Buffer(tables::Performers);
@@ -35,7 +37,7 @@ LookupDecl performer() {
 }
 
 LookupDecl role() {
-  LookupDecl l = lookupInto("?CALLLOOKUP:2", 2, tables::Role, ROL::keys::RoleKey, ROL::ROLE);
+  LookupDecl l = lookupInto("?CALLLOOKUP:2", kBrowseRole, tables::Role, ROL::keys::RoleKey, ROL::ROLE);
   return l;
 }
 
@@ -49,7 +51,6 @@ const FormDecl& form() {
                 field("Last Name:", "?PGD:LASTNAME", pgd(PGD::LASTNAME)),
                 lookupField("Role:", "?PGD:ROLE", pgd(PGD::ROLE), role()),
                 checkField("Leader:", "?PGD:LEADER", pgd(PGD::LEADER))}}};
-    d.calls = {{1, BrowsePerformers}, {2, ProcedureNamed("BrowseRole")}};
     return d;
   }();
   return f;

@@ -40,8 +40,7 @@ BrowseDecl categoryBrowse(const char* procedure, const char* caption, const char
   b.hiddenFields = {{tables::Lookups, LOO::LOOKUPNUMBER}};
   // The key leads with the list number, so neither letters nor a locator fit its order.
   b.tabs = {{"Category", LOO::keys::LookupTypeKey, BrowseTab::Locator::None, {}, 0}};
-  b.form = 1;
-  b.calls = {{1, UpdateCategory}};
+  b.form = UpdateCategory;
   return b;
 }
 
@@ -76,8 +75,8 @@ void BrowsePrayerRequestCategory() { RunBrowse(prayerCategories()); }
 void BrowseJournalCategory() { RunBrowse(journalCategories()); }
 void UpdateCategory() { RunForm(categoryForm()); }
 
-LookupDecl CategoryLookup(int call) {
-  LookupDecl l = lookupInto("?CALLLOOKUP", call, tables::Lookups, LOO::keys::LookupTypeKey, LOO::LOOKUPTYPE);
+LookupDecl CategoryLookup(Procedure browse) {
+  LookupDecl l = lookupInto(kLookupButtonUse, std::move(browse), tables::Lookups, LOO::keys::LookupTypeKey, LOO::LOOKUPTYPE);
   l.find = findCategory;
   return l;
 }

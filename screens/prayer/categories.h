@@ -11,9 +11,9 @@ void BrowsePrayerRequestCategory();
 void BrowseJournalCategory();
 void UpdateCategory();
 
-// A "Category:" field's look-up into the list, as call `call` of its form. A category is
-// found by its text whatever list number it was stored under.
-LookupDecl CategoryLookup(int call);
+// A "Category:" field's look-up into the list through `browse`. A category is found by its
+// text whatever list number it was stored under.
+LookupDecl CategoryLookup(Procedure browse);
 
 void RegisterCategories();
 

@@ -9,15 +9,14 @@ namespace vesp {
 namespace {
 
 constexpr std::size_t kReportStack = 25'000;
-constexpr const char* kQueryReport = "ReportPrayerRequestQuery";
+const NamedProcedure kQueryReport{"ReportPrayerRequestQuery"};
 
 }  // namespace
 
-void StartJournalReport(const char* procedure) { vrt::StartThread(ProcedureNamed(procedure), kReportStack, procedure); }
+void StartJournalReport(const NamedProcedure& report) { vrt::StartThread(report, kReportStack, report.name()); }
 
 void StartQueryReport(const QueryHandover& handover) {
-  vrt::StartThread([handover, report = ProcedureNamed(kQueryReport)] { RunWithQueryHandover(handover, report); },
-                   kReportStack, kQueryReport);
+  vrt::StartThread([handover] { RunWithQueryHandover(handover, kQueryReport); }, kReportStack, kQueryReport.name());
 }
 
 }  // namespace vesp

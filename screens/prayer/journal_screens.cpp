@@ -27,9 +27,13 @@ struct JournalKind {
   const char *browseCaption, *formCaption, *tab;
   const char *textPrompt, *datePrompt;
   const char *numberHeading, *textHeading, *dateHeading, *dateTab, *numberTab;
-  const char* report;
-  const char* categoryBrowse;
+  const NamedProcedure& report;
+  void (*categoryBrowse)();  // nullptr: no category
 };
+
+const NamedProcedure kReportBlessings{"ReportBlessings"};
+const NamedProcedure kReportPraises{"ReportPraises"};
+const NamedProcedure kReportJournal{"ReportJournal"};
 
 // The praise form asks for a "Blessing" on a "Blessing Date:", and every browse's list is
 // titled after the blessings: that is how the screens read.
@@ -37,15 +41,15 @@ const JournalKind kKinds[] = {
     {"BrowseBlessings", "UpdateBlessings", tables::Blessings, dict::idx::BLE::BLESSINGNUMBER, dict::idx::BLE::BLESSING,
      dict::idx::BLE::BLESSINGDATE, -1, dict::idx::BLE::keys::BlessingNumberKey, dict::idx::BLE::keys::BlessingDateKey,
      "Browse the Blessings File", "Form Blessings", "Blessing", "Blessing", "Blessing Date:", "Blessing #", "Blessing",
-     "Blessing Date ", "Blessing Date", "Blessing #", "ReportBlessings", nullptr},
+     "Blessing Date ", "Blessing Date", "Blessing #", kReportBlessings, nullptr},
     {"BrowsePraises", "UpdatePraises", tables::Praises, dict::idx::PRS::PRAISENUMBER, dict::idx::PRS::PRAISE,
      dict::idx::PRS::PRAISEDATE, -1, dict::idx::PRS::keys::PraiseNumberKey, dict::idx::PRS::keys::PraiseDateKey,
      "Browse the Praises File", "Form Praises", "Praise", "Blessing", "Blessing Date:", "Praise #", "Praise",
-     "Praise Date", "Praise Date", "Praise #", "ReportPraises", nullptr},
+     "Praise Date", "Praise Date", "Praise #", kReportPraises, nullptr},
     {"BrowseJournal", "UpdateJournal", tables::Journal, dict::idx::JOU::JOURNALNUMBER, dict::idx::JOU::JOURNALENTRY,
      dict::idx::JOU::JOURNALDATE, dict::idx::JOU::JOURNALCATEGORY, dict::idx::JOU::keys::JournalNumberKey,
      dict::idx::JOU::keys::JournalDateKey, "Browse the Journal File", "Form Journal", "Entry", "Journal Entry:",
-     "Date:", "Journal #", "Journal Entry", "Date", "Date", "Journal #", "ReportJournal", "BrowseJournalCategory"},
+     "Date:", "Journal #", "Journal Entry", "Date", "Date", "Journal #", kReportJournal, BrowseJournalCategory},
 };
 
 constexpr const char* kNumberUse = "?Number";
@@ -59,7 +63,7 @@ void viewOnly(FormScreen& form) {
   if (form.REQUEST != Request::View) return;
   for (const char* use : {kNumberUse, kDateUse, kCategoryUse})
     if (vrt::Control* c = form.MYWINDOW->control(use)) c->setReadOnly(true);
-  for (const char* use : {"?G_CALBUTTON", "?CALLLOOKUP"})
+  for (const char* use : {kCalendarButtonUse, kLookupButtonUse})
     if (vrt::Control* c = form.MYWINDOW->control(use)) c->setDisabled(true);
 }
 
@@ -72,8 +76,7 @@ FormDecl formOf(const JournalKind& k) {
   std::vector<FormItem> items = {number, textBoxField(k.textPrompt, kTextUse, {k.table, k.text}, 6),
                                  dateField(k.datePrompt, kDateUse, {k.table, k.date}, "@d2-")};
   if (k.category >= 0) {
-    items.push_back(lookupField("Category:", kCategoryUse, {k.table, k.category}, CategoryLookup(1), "@s30"));
-    f.calls = {{1, ProcedureNamed(k.categoryBrowse)}};
+    items.push_back(lookupField("Category:", kCategoryUse, {k.table, k.category}, CategoryLookup(k.categoryBrowse), "@s30"));
   }
   f.tabs = {{k.tab, std::move(items)}};
   const int date = k.date;
@@ -99,14 +102,13 @@ BrowseDecl browseOf(const JournalKind& k, std::function<void()> form) {
   b.view = true;
   b.closeText = "&Close";
   b.helpText = "&Help";
-  b.form = 1;
-  b.calls = {{1, std::move(form)}};
+  b.form = std::move(form);
   b.extraButtons = {vrt::button(kPrintUse, "&Print")};
-  const char* report = k.report;
+  const NamedProcedure* report = &k.report;
   b.onButton = [report](BrowseScreen& screen, int control) {
-    if (control != screen.MYWINDOW->number(kPrintUse)) return 0;
-    StartJournalReport(report);
-    return 5;
+    if (control != screen.MYWINDOW->number(kPrintUse)) return EventResult::Continue;
+    StartJournalReport(*report);
+    return EventResult::Consumed;
   };
   return b;
 }

@@ -8,6 +8,7 @@
 #include "runtime/gui/control.h"
 #include "runtime/gui/threads.h"
 #include "runtime/text/utf8.h"
+#include "screens/prayer/categories.h"
 #include "screens/prayer/journal_handover.h"
 #include "screens/prayer/journal_reports.h"
 #include "screens/prayer/offered_fields.h"
@@ -75,10 +76,10 @@ int QueryBinding::entryOf(std::int32_t number) const {
   return 0;
 }
 
-int QueryBinding::TakeEvent() {
+EventResult QueryBinding::TakeEvent() {
   const Event& e = browse_.CurrentEvent();
   Window& w = *browse_.MYWINDOW;
-  if (!e.control) return 0;
+  if (!e.control) return EventResult::Continue;
   const bool onList = e.control == w.number(kSavedQueriesUse);
   if (onList && e.event == kEventNewSelection) {
     enableButtons();
@@ -90,12 +91,12 @@ int QueryBinding::TakeEvent() {
     if (button && !button->disabled()) w.post(kEventAccepted, button->number());
     return EventResult::Consumed;
   }
-  if (e.event != kEventAccepted) return 0;
+  if (e.event != kEventAccepted) return EventResult::Continue;
   if (onList) choose(selected());
   else if (e.control == w.number(kQueryChangeUse)) change();
   else if (e.control == w.number(kQueryDeleteUse)) remove();
   else if (e.control == w.number(kPrintQueryUse)) printQuery();
-  else return 0;
+  else return EventResult::Continue;
   return EventResult::Consumed;
 }
 
@@ -198,7 +199,7 @@ void QueryBinding::remove() {
 
 void QueryBinding::applyRuntimeCategory() {
   if (upperCase(filter_).find(kRuntimeCategory) == std::string::npos) return;
-  const int response = browse_.CallProcedure(Request::Select, ProcedureNamed("BrowsePrayerRequestCategory"));
+  const Response response = browse_.CallProcedure(Request::Select, BrowsePrayerRequestCategory);
   if (response == Response::Completed)
     SetRuntimeCategory(std::string(clip(RecordRef(Buffer(tables::Lookups)).get(LOO_LOOKUPTYPE))));
   qrywiz::XB_QWPARSE(kRuntimeCategory, upperCase(RuntimeCategory()), filter_);

@@ -44,7 +44,7 @@ class QueryBinding : public WindowComponent {
   void Reset(bool) override {}
   bool ResetRequired() override { return false; }
   void ArmKeys() override;
-  int TakeEvent() override;
+  [[nodiscard]] EventResult TakeEvent() override;
   void SaveControls() override {}
   void RefreshControls() override {}
 

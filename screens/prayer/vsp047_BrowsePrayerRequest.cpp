@@ -16,14 +16,19 @@ namespace {
 namespace PRA = dict::idx::PRA;
 using vrt::ColumnAlign;
 
+const NamedProcedure kReportPrayerRequest{"ReportPrayerRequest"};
+const NamedProcedure kReportPrayerRequestAnswered{"ReportPrayerRequestAnswered"};
+const NamedProcedure kReportPrayerRequestAll{"ReportPrayerRequestAll"};
+
 struct PrintButton {
-  const char *use, *text, *report;
+  const char *use, *text;
+  const NamedProcedure* report;
 };
 // "Print &Query" is the saved queries' own: it hands their filter over first.
 constexpr PrintButton kPrintButtons[] = {
-    {"?PrintRequests", "Print &Requests", "ReportPrayerRequest"},
-    {"?PrintAnswered", "Print &Answered Requests", "ReportPrayerRequestAnswered"},
-    {"?PrintAll", "&Print All", "ReportPrayerRequestAll"},
+    {"?PrintRequests", "Print &Requests", &kReportPrayerRequest},
+    {"?PrintAnswered", "Print &Answered Requests", &kReportPrayerRequestAnswered},
+    {"?PrintAll", "&Print All", &kReportPrayerRequestAll},
 };
 
 BrowseColumn col(const char* heading, int width, const char* picture, int field, ColumnAlign align = ColumnAlign::Left) {
@@ -52,17 +57,16 @@ const BrowseDecl& prayerRequestBrowse() {
     b.view = true;
     b.closeText = "&Close";
     b.helpText = "&Help";
-    b.form = 1;
-    b.calls = {{1, UpdatePrayerRequest}};
+    b.form = UpdatePrayerRequest;
     for (const PrintButton& p : kPrintButtons) b.extraButtons.push_back(vrt::button(p.use, p.text));
     b.extraButtons.push_back(vrt::button(kPrintQueryUse, "Print &Query"));
     b.onButton = [](BrowseScreen& screen, int control) {
       for (const PrintButton& p : kPrintButtons)
         if (control == screen.MYWINDOW->number(p.use)) {
-          StartJournalReport(p.report);
-          return 5;
+          StartJournalReport(*p.report);
+          return EventResult::Consumed;
         }
-      return 0;
+      return EventResult::Continue;
     };
     b.extraControls = QueryBinding::Controls();
     b.attach = [](BrowseScreen& screen) -> std::unique_ptr<WindowComponent> {

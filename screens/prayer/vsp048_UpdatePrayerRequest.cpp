@@ -20,7 +20,7 @@ namespace {
 namespace PRA = dict::idx::PRA;
 
 constexpr const char* kAnswered = "?PRA:DATEANSWERED";
-constexpr const char* kStartedCalendar = "?G_CALBUTTON";
+constexpr const char* kStartedCalendar = kCalendarButtonUse;
 constexpr const char* kAnsweredCalendar = "?G_CALBUTTON:2";
 
 FieldRef pra(int field) { return {tables::PrayerRequest, field}; }
@@ -40,13 +40,13 @@ bool datesPossible(FormScreen& form) {
 
 // Only accepting the date answered recomputes the days: a changed start date alone leaves
 // them as they were. Impossible dates count no days.
-int onAccepted(FormScreen& form, int control) {
-  if (control != form.MYWINDOW->number(kAnswered)) return 0;
+EventResult onAccepted(FormScreen& form, int control) {
+  if (control != form.MYWINDOW->number(kAnswered)) return EventResult::Continue;
   vrt::RecordRef r(form.Record());
   const bool possible = datesPossible(form);
   r.set(PRA_NUMBERDAYS, possible ? NumberOfDays(r.get(PRA_DATESTARTED), r.get(PRA_DATEANSWERED)) : std::string());
   if (vrt::Control* days = form.MYWINDOW->control("?PRA:NUMBERDAYS")) days->display();
-  return 0;
+  return EventResult::Continue;
 }
 
 // A viewed request keeps its number, category and dates; its texts can still be read and
@@ -57,7 +57,7 @@ void onOpened(FormScreen& form) {
   for (const char* use : {"?PRA:REQUESTNUMBER", "?PRA:REQUESTCATEGORY", "?PRA:DATESTARTED", kAnswered,
                           "?PRA:NUMBERDAYS"})
     if (vrt::Control* c = w.control(use)) c->setReadOnly(true);
-  for (const char* use : {"?CALLLOOKUP", kStartedCalendar, kAnsweredCalendar, "?PRA:ANSWER"})
+  for (const char* use : {kLookupButtonUse, kStartedCalendar, kAnsweredCalendar, "?PRA:ANSWER"})
     if (vrt::Control* c = w.control(use)) c->setDisabled(true);
 }
 
@@ -72,14 +72,13 @@ const FormDecl& prayerRequestForm() {
     days.readOnly = true;
     f.tabs = {{"Prayer Request",
                {number,
-                lookupField("Category:", "?PRA:REQUESTCATEGORY", pra(PRA::REQUESTCATEGORY), CategoryLookup(1), "@s30"),
+                lookupField("Category:", "?PRA:REQUESTCATEGORY", pra(PRA::REQUESTCATEGORY), CategoryLookup(BrowsePrayerRequestCategory), "@s30"),
                 textBoxField("Request:", "?PRA:REQUEST", pra(PRA::REQUEST), 5),
                 dateField("Date Started:", "?PRA:DATESTARTED", pra(PRA::DATESTARTED), "@d2-b", kStartedCalendar),
                 dateField("Date Answered:", kAnswered, pra(PRA::DATEANSWERED), "@d2-b", kAnsweredCalendar),
                 dropListField("Answer:", "?PRA:ANSWER", pra(PRA::ANSWER), {" ", "Yes", "No", "Other"}),
                 days,
                 textBoxField("Comments:", "?PRA:COMMENTS", pra(PRA::COMMENTS), 4)}}};
-    f.calls = {{1, ProcedureNamed("BrowsePrayerRequestCategory")}};
     f.prime = [](FormScreen& form) { vrt::RecordRef(form.Record()).set(PRA_DATESTARTED, vrt::today()); };
     f.onButton = onAccepted;
     f.validate = datesPossible;

@@ -11,6 +11,8 @@ namespace SSE = dict::idx::SSE;
 namespace SEP = dict::idx::SEP;
 namespace TOP = dict::idx::TOP;
 
+const NamedProcedure kBrowseTopic{"BrowseTopic"};
+
 ChildListDecl publicityList() {
   ChildListDecl c;
   c.list = "?List:Publicity";
@@ -23,7 +25,7 @@ ChildListDecl publicityList() {
   c.insert = "?Insert:2";
   c.change = "?Change:2";
   c.remove = "?Delete:2";
-  c.call = 2;
+  c.form = UpdateSeriesPublicity;
   return c;
 }
 
@@ -31,7 +33,7 @@ const FormDecl& seriesForm() {
   static const FormDecl form = [] {
     const auto& t = tables::SermonSeries;
     FormDecl f("UpdateSermonSeries", "Update the SermonSeries File", t, "Sermon Series");
-    LookupDecl topic = lookupInto("?CALLLOOKUP", 1, tables::Topic, TOP::keys::TopicNumberKey, TOP::TOPICNUMBER);
+    LookupDecl topic = lookupInto(kLookupButtonUse, kBrowseTopic, tables::Topic, TOP::keys::TopicNumberKey, TOP::TOPICNUMBER);
     topic.textField = TOP::TOPIC;
     topic.display = "?LOC:Topic";
     f.tabs = {{"General",
@@ -44,7 +46,6 @@ const FormDecl& seriesForm() {
                           "@s100"),
                 fileField("Web Graphic:", "?SSE:WEBGRAPHIC", {t, SSE::WEBGRAPHIC}, "?LOOKUPWEB", "?VIEWWEB", "@s100")}},
               {"Publicity", {childList(publicityList())}}};
-    f.calls = {{1, ProcedureNamed("BrowseTopic")}, {2, UpdateSeriesPublicity}};
     return f;
   }();
   return form;

@@ -23,8 +23,7 @@ const BrowseDecl& seriesBrowse() {
     b.hiddenFields = {{t, SSE::SERIESNUMBER}};
     b.tabs = {{"Series Date", SSE::keys::StartDateKey, BrowseTab::Locator::Entry, "Date:", ThumbStep::kDigits, true},
               {"Series Name", SSE::keys::NameKey, BrowseTab::Locator::Entry, "Name:", ThumbStep::kLetters}};
-    b.form = 1;
-    b.calls = {{1, UpdateSermonSeries}};
+    b.form = UpdateSermonSeries;
     return b;
   }();
   return browse;

@@ -2,10 +2,17 @@
 
 #include "dictionary/tables.h"
 #include "screens/services/display_names.h"
+#include "windows/procedures.h"
 
 namespace vesp {
 
 namespace SEL = dict::idx::SEL;
+
+namespace {
+
+const NamedProcedure kUpdateServiceElement{"UpdateServiceElement"};
+
+}  // namespace
 
 std::vector<BrowseColumn> ElementColumns() {
   const auto& t = tables::ServiceElement;
@@ -19,7 +26,7 @@ std::vector<BrowseColumn> ElementColumns() {
                       [] { return PerformerName(NumberIn(tables::ServiceElement, SEL::PERFORMER)); })};
 }
 
-ChildListDecl ElementList(std::string use, int call) {
+ChildListDecl ElementList(std::string use) {
   ChildListDecl c;
   c.list = std::move(use);
   c.title = "Browsing Records";
@@ -28,7 +35,7 @@ ChildListDecl ElementList(std::string use, int call) {
   c.parent = {tables::Service, dict::idx::SER::SERVICENUMBER};
   c.cells = ElementColumns();
   c.hidden = {{tables::ServiceElement, SEL::ELEMENTNUMBER}};
-  c.call = call;
+  c.form = kUpdateServiceElement;
   c.lookupTables = {&tables::Performers};
   return c;
 }

@@ -8,7 +8,8 @@
 namespace vesp {
 
 std::vector<BrowseColumn> ElementColumns();
-// The element list of the service in the thread's service record, in element order.
-ChildListDecl ElementList(std::string use, int call);
+// The element list of the service in the thread's service record, in element order; its
+// buttons run the element form.
+ChildListDecl ElementList(std::string use);
 
 }  // namespace vesp

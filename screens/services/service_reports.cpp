@@ -12,22 +12,21 @@ namespace vesp {
 namespace {
 
 constexpr std::size_t kReportStack = 25'000;
-constexpr const char* kSongUsage = "ReportSongUsage";
-constexpr const char* kOrderOfService = "ReportOrderOfService";
+const NamedProcedure kSongUsage{"ReportSongUsage"};
+const NamedProcedure kOrderOfService{"ReportOrderOfService"};
 
 }  // namespace
 
-void StartSongUsage() { vrt::StartThread(ProcedureNamed(kSongUsage), kReportStack, kSongUsage); }
+void StartSongUsage() { vrt::StartThread(kSongUsage, kReportStack, kSongUsage.name()); }
 
 void StartOrderOfService() {
   const std::vector<unsigned char> service = Buffer(tables::Service).raw();
-  auto report = ProcedureNamed(kOrderOfService);
   vrt::StartThread(
-      [service, report] {
+      [service] {
         Buffer(tables::Service).assign(service);
-        report();
+        kOrderOfService();
       },
-      kReportStack, kOrderOfService);
+      kReportStack, kOrderOfService.name());
 }
 
 }  // namespace vesp

@@ -8,6 +8,6 @@
 namespace vesp {
 
 FormItem TextLookup(std::string prompt, std::string use, FieldRef field, const dict::TableDecl& list, int key,
-                    int textField, int call, std::string button = "?CALLLOOKUP");
+                    int textField, Procedure browse, std::string button = kLookupButtonUse);
 
 }  // namespace vesp

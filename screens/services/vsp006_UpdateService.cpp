@@ -20,6 +20,7 @@ namespace ASF = dict::idx::ASF;
 namespace STA = dict::idx::STA;
 
 const dict::TableDecl& kService = tables::Service;
+constexpr const char* kPrintOrderUse = "?PrintOrder";
 
 // The people of a service: prompt, field and the local showing the name.
 struct Person {
@@ -43,10 +44,14 @@ constexpr Person kTopics[] = {
     {"Topic 3:", "?SER:TOPIC3", SER::TOPIC3, "?LOC:Topic3"},
 };
 
-// Every person looks up through call 2, every topic through call 9; each button has its
+const NamedProcedure kBrowsePerformers{"BrowsePerformers"};
+const NamedProcedure kBrowseTopic{"BrowseTopic"};
+const NamedProcedure kBrowseSermonSeries{"BrowseSermonSeries"};
+
+// Every person looks up in the performers, every topic in the topics; each button has its
 // own use name.
 FormItem personLookup(const Person& p, int button) {
-  LookupDecl l = lookupInto("?CALLLOOKUP:" + std::to_string(button), 2, tables::Performers, dict::idx::PER::keys::PerformersNumberKey, dict::idx::PER::PERFORMERSNUMBER);
+  LookupDecl l = lookupInto("?CALLLOOKUP:" + std::to_string(button), kBrowsePerformers, tables::Performers, dict::idx::PER::keys::PerformersNumberKey, dict::idx::PER::PERFORMERSNUMBER);
   l.textField = dict::idx::PER::LASTNAME;
   l.text = PerformerDisplayName;
   l.display = p.local;
@@ -54,14 +59,14 @@ FormItem personLookup(const Person& p, int button) {
 }
 
 FormItem topicLookup(const Person& p, int button) {
-  LookupDecl l = lookupInto("?CALLLOOKUP:" + std::to_string(button), 9, tables::Topic, dict::idx::TOP::keys::TopicNumberKey, dict::idx::TOP::TOPICNUMBER);
+  LookupDecl l = lookupInto("?CALLLOOKUP:" + std::to_string(button), kBrowseTopic, tables::Topic, dict::idx::TOP::keys::TopicNumberKey, dict::idx::TOP::TOPICNUMBER);
   l.textField = dict::idx::TOP::TOPIC;
   l.display = p.local;
   return lookupField(p.prompt, p.use, {kService, p.field}, l, "@n-14");
 }
 
 FormItem seriesLookup() {
-  LookupDecl l = lookupInto("?CALLLOOKUP:1", 1, tables::SermonSeries, dict::idx::SSE::keys::SeriesNumberKey, dict::idx::SSE::SERIESNUMBER);
+  LookupDecl l = lookupInto("?CALLLOOKUP:1", kBrowseSermonSeries, tables::SermonSeries, dict::idx::SSE::keys::SeriesNumberKey, dict::idx::SSE::SERIESNUMBER);
   l.textField = dict::idx::SSE::NAME;
   l.display = "?SSE:NAME";
   return lookupField("Sermon Series:", "?SER:SERMONSERIES", {kService, SER::SERMONSERIES}, l, "@n-14");
@@ -85,9 +90,9 @@ std::vector<FormItem> generalInfo() {
 }
 
 // A child list of this service's records of `table`, by `key` (which starts with the
-// service number); its buttons call `call`.
+// service number); its buttons, named after `buttons`, run `form`.
 ChildListDecl childOf(const char* use, const dict::TableDecl& table, int key, int numberField,
-                      std::vector<BrowseColumn> cells, int call) {
+                      std::vector<BrowseColumn> cells, Procedure form, int buttons) {
   ChildListDecl c;
   c.list = use;
   c.title = "Browsing Records";
@@ -96,8 +101,8 @@ ChildListDecl childOf(const char* use, const dict::TableDecl& table, int key, in
   c.parent = {kService, SER::SERVICENUMBER};
   c.cells = std::move(cells);
   c.hidden = {{table, numberField}};
-  c.call = call;
-  const std::string n = std::to_string(call);
+  c.form = std::move(form);
+  const std::string n = std::to_string(buttons);
   c.insert = "?Insert:" + n;
   c.change = "?Change:" + n;
   c.remove = "?Delete:" + n;
@@ -113,17 +118,17 @@ ChildListDecl keyPassages() {
                   {"Start Verse", 6, "@n6", {t, BIB::STARTVERSE}},
                   {"End Chapter", 6, "@n6", {t, BIB::ENDCHAPTER}},
                   {"End Verse", 6, "@n6", {t, BIB::ENDVERSE}}},
-                 12);
+                 UpdateBibleRef, 12);
 }
 
 ChildListDecl keyWords() {
   const auto& t = tables::KeyWords;
   return childOf("?List:KeyWords", t, KWD::keys::ServiceNumberKey, KWD::KEYWORDNUMBER,
-                 {{"Key Word", 30, "@s30", {t, KWD::KEYWORD}}}, 14);
+                 {{"Key Word", 30, "@s30", {t, KWD::KEYWORD}}}, UpdateKeyWords, 14);
 }
 
 ChildListDecl serviceElements() {
-  ChildListDecl c = ElementList("?List:ServiceElements", 13);
+  ChildListDecl c = ElementList("?List:ServiceElements");
   c.insert = "?Insert:13";
   c.change = "?Change:13";
   c.remove = "?Delete:13";
@@ -138,7 +143,7 @@ ChildListDecl associatedFiles() {
                             {{"Type", 15, "@s30", {t, ASF::TYPE}},
                              {"Description", 25, "@s50", {t, ASF::DESCRIPTION}},
                              {"File Location", 40, "@s100", {t, ASF::FILELOCATION}}},
-                            0);
+                            nullptr, 0);
   c.readOnly = true;
   c.hyperlinkColumn = 3;
   return c;
@@ -161,7 +166,7 @@ ChildListDecl statistics() {
                   count("Adult", STA::ADULT), count("Adult Guests", STA::ADULTGUESTS), count("Youth", STA::YOUTH),
                   count("Youth Guests", STA::YOUTHGUESTS), count("Children", STA::CHILDREN),
                   count("Children Guests", STA::CHILDRENGUESTS)},
-                 15);
+                 UpdateStatistics, 15);
 }
 
 void setNow(FormScreen& form, int dateField, int timeField) {
@@ -179,22 +184,13 @@ const FormDecl& serviceForm() {
               {"Service Elements", {childList(serviceElements())}},
               {"Associated Files", {childList(associatedFiles())}},
               {"Statistics", {childList(statistics())}}};
-    const auto performers = ProcedureNamed("BrowsePerformers");
-    const auto topics = ProcedureNamed("BrowseTopic");
-    f.calls = {{1, ProcedureNamed("BrowseSermonSeries")}};
-    for (int n = 2; n <= 8; ++n) f.calls.push_back({n, performers});
-    for (int n = 9; n <= 11; ++n) f.calls.push_back({n, topics});
-    f.calls.push_back({12, UpdateBibleRef});
-    f.calls.push_back({13, ProcedureNamed("UpdateServiceElement")});
-    f.calls.push_back({14, UpdateKeyWords});
-    f.calls.push_back({15, UpdateStatistics});
     f.prime = [](FormScreen& s) { setNow(s, SER::DATECREATED_DATE, SER::DATECREATED_TIME); };
-    f.extraButtons = {vrt::button("?PrintOrder", "&Print...").help("Print the order of service")};
+    f.extraButtons = {vrt::button(kPrintOrderUse, "&Print...").help("Print the order of service")};
     f.onButton = [](FormScreen& s, int control) {
-      if (control != s.MYWINDOW->number("?PrintOrder")) return 0;
+      if (control != s.MYWINDOW->number(kPrintOrderUse)) return EventResult::Continue;
       s.MYWINDOW->updateAll();  // what the user typed prints, saved or not
       StartOrderOfService();
-      return 5;
+      return EventResult::Consumed;
     };
     f.stamp = [](FormScreen& s) { setNow(s, SER::LASTUPDATED_DATE, SER::LASTUPDATED_TIME); };
     return f;

@@ -11,6 +11,9 @@ namespace vesp {
 
 namespace {
 
+constexpr const char* kSongUsageUse = "?SongUsage";
+constexpr const char* kOrderOfServiceUse = "?OrderOfService";
+
 namespace SER = dict::idx::SER;
 namespace SEL = dict::idx::SEL;
 
@@ -39,7 +42,7 @@ std::vector<BrowseColumn> serviceColumns() {
 
 // The element list adds the performer group to the columns the service form shows.
 ChildListDecl elementList() {
-  ChildListDecl c = ElementList("?LIST", 2);
+  ChildListDecl c = ElementList("?LIST");
   c.cells.push_back(localColumn("Performer Group", 25, "@s50", "LOC:PerformerGroupName", [] {
     return PerformerGroupName(NumberIn(tables::ServiceElement, SEL::PERFORMERGROUP));
   }));
@@ -59,17 +62,16 @@ const BrowseDecl& serviceBrowse() {
     b.tabs = {{"Service Date", SER::keys::WeekOfDateKey, BrowseTab::Locator::Entry, "Date:", ThumbStep::kDigits, true},
               {"Service Title", SER::keys::TitleKey, BrowseTab::Locator::Entry, "Title:", ThumbStep::kLetters}};
     b.select = false;
-    b.form = 1;
-    b.calls = {{1, UpdateService}, {2, ProcedureNamed("UpdateServiceElement")}};
+    b.form = UpdateService;
     b.lookupTables = {&tables::Performers, &tables::Topic, &tables::SermonSeries};
     b.children = {elementList()};
-    b.extraButtons = {vrt::button("?SongUsage", "Song &Usage..."), vrt::button("?OrderOfService", "&Order of Service...")};
-    b.popupButtons = {"?SongUsage", "?OrderOfService"};
+    b.extraButtons = {vrt::button(kSongUsageUse, "Song &Usage..."), vrt::button(kOrderOfServiceUse, "&Order of Service...")};
+    b.popupButtons = {kSongUsageUse, kOrderOfServiceUse};
     b.onButton = [](BrowseScreen& screen, int control) {
-      if (control == screen.MYWINDOW->number("?SongUsage")) StartSongUsage();
-      else if (control != screen.MYWINDOW->number("?OrderOfService")) return 0;
+      if (control == screen.MYWINDOW->number(kSongUsageUse)) StartSongUsage();
+      else if (control != screen.MYWINDOW->number(kOrderOfServiceUse)) return EventResult::Continue;
       else if (screen.Browse().LISTQUEUE->Records() > 0 && screen.Browse().RereadHighlighted()) StartOrderOfService();
-      return 5;
+      return EventResult::Consumed;
     };
     return b;
   }();

@@ -51,6 +51,11 @@ constexpr Entry kOthers[] = {
     {"Other Offering 5:", "?STA:OTHEROFFERING5", STA::OTHEROFFERING5, kAmount},
 };
 
+const NamedProcedure kBrowseStatisticType{"BrowseStatisticType"};
+const NamedProcedure kBrowseWeatherDefault{"BrowseWeatherDefault"};
+const NamedProcedure kBrowseHolidayDefault{"BrowseHolidayDefault"};
+const NamedProcedure kBrowseSpecialEventDefault{"BrowseSpecialEventDefault"};
+
 // The four look-ups copy the text chosen in their pick lists.
 struct PickEntry {
   const char* prompt;
@@ -59,23 +64,23 @@ struct PickEntry {
   const dict::TableDecl& list;
   int key;
   int text;
-  int call;
+  const NamedProcedure& browse;
+  const char* button;
 };
 
 const PickEntry kType = {"Type:", "?STA:TYPE", STA::TYPE, tables::StatisticType,
-                         dict::idx::STT::keys::StatisticTypeKey, dict::idx::STT::STATISTICTYPE, 1};
+                         dict::idx::STT::keys::StatisticTypeKey, dict::idx::STT::STATISTICTYPE, kBrowseStatisticType, "?CALLLOOKUP:1"};
 const PickEntry kDays[] = {
     {"Weather:", "?STA:WEATHER", STA::WEATHER, tables::WeatherDefault, dict::idx::WEA::keys::WeatherKey,
-     dict::idx::WEA::WEATHER, 2},
+     dict::idx::WEA::WEATHER, kBrowseWeatherDefault, "?CALLLOOKUP:2"},
     {"Holiday:", "?STA:HOLIDAY", STA::HOLIDAY, tables::HolidayDefault, dict::idx::HOL::keys::HolidayKey,
-     dict::idx::HOL::HOLIDAY, 3},
+     dict::idx::HOL::HOLIDAY, kBrowseHolidayDefault, "?CALLLOOKUP:3"},
     {"Special Event:", "?STA:SPECIALEVENT", STA::SPECIALEVENT, tables::SpecialEventDefault,
-     dict::idx::SPE::keys::SpecialEventKey, dict::idx::SPE::SPECIALEVENT, 4},
+     dict::idx::SPE::keys::SpecialEventKey, dict::idx::SPE::SPECIALEVENT, kBrowseSpecialEventDefault, "?CALLLOOKUP:4"},
 };
 
 FormItem pick(const PickEntry& p) {
-  return TextLookup(p.prompt, p.use, {tables::Statistics, p.field}, p.list, p.key, p.text, p.call,
-                    "?CALLLOOKUP:" + std::to_string(p.call));
+  return TextLookup(p.prompt, p.use, {tables::Statistics, p.field}, p.list, p.key, p.text, p.browse, p.button);
 }
 
 std::vector<FormItem> fields(std::span<const Entry> entries) {
@@ -91,10 +96,6 @@ const FormDecl& statisticsForm() {
     for (FormItem& i : fields(kAmounts)) general.push_back(std::move(i));
     for (const PickEntry& p : kDays) general.push_back(pick(p));
     f.tabs = {{"General", std::move(general)}, {"Other Stats", fields(kOthers)}};
-    f.calls = {{1, ProcedureNamed("BrowseStatisticType")},
-               {2, ProcedureNamed("BrowseWeatherDefault")},
-               {3, ProcedureNamed("BrowseHolidayDefault")},
-               {4, ProcedureNamed("BrowseSpecialEventDefault")}};
     return f;
   }();
   return form;

@@ -37,7 +37,7 @@ class BibliographyTest : public ElementsTest {
 }  // namespace
 
 TEST_F(BibliographyTest, TheTabsListByTitleOrByNumber) {
-  call("BrowseBibliography", tables::Bibliography, 0);
+  call("BrowseBibliography", tables::Bibliography, Request::None);
   ASSERT_NE(robot.findWindow(kBrowse), nullptr);
   EXPECT_EQ(column(kBrowse, 2), (std::vector<std::string>{"Abide With Me", "Amazing Grace", "Be Thou My Vision"}));
   robot.chooseTab(kBrowse, "?CurrentTab", "Bibliography #");
@@ -51,7 +51,7 @@ TEST_F(BibliographyTest, TheTabsListByTitleOrByNumber) {
 
 TEST_F(BibliographyTest, AnEntryPicksItsWordsAndMusicAndCancellingEmptiesTheField) {
   const std::string words = file("words.txt");
-  call("BrowseBibliography", tables::Bibliography, 0);
+  call("BrowseBibliography", tables::Bibliography, Request::None);
   robot.press(kBrowse, "?Insert");
   ASSERT_NE(robot.findWindow(kAdding), nullptr);
   robot.type(kAdding, "?BBL:TITLE", "How Great Thou Art");
@@ -98,7 +98,7 @@ TEST_F(BibliographyTest, TypingWordsNarrowsTheListToTheEntriesThatHaveThemAll) {
     b.set(BBL_WRITTENBY, "Scott Dyer");
     b.set(BBL_ISBN, "978-0-19");
   });
-  call("BrowseBibliography", tables::Bibliography, 0);
+  call("BrowseBibliography", tables::Bibliography, Request::None);
   ASSERT_NE(robot.findWindow(kBrowse), nullptr);
   auto typeKeys = [&](const std::string& text) {
     for (std::size_t at = 0; at < text.size();) {

@@ -72,7 +72,7 @@ class NamedRecordsTest : public ElementsTest {
 }  // namespace
 
 TEST_F(NamedRecordsTest, APerformerNamedElsewhereIsDeletedOnlyAfterTheUserSaysYesToWhere) {
-  call("BrowsePerformers", tables::Performers, 0);
+  call("BrowsePerformers", tables::Performers, Request::None);
   ASSERT_EQ(column(kPerformers, 1), (std::vector<std::string>{"Anderson", "Brown"}));
   deleteRow(kPerformers, 1);
   ASSERT_NE(robot.messageBox(), nullptr);
@@ -94,7 +94,7 @@ TEST_F(NamedRecordsTest, APerformerNamedElsewhereIsDeletedOnlyAfterTheUserSaysYe
 
 TEST_F(NamedRecordsTest, APerformerNamedNowhereGetsTheUsualQuestion) {
   const std::int64_t ruth = person("Ruth", "Adams");
-  call("BrowsePerformers", tables::Performers, 0);
+  call("BrowsePerformers", tables::Performers, Request::None);
   deleteRow(kPerformers, 1);
   EXPECT_EQ(messageText(), "Are you sure you want to delete the highlighted record?");
   robot.pressMessageButton("Yes");
@@ -103,7 +103,7 @@ TEST_F(NamedRecordsTest, APerformerNamedNowhereGetsTheUsualQuestion) {
 
 TEST_F(NamedRecordsTest, ABibliographyEntryAndAPickListValueSayWhereTheyAreNamed) {
   add(tables::Bibliography, [](vrt::RecordRef r) { r.set(BBL_TITLE, "Amazing Grace"); });
-  call("BrowseBibliography", tables::Bibliography, 0);
+  call("BrowseBibliography", tables::Bibliography, Request::None);
   deleteRow("Browse the Bibliography File", 1);
   EXPECT_EQ(messageText(), "Amazing Grace is named in 1 service element. Delete anyway?");
   robot.pressMessageButton("No");
@@ -113,7 +113,7 @@ TEST_F(NamedRecordsTest, ABibliographyEntryAndAPickListValueSayWhereTheyAreNamed
   // Pick lists are named by their text, whatever its case.
   add(tables::ElementType, [](vrt::RecordRef r) { r.set(ELT_ELEMENTTYPE, "Song"); });
   add(tables::AssociatedFiles, [](vrt::RecordRef r) { r.set(ASF_TYPE, "SONG"); });
-  call("BrowseElementType", tables::ElementType, 0);
+  call("BrowseElementType", tables::ElementType, Request::None);
   deleteRow("Browse the ElementType File", 1);
   EXPECT_EQ(messageText(), "Song is named in 1 service element and 1 associated file. Delete anyway?");
   EXPECT_TRUE(noIsTheDefault());

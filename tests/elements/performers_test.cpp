@@ -105,7 +105,7 @@ TEST_F(PerformersTest, ClearClosesTheLookupCancelledWithThePerformerRecordEmptie
 }
 
 TEST_F(PerformersTest, TheRoleListHasItsOwnBrowseAndForm) {
-  call("BrowseRole", tables::Role, 0);
+  call("BrowseRole", tables::Role, Request::None);
   ASSERT_NE(robot.findWindow(kRoles), nullptr);
   robot.press(kRoles, "?Insert");
   ASSERT_NE(robot.findWindow("Adding a Role Record"), nullptr);

@@ -32,9 +32,9 @@ class ViewManagerTest : public RecordsTest {
   std::vector<int> readAll(ViewManager& m, const vrt::RecordBuffer& b, vrt::LongField f) {
     std::vector<int> out;
     m.Reposition();
-    int rc;
-    while ((rc = m.ReadNext()) == Level::Benign) out.push_back(b.get(f));
-    EXPECT_EQ(rc, Level::Notify);
+    ReadResult rc;
+    while ((rc = m.ReadNext()) == ReadResult::Ok) out.push_back(b.get(f));
+    EXPECT_EQ(rc, ReadResult::End);
     return out;
   }
 
@@ -145,10 +145,10 @@ TEST_F(ViewManagerTest, TheValidationHookSkipsAndStops) {
   checked.AddKeyOrder(SER_ServiceNumberKey.index);
   checked.Reposition();
   std::vector<int> seen;
-  int rc;
-  while ((rc = checked.ReadNext()) == Level::Benign) seen.push_back(Buffer(tables::Service).get(SER_SERVICENUMBER));
+  ReadResult rc;
+  while ((rc = checked.ReadNext()) == ReadResult::Ok) seen.push_back(Buffer(tables::Service).get(SER_SERVICENUMBER));
   EXPECT_EQ(seen, (std::vector<int>{1, 3}));
-  EXPECT_EQ(rc, Level::Notify);
+  EXPECT_EQ(rc, ReadResult::End);
   checked.Shutdown();
 }
 
@@ -171,9 +171,10 @@ TEST_F(ViewManagerTest, AnOrderThatCannotBeUsedIsReportedAndReadingGoesOnWithout
     ASSERT_EQ(display.messages.size(), 1u) << order;
     EXPECT_EQ(display.messages[0].title, "View Open Error");
     EXPECT_NE(display.messages[0].text.find("Filter and Range Limits ignored."), std::string::npos);
-    int rc, read = 0;
-    while ((rc = vm.ReadNext()) == Level::Benign) ++read;
-    EXPECT_EQ(rc, Level::Notify) << order;
+    ReadResult rc;
+    int read = 0;
+    while ((rc = vm.ReadNext()) == ReadResult::Ok) ++read;
+    EXPECT_EQ(rc, ReadResult::End) << order;
     EXPECT_EQ(read, 5) << order;
     EXPECT_EQ(display.messages.size(), 1u) << display.messages.back().text;
   }
@@ -195,18 +196,18 @@ TEST_F(ViewManagerTest, TheEndOfAFilteredViewLeavesTheLastRecordReturned) {
   vm.AddKeyOrder(SER_ServiceNumberKey.index);
   vm.PutNamedFilter("SUB(SER:TITLE, 1, 1) = 'A' OR SER:SERVICENUMBER = 3");  // evaluated per record
   vm.Reposition();
-  ASSERT_EQ(vm.ReadNext(), Level::Benign);
-  ASSERT_EQ(vm.ReadNext(), Level::Benign);
-  EXPECT_EQ(vm.ReadNext(), Level::Notify);
+  ASSERT_EQ(vm.ReadNext(), ReadResult::Ok);
+  ASSERT_EQ(vm.ReadNext(), ReadResult::Ok);
+  EXPECT_EQ(vm.ReadNext(), ReadResult::End);
   EXPECT_EQ(Buffer(tables::Service).get(SER_SERVICENUMBER), 3);
   EXPECT_EQ(Buffer(tables::Service).get(SER_TITLE), "Baptism");
   // And backwards past the start: the first record returned stays.
   vm.Reposition();
-  ASSERT_EQ(vm.ReadNext(), Level::Benign);
-  ASSERT_EQ(vm.ReadNext(), Level::Benign);
-  ASSERT_EQ(vm.ReadPrevious(), Level::Benign);
+  ASSERT_EQ(vm.ReadNext(), ReadResult::Ok);
+  ASSERT_EQ(vm.ReadNext(), ReadResult::Ok);
+  ASSERT_EQ(vm.ReadPrevious(), ReadResult::Ok);
   EXPECT_EQ(Buffer(tables::Service).get(SER_SERVICENUMBER), 1);
-  EXPECT_EQ(vm.ReadPrevious(), Level::Notify);
+  EXPECT_EQ(vm.ReadPrevious(), ReadResult::End);
   EXPECT_EQ(Buffer(tables::Service).get(SER_TITLE), "Advent");
 }
 
@@ -215,9 +216,9 @@ TEST_F(ViewManagerTest, ReadPreviousReadsTheOrderBackwards) {
   vm.Reposition();
   view->setToEnd();
   std::vector<int> seen;
-  int rc;
-  while ((rc = vm.ReadPrevious()) == Level::Benign) seen.push_back(Buffer(tables::Service).get(SER_SERVICENUMBER));
-  EXPECT_EQ(rc, Level::Notify);
+  ReadResult rc;
+  while ((rc = vm.ReadPrevious()) == ReadResult::Ok) seen.push_back(Buffer(tables::Service).get(SER_SERVICENUMBER));
+  EXPECT_EQ(rc, ReadResult::End);
   EXPECT_EQ(seen, (std::vector<int>{2, 4, 5, 3, 1}));
   EXPECT_TRUE(display.messages.empty());
 }

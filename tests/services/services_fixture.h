@@ -28,8 +28,8 @@ class ServicesTest : public ScreensTest {
 
   // Starts the procedure by name for `request` (0: as the frame's menu; 4: a look-up), with
   // the record numbered `number` read first for change requests.
-  void open(const char* procedure, int request = 0, const dict::TableDecl* table = nullptr, std::int64_t number = 0) {
-    response = -1;
+  void open(const char* procedure, Request request = Request::None, const dict::TableDecl* table = nullptr, std::int64_t number = 0) {
+    response.reset();
     onThread([this, procedure, request, table, number] {
       FileManager* f = table ? &Access(*table) : nullptr;
       if (f) {

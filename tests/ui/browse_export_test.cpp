@@ -49,7 +49,7 @@ const BrowseDecl& healthBrowse() {
   return decl;
 }
 
-struct Request {
+struct StoredRequest {
   int number;
   vrt::DayNumber started;
   const char* category;
@@ -75,14 +75,14 @@ class BrowseExportTest : public ProgramTest {
     ProgramTest::TearDown();
   }
 
-  static void addRequests(const std::vector<Request>& requests) {
+  static void addRequests(const std::vector<StoredRequest>& requests) {
     vrt::DataFile file(*dict::table("PrayerRequest"));
     if (!fs::exists("PrayerRequest.vdb")) {
       ASSERT_TRUE(file.create());
     }
     ASSERT_TRUE(file.open());
     const auto& f = file.schema().fields;
-    for (const Request& r : requests) {
+    for (const StoredRequest& r : requests) {
       file.buffer().clearAll(f);
       file.buffer().setNumber(f[PRA::REQUESTNUMBER], r.number);
       file.buffer().setNumber(f[PRA::DATESTARTED], r.started);
@@ -95,7 +95,7 @@ class BrowseExportTest : public ProgramTest {
 
   void openBrowse() {
     vrt::StartThread([] {
-      threadGlobals().GlobalRequest = 0;
+      threadGlobals().GlobalRequest = Request::None;
       RunBrowse(healthBrowse());
     }, 50'000);
     robot.settle();
@@ -129,7 +129,7 @@ class BrowseExportTest : public ProgramTest {
   }
 };
 
-const std::vector<Request> kRequests = {
+const std::vector<StoredRequest> kRequests = {
     {1, vrt::dateFromYmd(2026, 3, 1), "Health", "Pray for Anna's surgery, on Monday"},
     {2, vrt::dateFromYmd(2026, 2, 1), "Family", "Not in the filter"},
     {3, vrt::dateFromYmd(2026, 1, 15), "health", "Caf\xC3\xA9 \"\xC3\x9Cmlaut\" group"},
@@ -173,7 +173,7 @@ TEST_F(BrowseExportTest, AFilteredBrowseExportsExactlyItsRecordsInItsOrder) {
 }
 
 TEST_F(BrowseExportTest, ACancelledExportLeavesNoFileAndAnOldOneAsItWas) {
-  std::vector<Request> many;
+  std::vector<StoredRequest> many;
   for (int i = 1; i <= 300; ++i) many.push_back({i, vrt::dateFromYmd(2026, 1, 1) + i % 40, "Health", "Request"});
   addRequests(many);
   start();

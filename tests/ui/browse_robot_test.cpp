@@ -42,8 +42,7 @@ const BrowseDecl& heldBrowse() {
               down};
     b.filter = "SUB(UPPER(ELT:ElementType),1,1) <> 'X'";
     b.retainRow = true;
-    b.form = 1;
-    b.calls = {{1, ProcedureNamed("UpdateElementType")}};
+    b.form = [] { FindProcedure("UpdateElementType")(); };
     return b;
   }();
   return decl;
@@ -60,8 +59,8 @@ class BrowseRobotTest : public FormsTest {
       }
     });
   }
-  void open(std::function<void()> procedure, int request = 0) {
-    response = -1;
+  void open(std::function<void()> procedure, Request request = Request::None) {
+    response.reset();
     onThread([this, procedure, request] {
       threadGlobals().GlobalRequest = request;
       procedure();
@@ -69,7 +68,7 @@ class BrowseRobotTest : public FormsTest {
       selected = RecordRef(Buffer(tables::ElementType)).get(ELT_ELEMENTTYPE);
     });
   }
-  void openPickList(const char* name, int request = 0) { open(PickListProcedure(name), request); }
+  void openPickList(const char* name, Request request = Request::None) { open(PickListProcedure(name), request); }
   void openHeld() {
     open([] { RunBrowse(heldBrowse()); });
   }
@@ -240,7 +239,7 @@ TEST_F(BrowseRobotTest, ADoubleClickSelectsARowButNotTheHeader) {
   robot.clickHeader(kPickBrowse, "?Browse:1", 1, kMouseLeft2);
   ASSERT_NE(robot.findWindow(kPickBrowse), nullptr);
   EXPECT_EQ(robot.findWindow("Changing a Element Type Record"), nullptr);
-  EXPECT_EQ(response, -1);
+  EXPECT_EQ(response, std::nullopt);
   robot.doubleClickRow(kPickBrowse, "?Browse:1", 3);
   EXPECT_EQ(robot.findWindow(kPickBrowse), nullptr);
   EXPECT_EQ(response, Response::Completed);

@@ -223,7 +223,7 @@ TEST_F(FormConventionsTest, AQuestionOnOneThreadNeverBlocksAnotherThreadsForm) {
   robot.type(kRoleForm, "?ROL:Role", "Elder");
   robot.press(kRoleForm, "?Cancel");
   ASSERT_NE(robot.messageBox(), nullptr);  // "Save Record" waits on the first thread
-  int second = -1;
+  std::optional<Response> second;
   vrt::StartThread(
       [&second] {
         FileManager& f = Access(tables::AssociatedFiles);
@@ -251,7 +251,7 @@ TEST_F(FormConventionsTest, AChildListCallsItsFormThroughTheCallTable) {
   robot.press(kFileForm, "?Insert");
   robot.press(kFileForm, "?Change");
   robot.press(kFileForm, "?Delete");
-  EXPECT_EQ(ChildFormCalls(), (std::vector<int>{Request::Insert, Request::Change, Request::Delete}));
+  EXPECT_EQ(ChildFormCalls(), (std::vector<Request>{Request::Insert, Request::Change, Request::Delete}));
   robot.press(kFileForm, "?Cancel");
   // In view mode the call table opens nothing.
   callForm(UpdateFileTest, tables::AssociatedFiles, Request::View, 1);

@@ -50,7 +50,7 @@ TEST_F(FormRequestTest, ClosingAChangedFormAsksToSave) {
   robot.pressMessageButton("Cancel");
   ASSERT_NE(robot.findWindow(kRoleForm), nullptr);
   EXPECT_EQ(text(kRoleForm, "?ROL:Role"), "Greeter");
-  EXPECT_EQ(response, -1);
+  EXPECT_EQ(response, std::nullopt);
   // No closes without saving.
   robot.press(kRoleForm, "?Cancel");
   robot.pressMessageButton("No");

@@ -3,6 +3,7 @@
 // calls a test-only form the way a browse does: the request in the thread's global, the
 // record in the buffer, the response and the navigation request read back afterwards.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "dictionary/tables.h"
@@ -35,9 +36,9 @@ class FormsTest : public ProgramTest {
   // numbered `number` is read first; for insert the record is primed and numbered, as a
   // browse does. The outcome lands in `response` and `vcr` when the form returns.
   // `before` runs on the caller's thread first (to set a table's hooks, say).
-  void callForm(void (*form)(), const dict::TableDecl& table, int request, int number = 0,
+  void callForm(void (*form)(), const dict::TableDecl& table, Request request, int number = 0,
                 std::function<void()> before = {}) {
-    response = -1;
+    response.reset();
     vcr = -1;
     onThread([this, form, &table, request, number, before] {
       if (before) before();
@@ -74,7 +75,7 @@ class FormsTest : public ProgramTest {
 
   std::string text(const char* window, const char* use) { return robot.control(window, use).text(); }
 
-  int response = -1;
+  std::optional<Response> response;  // none until the procedure returns
   int vcr = -1;
 };
 

@@ -118,13 +118,29 @@ TEST_F(MainFrameTest, BrowsesRunOnThreadsOfTheirOwnWithTheirOwnTables) {
   // Each thread has its own copy of every table, with its codes cleared at the start.
   ASSERT_EQ(seen.serviceManager.size(), 2u);
   EXPECT_NE(seen.serviceManager[services.thread()], seen.serviceManager[praises.thread()]);
-  EXPECT_EQ(seen.globalsAtStart[services.thread()].GlobalRequest, 0);
-  // A browse without a screen of its own shows its caption and its table's count.
+  EXPECT_EQ(seen.globalsAtStart[services.thread()].GlobalRequest, Request::None);
+  // A browse no screen registered is named by the start-up check; chosen, it opens nothing
+  // and the user is told why.
   RegisterProcedure("BrowsePerformers", nullptr);
+  EXPECT_EQ(MissingProcedures(), std::vector<std::string>{"BrowsePerformers"});
+  const auto before = vrt::LiveThreads();
   robot.chooseMenu("&Browse|Browse the Performers file");
-  EXPECT_EQ(robot.control("Browse the Performers File", "?Records").text(), "0 records in Performers");
-  robot.press("Browse the Performers File", "?Close");
+  ASSERT_NE(robot.messageBox(), nullptr);
+  EXPECT_EQ(robot.control("Not Available", vrt::kMessageTextUse).text(),
+            "BrowsePerformers is not part of this program yet.");
+  robot.pressMessageButton("Ok");
+  EXPECT_EQ(vrt::LiveThreads(), before);
   EXPECT_EQ(robot.findWindow("Browse the Performers File"), nullptr);
+}
+
+// Every name the program calls a procedure by (the menu's browses, the screens' look-ups,
+// child forms and print buttons) has its procedure once the real start-up has run: a
+// misspelt name fails here rather than in front of a user.
+using StartUpTest = ProgramTest;
+
+TEST_F(StartUpTest, FindsAProcedureForEveryNameTheProgramCalls) {
+  start();
+  EXPECT_EQ(MissingProcedures(), std::vector<std::string>{});
 }
 
 TEST_F(MainFrameTest, NavigationButtonsReachTheActiveBrowsesThread) {

@@ -16,8 +16,8 @@ namespace {
 class PickListTest : public FormsTest {
  protected:
   // Opens the browse on a thread of its own for `request` (0: the frame's way, 4: a look-up).
-  void openBrowse(const char* procedure, int request = 0, std::function<void()> before = {}) {
-    response = -1;
+  void openBrowse(const char* procedure, Request request = Request::None, std::function<void()> before = {}) {
+    response.reset();
     onThread([this, procedure, request, before] {
       if (before) before();
       threadGlobals().GlobalRequest = request;
@@ -32,7 +32,7 @@ class PickListTest : public FormsTest {
     for (int r = 1; r <= l->rowCount(); ++r) out.push_back(l->rowAt(r).at(0));
     return out;
   }
-  int response = -1;
+  std::optional<Response> response;  // none until the procedure returns
   std::string selected;
 };
 
@@ -128,7 +128,7 @@ TEST_F(PickListTest, TypingALetterStepsToTheTitlesStartingWithIt) {
 
 TEST_F(PickListTest, ClearInTheTopicLookupCancelsItWithTheTopicRecordEmptied) {
   std::string topic = "<unread>";
-  int cleared = -1;
+  std::optional<Response> cleared;
   onThread([&] {
     FileManager& f = Access(tables::Topic);
     f.Open();

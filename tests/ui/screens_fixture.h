@@ -4,6 +4,7 @@
 // would, and read back what was stored, as another station would: the base of the screens'
 // end-to-end tests.
 #include <functional>
+#include <optional>
 #include <memory>
 #include <string>
 
@@ -52,15 +53,15 @@ class ScreensTest : public ProgramTest {
   // for change and view the record numbered `number` is read first (by its numbered key),
   // for insert the record is primed and numbered. `before` fills in what the caller holds.
   // The response lands in `response` when the procedure returns.
-  void call(const std::string& procedure, const dict::TableDecl& table, int request, std::int64_t number = 0,
+  void call(const std::string& procedure, const dict::TableDecl& table, Request request, std::int64_t number = 0,
             std::function<void()> before = {}) {
-    response = -1;
+    response.reset();
     onThread([this, procedure, &table, request, number, before] {
       FileManager& f = Access(table);
       f.Open();
       if (request == Request::Insert) {
         f.ClearForInsert();
-      } else if (request != Request::Select && request != 0) {
+      } else if (request != Request::Select && request != Request::None) {
         f.BUFFER->setNumber(key(f), static_cast<double>(number));
         EXPECT_EQ(f.Fetch(numberedKey(f)), Level::Benign);
       }
@@ -102,7 +103,7 @@ class ScreensTest : public ProgramTest {
     return out;
   }
 
-  int response = -1;
+  std::optional<Response> response;  // none until the procedure returns
   std::function<void()> after;  // runs on the caller's thread when the procedure returned
   vrt::FakeDesktopOpener* opener = nullptr;
 

@@ -57,7 +57,7 @@ TEST_F(ScreenshotTest, AFormWithALookupAndAQuestion) {
 
 TEST_F(ScreenshotTest, APickListBrowseWithItsPopupMenuOpen) {
   onThread([] {
-    threadGlobals().GlobalRequest = 0;
+    threadGlobals().GlobalRequest = Request::None;
     PickListProcedure("BrowseElementType")();
   });
   constexpr const char* kBrowse = "Browse the ElementType File";

@@ -11,6 +11,9 @@ namespace ROL = dict::idx::ROL;
 namespace ELT = dict::idx::ELT;
 namespace ASF = dict::idx::ASF;
 
+const NamedProcedure kBrowseElementType{kSelectElementType};
+const NamedProcedure kBrowseRole{kSelectRole};
+
 const FormDecl& RoleForm() {
   static const FormDecl form = [] {
     FormDecl f(kRoleForm, "Update the Role File", tables::Role, "Role");
@@ -27,14 +30,18 @@ const FormDecl& RoleForm() {
 const FormDecl& FileForm() {
   static const FormDecl form = [] {
     FormDecl f(kFileForm, "Update the Associated Files File", tables::AssociatedFiles, "File");
-    LookupDecl type = lookupInto("?CALLLOOKUP", 1, tables::ElementType, ELT::keys::ElementTypeKey, ELT::ELEMENTTYPE);
-    LookupDecl role = lookupInto("?CALLLOOKUP:2", 2, tables::Role, ROL::keys::RoleNumberKey, ROL::ROLENUMBER);
+    LookupDecl type = lookupInto("?CALLLOOKUP", kBrowseElementType, tables::ElementType, ELT::keys::ElementTypeKey, ELT::ELEMENTTYPE);
+    LookupDecl role = lookupInto("?CALLLOOKUP:2", kBrowseRole, tables::Role, ROL::keys::RoleNumberKey, ROL::ROLENUMBER);
     role.textField = ROL::ROLE;
     role.display = "?LOC:RoleText";
     ChildListDecl children;
     children.list = "?List:Children";
     children.columns = {{"Child", 20}};
-    children.call = 3;
+    // The child list's form is a stand-in: it notes the request it was called with.
+    children.form = [] {
+      ChildFormCalls().push_back(threadGlobals().GlobalRequest);
+      threadGlobals().GlobalResponse = Response::Cancelled;
+    };
     f.tabs = {
         {"&General",
          {lookupField("&Type:", "?ASF:Type", {tables::AssociatedFiles, ASF::TYPE}, type),
@@ -42,12 +49,6 @@ const FormDecl& FileForm() {
           lookupField("R&ole number:", "?LOC:RoleNumber", FieldRef::Local("LOC:RoleNumber", true), role, "@n-14")}},
         {"&Children", {childList(children)}},
     };
-    // The child list's form is a stand-in: it notes the request it was called with.
-    const auto childForm = [] {
-      ChildFormCalls().push_back(threadGlobals().GlobalRequest);
-      threadGlobals().GlobalResponse = Response::Cancelled;
-    };
-    f.calls = {{1, ProcedureNamed("BrowseElementType")}, {2, ProcedureNamed("BrowseRole")}, {3, childForm}};
     return f;
   }();
   return form;
@@ -56,8 +57,8 @@ const FormDecl& FileForm() {
 void UpdateRoleTest() { RunForm(RoleForm()); }
 void UpdateFileTest() { RunForm(FileForm()); }
 
-std::vector<int>& ChildFormCalls() {
-  static std::vector<int> calls;
+std::vector<Request>& ChildFormCalls() {
+  static std::vector<Request> calls;
   return calls;
 }
 

@@ -23,6 +23,6 @@ const FormDecl& FileForm();
 void UpdateRoleTest();
 void UpdateFileTest();
 // What the child list of the file form called, by request.
-std::vector<int>& ChildFormCalls();
+std::vector<Request>& ChildFormCalls();
 
 }  // namespace vesp::testing

@@ -21,8 +21,8 @@ class TwoListWindow : public WindowController {
  public:
   explicit TwoListWindow(std::vector<vrt::Event>& seen) : seen_(seen) {}
 
-  int Setup() override {
-    WindowController::Setup();
+  bool Setup() override {
+    static_cast<void>(WindowController::Setup());
     vrt::WindowSpec design = vrt::windowSpec("Two Lists", "TwoLists", vrt::WindowKind::Child);
     design.controls = {
         vrt::sheet("?Sheet", {vrt::tab("&First", {vrt::list("?List:1", {{"One", 10}}, 4)}),
@@ -44,9 +44,9 @@ class TwoListWindow : public WindowController {
       toolbar_.AddTarget(targets_[i], targets_[i].CONTROL);
     }
     OpenWindow(*MYWINDOW);
-    return 0;
+    return true;
   }
-  int OnEvent() override {
+  EventResult OnEvent() override {
     seen_.push_back(CurrentEvent());
     return WindowController::OnEvent();
   }
@@ -89,7 +89,7 @@ TEST(ToolbarTips, ArePackedAsCountButtonLengthAndText) {
 TEST_F(ToolbarTest, TheFrameToolbarDrivesTheVisibleList) {
   start();
   std::vector<vrt::Event> seen;
-  int response = 0;
+  Response response = Response::None;
   vrt::StartThread([&seen, &response] { response = TwoListWindow(seen).Execute(); }, 50'000);
   robot.settle();
   vrt::Window& w = robot.window("Two Lists");

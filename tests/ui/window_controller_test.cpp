@@ -1,6 +1,10 @@
 // The window controller's dealings with its components: events offered in registration
 // order until one takes them, a reset asked for after an event, shutdown in order.
+#include <concepts>
+
 #include "program_fixture.h"
+#include "records/levels.h"
+#include "records/view_manager.h"
 #include "runtime/gui/control.h"
 #include "windows/window_controller.h"
 
@@ -8,6 +12,14 @@ using namespace vesp;
 using namespace vesp::testing;
 
 namespace {
+
+// The codes of one family do not mix with another's or with plain numbers: a handler that
+// hands back a message level, or a request where a response belongs, does not compile.
+static_assert(!std::equality_comparable_with<EventResult, decltype(Level::Benign)>);
+static_assert(!std::equality_comparable_with<EventResult, Response>);
+static_assert(!std::equality_comparable_with<Request, Response>);
+static_assert(!std::equality_comparable_with<ReadResult, decltype(Level::Benign)>);
+static_assert(!std::is_convertible_v<int, EventResult> && !std::is_convertible_v<EventResult, int>);
 
 struct Journal {
   std::vector<std::string> calls;
@@ -20,9 +32,9 @@ class FakeComponent : public WindowComponent {
   void Reset(bool force) override { note(force ? "Reset(force)" : "Reset"); }
   bool ResetRequired() override { return std::exchange(wantsReset, false); }
   void ArmKeys() override { note("ArmKeys"); }
-  int TakeEvent() override {
+  EventResult TakeEvent() override {
     note("TakeEvent");
-    return takes_;
+    return takes_ ? EventResult::Consumed : EventResult::Continue;
   }
   void SaveControls() override { note("SaveControls"); }
   void RefreshControls() override { note("RefreshControls"); }
@@ -38,8 +50,8 @@ class FakeComponent : public WindowComponent {
 class ComponentWindow : public WindowController {
  public:
   explicit ComponentWindow(Journal& journal) : a_("a", journal, 0), b_("b", journal, 1), c_("c", journal, 0), journal_(journal) {}
-  int Setup() override {
-    WindowController::Setup();
+  bool Setup() override {
+    static_cast<void>(WindowController::Setup());
     vrt::WindowSpec design = vrt::windowSpec("Components", "Components");
     design.controls = {vrt::button("?Go", "&Go"), vrt::button("?Close", "Close")};
     window_ = std::make_unique<vrt::Window>(std::move(design));
@@ -48,9 +60,9 @@ class ComponentWindow : public WindowController {
     AddItem(c_);
     AddItem(window_->number("?Close"), Response::Cancelled);
     OpenWindow(*window_);
-    return 0;
+    return true;
   }
-  int OnAccepted() override {
+  EventResult OnAccepted() override {
     if (CurrentEvent().control == MYWINDOW->number("?Go")) {
       journal_.calls.clear();
       b_.wantsReset = true;
@@ -72,7 +84,7 @@ using WindowControllerTest = ProgramTest;
 TEST_F(WindowControllerTest, ComponentsSeeEventsInOrderAndAskForResets) {
   start();
   Journal journal;
-  int response = 0;
+  Response response = Response::None;
   vrt::StartThread([&] { response = ComponentWindow(journal).Execute(); }, 50'000);
   robot.settle();
   EXPECT_EQ(journal.calls.front(), "a.ArmKeys");
