@@ -30,6 +30,7 @@ ChildListDecl ElementList(std::string use, int call) {
   c.hidden = {{tables::ServiceElement, SEL::ELEMENTNUMBER}};
   c.call = call;
   c.lookupTables = {&tables::Performers};
+  c.orderField = SEL::ELEMENTORDER;
   return c;
 }
 

@@ -8,7 +8,8 @@
 namespace vesp {
 
 std::vector<BrowseColumn> ElementColumns();
-// The element list of the service in the thread's service record, in element order.
+// The element list of the service in the thread's service record, in element order; its
+// rows move up and down.
 ChildListDecl ElementList(std::string use, int call);
 
 }  // namespace vesp
