@@ -1,4 +1,6 @@
 #include "dictionary/tables.h"
+#include "records/thread_dictionary.h"
+#include "runtime/text/dates.h"
 #include "screens/services/display_names.h"
 #include "screens/services/element_columns.h"
 #include "screens/services/service_reports.h"
@@ -63,6 +65,7 @@ const BrowseDecl& serviceBrowse() {
     b.calls = {{1, UpdateService}, {2, ProcedureNamed("UpdateServiceElement")}};
     b.lookupTables = {&tables::Performers, &tables::Topic, &tables::SermonSeries};
     b.children = {elementList()};
+    b.openAt = [] { Buffer(tables::Service).set(SER_WEEKOFDATE_DATE, vrt::today()); };  // this week's service
     b.extraButtons = {vrt::button("?SongUsage", "Song &Usage..."), vrt::button("?OrderOfService", "&Order of Service...")};
     b.popupButtons = {"?SongUsage", "?OrderOfService"};
     b.onButton = [](BrowseScreen& screen, int control) {
