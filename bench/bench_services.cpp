@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
       });
     });
     if (b.robot.messageBox() || b.rows(kBrowse, "?BROWSE:1") != 10) {
-      std::cerr << "the browse did not open on a full page\n";
+      std::cerr << "the browse did not open on a full page: " << b.rows(kBrowse, "?BROWSE:1") << " rows\n";
       return 1;
     }
     if (i + 1 < kRuns) b.robot.press(kBrowse, "?Close");
