@@ -82,6 +82,11 @@ struct BrowseDecl {
   // belong to the highlighted row (refilled whenever the highlight moves).
   std::vector<ChildListDecl> children;
   std::vector<const dict::TableDecl*> lookupTables;  // read by the locals' computations
+  // Where the list opens when it opens in the first tab's order (not as a look-up): sets
+  // that order's leading key value in the primary buffer, and the list opens on the first
+  // record at or after it, highlighted on the top row, the records before it a Page Up
+  // away (past the last record: on the last). None: at the top.
+  std::function<void()> openAt;
 };
 
 // Runs the browse the declaration describes for the thread's global request (select for a

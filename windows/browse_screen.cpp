@@ -45,7 +45,13 @@ class DeclaredBrowse : public BrowseManager {
     for (std::size_t i = 0; i < decl_.tabs.size(); ++i)
       tabs.push_back({static_cast<int>(i) + 1,
                       decl_.tabs[i].locator == BrowseTab::Locator::Entry ? locatorUse(i) : std::string()});
-    return ChooseOrderAndFill(SortOrderForTab(*window_.MYWINDOW, decl_.sheetUse, tabs), force);
+    const bool first = !LOADED;
+    const bool filled = ChooseOrderAndFill(SortOrderForTab(*window_.MYWINDOW, decl_.sheetUse, tabs), force);
+    if (!first || !LOADED || SELECTING || !decl_.openAt || CurrentOrderNumber() != 1) return filled;
+    decl_.openAt();
+    CURRENTCHOICE = 1;
+    RefreshAtKeyValue();
+    return true;
   }
   void ArmKeys() override {
     BrowseManager::ArmKeys();

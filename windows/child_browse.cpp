@@ -1,16 +1,19 @@
 #include "windows/child_browse.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "records/thread_dictionary.h"
 #include "runtime/gui/control.h"
+#include "runtime/gui/paged_list.h"
 #include "runtime/text/utf8.h"
+#include "windows/sibling_order.h"
 
 namespace vesp {
 
 class ChildBrowse::Manager : public BrowseManager {
  public:
-  explicit Manager(ListCells& cells) : cells_(cells) {}
+  Manager(ListCells& cells, const ChildListDecl& decl) : cells_(cells), decl_(decl) {}
 
   void StoreRow(ListRow& row) override {
     cells_.ComputeRow();
@@ -28,9 +31,102 @@ class ChildBrowse::Manager : public BrowseManager {
     return BrowseManager::RunForm(request);
   }
   ValueRef parent_;
+  bool moves_ = false;  // the rows can be moved: the list's records have an order field
+
+  void FillPage(int mode) override {
+    BrowseManager::FillPage(mode);
+    if (decl_.refilled && LOADED && !LOADPENDING && window()) decl_.refilled(*window());
+  }
+  void ArmKeys() override {
+    BrowseManager::ArmKeys();
+    vrt::Window* w = window();
+    if (!moves_ || !w) return;
+    if (vrt::Control* list = w->control(ILC->Control())) {
+      list->alert(int{vrt::kCtrl} | vrt::kUpKey);
+      list->alert(int{vrt::kCtrl} | vrt::kDownKey);
+      if (vrt::PagedList* rows = list->list()) rows->setRowDragging(true);
+    }
+    if (!USEPOPUP) return;
+    POPUP.AddSeparator();
+    POPUP.AddItemMimic("MoveUp", w->number(decl_.moveUp), "Move &Up");
+    POPUP.AddItemMimic("MoveDown", w->number(decl_.moveDown), "Move &Down");
+  }
+  void RefreshControls() override {
+    BrowseManager::RefreshControls();
+    vrt::Window* w = window();
+    if (!moves_ || !w) return;
+    for (const std::string& use : {decl_.moveUp, decl_.moveDown})
+      if (vrt::Control* c = w->control(use)) c->setDisabled(LISTQUEUE->Records() < 2);
+  }
+  int OnEvent() override {
+    if (moves_ && WINDOW) {
+      const vrt::Event& e = WINDOW->CurrentEvent();
+      vrt::Window* w = window();
+      const bool onList = e.control && e.control == ILC->Control();
+      if (e.event == vrt::kEventAccepted && e.control && w && e.control == w->number(decl_.moveUp))
+        return move(SiblingMove::Up);
+      if (e.event == vrt::kEventAccepted && e.control && w && e.control == w->number(decl_.moveDown))
+        return move(SiblingMove::Down);
+      if (onList && e.event == vrt::kEventAlertKey && e.key == (int{vrt::kCtrl} | vrt::kUpKey)) return move(SiblingMove::Up);
+      if (onList && e.event == vrt::kEventAlertKey && e.key == (int{vrt::kCtrl} | vrt::kDownKey))
+        return move(SiblingMove::Down);
+      if (onList && e.event == vrt::kEventRowDropped) return move(SiblingMove::Onto);
+    }
+    return BrowseManager::OnEvent();
+  }
 
  private:
+  vrt::Window* window() const { return WINDOW ? WINDOW->MYWINDOW : nullptr; }
+
+  // The row id of the record a row of the page shows; 0 when it is gone.
+  std::int64_t rowidOf(int row) {
+    if (row < 1 || row > LISTQUEUE->Records()) return 0;
+    const std::string& position = LISTQUEUE->GetViewPosition(row);
+    if (!VIEW->resetTo(position) || ReadNext() != Level::Benign || VIEW->position() != position) return 0;
+    return PRIMARY->Me->FILE->currentRowid();
+  }
+
+  // Moves the highlighted record (or the dragged one) and refills the page with it
+  // highlighted where it went.
+  int move(SiblingMove how) {
+    if (LISTQUEUE->Records() == 0) return EventResult::Consumed;
+    vrt::Window* w = window();
+    vrt::Control* list = w ? w->control(ILC->Control()) : nullptr;
+    const vrt::ListDrop drop = list && list->list() ? list->list()->lastDrop() : vrt::ListDrop{};
+    if (how == SiblingMove::Onto) CURRENTCHOICE = drop.from;
+    else if (ILC->Choice() > 0) CURRENTCHOICE = ILC->Choice();
+    FileManager& f = *PRIMARY->Me;
+    const std::int64_t moving = rowidOf(CURRENTCHOICE);
+    const std::int64_t target = how == SiblingMove::Onto ? rowidOf(drop.to) : 0;
+    if (moving == 0 || (how == SiblingMove::Onto && target == 0)) {
+      ReportVanishedRecord();
+      FillPage(kFromHighlight);
+      RefreshControls();
+      return EventResult::Consumed;
+    }
+    f.FILE->getByRowid(moving);
+    const auto& components = f.FILE->schema().keys[static_cast<std::size_t>(decl_.key)].components;
+    const vrt::store::KeyValue parent = f.FILE->layout().componentValue(components.front(), *f.BUFFER);
+    const MoveResult result = MoveSibling(f, decl_.key, decl_.orderField, parent, moving, how, target);
+    if (result == MoveResult::Moved) {
+      int row = CURRENTCHOICE;
+      if (how == SiblingMove::Up) row = std::max(1, row - 1);
+      if (how == SiblingMove::Down) row = std::min(std::max(1, ILC->Items()), row + 1);
+      if (how == SiblingMove::Onto) row = drop.to;
+      f.FILE->getByRowid(moving);  // at its new place
+      CURRENTCHOICE = row;
+      if (!VIEW->resetToBuffer()) Reposition();
+      FillPage(kFromView);
+    } else {
+      FillPage(kFromHighlight);
+    }
+    RefreshControls();
+    LoadRowIntoRecord();
+    return EventResult::Consumed;
+  }
+
   ListCells& cells_;
+  const ChildListDecl& decl_;
   bool stale_ = false;  // a form may have changed the children
 };
 
@@ -61,7 +157,7 @@ void ChildBrowse::Attach(vrt::Window& window, bool viewOnly) {
   const std::size_t shown = decl_.cells.empty() ? decl_.columns.size() : cells_.ShownValues();
   list_ = std::make_unique<PagedListControl>(window, window.number(decl_.list), shown);
   view_ = std::make_unique<vrt::View>(TableFile(*decl_.table));
-  browse_ = std::make_unique<Manager>(cells_);
+  browse_ = std::make_unique<Manager>(cells_, decl_);
   Manager& b = *browse_;
   b.Setup(*list_, *view_, queue_, Relate(*decl_.table), &owner_);
   cells_.AddPairs(b.FIELDS);
@@ -73,6 +169,7 @@ void ChildBrowse::Attach(vrt::Window& window, bool viewOnly) {
   b.HASTHUMB = false;
   b.HIDESELECT = true;
   if (!decl_.readOnly && !viewOnly) {
+    b.moves_ = decl_.orderField >= 0;
     b.ASKPROCEDURE = decl_.form;
     b.INSERTCONTROL = window.number(decl_.insert);
     b.CHANGECONTROL = window.number(decl_.change);
@@ -80,7 +177,7 @@ void ChildBrowse::Attach(vrt::Window& window, bool viewOnly) {
   } else {
     b.USEPOPUP = b.EDITVIAPOPUP = false;
     if (!decl_.readOnly)
-      for (const std::string& use : {decl_.insert, decl_.change, decl_.remove})
+      for (const std::string& use : {decl_.insert, decl_.change, decl_.remove, decl_.moveUp, decl_.moveDown})
         if (vrt::Control* c = window.control(use)) c->setDisabled(true);
   }
   owner_.AddItem(static_cast<WindowComponent&>(b));
@@ -115,9 +212,15 @@ std::vector<vrt::ControlSpec> ChildListControls(const ChildListDecl& decl) {
   std::vector<vrt::ControlSpec> out;
   if (!decl.title.empty()) out.push_back(vrt::prompt(decl.title));
   out.push_back(vrt::list(decl.list, decl.cells.empty() ? decl.columns : ListColumnsOf(decl.cells), decl.rows));
-  if (!decl.readOnly)
-    out.push_back(vrt::row({vrt::button(decl.insert, "&Insert"), vrt::button(decl.change, "&Change"),
-                            vrt::button(decl.remove, "&Delete")}));
+  if (!decl.readOnly) {
+    std::vector<vrt::ControlSpec> buttons = {vrt::button(decl.insert, "&Insert"), vrt::button(decl.change, "&Change"),
+                                             vrt::button(decl.remove, "&Delete")};
+    if (decl.orderField >= 0) {
+      buttons.push_back(vrt::button(decl.moveUp, "Move &Up").tip("Move the highlighted record up (Ctrl+Up)"));
+      buttons.push_back(vrt::button(decl.moveDown, "Move &Down").tip("Move the highlighted record down (Ctrl+Down)"));
+    }
+    out.push_back(vrt::row(std::move(buttons)));
+  }
   return out;
 }
 

@@ -29,6 +29,10 @@
 #include "windows/procedures.h"
 #include "windows/screen_conventions.h"
 
+namespace vrt {
+class Window;
+}
+
 namespace vesp {
 
 class FileManager;
@@ -121,6 +125,15 @@ struct ChildListDecl {
   std::string title;  // shown above the list
   bool readOnly = false;  // no buttons: the list only shows
   std::vector<const dict::TableDecl*> lookupTables;  // read by the locals' computations
+  // The child table's field that places each record among the parent's others (an
+  // element's order); -1 for none. With one, "Move &Up" / "Move &Down", Ctrl+Up / Ctrl+Down
+  // and dragging a row onto another move the highlighted record; the records are then
+  // numbered 10, 20, 30 ... in one transaction, and the moved one stays highlighted.
+  int orderField = -1;
+  std::string moveUp = "?MoveUp", moveDown = "?MoveDown";
+  // After each refill of the list from the table (the window's controls may show a sum of
+  // its records).
+  std::function<void(vrt::Window& window)> refilled;
 };
 
 struct FormItem {
@@ -139,6 +152,7 @@ struct FormItem {
   std::optional<vrt::ControlSpec> control;
   std::vector<std::string> choices;  // DropList: its entries, also the values it stores
   int lines = 3;                     // TextBox
+  std::string tip;                   // Field: shown when the mouse rests on the entry
 };
 
 FormItem field(std::string prompt, std::string use, FieldRef ref, std::string picture = {});

@@ -59,6 +59,7 @@ void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>&
   auto fieldEntry = [&] {
     ControlSpec e = entry(item.use, pictureFor(item), bindingFor(item.field));
     if (item.readOnly) e.readOnly = true;
+    if (!item.tip.empty()) e.tipText = item.tip;
     return e;
   };
   switch (item.kind) {

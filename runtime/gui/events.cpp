@@ -6,15 +6,16 @@
 namespace vrt {
 
 namespace {
-constexpr std::array<std::pair<int, const char*>, 22> kEventNames{{
+constexpr std::array<std::pair<int, const char*>, 23> kEventNames{{
     {kEventAccepted, "Accepted"},       {kEventNewSelection, "NewSelection"},
     {kEventScrollUp, "ScrollUp"},       {kEventScrollDown, "ScrollDown"},
     {kEventPageUp, "PageUp"},           {kEventPageDown, "PageDown"},
     {kEventScrollTop, "ScrollTop"},     {kEventScrollBottom, "ScrollBottom"},
     {kEventLocate, "Locate"},           {kEventAlertKey, "AlertKey"},
     {kEventSelected, "Selected"},       {kEventRejected, "Rejected"},
-    {kEventScrollDrag, "ScrollDrag"},   {kEventCloseWindow, "CloseWindow"},
-    {kEventCloseDown, "CloseDown"},     {kEventOpenWindow, "OpenWindow"},
+    {kEventScrollDrag, "ScrollDrag"},   {kEventRowDropped, "RowDropped"},
+    {kEventCloseWindow, "CloseWindow"}, {kEventCloseDown, "CloseDown"},
+    {kEventOpenWindow, "OpenWindow"},
     {kEventGainFocus, "GainFocus"},     {kEventLoseFocus, "LoseFocus"},
     {kEventCompleted, "Completed"},     {kEventTimer, "Timer"},
     {kEventNotify, "Notify"},           {kEventNone, "None"},

@@ -21,6 +21,7 @@ enum EventCode : int {
   kEventSelected = 11,  // a control received the focus
   kEventRejected = 12,
   kEventScrollDrag = 20,  // the list's own thumb was dragged; its position is the list's thumb
+  kEventRowDropped = 21,  // a row of the list was dragged onto another; the list's lastDrop() says which
   // Window events (no control).
   kEventCloseWindow = 0x201,
   kEventCloseDown = 0x202,

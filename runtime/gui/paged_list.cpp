@@ -1,5 +1,6 @@
 #include "runtime/gui/paged_list.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -10,6 +11,7 @@
 #include <QTableWidget>
 #include <QWheelEvent>
 #include <algorithm>
+#include <utility>
 
 #include "runtime/gui/binding.h"
 #include "runtime/gui/list_cell_painter.h"
@@ -304,6 +306,44 @@ void PagedList::userDragThumb(int position) {
   emit thumbDragged(thumb_);
 }
 
+void PagedList::userDropRow(int from, int to) {
+  if (from < 1 || from > rowCount() || to < 1 || to > rowCount()) return;
+  userHighlight(from);
+  lastDrop_ = ListDrop{from, to};
+  emit rowDropped();
+}
+
+QWidget* PagedList::rowArea() const { return table_->viewport(); }
+
+QPoint PagedList::rowCentre(int row) const {
+  if (row < 1 || row > rowCount()) return {-1, -1};
+  const QRect cell = table_->visualRect(table_->model()->index(row - 1, 0));
+  return cell.center();
+}
+
+// A press on a row, a move past the drag distance and a release on another row: the row
+// is dropped there. Below the last row counts as on it.
+bool PagedList::onDrag(QEvent* event) {
+  auto* mouse = static_cast<QMouseEvent*>(event);
+  const QPoint at = mouse->position().toPoint();
+  if (event->type() == QEvent::MouseMove) {
+    if (!rowDragging_ || pressedRow_ == 0 || !(mouse->buttons() & Qt::LeftButton)) return false;
+    if (!dragging_ && (at - pressedAt_).manhattanLength() >= QApplication::startDragDistance()) {
+      dragging_ = true;
+      table_->viewport()->setCursor(Qt::ClosedHandCursor);
+    }
+    return dragging_;
+  }
+  // The button was released.
+  const int from = std::exchange(pressedRow_, 0);
+  if (!std::exchange(dragging_, false)) return false;
+  table_->viewport()->unsetCursor();
+  int to = table_->rowAt(at.y()) + 1;
+  if (to == 0 && at.y() >= 0) to = rowCount();
+  if (to >= 1 && to != from) userDropRow(from, to);
+  return true;
+}
+
 void PagedList::onThumbAction(int action) {
   int event = kEventNone;
   switch (action) {
@@ -339,6 +379,8 @@ bool PagedList::onMouse(QObject* watched, QEvent* event) {
   } else if (doubled) {
     userDoubleClick(row, column);
   } else {
+    pressedRow_ = row >= 1 && row <= rowCount() ? row : 0;
+    pressedAt_ = at;
     userClick(row, column);
   }
   return true;
@@ -368,6 +410,9 @@ bool PagedList::eventFilter(QObject* watched, QEvent* event) {
         table_->viewport()->setAutoFillBackground(true);
       }
       return false;
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+      return watched == table_->viewport() && onDrag(event);
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
       return (watched == table_->viewport() || watched == table_->horizontalHeader()->viewport()) &&

@@ -29,6 +29,12 @@ struct ListClick {
   int key = 0;  // kMouseLeft, kMouseLeft2 or kMouseRight
 };
 
+// A row dragged onto another: 1-based rows of the page.
+struct ListDrop {
+  int from = 0;
+  int to = 0;
+};
+
 class PagedList : public QWidget {
   Q_OBJECT
 
@@ -57,6 +63,15 @@ class PagedList : public QWidget {
 
   const ListClick& lastClick() const { return lastClick_; }
   int clickedColumn() const { return lastClick_.column; }
+  // Whether a row may be dragged onto another with the mouse; the owner moves the records,
+  // the list itself changes nothing. Off unless the owner turns it on.
+  void setRowDragging(bool on) { rowDragging_ = on; }
+  bool rowDragging() const { return rowDragging_; }
+  const ListDrop& lastDrop() const { return lastDrop_; }
+  // The centre of a row in the coordinates of the widget that takes the rows' mouse
+  // events (rowArea()); for a robot that drags with the mouse.
+  QPoint rowCentre(int row) const;
+  QWidget* rowArea() const;
   // A column drawn in its own colour (and centred), over whatever the column says.
   void setColumnLook(int column, const QColor& foreground, bool centred);
 
@@ -83,6 +98,7 @@ class PagedList : public QWidget {
   void userRightClick(int row, int column = 1);
   void userClickHeader(int column, int key = kMouseLeft);
   void userDragThumb(int position);
+  void userDropRow(int from, int to);  // highlights `from` first
 
  signals:
   void scrollRequested(int event);  // kEventScrollUp ... kEventScrollBottom
@@ -91,6 +107,7 @@ class PagedList : public QWidget {
   // A click (kMouseLeft, kMouseLeft2, kMouseRight), after the row under it is highlighted;
   // lastClick() tells where it hit.
   void mouseKey(int key);
+  void rowDropped();  // lastDrop() tells which
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -101,6 +118,7 @@ class PagedList : public QWidget {
   void fitHeight();
   void onThumbAction(int action);
   bool onMouse(QObject* watched, QEvent* event);
+  bool onDrag(QEvent* event);
   std::string shown(int column, const std::vector<std::string>& row) const;
 
   struct Column {
@@ -125,6 +143,11 @@ class PagedList : public QWidget {
   int thumb_ = 0;
   bool settingSelection_ = false;
   bool ownScrolling_ = false;
+  bool rowDragging_ = false;
+  bool dragging_ = false;  // a row is being dragged now
+  int pressedRow_ = 0;     // the row the left button went down on, 0 when none
+  QPoint pressedAt_;
+  ListDrop lastDrop_;
 };
 
 }  // namespace vrt

@@ -105,6 +105,8 @@ QWidget* makeList(Window& window, const ControlSpec& design, Control& control, Q
                    [&window, number](int event) { window.postFromWidget(event, number); });
   QObject::connect(list, &PagedList::thumbDragged, list,
                    [&window, number] { window.postFromWidget(kEventScrollDrag, number); });
+  QObject::connect(list, &PagedList::rowDropped, list,
+                   [&window, number] { window.postFromWidget(kEventRowDropped, number); });
   QObject::connect(list, &PagedList::highlightMoved, list,
                    [&window, number] { window.postFromWidget(kEventNewSelection, number); });
   QObject::connect(list, &PagedList::mouseKey, list, [&window, &control, number](int key) {

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -259,6 +260,26 @@ void TestRobot::dragThumb(std::string_view windowName, std::string_view listUse,
   PagedList* list = usableControl(windowName, listUse).list();
   if (!list || !list->thumbVisible()) throw RobotError("list " + quoted(listUse) + " shows no thumb");
   list->userDragThumb(position);
+  settle();
+}
+
+void TestRobot::dragRow(std::string_view windowName, std::string_view listUse, int from, int to) {
+  PagedList& list = usableList(windowName, listUse);
+  for (int row : {from, to})
+    if (row < 1 || row > list.rowCount()) throw RobotError("the list has no row " + std::to_string(row));
+  if (!list.rowDragging()) throw RobotError("the rows of list " + quoted(listUse) + " cannot be dragged");
+  QWidget* area = list.rowArea();
+  const QPoint start = list.rowCentre(from), end = list.rowCentre(to);
+  auto send = [area](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent e(type, QPointF(at), QPointF(area->mapToGlobal(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(area, &e);
+  };
+  send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+  // Through the rows between, as a hand would.
+  constexpr int kSteps = 4;
+  for (int step = 1; step <= kSteps; ++step)
+    send(QEvent::MouseMove, start + (end - start) * step / kSteps + QPoint(step, 0), Qt::NoButton, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, end + QPoint(kSteps, 0), Qt::LeftButton, Qt::NoButton);
   settle();
 }
 

@@ -48,6 +48,8 @@ class TestRobot {
   void doubleClickRow(std::string_view window, std::string_view listUse, int row);
   // A click on one cell of a row, for lists that care which column was hit (1-based).
   void dragThumb(std::string_view window, std::string_view listUse, int position);
+  // Drags row `from` with the mouse and lets it go on row `to` (1-based rows of the page).
+  void dragRow(std::string_view window, std::string_view listUse, int from, int to);
   void chooseItem(std::string_view window, std::string_view use, std::string_view item);
   void chooseRadio(std::string_view window, std::string_view groupUse, std::string_view caption);
   // A click on a cell (1-based row and column), a right click on a row (highlighting it

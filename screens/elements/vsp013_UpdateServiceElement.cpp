@@ -9,6 +9,8 @@
 #include "records/thread_dictionary.h"
 #include "runtime/text/utf8.h"
 #include "screens/elements/elements.h"
+#include "screens/elements/service_elements.h"
+#include "screens/worship/durations.h"
 #include "windows/form_declaration.h"
 #include "windows/form_screen.h"
 #include "windows/procedures.h"
@@ -88,19 +90,11 @@ ChildListDecl associatedFiles() {
   return c;
 }
 
-// Reads the elements of `service` in their order into the element buffer, handing each to
-// `each` until it returns false; the table's state (the form's record among it) is kept.
-void forEachElementOf(std::int32_t service, const std::function<bool(vrt::RecordRef)>& each) {
-  FileManager& f = Access(tables::ServiceElement);
-  if (f.Use() != Level::Benign) return;
-  int saved = f.SaveState();
-  vrt::RecordRef e = *f.BUFFER;
-  e.set(SEL_SERVICENUMBER, service);
-  e.set(SEL_ELEMENTORDER, std::numeric_limits<std::int32_t>::min());
-  f.FILE->setToValue(SEL::keys::ServiceElementKey);
-  while (f.FILE->next() && e.get(SEL_SERVICENUMBER) == service && each(e)) {
-  }
-  f.RestoreState(saved);
+// The duration stays as typed; the tip says which ways of writing it count in the running time.
+FormItem durationField() {
+  FormItem f = field("Duration:", "?SEL:DURATION", sel(SEL::DURATION));
+  f.tip = std::string("Counts in the running time when written as ") + kDurationForms;
+  return f;
 }
 
 // A new element comes after the service's last one.
@@ -109,7 +103,7 @@ void primeOrder() {
   const std::int32_t service = element.get(SEL_SERVICENUMBER), self = element.get(SEL_ELEMENTNUMBER);
   if (service == 0 || element.get(SEL_ELEMENTORDER) != 0) return;
   std::int32_t last = 0;
-  forEachElementOf(service, [&](vrt::RecordRef e) {
+  ForEachElementOf(service, [&](vrt::RecordRef e) {
     if (e.get(SEL_ELEMENTNUMBER) != self) last = std::max(last, e.get(SEL_ELEMENTORDER));
     return true;
   });
@@ -127,7 +121,7 @@ bool orderIsFree(FormScreen& form) {
   const std::int32_t order = element.get(SEL_ELEMENTORDER);
   if (service == 0 || (form.REQUEST == Request::Change && order == form.LocalNumber(kOrderShown))) return true;
   std::string taken;
-  forEachElementOf(service, [&](vrt::RecordRef e) {
+  ForEachElementOf(service, [&](vrt::RecordRef e) {
     if (e.get(SEL_ELEMENTORDER) > order) return false;
     if (e.get(SEL_ELEMENTORDER) == order && e.get(SEL_ELEMENTNUMBER) != self) taken = e.get(SEL_TITLE);
     return taken.empty();
@@ -157,7 +151,7 @@ const FormDecl& form() {
          {lookupField("Bibliography #:", "?SEL:BIBLIOGRAPHYNUMBER", sel(SEL::BIBLIOGRAPHYNUMBER), bibliography()),
           field("Title:", "?SEL:TITLE", sel(SEL::TITLE)),
           lookupField("Type:", "?SEL:TYPE", sel(SEL::TYPE), elementType()),
-          field("Duration:", "?SEL:DURATION", sel(SEL::DURATION)),
+          durationField(),
           field("Pre Service Y/N:", "?SEL:PRESERVICE", sel(SEL::PRESERVICE)),
           lookupField("Performer:", "?SEL:PERFORMER", sel(SEL::PERFORMER), performer()),
           lookupField("Performer Group:", "?SEL:PERFORMERGROUP", sel(SEL::PERFORMERGROUP), group()),

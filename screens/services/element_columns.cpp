@@ -37,6 +37,7 @@ ChildListDecl ElementList(std::string use) {
   c.hidden = {{tables::ServiceElement, SEL::ELEMENTNUMBER}};
   c.form = kUpdateServiceElement;
   c.lookupTables = {&tables::Performers};
+  c.orderField = SEL::ELEMENTORDER;
   return c;
 }
 

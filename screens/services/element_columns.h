@@ -9,7 +9,7 @@ namespace vesp {
 
 std::vector<BrowseColumn> ElementColumns();
 // The element list of the service in the thread's service record, in element order; its
-// buttons run the element form.
+// buttons run the element form; its rows move up and down.
 ChildListDecl ElementList(std::string use);
 
 }  // namespace vesp

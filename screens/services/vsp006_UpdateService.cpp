@@ -3,6 +3,7 @@
 #include "runtime/text/dates.h"
 #include "screens/services/display_names.h"
 #include "screens/services/element_columns.h"
+#include "screens/services/running_time.h"
 #include "screens/services/service_reports.h"
 #include "screens/services/services.h"
 #include "windows/form_declaration.h"
@@ -132,6 +133,7 @@ ChildListDecl serviceElements() {
   c.insert = "?Insert:13";
   c.change = "?Change:13";
   c.remove = "?Delete:13";
+  c.refilled = ShowRunningTime;  // an element added, changed, deleted or moved counts at once
   return c;
 }
 
@@ -181,7 +183,10 @@ const FormDecl& serviceForm() {
     f.tabs = {{"General Info", generalInfo()},
               {"Key Passages", {childList(keyPassages())}},
               {"Key Words", {childList(keyWords())}},
-              {"Service Elements", {childList(serviceElements())}},
+              {"Service Elements",
+               {childList(serviceElements()),
+                controlItem(vrt::prompt(RunningTimeText({}), kRunningTimeUse)
+                                .tip(std::string("Durations count when written as ") + kDurationForms))}},
               {"Associated Files", {childList(associatedFiles())}},
               {"Statistics", {childList(statistics())}}};
     f.prime = [](FormScreen& s) { setNow(s, SER::DATECREATED_DATE, SER::DATECREATED_TIME); };

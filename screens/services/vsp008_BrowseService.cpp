@@ -1,4 +1,6 @@
 #include "dictionary/tables.h"
+#include "records/thread_dictionary.h"
+#include "runtime/text/dates.h"
 #include "screens/services/display_names.h"
 #include "screens/services/element_columns.h"
 #include "screens/services/service_reports.h"
@@ -65,6 +67,7 @@ const BrowseDecl& serviceBrowse() {
     b.form = UpdateService;
     b.lookupTables = {&tables::Performers, &tables::Topic, &tables::SermonSeries};
     b.children = {elementList()};
+    b.openAt = [] { Buffer(tables::Service).set(SER_WEEKOFDATE_DATE, vrt::today()); };  // this week's service
     b.extraButtons = {vrt::button(kSongUsageUse, "Song &Usage..."), vrt::button(kOrderOfServiceUse, "&Order of Service...")};
     b.popupButtons = {kSongUsageUse, kOrderOfServiceUse};
     b.onButton = [](BrowseScreen& screen, int control) {

@@ -120,9 +120,7 @@ bool serviceLines(const vrt::RecordBuffer& service, std::vector<ReportLine>& lin
   const DurationTotal total = TotalDurations(durations);
   lines.push_back(ReportLine::total({"Total", {}, {}, q(DurationText(total.seconds))}));
   if (total.skipped)
-    lines.push_back(ReportLine::field("Left out:", QString("%1 %2 not written as minutes:seconds (m:ss)")
-                                                       .arg(total.skipped)
-                                                       .arg(total.skipped == 1 ? "duration" : "durations")));
+    lines.push_back(ReportLine::field("Left out:", q(DurationsNotRead(total.skipped))));
 
   std::vector<ReportLine> passages;
   if (!readOf(tables::BibleRef, "+BIB:ServiceNumber,+BIB:ReferenceNumber", "BIB:ServiceNumber", number,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/text/picture.h"
+#include "screens/worship/durations.h"
 #include "worship_fixture.h"
 
 using namespace vesp;
@@ -17,11 +18,12 @@ class OrderOfServiceTest : public WorshipReportTest {
  protected:
   void SetUp() override {
     WorshipReportTest::SetUp();
-    // Added out of order, and one duration that is not minutes and seconds.
+    // Added out of order, one duration in words with its unit, and one that cannot be read.
     addElements(first, {{4, "主耶穌我愛祢", "4:30", "Song", 0, "N", "Slow", "Blue wash", "Piano", bob},
                         {3, "Dios está aquí", "3:45", "Song", 0, "Y", "Medium", "", "Guitar, cajón", 0, choir},
                         {5, "Benediction", "5 min", "Prayer"},
-                        {6, "Sermon", "12:05", "Sermon", 0, "N", "", "Spot on pulpit", "", ann}});
+                        {6, "Sermon", "12:05", "Sermon", 0, "N", "", "Spot on pulpit", "", ann},
+                        {7, "Offering", "a while", "Offering"}});
   }
   std::vector<std::string> printedTitles() {
     std::vector<std::string> out;
@@ -61,7 +63,7 @@ TEST_F(OrderOfServiceTest, TheFormPrintsItsServiceWithTheElementsInOrderAndTheir
 
   // In element order, the fixture's two elements first.
   EXPECT_EQ(printedTitles(), (std::vector<std::string>{"Opening hymn", "Psalm 23", "Dios está aquí", "主耶穌我愛祢",
-                                                       "Benediction", "Sermon"}));
+                                                       "Benediction", "Sermon", "Offering"}));
   const Line dios = lineOf("Dios está aquí");
   EXPECT_EQ(dios.at("Duration"), "3:45");
   EXPECT_EQ(dios.at("Pre-Service"), "Yes");
@@ -74,15 +76,16 @@ TEST_F(OrderOfServiceTest, TheFormPrintsItsServiceWithTheElementsInOrderAndTheir
   EXPECT_EQ(chinese.count("Pre-Service"), 0u);
   EXPECT_EQ(lineOf("Benediction").at("Duration"), "5 min");
 
-  // 4:30 + 3:45 + 12:05; the duration in words is left out, and the total says so.
-  EXPECT_EQ(totalDuration(), "20:20");
-  EXPECT_GT(indexOf(all, "1 duration not written as minutes:seconds (m:ss)"), indexOf(all, "20:20"));
+  // 4:30 + 3:45 + 5 min + 12:05, kept as typed; the duration that cannot be read is left
+  // out, and the total says so and what counts.
+  EXPECT_EQ(totalDuration(), "25:20");
+  EXPECT_GT(indexOf(all, DurationsNotRead(1)), indexOf(all, "25:20"));
 
   // Then the passages and the key words, each under its own caption and titles.
   const auto elements = indexOf(all, "Service Elements"), passages = indexOf(all, "Bible Passages"),
              words = indexOf(all, "Key Words");
   ASSERT_GE(elements, 0);
-  EXPECT_GT(passages, indexOf(all, "20:20"));
+  EXPECT_GT(passages, indexOf(all, "25:20"));
   EXPECT_GT(words, passages);
   EXPECT_GT(indexOf(all, "Isaiah"), passages);
   EXPECT_GT(indexOf(all, "Advent"), 0);
@@ -118,7 +121,7 @@ TEST_F(OrderOfServiceTest, TheBrowsePrintsTheHighlightedServiceByButtonAndByPopu
   robot.rightClickRow(kServices, "?BROWSE:1", 2);  // Waiting
   robot.choosePopup("&Order of Service...");
   runToPreview(kProgress);
-  EXPECT_EQ(printedTitles().size(), 6u);
+  EXPECT_EQ(printedTitles().size(), 7u);
   EXPECT_EQ(printedTitles().front(), "Opening hymn");
   closePreview();
   robot.closeWindow(kServices);
@@ -162,7 +165,7 @@ TEST_F(OrderOfServiceTest, ThePdfKeepsAccentedAndChineseTitlesReadableWithEmbedd
   EXPECT_TRUE(text.contains("Dios está aquí")) << text.toStdString();
   EXPECT_TRUE(text.contains("主耶穌我愛祢")) << text.toStdString();
   EXPECT_TRUE(text.contains("Guitar, cajón"));
-  EXPECT_TRUE(text.contains("20:20"));
+  EXPECT_TRUE(text.contains("25:20"));
   const auto fonts = pdfFonts(pdf, found);
   ASSERT_FALSE(fonts.empty());
   for (const auto& [name, embedded] : fonts) EXPECT_TRUE(embedded) << name << " is not embedded";
