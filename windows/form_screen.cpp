@@ -330,6 +330,16 @@ int FormScreen::OnAccepted() {
   return 0;
 }
 
+// A name typed where a look-up wants a number is looked up by that name.
+int FormScreen::OnRejected() {
+  const int control = CurrentEvent().control;
+  if (REQUEST != Request::View)
+    for (LookupField& l : lookups_)
+      if (control == l.entryNumber())
+        if (const int rc = l.OnEntryRejected()) return rc;
+  return WindowController::OnRejected();
+}
+
 int FormScreen::OnCloseRequest() {
   const int rc = WindowController::OnCloseRequest();
   if (rc == 0 && REQUEST == Request::Insert && RESPONSE == Response::Cancelled && !RECORDSAVED)

@@ -36,6 +36,7 @@ class FormScreen : public WindowController {
   void PrimeNewRecord() override;
   int RunProcedure(int number, int request) override;
   int OnAccepted() override;
+  int OnRejected() override;
   int OnCompleted() override;
   int OnCloseRequest() override;
   int OnEvent() override;
