@@ -14,10 +14,15 @@ namespace {
 constexpr std::size_t kReportStack = 25'000;
 constexpr const char* kSongUsage = "ReportSongUsage";
 constexpr const char* kOrderOfService = "ReportOrderOfService";
+constexpr const char* kStatisticsChart = "ReportStatisticsChart";
 
 }  // namespace
 
 void StartSongUsage() { vrt::StartThread(ProcedureNamed(kSongUsage), kReportStack, kSongUsage); }
+
+void StartStatisticsChart() {
+  vrt::StartThread(ProcedureNamed(kStatisticsChart), kReportStack, kStatisticsChart);
+}
 
 void StartOrderOfService() {
   const std::vector<unsigned char> service = Buffer(tables::Service).raw();

@@ -1,4 +1,5 @@
 #include "dictionary/tables.h"
+#include "screens/services/copy_service.h"
 #include "screens/services/display_names.h"
 #include "screens/services/element_columns.h"
 #include "screens/services/service_reports.h"
@@ -65,8 +66,18 @@ const BrowseDecl& serviceBrowse() {
     b.children = {elementList()};
     b.extraButtons = {vrt::button("?SongUsage", "Song &Usage..."), vrt::button("?OrderOfService", "&Order of Service...")};
     b.popupButtons = {"?SongUsage", "?OrderOfService"};
+    b.extraButtons.push_back(vrt::button("?CopyService", "Co&py Service...").help("Plan a new service from this one"));
+    b.extraButtons.push_back(vrt::button("?StatisticsChart", "Statistics Char&t...").help("Chart a statistic over time"));
+    b.popupButtons.push_back("?CopyService");
+    b.popupButtons.push_back("?StatisticsChart");
     b.onButton = [](BrowseScreen& screen, int control) {
+      const bool onRow = screen.Browse().LISTQUEUE->Records() > 0;
+      if (control == screen.MYWINDOW->number("?CopyService")) {
+        if (onRow && screen.Browse().RereadHighlighted()) CopyServiceFromBrowse(screen);
+        return 5;
+      }
       if (control == screen.MYWINDOW->number("?SongUsage")) StartSongUsage();
+      else if (control == screen.MYWINDOW->number("?StatisticsChart")) StartStatisticsChart();
       else if (control != screen.MYWINDOW->number("?OrderOfService")) return 0;
       else if (screen.Browse().LISTQUEUE->Records() > 0 && screen.Browse().RereadHighlighted()) StartOrderOfService();
       return 5;
