@@ -155,7 +155,12 @@ int LookupField::OnEntryAccepted() {
     copyValues(decl_.assign);
     return 0;
   }
-  // Not found: the browse starts near what was typed.
+  // Not found: the browse starts near what was typed, or on the first record whose words
+  // hold it (a song's CCLI number) where the table is looked up by words.
+  if (const LookupByName* byName = numberKey() ? byNameOf(decl_.table) : nullptr; byName && byName->words) {
+    const std::string typed(vrt::clip(entry_.binding().value()));
+    if (!firstWithWords(table(), *byName, typed) || table().Fetch(decl_.key) != Level::Benign) positionOnEntry();
+  }
   if (form_.RunProcedure(decl_.call, Request::Select) == Response::Completed) {
     takeChosenKey();
     moveOnFrom(entry_);
@@ -170,13 +175,17 @@ int LookupField::OnEntryRejected() {
   const LookupByName* byName = numberKey() ? byNameOf(decl_.table) : nullptr;
   const std::string typed(vrt::clip(entry_.text()));
   if (!byName || typed.empty()) return 0;
+  // Taken now: the focus leaving the entry for the look-up must not look it up again.
+  entry_.markClean();
   positionOnName(*byName, typed);
   if (form_.RunProcedure(decl_.call, Request::Select) == Response::Completed) {
     takeChosenKey();
     moveOnFrom(entry_);
     return EventResult::Consumed;
   }
-  // Given up: the entry shows again the number it holds, and keeps the focus.
+  // Given up: the entry shows again the number it holds (not the refused text), and keeps
+  // the focus.
+  entry_.setText({});
   entry_.display();
   RefreshDisplay();
   if (form_.MYWINDOW) form_.MYWINDOW->select(entry_.number());

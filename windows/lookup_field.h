@@ -14,7 +14,9 @@
 //  - Text typed where a number is looked up finds by name, when the look-up table declares
 //    how (DeclareLookupByName): the look-up browse opens on the first record the text
 //    names; a choice there is taken, a cancel keeps the number the entry held. Tables that
-//    declare nothing refuse such text, as the number picture does.
+//    declare nothing refuse such text, as the number picture does. A number no record has
+//    opens the look-up on the first record whose words hold it, where the table is looked up
+//    by words.
 #include <functional>
 #include <string>
 

@@ -65,7 +65,8 @@ std::vector<std::pair<double, QString>> dateTicks(DayNumber first, DayNumber las
       }
       const DayNumber d = dateFromYmd(y, m, 1);
       if (d > last) break;
-      ticks.emplace_back(d, QString(kMonths[m - 1]) + (m == 1 || ticks.empty() ? " " + QString::number(y) : ""));
+      // January shows its year instead: short labels leave room for every month.
+      ticks.emplace_back(d, m == 1 ? QString::number(y) : QString(kMonths[m - 1]));
     }
   } else {
     for (const TrendPoint& p : points) ticks.emplace_back(p.date, q(dateText(p.date)));

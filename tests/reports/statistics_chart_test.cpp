@@ -10,6 +10,7 @@
 #include "records/thread_dictionary.h"
 #include "runtime/gui/message_box.h"
 #include "runtime/text/picture.h"
+#include "runtime/text/utf8.h"
 #include "tools/vesp_data/sample_data.h"
 #include "worship_fixture.h"
 

@@ -117,6 +117,13 @@ TEST_F(TypedNamesTest, AnElementFindsItsSongByAnyWordAndItsGroupAndPerformerByNa
   robot.press(kBibliography, "?Select");
   EXPECT_EQ(text(kAddElement, "?SEL:TITLE"), "How Great Thou Art");
 
+  // A number no entry has: the entry whose CCLI number it is.
+  robot.type(kAddElement, "?SEL:BIBLIOGRAPHYNUMBER", "22025");
+  ASSERT_NE(robot.findWindow(kBibliography), nullptr);
+  EXPECT_EQ(highlightedCell(kBibliography, 2), "Amazing Grace");
+  robot.press(kBibliography, "?Select");
+  EXPECT_EQ(text(kAddElement, "?SEL:BIBLIOGRAPHYNUMBER"), std::to_string(grace));
+
   robot.type(kAddElement, "?SEL:PERFORMERGROUP", "ch");
   ASSERT_NE(robot.findWindow(kGroups), nullptr);
   EXPECT_EQ(highlighted(kGroups), "Choir");
