@@ -66,8 +66,10 @@ const BrowseDecl& serviceBrowse() {
     b.children = {elementList()};
     b.extraButtons = {vrt::button("?SongUsage", "Song &Usage..."), vrt::button("?OrderOfService", "&Order of Service...")};
     b.popupButtons = {"?SongUsage", "?OrderOfService"};
-    b.extraButtons.push_back(vrt::button("?CopyService", "Co&py Service...").help("Plan a new service from this one"));
-    b.extraButtons.push_back(vrt::button("?StatisticsChart", "Statistics Char&t...").help("Chart a statistic over time"));
+    // Above the list: the row of buttons under it has no room left on a small screen.
+    b.extraControls.push_back(
+        vrt::row({vrt::button("?CopyService", "Co&py Service...").help("Plan a new service from this one"),
+                  vrt::button("?StatisticsChart", "Statistics Char&t...").help("Chart a statistic over time")}));
     b.popupButtons.push_back("?CopyService");
     b.popupButtons.push_back("?StatisticsChart");
     b.onButton = [](BrowseScreen& screen, int control) {
