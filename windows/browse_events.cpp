@@ -326,17 +326,7 @@ EventResult BrowseManager::OnKey(int key, int character) {
 }
 
 void BrowseManager::SearchWords(const std::string& typed, const std::vector<std::string>& fields) {
-  std::string filter;
-  if (!searchWords(typed).empty()) {
-    std::string quoted;
-    for (char c : typed) {
-      if (c == '\'') quoted += '\'';
-      quoted += c;
-    }
-    filter = "MATCHWORDS('" + quoted + "'";
-    for (const std::string& f : fields) filter += ", " + f;
-    filter += ")";
-  }
+  const std::string filter = matchWordsFilter(typed, fields);
   for (SortOrder& order : *ORDER) {
     if (filter.empty()) order.FILTER.erase(kWordFilter);
     else order.FILTER[kWordFilter] = filter;

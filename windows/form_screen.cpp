@@ -318,6 +318,16 @@ EventResult FormScreen::OnAccepted() {
   return EventResult::Continue;
 }
 
+// A name typed where a look-up wants a number is looked up by that name.
+EventResult FormScreen::OnRejected() {
+  const int control = CurrentEvent().control;
+  if (REQUEST != Request::View)
+    for (LookupField& l : lookups_)
+      if (control == l.entryNumber())
+        if (const EventResult rc = l.OnEntryRejected(); Handled(rc)) return rc;
+  return WindowController::OnRejected();
+}
+
 EventResult FormScreen::OnCloseRequest() {
   const EventResult rc = WindowController::OnCloseRequest();
   if (rc == EventResult::Continue && REQUEST == Request::Insert && RESPONSE == Response::Cancelled && !RECORDSAVED)

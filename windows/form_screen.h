@@ -36,6 +36,7 @@ class FormScreen : public WindowController {
   void PrimeNewRecord() override;
   [[nodiscard]] Response RunProcedure(const Procedure& procedure, Request request) override;
   [[nodiscard]] EventResult OnAccepted() override;
+  [[nodiscard]] EventResult OnRejected() override;
   [[nodiscard]] EventResult OnCompleted() override;
   [[nodiscard]] EventResult OnCloseRequest() override;
   [[nodiscard]] EventResult OnEvent() override;

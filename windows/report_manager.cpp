@@ -188,6 +188,7 @@ class ReportProcess {
       case ReportLine::Section: ok = layout_->beginSection(line_.caption, std::move(line_.columns)); break;
       case ReportLine::Total: ok = layout_->printTotal(line_.cells); break;
       case ReportLine::Note: ok = layout_->printNote(line_.cells.empty() ? QString() : line_.cells[0], line_.column); break;
+      case ReportLine::Drawing: ok = layout_->printDrawing(line_.height, line_.draw); break;
     }
     if (!ok) failed_ = true;
     return !failed_;

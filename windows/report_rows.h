@@ -14,7 +14,7 @@
 namespace vesp {
 
 struct ReportLine {
-  enum Kind { Detail, Field, Section, Total, Note };
+  enum Kind { Detail, Field, Section, Total, Note, Drawing };
   Kind kind = Detail;
   // Detail and Total: a value per column of the current list; Field: label and value.
   std::vector<QString> cells;
@@ -35,6 +35,15 @@ struct ReportLine {
     return l;
   }
   int column = 0;
+  // Drawing: a chart `height` points tall across the page.
+  static ReportLine drawing(double height, vrt::ReportLayout::Drawing draw) {
+    ReportLine l{Drawing, {}, {}, {}};
+    l.height = height;
+    l.draw = std::move(draw);
+    return l;
+  }
+  double height = 0;
+  vrt::ReportLayout::Drawing draw = {};
 };
 
 class ReportRowSource {

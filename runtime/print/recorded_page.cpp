@@ -11,15 +11,16 @@ namespace vrt {
 
 namespace {
 
-constexpr quint32 kMagic = 0x56504731;  // "VPG1"
+constexpr quint32 kMagic = 0x56504732;  // "VPG2"
 
 QDataStream& operator<<(QDataStream& s, const PageItem& i) {
-  return s << qint32(i.kind) << i.rect << i.text << i.fontSize << i.bold << qint32(i.align) << i.fixedPitch;
+  return s << qint32(i.kind) << i.rect << i.text << i.fontSize << i.bold << qint32(i.align) << i.fixedPitch << i.color
+           << i.penWidth;
 }
 
 QDataStream& operator>>(QDataStream& s, PageItem& i) {
   qint32 kind = 0, align = 0;
-  s >> kind >> i.rect >> i.text >> i.fontSize >> i.bold >> align >> i.fixedPitch;
+  s >> kind >> i.rect >> i.text >> i.fontSize >> i.bold >> align >> i.fixedPitch >> i.color >> i.penWidth;
   i.kind = kind;
   i.align = align;
   return s;
@@ -58,7 +59,11 @@ void paintPage(QPainter& painter, const RecordedPage& page) {
   painter.setPen(QPen(Qt::black, 0.75));
   QFont font(reportFontFamily()), fixed(reportFixedFontFamily());
   const double dpi = painter.device() ? painter.device()->logicalDpiY() : 72.0;
+  const QPen plain(Qt::black, 0.75);
   for (const PageItem& i : page.items) {
+    // Most items are plain black: the pen changes only for those that are not.
+    const bool own = i.color != Qt::black || i.penWidth != 0.75;
+    if (own) painter.setPen(QPen(i.color, i.penWidth));
     switch (i.kind) {
       case PageItem::Text: {
         // A font's size counts in the device's dots; the page counts in painter units.
@@ -87,7 +92,14 @@ void paintPage(QPainter& painter, const RecordedPage& page) {
       case PageItem::Box:
         painter.drawRect(i.rect);
         break;
+      case PageItem::Dot:
+        painter.save();
+        painter.setBrush(i.color);
+        painter.drawEllipse(i.rect);
+        painter.restore();
+        break;
     }
+    if (own) painter.setPen(plain);
   }
   painter.restore();
 }

@@ -14,14 +14,17 @@ namespace vrt {
 inline constexpr double kLetterWidth = 612, kLetterHeight = 792;
 
 struct PageItem {
-  enum Kind : int { Text, Line, Box };
+  enum Kind : int { Text, Line, Box, Dot };
   int kind = Text;
-  QRectF rect;           // Text: where it sits; Line: from top left to bottom right; Box: the box
+  QRectF rect;           // Text: where it sits; Line: from top left to bottom right; Box: the box;
+                         // Dot: a filled circle inside it
   QString text;
   double fontSize = 9;
   bool bold = false;
   int align = 0;         // Qt::Alignment flags of a text
   bool fixedPitch = false;  // every character as wide as the next (page numbers line up)
+  QColor color = Qt::black;  // of the text, line, box or dot
+  double penWidth = 0.75;    // of a line or box, in points
 };
 
 struct RecordedPage {

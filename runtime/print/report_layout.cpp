@@ -235,6 +235,20 @@ bool ReportLayout::printTotal(const std::vector<QString>& values) {
   return printCells(values, x_, widths_, aligns(), std::vector<bool>(x_.size(), true));
 }
 
+bool ReportLayout::printDrawing(double height, const Drawing& draw) {
+  if (!pages_.usable()) return false;
+  if (!pageOpen_) beginPage();
+  if (y_ + height > detailBottom_ && y_ > detailTop_) {
+    if (!endPage()) return false;
+    beginPage();
+  }
+  const double m = design_.margin;
+  const QRectF area(m, y_, design_.pageWidth - 2 * m, std::min(height, detailBottom_ - y_));
+  if (draw) draw(page_.items, area);
+  y_ = area.bottom() + lineHeight_ * 0.6;
+  return true;
+}
+
 bool ReportLayout::finish() {
   if (!pageOpen_ && pageNumber_ == 0) beginPage();
   return pageOpen_ ? endPage() : pages_.usable();

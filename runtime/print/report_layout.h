@@ -10,6 +10,7 @@
 // and column titles of its own (repeated, "(continued)", at the top of a following page),
 // and total lines under a section's columns.
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "runtime/print/page_store.h"
@@ -53,6 +54,11 @@ class ReportLayout {
   bool printNote(const QString& text, int fromColumn);
   // A total under a rule, in bold: a value per column of the current list.
   bool printTotal(const std::vector<QString>& values);
+  // A drawing (a chart) across the width between the margins, `height` points tall: `draw`
+  // adds its items to the page inside the area it is given. It starts a new page when it
+  // does not fit under what this one holds; a drawing taller than a page is cut to fit.
+  using Drawing = std::function<void(std::vector<PageItem>& items, const QRectF& area)>;
+  bool printDrawing(double height, const Drawing& draw);
   int detailLines() const { return detailLines_; }
 
   // The lines `text` takes in a column `width` points wide, in the detail font.

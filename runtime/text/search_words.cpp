@@ -76,4 +76,16 @@ bool wordsMatch(std::string_view wanted, const std::vector<std::string>& texts) 
   return true;
 }
 
+std::string matchWordsFilter(std::string_view typed, const std::vector<std::string>& fields) {
+  if (searchWords(typed).empty()) return {};
+  std::string filter = "MATCHWORDS('";
+  for (char c : typed) {
+    if (c == '\'') filter += '\'';
+    filter += c;
+  }
+  filter += "'";
+  for (const std::string& f : fields) filter += ", " + f;
+  return filter + ")";
+}
+
 }  // namespace vrt

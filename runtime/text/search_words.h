@@ -15,4 +15,8 @@ std::vector<std::string> searchWords(std::string_view text);
 // Whether every word of `wanted` starts a word of one of `texts` (an empty `wanted` matches).
 bool wordsMatch(std::string_view wanted, const std::vector<std::string>& texts);
 
+// The filter expression that keeps the records whose `fields` (labels) hold the words of
+// `typed`, as above: MATCHWORDS('typed', F1, F2...). Empty when `typed` has no word.
+std::string matchWordsFilter(std::string_view typed, const std::vector<std::string>& fields);
+
 }  // namespace vrt

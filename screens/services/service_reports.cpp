@@ -14,10 +14,15 @@ namespace {
 constexpr std::size_t kReportStack = 25'000;
 const NamedProcedure kSongUsage{"ReportSongUsage"};
 const NamedProcedure kOrderOfService{"ReportOrderOfService"};
+const NamedProcedure kStatisticsChart{"ReportStatisticsChart"};
 
 }  // namespace
 
 void StartSongUsage() { vrt::StartThread(kSongUsage, kReportStack, kSongUsage.name()); }
+
+void StartStatisticsChart() {
+  vrt::StartThread(kStatisticsChart, kReportStack, kStatisticsChart.name());
+}
 
 void StartOrderOfService() {
   const std::vector<unsigned char> service = Buffer(tables::Service).raw();

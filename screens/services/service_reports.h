@@ -6,5 +6,6 @@ namespace vesp {
 
 void StartSongUsage();
 void StartOrderOfService();
+void StartStatisticsChart();
 
 }  // namespace vesp

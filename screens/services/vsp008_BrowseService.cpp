@@ -1,6 +1,7 @@
 #include "dictionary/tables.h"
 #include "records/thread_dictionary.h"
 #include "runtime/text/dates.h"
+#include "screens/services/copy_service.h"
 #include "screens/services/display_names.h"
 #include "screens/services/element_columns.h"
 #include "screens/services/service_reports.h"
@@ -15,6 +16,8 @@ namespace {
 
 constexpr const char* kSongUsageUse = "?SongUsage";
 constexpr const char* kOrderOfServiceUse = "?OrderOfService";
+constexpr const char* kCopyServiceUse = "?CopyService";
+constexpr const char* kStatisticsChartUse = "?StatisticsChart";
 
 namespace SER = dict::idx::SER;
 namespace SEL = dict::idx::SEL;
@@ -70,8 +73,20 @@ const BrowseDecl& serviceBrowse() {
     b.openAt = [] { Buffer(tables::Service).set(SER_WEEKOFDATE_DATE, vrt::today()); };  // this week's service
     b.extraButtons = {vrt::button(kSongUsageUse, "Song &Usage..."), vrt::button(kOrderOfServiceUse, "&Order of Service...")};
     b.popupButtons = {kSongUsageUse, kOrderOfServiceUse};
+    // Above the list: the row of buttons under it has no room left on a small screen.
+    b.extraControls.push_back(
+        vrt::row({vrt::button(kCopyServiceUse, "Co&py Service...").help("Plan a new service from this one"),
+                  vrt::button(kStatisticsChartUse, "Statistics Char&t...").help("Chart a statistic over time")}));
+    b.popupButtons.push_back(kCopyServiceUse);
+    b.popupButtons.push_back(kStatisticsChartUse);
     b.onButton = [](BrowseScreen& screen, int control) {
+      const bool onRow = screen.Browse().LISTQUEUE->Records() > 0;
+      if (control == screen.MYWINDOW->number(kCopyServiceUse)) {
+        if (onRow && screen.Browse().RereadHighlighted()) CopyServiceFromBrowse(screen);
+        return EventResult::Consumed;
+      }
       if (control == screen.MYWINDOW->number(kSongUsageUse)) StartSongUsage();
+      else if (control == screen.MYWINDOW->number(kStatisticsChartUse)) StartStatisticsChart();
       else if (control != screen.MYWINDOW->number(kOrderOfServiceUse)) return EventResult::Continue;
       else if (screen.Browse().LISTQUEUE->Records() > 0 && screen.Browse().RereadHighlighted()) StartOrderOfService();
       return EventResult::Consumed;

@@ -6,6 +6,7 @@
 #include "runtime/text/dates.h"
 #include "runtime/text/picture.h"
 #include "screens/worship/open_tables.h"
+#include "screens/worship/statistics_chart.h"
 #include "screens/worship/usage_range.h"
 #include "windows/procedures.h"
 #include "windows/report_manager.h"
@@ -88,6 +89,7 @@ void ReportSongUsage() {
 void RegisterWorship() {
   RegisterProcedure(kSongUsageProcedure, ReportSongUsage);
   RegisterProcedure(kOrderOfServiceProcedure, ReportOrderOfService);
+  RegisterProcedure(kStatisticsChartProcedure, ReportStatisticsChart);
 }
 
 }  // namespace vesp

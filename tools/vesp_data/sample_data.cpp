@@ -281,6 +281,17 @@ int writeServices(std::int64_t services, std::int64_t perService, std::ostream& 
     r.set(STA_BAPTIZED, random.percent(10) ? random.between(1, 6) : 0);
     r.set(STA_PRAYEDFOR, random.between(0, 30));
     r.set(STA_WEATHER, random.pick(kWeather));
+    // Holidays by the Sunday's date and a few events through the year, for the charts to mark.
+    if (const auto ymd = vrt::ymdFromDate(sunday(i))) {
+      const int m = ymd->month, d = ymd->day;
+      const char* holiday = m == 12 && d >= 19 && d <= 25 ? "Christmas"
+                            : m == 1 && d <= 7            ? "New Year"
+                            : m == 5 && d >= 8 && d <= 14 ? "Mother's Day"
+                            : m == 6 && d >= 15 && d <= 21 ? "Father's Day"
+                                                          : "";
+      r.set(STA_HOLIDAY, holiday);
+    }
+    r.set(STA_SPECIALEVENT, i % 26 == 10 ? "Baptism Sunday" : i % 52 == 40 ? "Church Anniversary" : "");
   });
   rc |= TableWriter(S(tables::AssociatedFiles), out, err).fill(services, [&](RecordRef& r, std::int64_t i) {
     r.set(ASF_ASSOCIATEDFILESNUMBER, static_cast<std::int32_t>(i));
