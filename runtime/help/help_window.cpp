@@ -208,10 +208,12 @@ void HelpWindow::build() {
   new QShortcut(QKeySequence(Qt::Key_Escape), this, [this] { close(); });
   new QShortcut(QKeySequence::Find, this, [this] { showTab(Tab::Search); });
 
-  QSize size(960, 680);
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+  // Beside the work rather than over it: the right part of the screen, within it.
+  QRect room(0, 0, 1280, 800);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) room = screen->availableGeometry();
+  const QSize size = QSize(960, 700).boundedTo(room.size() * 9 / 10);
   resize(size);
+  move(room.right() - size.width() - room.width() / 40, room.top() + (room.height() - size.height()) / 2);
 }
 
 void HelpWindow::fillContents() {
