@@ -13,6 +13,8 @@
 #include "runtime/gui/window.h"
 #include "windows/browse_export.h"
 #include "windows/browse_manager.h"
+#include "windows/control_names.h"
+#include "windows/screen_conventions.h"
 #include "windows/window_controller.h"
 
 namespace vesp {
@@ -59,6 +61,7 @@ void BrowseManager::AttachToolbar(Toolbar& toolbar) {
   TOOLBARITEM.CHANGEBUTTON = CHANGECONTROL;
   TOOLBARITEM.DELETEBUTTON = DELETECONTROL;
   TOOLBARITEM.SELECTBUTTON = SELECTCONTROL;
+  if (WINDOW && WINDOW->MYWINDOW) TOOLBARITEM.HELPBUTTON = WINDOW->MYWINDOW->number(kHelpUse);
   toolbar.AddTarget(TOOLBARITEM, ILC->Control());
 }
 

@@ -1,4 +1,5 @@
 #include "windows/procedures.h"
+#include "windows/procedure_list.h"
 
 #include <map>
 #include <mutex>
@@ -58,6 +59,14 @@ std::vector<std::string> UnresolvedProcedureNames() {
   for (const std::string& name : declaredNames())
     if (!FindProcedure(name)) missing.push_back(name);
   return missing;
+}
+
+std::vector<std::string> RegisteredProcedures() {
+  std::lock_guard guard(registry().lock);
+  std::vector<std::string> names;
+  for (const auto& [name, procedure] : registry().procedures)
+    if (procedure) names.push_back(name);
+  return names;
 }
 
 }  // namespace vesp
