@@ -34,6 +34,33 @@ constexpr BrowseEntry kBrowses[] = {
      "vsp$vsp014", "Performers", kPlanningStack},
     {"?BrowsePerformerGroup", "Browse the Performer &Groups file", "", "Browse the Performer Group File",
      "BrowsePerformerGroupHeader", "vsp$vsp044", "PerformerGroupHeader", kPlanningStack},
+    {"?BrowseBibliography", "Browse the B&ibliography file", "Browse the song library", "Browse the Bibliography File",
+     "BrowseBibliography", "vsp$vsp018", "Bibliography", kPlanningStack},
+};
+
+// The pick lists, each opened for editing; the forms that look them up open them too.
+constexpr BrowseEntry kLists[] = {
+    {"?ListTopic", "&Topics", "Edit the list of topics", "Browse the Topic File", "BrowseTopic", "vsp$vsp011", "Topic",
+     kPlanningStack},
+    {"?ListElementType", "&Element Types", "Edit the list of element types", "Browse the ElementType File",
+     "BrowseElementType", "vsp$vsp020", "ElementType", kPlanningStack},
+    {"?ListRole", "&Roles", "Edit the list of roles", "Browse the Role File", "BrowseRole", "vsp$vsp016", "Role",
+     kPlanningStack},
+    {"?ListBibleDefault", "&Bible Versions", "Edit the list of Bible versions", "Browse the Bible Default File",
+     "BrowseBibleDefault", "vsp$vsp036", "BibleDefault", kPlanningStack},
+    {"?ListKeyWordsDefault", "&Key Words", "Edit the list of key words", "Browse the Key Words Default File",
+     "BrowseKeyWordsDefault", "vsp$vsp028", "KeyWordsDefault", kPlanningStack},
+    {"?ListStatisticType", "&Statistic Types", "Edit the list of statistic types", "Browse the Statistic Type File",
+     "BrowseStatisticType", "vsp$vsp034", "StatisticType", kPlanningStack},
+    {"?ListHolidayDefault", "&Holidays", "Edit the list of holidays", "Browse the Holiday Default File",
+     "BrowseHolidayDefault", "vsp$vsp038", "HolidayDefault", kPlanningStack},
+    {"?ListSpecialEventDefault", "Special E&vents", "Edit the list of special events",
+     "Browse the Special Event Default File", "BrowseSpecialEventDefault", "vsp$vsp040", "SpecialEventDefault",
+     kPlanningStack},
+    {"?ListWeatherDefault", "&Weather", "Edit the list of kinds of weather", "Browse the Weather Default File",
+     "BrowseWeatherDefault", "vsp$vsp042", "WeatherDefault", kPlanningStack},
+    {"?ListPublicity", "&Publicity", "Edit the list of kinds of publicity", "Browse the Publicity File",
+     "BrowsePublicity", "vsp$vsp022", "Publicity", kPlanningStack},
 };
 
 // Until a browse screen is registered: its window, over the thread's own copy of its table.
@@ -61,10 +88,12 @@ void plainBrowse(const BrowseEntry& entry) {
 }  // namespace
 
 std::span<const BrowseEntry> browseEntries() { return kBrowses; }
+std::span<const BrowseEntry> listEntries() { return kLists; }
 
 const BrowseEntry* browseEntry(std::string_view procedure) {
-  for (const BrowseEntry& e : kBrowses)
-    if (vrt::equalTextNoCase(e.procedure, procedure)) return &e;
+  for (std::span<const BrowseEntry> entries : {browseEntries(), listEntries()})
+    for (const BrowseEntry& e : entries)
+      if (vrt::equalTextNoCase(e.procedure, procedure)) return &e;
   return nullptr;
 }
 

@@ -10,6 +10,8 @@
 #include "records/data_backup.h"
 #include "records/data_restore.h"
 #include "records/error_manager.h"
+#include "records/levels.h"
+#include "records/starter_lists.h"
 #include "records/thread_dictionary.h"
 #include "runtime/gui/calendar.h"
 #include "runtime/gui/look.h"
@@ -23,6 +25,7 @@
 #include "shell/query_wizard_texts.h"
 #include "shell/text_matcher.h"
 #include "shell/thread_globals.h"
+#include "shell/welcome.h"
 #include "windows/message_windows.h"
 
 namespace vesp {
@@ -78,6 +81,16 @@ class HeldDataFolder {
   backup::DataFolderLock lock_{"."};
 };
 
+// The first start in an empty folder: the pick lists get their starting values, and the
+// frame will greet the newcomer.
+void startNewFolder() {
+  if (FillStarterLists() != Level::Benign)
+    vrt::Message("Vespera could not fill its pick lists with their starting values.|"
+                 "The lists are empty; you can fill them from Browse > Lists.",
+                 "Starting Lists", vrt::kIconExclamation);
+  ShowWelcomeAtStart(true);
+}
+
 // Thread 1: the program's start-up, its frame, and its shutdown, in this order.
 void program() {
   clearThreadGlobals();
@@ -96,6 +109,8 @@ void program() {
     matcher.Kill();
     return;
   }
+  // Asked before any table is opened, since opening one makes its file.
+  const bool newFolder = IsNewDataFolder();
   vrt::SettingsFile& settings = vrt::settingsFile();
   settings.Open(kSettingsFileName, vrt::SettingsFile::Ini);
 
@@ -108,6 +123,7 @@ void program() {
   qrywiz::useLibraryWindows();
   backUpData();
   RegisterScreens();
+  if (newFolder) startNewFolder();
 
   vrt::DesktopSettings& desktop = vrt::desktopSettings();
   const bool dragFullWindows = desktop.dragFullWindows();
