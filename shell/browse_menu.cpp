@@ -32,15 +32,41 @@ constexpr BrowseEntry kBrowses[] = {
      kPlanningStack},
     {"?BrowsePerformerGroup", "Browse the Performer &Groups file", "", "Browse the Performer Group File",
      "BrowsePerformerGroupHeader", kPlanningStack},
+    {"?BrowseBibliography", "Browse the B&ibliography file", "Browse the song library", "Browse the Bibliography File",
+     "BrowseBibliography", kPlanningStack},
+};
+
+// The pick lists, each opened for editing; the forms that look them up open them too.
+constexpr BrowseEntry kLists[] = {
+    {"?ListTopic", "&Topics", "Edit the list of topics", "Browse the Topic File", "BrowseTopic", kPlanningStack},
+    {"?ListElementType", "&Element Types", "Edit the list of element types", "Browse the ElementType File",
+     "BrowseElementType", kPlanningStack},
+    {"?ListRole", "&Roles", "Edit the list of roles", "Browse the Role File", "BrowseRole", kPlanningStack},
+    {"?ListBibleDefault", "&Bible Versions", "Edit the list of Bible versions", "Browse the Bible Default File",
+     "BrowseBibleDefault", kPlanningStack},
+    {"?ListKeyWordsDefault", "&Key Words", "Edit the list of key words", "Browse the Key Words Default File",
+     "BrowseKeyWordsDefault", kPlanningStack},
+    {"?ListStatisticType", "&Statistic Types", "Edit the list of statistic types", "Browse the Statistic Type File",
+     "BrowseStatisticType", kPlanningStack},
+    {"?ListHolidayDefault", "&Holidays", "Edit the list of holidays", "Browse the Holiday Default File",
+     "BrowseHolidayDefault", kPlanningStack},
+    {"?ListSpecialEventDefault", "Special E&vents", "Edit the list of special events",
+     "Browse the Special Event Default File", "BrowseSpecialEventDefault", kPlanningStack},
+    {"?ListWeatherDefault", "&Weather", "Edit the list of kinds of weather", "Browse the Weather Default File",
+     "BrowseWeatherDefault", kPlanningStack},
+    {"?ListPublicity", "&Publicity", "Edit the list of kinds of publicity", "Browse the Publicity File",
+     "BrowsePublicity", kPlanningStack},
 };
 
 }  // namespace
 
 std::span<const BrowseEntry> browseEntries() { return kBrowses; }
+std::span<const BrowseEntry> listEntries() { return kLists; }
 
 const BrowseEntry* browseEntry(std::string_view procedure) {
-  for (const BrowseEntry& e : kBrowses)
-    if (vrt::equalTextNoCase(e.procedure, procedure)) return &e;
+  for (std::span<const BrowseEntry> entries : {browseEntries(), listEntries()})
+    for (const BrowseEntry& e : entries)
+      if (vrt::equalTextNoCase(e.procedure, procedure)) return &e;
   return nullptr;
 }
 

@@ -20,7 +20,11 @@ struct BrowseEntry {
   std::size_t stackSize;
 };
 
+// The Browse menu's items, in menu order.
 std::span<const BrowseEntry> browseEntries();
+// The Browse menu's "Lists" submenu: every pick list, in menu order.
+std::span<const BrowseEntry> listEntries();
+// Either kind, by procedure name (any case); nullptr when none.
 const BrowseEntry* browseEntry(std::string_view procedure);
 
 // Starts the browse's registered procedure on a new thread and returns at once; the thread's

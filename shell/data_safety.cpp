@@ -12,6 +12,7 @@
 #include "runtime/gui/message_box.h"
 #include "runtime/gui/paged_list.h"
 #include "runtime/gui/threads.h"
+#include "shell/welcome.h"
 #include "runtime/gui/window.h"
 #include "runtime/settings/settings_file.h"
 #include "windows/work_progress.h"
@@ -162,7 +163,7 @@ void restore(const backup::BackupSet& set) {
 std::string DataFilesInUse() {
   const int self = ThreadNumber();
   for (int thread : LiveThreads()) {
-    if (thread == self) continue;
+    if (thread == self || ThreadName(thread) == kWelcomeThread) continue;  // it holds no data
     const std::vector<int> windows = ThreadWindows(thread);
     for (auto it = windows.rbegin(); it != windows.rend(); ++it)
       if (Window* w = Window::find(*it)) return "the window \"" + w->caption() + "\"";

@@ -17,6 +17,7 @@
 #include "runtime/help/help_window.h"
 #include "shell/browse_menu.h"
 #include "shell/data_safety.h"
+#include "shell/welcome.h"
 #include "windows/thread_globals.h"
 #include "windows/accessible_names.h"
 #include "windows/calendar_key.h"
@@ -34,13 +35,14 @@ using namespace vrt;
 struct JournalButton {
   const char* use;
   const char* text;
-  const char* procedure;  // nullptr: the journal, which is not ready yet
+  const char* procedure;
+  const char* tip;  // nullptr: none
 };
 constexpr JournalButton kJournalButtons[] = {
-    {"?PrayerRequests", "Prayer Requests", "BrowsePrayerRequest"},
-    {"?Blessings", "Blessings", "BrowseBlessings"},
-    {"?Praises", "Praises", "BrowsePraises"},
-    {"?Journal", "Journal", nullptr},
+    {"?PrayerRequests", "Prayer Requests", "BrowsePrayerRequest", nullptr},
+    {"?Blessings", "Blessings", "BrowseBlessings", nullptr},
+    {"?Praises", "Praises", "BrowsePraises", nullptr},
+    {"?Journal", "Journal", "BrowseJournal", "Browse the journal entries"},
 };
 
 }  // namespace
@@ -52,6 +54,10 @@ WindowSpec MainFrameSpec() {
   design.fontSize = 8;
   std::vector<ControlSpec> browses;
   for (const BrowseEntry& b : browseEntries()) browses.push_back(menuItem(b.use, b.menuText).help(b.helpText));
+  std::vector<ControlSpec> lists;
+  for (const BrowseEntry& b : listEntries()) lists.push_back(menuItem(b.use, b.menuText).help(b.helpText));
+  browses.push_back(separator());
+  browses.push_back(menu("&Lists", std::move(lists)).help("Edit the pick lists that forms choose from"));
   design.menus = {
       menu("&File", {menuItem("?PrintSetup", "&Print Setup ...").help("Setup printer"),
                      separator(),
@@ -75,7 +81,7 @@ WindowSpec MainFrameSpec() {
   };
   for (const JournalButton& b : kJournalButtons) {
     ControlSpec button = toolButton(b.use, b.text);
-    design.toolbar.push_back(b.procedure ? std::move(button) : std::move(button).tip("Comming Soon.."));
+    design.toolbar.push_back(b.tip ? std::move(button).tip(b.tip) : std::move(button));
   }
   for (const NavigationButton& n : kNavigationButtons)
     design.toolbar.push_back(toolButton({}, {}, n.code).tip(n.tip).icon(n.icon));
@@ -112,13 +118,11 @@ class MainFrame : public WindowController {
     }
     if (const EventResult rc = WindowController::OnAccepted(); Handled(rc)) return rc;
     Window& frame = *MYWINDOW;
-    for (const BrowseEntry& b : browseEntries())
-      if (control == frame.number(b.use)) StartBrowse(b);
-    for (const JournalButton& b : kJournalButtons) {
-      if (control != frame.number(b.use)) continue;
-      if (b.procedure) StartBrowse(*browseEntry(b.procedure));
-      else Message(" Comming Soon...", "Message", kIconInformation, kButtonOk);
-    }
+    for (std::span<const BrowseEntry> entries : {browseEntries(), listEntries()})
+      for (const BrowseEntry& b : entries)
+        if (control == frame.number(b.use)) StartBrowse(b);
+    for (const JournalButton& b : kJournalButtons)
+      if (control == frame.number(b.use)) StartBrowse(*browseEntry(b.procedure));
     if (control == frame.number("?PrintSetup")) PrinterSetup();
     if (control == frame.number("?BackUpData")) BackUpDataNow();
     if (control == frame.number("?RestoreData")) RestoreData();
@@ -173,6 +177,7 @@ void Main() {
   geometry.AppFrameWidth = static_cast<short>(where.width());
   geometry.AppFrameHeight = static_cast<short>(where.height());
   frame.alert(kF6Key);
+  if (WelcomeShowsAtStart()) StartWelcome();
   // Forms with edits need the user's answers, which cannot be waited for here: the
   // session's end is called off while they are asked.
   frame.onSessionEnding(DesktopSessionEnding);

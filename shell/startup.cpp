@@ -11,6 +11,8 @@
 #include "records/data_backup.h"
 #include "records/data_restore.h"
 #include "records/error_manager.h"
+#include "records/levels.h"
+#include "records/starter_lists.h"
 #include "records/thread_dictionary.h"
 #include "runtime/gui/calendar.h"
 #include "runtime/gui/look.h"
@@ -25,6 +27,7 @@
 #include "shell/query_wizard_texts.h"
 #include "shell/text_matcher.h"
 #include "shell/thread_globals.h"
+#include "shell/welcome.h"
 #include "windows/message_windows.h"
 
 namespace vesp {
@@ -80,6 +83,16 @@ class HeldDataFolder {
   backup::DataFolderLock lock_{"."};
 };
 
+// The first start in an empty folder: the pick lists get their starting values, and the
+// frame will greet the newcomer.
+void startNewFolder() {
+  if (FillStarterLists() != Level::Benign)
+    vrt::Message("Vespera could not fill its pick lists with their starting values.|"
+                 "The lists are empty; you can fill them from Browse > Lists.",
+                 "Starting Lists", vrt::kIconExclamation);
+  ShowWelcomeAtStart(true);
+}
+
 // Thread 1: the program's start-up, its frame, and its shutdown, in this order.
 void program() {
   clearThreadGlobals();
@@ -98,6 +111,8 @@ void program() {
     matcher.Kill();
     return;
   }
+  // Asked before any table is opened, since opening one makes its file.
+  const bool newFolder = IsNewDataFolder();
   vrt::SettingsFile& settings = vrt::settingsFile();
   settings.Open(kSettingsFileName, vrt::SettingsFile::Ini);
 
@@ -111,6 +126,7 @@ void program() {
   backUpData();
   RegisterScreens();
   for (const std::string& name : MissingProcedures()) std::cerr << "vesp: no procedure is registered as " << name << '\n';
+  if (newFolder) startNewFolder();
 
   vrt::DesktopSettings& desktop = vrt::desktopSettings();
   const bool dragFullWindows = desktop.dragFullWindows();
@@ -128,7 +144,8 @@ bool hooksInstalled = false;
 }  // namespace
 
 std::vector<std::string> MissingProcedures() {
-  for (const BrowseEntry& entry : browseEntries()) NoteProcedureName(entry.procedure);
+  for (std::span<const BrowseEntry> entries : {browseEntries(), listEntries()})
+    for (const BrowseEntry& entry : entries) NoteProcedureName(entry.procedure);
   return UnresolvedProcedureNames();
 }
 

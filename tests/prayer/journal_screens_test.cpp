@@ -28,7 +28,7 @@ class JournalScreensTest : public PrayerTest {
   }
 };
 
-TEST_F(JournalScreensTest, TheFramesButtonsOpenTheRealBrowsesButJournalIsStillToCome) {
+TEST_F(JournalScreensTest, TheFramesButtonsOpenTheRealBrowses) {
   robot.pressToolbar("Prayer Requests");
   ASSERT_NE(robot.findWindow(kRequests), nullptr);
   EXPECT_EQ(text(kRequests, "?ListTitle"), "Browsing the PrayerRequest file");
@@ -39,10 +39,10 @@ TEST_F(JournalScreensTest, TheFramesButtonsOpenTheRealBrowsesButJournalIsStillTo
   robot.pressToolbar("Praises");
   ASSERT_NE(robot.findWindow("Browse the Praises File"), nullptr);
   robot.pressToolbar("Journal");
-  ASSERT_NE(robot.messageBox(), nullptr);
-  EXPECT_EQ(text(kMessageBoxProcedure, kMessageTextUse), " Comming Soon...");
-  robot.pressMessageButton("Ok");
-  EXPECT_EQ(robot.findWindow("Browse the Journal File"), nullptr);
+  EXPECT_EQ(robot.messageBox(), nullptr);
+  ASSERT_NE(robot.findWindow("Browse the Journal File"), nullptr);
+  EXPECT_EQ(robot.window("Browse the Journal File").procedure(), "BrowseJournal");
+  robot.closeWindow("Browse the Journal File");
   // The menu reaches every journal browse, each on a thread of its own.
   for (auto [item, caption] : {std::pair{"Browse the Journal file", "Browse the Journal File"},
                                {"Browse the Prayer Category file", kPrayerCategories},

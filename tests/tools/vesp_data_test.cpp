@@ -50,6 +50,32 @@ TEST(VespData, CreateMakesEveryTableAndLeavesExistingFilesAlone) {
   EXPECT_EQ(run({"check"}).status, 0);
 }
 
+TEST(VespData, CreateGivesANewFolderItsStartingListsAndNoOtherFolder) {
+  {
+    vtest::TempDir dir;
+    const Outcome r = run({"create"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("ElementType.vdb: created, with 21 starting values"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Service.vdb: created\n"), std::string::npos) << r.out;
+    EXPECT_EQ(run({"count", "StatisticType"}).out, "5\n");
+    EXPECT_EQ(run({"count", "Lookups"}).out, "14\n");
+    EXPECT_EQ(run({"count", "Service"}).out, "0\n");
+    const Outcome types = run({"export", "StatisticType", "--order", "STT:StatisticTypeKey"});
+    EXPECT_NE(types.out.find("First-time Guests"), std::string::npos) << types.out;
+    // A list the church changed stays as it is however often the files are made.
+    ASSERT_EQ(run({"delete", "StatisticType", "1"}).status, 0);
+    EXPECT_EQ(run({"create"}).status, 0);
+    EXPECT_EQ(run({"count", "StatisticType"}).out, "4\n");
+    EXPECT_EQ(run({"check"}).status, 0);
+  }
+  {
+    vtest::TempDir dir;  // the program ran here before, though it kept nothing yet
+    std::ofstream("vsp.INI") << "[Main]\n";
+    ASSERT_EQ(run({"create"}).status, 0);
+    EXPECT_EQ(run({"count", "ElementType"}).out, "0\n");
+  }
+}
+
 TEST(VespData, GenerateIsRepeatableAndExportWritesCsv) {
   std::string first, second;
   for (std::string* out : {&first, &second}) {

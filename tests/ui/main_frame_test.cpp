@@ -96,7 +96,7 @@ TEST_F(MainFrameTest, StartUpSetsUpTheGlobalsAndOpensTheFrame) {
   EXPECT_EQ(robot.hoverMenu("&Help|&How to Use Help"), "How to use Windows Help");
   for (int code = vrt::kToolbarInsert; code <= vrt::kToolbarHelp; ++code) EXPECT_NE(frame.control(code), nullptr) << code;
   EXPECT_EQ(frame.control(vrt::kToolbarTop)->tip(), "Go to the First Page");
-  EXPECT_EQ(frame.control("?Journal")->tip(), "Comming Soon..");
+  EXPECT_EQ(frame.control("?Journal")->tip(), "Browse the journal entries");
   // Exit ends the program, restores the desktop and closes the settings.
   robot.chooseMenu("&File|E&xit");
   EXPECT_TRUE(vrt::LiveThreads().empty());
@@ -179,19 +179,16 @@ TEST_F(MainFrameTest, ANavigationButtonPressedWhileTheBrowsesMenuIsOpenReachesIt
   EXPECT_EQ(pageDowns, 1);
 }
 
-TEST_F(MainFrameTest, JournalOnlySaysItIsComing) {
+TEST_F(MainFrameTest, JournalOpensTheJournalOnAThreadOfItsOwn) {
   start();
-  const auto before = vrt::LiveThreads();
   robot.pressToolbar("Journal");
-  vrt::Window* box = robot.messageBox();
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(box->caption(), "Message");
-  EXPECT_EQ(robot.control("Message", vrt::kMessageTextUse).text(), " Comming Soon...");
-  robot.pressMessageButton("Ok");
   EXPECT_EQ(robot.messageBox(), nullptr);
-  EXPECT_EQ(vrt::LiveThreads(), before);  // nothing was started
-  EXPECT_EQ(robot.findWindow("Browse the Journal File"), nullptr);
-  // The menu item does open the journal.
+  vrt::Window* journal = robot.findWindow("Browse the Journal File");
+  ASSERT_NE(journal, nullptr);
+  EXPECT_NE(journal->thread(), 1);
+  EXPECT_EQ(vrt::RequestedStackSize(journal->thread()), 25'000u);
+  robot.closeWindow("Browse the Journal File");
+  // As the menu item does.
   robot.chooseMenu("&Browse|Browse the Journal file");
   EXPECT_NE(robot.findWindow("Browse the Journal File"), nullptr);
 }

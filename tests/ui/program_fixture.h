@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
 #include <functional>
 
 #include "dictionary/tables.h"
@@ -29,6 +30,9 @@ class ProgramTest : public ::testing::Test {
     desktop = fake.get();
     vrt::installDesktopSettings(std::move(fake));
     errorManager().SetEndHook([](int) {});
+    // A folder the program has run in before: its lists stay as the test makes them and no
+    // welcome opens. A newcomer's first start asks for an empty one.
+    if (!emptyFolder()) std::ofstream("vsp.INI").flush();
   }
   void TearDown() override {
     vrt::EndAllThreads();
@@ -37,6 +41,7 @@ class ProgramTest : public ::testing::Test {
     errorManager().SetDisplay(nullptr);
   }
   virtual bool dragFullWindowsAtStart() const { return true; }
+  virtual bool emptyFolder() const { return false; }
 
   // Starts the program and waits until its frame is up.
   void start() {

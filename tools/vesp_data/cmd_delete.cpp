@@ -1,45 +1,14 @@
 // delete: one record through its relation manager, with its children as the dictionary's
 // rules say, and no question asked.
-#include <cstdlib>
-
 #include "dictionary/dictionary.h"
-#include "dictionary/upgrade_registration.h"
 #include "records/thread_dictionary.h"
 #include "runtime/data/errors.h"
 #include "worship/song_rotation.h"
 #include "tools/vesp_data/commands.h"
 #include "tools/vesp_data/open_table.h"
+#include "tools/vesp_data/record_layer.h"
 
 namespace vesp::tools {
-
-namespace {
-
-// Messages go to standard error; a question is answered No, so that nothing is retried
-// or confirmed behind the user's back.
-class ToolDisplay : public MessageDisplay {
- public:
-  explicit ToolDisplay(std::ostream& err) : err_(err) {}
-  int ShowMessage(std::string_view text, std::string_view title, MessageIcon, int buttons,
-                  int defaultButton) override {
-    std::string lines(text);
-    for (auto& c : lines)
-      if (c == '|') c = '\n';
-    err_ << "vesp-data: " << title << ": " << lines << "\n";
-    return (buttons & Button::No) ? Button::No : defaultButton;
-  }
-  int ShowHistory(const std::vector<HistoryRow>&, int) override { return Button::Ok; }
-
- private:
-  std::ostream& err_;
-};
-
-// The dictionary of this thread for the length of a command.
-struct ThreadDictionaryScope {
-  ThreadDictionaryScope() { SetupDictionaryForThread(); }
-  ~ThreadDictionaryScope() { KillDictionaryForThread(); }
-};
-
-}  // namespace
 
 int runDelete(const Args& args, std::ostream& out, std::ostream& err) {
   const vrt::TableSchema* schema = findTable(args.positional[0], err);
@@ -53,14 +22,8 @@ int runDelete(const Args& args, std::ostream& out, std::ostream& err) {
   long long number = 0;
   if (!numberOption(numberArg, "NUMBER", 1, 2147483647LL, number, err)) return 2;
 
-  ToolDisplay display(err);
-  ErrorManager& errors = errorManager();
-  errors.Setup();
-  errors.SetDisplay(&display);
-  errors.SetEndHook([](int) { std::exit(1); });
-  dict::registerTablesForUpgrade();
+  RecordLayer layer(err);
   RegisterSongRotation();  // the bibliography's dates follow the services and elements deleted
-  ThreadDictionaryScope dictionary;
   RelationManager& relate = Relate(schema->label);
   FileManager& access = Access(schema->label);
   if (relate.Open() != Level::Benign) return 1;
@@ -77,7 +40,6 @@ int runDelete(const Args& args, std::ostream& out, std::ostream& err) {
     out << schema->label << " " << number << " deleted\n";
   }
   relate.Close();
-  errors.SetDisplay(nullptr);
   return status;
 }
 

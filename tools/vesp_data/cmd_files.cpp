@@ -4,13 +4,19 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "dictionary/dictionary.h"
+#include "records/levels.h"
+#include "records/starter_lists.h"
 #include "runtime/data/errors.h"
 #include "runtime/store/file_repair.h"
 #include "tools/vesp_data/commands.h"
 #include "tools/vesp_data/open_table.h"
 #include "tools/vesp_data/orphan_check.h"
+#include "tools/vesp_data/record_layer.h"
 #include "tools/vesp_data/song_use_check.h"
 
 namespace vesp::tools {
@@ -44,7 +50,10 @@ bool failedToWrite() {
 }  // namespace
 
 int runCreate(const Args&, std::ostream& out, std::ostream& err) {
+  // Only data made here and now gets the starting lists; a folder in use keeps its own.
+  const bool newFolder = IsNewDataFolder();
   int status = 0;
+  std::vector<std::pair<std::string, std::string>> created;  // label, file
   for (const auto& schema : dict::tables()) {
     vrt::DataFile file(schema);
     if (std::filesystem::exists(file.path())) {
@@ -56,7 +65,22 @@ int runCreate(const Args&, std::ostream& out, std::ostream& err) {
       status = 1;
       continue;
     }
-    out << file.path() << ": created\n";
+    created.emplace_back(schema.label, file.path());
+  }
+  bool filled = false;
+  if (newFolder && status == 0) {
+    RecordLayer layer(err);
+    filled = FillStarterLists() == Level::Benign;
+    if (!filled) {
+      err << "vesp-data: the pick lists could not be given their starting values; they are empty\n";
+      status = 1;
+    }
+  }
+  for (const auto& [label, path] : created) {
+    out << path << ": created";
+    for (const StarterList& list : starterLists())
+      if (filled && label == list.table.label) out << ", with " << list.values.size() << " starting values";
+    out << "\n";
   }
   return status;
 }
