@@ -57,7 +57,6 @@ status=0
 wait "$pid" || status=$?
 pid=
 [ "$status" -eq 0 ] || { cat "$work/vesp.log" >&2; fail "the program ended with status $status on SIGTERM"; }
-grep -qs '^\[Main\]' "$data/vsp.INI" || fail "the frame's place was not saved when the program closed"
 
 cd "$data" || fail "no data folder"
 [ "$("$prefix/bin/vesp-data" count ElementType)" -gt 0 ] || fail "the starting lists are not in the user's data folder"
