@@ -66,6 +66,11 @@ class DataSafetyMenuTest : public ProgramTest {
     robot.press(kRestoreWindow, "?Restore");
   }
   std::vector<backup::BackupSet> sets() { return backup::listSets(backup::kBackupFolder); }
+  // The sets counted are the test's own: the day's set that start-up made of the settings goes.
+  void start() {
+    ProgramTest::start();
+    fs::remove_all(backup::kBackupFolder);
+  }
 };
 
 }  // namespace
