@@ -33,10 +33,18 @@ void splitName(const std::string& name, const std::string& label, std::string& p
 }  // namespace
 
 DataFile::DataFile(const TableSchema& schema, std::string name)
-    : layout_(schema, "", ""), buffer_(schema.recordSize), cursor_(std::make_unique<Cursor>()) {
+    : DataFile(schema, std::move(name), store::currentDataLocation()) {}
+
+DataFile::DataFile(const TableSchema& schema, std::string name, const store::DataLocation& at)
+    : layout_(schema, "", ""), location_(at), buffer_(schema.recordSize), cursor_(std::make_unique<Cursor>()) {
   std::string table;
   splitName(name, schema.label, path_, table, multiTable_);
   layout_ = store::TableLayout(schema, table, multiTable_ ? table + "_" : "");
+  if (at.onServer()) {
+    path_.clear();
+  } else if (at.folder != "." && !at.folder.empty() && !path_.empty() && path_.front() != '/') {
+    path_ = at.folder + "/" + path_;
+  }
   buffer_.clearAll(schema.fields);
 }
 
