@@ -42,29 +42,27 @@ std::string path(const std::string& folder) { return (fs::path(folder) / kLocati
 
 }  // namespace
 
-const std::vector<std::string>& tlsModes() {
-  static const std::vector<std::string> modes = {"disable", "allow", "prefer", "require", "verify-ca", "verify-full"};
-  return modes;
+bool samePlace(const DataLocation& a, const DataLocation& b) {
+  if (a.kind != b.kind) return false;
+  if (!a.onServer()) return fs::weakly_canonical(a.folder) == fs::weakly_canonical(b.folder);
+  return a.host == b.host && a.port == b.port && a.database == b.database && a.user == b.user && a.tls == b.tls;
 }
 
-std::string problemWith(const Choice& c) {
-  if (!c.onServer()) return {};
-  if (c.host.empty()) return "The server's name or address is missing.";
-  if (hasControlCharacter(c.host) || hasBlank(c.host)) return "The server's name holds blanks or control characters.";
-  if (c.port < 1 || c.port > 65535) return "The port must be a number from 1 to 65535.";
-  if (c.database.empty()) return "The database's name is missing.";
-  if (hasControlCharacter(c.database) || c.database.size() > kNameLimit)
+std::string problemWith(const DataLocation& l) {
+  if (!l.onServer()) return {};
+  if (hasControlCharacter(l.host) || hasBlank(l.host)) return "The server's name holds blanks or control characters.";
+  if (l.port < 1 || l.port > 65535) return "The port must be a number from 1 to 65535.";
+  if (l.database.empty()) return "The database's name is missing.";
+  if (hasControlCharacter(l.database) || l.database.size() > kNameLimit)
     return "The database's name must be at most 63 bytes without control characters.";
-  if (hasControlCharacter(c.user) || c.user.size() > kNameLimit)
+  if (hasControlCharacter(l.user) || l.user.size() > kNameLimit)
     return "The user's name must be at most 63 bytes without control characters.";
-  const auto& modes = tlsModes();
-  if (std::find(modes.begin(), modes.end(), c.tlsMode) == modes.end())
-    return "The TLS mode must be one of disable, allow, prefer, require, verify-ca or verify-full.";
-  return {};
+  return l.problem();
 }
 
 ReadResult readLocation(const std::string& folder) {
   ReadResult r;
+  r.location = DataLocation::files(folder);
   const std::string file = path(folder);
   std::error_code ec;
   if (!fs::exists(file, ec)) return r;
@@ -74,55 +72,46 @@ ReadResult readLocation(const std::string& folder) {
     r.error = "The file " + file + " cannot be read.";
     return r;
   }
-  const std::string store = ini.Get(kSection, kStore).value_or("");
-  if (equalsIgnoringCase(store, kServerValue)) {
-    r.choice.store = Store::Server;
-  } else if (!store.empty() && !equalsIgnoringCase(store, kFilesValue)) {
+  auto get = [&](const char* name) { return ini.Get(kSection, name).value_or(""); };
+  const std::string store = get(kStore);
+  const bool server = equalsIgnoringCase(store, kServerValue);
+  if (!server && !store.empty() && !equalsIgnoringCase(store, kFilesValue)) {
     r.error = "In " + file + ", \"" + kStore + "=" + store + "\" names neither Files nor Server.";
     return r;
   }
-  r.choice.host = ini.Get(kSection, kHost).value_or("");
-  r.choice.database = ini.Get(kSection, kDatabase).value_or("");
-  r.choice.user = ini.Get(kSection, kUser).value_or("");
-  r.choice.tlsMode = ini.Get(kSection, kTlsMode).value_or(kDefaultTlsMode);
-  if (const auto port = ini.Get(kSection, kPort); port && !port->empty()) {
-    std::size_t used = 0;
-    int value = 0;
-    try {
-      value = std::stoi(*port, &used);
-    } catch (const std::exception&) {
-      used = 0;
-    }
-    r.choice.port = used == port->size() ? value : 0;
+  DataLocation& l = r.location;
+  l.host = get(kHost);
+  l.database = get(kDatabase);
+  l.user = get(kUser);
+  if (const std::string tls = get(kTlsMode); !tls.empty()) {
+    if (const auto mode = vrt::store::tlsModeFromName(tls)) l.tls = *mode;
+    else if (server) r.error = "In " + file + ": the TLS mode must be one of disable, allow, prefer, require, verify-ca or verify-full.";
   }
-  if (const std::string bad = problemWith(r.choice); !bad.empty()) r.error = "In " + file + ": " + bad;
+  if (const std::string port = get(kPort); !port.empty()) {
+    const bool digits = port.size() <= 5 && port.find_first_not_of("0123456789") == std::string::npos;
+    l.port = digits ? std::stoi(port) : -1;
+  }
+  if (server) {
+    l.kind = DataLocation::Kind::Server;
+    l.folder.clear();
+    if (r.error.empty())
+      if (const std::string bad = problemWith(l); !bad.empty()) r.error = "In " + file + ": " + bad;
+  }
   return r;
 }
 
-std::string writeLocation(const std::string& folder, const Choice& c) {
-  if (std::string bad = problemWith(c); !bad.empty()) return bad;
+std::string writeLocation(const std::string& folder, const DataLocation& l) {
+  if (std::string bad = problemWith(l); !bad.empty()) return bad;
   const std::string file = path(folder);
   vrt::IniFile ini;
   if (!ini.Load(file)) return "The file " + file + " cannot be read.";
-  const bool set = ini.Set(kSection, kStore, c.onServer() ? kServerValue : kFilesValue) &&
-                   ini.Set(kSection, kHost, c.host) && ini.Set(kSection, kPort, std::to_string(c.port)) &&
-                   ini.Set(kSection, kDatabase, c.database) && ini.Set(kSection, kUser, c.user) &&
-                   ini.Set(kSection, kTlsMode, c.tlsMode);
+  const bool set = ini.Set(kSection, kStore, l.onServer() ? kServerValue : kFilesValue) &&
+                   ini.Set(kSection, kHost, l.host) && ini.Set(kSection, kPort, std::to_string(l.port)) &&
+                   ini.Set(kSection, kDatabase, l.database) && ini.Set(kSection, kUser, l.user) &&
+                   ini.Set(kSection, kTlsMode, vrt::store::tlsModeName(l.tls));
   if (!set) return "The server's fields cannot be written to " + file + ".";
   if (!ini.Save(file)) return "The file " + file + " cannot be written.";
   return {};
-}
-
-std::string describe(const Choice& c, const std::string& folder) {
-  if (!c.onServer()) {
-    fs::path shown = fs::absolute(folder).lexically_normal();
-    if (!shown.has_filename() && shown.has_parent_path()) shown = shown.parent_path();
-    return "Files in " + shown.string();
-  }
-  std::string text = "Server: " + c.database + " on " + c.host;
-  if (c.port != kDefaultPort) text += ":" + std::to_string(c.port);
-  if (!c.user.empty()) text += " as " + c.user;
-  return text;
 }
 
 }  // namespace vesp::location

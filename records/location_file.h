@@ -6,55 +6,39 @@
 //
 // The file is the station's own, like its window positions, but it is not a data file:
 // backup sets leave it out, so restoring a set never moves the data somewhere else.
-#include <cstdint>
 #include <string>
-#include <vector>
+
+#include "runtime/store/data_location.h"
 
 namespace vesp::location {
 
+using vrt::store::DataLocation;
+
 inline constexpr const char* kLocationFile = "DataLocation.ini";
 inline constexpr const char* kSection = "DataLocation";
-inline constexpr std::int32_t kDefaultPort = 5432;
-inline constexpr const char* kDefaultTlsMode = "prefer";
+inline constexpr int kDefaultPort = 5432;
 
-enum class Store { Files, Server };
+// Whether both put the data in the same place (the server's fields that a choice of the
+// files keeps for later do not count).
+bool samePlace(const DataLocation& a, const DataLocation& b);
 
-// libpq's TLS modes (its "sslmode"), the weakest first.
-const std::vector<std::string>& tlsModes();
-
-// The choice as the user made it. Set by readLocation() or the Data Location window; the
-// server's fields are kept while the files are chosen, so that switching back finds them.
-struct Choice {
-  Store store = Store::Files;
-  std::string host;      // a name, an address, or a folder holding the server's socket
-  std::int32_t port = kDefaultPort;
-  std::string database;
-  std::string user;      // empty: the login name of whoever runs the program
-  std::string tlsMode = kDefaultTlsMode;
-
-  bool onServer() const { return store == Store::Server; }
-  bool operator==(const Choice&) const = default;
-};
-
-// Why the server's fields cannot be used, as a sentence for the user, or "" when they can
-// (always "" while the files are chosen).
-std::string problemWith(const Choice& choice);
+// Why a server location cannot be recorded, as a sentence for the user, or "" when it can
+// (always "" for the files). Stricter than the store: no blanks in the host, names the
+// server can keep.
+std::string problemWith(const DataLocation& location);
 
 struct ReadResult {
-  Choice choice;
+  // The files of the folder, keeping the server's fields the file holds; or the server.
+  DataLocation location;
   bool recorded = false;  // the file was there
   std::string error;      // the file cannot be read or names a server that cannot be used
 };
 
-// The choice recorded in `folder`. A missing file reads as the files in the folder; a file
-// that is there but unreadable or wrong gives an error and is never taken as the files.
+// The location recorded in `folder`. A missing file reads as the files in the folder; a
+// file that is there but unreadable or wrong gives an error and is never taken as the files.
 ReadResult readLocation(const std::string& folder);
-// Records `choice` in `folder`, keeping whatever else the file holds; "" or what went
-// wrong. Refuses a server choice that problemWith() finds fault with.
-std::string writeLocation(const std::string& folder, const Choice& choice);
-
-// Where the data lives, in a few words for the status bar and messages: "Files in
-// /home/office/vespera" or "Server: vespera on office-pc:5432 as pastor".
-std::string describe(const Choice& choice, const std::string& folder);
+// Records `location` in `folder`, keeping whatever else the file holds; "" or what went
+// wrong. Refuses a server location that problemWith() finds fault with.
+std::string writeLocation(const std::string& folder, const DataLocation& location);
 
 }  // namespace vesp::location

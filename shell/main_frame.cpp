@@ -16,6 +16,7 @@
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
 #include "shell/browse_menu.h"
+#include "shell/data_location.h"
 #include "shell/data_safety.h"
 #include "windows/thread_globals.h"
 #include "windows/accessible_names.h"
@@ -49,6 +50,8 @@ constexpr const char* kHelpText =
     "In a list: Insert adds, Enter changes, Delete deletes; type to find a record.|"
     "In a form: F6 on a date opens the calendar; Ctrl+H recalls the value you typed last.";
 
+constexpr int kLocationZoneWidth = 320;
+
 }  // namespace
 
 WindowSpec MainFrameSpec() {
@@ -63,6 +66,8 @@ WindowSpec MainFrameSpec() {
                      separator(),
                      menuItem("?BackUpData", "&Back Up Data Now...").help("Make a backup set of all your data now"),
                      menuItem("?RestoreData", "&Restore Data...").help("Put a backup set back in place of your data"),
+                     menuItem("?DataLocation", "&Data Location...")
+                         .help("Choose where your data lives: the files in this folder or a server"),
                      separator(),
                      menuItem("?Exit", "E&xit").help("Exit this application").action(StdAction::CloseWindow)}),
       menu("&Edit", {menuItem("?Cut", "Cu&t").help("Remove item to Windows Clipboard").action(StdAction::Cut),
@@ -79,6 +84,7 @@ WindowSpec MainFrameSpec() {
                      menuItem("?HelpOnHelp", "&How to Use Help").help("How to use Windows Help")})
           .help("Windows Help"),
   };
+  design.statusZones = {0, kLocationZoneWidth};  // help texts, and where the data lives
   for (const JournalButton& b : kJournalButtons) {
     ControlSpec button = toolButton(b.use, b.text);
     design.toolbar.push_back(b.procedure ? std::move(button) : std::move(button).tip("Comming Soon.."));
@@ -128,6 +134,7 @@ class MainFrame : public WindowController {
     if (control == frame.number("?PrintSetup")) PrinterSetup();
     if (control == frame.number("?BackUpData")) BackUpDataNow();
     if (control == frame.number("?RestoreData")) RestoreData();
+    if (control == frame.number("?DataLocation")) ChooseDataLocation();
     if (control == frame.number("?HelpContents") || control == frame.number("?HelpSearch") ||
         control == frame.number("?HelpOnHelp"))
       Message(kHelpText, "Vespera Help", kIconInformation, kButtonOk);
@@ -179,6 +186,7 @@ void Main() {
   geometry.AppFrameWidth = static_cast<short>(where.width());
   geometry.AppFrameHeight = static_cast<short>(where.height());
   frame.alert(kF6Key);
+  frame.setStatusText(kLocationZone, DataLocationText());
   // Forms with edits need the user's answers, which cannot be waited for here: the
   // session's end is called off while they are asked.
   QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, frame.widget(), [](QSessionManager& session) {

@@ -19,6 +19,7 @@
 #include "runtime/settings/ini_file.h"
 #include "runtime/settings/settings_file.h"
 #include "screens/screens.h"
+#include "shell/data_location.h"
 #include "shell/main_frame.h"
 #include "shell/query_wizard_texts.h"
 #include "shell/text_matcher.h"
@@ -98,6 +99,13 @@ void program() {
   }
   vrt::SettingsFile& settings = vrt::settingsFile();
   settings.Open(kSettingsFileName, vrt::SettingsFile::Ini);
+  // Before any table is opened: a server that cannot be reached never leaves the program
+  // making empty tables anywhere the user did not choose.
+  if (!OpenDataLocation()) {
+    settings.Close();
+    matcher.Kill();
+    return;
+  }
 
   SetupDictionaryForThread();
   setCalendarDefaults();

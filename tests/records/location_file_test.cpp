@@ -20,15 +20,8 @@ std::string fileText() {
   return s.str();
 }
 
-Choice officeServer() {
-  Choice c;
-  c.store = Store::Server;
-  c.host = "office-pc";
-  c.port = 5433;
-  c.database = "vespera";
-  c.user = "pastor";
-  c.tlsMode = "require";
-  return c;
+DataLocation officeServer() {
+  return DataLocation::server("office-pc", 5433, "vespera", "pastor", vrt::store::TlsMode::Require);
 }
 
 }  // namespace
@@ -38,9 +31,9 @@ TEST(LocationFile, AStationNeverSetUpUsesItsFilesAndWritesNothing) {
   const ReadResult r = readLocation(".");
   EXPECT_FALSE(r.recorded);
   EXPECT_TRUE(r.error.empty());
-  EXPECT_FALSE(r.choice.onServer());
+  EXPECT_FALSE(r.location.onServer());
   EXPECT_FALSE(fs::exists(kLocationFile));
-  EXPECT_EQ(describe(r.choice, "."), "Files in " + dir.path().string());
+  EXPECT_TRUE(samePlace(r.location, DataLocation::files(dir.path().string())));
 }
 
 TEST(LocationFile, AServerChoiceReadsBackAsWrittenAndKeepsTheRestOfTheFile) {
@@ -50,21 +43,23 @@ TEST(LocationFile, AServerChoiceReadsBackAsWrittenAndKeepsTheRestOfTheFile) {
   ReadResult r = readLocation(".");
   EXPECT_TRUE(r.recorded);
   EXPECT_EQ(r.error, "");
-  EXPECT_EQ(r.choice, officeServer());
-  EXPECT_EQ(describe(r.choice, "."), "Server: vespera on office-pc:5433 as pastor");
+  EXPECT_EQ(r.location, officeServer());
   const std::string text = fileText();
   EXPECT_NE(text.find("; kept by hand"), std::string::npos) << text;
   EXPECT_NE(text.find("Name=value"), std::string::npos) << text;
   EXPECT_EQ(text.find("assword"), std::string::npos) << text;
 
   // Back to the files: the server's fields stay for the next time it is chosen.
-  Choice files = officeServer();
-  files.store = Store::Files;
+  DataLocation files = officeServer();
+  files.kind = DataLocation::Kind::Files;
+  files.folder = ".";
   ASSERT_EQ(writeLocation(".", files), "");
   r = readLocation(".");
-  EXPECT_FALSE(r.choice.onServer());
-  EXPECT_EQ(r.choice.host, "office-pc");
-  EXPECT_EQ(r.choice.port, 5433);
+  EXPECT_FALSE(r.location.onServer());
+  EXPECT_EQ(r.location.host, "office-pc");
+  EXPECT_EQ(r.location.port, 5433);
+  EXPECT_TRUE(samePlace(r.location, DataLocation::files()));
+  EXPECT_FALSE(samePlace(r.location, officeServer()));
 }
 
 TEST(LocationFile, AFileThatNamesNoUsableServerIsAnErrorNeverTheFiles) {
@@ -73,7 +68,6 @@ TEST(LocationFile, AFileThatNamesNoUsableServerIsAnErrorNeverTheFiles) {
       {"Store=Cloud\n", "names neither Files nor Server"},
       {"Store=Server\nHost=office-pc\nPort=54x\nDatabase=vespera\n", "port"},
       {"Store=Server\nHost=office-pc\nPort=70000\nDatabase=vespera\n", "port"},
-      {"Store=Server\nDatabase=vespera\n", "name or address is missing"},
       {"Store=Server\nHost=office pc\nDatabase=vespera\n", "blanks"},
       {"Store=Server\nHost=office-pc\n", "database's name is missing"},
       {"Store=Server\nHost=office-pc\nDatabase=vespera\nTLSMode=always\n", "TLS mode"},
@@ -89,17 +83,14 @@ TEST(LocationFile, AFileThatNamesNoUsableServerIsAnErrorNeverTheFiles) {
   std::ofstream(kLocationFile, std::ios::trunc) << "[datalocation]\nstore=server\nhost=/run/postgresql\ndatabase=v\n";
   const ReadResult r = readLocation(".");
   EXPECT_EQ(r.error, "");
-  EXPECT_TRUE(r.choice.onServer());
-  EXPECT_EQ(r.choice.port, kDefaultPort);
-  EXPECT_EQ(r.choice.tlsMode, kDefaultTlsMode);
-  EXPECT_EQ(r.choice.user, "");
+  EXPECT_EQ(r.location, DataLocation::server("/run/postgresql", kDefaultPort, "v", ""));
 }
 
 TEST(LocationFile, AChoiceThatCannotBeUsedIsNotWritten) {
   vtest::TempDir dir;
   ASSERT_EQ(writeLocation(".", officeServer()), "");
   const std::string before = fileText();
-  Choice bad = officeServer();
+  DataLocation bad = officeServer();
   bad.database = "vespera\nStore=Files";
   EXPECT_NE(writeLocation(".", bad), "");
   bad = officeServer();
