@@ -2,6 +2,8 @@
 
 #include <QCryptographicHash>
 
+#include <filesystem>
+
 #include "dictionary/dictionary.h"
 #include "runtime/data/errors.h"
 #include "runtime/data/stored_tables.h"
@@ -131,6 +133,14 @@ std::string tablesWithRecords(const DataLocation& at, std::string& error) {
 Outcome copyData(const DataLocation& from, const DataLocation& to, const Progress& progress) {
   Outcome o;
   std::string error;
+  if (!to.onServer()) {
+    std::error_code ec;
+    std::filesystem::create_directories(to.folder, ec);
+    if (ec) {
+      o.error = "cannot make the folder " + to.folder + ": " + ec.message();
+      return o;
+    }
+  }
   const std::string occupied = tablesWithRecords(to, error);
   if (!error.empty()) {
     o.error = error;

@@ -52,7 +52,8 @@ bool summarize(const DataLocation& at, std::vector<TableSum>& out, std::string& 
 // none does. `error` says when the location cannot be read at all.
 std::string tablesWithRecords(const DataLocation& at, std::string& error);
 
-// Copies every table from `from` to `to`, making the tables `to` lacks (empty where `from`
+// Copies every table from `from` to `to`, making the folder of files `to` names when it is
+// missing and the tables `to` lacks (empty where `from`
 // lacks them too), then checks counts and digests on both sides. Refuses, copying nothing,
 // when a table at `to` already holds records. A copy that fails part way leaves what it
 // made at `to` and says so.

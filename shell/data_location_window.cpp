@@ -68,10 +68,10 @@ WindowSpec design(Typed& typed) {
                    radio("A &server", kServerValue, "?Server")}),
       prompt(DataLocation::files().describe(), "?Folder"),
       grid(2, {prompt("&Host:"), entry("?Host", "@s60", bind(typed.host)).help("The server's name or address"),
-               prompt("P&ort:"), entry("?Port", "@s5", bind(typed.port)).help("The server's port, most often 5432"),
+               prompt("Po&rt:"), entry("?Port", "@s5", bind(typed.port)).help("The server's port, most often 5432"),
                prompt("&Database:"), entry("?Database", "@s63", bind(typed.database)),
                prompt("&User:"), entry("?User", "@s63", bind(typed.user)).help("Empty: your login name"),
-               prompt("&TLS mode:"), dropList("?TLSMode", tlsModeNames(), bind(typed.tlsMode))}),
+               prompt("T&LS mode:"), dropList("?TLSMode", tlsModeNames(), bind(typed.tlsMode))}),
       prompt("Vespera never writes a password: it reads it from your PostgreSQL password file, or asks for it "
              "at start-up."),
       row({button("?Test", "&Test Connection").help("Connect to the server and tell how it went"),

@@ -1,5 +1,4 @@
 // vesp-data copy: a church's data moved between the files of a folder and a server.
-#include <filesystem>
 #include <memory>
 
 #include "records/data_copy.h"
@@ -72,10 +71,6 @@ int runCopy(const Args& args, std::ostream& out, std::ostream& err) {
     bool set;
   } session(password);
   const DataLocation files = DataLocation::files(args.positional.empty() ? "." : args.positional[0]);
-  if (fromServer) {
-    std::error_code ec;
-    std::filesystem::create_directories(files.folder, ec);
-  }
   const vrt::store::ConnectionCheck reached = vrt::store::testConnection(*server);
   if (!reached.ok) {
     err << "vesp-data copy: " << reached.error
