@@ -10,7 +10,7 @@
 #include "records/data_copy.h"
 #include "records/location_file.h"
 #include "support/temp_dir.h"
-#include "support/test_server.h"
+#include "support/scratch_database.h"
 
 using namespace vesp;
 using namespace vesp::testing::backup_data;
@@ -119,7 +119,7 @@ TEST(DataCopy, TheCommandNeedsOneServerAndAConnectionItCanRead) {
 }
 
 TEST(DataCopy, ToAServerAndBackGivesTheSameDataAndASecondCopyIsRefused) {
-  VESP_NEEDS_TEST_SERVER();
+  VESP_NEEDS_SCRATCH_DATABASE();
   vtest::ScratchDatabase db;
   ASSERT_TRUE(db.ok());
   vtest::TempDir dir;
@@ -157,7 +157,7 @@ TEST(DataCopy, ToAServerAndBackGivesTheSameDataAndASecondCopyIsRefused) {
 }
 
 TEST(DataCopy, AServersBackupIsAVerifiedSetThatRestoresToFilesOrToAnotherServer) {
-  VESP_NEEDS_TEST_SERVER();
+  VESP_NEEDS_SCRATCH_DATABASE();
   vtest::ScratchDatabase db, other;
   ASSERT_TRUE(db.ok() && other.ok());
   vtest::TempDir dir;

@@ -8,7 +8,7 @@
 #include "records/location_file.h"
 #include "runtime/gui/message_box.h"
 #include "runtime/store/data_location.h"
-#include "support/test_server.h"
+#include "support/scratch_database.h"
 
 using namespace vesp;
 using namespace vesp::testing;
@@ -169,7 +169,7 @@ TEST_F(DataLocationTest, ALocationFileThatCannotBeReadOffersTheFilesOrTheEnd) {
 }
 
 TEST_F(DataLocationTest, AServerThatAnswersIsWhereTheDataLivesFromStartUpOn) {
-  VESP_NEEDS_TEST_SERVER();
+  VESP_NEEDS_SCRATCH_DATABASE();
   vtest::ScratchDatabase db;
   ASSERT_TRUE(db.ok());
   // Tested and recorded from the menu...
