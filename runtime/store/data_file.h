@@ -73,7 +73,7 @@ class DataFile {
   bool create();
   bool open(OpenAccess access = OpenAccess::ReadWrite);
   void close();
-  bool isOpen() const { return own_.isOpen(); }
+  bool isOpen() const;
   bool isReadOnly() const { return readOnly_; }
   // Whether the file keeps a word index of the table's search fields, so that word searches
   // are looked up instead of checked record by record.
@@ -149,6 +149,7 @@ class DataFile {
   friend class Transaction;
   friend class View;
   struct Route;
+  struct Server;
   // Page reads. A range query reads past a key value; a tie query reads the records that
   // share the key value, in position order, beyond a position (SQLite cannot seek on the
   // position inside a row value, so ties are read apart from the rest).
@@ -199,6 +200,7 @@ class DataFile {
   bool wordIndex_ = false;
   bool watched_ = false;
   int recoverSeconds_ = 0;
+  std::unique_ptr<Server> server_;  // on a server: its engine
   std::unique_ptr<Route> ownRoute_;
   std::unique_ptr<Route> txnRoute_;  // while a transaction frames this file
   Current current_;
