@@ -3,8 +3,10 @@
 // action until every thread waits again and the list has been painted. Printed beside the
 // raw keyset page read the store benchmark compares against.
 //
-//   bench_browse [FOLDER] [REQUESTS]     (default: /tmp/vesp-bench-browse, 1000000)
-// The folder is filled by the sample-data generator when its PrayerRequest file is missing.
+//   bench_browse [FOLDER] [REQUESTS] [--engine files|server|both] [--server CONNECTION]
+//                                        (default: /tmp/vesp-bench-browse, 1000000, files)
+// The folder is filled by the sample-data generator when its PrayerRequest file is missing;
+// a server (bench/bench_engines.h) gets the folder's data copied in when it holds none.
 #include <QApplication>
 #include <QEvent>
 #include <cstdio>
@@ -13,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/bench_engines.h"
 #include "bench/bench_support.h"
 #include "bench/keyset_reference.h"
 #include "dictionary/dictionary.h"
@@ -139,9 +142,79 @@ void print(const Row& r) {
   std::printf("\n");
 }
 
+// Every operation on the engine where the data lives now, printed; false when the browse
+// does not behave.
+bool measure(Bench& b, const std::string (&dates)[2], std::int64_t n, std::vector<Row>& rows) {
+  const long before = residentKiB();
+  Row opening{"open to first page"};
+  for (int i = 0; i < kRuns; ++i) {
+    b.time(opening, [&] { b.open(); });
+    if (b.robot.messageBox() || !b.list() || b.list()->rowCount() != 20) {
+      std::cerr << "the browse did not open on a full page\n";
+      return false;
+    }
+    if (i + 1 < kRuns) b.close();
+  }
+  const std::string top = b.firstRow();
+  rows.push_back(opening);
+
+  Row downTop{"page down x100 from the top"}, downMiddle{"page down x100 from the middle"},
+      upBottom{"page up x100 from the bottom"}, bottom{"bottom (from the top)"}, topRow{"top (from the bottom)"};
+  b.pages(downTop, kPgDnKey);
+  const std::string paged = b.firstRow();
+  for (int i = 0; i < kRuns; ++i) {
+    b.time(bottom, [&] { b.key(kEndKey); });
+    b.time(topRow, [&] { b.key(kHomeKey); });
+  }
+  b.key(kEndKey);
+  const std::string last = b.firstRow();
+  b.pages(upBottom, kPgUpKey);
+  b.robot.dragThumb(kWindow, kList, 50);
+  const std::string half = b.firstRow();
+  b.pages(downMiddle, kPgDnKey);
+  rows.insert(rows.end(), {downTop, downMiddle, upBottom, bottom, topRow});
+
+  Row thumbs[3] = {{"thumb drag to 25"}, {"thumb drag to 50"}, {"thumb drag to 75"}};
+  for (int i = 0; i < kRuns; ++i)
+    for (int t = 0; t < 3; ++t) b.time(thumbs[t], [&] { b.robot.dragThumb(kWindow, kList, 25 * (t + 1)); });
+  rows.insert(rows.end(), std::begin(thumbs), std::end(thumbs));
+
+  Row locate{"entry-locate a date in the middle"};
+  for (int i = 0; i < kRuns; ++i) b.time(locate, [&] { b.robot.type(kWindow, kLocator, dates[i % 2]); });
+  const std::string located = b.firstRow();
+  rows.push_back(locate);
+  const long after = residentKiB();
+  b.close();
+  if (paged == top || last == top || half == top || located == half) {
+    std::cerr << "the browse did not move: top " << top << ", paged " << paged << ", bottom " << last << ", thumb 50 "
+              << half << ", located " << located << "\n";
+    return false;
+  }
+
+  std::cout << n << " prayer requests, PRA:DateStartedKey order, 20 visible rows, offscreen; microseconds per user action"
+            << " until the threads wait and the list is painted\n";
+  std::cout << "first rows seen (date serial #request): top " << top << ", after 100 pages " << paged << ", bottom page " << last << ", thumb 50 " << half << ", located "
+            << located << " (typed " << dates[(kRuns - 1) % 2] << ")\n\n";
+  std::printf("%-34s %5s %9s %9s %9s %9s\n", "operation", "runs", "min", "median", "max", "painted after settling (median)");
+  for (const Row& r : rows) print(r);
+
+  const double start = vbench::median(downTop.micros);
+  std::printf("\nflat with position (median / page down from the top): page down middle %.2f, page up bottom %.2f;"
+              " thumb 50 / 25 %.2f, thumb 75 / 25 %.2f\n",
+              vbench::median(downMiddle.micros) / start, vbench::median(upBottom.micros) / start,
+              vbench::median(thumbs[1].micros) / vbench::median(thumbs[0].micros),
+              vbench::median(thumbs[2].micros) / vbench::median(thumbs[0].micros));
+  std::printf("resident memory: %ld KiB before opening, %ld KiB after all operations, growth %.2f MiB\n", before, after,
+              static_cast<double>(after - before) / 1024.0);
+
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<vbench::Engine> engines = vbench::engines(argc, argv);
+  if (engines.empty()) return 2;
   const std::string folder = argc > 1 ? argv[1] : "/tmp/vesp-bench-browse";
   const std::int64_t requests = argc > 2 ? std::atoll(argv[2]) : 1'000'000;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -182,70 +255,26 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  const long before = residentKiB();
-  std::vector<Row> rows;
-  Row opening{"open to first page"};
-  for (int i = 0; i < kRuns; ++i) {
-    b.time(opening, [&] { b.open(); });
-    if (b.robot.messageBox() || !b.list() || b.list()->rowCount() != 20) {
-      std::cerr << "the browse did not open on a full page\n";
-      return 1;
-    }
-    if (i + 1 < kRuns) b.close();
+  std::vector<std::vector<Row>> measured;
+  for (const vbench::Engine& engine : engines) {
+    if (!vbench::useEngine(engine)) return 1;
+    std::cout << "\n== " << engine.name << ": " << engine.location.describe() << "\n";
+    std::vector<Row> rows;
+    if (!measure(b, dates, n, rows)) return 1;
+    measured.push_back(std::move(rows));
   }
-  const std::string top = b.firstRow();
-  rows.push_back(opening);
-
-  Row downTop{"page down x100 from the top"}, downMiddle{"page down x100 from the middle"},
-      upBottom{"page up x100 from the bottom"}, bottom{"bottom (from the top)"}, topRow{"top (from the bottom)"};
-  b.pages(downTop, kPgDnKey);
-  const std::string paged = b.firstRow();
-  for (int i = 0; i < kRuns; ++i) {
-    b.time(bottom, [&] { b.key(kEndKey); });
-    b.time(topRow, [&] { b.key(kHomeKey); });
-  }
-  b.key(kEndKey);
-  const std::string last = b.firstRow();
-  b.pages(upBottom, kPgUpKey);
-  b.robot.dragThumb(kWindow, kList, 50);
-  const std::string half = b.firstRow();
-  b.pages(downMiddle, kPgDnKey);
-  rows.insert(rows.end(), {downTop, downMiddle, upBottom, bottom, topRow});
-
-  Row thumbs[3] = {{"thumb drag to 25"}, {"thumb drag to 50"}, {"thumb drag to 75"}};
-  for (int i = 0; i < kRuns; ++i)
-    for (int t = 0; t < 3; ++t) b.time(thumbs[t], [&] { b.robot.dragThumb(kWindow, kList, 25 * (t + 1)); });
-  rows.insert(rows.end(), std::begin(thumbs), std::end(thumbs));
-
-  Row locate{"entry-locate a date in the middle"};
-  for (int i = 0; i < kRuns; ++i) b.time(locate, [&] { b.robot.type(kWindow, kLocator, dates[i % 2]); });
-  const std::string located = b.firstRow();
-  rows.push_back(locate);
-  const long after = residentKiB();
-  b.close();
-  if (paged == top || last == top || half == top || located == half) {
-    std::cerr << "the browse did not move: top " << top << ", paged " << paged << ", bottom " << last << ", thumb 50 "
-              << half << ", located " << located << "\n";
-    return 1;
-  }
-
-  std::cout << n << " prayer requests, PRA:DateStartedKey order, 20 visible rows, offscreen; microseconds per user action"
-            << " until the threads wait and the list is painted\n";
-  std::cout << "first rows seen (date serial #request): top " << top << ", after 100 pages " << paged << ", bottom page " << last << ", thumb 50 " << half << ", located "
-            << located << " (typed " << dates[(kRuns - 1) % 2] << ")\n\n";
-  std::printf("%-34s %5s %9s %9s %9s %9s\n", "operation", "runs", "min", "median", "max", "painted after settling (median)");
-  for (const Row& r : rows) print(r);
-  std::printf("\n%-34s %5s %9s %9s %9s\n", "raw keyset page read (20 forward)", "runs", "min", "median", "max");
+  std::printf("\n%-34s %5s %9s %9s %9s\n", "raw keyset page read (20 forward), files", "runs", "min", "median", "max");
   for (const auto& [where, micros] : reference) print(Row("  at the " + std::string(where), micros));
-
-  const double start = vbench::median(downTop.micros);
-  std::printf("\nflat with position (median / page down from the top): page down middle %.2f, page up bottom %.2f;"
-              " thumb 50 / 25 %.2f, thumb 75 / 25 %.2f\n",
-              vbench::median(downMiddle.micros) / start, vbench::median(upBottom.micros) / start,
-              vbench::median(thumbs[1].micros) / vbench::median(thumbs[0].micros),
-              vbench::median(thumbs[2].micros) / vbench::median(thumbs[0].micros));
-  std::printf("resident memory: %ld KiB before opening, %ld KiB after all operations, growth %.2f MiB\n", before, after,
-              static_cast<double>(after - before) / 1024.0);
+  if (measured.size() == 2) {
+    std::vector<std::string> names;
+    std::vector<std::vector<double>> files, server;
+    for (std::size_t i = 0; i < measured[0].size(); ++i) {
+      names.push_back(measured[0][i].name);
+      files.push_back(measured[0][i].micros);
+      server.push_back(measured[1][i].micros);
+    }
+    vbench::printComparison(names, files, server);
+  }
 
   EndAllThreads();
   installDesktopSettings(nullptr);

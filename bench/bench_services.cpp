@@ -2,10 +2,11 @@
 // platform, driven by the test robot as a user would: each figure is the wall time from the
 // user's action until every thread waits again and the lists have been painted.
 //
-//   bench_services [FOLDER] [SERVICES] [ELEMENTS PER SERVICE]
-//                                    (default: /tmp/vesp-bench-services, 100000, 10)
+//   bench_services [FOLDER] [SERVICES] [ELEMENTS PER SERVICE] [--engine files|server|both]
+//                  [--server CONNECTION]  (default: /tmp/vesp-bench-services, 100000, 10, files)
 // The folder is filled by the sample-data generator when its Service file is missing; one
-// service in the middle then gets 40 elements more, for 50 in all.
+// service in the middle then gets 40 elements more, for 50 in all. A server
+// (bench/bench_engines.h) gets the folder's data copied in when it holds none.
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include <sstream>
 #include <string>
 
+#include "bench/bench_engines.h"
 #include "bench/bench_support.h"
 #include "dictionary/tables.h"
 #include "records/error_manager.h"
@@ -91,9 +93,103 @@ bool generate(std::int64_t services, std::int64_t perService, const std::string&
   return true;
 }
 
+// Every operation on the engine where the data lives now, printed; false when a window does
+// not behave.
+bool measure(Bench& b, std::int64_t services, std::int64_t elements, std::int64_t ofTarget, std::int64_t target,
+             std::vector<Row>& rows) {
+  Row opening{"open BrowseService to first painted page", {}};
+  for (int i = 0; i < kRuns; ++i) {
+    b.time(opening, kBrowse, {"?BROWSE:1", "?LIST"}, [&] {
+      b.run([] {
+        threadGlobals().GlobalRequest = Request::None;
+        FindProcedure("BrowseService")();
+      });
+    });
+    if (b.robot.messageBox() || b.rows(kBrowse, "?BROWSE:1") != 10) {
+      std::cerr << "the browse did not open on a full page\n";
+      return false;
+    }
+    if (i + 1 < kRuns) b.robot.press(kBrowse, "?Close");
+  }
+
+  Row moving{"move the highlight one row, element list refilled", {}};
+  std::string firstElements, lastElements;
+  b.robot.chooseRow(kBrowse, "?BROWSE:1", 1);
+  firstElements = b.robot.control(kBrowse, "?LIST").list()->cellText(1, 1);
+  for (int i = 0; i < kMoves; ++i)
+    b.time(moving, kBrowse, {"?BROWSE:1", "?LIST"}, [&] { b.robot.pressKey(kBrowse, kDownKey, "?BROWSE:1"); });
+  lastElements = b.robot.control(kBrowse, "?LIST").list()->cellText(1, 1);
+  const int elementRows = b.rows(kBrowse, "?LIST");
+  b.robot.press(kBrowse, "?Close");
+
+  Row form{"open UpdateService on a service with 50 elements", {}};
+  int formRows = 0;
+  for (int i = 0; i < kRuns; ++i) {
+    b.time(form, kForm, {"?List:ServiceElements"}, [&] {
+      b.run([target] {
+        FileManager& f = Access(tables::Service);
+        f.Open();
+        f.BUFFER->setNumber(f.FILE->schema().fields[0], static_cast<double>(target));
+        if (f.Fetch(0) == Level::Benign) {
+          threadGlobals().GlobalRequest = Request::Change;
+          FindProcedure("UpdateService")();
+        }
+        f.Close();
+      });
+    });
+    formRows = b.rows(kForm, "?List:ServiceElements");
+    if (formRows <= 0) {
+      std::cerr << "the service form did not open with its elements\n";
+      return false;
+    }
+    b.robot.press(kForm, "?Cancel");
+  }
+
+  // One element of the 50 moved down and back up by Ctrl+Down / Ctrl+Up: the orders of all
+  // 50 renumbered in one transaction, the list refilled with it highlighted, the running
+  // time summed again, and the list painted.
+  Row reorder{"move one element of 50 (renumbered, repainted)"};
+  b.run([target] {
+    FileManager& f = Access(tables::Service);
+    f.Open();
+    f.BUFFER->setNumber(f.FILE->schema().fields[0], static_cast<double>(target));
+    if (f.Fetch(0) == Level::Benign) {
+      threadGlobals().GlobalRequest = Request::Change;
+      FindProcedure("UpdateService")();
+    }
+    f.Close();
+  });
+  b.robot.chooseTab(kForm, "?CurrentTab", "Service Elements");
+  b.robot.chooseRow(kForm, "?List:ServiceElements", 2);
+  const std::string moved = b.robot.control(kForm, "?List:ServiceElements").list()->cellText(2, 1);
+  for (int i = 0; i < kMoves; ++i)
+    b.time(reorder, kForm, {"?List:ServiceElements"}, [&] {
+      b.robot.pressKey(kForm, i % 2 == 0 ? (int{kCtrl} | kDownKey) : (int{kCtrl} | kUpKey), "?List:ServiceElements");
+    });
+  PagedList* order = b.robot.control(kForm, "?List:ServiceElements").list();
+  if (b.robot.messageBox() || order->cellText(order->selectedRow(), 1) != moved) {
+    std::cerr << "the moved element is not the highlighted one\n";
+    return false;
+  }
+  const std::string runningTime = b.robot.control(kForm, "?RunningTime").text();
+  b.robot.press(kForm, "?Cancel");
+
+  rows = {opening, moving, form, reorder};
+  std::cout << services << " services, " << elements << " service elements (" << ofTarget << " in service " << target
+            << "), offscreen; microseconds per user action until the threads wait and the lists are painted\n";
+  std::cout << "element list: first row \"" << firstElements << "\" at the top, \"" << lastElements << "\" after "
+            << kMoves << " moves (" << elementRows << " rows); the form's element list shows " << formRows
+            << " rows; \"" << moved << "\" moved " << kMoves << " times, " << runningTime << "\n\n";
+  std::printf("%-46s %5s %9s %9s %9s\n", "operation", "runs", "min", "median", "max");
+  for (const Row& r : rows) print(r);
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<vbench::Engine> engines = vbench::engines(argc, argv);
+  if (engines.empty()) return 2;
   const std::string folder = argc > 1 ? argv[1] : "/tmp/vesp-bench-services";
   const std::int64_t services = argc > 2 ? std::atoll(argv[2]) : 100'000;
   const std::int64_t perService = argc > 3 ? std::atoll(argv[3]) : 10;
@@ -131,90 +227,24 @@ int main(int argc, char** argv) {
   });
   ofTarget = std::max<std::int64_t>(perService, 50);
 
-  Row opening{"open BrowseService to first painted page"};
-  for (int i = 0; i < kRuns; ++i) {
-    b.time(opening, kBrowse, {"?BROWSE:1", "?LIST"}, [&] {
-      b.run([] {
-        threadGlobals().GlobalRequest = Request::None;
-        FindProcedure("BrowseService")();
-      });
-    });
-    if (b.robot.messageBox() || b.rows(kBrowse, "?BROWSE:1") != 10) {
-      std::cerr << "the browse did not open on a full page: " << b.rows(kBrowse, "?BROWSE:1") << " rows\n";
-      return 1;
-    }
-    if (i + 1 < kRuns) b.robot.press(kBrowse, "?Close");
+  std::vector<std::vector<Row>> measured;
+  for (const vbench::Engine& engine : engines) {
+    if (!vbench::useEngine(engine)) return 1;
+    std::cout << "\n== " << engine.name << ": " << engine.location.describe() << "\n";
+    std::vector<Row> rows;
+    if (!measure(b, services, elements, ofTarget, target, rows)) return 1;
+    measured.push_back(std::move(rows));
   }
-
-  Row moving{"move the highlight one row, element list refilled"};
-  std::string firstElements, lastElements;
-  b.robot.chooseRow(kBrowse, "?BROWSE:1", 1);
-  firstElements = b.robot.control(kBrowse, "?LIST").list()->cellText(1, 1);
-  for (int i = 0; i < kMoves; ++i)
-    b.time(moving, kBrowse, {"?BROWSE:1", "?LIST"}, [&] { b.robot.pressKey(kBrowse, kDownKey, "?BROWSE:1"); });
-  lastElements = b.robot.control(kBrowse, "?LIST").list()->cellText(1, 1);
-  const int elementRows = b.rows(kBrowse, "?LIST");
-  b.robot.press(kBrowse, "?Close");
-
-  Row form{"open UpdateService on a service with 50 elements"};
-  int formRows = 0;
-  for (int i = 0; i < kRuns; ++i) {
-    b.time(form, kForm, {"?List:ServiceElements"}, [&] {
-      b.run([target] {
-        FileManager& f = Access(tables::Service);
-        f.Open();
-        f.BUFFER->setNumber(f.FILE->schema().fields[0], static_cast<double>(target));
-        if (f.Fetch(0) == Level::Benign) {
-          threadGlobals().GlobalRequest = Request::Change;
-          FindProcedure("UpdateService")();
-        }
-        f.Close();
-      });
-    });
-    formRows = b.rows(kForm, "?List:ServiceElements");
-    if (formRows <= 0) {
-      std::cerr << "the service form did not open with its elements\n";
-      return 1;
+  if (measured.size() == 2) {
+    std::vector<std::string> names;
+    std::vector<std::vector<double>> files, server;
+    for (std::size_t i = 0; i < measured[0].size(); ++i) {
+      names.push_back(measured[0][i].name);
+      files.push_back(measured[0][i].micros);
+      server.push_back(measured[1][i].micros);
     }
-    b.robot.press(kForm, "?Cancel");
+    vbench::printComparison(names, files, server);
   }
-
-  // One element of the 50 moved down and back up by Ctrl+Down / Ctrl+Up: the orders of all
-  // 50 renumbered in one transaction, the list refilled with it highlighted, the running
-  // time summed again, and the list painted.
-  Row reorder{"move one element of 50 (renumbered, repainted)"};
-  b.run([target] {
-    FileManager& f = Access(tables::Service);
-    f.Open();
-    f.BUFFER->setNumber(f.FILE->schema().fields[0], static_cast<double>(target));
-    if (f.Fetch(0) == Level::Benign) {
-      threadGlobals().GlobalRequest = Request::Change;
-      FindProcedure("UpdateService")();
-    }
-    f.Close();
-  });
-  b.robot.chooseTab(kForm, "?CurrentTab", "Service Elements");
-  b.robot.chooseRow(kForm, "?List:ServiceElements", 2);
-  const std::string moved = b.robot.control(kForm, "?List:ServiceElements").list()->cellText(2, 1);
-  for (int i = 0; i < kMoves; ++i)
-    b.time(reorder, kForm, {"?List:ServiceElements"}, [&] {
-      b.robot.pressKey(kForm, i % 2 == 0 ? (int{kCtrl} | kDownKey) : (int{kCtrl} | kUpKey), "?List:ServiceElements");
-    });
-  PagedList* order = b.robot.control(kForm, "?List:ServiceElements").list();
-  if (b.robot.messageBox() || order->cellText(order->selectedRow(), 1) != moved) {
-    std::cerr << "the moved element is not the highlighted one\n";
-    return 1;
-  }
-  const std::string runningTime = b.robot.control(kForm, "?RunningTime").text();
-  b.robot.press(kForm, "?Cancel");
-
-  std::cout << services << " services, " << elements << " service elements (" << ofTarget << " in service " << target
-            << "), offscreen; microseconds per user action until the threads wait and the lists are painted\n";
-  std::cout << "element list: first row \"" << firstElements << "\" at the top, \"" << lastElements << "\" after "
-            << kMoves << " moves (" << elementRows << " rows); the form's element list shows " << formRows
-            << " rows; \"" << moved << "\" moved " << kMoves << " times, " << runningTime << "\n\n";
-  std::printf("%-46s %5s %9s %9s %9s\n", "operation", "runs", "min", "median", "max");
-  for (const Row* r : {&opening, &moving, &form, &reorder}) print(*r);
 
   EndAllThreads();
   installDesktopSettings(nullptr);

@@ -1,5 +1,6 @@
 #include "querywizard/query_tables.h"
 
+#include "runtime/data/stored_tables.h"
 #include "runtime/text/record.h"
 
 namespace qrywiz {
@@ -111,5 +112,22 @@ void setFieldPointer(vrt::RecordRef& rec, std::int16_t value) {
   p[0] = static_cast<unsigned char>(u & 0xFF);
   p[1] = static_cast<unsigned char>(u >> 8);
 }
+
+}  // namespace qrywiz
+
+namespace qrywiz {
+
+namespace {
+
+// The saved queries are part of the program's data: copies and backups of it take them.
+// Registered under the file's default name, where the program keeps them.
+const bool registered = [] {
+  vrt::registerStoredTable(queriesSchema(), "QUERIES.TPS\\!XBQW_Queries");
+  vrt::registerStoredTable(elementsSchema(), "QUERIES.TPS\\!XBQW_Elements");
+  vrt::registerStoredTable(fieldsSchema(), "QUERIES.TPS\\!XBQW_Fields");
+  return true;
+}();
+
+}  // namespace
 
 }  // namespace qrywiz

@@ -24,6 +24,12 @@ std::string copyAndVerify(const std::filesystem::path& from, const std::filesyst
 std::string makeSetFolder(const std::string& backupFolder, const QDateTime& now, const std::string& kind,
                           std::string& error);
 
+// BackUpNow while the data lives on a server: every table copied from the server into a
+// new set of files, checked against the server's counts and digests and as a set of the
+// files is checked; the settings file from `dataFolder`. Defined in server_backup.cpp.
+Outcome BackUpServer(const std::string& dataFolder, const std::string& backupFolder, const QDateTime& now,
+                     const std::string& kind, const Progress& progress);
+
 // While one lives, structure conversions make no backup first (the restore's set holds
 // the files as they were).
 struct SuppressUpgradeBackup {

@@ -135,6 +135,7 @@ std::vector<std::string> dataFileNames() {
 
 Outcome BackUpNow(const std::string& dataFolder, const std::string& backupFolder, const QDateTime& now,
                   const std::string& kind, const Progress& progress, Checking checking) {
+  if (vrt::store::currentDataLocation().onServer()) return BackUpServer(dataFolder, backupFolder, now, kind, progress);
   std::vector<std::string> present, unused;
   if (std::string bad = dataFilesToBackUp(dataFolder, present, unused); !bad.empty()) return failed(bad);
   if (present.empty()) return failed("there are no data files in " + fs::absolute(dataFolder).string());
@@ -191,7 +192,7 @@ Outcome StartupBackup(const std::string& dataFolder, const QDateTime& now) {
       return o;
     }
   }
-  bool anyData = false;
+  bool anyData = vrt::store::currentDataLocation().onServer();
   for (const auto& name : dataFileNames()) anyData = anyData || isFile(fs::path(dataFolder) / name);
   if (!anyData) {
     o.ok = o.skipped = true;

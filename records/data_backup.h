@@ -31,7 +31,9 @@ struct Outcome {
 // The data files this program keeps, by name in the data folder.
 std::vector<std::string> dataFileNames();
 
-// Makes a new set in `backupFolder` (created when missing) of every data file in
+// Makes a new set in `backupFolder` (created when missing). While the data lives on a
+// server (runtime/store/data_location.h), a set of files made from every table there,
+// checked against it, and the settings file of `dataFolder`. Otherwise of every data file in
 // `dataFolder` that exists: the files changed since the newest set there are copied and the
 // copies verified, the others taken from that set as records/backup_reuse.h says (every file
 // is copied with Checking::Full, and once a month). A set that fails is removed.
@@ -53,7 +55,8 @@ struct RestoreOptions {
   std::function<void()> beforeReplacing;
 };
 
-// Verifies `setFolder`, refuses it when its manifest names anything but the program's own
+// Refused while the data lives on a server: a set goes onto a server by copying it to an
+// empty database (vesp-data copy --to-server). Otherwise verifies `setFolder`, refuses it when its manifest names anything but the program's own
 // data files or lacks a table (records/set_checks.h), when it is damaged or made by a newer
 // structure version, or while another process has the data folder open
 // (records/data_lock.h); brings its tables of older versions up through the upgrader, moves

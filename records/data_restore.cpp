@@ -17,6 +17,7 @@
 #include "runtime/data/errors.h"
 #include "runtime/store/backup_copy.h"
 #include "runtime/store/data_file.h"
+#include "runtime/store/data_location.h"
 #include "runtime/store/sqlite_db.h"
 #include "runtime/store/upgrader.h"
 
@@ -342,6 +343,10 @@ TakenFolder TakeDataFolder(const std::string& dataFolder, DataFolderLock& lock, 
 }
 
 Outcome RestoreSet(const std::string& dataFolder, const std::string& setFolder, const RestoreOptions& options) {
+  if (const auto& at = vrt::store::currentDataLocation(); at.onServer())
+    return failed("your data lives on a server (" + at.describe() +
+                  "), not in these files; a backup set goes onto a server by copying it into an empty database "
+                  "with vesp-data copy --to-server");
   std::string error;
   auto set = readSet(setFolder, error);
   if (!set) return failed("cannot restore: " + error);

@@ -16,6 +16,7 @@
 #include "runtime/gui/window.h"
 #include "runtime/help/help_window.h"
 #include "shell/browse_menu.h"
+#include "shell/data_location.h"
 #include "shell/data_safety.h"
 #include "shell/welcome.h"
 #include "windows/thread_globals.h"
@@ -45,6 +46,8 @@ constexpr JournalButton kJournalButtons[] = {
     {"?Journal", "Journal", "BrowseJournal", "Browse the journal entries"},
 };
 
+constexpr int kLocationZoneWidth = 320;
+
 }  // namespace
 
 WindowSpec MainFrameSpec() {
@@ -63,6 +66,8 @@ WindowSpec MainFrameSpec() {
                      separator(),
                      menuItem("?BackUpData", "&Back Up Data Now...").help("Make a backup set of all your data now"),
                      menuItem("?RestoreData", "&Restore Data...").help("Put a backup set back in place of your data"),
+                     menuItem("?DataLocation", "&Data Location...")
+                         .help("Choose where your data lives: the files in this folder or a server"),
                      separator(),
                      menuItem("?Exit", "E&xit").help("Exit this application").action(StdAction::CloseWindow)}),
       menu("&Edit", {menuItem("?Cut", "Cu&t").help("Remove item to Windows Clipboard").action(StdAction::Cut),
@@ -79,6 +84,7 @@ WindowSpec MainFrameSpec() {
                      menuItem("?HelpOnHelp", "&How to Use Help").help("How to use Windows Help")})
           .help("Windows Help"),
   };
+  design.statusZones = {0, kLocationZoneWidth};  // help texts, and where the data lives
   for (const JournalButton& b : kJournalButtons) {
     ControlSpec button = toolButton(b.use, b.text);
     design.toolbar.push_back(b.tip ? std::move(button).tip(b.tip) : std::move(button));
@@ -122,10 +128,11 @@ class MainFrame : public WindowController {
       for (const BrowseEntry& b : entries)
         if (control == frame.number(b.use)) StartBrowse(b);
     for (const JournalButton& b : kJournalButtons)
-      if (control == frame.number(b.use)) StartBrowse(*browseEntry(b.procedure));
+      if (const BrowseEntry* e = browseEntry(b.procedure); e && control == frame.number(b.use)) StartBrowse(*e);
     if (control == frame.number("?PrintSetup")) PrinterSetup();
     if (control == frame.number("?BackUpData")) BackUpDataNow();
     if (control == frame.number("?RestoreData")) RestoreData();
+    if (control == frame.number("?DataLocation")) ChooseDataLocation();
     if (control == frame.number("?HelpContents")) ShowHelpContents();
     if (control == frame.number("?HelpSearch")) ShowHelpSearch();
     if (control == frame.number("?HelpOnHelp")) ShowHelp(kGuideHelpOnHelpPage);
@@ -178,6 +185,7 @@ void Main() {
   geometry.AppFrameHeight = static_cast<short>(where.height());
   frame.alert(kF6Key);
   if (WelcomeShowsAtStart()) StartWelcome();
+  frame.setStatusText(kLocationZone, DataLocationText());
   // Forms with edits need the user's answers, which cannot be waited for here: the
   // session's end is called off while they are asked.
   frame.onSessionEnding(DesktopSessionEnding);

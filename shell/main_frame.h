@@ -6,6 +6,8 @@
 
 namespace vesp {
 
+// The status-bar zone that shows where the data lives.
+inline constexpr int kLocationZone = 2;
 inline constexpr const char* kFrameCaption = "Vespera - Version 1.1 - Release Date 3-18-2006";
 
 vrt::WindowSpec MainFrameSpec();

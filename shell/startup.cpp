@@ -23,6 +23,7 @@
 #include "runtime/settings/settings_file.h"
 #include "screens/screens.h"
 #include "shell/browse_menu.h"
+#include "shell/data_location.h"
 #include "shell/main_frame.h"
 #include "shell/query_wizard_texts.h"
 #include "shell/text_matcher.h"
@@ -115,6 +116,13 @@ void program() {
   const bool newFolder = IsNewDataFolder();
   vrt::SettingsFile& settings = vrt::settingsFile();
   settings.Open(kSettingsFileName, vrt::SettingsFile::Ini);
+  // Before any table is opened: a server that cannot be reached never leaves the program
+  // making empty tables anywhere the user did not choose.
+  if (!OpenDataLocation()) {
+    settings.Close();
+    matcher.Kill();
+    return;
+  }
 
   SetupDictionaryForThread();
   setCalendarDefaults();

@@ -6,6 +6,7 @@
 
 #include "runtime/data/errors.h"
 #include "runtime/store/data_file_route.h"
+#include "runtime/store/data_file_server.h"
 #include "runtime/store/file_format.h"
 #include "runtime/store/file_repair.h"
 
@@ -33,14 +34,25 @@ void splitName(const std::string& name, const std::string& label, std::string& p
 }  // namespace
 
 DataFile::DataFile(const TableSchema& schema, std::string name)
-    : layout_(schema, "", ""), buffer_(schema.recordSize), cursor_(std::make_unique<Cursor>()) {
+    : DataFile(schema, std::move(name), store::currentDataLocation()) {}
+
+DataFile::DataFile(const TableSchema& schema, std::string name, const store::DataLocation& at)
+    : layout_(schema, "", ""), location_(at), buffer_(schema.recordSize), cursor_(std::make_unique<Cursor>()) {
   std::string table;
   splitName(name, schema.label, path_, table, multiTable_);
   layout_ = store::TableLayout(schema, table, multiTable_ ? table + "_" : "");
+  if (at.onServer()) {
+    path_.clear();
+    server_ = std::make_unique<Server>(*this);
+  } else if (at.folder != "." && !at.folder.empty() && !path_.empty() && path_.front() != '/') {
+    path_ = at.folder + "/" + path_;
+  }
   buffer_.clearAll(schema.fields);
 }
 
 DataFile::~DataFile() { close(); }
+
+bool DataFile::isOpen() const { return server_ ? server_->open_ : own_.isOpen(); }
 
 // ---------------------------------------------------------------- errors
 
@@ -122,6 +134,7 @@ sql::Statement* DataFile::statement(const std::string& key, const std::string& t
 
 std::int64_t DataFile::records() {
   if (!requireOpen(false)) return 0;
+  if (server_) return server_->records();
   const std::string meta = sql::quoteIdent(txnRoute_ ? txnRoute_->schemaName : "main") + "." + store::kMetaTable;
   sql::Statement* s = statement("records", "SELECT value FROM " + meta + " WHERE tbl = " +
                                                sql::quoteText(sqlTable()) + " AND name = 'records'");
@@ -134,12 +147,14 @@ std::int64_t DataFile::records() {
 }
 
 std::int64_t DataFile::bytes() const {
+  if (server_) return server_->bytes();
   struct stat st;
   return ::stat(path_.c_str(), &st) == 0 ? static_cast<std::int64_t>(st.st_size) : 0;
 }
 
 bool DataFile::stream() {
   if (!requireOpen(false)) return false;
+  if (server_) return server_->stream();
   if (txnRoute_ || own_.inTransaction()) return true;  // already inside one
   const int rc = own_.exec(readOnly_ ? "BEGIN" : "BEGIN IMMEDIATE");
   if (rc != SQLITE_OK) return fail(rc, readOnly_);
@@ -150,6 +165,7 @@ bool DataFile::stream() {
 
 bool DataFile::flush() {
   if (!requireOpen(false)) return false;
+  if (server_) return server_->flush();
   stopReading();
   if (txnRoute_ || !own_.inTransaction()) return true;
   const int rc = own_.exec("COMMIT");
@@ -169,6 +185,7 @@ void DataFile::restoreState(const State& state) {
 }
 
 std::optional<std::int64_t> DataFile::storedChanges(std::int64_t rowid) {
+  if (server_) return server_->storedChanges(rowid);
   sql::Statement* s = statement("changes", "SELECT _changes FROM " + qualifiedTable() + " WHERE _pos = ?");
   if (!s) return std::nullopt;
   sql::StatementUse use(*s);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "runtime/data/schema.h"
+#include "runtime/store/data_location.h"
 #include "runtime/store/sqlite_db.h"
 #include "runtime/store/table_layout.h"
 #include "runtime/text/record.h"
@@ -44,14 +45,24 @@ class DataFile {
 
   // `name`: "" for the label with ".vdb"; a name with an extension is used as given;
   // "file\!table" names one table inside a file that holds several.
+  // The table lives where store::currentDataLocation() says when the object is made: a file
+  // in the data folder, or a table of the server's database (named by the table's label, or
+  // by the part after "\!" of a name that holds several).
   explicit DataFile(const TableSchema& schema, std::string name = {});
+  // The same at a location of the caller's choosing, whatever the current one is (for
+  // copying data from one location to another).
+  DataFile(const TableSchema& schema, std::string name, const store::DataLocation& at);
   ~DataFile();
   DataFile(const DataFile&) = delete;
   DataFile& operator=(const DataFile&) = delete;
 
   const TableSchema& schema() const { return layout_.schema(); }
   const store::TableLayout& layout() const { return layout_; }
+  // The file's path; for a table on a server, "" .
   const std::string& path() const { return path_; }
+  // Where this table lives.
+  const store::DataLocation& location() const { return location_; }
+  bool onServer() const { return location_.onServer(); }
   const std::string& sqlTable() const { return layout_.sqlTable(); }
   bool sharesFile() const { return multiTable_; }
   RecordBuffer& buffer() { return buffer_; }
@@ -62,7 +73,7 @@ class DataFile {
   bool create();
   bool open(OpenAccess access = OpenAccess::ReadWrite);
   void close();
-  bool isOpen() const { return own_.isOpen(); }
+  bool isOpen() const;
   bool isReadOnly() const { return readOnly_; }
   // Whether the file keeps a word index of the table's search fields, so that word searches
   // are looked up instead of checked record by record.
@@ -138,6 +149,7 @@ class DataFile {
   friend class Transaction;
   friend class View;
   struct Route;
+  struct Server;
   // Page reads. A range query reads past a key value; a tie query reads the records that
   // share the key value, in position order, beyond a position (SQLite cannot seek on the
   // position inside a row value, so ties are read apart from the rest).
@@ -179,6 +191,7 @@ class DataFile {
   void detachRoute();
 
   store::TableLayout layout_;
+  store::DataLocation location_;
   std::string path_;
   bool multiTable_ = false;
   RecordBuffer buffer_;
@@ -187,6 +200,7 @@ class DataFile {
   bool wordIndex_ = false;
   bool watched_ = false;
   int recoverSeconds_ = 0;
+  std::unique_ptr<Server> server_;  // on a server: its engine
   std::unique_ptr<Route> ownRoute_;
   std::unique_ptr<Route> txnRoute_;  // while a transaction frames this file
   Current current_;

@@ -2,6 +2,7 @@
 #include "runtime/store/data_file.h"
 
 #include "runtime/store/data_file_route.h"
+#include "runtime/store/data_file_server.h"
 
 namespace vrt {
 
@@ -10,6 +11,7 @@ bool DataFile::duplicates(int key) {
   if (!isOpen() || key < 0 || static_cast<std::size_t>(key) >= schema().keys.size()) return false;
   const KeyDesc& k = schema().keys[static_cast<std::size_t>(key)];
   if (!k.unique) return false;
+  if (server_) return server_->duplicates(key);
   std::string where;
   for (const auto& c : layout_.keyColumns(key)) where += sql::quoteIdent(c) + " = ? AND ";
   sql::Statement* s = statement("dup" + std::to_string(key),

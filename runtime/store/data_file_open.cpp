@@ -9,6 +9,7 @@
 #include "runtime/data/errors.h"
 #include "runtime/expr/bindings.h"
 #include "runtime/store/data_file_route.h"
+#include "runtime/store/data_file_server.h"
 #include "runtime/store/file_format.h"
 #include "runtime/store/side_index.h"
 #include "runtime/store/word_index.h"
@@ -45,6 +46,7 @@ bool DataFile::create() {
     setError(kFileAlreadyOpen);
     return false;
   }
+  if (server_) return server_->create();
   if (!multiTable_ && fileExists(path_)) {
     setError(kAccessDenied, "File already exists");
     return false;
@@ -90,6 +92,7 @@ bool DataFile::open(OpenAccess access) {
     setError(kFileAlreadyOpen);
     return false;
   }
+  if (server_) return server_->open(access);
   if (!fileExists(path_)) {
     setError(fileExists(directoryOf(path_)) ? kFileNotFound : kPathNotFound);
     return false;
@@ -142,6 +145,13 @@ bool DataFile::open(OpenAccess access) {
 void DataFile::close() {
   if (!isOpen()) return;
   stopReading();
+  if (server_) {
+    server_->close();
+    expr::unbindRecord(schema());
+    current_ = {};
+    watched_ = false;
+    return;
+  }
   if (own_.inTransaction()) own_.exec("ROLLBACK");
   ownRoute_.reset();
   own_.close();
@@ -171,6 +181,8 @@ bool DataFile::sendOption(const std::string& option) {
 
 bool DataFile::buildKeys() {
   clearError();
+  // The server keeps its indexes whole itself.
+  if (server_) return true;
   const bool wasOpen = isOpen();
   const bool wasReadOnly = readOnly_;
   close();

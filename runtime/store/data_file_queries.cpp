@@ -5,6 +5,7 @@
 
 #include "runtime/data/errors.h"
 #include "runtime/store/data_file_route.h"
+#include "runtime/store/data_file_server.h"
 
 namespace vrt {
 
@@ -93,7 +94,7 @@ void DataFile::bindQuery(sql::Statement& s, Query q, const Reading& r) {
 
 std::vector<std::string> DataFile::pageReadSql() {
   std::vector<std::string> out;
-  if (!requireOpen(false)) return out;
+  if (!requireOpen(false) || server_) return out;
   for (int key = kFileOrder; key < static_cast<int>(schema().keys.size()); ++key) {
     for (Query q : {Query::First, Query::Last, Query::RangeAfter, Query::RangeFrom, Query::RangeBefore, Query::RangeTo,
                     Query::TieAfter, Query::TieFrom, Query::TieBefore, Query::TieTo, Query::Equal}) {
@@ -118,6 +119,7 @@ bool DataFile::distinctNumbers(int where, std::int64_t value, int field, std::ve
     setError(kBadArgument);
     return false;
   }
+  if (server_) return server_->distinctNumbers(where, value, field, out);
   const std::string w = sql::quoteIdent(layout_.columns()[static_cast<std::size_t>(whereColumn)].name);
   const std::string c = sql::quoteIdent(layout_.columns()[static_cast<std::size_t>(column)].name);
   sql::Statement* s = statement("distinct." + std::to_string(where) + "." + std::to_string(field),

@@ -3,6 +3,7 @@
 
 #include "runtime/data/errors.h"
 #include "runtime/store/data_file_route.h"
+#include "runtime/store/data_file_server.h"
 #include "runtime/store/position_codec.h"
 
 namespace vrt {
@@ -27,9 +28,10 @@ bool DataFile::readWith(sql::Statement& s, bool sequential) {
   return fail(rc, true);
 }
 
-bool DataFile::inTransaction() const { return txnRoute_ || own_.inTransaction(); }
+bool DataFile::inTransaction() const { return server_ ? server_->inTransaction() : txnRoute_ || own_.inTransaction(); }
 
 void DataFile::stopReading() {
+  if (server_) server_->stopReading();
   if (reading_ && reading_->statement) reading_->statement->reset();
   reading_.reset();
 }
@@ -60,6 +62,7 @@ DataFile::Reading DataFile::planRead(bool forward) const {
 
 bool DataFile::seek(bool forward) {
   if (!requireOpen(false)) return false;
+  if (server_) return server_->seek(forward);
   Cursor& c = *cursor_;
   if (reading_ && (reading_->forward != forward || reading_->key != c.key)) stopReading();
   if (!reading_) reading_ = planRead(forward);
@@ -137,6 +140,11 @@ bool DataFile::getFirst(int key, int components) {
     setError(kBadArgument);
     return false;
   }
+  if (server_) {
+    if (!server_->getFirst(key, components)) return false;
+    *cursor_ = Cursor{key, Cursor::Anchor::At, layout_.keyValues(key, buffer_), current_.rowid, false};
+    return true;
+  }
   const auto cols = layout_.keyColumns(key);
   sql::Statement* s = nullptr;
   if (components == static_cast<int>(cols.size())) {
@@ -174,6 +182,10 @@ bool DataFile::getAt(const std::string& pos) {
 }
 
 bool DataFile::getByRowid(std::int64_t rowid) {
+  if (server_) {
+    if (!requireOpen(false)) return false;
+    return server_->getByRowid(rowid);
+  }
   sql::Statement* s = statement("byPos", "SELECT _pos,_changes," + layout_.columnList() + " FROM " + qualifiedTable() +
                                              " WHERE _pos = ?");
   if (!s) return false;
@@ -183,6 +195,7 @@ bool DataFile::getByRowid(std::int64_t rowid) {
 
 bool DataFile::peekAt(std::int64_t rowid, RecordBuffer& into) {
   if (!requireOpen(false)) return false;
+  if (server_) return server_->peekAt(rowid, into);
   sql::Statement* s = statement("byPos", "SELECT _pos,_changes," + layout_.columnList() + " FROM " + qualifiedTable() +
                                              " WHERE _pos = ?");
   if (!s) return false;

@@ -3,12 +3,19 @@
 
 #include "runtime/data/errors.h"
 #include "runtime/store/data_file_route.h"
+#include "runtime/store/data_file_server.h"
 
 namespace vrt {
 
 bool DataFile::add() {
   if (!requireOpen(true)) return false;
   stopReading();
+  if (server_) {
+    const Current before = current_;
+    if (server_->add()) return true;
+    current_ = before;
+    return false;
+  }
   std::string marks;
   for (std::size_t i = 0; i < layout_.columns().size(); ++i) marks += i ? ",?" : "?";
   sql::Statement* s = statement("add", "INSERT INTO " + qualifiedTable() + " (" + layout_.columnList() +
@@ -60,6 +67,11 @@ bool DataFile::writeCurrent(const std::string& id, const std::string& statementT
 }
 
 bool DataFile::put() {
+  if (server_) {
+    if (!requireOpen(true)) return false;
+    stopReading();
+    return server_->put();
+  }
   std::string sets;
   for (const auto& c : layout_.columns()) sets += sql::quoteIdent(c.name) + " = ?,";
   const bool ok = writeCurrent("put",
@@ -73,6 +85,11 @@ bool DataFile::put() {
 }
 
 bool DataFile::erase() {
+  if (server_) {
+    if (!requireOpen(true)) return false;
+    stopReading();
+    return server_->erase();
+  }
   const bool ok =
       writeCurrent("erase", "DELETE FROM " + qualifiedTable() + " WHERE _pos = ?", [](sql::Statement&) { return 0; });
   if (ok) current_ = {};

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "runtime/data/errors.h"
+#include "runtime/store/data_file_server.h"
 
 namespace vrt {
 
@@ -36,6 +37,7 @@ bool Transaction::begin() {
       return false;
     }
   }
+  if (files_.front()->onServer()) return beginOnServer();
   host_ = &files_.front()->own_;
   // Each file is attached once, however many of the named tables it holds.
   std::map<std::string, std::string> schemaOfPath{{files_.front()->path(), "main"}};
@@ -70,6 +72,7 @@ bool Transaction::commit() {
     setError(kBadArgument, "No transaction");
     return false;
   }
+  if (server_) return commitOnServer();
   if (const int rc = host_->exec("COMMIT"); rc != SQLITE_OK) {
     sql::recordError(*host_, rc);
     rollback();
@@ -82,8 +85,16 @@ bool Transaction::commit() {
 }
 
 void Transaction::rollback() {
-  const bool undone = host_ && host_->inTransaction();
+  bool undone = host_ && host_->inTransaction();
   if (undone) host_->exec("ROLLBACK");
+  if (server_) {
+    pg::Connection* c = files_.front()->server_->connection();
+    if (c && c->inTransaction()) c->exec("ROLLBACK");
+    // Whatever ended it (this rollback, a failed commit, a lost connection), the server
+    // kept none of the transaction's changes.
+    undone = true;
+    server_ = false;
+  }
   active_ = false;
   release();
   if (!undone || before_.size() != files_.size()) return;
@@ -92,6 +103,57 @@ void Transaction::rollback() {
   for (std::size_t i = 0; i < files_.size(); ++i) files_[i]->settleAfterRollback(*before_[i]);
   threadError() = failure;
   before_.clear();
+}
+
+bool Transaction::beginOnServer() {
+  for (DataFile* f : files_) {
+    if (!f->onServer() || !(f->location() == files_.front()->location())) {
+      setError(kBadArgument, "The files of one transaction must all be on one server");
+      return false;
+    }
+    if (f->server_->streaming) {
+      setError(kBadArgument, "File is already in a transaction");
+      return false;
+    }
+  }
+  pg::Connection* c = files_.front()->server_->connection();
+  if (!c) return false;
+  if (c->inTransaction()) {
+    setError(kBadArgument, "File is already in a transaction");
+    return false;
+  }
+  for (DataFile* f : files_) f->stopReading();
+  // Waits for other stations' locks no longer than the caller allows.
+  pg::Result r = c->exec("BEGIN; SET LOCAL lock_timeout = '" + std::to_string(waitSeconds_ * 1000) + "ms'");
+  if (!r.ok()) {
+    files_.front()->server_->fail(r, false);
+    if (c->inTransaction()) c->exec("ROLLBACK");
+    return false;
+  }
+  server_ = true;
+  active_ = true;
+  before_.clear();
+  for (DataFile* f : files_) before_.push_back(f->saveState());
+  return true;
+}
+
+bool Transaction::commitOnServer() {
+  pg::Connection* c = files_.front()->server_->connection();
+  pg::Result r = c ? c->exec("COMMIT") : pg::Result();
+  // A transaction the server had already given up answers COMMIT with a rollback.
+  if (!r.ok() || std::string_view(PQcmdStatus(r.handle())) != "COMMIT") {
+    if (r.ok()) setDriverError(0, "The server undid the transaction");
+    else files_.front()->server_->fail(r, false);
+    const ErrorState failure = threadError();
+    rollback();
+    threadError() = failure;
+    return false;
+  }
+  for (DataFile* f : files_) f->stopReading();
+  server_ = false;
+  active_ = false;
+  before_.clear();
+  return true;
 }
 
 void Transaction::release() {

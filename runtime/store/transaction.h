@@ -26,6 +26,8 @@ class Transaction {
 
  private:
   void release();
+  bool beginOnServer();
+  bool commitOnServer();
 
   std::vector<DataFile*> files_;
   std::vector<std::unique_ptr<DataFile::State>> before_;  // each file's standing at begin
@@ -33,6 +35,7 @@ class Transaction {
   sql::Database* host_ = nullptr;
   std::vector<std::string> attached_;
   bool active_ = false;
+  bool server_ = false;  // the files are tables on one server: its own transaction frames them
 };
 
 }  // namespace vrt

@@ -2,7 +2,9 @@
 #include "runtime/store/view.h"
 
 #include "runtime/data/errors.h"
+#include "runtime/store/data_file_server.h"
 #include "runtime/store/position_codec.h"
+#include "runtime/store/server_table.h"
 #include "runtime/store/view_plan.h"
 
 namespace vrt {
@@ -51,7 +53,7 @@ View::Reading View::planRead(bool forward) const {
   return r;
 }
 
-bool View::inTransaction() const { return primary_.own_.inTransaction(); }
+bool View::inTransaction() const { return primary_.inTransaction(); }
 
 void View::stopReading() {
   if (reading_ && reading_->statement) reading_->statement->reset();
@@ -60,11 +62,11 @@ void View::stopReading() {
 
 // ---------------------------------------------------------------- reading
 
-bool View::acceptRow(const sql::Statement& s) {
+bool View::acceptRow(const std::function<void(int column)>& readColumn, const std::function<void()>& load) {
   RecordBuffer& buffer = primary_.buffer();
   const store::TableLayout& layout = primary_.layout();
   if (!plan_->residual.empty() || !joins_.empty()) {
-    for (int c : plan_->residualColumns) layout.readColumn(s, 2, c, buffer);
+    for (int c : plan_->residualColumns) readColumn(c);
     for (const Join& j : joins_) {
       DataFile& t = *j.file;
       const auto& comps = t.schema().keys[static_cast<std::size_t>(j.key)].components;
@@ -81,7 +83,7 @@ bool View::acceptRow(const sql::Statement& s) {
     }
     if (!expr::allTrue(plan_->residual)) return false;
   }
-  primary_.loadRow(s);
+  load();
   anchor_->kind = Anchor::Kind::At;
   anchor_->values.clear();
   for (const auto& c : plan_->cols) anchor_->values.push_back(layout.componentValue(c.field, buffer));
@@ -97,6 +99,7 @@ bool View::read(bool forward) {
     return false;
   }
   if (!prepare()) return false;
+  if (primary_.onServer()) return readServer(forward);
   if (reading_ && reading_->forward != forward) stopReading();
   if (!reading_) reading_ = std::make_unique<Reading>(planRead(forward));
   Reading& r = *reading_;
@@ -118,8 +121,11 @@ bool View::read(bool forward) {
       bindFor(*r.statement, static_cast<int>(r.phases[r.phase]));
     }
     int rc;
+    sql::Statement& s = *r.statement;
+    const store::TableLayout& layout = primary_.layout();
     while ((rc = r.statement->step()) == SQLITE_ROW) {
-      if (!acceptRow(*r.statement)) continue;
+      if (!acceptRow([&](int c) { layout.readColumn(s, 2, c, primary_.buffer()); }, [&] { primary_.loadRow(s); }))
+        continue;
       if (!inTransaction()) stopReading();
       return true;
     }
@@ -242,6 +248,8 @@ std::int64_t View::records() { return primary_.records(); }
 
 bool View::beginBatch() {
   if (batch_ || !primary_.isOpen()) return false;
+  // A server's reads are each consistent on their own; pages are read ahead anyway.
+  if (primary_.onServer()) return true;
   if (primary_.own_.inTransaction()) return true;  // the caller's transaction serves
   stopReading();
   const int rc = primary_.own_.exec("BEGIN");
@@ -258,6 +266,7 @@ void View::endBatch() {
 }
 
 int View::pushedTerms() const {
+  if (plan_ && primary_.onServer()) return plan_->serverTerms;
   return plan_ ? static_cast<int>(std::count(plan_->pushed.begin(), plan_->pushed.end(), '?')) : 0;
 }
 
@@ -265,13 +274,126 @@ int View::residualTerms() const { return plan_ ? static_cast<int>(plan_->residua
 
 std::vector<std::string> View::pageReadSql() {
   std::vector<std::string> out;
-  if (!prepare()) return out;
+  if (!prepare() || primary_.onServer()) return out;
   for (Query q : {Query::First, Query::Last, Query::RangeAfter, Query::RangeFrom, Query::RangeBefore, Query::RangeTo,
                   Query::TieAfter, Query::TieFrom, Query::TieBefore, Query::TieTo}) {
     if (plan_->cols.empty() && !isTie(q) && q != Query::First && q != Query::Last) continue;
     if (sql::Statement* s = statement(static_cast<int>(q))) out.emplace_back(sqlite3_sql(s->handle()));
   }
   return out;
+}
+
+}  // namespace vrt
+namespace vrt {
+
+namespace {
+
+using namespace viewplan;
+
+// Rows a view reads ahead from a server in one round trip.
+constexpr int kServerAhead = 32;
+
+void addBind(pg::Params& p, const Bind& b) {
+  if (const auto* i = std::get_if<std::int64_t>(&b)) p.add(*i);
+  else if (const auto* d = std::get_if<double>(&b)) p.add(std::to_string(*d));
+  else p.add(std::get<std::string>(b));
+}
+
+}  // namespace
+
+// Reading on a server: one query per run of rows, continuing from the last row the previous
+// run gave (taken or not), in the order's columns and then the position.
+bool View::readServer(bool forward) {
+  namespace srv = store::server;
+  const store::TableLayout& layout = primary_.layout();
+  if (reading_ && reading_->forward != forward) stopReading();
+  if (!reading_) {
+    reading_ = std::make_unique<Reading>();
+    Reading& r = *reading_;
+    r.forward = forward;
+    const Anchor& a = *anchor_;
+    if (a.kind == Anchor::Kind::At) {
+      r.fromValues = a.values;
+      r.fromRowid = a.rowid;
+      r.fromInclusive = a.inclusive;
+    } else if ((a.kind == Anchor::Kind::Start) != forward) {
+      r.fetched = true;  // nothing before the start, nothing after the end
+    }
+  }
+  Reading& r = *reading_;
+  std::optional<Standing> before;
+  if (!plan_->residual.empty() || !joins_.empty()) before = stand();
+  std::vector<std::string> cols = plan_->serverCols;
+  std::vector<bool> desc;
+  for (const auto& c : plan_->cols) desc.push_back(c.desc);
+  const bool withPos = !plan_->uniqueOrder || cols.empty();
+  if (withPos) {
+    desc.push_back(desc.empty() ? false : desc.back());
+    cols.push_back("_pos");
+  }
+  for (;;) {
+    if (!r.fetched || (r.row >= r.rows.rows() && r.more)) {
+      pg::Connection* c = primary_.server_->connection();
+      if (!c) return false;
+      pg::Params p;
+      for (const auto& b : plan_->serverBinds) addBind(p, b);
+      std::string where = plan_->serverPushed;
+      if (r.fromValues) {
+        std::vector<std::string> anchorCols(plan_->serverCols);
+        for (std::size_t i = 0; i < plan_->cols.size() && i < r.fromValues->size(); ++i)
+          srv::addKeyValue(p, layout, plan_->cols[i].field, (*r.fromValues)[i]);
+        std::vector<bool> anchorDesc(desc.begin(), desc.begin() + static_cast<std::ptrdiff_t>(plan_->cols.size()));
+        if (withPos && r.fromRowid) {
+          anchorCols.push_back("_pos");
+          anchorDesc.push_back(desc.back());
+          p.add(*r.fromRowid);
+        }
+        if (!anchorCols.empty())
+          where += (where.empty() ? "" : " AND ") +
+                   srv::beyond(anchorCols, anchorDesc, forward, r.fromInclusive, static_cast<int>(plan_->serverBinds.size()) + 1);
+      }
+      const std::string sql = "SELECT " + srv::selectList(layout) + " FROM " + srv::quotedTable(layout) +
+                              (where.empty() ? "" : " WHERE " + where) + srv::orderBy(cols, desc, !forward) +
+                              " LIMIT " + std::to_string(kServerAhead);
+      r.rows = c->exec(sql, p);
+      r.fetched = true;
+      r.row = 0;
+      if (!r.rows.ok()) {
+        primary_.server_->fail(r.rows, true);
+        const ErrorState failure = threadError();
+        if (before) standAt(*before);
+        reading_.reset();
+        threadError() = failure;
+        return false;
+      }
+      r.more = r.rows.rows() == kServerAhead;
+    }
+    if (r.row >= r.rows.rows()) break;
+    const int row = r.row++;
+    // Where this row stands, for the next fetch.
+    std::vector<KeyValue> values;
+    for (const auto& c : plan_->cols) {
+      if (layout.columns()[static_cast<std::size_t>(c.column)].text)
+        values.emplace_back(std::string(r.rows.text(row, 2 + c.column)));
+      else
+        values.emplace_back(r.rows.int64(row, 2 + c.column));
+    }
+    r.fromValues = std::move(values);
+    r.fromRowid = r.rows.int64(row, 0);
+    r.fromInclusive = false;
+    const pg::Result& rows = r.rows;
+    if (acceptRow([&](int c) { srv::readColumn(rows, row, layout, c, primary_.buffer()); },
+                  [&] {
+                    srv::readRecord(rows, row, layout, primary_.buffer(), primary_.current_.rowid,
+                                    primary_.current_.changes);
+                  }))
+      return true;
+  }
+  if (before) standAt(*before);
+  reading_.reset();
+  setError(kRecordNotAvailable);
+  *anchor_ = Anchor{forward ? Anchor::Kind::End : Anchor::Kind::Start, {}, std::nullopt, true};
+  return false;
 }
 
 }  // namespace vrt

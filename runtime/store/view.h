@@ -14,6 +14,7 @@
 // order is a key's leading components, the key's index is read and the order completed with
 // the key's remaining components, so that pages come straight off the index.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -98,7 +99,10 @@ class View {
   void bindFor(sql::Statement& s, int query);
   Reading planRead(bool forward) const;
   bool read(bool forward);
-  bool acceptRow(const sql::Statement& s);
+  // Takes a row the query gave if the filter and the joins let it through: `readColumn`
+  // loads one column of the primary table's buffer, `load` the whole row.
+  bool acceptRow(const std::function<void(int column)>& readColumn, const std::function<void()>& load);
+  bool readServer(bool forward);
   void stopReading();
   bool inTransaction() const;
 

@@ -7,6 +7,7 @@
 #include "runtime/data/errors.h"
 #include "runtime/expr/node.h"
 #include "runtime/expr/order.h"
+#include "runtime/store/server_table.h"
 #include "runtime/store/word_index.h"
 #include "runtime/text/utf8.h"
 
@@ -120,6 +121,32 @@ bool View::prepare() {
     break;
   }
   plan->from = " FROM main." + sql::quoteIdent(primary_.sqlTable()) + indexedBy;
+  const bool onServer = primary_.onServer();
+  if (onServer) {
+    // The server compares text byte by byte: a case-blind order reads the folded copy.
+    for (const auto& c : plan->cols) {
+      const auto& col = layout.columns()[static_cast<std::size_t>(c.column)];
+      const bool caseBlind =
+          col.text && (c.collate.empty() ? std::string_view(col.collation) == sql::kNoCase : c.collate.find(sql::kNoCase) != std::string::npos);
+      if (caseBlind && !store::server::hasFolded(layout, c.column)) {
+        setError(kBadArgument, "The server keeps no case-blind order of " + col.name + "; order by a key instead");
+        return false;
+      }
+      plan->serverCols.push_back(
+          sql::quoteIdent(caseBlind ? store::server::foldedName(layout, c.column) : col.name));
+    }
+  }
+  // The same term on the server, where it can be put there as exactly (or as a wider net).
+  auto serverTerm = [&](const std::string& sql, Bind value) {
+    if (!onServer) return;
+    const std::string mark = "$" + std::to_string(plan->serverBinds.size() + 1) +
+                             (std::holds_alternative<double>(value) ? "::float8" : "");
+    std::string text = sql;
+    text.replace(text.find("%m"), 2, mark);
+    plan->serverPushed += (plan->serverPushed.empty() ? "" : " AND ") + text;
+    plan->serverBinds.push_back(std::move(value));
+    ++plan->serverTerms;
+  };
 
   // The filter: range terms on the primary table go into the query where SQLite compares as
   // the expression would; a wider net (equality on a case-blind column) is checked again.
@@ -133,7 +160,17 @@ bool View::prepare() {
         for (const auto& f : words->fields)
           if (f.table == &schema && std::count(schema.searchFields.begin(), schema.searchFields.end(), f.index))
             fields.push_back(f.index);
-        if (fields.size() == words->fields.size()) {
+        if (fields.size() == words->fields.size() && onServer) {
+          exact = true;
+          std::vector<std::string> values;
+          const std::string condition = store::server::wordCondition(
+              layout, words->words, fields, values, static_cast<int>(plan->serverBinds.size()) + 1);
+          if (!condition.empty()) {
+            plan->serverPushed += (plan->serverPushed.empty() ? "" : " AND ") + condition;
+            for (auto& v : values) plan->serverBinds.push_back(Bind{std::move(v)});
+            ++plan->serverTerms;
+          }
+        } else if (fields.size() == words->fields.size()) {
           exact = true;
           const std::string query = store::wordQuery(layout, words->words, fields);
           if (!query.empty()) {
@@ -156,20 +193,28 @@ bool View::prepare() {
               plan->binds.emplace_back(std::in_place_type<std::int64_t>, static_cast<std::int64_t>(n));
             else
               plan->binds.emplace_back(std::in_place_type<double>, n);
+            serverTerm(name + " " + sqlOp(r->op) + " %m", plan->binds.back());
             exact = f.type != FieldType::Decimal;
           } else if (col.text && !r->numeric) {
             const std::string constant = r->constant.toText();
             const bool noCaseColumn = std::string_view(col.collation) == sql::kNoCase;
+            const bool folded = store::server::hasFolded(layout, column);
+            const std::string foldedColumn = sql::quoteIdent(store::server::foldedName(layout, column));
             if (r->field.upper) {
               // UPPER(field) against an upper-case constant is what the case-blind collation does.
               exact = upperCase(constant) == constant;
-              if (exact || r->op == expr::RangeOp::Equal)
+              if (exact || r->op == expr::RangeOp::Equal) {
                 sql = name + (noCaseColumn ? "" : " COLLATE VNOCASE") + " " + sqlOp(r->op) + " " + mark;
+                if (folded) serverTerm(foldedColumn + " " + sqlOp(r->op) + " %m", Bind{store::server::folded(constant)});
+                else if (onServer) exact = false;  // the server cannot: the evaluator checks it
+              }
             } else if (!noCaseColumn) {
               sql = name + " " + sqlOp(r->op) + " " + mark;
               exact = true;
+              serverTerm(name + " " + sqlOp(r->op) + " %m", Bind{std::string(clip(constant))});
             } else if (r->op == expr::RangeOp::Equal) {
               sql = name + " = " + mark;
+              if (folded) serverTerm(foldedColumn + " = %m", Bind{store::server::folded(constant)});
             }
             if (!sql.empty()) plan->binds.push_back(Bind{constant});
           }

@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "runtime/store/pg_db.h"
 #include "runtime/store/view.h"
 
 namespace vrt {
@@ -40,6 +41,12 @@ struct View::Plan {
   std::vector<expr::FilterTerm> residual;
   std::vector<int> residualColumns;  // columns the residual terms need before a record is taken whole
   std::map<viewplan::Query, sql::Statement> statements;
+  // On a server: the order's columns there (folded copies where the order is case-blind),
+  // and the pushed terms with their marks ($1 …) and values.
+  std::vector<std::string> serverCols;
+  std::string serverPushed;
+  std::vector<viewplan::Bind> serverBinds;
+  int serverTerms = 0;
 };
 
 struct View::Reading {
@@ -47,6 +54,15 @@ struct View::Reading {
   std::vector<viewplan::Query> phases;
   std::size_t phase = 0;
   sql::Statement* statement = nullptr;
+  // On a server: the rows read ahead, the next one to look at, and where the last one read
+  // stood (the next fetch continues from there, whether the filter took that row or not).
+  pg::Result rows;
+  int row = 0;
+  bool fetched = false;
+  bool more = false;
+  std::optional<std::vector<KeyValue>> fromValues;  // none: from the start (or end)
+  std::optional<std::int64_t> fromRowid;
+  bool fromInclusive = true;
 };
 
 struct View::Anchor {

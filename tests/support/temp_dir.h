@@ -1,9 +1,12 @@
 #pragma once
 // A fresh temporary folder that a test works in; removed, with what it holds, afterwards.
+// Under VESP_TEST_ENGINE=server the data lives in a fresh server schema meanwhile.
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
+
+#include "support/test_engine.h"
 
 namespace vtest {
 
@@ -28,9 +31,11 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
   const std::filesystem::path& path() const { return path_; }
   std::string file(const std::string& name) const { return (path_ / name).string(); }
+  const EngineScope& engine() const { return engine_; }
 
  private:
   std::filesystem::path path_, previous_;
+  EngineScope engine_;
 };
 
 }  // namespace vtest

@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "records/data_restore.h"
+#include "records/location_file.h"
 #include "tools/vesp_data/commands.h"
 
 namespace vesp::tools {
@@ -40,6 +41,12 @@ const std::vector<Command>& commands() {
       {"restore", "SET",
        "check a backup set and put its files in place of the current ones, which are kept in a set of their own",
        {}, {}, 1, 1, runRestore},
+      {"copy", "--to-server CONNECTION | --from-server CONNECTION [FOLDER]",
+       "copy every table and the saved queries from the files of FOLDER (default: this folder; a backup set "
+       "will do) to an empty server database, or from a server into empty files there; record counts and "
+       "digests are checked on both sides at the end. CONNECTION: \"host=office-pc dbname=vespera "
+       "user=pastor\" or postgresql://pastor@office-pc/vespera",
+       {"--to-server", "--from-server"}, {}, 0, 1, runCopy},
   };
   return table;
 }
@@ -61,10 +68,30 @@ int runInDataFolder(const Command& cmd, const Args& args, std::ostream& out, std
     err << "vesp-data " << cmd.name << ": " << taken.error << "\n";
     return 1;
   }
+  // Where the station's data lives; copy names both of its places itself. The place in use
+  // before is put back afterwards, for callers that run several commands in one process.
+  const vrt::store::DataLocation before = vrt::store::currentDataLocation();
+  if (std::string(cmd.name) != "copy") {
+    const location::ReadResult recorded = location::readLocation(".");
+    if (!recorded.error.empty()) {
+      err << "vesp-data " << cmd.name << ": " << recorded.error << "\n";
+      return 1;
+    }
+    if (recorded.location.onServer()) {
+      const vrt::store::ConnectionCheck opened = vrt::store::openData(recorded.location);
+      if (!opened.ok) {
+        err << "vesp-data " << cmd.name << ": " << opened.error
+            << (opened.needsPassword ? " Keep the password in your PostgreSQL password file (~/.pgpass)." : "")
+            << "\n";
+        return 1;
+      }
+    }
+  }
   backup::DataFolderLock* outer = backup::sessionLock();
   backup::setSessionLock(&lock);
   const int status = cmd.run(args, out, err);
   backup::setSessionLock(outer);
+  if (!(vrt::store::currentDataLocation() == before)) vrt::store::openData(before);
   return status;
 }
 
@@ -72,7 +99,7 @@ int runInDataFolder(const Command& cmd, const Args& args, std::ostream& out, std
 
 void printUsage(std::ostream& err) {
   err << "usage: vesp-data COMMAND [ARGUMENTS]\n"
-         "Works on the Vespera data files in the current directory.\n\n";
+         "Works on the Vespera data of the current directory: its files, or the server its DataLocation.ini names.\n\n";
   for (const auto& c : commands()) {
     std::string head = std::string("  ") + c.name + (*c.synopsis ? " " : "") + c.synopsis;
     err << head << "\n      " << c.summary << "\n";

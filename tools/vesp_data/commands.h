@@ -40,6 +40,7 @@ int runDelete(const Args&, std::ostream&, std::ostream&);
 int runUsage(const Args&, std::ostream&, std::ostream&);
 int runBackup(const Args&, std::ostream&, std::ostream&);
 int runRestore(const Args&, std::ostream&, std::ostream&);
+int runCopy(const Args&, std::ostream&, std::ostream&);
 
 // Reads a whole number option; false (with a message) when it is not one.
 bool numberOption(const Args& args, const std::string& option, long long low, long long high, long long& value,

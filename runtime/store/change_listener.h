@@ -1,0 +1,36 @@
+#pragma once
+// Other stations' saves, heard from the server: one connection of the process listens on
+// the channel every table announces its committed changes on, and each hearer is told the
+// table's name as soon as the announcement arrives (through the Qt event loop, on the GUI
+// thread). On files there is nothing to hear: nobody is told anything.
+#include <functional>
+#include <string>
+
+namespace vrt::store {
+
+// Starts hearing (the first hearer opens the listening connection to the current data
+// location) and returns a handle; 0 when the data lives in files.
+int hearTableChanges(std::function<void(const std::string& table)> heard);
+void stopHearing(int handle);
+
+// Hearing for as long as the object lives (or until stop()).
+class TableChangeHearing {
+ public:
+  TableChangeHearing() = default;
+  ~TableChangeHearing() { stop(); }
+  TableChangeHearing(const TableChangeHearing&) = delete;
+  TableChangeHearing& operator=(const TableChangeHearing&) = delete;
+  void start(std::function<void(const std::string& table)> heard) {
+    stop();
+    handle_ = hearTableChanges(std::move(heard));
+  }
+  void stop() {
+    stopHearing(handle_);
+    handle_ = 0;
+  }
+
+ private:
+  int handle_ = 0;
+};
+
+}  // namespace vrt::store

@@ -1,0 +1,213 @@
+#include "runtime/store/pg_db.h"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+
+#include "runtime/data/errors.h"
+#include "runtime/os/thread_state.h"
+
+namespace vrt::pg {
+
+bool Result::ok() const {
+  if (!r_) return false;
+  const auto s = PQresultStatus(r_);
+  return s == PGRES_COMMAND_OK || s == PGRES_TUPLES_OK;
+}
+
+std::int64_t Result::int64(int row, int col) const {
+  const std::string_view t = text(row, col);
+  std::int64_t v = 0;
+  std::from_chars(t.data(), t.data() + t.size(), v);
+  return v;
+}
+
+std::int64_t Result::affected() const {
+  if (!r_) return 0;
+  const char* n = PQcmdTuples(r_);
+  return n && *n ? std::atoll(n) : 0;
+}
+
+std::string Result::sqlState() const {
+  const char* s = r_ ? PQresultErrorField(r_, PG_DIAG_SQLSTATE) : nullptr;
+  return s ? s : "";
+}
+
+std::string Result::error() const {
+  const char* primary = r_ ? PQresultErrorField(r_, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+  return primary ? primary : "no answer from the server";
+}
+
+Params& Params::add(std::int64_t v) {
+  values_.emplace_back(std::to_string(v));
+  return *this;
+}
+
+Params& Params::add(std::string_view v) {
+  values_.emplace_back(std::string(v));
+  return *this;
+}
+
+Params& Params::addNull() {
+  values_.emplace_back(std::nullopt);
+  return *this;
+}
+
+std::vector<const char*> Params::pointers() const {
+  std::vector<const char*> out;
+  out.reserve(values_.size());
+  for (const auto& v : values_) out.push_back(v ? v->c_str() : nullptr);
+  return out;
+}
+
+namespace {
+
+// The keywords and values libpq connects with; passed as arrays, never spliced into a text.
+struct Keywords {
+  std::vector<std::string> keys, values;
+  void add(const char* k, std::string v) {
+    if (v.empty()) return;
+    keys.emplace_back(k);
+    values.push_back(std::move(v));
+  }
+};
+
+Keywords keywordsOf(const store::DataLocation& where, const std::string& password, int timeoutSeconds) {
+  Keywords k;
+  k.add("host", where.host);
+  if (where.port > 0) k.add("port", std::to_string(where.port));
+  k.add("dbname", where.database);
+  k.add("user", where.user);
+  k.add("sslmode", store::tlsModeName(where.tls));
+  k.add("password", password);
+  k.add("connect_timeout", std::to_string(std::max(2, timeoutSeconds)));
+  k.add("application_name", "Vespera");
+  // Dates, numbers and text are sent and read as plain text; nothing depends on the
+  // server's own settings for them.
+  k.add("client_encoding", "UTF8");
+  return k;
+}
+
+}  // namespace
+
+std::string connectionFailureText(const store::DataLocation& where, std::string_view libpqText) {
+  std::string detail(libpqText);
+  while (!detail.empty() && (detail.back() == '\n' || detail.back() == ' ')) detail.pop_back();
+  // libpq's text can span lines; the first one says what happened.
+  if (const auto nl = detail.find('\n'); nl != std::string::npos) detail = detail.substr(0, nl);
+  return "The server for " + where.describe() + " cannot be reached: " + detail + ".";
+}
+
+bool Connection::open(const store::DataLocation& where, const std::string& password, store::ConnectionCheck& check,
+                      int timeoutSeconds) {
+  close();
+  const Keywords k = keywordsOf(where, password, timeoutSeconds);
+  std::vector<const char*> keys, values;
+  for (std::size_t i = 0; i < k.keys.size(); ++i) {
+    keys.push_back(k.keys[i].c_str());
+    values.push_back(k.values[i].c_str());
+  }
+  keys.push_back(nullptr);
+  values.push_back(nullptr);
+  conn_ = PQconnectdbParams(keys.data(), values.data(), 0);
+  if (conn_ && PQstatus(conn_) == CONNECTION_OK) {
+    check.ok = true;
+    check.error.clear();
+    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    return true;
+  }
+  check.ok = false;
+  const std::string text = conn_ ? PQerrorMessage(conn_) : "out of memory";
+  check.needsPassword = conn_ && (PQconnectionNeedsPassword(conn_) ||
+                                  (PQconnectionUsedPassword(conn_) && text.find("password") != std::string::npos));
+  check.error = check.needsPassword
+                    ? "The server for " + where.describe() + " wants a password" +
+                          (password.empty() ? "." : ", and refused the one given.")
+                    : connectionFailureText(where, text);
+  close();
+  return false;
+}
+
+void Connection::close() {
+  if (conn_) PQfinish(conn_);
+  conn_ = nullptr;
+  prepared_.clear();
+}
+
+bool Connection::reconnect() {
+  if (!conn_) return false;
+  PQreset(conn_);
+  prepared_.clear();
+  if (PQstatus(conn_) != CONNECTION_OK) return false;
+  PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+  return true;
+}
+
+Result Connection::exec(std::string_view sql) {
+  if (!conn_) return Result();
+  return Result(PQexec(conn_, std::string(sql).c_str()));
+}
+
+Result Connection::exec(const std::string& sql, const Params& params) {
+  if (!conn_) return Result();
+  const auto p = params.pointers();
+  return Result(PQexecParams(conn_, sql.c_str(), params.size(), nullptr, p.data(), nullptr, nullptr, 0));
+}
+
+Result Connection::run(const std::string& name, const std::string& sql, const Params& params) {
+  if (!conn_) return Result();
+  if (std::find(prepared_.begin(), prepared_.end(), name) == prepared_.end()) {
+    Result r(PQprepare(conn_, name.c_str(), sql.c_str(), params.size(), nullptr));
+    if (!r.ok()) return r;
+    prepared_.push_back(name);
+  }
+  const auto p = params.pointers();
+  return Result(PQexecPrepared(conn_, name.c_str(), params.size(), p.data(), nullptr, nullptr, 0));
+}
+
+bool Connection::inTransaction() const {
+  if (!conn_) return false;
+  const auto s = PQtransactionStatus(conn_);
+  return s == PQTRANS_INTRANS || s == PQTRANS_INERROR || s == PQTRANS_ACTIVE;
+}
+
+std::string Connection::lastError() const { return conn_ ? PQerrorMessage(conn_) : "not connected"; }
+
+std::vector<std::string> Connection::takeNotifications() {
+  std::vector<std::string> out;
+  if (!conn_) return out;
+  PQconsumeInput(conn_);
+  while (PGnotify* n = PQnotifies(conn_)) {
+    out.emplace_back(n->extra ? n->extra : "");
+    PQfreemem(n);
+  }
+  return out;
+}
+
+namespace {
+
+struct ThreadConnections {
+  std::map<std::string, std::unique_ptr<Connection>> byLocation;
+};
+
+}  // namespace
+
+Connection* serverConnection(const store::DataLocation& where) {
+  auto& all = perThread<ThreadConnections>().byLocation;
+  const std::string id = where.connectionString();
+  auto& c = all[id];
+  if (c && c->isOpen()) return c.get();
+  c = std::make_unique<Connection>();
+  store::ConnectionCheck check;
+  if (!c->open(where, sessionPassword(), check)) {
+    setError(kDriverError);
+    threadError().fileCode = 0;
+    threadError().fileText = check.error;
+    threadError().text = check.error;
+    c.reset();
+    return nullptr;
+  }
+  return c.get();
+}
+
+}  // namespace vrt::pg

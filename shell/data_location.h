@@ -1,0 +1,28 @@
+#pragma once
+// Where the program's data lives for this run: the files in the program's folder, or the
+// server the station's location file names (records/location_file.h). Start-up settles it
+// before any table is opened; the frame's status bar shows it; File > "Data Location..."
+// changes the recorded choice for the next start.
+#include <string>
+
+#include "records/location_file.h"
+
+namespace vesp {
+
+using vrt::store::DataLocation;
+
+// On thread 1 at start-up, before any table is opened. A server is reached (its password
+// asked when the server wants one and the password file has none); when it cannot be
+// reached, or the location file is wrong, the user chooses to retry, to open the files in
+// this folder instead, or to end. False when the user chose to end: nothing was opened.
+bool OpenDataLocation();
+
+// The status bar's words for where the data of this run lives ("Data: Files in
+// /home/office/vespera"), as OpenDataLocation() left it.
+std::string DataLocationText();
+
+// File > "Data Location...": the window that records where the data lives from the next
+// start, and tests a server's connection on the way.
+void ChooseDataLocation();
+
+}  // namespace vesp
