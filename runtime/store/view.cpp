@@ -333,8 +333,6 @@ bool View::readServer(bool forward) {
   }
   for (;;) {
     if (!r.fetched || (r.row >= r.rows.rows() && r.more)) {
-      pg::Connection* c = primary_.server_->connection();
-      if (!c) return false;
       pg::Params p;
       for (const auto& b : plan_->serverBinds) addBind(p, b);
       std::string where = plan_->serverPushed;
@@ -355,7 +353,7 @@ bool View::readServer(bool forward) {
       const std::string sql = "SELECT " + srv::selectList(layout) + " FROM " + srv::quotedTable(layout) +
                               (where.empty() ? "" : " WHERE " + where) + srv::orderBy(cols, desc, !forward) +
                               " LIMIT " + std::to_string(kServerAhead);
-      r.rows = c->exec(sql, p);
+      r.rows = primary_.server_->read(sql, p);
       r.fetched = true;
       r.row = 0;
       if (!r.rows.ok()) {
