@@ -193,7 +193,7 @@ TEST_F(ServerEngineTest, PositionsAndValuePlacementReadOnFromTheSameRecord) {
   }
   EXPECT_EQ(number(files), number(remote));
   for (DataFile* f : {&files, &remote}) {
-    fill(*f, 0, "ivan   ", 0, "");
+    fill(*f, 0, "иВАН   ", 0, "");  // Cyrillic in other capitals, with blanks after
     ASSERT_TRUE(f->getFirst(1, 1)) << errorMessage();
   }
   EXPECT_EQ(number(files), number(remote));
