@@ -66,6 +66,7 @@ void BrowseManager::AttachToolbar(Toolbar& toolbar) {
 }
 
 void BrowseManager::Shutdown() {
+  hearing_.stop();
   for (BrowseOrder& o : SORT) {
     if (o.LOCATOR) o.LOCATOR->Destroy();
     o.LOCATOR.reset();
@@ -393,6 +394,7 @@ EventResult BrowseManager::OnEvent() {
         break;
       case kEventAlertKey: rc = OnKey(e.key, e.character); break;
       case kEventExportToCsv: ExportToCsv(*this); break;
+      case kEventTablesChanged: NEEDREFRESH = true; break;
       case kEventAccepted:  // a double-click the list did not alert
         if (LISTQUEUE->Records() > 0) pressIfUsable(SELECTING ? SELECTCONTROL : CHANGECONTROL);
         break;

@@ -4,6 +4,10 @@
 
 #include "records/levels.h"
 #include "runtime/gui/events.h"
+#include "runtime/gui/threads.h"
+#include "runtime/gui/window.h"
+#include "runtime/store/view.h"
+#include "windows/window_controller.h"
 #include "runtime/store/data_file.h"
 #include "runtime/text/field.h"
 #include "runtime/text/utf8.h"
@@ -23,10 +27,29 @@ void BrowseManager::Setup(ListControl& list, vrt::View& view, ListQueue& queue, 
   SORT.clear();
   ViewManager::Setup(view, primary);
   LASTITEMS = list.Items();
+  hearOtherStations();
   if (SELECTING) {
     startAtRead_ = callerReadRecord();
     BUFFER = PRIMARY->Me->PushBufferCopy();
   }
+}
+
+void BrowseManager::hearOtherStations() {
+  std::vector<std::string> tables;
+  for (const vrt::DataFile* f : VIEW->tables())
+    if (f->onServer()) tables.push_back(f->sqlTable());
+  if (tables.empty()) return;
+  const int thread = vrt::ThreadNumber();
+  hearing_.start([this, thread, tables](const std::string& table) {
+    if (!table.empty() && std::find(tables.begin(), tables.end(), table) == tables.end()) return;
+    vrt::Window* window = WINDOW ? WINDOW->MYWINDOW : nullptr;
+    if (!window || !ILC) return;
+    vrt::Event e;
+    e.event = kEventTablesChanged;
+    e.control = ILC->Control();
+    e.window = window->id();
+    vrt::PostEventOnce(e, thread);
+  });
 }
 
 // Whether the primary buffer holds the table's current record as it is stored: the caller

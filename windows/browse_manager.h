@@ -11,6 +11,7 @@
 
 #include "records/field_pairs.h"
 #include "records/view_manager.h"
+#include "runtime/store/change_listener.h"
 #include "windows/list_queue.h"
 #include "windows/locators.h"
 #include "windows/popup_menu.h"
@@ -34,6 +35,8 @@ class BrowseManager : public ViewManager, public WindowComponent {
   // How a fill starts: from the highlighted row's record, or where the view stands.
   static constexpr int kFromHighlight = 1, kFromView = 2;
   static constexpr int kUpward = 1, kDownward = 2;
+  // Posted to the list when another station committed a change to one of the view's tables.
+  static constexpr int kEventTablesChanged = vrt::kEventUser + 0x59;
 
   // What a screen may set: after Setup, before the window opens.
   Procedure ASKPROCEDURE;  // the form for insert, change, delete and view
@@ -140,6 +143,9 @@ class BrowseManager : public ViewManager, public WindowComponent {
   void refreshButtons();
   void locateAndRefill();
   // A browse without sort orders reads in file order with no step, locator or resets.
+  // Another station's saves to the view's tables refill the page at the highlighted row.
+  void hearOtherStations();
+  vrt::store::TableChangeHearing hearing_;
   BrowseOrder& currentSort() {
     const auto at = static_cast<std::size_t>(CurrentOrderNumber() - 1);
     return at < SORT.size() ? SORT[at] : noOrder_;

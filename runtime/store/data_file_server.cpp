@@ -26,6 +26,15 @@ bool DataFile::Server::inTransaction() {
 
 void DataFile::Server::stopReading() { ahead.reset(); }
 
+pg::Result DataFile::Server::read(const std::string& sql, const pg::Params& p) {
+  pg::Connection* c = connection();
+  if (!c) return pg::Result();
+  const bool inside = c->inTransaction();
+  pg::Result r = c->exec(sql, p);
+  if (!r.ok() && !inside && c->broken() && c->reconnect()) r = c->exec(sql, p);
+  return r;
+}
+
 bool DataFile::Server::fail(const pg::Result& r, bool reading) {
   pg::Connection* c = connection();
   if (!c || c->broken() || !r.handle()) {
@@ -222,9 +231,7 @@ bool DataFile::Server::erase() {
 // ---------------------------------------------------------------- reading
 
 bool DataFile::Server::readOne(const std::string& sql, const pg::Params& p, bool sequential) {
-  pg::Connection* c = connection();
-  if (!c) return false;
-  pg::Result r = c->exec(sql, p);
+  pg::Result r = read(sql, p);
   if (!r.ok()) return fail(r, true);
   if (r.rows() == 0) {
     setError(sequential ? kRecordNotAvailable : kRecordNotFound);
@@ -258,12 +265,10 @@ bool DataFile::Server::getByRowid(std::int64_t rowid) {
 }
 
 bool DataFile::Server::peekAt(std::int64_t rowid, RecordBuffer& into) {
-  pg::Connection* c = connection();
-  if (!c) return false;
   pg::Params p;
   p.add(rowid);
   pg::Result r =
-      c->exec("SELECT " + srv::selectList(f.layout_) + " FROM " + srv::quotedTable(f.layout_) + " WHERE _pos = $1", p);
+      read("SELECT " + srv::selectList(f.layout_) + " FROM " + srv::quotedTable(f.layout_) + " WHERE _pos = $1", p);
   if (!r.ok()) return fail(r, true);
   if (r.rows() == 0) {
     setError(kRecordNotFound);
@@ -309,12 +314,10 @@ bool DataFile::Server::seek(bool forward) {
       where = srv::beyond(anchorCols, std::vector<bool>(anchorCols.size(), false), forward, cur.inclusive, 1);
     }
     if (!none) {
-      pg::Connection* c = connection();
-      if (!c) return false;
       const std::string sql = "SELECT " + srv::selectList(f.layout_) + " FROM " + srv::quotedTable(f.layout_) +
                               (where.empty() ? "" : " WHERE " + where) + srv::orderBy(cols, desc, !forward) +
                               " LIMIT " + std::to_string(kAhead);
-      pg::Result r = c->exec(sql, p);
+      pg::Result r = read(sql, p);
       if (!r.ok()) return fail(r, true);
       ahead = Ahead{forward, cur.key, std::move(r), 0, false};
       ahead->more = ahead->rows.rows() == kAhead;
@@ -338,9 +341,7 @@ bool DataFile::Server::seek(bool forward) {
 // ---------------------------------------------------------------- counts and the rest
 
 std::int64_t DataFile::Server::records() {
-  pg::Connection* c = connection();
-  if (!c) return 0;
-  pg::Result r = c->exec("SELECT count(*) FROM " + srv::quotedTable(f.layout_));
+  pg::Result r = read("SELECT count(*) FROM " + srv::quotedTable(f.layout_));
   if (!r.ok()) {
     fail(r, true);
     return 0;
@@ -371,7 +372,7 @@ bool DataFile::Server::duplicates(int key) {
     srv::addKeyValue(p, f.layout_, k.components[i], values[i]);
   }
   p.add(f.current_.rowid);
-  pg::Result r = c->exec("SELECT 1 FROM " + srv::quotedTable(f.layout_) + " WHERE " + where + "_pos <> $" +
+  pg::Result r = read("SELECT 1 FROM " + srv::quotedTable(f.layout_) + " WHERE " + where + "_pos <> $" +
                              std::to_string(cols.size() + 1) + " LIMIT 1",
                          p);
   return r.ok() && r.rows() > 0;
@@ -385,7 +386,7 @@ bool DataFile::Server::distinctNumbers(int where, std::int64_t value, int field,
   const std::string col = sql::quoteIdent(cols[static_cast<std::size_t>(f.layout_.columnOfField(field))].name);
   pg::Params p;
   p.add(value);
-  pg::Result r = c->exec(
+  pg::Result r = read(
       "SELECT DISTINCT " + col + " FROM " + srv::quotedTable(f.layout_) + " WHERE " + w + " = $1 ORDER BY " + col, p);
   if (!r.ok()) return fail(r, true);
   for (int i = 0; i < r.rows(); ++i) out.push_back(r.int64(i, 0));
@@ -425,7 +426,7 @@ std::optional<std::int64_t> DataFile::Server::storedChanges(std::int64_t rowid) 
   if (!c) return std::nullopt;
   pg::Params p;
   p.add(rowid);
-  pg::Result r = c->exec("SELECT _changes FROM " + srv::quotedTable(f.layout_) + " WHERE _pos = $1", p);
+  pg::Result r = read("SELECT _changes FROM " + srv::quotedTable(f.layout_) + " WHERE _pos = $1", p);
   if (!r.ok() || r.rows() == 0) return std::nullopt;
   return r.int64(0, 0);
 }

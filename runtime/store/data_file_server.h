@@ -38,6 +38,9 @@ struct DataFile::Server {
   // Records a failed statement as the store's condition. A lost connection is told as such
   // and connected again, so that the next action can succeed.
   bool fail(const pg::Result& r, bool reading);
+  // Runs a read. When the connection was lost (the server restarted) outside a transaction,
+  // it connects again and reads once more, so that open lists carry on by themselves.
+  pg::Result read(const std::string& sql, const pg::Params& p = pg::Params());
 
   DataFile& f;
   bool open_ = false;

@@ -43,11 +43,20 @@ std::string foldedName(const TableLayout& layout, int column) { return "_f_" + c
 
 std::string folded(std::string_view text) { return upperCase(clip(text)); }
 
+std::string orderExpression(const TableLayout& layout, int column, bool caseBlind) {
+  if (caseBlind && hasFolded(layout, column)) return sql::quoteIdent(foldedName(layout, column));
+  const Column& c = columnAt(layout, column);
+  // A CSTRING keeps the blanks it was given; text compares without them.
+  if (layout.schema().fields[static_cast<std::size_t>(c.field)].type == FieldType::CString)
+    return "rtrim(" + sql::quoteIdent(c.name) + ", ' ')";
+  return sql::quoteIdent(c.name);
+}
+
 std::vector<std::string> keyOrderColumns(const TableLayout& layout, int key) {
   std::vector<std::string> out;
   for (int f : layout.schema().keys[static_cast<std::size_t>(key)].components) {
     const int c = layout.columnOfField(f);
-    out.push_back(sql::quoteIdent(hasFolded(layout, c) ? foldedName(layout, c) : columnAt(layout, c).name));
+    out.push_back(orderExpression(layout, c, true));
   }
   return out;
 }
@@ -162,7 +171,8 @@ std::string createTable(pg::Connection& c, const TableLayout& layout) {
   const auto& keys = layout.schema().keys;
   for (std::size_t k = 0; k < keys.size(); ++k) {
     std::string cols;
-    for (const auto& name : keyOrderColumns(layout, static_cast<int>(k))) cols += (cols.empty() ? "" : ",") + name;
+    for (const auto& name : keyOrderColumns(layout, static_cast<int>(k)))
+      cols += (cols.empty() ? "" : ",") + (name.front() == '"' ? name : "(" + name + ")");
     if (!keys[k].unique) cols += ",_pos";
     steps.push_back(std::string("CREATE ") + (keys[k].unique ? "UNIQUE " : "") + "INDEX " +
                     sql::quoteIdent(indexName(layout, static_cast<int>(k))) + " ON " + table + " (" + cols + ")");
@@ -173,8 +183,8 @@ std::string createTable(pg::Connection& c, const TableLayout& layout) {
     for (int f : sides[i]) {
       const int c = layout.columnOfField(f);
       if (c < 0) continue;
-      cols += (cols.empty() ? "" : ",") +
-              sql::quoteIdent(hasFolded(layout, c) ? foldedName(layout, c) : columnAt(layout, c).name);
+      const std::string e = orderExpression(layout, c, true);
+      cols += (cols.empty() ? "" : ",") + (e.front() == '"' ? e : "(" + e + ")");
     }
     if (!cols.empty())
       steps.push_back("CREATE INDEX " + sql::quoteIdent(layout.sqlTable() + "__s" + std::to_string(i)) + " ON " + table +

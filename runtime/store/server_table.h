@@ -26,7 +26,11 @@ std::string foldedName(const TableLayout& layout, int column);
 // The text a folded copy holds for `text`.
 std::string folded(std::string_view text);
 
-// Quoted names of the columns that order `key`'s components, in order.
+// What orders a column on the server, as SQL: its folded copy when `caseBlind` (and it has
+// one), else the column itself, without trailing blanks where its text can have them.
+std::string orderExpression(const TableLayout& layout, int column, bool caseBlind);
+
+// What orders `key`'s components (orderExpression of each), in order.
 std::vector<std::string> keyOrderColumns(const TableLayout& layout, int key);
 // The value bound against a key component's order column: folded for a folded column,
 // without trailing blanks for text.

@@ -5,6 +5,7 @@
 #include "runtime/store/data_file_server.h"
 #include "runtime/store/position_codec.h"
 #include "runtime/store/server_table.h"
+#include "runtime/text/utf8.h"
 #include "runtime/store/view_plan.h"
 
 namespace vrt {
@@ -333,15 +334,20 @@ bool View::readServer(bool forward) {
   }
   for (;;) {
     if (!r.fetched || (r.row >= r.rows.rows() && r.more)) {
-      pg::Connection* c = primary_.server_->connection();
-      if (!c) return false;
       pg::Params p;
       for (const auto& b : plan_->serverBinds) addBind(p, b);
       std::string where = plan_->serverPushed;
       if (r.fromValues) {
         std::vector<std::string> anchorCols(plan_->serverCols);
-        for (std::size_t i = 0; i < plan_->cols.size() && i < r.fromValues->size(); ++i)
-          srv::addKeyValue(p, layout, plan_->cols[i].field, (*r.fromValues)[i]);
+        for (std::size_t i = 0; i < plan_->cols.size() && i < r.fromValues->size(); ++i) {
+          const KeyValue& v = (*r.fromValues)[i];
+          const auto* text = std::get_if<std::string>(&v);
+          // Folded only where this order reads the folded copy; an exact order reads the text.
+          if (text && plan_->serverCols[i] != sql::quoteIdent(srv::foldedName(layout, plan_->cols[i].column)))
+            p.add(clip(*text));
+          else
+            srv::addKeyValue(p, layout, plan_->cols[i].field, v);
+        }
         std::vector<bool> anchorDesc(desc.begin(), desc.begin() + static_cast<std::ptrdiff_t>(plan_->cols.size()));
         if (withPos && r.fromRowid) {
           anchorCols.push_back("_pos");
@@ -355,7 +361,7 @@ bool View::readServer(bool forward) {
       const std::string sql = "SELECT " + srv::selectList(layout) + " FROM " + srv::quotedTable(layout) +
                               (where.empty() ? "" : " WHERE " + where) + srv::orderBy(cols, desc, !forward) +
                               " LIMIT " + std::to_string(kServerAhead);
-      r.rows = c->exec(sql, p);
+      r.rows = primary_.server_->read(sql, p);
       r.fetched = true;
       r.row = 0;
       if (!r.rows.ok()) {

@@ -132,8 +132,7 @@ bool View::prepare() {
         setError(kBadArgument, "The server keeps no case-blind order of " + col.name + "; order by a key instead");
         return false;
       }
-      plan->serverCols.push_back(
-          sql::quoteIdent(caseBlind ? store::server::foldedName(layout, c.column) : col.name));
+      plan->serverCols.push_back(store::server::orderExpression(layout, c.column, caseBlind));
     }
   }
   // The same term on the server, where it can be put there as exactly (or as a wider net).
@@ -211,7 +210,8 @@ bool View::prepare() {
             } else if (!noCaseColumn) {
               sql = name + " " + sqlOp(r->op) + " " + mark;
               exact = true;
-              serverTerm(name + " " + sqlOp(r->op) + " %m", Bind{std::string(clip(constant))});
+              serverTerm(store::server::orderExpression(layout, column, false) + " " + sqlOp(r->op) + " %m",
+                         Bind{std::string(clip(constant))});
             } else if (r->op == expr::RangeOp::Equal) {
               sql = name + " = " + mark;
               if (folded) serverTerm(foldedColumn + " = %m", Bind{store::server::folded(constant)});

@@ -10,6 +10,7 @@
 #include "runtime/store/data_file.h"
 #include "runtime/store/transaction.h"
 #include "runtime/store/view.h"
+#include "runtime/text/utf8.h"
 #include "support/temp_dir.h"
 #include "support/test_server.h"
 #include "test_schema.h"
@@ -66,6 +67,9 @@ std::vector<int> readAll(DataFile& f, int key, bool forward) {
 }
 
 std::vector<int> readView(DataFile& f, const std::string& order, const std::string& filter, bool forward) {
+  // Both tables go by one label: the one opened last is the one the expressions name.
+  f.close();
+  EXPECT_TRUE(f.open());
   View v(f);
   EXPECT_TRUE(v.setOrder(order)) << errorMessage();
   EXPECT_TRUE(v.setFilter(filter)) << errorMessage();
@@ -141,8 +145,12 @@ TEST_F(ServerEngineTest, EveryKeyOrderAndViewOrderIsTheSameOnBothEngines) {
   for (const auto& [order, filter] : views)
     for (bool forward : {true, false}) {
       const auto expected = readView(files, order, filter, forward);
+      const auto got = readView(remote, order, filter, forward);
       EXPECT_FALSE(expected.empty());
-      EXPECT_EQ(expected, readView(remote, order, filter, forward)) << order << " / " << filter;
+      std::size_t at = 0;
+      while (at < expected.size() && at < got.size() && expected[at] == got[at]) ++at;
+      EXPECT_EQ(expected, got) << order << " / " << filter << (forward ? " forward" : " backward")
+                               << ": first difference at row " << at;
     }
 }
 
@@ -153,11 +161,13 @@ TEST_F(ServerEngineTest, PositionsAndValuePlacementReadOnFromTheSameRecord) {
   ASSERT_TRUE(files.open() && remote.open());
   const char* names[] = {"Émile", "emile", "Zoë", "zoe", "Ångström", "ANGSTROM", "Σοφία", "σοφία", "Иван", "ИВАН"};
   int n = 0;
-  for (const char* name : names)
+  for (const char* name : names) {
+    ++n;
     for (DataFile* f : {&files, &remote}) {
-      fill(*f, ++n / 2 + 1, name, n % 3, "");
+      fill(*f, n, name, n % 3, "");
       ASSERT_TRUE(f->add()) << errorMessage();
     }
+  }
   for (DataFile* f : {&files, &remote}) {
     f->setToStart(1);
     for (int i = 0; i < 4; ++i) ASSERT_TRUE(f->next());
@@ -183,7 +193,7 @@ TEST_F(ServerEngineTest, PositionsAndValuePlacementReadOnFromTheSameRecord) {
   }
   EXPECT_EQ(number(files), number(remote));
   for (DataFile* f : {&files, &remote}) {
-    fill(*f, 0, "ivan   ", 0, "");
+    fill(*f, 0, "иВАН   ", 0, "");  // Cyrillic in other capitals, with blanks after
     ASSERT_TRUE(f->getFirst(1, 1)) << errorMessage();
   }
   EXPECT_EQ(number(files), number(remote));

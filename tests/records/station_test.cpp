@@ -1,0 +1,135 @@
+// Two stations on one server, each a process of its own: this test program started again
+// as the other station, working in the same server schema. On files these cases skip.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "records/open_service.h"
+#include "records_fixture.h"
+#include "runtime/data/errors.h"
+#include "runtime/store/transaction.h"
+
+using namespace vesp;
+using namespace vesp::testing;
+
+namespace {
+
+constexpr const char* kJob = "VESP_STATION_JOB";
+
+// Starts this program again as another station doing `job`; it works in the calling case's
+// server schema and, for jobs that say so, writes `ready` to `signal` when it is mid-way.
+pid_t startStation(const std::string& schema, const std::string& job) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::setenv(kJob, job.c_str(), 1);
+    ::setenv(vtest::ServerSchema::kSharedSchema, schema.c_str(), 1);
+    ::execl("/proc/self/exe", "station", "--gtest_filter=Station.Work", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  return pid;
+}
+
+int waitFor(pid_t pid) {
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class StationTest : public RecordsTest {
+ protected:
+  void SetUp() override {
+    if (!vtest::serverEngineWanted()) GTEST_SKIP() << "two stations share a server";
+  }
+};
+
+}  // namespace
+
+// The other station's side: nothing unless this program was started as one.
+class Station : public RecordsTest {
+ public:
+  void TestBody() override {}
+  void run(const std::string& work) {
+    if (work.rfind("number:", 0) == 0) {
+      // Services numbered by the framework, as a user inserting them would.
+      const int count = std::atoi(work.c_str() + 7);
+      FileManager& fm = Access(tables::Service);
+      ASSERT_EQ(fm.Open(), Level::Benign);
+      for (int i = 0; i < count; ++i) {
+        ASSERT_EQ(fm.ClearForInsert(), Level::Benign) << lastShown();
+        Buffer(tables::Service).set(SER_TITLE, "from another station");
+        ASSERT_EQ(fm.Insert(false), Level::Benign) << lastShown();
+      }
+      EXPECT_TRUE(display.messages.empty()) << lastShown();
+    } else if (work.rfind("delete-and-hang:", 0) == 0) {
+      // Half of a service's elements and the service itself deleted in one transaction,
+      // and then the station dies before it commits.
+      const std::string ready = work.substr(16);
+      ASSERT_EQ(Access(tables::Service).Open(), Level::Benign);
+      ASSERT_EQ(Access(tables::ServiceElement).Open(), Level::Benign);
+      vrt::DataFile& services = TableFile(tables::Service);
+      vrt::DataFile& elements = TableFile(tables::ServiceElement);
+      vrt::Transaction t({&services, &elements}, 2);
+      ASSERT_TRUE(t.begin()) << vrt::errorMessage();
+      elements.setToStart(SEL_ServiceElementKey.index);
+      for (int n = 0; n < 50 && elements.next(); ++n) ASSERT_TRUE(elements.erase());
+      services.setToStart(SER_ServiceNumberKey.index);
+      ASSERT_TRUE(services.next());
+      ASSERT_TRUE(services.erase());
+      std::ofstream(ready) << "ready\n";
+      for (;;) ::pause();
+    }
+  }
+};
+
+TEST(Station, Work) {
+  const char* job = std::getenv(kJob);
+  if (!job) GTEST_SKIP() << "started only as another station";
+  Station station;
+  station.run(job);
+}
+
+TEST_F(StationTest, TwoStationsNumberTwoThousandServicesWithoutAClash) {
+  const pid_t a = startStation(dir.engine().schema(), "number:1000");
+  const pid_t b = startStation(dir.engine().schema(), "number:1000");
+  EXPECT_EQ(waitFor(a), 0);
+  EXPECT_EQ(waitFor(b), 0);
+  ASSERT_EQ(Access(tables::Service).Open(), Level::Benign);
+  vrt::DataFile& f = TableFile(tables::Service);
+  EXPECT_EQ(f.records(), 2000);
+  std::set<int> numbers;
+  f.setToStart(SER_ServiceNumberKey.index);
+  while (f.next()) numbers.insert(static_cast<int>(f.buffer().get(SER_SERVICENUMBER)));
+  EXPECT_EQ(numbers.size(), 2000u);
+  EXPECT_EQ(*numbers.begin(), 1);
+  EXPECT_EQ(*numbers.rbegin(), 2000);
+}
+
+TEST_F(StationTest, AStationKilledInTheMiddleOfADeleteLeavesEverything) {
+  for (int s = 1; s <= 3; ++s) {
+    addRaw(tables::Service, [&](vrt::RecordRef r) {
+      r.set(SER_SERVICENUMBER, s);
+      r.set(SER_TITLE, "Sunday");
+    });
+    for (int e = 1; e <= 40; ++e)
+      addRaw(tables::ServiceElement, [&](vrt::RecordRef r) {
+        r.set(SEL_ELEMENTNUMBER, (s - 1) * 40 + e);
+        r.set(SEL_SERVICENUMBER, s);
+        r.set(SEL_ELEMENTORDER, e);
+      });
+  }
+  const std::string ready = dir.file("ready");
+  const pid_t station = startStation(dir.engine().schema(), "delete-and-hang:" + ready);
+  // The station tells through the file when its transaction has done its deletes.
+  for (int i = 0; i < 6000 && !std::ifstream(ready).good(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_TRUE(std::ifstream(ready).good()) << "the other station never got half-way";
+  ::kill(station, SIGKILL);
+  waitFor(station);
+  EXPECT_EQ(TableFile(tables::Service).records(), 3);
+  EXPECT_EQ(TableFile(tables::ServiceElement).records(), 120);
+}
