@@ -15,6 +15,7 @@
 #include "runtime/gui/printer_setup.h"
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
+#include "runtime/help/help_window.h"
 #include "shell/browse_menu.h"
 #include "shell/data_safety.h"
 #include "shell/welcome.h"
@@ -44,12 +45,6 @@ constexpr JournalButton kJournalButtons[] = {
     {"?Praises", "Praises", "BrowsePraises", nullptr},
     {"?Journal", "Journal", "BrowseJournal", "Browse the journal entries"},
 };
-
-constexpr const char* kHelpText =
-    "Vespera plans services, keeps sermon series, songs and material, performers and the prayer journal.|"
-    "Open a list from the Browse menu; each list opens in a window of its own.|"
-    "In a list: Insert adds, Enter changes, Delete deletes; type to find a record.|"
-    "In a form: F6 on a date opens the calendar; Ctrl+H recalls the value you typed last.";
 
 }  // namespace
 
@@ -132,9 +127,9 @@ class MainFrame : public WindowController {
     if (control == frame.number("?PrintSetup")) PrinterSetup();
     if (control == frame.number("?BackUpData")) BackUpDataNow();
     if (control == frame.number("?RestoreData")) RestoreData();
-    if (control == frame.number("?HelpContents") || control == frame.number("?HelpSearch") ||
-        control == frame.number("?HelpOnHelp"))
-      Message(kHelpText, "Vespera Help", kIconInformation, kButtonOk);
+    if (control == frame.number("?HelpContents")) ShowHelpContents();
+    if (control == frame.number("?HelpSearch")) ShowHelpSearch();
+    if (control == frame.number("?HelpOnHelp")) ShowHelp(kGuideHelpOnHelpPage);
     return 0;
   }
 };

@@ -13,6 +13,7 @@
 #include "runtime/gui/window.h"
 #include "windows/browse_export.h"
 #include "windows/browse_manager.h"
+#include "windows/screen_conventions.h"
 #include "windows/window_controller.h"
 
 namespace vesp {
@@ -59,6 +60,7 @@ void BrowseManager::AttachToolbar(Toolbar& toolbar) {
   TOOLBARITEM.CHANGEBUTTON = CHANGECONTROL;
   TOOLBARITEM.DELETEBUTTON = DELETECONTROL;
   TOOLBARITEM.SELECTBUTTON = SELECTCONTROL;
+  if (WINDOW && WINDOW->MYWINDOW) TOOLBARITEM.HELPBUTTON = WINDOW->MYWINDOW->number(kHelpButtonUse);
   toolbar.AddTarget(TOOLBARITEM, ILC->Control());
 }
 

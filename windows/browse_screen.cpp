@@ -149,7 +149,7 @@ WindowSpec BrowseScreen::BuildWindowSpec() const {
   if (decl_.clear) buttons.push_back(button(kClearUse, "C&lear"));
   for (const ControlSpec& b : decl_.extraButtons) buttons.push_back(b);
   buttons.push_back(button(kCloseUse, decl_.closeText));
-  if (decl_.help) buttons.push_back(button("?Help", decl_.helpText));
+  if (decl_.help) buttons.push_back(button(kHelpButtonUse, decl_.helpText));
   for (ControlSpec& b : buttons)
     if (const auto tip = decl_.buttonTips.find(b.use); tip != decl_.buttonTips.end()) b.tipText = tip->second;
   design.controls.push_back(row(std::move(buttons)));

@@ -17,7 +17,6 @@ namespace {
 
 constexpr const char* kOkUse = "?OK";
 constexpr const char* kCancelUse = "?Cancel";
-constexpr const char* kHelpUse = "?Help";
 constexpr const char* kSheetUse = "?CurrentTab";
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
@@ -113,7 +112,7 @@ vrt::WindowSpec FormScreen::BuildWindowSpec() {
     tabs.push_back(tab(t.caption, std::move(children)));
   }
   std::vector<ControlSpec> buttons = {button(kOkUse, decl_.okText).makeDefault(), button(kCancelUse, decl_.cancelText),
-                                      button(kHelpUse, decl_.helpText)};
+                                      button(kHelpButtonUse, decl_.helpText)};
   for (const ControlSpec& b : decl_.extraButtons) buttons.push_back(b);
   for (ControlSpec& b : buttons)
     if (const auto tip = decl_.buttonTips.find(b.use); tip != decl_.buttonTips.end()) b.tipText = tip->second;
@@ -226,7 +225,7 @@ int FormScreen::Setup() {
       }
   AddItem(MYWINDOW->number(kCancelUse), Response::Cancelled);
   AddItem(toolbar_);
-  target_.HELPBUTTON = MYWINDOW->number(kHelpUse);
+  target_.HELPBUTTON = MYWINDOW->number(kHelpButtonUse);
   AddItem(target_);
   nameControlsForAssistiveTechnology();
   for (LookupField& l : lookups_) l.RefreshDisplay();

@@ -1,4 +1,5 @@
 #include "windows/procedures.h"
+#include "windows/procedure_list.h"
 
 #include <map>
 #include <mutex>
@@ -32,6 +33,14 @@ std::function<void()> FindProcedure(std::string_view name) {
   std::lock_guard guard(registry().lock);
   const auto it = registry().procedures.find(vrt::upperCase(name));
   return it == registry().procedures.end() ? nullptr : it->second;
+}
+
+std::vector<std::string> RegisteredProcedures() {
+  std::lock_guard guard(registry().lock);
+  std::vector<std::string> names;
+  for (const auto& [name, procedure] : registry().procedures)
+    if (procedure) names.push_back(name);
+  return names;
 }
 
 std::function<void()> ProcedureNamed(std::string name) {

@@ -35,6 +35,10 @@ std::string CaptionFor(const FormCaptions& captions, int request, const std::str
 
 inline constexpr const char* kScreenCalendarTitle = "Calendar";
 
+// A window's Help button: pressing it (or the toolbar's Help, or F1) opens the guide's page
+// for that window.
+inline constexpr const char* kHelpButtonUse = "?Help";
+
 // Opens the calendar pop-up beside `control`, seeded with its contents. A chosen date goes
 // into the control, which is then accepted as if typed; true when one was chosen. Once the
 // calendar has closed the focus moves on from `opener` (the calendar button pressed, or

@@ -3,6 +3,7 @@
 #include "runtime/gui/control.h"
 #include "runtime/gui/refused_input.h"
 #include "runtime/gui/threads.h"
+#include "runtime/help/help_window.h"
 #include "windows/exit_requests.h"
 #include "windows/feedback.h"
 #include "windows/screen_conventions.h"
@@ -213,6 +214,10 @@ int WindowController::OnEvent() {
       if (e.key == kF6Key) {
         OnCalendarKey(e.control ? e.control : (MYWINDOW ? MYWINDOW->focusedControl() : 0));
         rc = EventResult::Consumed;
+      } else if (e.key == kF1Key) {
+        // The toolbar's Help, and F1 where the window alerts it.
+        ShowHelpForWindow(MYWINDOW ? MYWINDOW->procedure() : std::string());
+        rc = EventResult::Consumed;
       } else if (HISTORYKEY && e.key == HISTORYKEY) {
         RecallHistory(e.control ? e.control : lastFocused_);
         rc = EventResult::Consumed;
@@ -264,6 +269,10 @@ int WindowController::OnAccepted() {
       return EventResult::Consumed;
     }
     if (TOOLBAR && TOOLBAR->TakeEvent(control)) return EventResult::Consumed;
+  }
+  if (MYWINDOW && control == MYWINDOW->number(kHelpButtonUse)) {
+    ShowHelpForWindow(MYWINDOW->procedure());
+    return EventResult::Consumed;
   }
   for (const ButtonEntry& b : BUTTONS)
     if (b.control == control) {

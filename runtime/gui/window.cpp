@@ -22,6 +22,7 @@
 #include "runtime/gui/keyboard.h"
 #include "runtime/gui/window_builder.h"
 #include "runtime/gui/window_chrome.h"
+#include "runtime/help/help_window.h"
 #include "runtime/text/utf8.h"
 
 namespace vrt {
@@ -83,6 +84,10 @@ class InputFilter : public QObject {
     if (typed && ((control && control->alertsCharacters()) || window->alertsCharacters())) {
       if (code == 0) code = kCharacterKey;
     } else if (code == 0 || (!(control && control->alerted(code)) && !window->alerted(code))) {
+      if (code == kF1Key) {
+        ShowHelpForWindow(window->procedure());
+        return true;
+      }
       return code != 0 && (pressWindowButtonFor(*window, code, watched) || takeTabKey(*window, code, watched));
     }
     PostEvent(Event{kEventAlertKey, number, window->id(), code, static_cast<int>(typed)}, window->thread());
