@@ -1,15 +1,9 @@
 #include "shell/help_link.h"
 
-#include "runtime/gui/look.h"
-#include "runtime/gui/message_box.h"
+#include "runtime/help/help_window.h"
 
 namespace vesp {
 
-// The help window is not part of this program yet: say where the same steps are written.
-void OpenFirstStepsHelp() {
-  vrt::Message("The user guide is not installed with this version.|"
-               "The welcome window lists the first steps: add your people, your songs, then plan a service.",
-               "First Steps", vrt::kIconInformation, vrt::kButtonOk);
-}
+void OpenFirstStepsHelp() { vrt::ShowHelp("first-steps"); }
 
 }  // namespace vesp

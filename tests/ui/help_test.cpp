@@ -8,6 +8,7 @@
 
 #include "runtime/gui/control.h"
 #include "runtime/gui/events.h"
+#include "runtime/gui/message_box.h"
 #include "runtime/help/guide.h"
 #include "runtime/help/help_window.h"
 #include "runtime/text/utf8.h"
@@ -174,7 +175,8 @@ TEST_F(HelpTest, EveryWindowsHelpOpensAPageThatNamesIt) {
     robot.settle();
     vrt::Window& first = newest();
     ASSERT_NE(first.id(), before) << name << " opened no window";
-    expectHelpNames(first);
+    // The order of service with no service chosen only says so.
+    if (first.procedure() != vrt::kMessageBoxProcedure) expectHelpNames(first);
     // The report's own name finds its page too (its progress window carries it).
     EXPECT_FALSE(vrt::ProgramGuide().pageForWindow(QString::fromStdString(name)).isEmpty());
     covered.insert(name);
@@ -182,9 +184,12 @@ TEST_F(HelpTest, EveryWindowsHelpOpensAPageThatNamesIt) {
     while (robot.messageBox()) robot.pressMessageButton("OK");
   }
   // File > Restore Data.
+  // File > Restore Data, once there is a backup set to restore.
+  robot.chooseMenu("&File|&Back Up Data Now...");
+  while (robot.messageBox()) robot.pressMessageButton("OK");
   robot.chooseMenu("&File|&Restore Data...");
-  expectHelpNames(newest());
-  robot.closeWindow(newest().procedure());
+  expectHelpNames(robot.window("RestoreData"));
+  robot.closeWindow("RestoreData");
 
   std::vector<std::string> missed;
   for (const std::string& name : RegisteredProcedures())
