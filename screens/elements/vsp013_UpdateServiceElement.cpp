@@ -10,7 +10,7 @@
 #include "runtime/text/utf8.h"
 #include "screens/elements/elements.h"
 #include "screens/elements/service_elements.h"
-#include "screens/worship/durations.h"
+#include "worship/durations.h"
 #include "windows/form_declaration.h"
 #include "windows/form_screen.h"
 #include "windows/procedures.h"

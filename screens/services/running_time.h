@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "screens/worship/durations.h"
+#include "worship/durations.h"
 
 namespace vrt {
 class Window;

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/text/picture.h"
-#include "screens/worship/durations.h"
+#include "worship/durations.h"
 #include "worship_fixture.h"
 
 using namespace vesp;

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "runtime/gui/message_box.h"
-#include "screens/worship/durations.h"
+#include "worship/durations.h"
 #include "service_data.h"
 
 using namespace vesp;
