@@ -58,7 +58,7 @@ class ChildBrowse::Manager : public BrowseManager {
     for (const std::string& use : {decl_.moveUp, decl_.moveDown})
       if (vrt::Control* c = w->control(use)) c->setDisabled(LISTQUEUE->Records() < 2);
   }
-  int OnEvent() override {
+  EventResult OnEvent() override {
     if (moves_ && WINDOW) {
       const vrt::Event& e = WINDOW->CurrentEvent();
       vrt::Window* w = window();
@@ -82,13 +82,13 @@ class ChildBrowse::Manager : public BrowseManager {
   std::int64_t rowidOf(int row) {
     if (row < 1 || row > LISTQUEUE->Records()) return 0;
     const std::string& position = LISTQUEUE->GetViewPosition(row);
-    if (!VIEW->resetTo(position) || ReadNext() != Level::Benign || VIEW->position() != position) return 0;
+    if (!VIEW->resetTo(position) || ReadNext() != ReadResult::Ok || VIEW->position() != position) return 0;
     return PRIMARY->Me->FILE->currentRowid();
   }
 
   // Moves the highlighted record (or the dragged one) and refills the page with it
   // highlighted where it went.
-  int move(SiblingMove how) {
+  EventResult move(SiblingMove how) {
     if (LISTQUEUE->Records() == 0) return EventResult::Consumed;
     vrt::Window* w = window();
     vrt::Control* list = w ? w->control(ILC->Control()) : nullptr;
