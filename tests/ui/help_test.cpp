@@ -181,12 +181,12 @@ TEST_F(HelpTest, EveryWindowsHelpOpensAPageThatNamesIt) {
     EXPECT_FALSE(vrt::ProgramGuide().pageForWindow(QString::fromStdString(name)).isEmpty());
     covered.insert(name);
     robot.closeWindow(first.procedure());
-    while (robot.messageBox()) robot.pressMessageButton("OK");
+    while (robot.messageBox()) robot.pressMessageButton("Ok");
   }
   // File > Restore Data.
   // File > Restore Data, once there is a backup set to restore.
   robot.chooseMenu("&File|&Back Up Data Now...");
-  while (robot.messageBox()) robot.pressMessageButton("OK");
+  while (robot.messageBox()) robot.pressMessageButton("Ok");
   robot.chooseMenu("&File|&Restore Data...");
   expectHelpNames(robot.window("RestoreData"));
   robot.closeWindow("RestoreData");
