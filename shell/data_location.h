@@ -15,7 +15,10 @@ using vrt::store::DataLocation;
 // asked when the server wants one and the password file has none); when it cannot be
 // reached, or the location file is wrong, the user chooses to retry, to open the files in
 // this folder instead, or to end. False when the user chose to end: nothing was opened.
-bool OpenDataLocation();
+// `newData` comes in true when this folder holds no data files yet; it goes out true when
+// the data reached is new: that folder, or a server database that held no data, so that
+// start-up gives it the starting pick lists.
+bool OpenDataLocation(bool& newData);
 
 // The status bar's words for where the data of this run lives ("Data: Files in
 // /home/office/vespera"), as OpenDataLocation() left it.

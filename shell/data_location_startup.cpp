@@ -61,11 +61,12 @@ Instead askWhatInstead(const std::string& what, bool mayRetry) {
 // The server reached and made where the data lives, with its password asked when it
 // wants one; false when the user chose the files or the end instead (`files` says which).
 // A retry asks the password again, since the one typed may be what the server refused.
-bool reachServer(const DataLocation& server, bool& files) {
+bool reachServer(const DataLocation& server, bool& files, bool& holdsNoData) {
   std::string password, why;
   for (;;) {
     vrt::store::ConnectionCheck check = vrt::store::testConnection(server, password);
     if (check.ok) {
+      holdsNoData = check.empty;
       if (!password.empty()) vrt::store::setSessionPassword(password);
       check = vrt::store::openData(server);
       if (check.ok) return true;
@@ -96,13 +97,17 @@ bool reachServer(const DataLocation& server, bool& files) {
 
 }  // namespace
 
-bool OpenDataLocation() {
+bool OpenDataLocation(bool& newData) {
   const location::ReadResult recorded = location::readLocation(".");
   if (!recorded.error.empty())
     return askWhatInstead("Vespera cannot tell where your data lives.|" + recorded.error, false) == Instead::Files;
   if (!recorded.location.onServer()) return true;
-  bool files = false;
-  return reachServer(recorded.location, files) || files;
+  bool files = false, serverHoldsNoData = false;
+  if (reachServer(recorded.location, files, serverHoldsNoData)) {
+    newData = serverHoldsNoData;
+    return true;
+  }
+  return files;
 }
 
 std::string DataLocationText() { return "Data: " + vrt::store::currentDataLocation().describe(); }

@@ -113,12 +113,12 @@ void program() {
     return;
   }
   // Asked before any table is opened, since opening one makes its file.
-  const bool newFolder = IsNewDataFolder();
+  bool newFolder = IsNewDataFolder();
   vrt::SettingsFile& settings = vrt::settingsFile();
   settings.Open(kSettingsFileName, vrt::SettingsFile::Ini);
   // Before any table is opened: a server that cannot be reached never leaves the program
   // making empty tables anywhere the user did not choose.
-  if (!OpenDataLocation()) {
+  if (!OpenDataLocation(newFolder)) {
     settings.Close();
     matcher.Kill();
     return;
