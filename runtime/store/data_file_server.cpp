@@ -78,7 +78,18 @@ bool DataFile::Server::create() {
   }
   const bool own = !c->inTransaction();
   if (own && !c->exec("BEGIN").ok()) return fail(pg::Result(), false);
-  error = srv::createTable(*c, f.layout_);
+  // Two stations starting on a new database make its tables one at a time; the second
+  // finds the table the first made and uses it.
+  if (!c->exec("SELECT pg_advisory_xact_lock(hashtext('vesp: making tables'))").ok()) {
+    if (own) c->exec("ROLLBACK");
+    return fail(pg::Result(), false);
+  }
+  // Looked for under a savepoint: on a database with no tables yet the look fails, which
+  // would otherwise end the transaction.
+  c->exec("SAVEPOINT vesp_look");
+  const bool madeMeanwhile = !srv::storedStructure(*c, f.sqlTable(), error).empty();
+  c->exec("ROLLBACK TO SAVEPOINT vesp_look");
+  if (error.empty() && !madeMeanwhile) error = srv::createTable(*c, f.layout_);
   if (own) c->exec(error.empty() ? "COMMIT" : "ROLLBACK");
   if (!error.empty()) {
     setDriverError(0, error);
