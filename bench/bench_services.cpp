@@ -95,6 +95,18 @@ bool generate(std::int64_t services, std::int64_t perService, const std::string&
 
 // Every operation on the engine where the data lives now, printed; false when a window does
 // not behave.
+// The service form opened to change service `target`, as Enter on its row would.
+void changeService(std::int64_t target) {
+  FileManager& f = Access(tables::Service);
+  f.Open();
+  f.BUFFER->setNumber(f.FILE->schema().fields[0], static_cast<double>(target));
+  if (f.Fetch(0) == Level::Benign) {
+    threadGlobals().GlobalRequest = Request::Change;
+    FindProcedure("UpdateService")();
+  }
+  f.Close();
+}
+
 bool measure(Bench& b, std::int64_t services, std::int64_t elements, std::int64_t ofTarget, std::int64_t target,
              std::vector<Row>& rows) {
   Row opening{"open BrowseService to first painted page", {}};
@@ -126,16 +138,7 @@ bool measure(Bench& b, std::int64_t services, std::int64_t elements, std::int64_
   int formRows = 0;
   for (int i = 0; i < kRuns; ++i) {
     b.time(form, kForm, {"?List:ServiceElements"}, [&] {
-      b.run([target] {
-        FileManager& f = Access(tables::Service);
-        f.Open();
-        f.BUFFER->setNumber(f.FILE->schema().fields[0], static_cast<double>(target));
-        if (f.Fetch(0) == Level::Benign) {
-          threadGlobals().GlobalRequest = Request::Change;
-          FindProcedure("UpdateService")();
-        }
-        f.Close();
-      });
+      b.run([target] { changeService(target); });
     });
     formRows = b.rows(kForm, "?List:ServiceElements");
     if (formRows <= 0) {
@@ -149,16 +152,7 @@ bool measure(Bench& b, std::int64_t services, std::int64_t elements, std::int64_
   // 50 renumbered in one transaction, the list refilled with it highlighted, the running
   // time summed again, and the list painted.
   Row reorder{"move one element of 50 (renumbered, repainted)"};
-  b.run([target] {
-    FileManager& f = Access(tables::Service);
-    f.Open();
-    f.BUFFER->setNumber(f.FILE->schema().fields[0], static_cast<double>(target));
-    if (f.Fetch(0) == Level::Benign) {
-      threadGlobals().GlobalRequest = Request::Change;
-      FindProcedure("UpdateService")();
-    }
-    f.Close();
-  });
+  b.run([target] { changeService(target); });
   b.robot.chooseTab(kForm, "?CurrentTab", "Service Elements");
   b.robot.chooseRow(kForm, "?List:ServiceElements", 2);
   const std::string moved = b.robot.control(kForm, "?List:ServiceElements").list()->cellText(2, 1);
