@@ -24,6 +24,22 @@ std::string copyAndVerify(const std::filesystem::path& from, const std::filesyst
 std::string makeSetFolder(const std::string& backupFolder, const QDateTime& now, const std::string& kind,
                           std::string& error);
 
+// A new set being written: its folder is made at once; Discard removes it with whatever
+// was written, Finish writes the manifest of `files` and returns the finished set.
+class SetWriter {
+ public:
+  SetWriter(const std::string& backupFolder, const QDateTime& now, const std::string& kind);
+  // Empty when no folder could be made; Failure() then says why.
+  const std::string& path() const { return set_.path; }
+  Outcome Failure() const { return failed(error_); }
+  Outcome Discard(const std::string& why);
+  Outcome Finish(std::vector<SetFile> files);
+
+ private:
+  BackupSet set_;
+  std::string error_;
+};
+
 // BackUpNow while the data lives on a server: every table copied from the server into a
 // new set of files, checked against the server's counts and digests and as a set of the
 // files is checked; the settings file from `dataFolder`. Defined in server_backup.cpp.

@@ -100,6 +100,28 @@ std::string makeSetFolder(const std::string& backupFolder, const QDateTime& now,
   return {};
 }
 
+SetWriter::SetWriter(const std::string& backupFolder, const QDateTime& now, const std::string& kind) {
+  set_.made = now;
+  set_.kind = kind;
+  set_.path = makeSetFolder(backupFolder, now, kind, error_);
+}
+
+Outcome SetWriter::Discard(const std::string& why) {
+  std::error_code ec;
+  fs::remove_all(set_.path, ec);
+  return failed("the backup failed and was removed: " + why);
+}
+
+Outcome SetWriter::Finish(std::vector<SetFile> files) {
+  set_.files = std::move(files);
+  std::string error;
+  if (!writeManifest(set_, error)) return Discard(error);
+  Outcome o;
+  o.ok = true;
+  o.setPath = set_.path;
+  return o;
+}
+
 namespace {
 
 struct UpgradeBackup {
@@ -150,37 +172,23 @@ Outcome BackUpNow(const std::string& dataFolder, const std::string& backupFolder
   }
   const CarrySource previous(backupFolder, now, checking, files);
 
-  BackupSet set;
-  set.made = now;
-  set.kind = kind;
-  std::string error;
-  set.path = makeSetFolder(backupFolder, now, kind, error);
-  if (set.path.empty()) return failed(error);
-  auto discard = [&](const std::string& why) {
-    std::error_code ec;
-    fs::remove_all(set.path, ec);
-    return failed("the backup failed and was removed: " + why);
-  };
+  SetWriter set(backupFolder, now, kind);
+  if (set.path().empty()) return set.Failure();
   int done = 0;
   for (SetFile& file : files) {
     if (progress) progress(file.name, done++, static_cast<int>(files.size()));
     const SetFile* same = previous.unchanged(file);
-    const std::string bad = same ? previous.carry(*same, set.path, file)
-                                 : copyAndVerify(fs::path(dataFolder) / file.name, fs::path(set.path) / file.name, file);
-    if (!bad.empty()) return discard(bad);
+    const std::string bad = same ? previous.carry(*same, set.path(), file)
+                                 : copyAndVerify(fs::path(dataFolder) / file.name, fs::path(set.path()) / file.name, file);
+    if (!bad.empty()) return set.Discard(bad);
   }
-  set.files = std::move(files);
   for (const auto& name : unused) {
     SetFile file;
-    if (std::string bad = addEmptyTable(set.path, name, file); !bad.empty()) return discard(bad);
-    set.files.push_back(std::move(file));
+    if (std::string bad = addEmptyTable(set.path(), name, file); !bad.empty()) return set.Discard(bad);
+    files.push_back(std::move(file));
   }
-  if (!writeManifest(set, error)) return discard(error);
   if (progress) progress({}, done, done);
-  Outcome o;
-  o.ok = true;
-  o.setPath = set.path;
-  return o;
+  return set.Finish(std::move(files));
 }
 
 Outcome StartupBackup(const std::string& dataFolder, const QDateTime& now) {
