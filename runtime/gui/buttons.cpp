@@ -1,6 +1,8 @@
 #include "runtime/gui/buttons.h"
 
+#include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 
 #include "runtime/gui/frame_host.h"
@@ -75,7 +77,8 @@ int closingAnswer(int mask, int defaultButton) {
   return effectiveDefault(firstButton(mask) ? mask : kButtonOk, defaultButton);
 }
 
-// A question belongs in front of the program, not in the screen's corner over its menus.
+// A question belongs in front of the program, not in the screen's corner over its menus;
+// but whole on the screen, even when the frame is narrower than the box or half off it.
 static void centreOverFrame(Window& window) {
   QWidget* box = window.widget();
   const Window* frame = FrameHost::frame();
@@ -83,6 +86,11 @@ static void centreOverFrame(Window& window) {
   box->adjustSize();
   QRect place = window.position();
   place.moveCenter(frame->widget()->frameGeometry().center());
+  if (const QScreen* screen = frame->widget()->screen()) {
+    const QRect room = screen->availableGeometry();
+    place.moveLeft(std::clamp(place.left(), room.left(), std::max(room.left(), room.right() + 1 - place.width())));
+    place.moveTop(std::clamp(place.top(), room.top(), std::max(room.top(), room.bottom() + 1 - place.height())));
+  }
   window.setPosition(place);
 }
 

@@ -1,6 +1,7 @@
 #include "runtime/gui/frame_host.h"
 
 #include <QAccessible>
+#include <QScreen>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <gtest/gtest.h>
@@ -164,6 +165,22 @@ TEST_F(FrameTest, AMessageBoxLeftOpenOnOneThreadDoesNotBlockAnotherThreadsWindow
   EXPECT_EQ(robot.messageBox(), nullptr);
   robot.chooseMenu("&Browse|Browse the Praises file");
   EXPECT_NE(robot.findWindow("Browse the Praises File"), nullptr);
+}
+
+TEST_F(FrameTest, AMessageBoxOverAFrameHalfOffTheScreenStaysWholeOnTheScreen) {
+  Program program;
+  TestRobot robot;
+  StartThread([&] { program.main(); }, 50'000, "Main");
+  robot.settle();
+  const QRect room = FrameHost::frame()->widget()->screen()->availableGeometry();
+  FrameHost::frame()->setPosition(QRect(room.left() - 400, room.top() - 300, 500, 400));
+  robot.settle();
+  robot.pressToolbar("Journal");
+  Window* box = robot.messageBox();
+  ASSERT_NE(box, nullptr);
+  const QRect place = box->position();
+  EXPECT_TRUE(room.contains(place)) << place.x() << "," << place.y() << " " << place.width() << "x" << place.height();
+  robot.pressMessageButton("O&k");
 }
 
 TEST_F(FrameTest, ClosingTheFrameClosesDownEveryThread) {
