@@ -186,7 +186,7 @@ bool BrowseManager::ChooseOrderAndFill(int number, bool force) {
 
 bool BrowseManager::ReportVanishedRecord() {
   PRIMARY->Me->ERRORS->NoteFile(PRIMARY->Me->FILENAMEVALUE);
-  PRIMARY->Me->ERRORS->Raise(Msg::RecordChangedOrDeleted);
+  static_cast<void>(PRIMARY->Me->ERRORS->Raise(Msg::RecordChangedOrDeleted));
   return true;
 }
 

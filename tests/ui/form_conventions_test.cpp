@@ -112,12 +112,12 @@ TEST_F(FormConventionsTest, AConcurrentChangeIsShownAndTheUsersValuesComeBackByD
   // Another station changes the record after the form read it.
   onThread([] {
     FileManager& f = Access(tables::AssociatedFiles);
-    f.Open();
+    static_cast<void>(f.Open());
     f.BUFFER->set(ASF_ASSOCIATEDFILESNUMBER, 1);
     ASSERT_EQ(f.Fetch(0), Level::Benign);
     f.BUFFER->set(ASF_DESCRIPTION, "Their description");
     ASSERT_EQ(Relate(tables::AssociatedFiles).Update(), Level::Benign);
-    f.Close();
+    static_cast<void>(f.Close());
   });
   robot.type(kFileForm, "?ASF:Type", "Video");
   robot.press(kFileForm, "?OK");
@@ -141,12 +141,12 @@ TEST_F(FormConventionsTest, TheHistoryButtonAndCtrlHRecallInTheRoleForm) {
   callForm(UpdateRoleTest, tables::Role, Request::Change, 1);
   onThread([] {
     FileManager& f = Access(tables::Role);
-    f.Open();
+    static_cast<void>(f.Open());
     f.BUFFER->set(ROL_ROLENUMBER, 1);
     ASSERT_EQ(f.Fetch(0), Level::Benign);
     f.BUFFER->set(ROL_ROLE, "Minister");
     ASSERT_EQ(f.Update(0), Level::Benign);
-    f.Close();
+    static_cast<void>(f.Close());
   });
   robot.type(kRoleForm, "?ROL:Role", "Elder");
   robot.press(kRoleForm, "?OK");
@@ -227,13 +227,13 @@ TEST_F(FormConventionsTest, AQuestionOnOneThreadNeverBlocksAnotherThreadsForm) {
   vrt::StartThread(
       [&second] {
         FileManager& f = Access(tables::AssociatedFiles);
-        f.Open();
+        static_cast<void>(f.Open());
         f.BUFFER->set(ASF_ASSOCIATEDFILESNUMBER, 1);
-        f.Fetch(0);
+        static_cast<void>(f.Fetch(0));
         threadGlobals().GlobalRequest = Request::Change;
         UpdateFileTest();
         second = threadGlobals().GlobalResponse;
-        f.Close();
+        static_cast<void>(f.Close());
       },
       50'000);
   robot.settle();
