@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <fstream>
 #include <functional>
+#include <vector>
 
 #include "dictionary/tables.h"
 
@@ -22,6 +23,13 @@
 #include "support/temp_dir.h"
 
 namespace vesp::testing {
+
+// The control numbers of the frame's toolbar buttons from `first` to `last`.
+inline std::vector<int> toolbarButtons(vrt::ToolbarAction first, vrt::ToolbarAction last) {
+  std::vector<int> out;
+  for (int b = vrt::toolbarControl(first); b <= vrt::toolbarControl(last); ++b) out.push_back(b);
+  return out;
+}
 
 class ProgramTest : public ::testing::Test {
  protected:
