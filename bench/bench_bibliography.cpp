@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   installDesktopSettings(std::make_unique<FakeDesktopSettings>(true));
-  errorManager().SetEndHook([](int) {});
+  errorManager().SetEndHook([](Level) {});
   StartProgram();
   TestRobot robot;
   robot.settle();

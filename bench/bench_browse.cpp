@@ -246,7 +246,7 @@ int main(int argc, char** argv) {
   }
 
   installDesktopSettings(std::make_unique<FakeDesktopSettings>(true));
-  errorManager().SetEndHook([](int) {});
+  errorManager().SetEndHook([](Level) {});
   StartProgram();
   Bench b;
   b.robot.settle();

@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
               elementCount(), kServices);
 
   installDesktopSettings(std::make_unique<FakeDesktopSettings>(true));
-  errorManager().SetEndHook([](int) {});
+  errorManager().SetEndHook([](Level) {});
   int rc = 0;
   {
     TestRobot robot;

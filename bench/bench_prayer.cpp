@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
   QFile::remove("QUERIES.TPS");  // each run saves its own queries
 
   installDesktopSettings(std::make_unique<FakeDesktopSettings>(true));
-  errorManager().SetEndHook([](int) {});
+  errorManager().SetEndHook([](Level) {});
   StartProgram();
   // The wizard's windows and the fixed entries of the drop list, as start-up gives them.
   qrywiz::useLibraryWindows();

@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
   std::printf("%lld prayer requests written in %.2f s\n", static_cast<long long>(requests), since(made));
 
   installDesktopSettings(std::make_unique<FakeDesktopSettings>(true));
-  errorManager().SetEndHook([](int) {});
+  errorManager().SetEndHook([](Level) {});
   int rc = 0;
   {
     TestRobot robot;

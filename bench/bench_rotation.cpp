@@ -106,7 +106,7 @@ void measure(const Sizes& s, TestRobot& robot) {
   onThread(robot, [&] {
     FileManager& elements = Access(tables::ServiceElement);
     RelationManager& relate = Relate(tables::ServiceElement);
-    relate.Open();
+    static_cast<void>(relate.Open());
     int element = 2;
     // Saving a changed element as its form does: the write, its entries' upkeep, one transaction.
     save = vbench::timeRuns(101, [&] {
@@ -114,27 +114,27 @@ void measure(const Sizes& s, TestRobot& robot) {
       element = element % (s.services * s.perService) + 2;
       if (elements.Fetch(dict::idx::SEL::keys::ElementNumberKey) != Level::Benign) return;
       elements.BUFFER->set(SEL_BIBLIOGRAPHYNUMBER, elements.BUFFER->get(SEL_BIBLIOGRAPHYNUMBER) % kEntries + 1);
-      relate.Update(true);
+      static_cast<void>(relate.Update(true));
     });
     insert = vbench::timeRuns(51, [&] {
-      elements.ClearForInsert();
+      static_cast<void>(elements.ClearForInsert());
       elements.BUFFER->set(SEL_SERVICENUMBER, s.services);
       elements.BUFFER->set(SEL_ELEMENTORDER, 99);
       elements.BUFFER->set(SEL_BIBLIOGRAPHYNUMBER, 7);
-      relate.Insert(false);
+      static_cast<void>(relate.Insert(false));
     });
     // For comparison, a save of a table without upkeep: the write and its commit alone.
     FileManager& entries = Access(tables::Bibliography);
     RelationManager& relateEntries = Relate(tables::Bibliography);
-    relateEntries.Open();
+    static_cast<void>(relateEntries.Open());
     int n = 0;
     plain = vbench::timeRuns(101, [&] {
       entries.BUFFER->set(BBL_BIBLIOGRAPHYNUMBER, n % kEntries + 1);
       if (entries.Fetch(dict::idx::BBL::keys::BibliographyNumberKey) != Level::Benign) return;
       entries.BUFFER->set(BBL_DESCRIPTION, "Revised " + std::to_string(++n));
-      relateEntries.Update(true);
+      static_cast<void>(relateEntries.Update(true));
     });
-    relateEntries.Close();
+    static_cast<void>(relateEntries.Close());
     // The upkeep alone, and what it would cost without the elements' side index: every
     // element read to find the entry's.
     DataFile& services = TableFile(tables::Service);
@@ -155,7 +155,7 @@ void measure(const Sizes& s, TestRobot& robot) {
       while (v.next()) ++n;
       entry = entry % kEntries + 1;
     });
-    relate.Close();
+    static_cast<void>(relate.Close());
   });
 
   // A page of the bibliography in last-used order: Page Down from the top, End, Home.
@@ -219,7 +219,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   installDesktopSettings(std::make_unique<FakeDesktopSettings>(true));
-  errorManager().SetEndHook([](int) {});
+  errorManager().SetEndHook([](Level) {});
   const std::string sub = folder + "/" + std::to_string(s.services);
   std::filesystem::create_directories(sub);
   vbench::DataFolder in(sub);

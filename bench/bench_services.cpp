@@ -98,13 +98,13 @@ bool generate(std::int64_t services, std::int64_t perService, const std::string&
 // The service form opened to change service `target`, as Enter on its row would.
 void changeService(std::int64_t target) {
   FileManager& f = Access(tables::Service);
-  f.Open();
+  static_cast<void>(f.Open());
   f.BUFFER->setNumber(f.FILE->schema().fields[0], static_cast<double>(target));
   if (f.Fetch(0) == Level::Benign) {
     threadGlobals().GlobalRequest = Request::Change;
     FindProcedure("UpdateService")();
   }
-  f.Close();
+  static_cast<void>(f.Close());
 }
 
 bool measure(Bench& b, std::int64_t services, std::int64_t elements, std::int64_t ofTarget, std::int64_t target,
@@ -195,7 +195,7 @@ int main(int argc, char** argv) {
   if (!generate(services, perService, folder)) return 1;
 
   installDesktopSettings(std::make_unique<FakeDesktopSettings>(true));
-  errorManager().SetEndHook([](int) {});
+  errorManager().SetEndHook([](Level) {});
   StartProgram();
   Bench b;
   b.robot.settle();
@@ -206,18 +206,18 @@ int main(int argc, char** argv) {
   std::int64_t elements = 0, ofTarget = 0;
   b.run([&] {
     FileManager& f = Access(tables::ServiceElement);
-    f.Open();
+    static_cast<void>(f.Open());
     for (std::int64_t order = perService + 1; fresh && order <= 50; ++order) {
-      f.ClearForInsert();
+      static_cast<void>(f.ClearForInsert());
       RecordRef r(*f.BUFFER);
       r.set(SEL_SERVICENUMBER, static_cast<double>(target));
       r.set(SEL_ELEMENTORDER, static_cast<double>(order));
       r.set(SEL_TITLE, "Added element " + std::to_string(order));
-      f.Insert();
+      static_cast<void>(f.Insert());
     }
-    f.Use();
+    static_cast<void>(f.Use());
     elements = f.FILE->records();
-    f.Close();
+    static_cast<void>(f.Close());
   });
   ofTarget = std::max<std::int64_t>(perService, 50);
 

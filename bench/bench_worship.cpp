@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
               kServices * kPerService, kEntries, since(made));
 
   installDesktopSettings(std::make_unique<FakeDesktopSettings>(true));
-  errorManager().SetEndHook([](int) {});
+  errorManager().SetEndHook([](Level) {});
   int rc = 0;
   {
     TestRobot robot;
@@ -154,9 +154,9 @@ int main(int argc, char** argv) {
             StartThread(
                 [] {
                   FileManager& f = Access(tables::Service);
-                  f.Open();
+                  static_cast<void>(f.Open());
                   RecordRef(*f.BUFFER).set(SER_SERVICENUMBER, kServices / 2);
-                  f.Fetch(dict::idx::SER::keys::ServiceNumberKey);
+                  static_cast<void>(f.Fetch(dict::idx::SER::keys::ServiceNumberKey));
                   FindProcedure("ReportOrderOfService")();
                 },
                 25'000, "ReportOrderOfService");

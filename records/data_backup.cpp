@@ -10,6 +10,7 @@
 #include "dictionary/upgrade_registration.h"
 #include "records/backup_reuse.h"
 #include "records/backup_internals.h"
+#include "records/backup_seams.h"
 #include "records/set_checks.h"
 #include "runtime/data/errors.h"
 #include "runtime/store/data_file.h"
@@ -226,7 +227,7 @@ void BackUpBeforeUpgrades(const std::string& dataFolder) {
   });
 }
 
-void ResetUpgradeBackupForTesting() {
+void forgetUpgradeBackup() {
   std::lock_guard g(upgradeBackup().lock);
   upgradeBackup().made = false;
 }

@@ -69,7 +69,5 @@ Outcome RestoreSet(const std::string& dataFolder, const std::string& setFolder, 
 // Makes every structure conversion of the upgrader wait for a set of the files in
 // `dataFolder` as they were, once per process; a failed backup stops the conversion.
 void BackUpBeforeUpgrades(const std::string& dataFolder);
-// Forgets that a set was made before an upgrade (for tests).
-void ResetUpgradeBackupForTesting();
 
 }  // namespace vesp::backup

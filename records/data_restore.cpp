@@ -12,6 +12,7 @@
 #include "dictionary/dictionary.h"
 #include "dictionary/upgrade_registration.h"
 #include "records/backup_internals.h"
+#include "records/backup_seams.h"
 #include "records/data_backup.h"
 #include "records/set_checks.h"
 #include "runtime/data/errors.h"
@@ -34,13 +35,8 @@ constexpr const char* kJournalHead = "vespera restore journal 1";
 constexpr const char* kGoingOut = "out";
 constexpr const char* kGoingIn = "in";
 
-std::function<void(const std::string&)>& stepHook() {
-  static std::function<void(const std::string&)> hook;
-  return hook;
-}
-
 void step(const std::string& what) {
-  if (stepHook()) stepHook()(what);
+  if (const auto& listener = restoreStepListener()) listener(what);
 }
 
 // fsync of a file or a folder (a rename or a removal lasts once its folder is synced).
@@ -268,7 +264,10 @@ class AloneForRestore {
 
 }  // namespace
 
-void setRestoreStepHookForTesting(std::function<void(const std::string&)> hook) { stepHook() = std::move(hook); }
+std::function<void(const std::string&)>& restoreStepListener() {
+  static std::function<void(const std::string&)> listener;
+  return listener;
+}
 
 namespace {
 

@@ -30,8 +30,4 @@ struct TakenFolder {
 TakenFolder TakeDataFolder(const std::string& dataFolder, DataFolderLock& lock,
                            const std::function<void()>& waiting = {});
 
-// Called with the name of each step of a restore that writes, moves or removes a file,
-// just before it is taken; tests end the process there to prove that every moment is safe.
-void setRestoreStepHookForTesting(std::function<void(const std::string& step)> hook);
-
 }  // namespace vesp::backup

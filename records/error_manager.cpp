@@ -23,8 +23,8 @@ struct LevelPresentation {
   int defaultButton;
   const char* suffix;
   bool endsProgram;
-  int resultOnYes;
-  int result;  // for any other answer
+  Level resultOnYes;
+  Level result;  // for any other answer
 };
 
 constexpr LevelPresentation kAsk{MessageIcon::Exclamation, Button::Yes | Button::No, Button::Yes, "", false,
@@ -35,7 +35,7 @@ constexpr LevelPresentation kNotify{MessageIcon::Information, Button::Ok, Button
                                     Level::Notify};
 
 // nullptr for benign messages, which show nothing. Unknown levels count as program errors.
-const LevelPresentation* presentationFor(int level) {
+const LevelPresentation* presentationFor(Level level) {
   switch (level) {
     case Level::Benign: return nullptr;
     case Level::Ask:
@@ -49,9 +49,9 @@ int threadNumber() { return vrt::ThreadContext::current().number(); }
 
 std::string noted(std::string_view text) { return std::string(vrt::utf8Left(text, kNoteLimit)); }
 
-void endProcess(int level) {
+void endProcess(Level level) {
   std::fflush(nullptr);
-  std::quick_exit(level);
+  std::quick_exit(levelNumber(level));
 }
 
 ConsoleMessageDisplay& consoleDisplay() {
@@ -198,17 +198,17 @@ void ErrorManager::RecordError(int id) {
   makeCurrent(status, id);
 }
 
-int ErrorManager::Raise(int id) {
+Level ErrorManager::Raise(int id) {
   RecordError(id);
   return show(ThreadStatus());
 }
 
-int ErrorManager::RaiseWithText(int id, std::string_view text) {
+Level ErrorManager::RaiseWithText(int id, std::string_view text) {
   NoteMessageText(text);
   return Raise(id);
 }
 
-int ErrorManager::ShowCurrent(int id) {
+Level ErrorManager::ShowCurrent(int id) {
   ErrorStatus& status = ThreadStatus();
   if (status.messageId != id) {
     retireCurrent(status);
@@ -217,7 +217,7 @@ int ErrorManager::ShowCurrent(int id) {
   return show(status);
 }
 
-int ErrorManager::show(ErrorStatus& status) {
+Level ErrorManager::show(ErrorStatus& status) {
   status.shownText = buildText(status, status.text);
   const LevelPresentation* how = presentationFor(status.level);
   if (!how) return Level::Benign;
@@ -289,7 +289,7 @@ void ErrorManager::SetHistoryThreshold(int threshold) {
   std::lock_guard guard(lock_);
   history_.SetThreshold(threshold);
 }
-void ErrorManager::SetHistoryViewLevel(int level) {
+void ErrorManager::SetHistoryViewLevel(Level level) {
   std::lock_guard guard(lock_);
   settings_.historyViewLevel = level;
 }
@@ -326,7 +326,7 @@ int ErrorManager::HistoryThreshold() const {
   std::lock_guard guard(lock_);
   return history_.Threshold();
 }
-int ErrorManager::HistoryViewLevel() const {
+Level ErrorManager::HistoryViewLevel() const {
   std::lock_guard guard(lock_);
   return settings_.historyViewLevel;
 }

@@ -32,7 +32,7 @@ class ErrorManager {
  public:
   // Called with Level::Fatal once a fatal or program-level message has been acknowledged.
   // The default ends the process at once; a hook that returns lets Raise return Level::Fatal.
-  using EndHook = std::function<void(int level)>;
+  using EndHook = std::function<void(Level level)>;
 
   ErrorManager();
 
@@ -56,10 +56,10 @@ class ErrorManager {
   // Captures the driver's current error and makes `id` this thread's current message.
   void RecordError(int id);
   // RecordError, then ShowCurrent: the result by the message's level.
-  int Raise(int id);
-  int RaiseWithText(int id, std::string_view text);
+  [[nodiscard]] Level Raise(int id);
+  [[nodiscard]] Level RaiseWithText(int id, std::string_view text);
   // Shows this thread's current message (after making `id` current if it is not).
-  int ShowCurrent(int id);
+  [[nodiscard]] Level ShowCurrent(int id);
   // Opens "Errors History" with OK and Help; returns the button pressed.
   int ShowHistoryWindow();
 
@@ -69,14 +69,14 @@ class ErrorManager {
   // Settings.
   void SetDefaultCategory(std::string category);
   void SetHistoryThreshold(int threshold);
-  void SetHistoryViewLevel(int level);
+  void SetHistoryViewLevel(Level level);
   void SetResetHistoryOnView(bool reset);
   void SetLogErrors(bool on);
   void SetLogFile(std::string path);
   void SetSilent(bool on);
   std::string DefaultCategory() const;
   int HistoryThreshold() const;
-  int HistoryViewLevel() const;
+  Level HistoryViewLevel() const;
   bool ResetHistoryOnView() const;
   bool LogErrors() const;
   bool Silent() const;
@@ -92,7 +92,7 @@ class ErrorManager {
  private:
   struct Settings {
     std::string defaultCategory = "Brik";
-    int historyViewLevel = Level::Fatal;
+    Level historyViewLevel = Level::Fatal;
     bool resetHistoryOnView = false;
     bool logErrors = false;
     std::string logFile = kErrorLogFileName;
@@ -105,7 +105,7 @@ class ErrorManager {
   std::string buildText(const ErrorStatus& status, std::string_view text) const;
   void makeCurrent(ErrorStatus& status, int id);
   void retireCurrent(ErrorStatus& status) const;
-  int show(ErrorStatus& status);
+  Level show(ErrorStatus& status);
 
   mutable std::mutex lock_;
   std::vector<MessageEntry> messages_;

@@ -4,6 +4,8 @@
 // two threads failing at once never show each other's file names.
 #include <string>
 
+#include "records/levels.h"
+
 namespace vesp {
 
 struct ErrorStatus {
@@ -18,7 +20,7 @@ struct ErrorStatus {
   std::string fileErrorText;  // %FileError: the driver's own text
 
   int messageId = 0;  // the current message
-  int level = 0;
+  Level level = Level::Benign;
   std::string title;
   std::string text;  // as in the table, placeholders unfilled
   std::string shownText;  // as last shown; empty until then

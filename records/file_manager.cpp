@@ -54,7 +54,7 @@ void FileManager::RegisterKey(int key, std::string description, bool autoNumber)
 void FileManager::noteFile() { ERRORS->NoteFile(vrt::clip(FILENAMEVALUE)); }
 
 // Records `message` (with %File) and shows it when asked; the result of showing, else 5.
-int FileManager::report(int message, bool show) {
+Level FileManager::report(int message, bool show) {
   noteFile();
   LASTERROR = message;
   ERRORS->RecordError(message);
@@ -63,16 +63,16 @@ int FileManager::report(int message, bool show) {
 
 // ---------------------------------------------------------------- opening
 
-int FileManager::Open() {
+Level FileManager::Open() {
   initialise();
   if (!LAZYOPEN && OPENED == 0 && !USED) {
-    if (const int rc = openPhysically(true); rc != Level::Benign) return rc;
+    if (const Level rc = openPhysically(true); rc != Level::Benign) return rc;
   }
   ++OPENED;
   return Level::Benign;
 }
 
-int FileManager::Close() {
+Level FileManager::Close() {
   if (OPENED <= 0) return Level::Benign;
   if (--OPENED == 0 && USED) {
     FILE->close();
@@ -81,25 +81,25 @@ int FileManager::Close() {
   return Level::Benign;
 }
 
-int FileManager::Use() {
+Level FileManager::Use() {
   initialise();
   if (USED) return Level::Benign;
   if (INUSEFILE) return Level::Benign;
   if (OPENED < 1) {
     // Nobody on this thread opened the table: that is the program's mistake, not the user's.
-    report(Msg::FileNotOpened, true);
+    static_cast<void>(report(Msg::FileNotOpened, true));
     return Level::Fatal;
   }
   INUSEFILE = true;
   // Opening must not move the caller's position or lose what it put in the buffer.
   int saved = SaveState();
-  const int rc = openPhysically(true);
+  const Level rc = openPhysically(true);
   RestoreState(saved, rc == Level::Benign);
   INUSEFILE = false;
   return rc;
 }
 
-int FileManager::openPhysically(bool mayAsk) {
+Level FileManager::openPhysically(bool mayAsk) {
   OpenService& opener = OpenService::process();
   for (int attempt = 1; attempt <= 2; ++attempt) {
     int rc = opener.Open(*FILE, OPENMODE, attempt);
@@ -120,15 +120,15 @@ int FileManager::openPhysically(bool mayAsk) {
         if (!FILE->create()) return mayAsk ? report(Msg::FileCreationError, true) : report(Msg::FileCreationError, false);
         continue;
       case vrt::kInvalidKey:
-        report(Msg::InvalidKey, false);
+        static_cast<void>(report(Msg::InvalidKey, false));
         if (!mayAsk) return Level::Notify;
-        ERRORS->ShowCurrent(Msg::InvalidKey);
+        static_cast<void>(ERRORS->ShowCurrent(Msg::InvalidKey));
         if (!FILE->buildKeys()) return report(Msg::KeyRebuildFailed, true);
         continue;
       case vrt::kAccessDenied:
         if ((OPENMODE & kAccessBits) != kReadWrite) break;
         OPENMODE &= ~kAccessBits;  // read-only, sharing as before
-        report(Msg::AccessDeniedReadOnly, true);
+        static_cast<void>(report(Msg::AccessDeniedReadOnly, true));
         continue;
       default:
         break;
@@ -140,7 +140,7 @@ int FileManager::openPhysically(bool mayAsk) {
 
 // ---------------------------------------------------------------- reading
 
-int FileManager::Fetch(int key) {
+Level FileManager::Fetch(int key) {
   if (Use() != Level::Benign) return Level::Fatal;
   return FILE->get(key) ? Level::Benign : Level::Notify;
 }
@@ -150,7 +150,7 @@ namespace {
 constexpr int kHeldReadAttempts = 3;
 
 template <typename Read>
-int sequentialRead(FileManager& fm, bool ask, Read read) {
+Level sequentialRead(FileManager& fm, bool ask, Read read) {
   if (fm.Use() != Level::Benign) return Level::Fatal;
   for (int held = 0;;) {
     fm.ATEOF = false;
@@ -178,12 +178,12 @@ int sequentialRead(FileManager& fm, bool ask, Read read) {
 
 }  // namespace
 
-int FileManager::Next(bool ask) { return sequentialRead(*this, ask, [this] { return FILE->next(); }); }
-int FileManager::Previous(bool ask) { return sequentialRead(*this, ask, [this] { return FILE->previous(); }); }
+Level FileManager::Next(bool ask) { return sequentialRead(*this, ask, [this] { return FILE->next(); }); }
+Level FileManager::Previous(bool ask) { return sequentialRead(*this, ask, [this] { return FILE->previous(); }); }
 
 // ---------------------------------------------------------------- auto-numbering
 
-int FileManager::ClearForInsert(bool keepValues) {
+Level FileManager::ClearForInsert(bool keepValues) {
   if (Use() != Level::Benign) return Level::Fatal;
   if (!keepValues) BUFFER->clearAll(FILE->schema().fields);
   if (PrimeFields) PrimeFields(*BUFFER);
@@ -219,7 +219,7 @@ int FileManager::numberOnce(const KeyEntry& entry) {
   return rc;
 }
 
-int FileManager::ReserveNextNumber(bool ask) {
+Level FileManager::ReserveNextNumber(bool ask) {
   if (Use() != Level::Benign) return Level::Fatal;
   if (!HASAUTOINC || AUTOINCDONE) return Level::Benign;
   for (int attempts = 0;;) {
@@ -228,7 +228,7 @@ int FileManager::ReserveNextNumber(bool ask) {
       ERRORS->NoteKey(entry.description.empty() ? FILE->schema().keys[static_cast<std::size_t>(entry.key)].label
                                                 : entry.description);
       if (const int rc = numberOnce(entry); rc != 0) {
-        const int result = report(Msg::RecordRetrievalError, ask);
+        const Level result = report(Msg::RecordRetrievalError, ask);
         return ask ? result : Level::Notify;
       }
     }
@@ -242,7 +242,7 @@ int FileManager::ReserveNextNumber(bool ask) {
     if (++attempts < 3) continue;
     // The driver names the key that collided; searching again could find another, or none.
     if (failed == vrt::kDuplicateKey) ERRORS->NoteKey(keyDescription(vrt::threadError().keyName));
-    const int answer = report(Msg::AutoNumberFailed, ask);
+    const Level answer = report(Msg::AutoNumberFailed, ask);
     if (!ask || answer != Level::Benign) return Level::Notify;
     attempts = 0;
   }
@@ -273,12 +273,12 @@ int FileManager::DuplicateKeyEntry() {
 
 // The validation hook said no and said why itself: no message of ours stays behind to be
 // mistaken for the reason.
-int FileManager::refused(int result) {
+Level FileManager::refused(Level result) {
   LASTERROR = 0;
   return result;
 }
 
-int FileManager::Insert(bool ask) {
+Level FileManager::Insert(bool ask) {
   if (Use() != Level::Benign) return Level::Fatal;
   if (ValidateRecord && ValidateRecord(*BUFFER) != 0) return refused(Level::Notify);
   bool ok;
@@ -300,36 +300,36 @@ int FileManager::Insert(bool ask) {
     // The driver knows the key that collided, even when the record it collided with is the
     // one this table stands on (a search that leaves the current record out would not).
     ERRORS->NoteMessageText(keyDescription(vrt::threadError().keyName));
-    report(Msg::DuplicateKey, ask);
+    static_cast<void>(report(Msg::DuplicateKey, ask));
     return Level::Notify;
   }
-  report(Msg::RecordInsertError, ask);
+  static_cast<void>(report(Msg::RecordInsertError, ask));
   return Level::Notify;
 }
 
-int FileManager::Update(int mode) {
+Level FileManager::Update(int mode) {
   if (Use() != Level::Benign) return Level::Fatal;
   if (ValidateRecord && ValidateRecord(*BUFFER) != 0) return refused(Level::Ask);
   const std::string position = Position();
   if (FILE->put()) return Level::Benign;
   if (vrt::errorCode() == vrt::kChangedByAnotherStation) {
-    report(mode == 2 ? Msg::ChangedByOtherStationShown : Msg::ChangedByOtherStation, mode != 0);
+    static_cast<void>(report(mode == 2 ? Msg::ChangedByOtherStationShown : Msg::ChangedByOtherStation, mode != 0));
     // The other station's version goes into the buffer; the form can recall what was typed.
     FILE->watch();
     FILE->getAt(position);
     return Level::Notify;
   }
-  report(Msg::RecordUpdateFailed, mode != 0);
+  static_cast<void>(report(Msg::RecordUpdateFailed, mode != 0));
   return Level::Notify;
 }
 
-int FileManager::Delete(bool ask) {
+Level FileManager::Delete(bool ask) {
   if (ask) {
     if (ERRORS->Raise(Msg::ConfirmDelete) != Level::Benign) return Level::Cancel;
   }
   if (Use() != Level::Benign) return Level::Fatal;
   if (FILE->erase()) return Level::Benign;
-  report(Msg::RecordDeleteFailed, false);
+  static_cast<void>(report(Msg::RecordDeleteFailed, false));
   return Level::Notify;
 }
 
@@ -357,7 +357,7 @@ std::string FileManager::Position() {
   return FILE->position(key);
 }
 
-int FileManager::RereadAt(const std::string& position) {
+Level FileManager::RereadAt(const std::string& position) {
   if (Use() != Level::Benign) return Level::Fatal;
   return FILE->getAt(position) ? Level::Benign : Level::Notify;
 }
@@ -380,7 +380,7 @@ void FileManager::PopBufferCopy(int& id, bool restore) {
 void FileManager::Shutdown() {
   if (KILLED || !FILE) return;
   KILLED = true;
-  while (OPENED > 0) Close();
+  while (OPENED > 0) static_cast<void>(Close());
   if (USED) {
     FILE->close();
     USED = false;

@@ -81,26 +81,26 @@ class FileManager {
   void Setup(vrt::DataFile& file, ErrorManager& errors);
   void RegisterKey(int key, std::string description, bool autoNumber);
 
-  int Open();
-  int Close();
+  [[nodiscard]] Level Open();
+  [[nodiscard]] Level Close();
   // Before every record operation: opens a lazily opened table now; fails with message 42
   // when no one on this thread has opened the table.
-  int Use();
+  [[nodiscard]] Level Use();
 
-  int Fetch(int key);
-  int Next(bool ask = true);
-  int Previous(bool ask = true);
-  int ClearForInsert(bool keepValues = false);
-  int ReserveNextNumber(bool ask = true);
-  int Insert(bool ask = true);
+  [[nodiscard]] Level Fetch(int key);
+  [[nodiscard]] Level Next(bool ask = true);
+  [[nodiscard]] Level Previous(bool ask = true);
+  [[nodiscard]] Level ClearForInsert(bool keepValues = false);
+  [[nodiscard]] Level ReserveNextNumber(bool ask = true);
+  [[nodiscard]] Level Insert(bool ask = true);
   // mode: 0 report nothing, 1 show failures, 2 called from a form (message 8 instead of 7)
-  int Update(int mode = 1);
-  int Delete(bool ask = true);
+  [[nodiscard]] Level Update(int mode = 1);
+  [[nodiscard]] Level Delete(bool ask = true);
 
   int SaveState();
   void RestoreState(int& id, bool restorePosition = true);
   std::string Position();
-  int RereadAt(const std::string& position);
+  [[nodiscard]] Level RereadAt(const std::string& position);
   int PushBufferCopy();
   void PopBufferCopy(int& id, bool restore);
   void Shutdown();
@@ -110,10 +110,10 @@ class FileManager {
 
  private:
   void initialise();
-  int openPhysically(bool mayAsk);
+  [[nodiscard]] Level openPhysically(bool mayAsk);
   int numberOnce(const KeyEntry& entry);
-  int report(int message, bool show);
-  int refused(int result);
+  [[nodiscard]] Level report(int message, bool show);
+  [[nodiscard]] Level refused(Level result);
   // The description of the key with `label` (its label when it has none).
   std::string keyDescription(const std::string& label);
   void noteFile();

@@ -1,13 +1,20 @@
 #pragma once
-// Message levels. The same numbers are the results that framework operations return,
+// Message levels. The same values are the results that framework operations return,
 // so a caller can pass a message's answer straight back up.
-namespace vesp::Level {
+namespace vesp {
 
-inline constexpr int Benign = 0;   // success; a message of this level shows nothing
-inline constexpr int Ask = 1;      // a Yes/No question
-inline constexpr int Program = 2;  // a program error: shown as fatal
-inline constexpr int Fatal = 3;    // shown, then the program ends
-inline constexpr int Cancel = 4;   // asked like level 1; also the result of answering No
-inline constexpr int Notify = 5;   // shown with OK; also the result of a notification
+enum class Level : int {
+  Benign = 0,   // success; a message of this level shows nothing
+  Ask = 1,      // a Yes/No question
+  Program = 2,  // a program error: shown as fatal
+  Fatal = 3,    // shown, then the program ends
+  Cancel = 4,   // asked like Ask; also the result of answering No
+  Notify = 5,   // shown with OK; also the result of a notification
+};
 
-}  // namespace vesp::Level
+// A level kept as a number: a message table's level byte, a setting, an exit code. A number
+// outside the list stays what it is; it is shown as a program error.
+constexpr Level levelFromNumber(int number) { return static_cast<Level>(number); }
+constexpr int levelNumber(Level level) { return static_cast<int>(level); }
+
+}  // namespace vesp

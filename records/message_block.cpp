@@ -57,7 +57,7 @@ std::vector<std::uint8_t> packMessages(std::span<const MessageEntry> entries) {
   putWord(out, static_cast<std::uint16_t>(count));
   for (const MessageEntry& e : entries.first(count)) {
     putWord(out, e.id);
-    out.push_back(e.level);
+    out.push_back(static_cast<std::uint8_t>(levelNumber(e.level)));
     putShortText(out, e.title);
     putShortText(out, e.text);
   }
@@ -75,10 +75,12 @@ UnpackedMessages unpackMessages(std::span<const std::uint8_t> block) {
   result.entries.reserve(std::min<std::size_t>(count, block.size() / 5));
   for (std::uint16_t i = 0; i < count; ++i) {
     MessageEntry e;
-    if (!reader.word(e.id) || !reader.byte(e.level) || !reader.shortText(e.title) || !reader.shortText(e.text)) {
+    std::uint8_t level = 0;
+    if (!reader.word(e.id) || !reader.byte(level) || !reader.shortText(e.title) || !reader.shortText(e.text)) {
       result.complete = false;
       break;
     }
+    e.level = levelFromNumber(level);
     result.entries.push_back(std::move(e));
   }
   return result;

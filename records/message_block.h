@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "records/levels.h"
+
 namespace vesp {
 
 struct MessageEntry {
   std::uint16_t id = 0;
-  std::uint8_t level = 0;
+  Level level = Level::Benign;  // one byte in the block
   std::string title;
   std::string text;
   std::string category;  // not part of the block; empty means the default category

@@ -29,7 +29,7 @@ std::int64_t countNaming(const dict::NamedByDecl& by, const std::string& value) 
   const vrt::FieldDesc* countedBy = by.countedBy ? fieldOf(by.countedBy) : nullptr;
   if (fm->Open() != Level::Benign) return -1;
   if (fm->Use() != Level::Benign) {
-    fm->Close();
+    static_cast<void>(fm->Close());
     return -1;
   }
   int saved = fm->SaveState();
@@ -46,7 +46,7 @@ std::int64_t countNaming(const dict::NamedByDecl& by, const std::string& value) 
   }
   const bool failed = vrt::errorCode() != vrt::kRecordNotAvailable;
   fm->RestoreState(saved);
-  fm->Close();
+  static_cast<void>(fm->Close());
   if (failed) return -1;
   return countedBy ? static_cast<std::int64_t>(distinct.size()) : count;
 }

@@ -49,29 +49,29 @@ const RelationManager::Relation* RelationManager::RelationTo(const RelationManag
 
 // ---------------------------------------------------------------- opening and closing
 
-int RelationManager::Open() { return openPass(++threadRegistry().openPass); }
+Level RelationManager::Open() { return openPass(++threadRegistry().openPass); }
 
-int RelationManager::openPass(long pass) {
+Level RelationManager::openPass(long pass) {
   buildRelations();
   openStamp = pass;
-  if (const int rc = Me->Open(); rc != Level::Benign) return rc;
+  if (const Level rc = Me->Open(); rc != Level::Benign) return rc;
   for (Relation& r : relations) {
     if (r.FILE->openStamp == pass) continue;  // reached already through a cycle
     const int before = r.FILE->Me->OPENED;
-    const int rc = r.FILE->openPass(pass);
+    const Level rc = r.FILE->openPass(pass);
     if (r.FILE->Me->OPENED > before) ++r.OPENED;
     if (rc != Level::Benign) return rc;
   }
   return Level::Benign;
 }
 
-int RelationManager::Close() { return closePass(++threadRegistry().openPass); }
+Level RelationManager::Close() { return closePass(++threadRegistry().openPass); }
 
-int RelationManager::closePass(long pass) {
+Level RelationManager::closePass(long pass) {
   closeStamp_ = pass;
   for (Relation& r : relations) {
     if (r.OPENED <= 0 || r.FILE->closeStamp_ == pass) continue;
-    r.FILE->closePass(pass);
+    static_cast<void>(r.FILE->closePass(pass));  // each table reports its own failure
     --r.OPENED;
   }
   return Me->Close();
@@ -147,15 +147,15 @@ void clearLinks(const RelationManager::Relation& r, vrt::RecordRef rec) {
 }
 
 // Shows `message` about `fm`'s table at once; 5.
-int raiseFor(FileManager& fm, int message) {
+Level raiseFor(FileManager& fm, int message) {
   fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
-  fm.ERRORS->Raise(message);
+  static_cast<void>(fm.ERRORS->Raise(message));  // a notification: its answer is always 5
   return Level::Notify;
 }
 
 }  // namespace
 
-int RelationManager::Pending::record(FileManager& fm, int id) {
+Level RelationManager::Pending::record(FileManager& fm, int id) {
   fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
   fm.LASTERROR = id;
   fm.ERRORS->RecordError(id);
@@ -166,21 +166,21 @@ int RelationManager::Pending::record(FileManager& fm, int id) {
 // With transactions on: one over the files `collect` gathers, begun; message 24 when it
 // cannot begin. Without: an empty optional and success. A file that cannot be opened has
 // said why already, and its result is returned.
-int RelationManager::beginTransaction(std::optional<vrt::Transaction>& txn,
+Level RelationManager::beginTransaction(std::optional<vrt::Transaction>& txn,
                                       void (RelationManager::*collect)(std::vector<vrt::DataFile*>&)) {
   std::vector<vrt::DataFile*> files;
   (this->*collect)(files);
   // The upkeep's files are open for as long as the write, whoever else has them open.
   for (vrt::DataFile* f : files)
     if (FileManager* fm = fileManagerFor(f->schema().label); fm && fm != Me && fm->OPENED == 0) {
-      if (const int rc = fm->Open(); rc != Level::Benign) return rc;
+      if (const Level rc = fm->Open(); rc != Level::Benign) return rc;
       upkeepOpened_.push_back(fm);
     }
   if (!transactionFlag) return Level::Benign;
   // Every physical file must be open before a transaction can frame it.
   for (vrt::DataFile* f : files)
     if (FileManager* fm = fileManagerFor(f->schema().label))
-      if (const int rc = fm->Use(); rc != Level::Benign) return rc;
+      if (const Level rc = fm->Use(); rc != Level::Benign) return rc;
   txn.emplace(files, transactionWait);
   if (txn->begin()) return Level::Benign;
   txn.reset();
@@ -189,45 +189,45 @@ int RelationManager::beginTransaction(std::optional<vrt::Transaction>& txn,
 
 // Commits after success, else rolls back; only then is a failure shown, so that no other
 // station waits on this one's locks while the user reads the message.
-int RelationManager::finish(std::optional<vrt::Transaction>& txn, int rc, const Pending& pending,
+Level RelationManager::finish(std::optional<vrt::Transaction>& txn, Level rc, const Pending& pending,
                             int commitFailure) {
   if (txn && txn->active()) {
     if (rc != Level::Benign) txn->rollback();
     else if (!txn->commit()) rc = raiseFor(*Me, commitFailure);
   }
   closeUpkeepFiles();
-  if (rc != Level::Benign && pending.message != 0) Me->ERRORS->ShowCurrent(pending.message);
+  if (rc != Level::Benign && pending.message != 0) static_cast<void>(Me->ERRORS->ShowCurrent(pending.message));
   return rc;
 }
 
 void RelationManager::closeUpkeepFiles() {
-  for (FileManager* fm : upkeepOpened_) fm->Close();
+  for (FileManager* fm : upkeepOpened_) static_cast<void>(fm->Close());
   upkeepOpened_.clear();
 }
 
 // After a write of this table's record: its upkeep, which undoes the write when it fails.
-int RelationManager::runUpkeep(const vrt::RecordBuffer* before, const vrt::RecordBuffer* after, Pending& pending,
+Level RelationManager::runUpkeep(const vrt::RecordBuffer* before, const vrt::RecordBuffer* after, Pending& pending,
                                int failure) {
   for (const Upkeep& u : UpkeepOf(Me->FILENAMEVALUE))
     if (u.apply && !u.apply(before, after)) return pending.record(*Me, failure);
   return Level::Benign;
 }
 
-int RelationManager::Insert(bool ask) {
+Level RelationManager::Insert(bool ask) {
   if (UpkeepOf(Me->FILENAMEVALUE).empty() && !hasParentCheck()) return Me->Insert(ask);
   buildRelations();
-  if (const int rc = Open(); rc != Level::Benign) return rc;
+  if (const Level rc = Open(); rc != Level::Benign) return rc;
   std::optional<vrt::Transaction> txn;
   Pending pending;
   const bool reserved = Me->AUTOINCDONE;
-  int rc = beginTransaction(txn, &RelationManager::collectForInsert);
+  Level rc = beginTransaction(txn, &RelationManager::collectForInsert);
   if (rc == Level::Benign) rc = checkParents(pending);
   if (rc == Level::Benign) rc = Me->Insert(ask);
   if (rc == Level::Benign) rc = runUpkeep(nullptr, Me->BUFFER, pending, Msg::RecordInsertError);
   // Undone: the number reserved for the record is still its placeholder's.
   if (rc != Level::Benign) Me->AUTOINCDONE = reserved;
   rc = finish(txn, rc, pending, Msg::RecordInsertError);
-  Close();
+  static_cast<void>(Close());
   return rc;
 }
 
@@ -298,7 +298,7 @@ bool namesNothing(const std::vector<KeyValue>& values) {
 
 }  // namespace
 
-int RelationManager::checkParents(Pending& pending, const vrt::RecordBuffer* stored) {
+Level RelationManager::checkParents(Pending& pending, const vrt::RecordBuffer* stored) {
   for (Relation& r : relations) {
     if (r.HISKEY >= 0 || r.MISSINGPARENT.empty() || r.FIELDS.empty()) continue;
     const auto values = linkValues(r, *Me->BUFFER);
@@ -318,28 +318,28 @@ int RelationManager::checkParents(Pending& pending, const vrt::RecordBuffer* sto
   return Level::Benign;
 }
 
-int RelationManager::Update(bool fromForm) {
+Level RelationManager::Update(bool fromForm) {
   buildRelations();
-  if (const int rc = Open(); rc != Level::Benign) return rc;
+  if (const Level rc = Open(); rc != Level::Benign) return rc;
   std::optional<vrt::Transaction> txn;
   Pending pending;
-  int rc = beginTransaction(txn, &RelationManager::collectForInsert);
+  Level rc = beginTransaction(txn, &RelationManager::collectForInsert);
   if (rc == Level::Benign) rc = updateRecord(fromForm, pending);
   rc = finish(txn, rc, pending, Msg::RecordUpdateFailed);
-  Close();
+  static_cast<void>(Close());
   return rc;
 }
 
 // This record and, where its linking fields changed, its children by their rules.
-int RelationManager::updateRecord(bool fromForm, Pending& pending) {
+Level RelationManager::updateRecord(bool fromForm, Pending& pending) {
   vrt::DataFile& file = *Me->FILE;
   // The stored linking values decide which children move: without them the change cannot
   // be made safely at all.
   vrt::RecordBuffer stored(file.schema().recordSize);
   const bool haveStored = file.hasCurrent();
   if (haveStored && !file.peekAt(file.currentRowid(), stored)) return pending.record(*Me, Msg::RecordChangedOrDeleted);
-  if (const int rc = checkParents(pending, haveStored ? &stored : nullptr); rc != Level::Benign) return rc;
-  if (const int rc = Me->Update(0); rc != Level::Benign) {
+  if (const Level rc = checkParents(pending, haveStored ? &stored : nullptr); rc != Level::Benign) return rc;
+  if (const Level rc = Me->Update(0); rc != Level::Benign) {
     // Refused by the validation hook (which spoke for itself), or the file could not be
     // used (already reported): nothing more to show.
     if (rc != Level::Notify || Me->LASTERROR == 0) return rc;
@@ -354,7 +354,7 @@ int RelationManager::updateRecord(bool fromForm, Pending& pending) {
     if (r.HISKEY < 0 || r.UPDATEMODE == RI::None) continue;
     const auto oldValues = linkValues(r, stored), newValues = linkValues(r, *Me->BUFFER);
     if (oldValues == newValues) continue;  // the children are not concerned
-    if (const int rc = changeChildren(r, oldValues, newValues, pending); rc != Level::Benign) {
+    if (const Level rc = changeChildren(r, oldValues, newValues, pending); rc != Level::Benign) {
       // The linking fields go back to what they were, as the restrict rule tells the user.
       const auto& layout = file.layout();
       for (std::size_t i = 0; i < r.FIELDS.size(); ++i)
@@ -368,8 +368,8 @@ int RelationManager::updateRecord(bool fromForm, Pending& pending) {
 // Runs `onChild` for each child record whose linking fields hold `values`, with the child
 // table's state saved around the walk. The first result that is not benign ends the walk
 // and is returned.
-int RelationManager::forEachChild(Relation& r, const std::vector<KeyValue>& values, Pending& pending,
-                                  const std::function<int(RelationManager& child)>& onChild) {
+Level RelationManager::forEachChild(Relation& r, const std::vector<KeyValue>& values, Pending& pending,
+                                  const std::function<Level(RelationManager& child)>& onChild) {
   RelationManager& child = *r.FILE;
   child.buildRelations();
   FileManager& fm = *child.Me;
@@ -384,7 +384,7 @@ int RelationManager::forEachChild(Relation& r, const std::vector<KeyValue>& valu
   for (std::size_t i = r.FIELDS.size(); i < components.size(); ++i)
     layout.setComponentValue(components[i], layout.lowestValue(components[i]), *fm.BUFFER);
   file.setToValue(r.HISKEY);
-  int rc = Level::Benign;
+  Level rc = Level::Benign;
   while (rc == Level::Benign) {
     if (!file.next()) {
       if (vrt::errorCode() != vrt::kRecordNotAvailable) rc = pending.record(fm, Msg::RecordRetrievalError);
@@ -397,7 +397,7 @@ int RelationManager::forEachChild(Relation& r, const std::vector<KeyValue>& valu
   return rc;
 }
 
-int RelationManager::changeChildren(Relation& r, const std::vector<KeyValue>& oldValues,
+Level RelationManager::changeChildren(Relation& r, const std::vector<KeyValue>& oldValues,
                                     const std::vector<KeyValue>& newValues, Pending& pending) {
   return forEachChild(r, oldValues, pending, [&r, &newValues, &pending](RelationManager& child) {
     FileManager& fm = *child.Me;
@@ -410,12 +410,12 @@ int RelationManager::changeChildren(Relation& r, const std::vector<KeyValue>& ol
 
 // ---------------------------------------------------------------- deleting
 
-int RelationManager::Delete(bool ask) {
+Level RelationManager::Delete(bool ask) {
   buildRelations();
   if (ask && Me->ERRORS->Raise(Msg::ConfirmDelete) != Level::Benign) return Level::Cancel;
   for (;;) {
     const std::string position = Me->Position();
-    int rc = Open();
+    Level rc = Open();
     if (rc == Level::Benign) {
       std::optional<vrt::Transaction> txn;
       Pending pending;
@@ -425,17 +425,17 @@ int RelationManager::Delete(bool ask) {
         rc = pending.record(*Me, Msg::RecordChangedOrDeleted);
       if (rc == Level::Benign) rc = deleteRecordAndChildren(pending);
       rc = finish(txn, rc, pending, Msg::RecordDeleteFailed);
-      Close();
+      static_cast<void>(Close());
     }
     if (rc == Level::Benign) return rc;
     if (Me->ERRORS->Raise(Msg::RetryDelete) != Level::Benign) return rc;
   }
 }
 
-int RelationManager::deleteRecordAndChildren(Pending& pending) {
+Level RelationManager::deleteRecordAndChildren(Pending& pending) {
   for (Relation& r : relations) {
     if (r.HISKEY < 0 || r.DELETEMODE == RI::None) continue;
-    if (const int rc = deleteChildren(r, linkValues(r, *Me->BUFFER), pending); rc != Level::Benign) return rc;
+    if (const Level rc = deleteChildren(r, linkValues(r, *Me->BUFFER), pending); rc != Level::Benign) return rc;
   }
   // The record as it was, for the upkeep: the buffer may be reused once it is gone.
   const vrt::RecordBuffer erased = *Me->BUFFER;
@@ -443,7 +443,7 @@ int RelationManager::deleteRecordAndChildren(Pending& pending) {
   return runUpkeep(&erased, nullptr, pending, Msg::RecordDeleteFailed);
 }
 
-int RelationManager::deleteChildren(Relation& r, const std::vector<KeyValue>& values, Pending& pending) {
+Level RelationManager::deleteChildren(Relation& r, const std::vector<KeyValue>& values, Pending& pending) {
   return forEachChild(r, values, pending, [&r, &pending](RelationManager& child) {
     FileManager& fm = *child.Me;
     if (r.DELETEMODE == RI::Restrict) return pending.record(fm, Msg::RestrictDelete);

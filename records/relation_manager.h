@@ -65,14 +65,14 @@ class RelationManager {
   // The relation with `related`, filled in when first needed; nullptr when there is none.
   const Relation* RelationTo(const RelationManager& related);
 
-  int Open();
-  int Close();
+  [[nodiscard]] Level Open();
+  [[nodiscard]] Level Close();
   // The file manager's insert; for a table with upkeep (records/upkeep.h) or with a parent,
   // inside a transaction with their files. A record whose parent no longer exists is not
   // written (the relation's MISSINGPARENT is shown).
-  int Insert(bool ask = true);
-  int Update(bool fromForm = false);
-  int Delete(bool ask = true);
+  [[nodiscard]] Level Insert(bool ask = true);
+  [[nodiscard]] Level Update(bool fromForm = false);
+  [[nodiscard]] Level Delete(bool ask = true);
   void ApplyQuickScan(bool on, int propagation);
   void Shutdown();
 
@@ -81,34 +81,34 @@ class RelationManager {
 
  private:
   void buildRelations();
-  int openPass(long pass);
-  int closePass(long pass);
+  [[nodiscard]] Level openPass(long pass);
+  [[nodiscard]] Level closePass(long pass);
   // A failure inside a walk, recorded where it happens and shown once the transaction has
   // let go of its files.
   struct Pending {
     int message = 0;
-    int record(FileManager& fm, int id);  // 5
+    [[nodiscard]] Level record(FileManager& fm, int id);  // Level::Notify
   };
-  int beginTransaction(std::optional<vrt::Transaction>& txn,
+  [[nodiscard]] Level beginTransaction(std::optional<vrt::Transaction>& txn,
                        void (RelationManager::*collect)(std::vector<vrt::DataFile*>&));
-  int finish(std::optional<vrt::Transaction>& txn, int rc, const Pending& pending, int commitFailure);
+  [[nodiscard]] Level finish(std::optional<vrt::Transaction>& txn, Level rc, const Pending& pending, int commitFailure);
   void collectForUpdate(std::vector<vrt::DataFile*>& files);
   void collectForDelete(std::vector<vrt::DataFile*>& files);
-  int updateRecord(bool fromForm, Pending& pending);
+  [[nodiscard]] Level updateRecord(bool fromForm, Pending& pending);
   void collectForInsert(std::vector<vrt::DataFile*>& files);
   bool hasParentCheck();
   // 0 when every parent the buffer's linking fields name exists (or none is named); else
   // the failure, recorded. With `stored`, only links that differ from it are checked.
-  int checkParents(Pending& pending, const vrt::RecordBuffer* stored = nullptr);
-  int forEachChild(Relation& r, const std::vector<vrt::store::KeyValue>& values, Pending& pending,
-                   const std::function<int(RelationManager& child)>& onChild);
-  int changeChildren(Relation& r, const std::vector<vrt::store::KeyValue>& oldValues,
+  [[nodiscard]] Level checkParents(Pending& pending, const vrt::RecordBuffer* stored = nullptr);
+  [[nodiscard]] Level forEachChild(Relation& r, const std::vector<vrt::store::KeyValue>& values, Pending& pending,
+                   const std::function<Level(RelationManager& child)>& onChild);
+  [[nodiscard]] Level changeChildren(Relation& r, const std::vector<vrt::store::KeyValue>& oldValues,
                      const std::vector<vrt::store::KeyValue>& newValues, Pending& pending);
-  int deleteChildren(Relation& r, const std::vector<vrt::store::KeyValue>& values, Pending& pending);
-  int deleteRecordAndChildren(Pending& pending);
+  [[nodiscard]] Level deleteChildren(Relation& r, const std::vector<vrt::store::KeyValue>& values, Pending& pending);
+  [[nodiscard]] Level deleteRecordAndChildren(Pending& pending);
   std::vector<vrt::store::KeyValue> linkValues(const Relation& r, const vrt::RecordRef& rec) const;
   void collectUpkeep(std::vector<vrt::DataFile*>& files);
-  int runUpkeep(const vrt::RecordBuffer* before, const vrt::RecordBuffer* after, Pending& pending, int failure);
+  [[nodiscard]] Level runUpkeep(const vrt::RecordBuffer* before, const vrt::RecordBuffer* after, Pending& pending, int failure);
   void closeUpkeepFiles();
 
   std::vector<FileManager*> upkeepOpened_;  // files opened for the upkeep of the write under way

@@ -7,7 +7,7 @@ namespace vesp {
 
 namespace {
 
-using namespace Level;
+using enum Level;
 
 // A bar in a text is a line break of the message box.
 const MessageEntry kStandardMessages[] = {

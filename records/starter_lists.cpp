@@ -75,10 +75,10 @@ const StarterList kStarterLists[] = {
 class OpenLists {
  public:
   ~OpenLists() {
-    for (auto it = opened_.rbegin(); it != opened_.rend(); ++it) (*it)->Close();
+    for (auto it = opened_.rbegin(); it != opened_.rend(); ++it) static_cast<void>((*it)->Close());
   }
-  int open(FileManager& list) {
-    if (const int rc = list.Open(); rc != Level::Benign) return rc;
+  [[nodiscard]] Level open(FileManager& list) {
+    if (const Level rc = list.Open(); rc != Level::Benign) return rc;
     opened_.push_back(&list);
     return list.Use();
   }
@@ -87,12 +87,12 @@ class OpenLists {
   std::vector<FileManager*> opened_;
 };
 
-int add(FileManager& list, const StarterList& values) {
+Level add(FileManager& list, const StarterList& values) {
   const vrt::FieldDesc& text = list.FILE->schema().fields[static_cast<std::size_t>(values.textField)];
   for (const char* value : values.values) {
-    if (const int rc = list.ClearForInsert(); rc != Level::Benign) return rc;
+    if (const Level rc = list.ClearForInsert(); rc != Level::Benign) return rc;
     list.BUFFER->setText(text, value);
-    if (const int rc = list.Insert(false); rc != Level::Benign) return rc;
+    if (const Level rc = list.Insert(false); rc != Level::Benign) return rc;
   }
   return Level::Benign;
 }
@@ -101,12 +101,12 @@ int add(FileManager& list, const StarterList& values) {
 
 std::span<const StarterList> starterLists() { return kStarterLists; }
 
-int FillStarterLists() {
+Level FillStarterLists() {
   OpenLists lists;
   std::vector<std::pair<FileManager*, const StarterList*>> empty;
   for (const StarterList& list : kStarterLists) {
     FileManager& access = Access(list.table);
-    if (const int rc = lists.open(access); rc != Level::Benign) return rc;
+    if (const Level rc = lists.open(access); rc != Level::Benign) return rc;
     if (access.FILE->records() == 0) empty.emplace_back(&access, &list);
   }
   if (empty.empty()) return Level::Benign;
@@ -115,7 +115,7 @@ int FillStarterLists() {
   vrt::Transaction txn(files, 2);
   if (!txn.begin()) return Level::Program;
   for (const auto& [access, list] : empty)
-    if (const int rc = add(*access, *list); rc != Level::Benign) return rc;  // rolled back
+    if (const Level rc = add(*access, *list); rc != Level::Benign) return rc;  // rolled back
   return txn.commit() ? Level::Benign : Level::Program;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dictionary/declare.h"
+#include "records/levels.h"
 
 namespace vesp {
 
@@ -25,7 +26,7 @@ std::span<const StarterList> starterLists();
 // emptied would be filled again. A second call adds nothing, since every list then holds
 // records. Needs this thread's dictionary (SetupDictionaryForThread); failures are recorded
 // with the error manager, not shown. Level::Benign, or the level of the failure.
-int FillStarterLists();
+[[nodiscard]] Level FillStarterLists();
 
 // True when `folder` holds none of the program's data files (a table's file, the saved
 // queries, the settings): the data is about to be created there. Asked before anything

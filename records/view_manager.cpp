@@ -28,7 +28,7 @@ void ViewManager::Setup(vrt::View& view, RelationManager& primary, std::vector<S
     RelationManager* rm = relationManagerFor(table->schema().label);
     FileManager* fm = fileManagerFor(table->schema().label);
     if (!rm || !fm) break;
-    rm->Open();
+    static_cast<void>(rm->Open());
     USED = true;
     if (fm->Use() != Level::Benign) break;
   }
@@ -46,7 +46,7 @@ void ViewManager::Shutdown() {
   CloseView(true);
   if (USED) {
     for (vrt::DataFile* table : VIEW->tables())
-      if (RelationManager* rm = relationManagerFor(table->schema().label)) rm->Close();
+      if (RelationManager* rm = relationManagerFor(table->schema().label)) static_cast<void>(rm->Close());
     USED = false;
   }
   KILLED = true;
@@ -79,7 +79,7 @@ std::string ViewManager::KeyOrderText(int key) const {
 }
 
 int ViewManager::AddKeyOrder(int key) {
-  PRIMARY->Me->Use();  // the key descriptions come with the file's set-up
+  static_cast<void>(PRIMARY->Me->Use());  // the key descriptions come with the file's set-up
   SortOrder o;
   o.MAINKEY = key;
   if (const auto* e = keyEntry(key); e && !e->FIELDS.empty()) o.FREEELEMENT = e->FIELDS.front().field;
@@ -191,7 +191,7 @@ void ViewManager::PushFilter() {
   filterText_ = text;
   if (!VIEW->setFilter(text)) {
     // The user is told, and reading goes on without the filter and the range limits.
-    PRIMARY->Me->ERRORS->Raise(Msg::ViewOpenError);
+    static_cast<void>(PRIMARY->Me->ERRORS->Raise(Msg::ViewOpenError));
     VIEW->setFilter("");
   }
 }
@@ -199,7 +199,7 @@ void ViewManager::PushFilter() {
 void ViewManager::PushOrder() {
   orderText_ = CurrentOrder().ORDER;
   if (!VIEW->setOrder(orderText_)) {
-    PRIMARY->Me->ERRORS->Raise(Msg::ViewOpenError);
+    static_cast<void>(PRIMARY->Me->ERRORS->Raise(Msg::ViewOpenError));
     VIEW->setOrder("");
   }
 }
@@ -235,7 +235,7 @@ bool ViewManager::SelectOrder(int number) {
 void ViewManager::OpenView() {
   if (!VIEW->isOpen() && !VIEW->open() && vrt::errorCode() != vrt::kFileAlreadyOpen) {
     PRIMARY->Me->ERRORS->NoteFile(vrt::clip(PRIMARY->Me->FILENAMEVALUE));
-    PRIMARY->Me->ERRORS->Raise(Msg::ViewOpenError);
+    static_cast<void>(PRIMARY->Me->ERRORS->Raise(Msg::ViewOpenError));
   }
   OPENED = true;
   VIEW->setBuffer(PAGESIZE, PAGESBEHIND, PAGESAHEAD, TIMEOUT);
@@ -253,7 +253,7 @@ void ViewManager::Reposition(long position) {
   if (position == 0) {
     VIEW->setToStart();
   } else if (!VIEW->resetTo(vrt::store::encodePosition(position, {}))) {
-    PRIMARY->Me->ERRORS->Raise(Msg::ViewOpenError);
+    static_cast<void>(PRIMARY->Me->ERRORS->Raise(Msg::ViewOpenError));
     VIEW->setToStart();
   }
 }
@@ -272,7 +272,7 @@ ReadResult ViewManager::read(bool forward) {
   if (vrt::errorCode() == vrt::kRecordNotAvailable) return ReadResult::End;
   FileManager& fm = *PRIMARY->Me;
   fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
-  fm.ERRORS->Raise(Msg::RecordRetrievalError);
+  static_cast<void>(fm.ERRORS->Raise(Msg::RecordRetrievalError));
   return ReadResult::Failed;
 }
 
@@ -283,7 +283,7 @@ void ViewManager::ClearViewRecords() {
   for (vrt::DataFile* t : VIEW->tables()) t->buffer().clearAll(t->schema().fields);
 }
 
-int ViewManager::PrepareNewRecord(bool suppressClear) {
+Level ViewManager::PrepareNewRecord(bool suppressClear) {
   if (!suppressClear) ClearViewRecords();
   SortOrder& o = CurrentOrder();
   if (o.LIMITTYPE == kSingleValue || o.LIMITTYPE == kFileRelation) {

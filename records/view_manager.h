@@ -79,7 +79,7 @@ class ViewManager {
   [[nodiscard]] virtual ReadResult ReadNext();
   virtual void OpenView();
   [[nodiscard]] virtual ReadResult ReadPrevious();
-  virtual int PrepareNewRecord(bool suppressClear = false);
+  [[nodiscard]] virtual Level PrepareNewRecord(bool suppressClear = false);
   virtual void Reposition(long position = 0);
   virtual void RestoreTableBuffers();
   virtual void SaveTableBuffers();

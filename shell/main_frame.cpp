@@ -90,7 +90,7 @@ WindowSpec MainFrameSpec() {
     design.toolbar.push_back(b.tip ? std::move(button).tip(b.tip) : std::move(button));
   }
   for (const NavigationButton& n : kNavigationButtons)
-    design.toolbar.push_back(toolButton({}, {}, n.code).tip(n.tip).icon(n.icon));
+    design.toolbar.push_back(toolButton({}, {}, toolbarControl(n.action)).tip(n.tip).icon(n.icon));
   return design;
 }
 
@@ -118,7 +118,7 @@ class MainFrame : public WindowController {
 
   EventResult OnAccepted() override {
     const int control = CurrentEvent().control;
-    if (control >= kToolbarFirstButton && control <= kToolbarLastButton) {
+    if (toolbarAction(control)) {
       if (FrameHost::activeChildThread() != ThreadNumber()) FrameHost::postToActiveChild(kEventAccepted, control);
       return EventResult::Consumed;
     }

@@ -186,7 +186,7 @@ bool BrowseManager::ChooseOrderAndFill(int number, bool force) {
 
 bool BrowseManager::ReportVanishedRecord() {
   PRIMARY->Me->ERRORS->NoteFile(PRIMARY->Me->FILENAMEVALUE);
-  PRIMARY->Me->ERRORS->Raise(Msg::RecordChangedOrDeleted);
+  static_cast<void>(PRIMARY->Me->ERRORS->Raise(Msg::RecordChangedOrDeleted));
   return true;
 }
 
@@ -227,14 +227,17 @@ Response BrowseManager::RunForm(Request request) {
     }
     response = WINDOW->RunProcedure(ASKPROCEDURE, request);
     RefreshAfterForm(request, response);
-    if (vcr == kToolbarInsert || (vcr == kToolbarDown && request == Request::Insert)) request = Request::Insert;
+    const std::optional<ToolbarAction> next = toolbarAction(vcr);
+    if (next == ToolbarAction::Insert || (next == ToolbarAction::Down && request == Request::Insert))
+      request = Request::Insert;
   } while (vcr != 0);
   if (WINDOW) WINDOW->VCRREQUEST = nullptr;
   return response;
 }
 
 void BrowseManager::RefreshAfterForm(Request request, Response response) {
-  std::int32_t vcr = WINDOW && WINDOW->VCRREQUEST ? *WINDOW->VCRREQUEST : 0;
+  // The form's toolbar navigation, if it ended by one.
+  const std::optional<ToolbarAction> vcr = toolbarAction(WINDOW && WINDOW->VCRREQUEST ? *WINDOW->VCRREQUEST : 0);
   if (response == Response::Completed) {
     bool leaves = request == Request::Delete;
     if (!leaves && request == Request::Change) {
@@ -254,10 +257,10 @@ void BrowseManager::RefreshAfterForm(Request request, Response response) {
   } else {
     FillPage(kFromHighlight);
   }
-  if (vcr == kToolbarInsert || (vcr == kToolbarDown && request == Request::Insert)) {
+  if (vcr == ToolbarAction::Insert || (vcr == ToolbarAction::Down && request == Request::Insert)) {
     PRIMARY->Me->BUFFER->clearAll(PRIMARY->Me->FILE->schema().fields);
-  } else if (vcr != 0) {
-    OnToolbarScroll(vcr);
+  } else if (vcr) {
+    OnToolbarScroll(*vcr);
     return;
   }
   RefreshControls();
@@ -265,10 +268,11 @@ void BrowseManager::RefreshAfterForm(Request request, Response response) {
   if (Window* window = browseWindow(*this)) window->select(ILC->Control());
 }
 
-void BrowseManager::OnToolbarScroll(int action) {
-  static constexpr std::pair<int, int> kScrolls[] = {
-      {kToolbarBottom, kEventScrollBottom}, {kToolbarTop, kEventScrollTop},   {kToolbarPageDown, kEventPageDown},
-      {kToolbarPageUp, kEventPageUp},       {kToolbarDown, kEventScrollDown}, {kToolbarUp, kEventScrollUp}};
+void BrowseManager::OnToolbarScroll(ToolbarAction action) {
+  static constexpr std::pair<ToolbarAction, int> kScrolls[] = {
+      {ToolbarAction::Bottom, kEventScrollBottom}, {ToolbarAction::Top, kEventScrollTop},
+      {ToolbarAction::PageDown, kEventPageDown},   {ToolbarAction::PageUp, kEventPageUp},
+      {ToolbarAction::Down, kEventScrollDown},     {ToolbarAction::Up, kEventScrollUp}};
   for (const auto& [a, e] : kScrolls)
     if (a == action) OnScroll(e);
 }

@@ -97,7 +97,7 @@ class BrowseManager : public ViewManager, public WindowComponent {
   // every order lists only the records that have them all, from the first of them.
   void SearchWords(const std::string& typed, const std::vector<std::string>& fields);
   static constexpr const char* kWordFilter = "7 Words";
-  virtual void OnToolbarScroll(int action);
+  virtual void OnToolbarScroll(vrt::ToolbarAction action);
   // Reads the highlighted row's record whole into the buffers; false (message 9 and a
   // refill) when another station deleted it.
   virtual bool RereadHighlighted();

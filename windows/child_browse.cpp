@@ -189,7 +189,7 @@ void DeleteChildRecords(const ChildListDecl& decl, const vrt::store::KeyValue& p
   FileManager& f = *children.Me;
   if (children.Open() != Level::Benign) return;
   if (f.Use() != Level::Benign) {
-    children.Close();
+    static_cast<void>(children.Close());
     return;
   }
   int saved = f.SaveState();
@@ -205,7 +205,7 @@ void DeleteChildRecords(const ChildListDecl& decl, const vrt::store::KeyValue& p
     if (children.Delete(false) != Level::Benign) break;
   }
   f.RestoreState(saved);
-  children.Close();
+  static_cast<void>(children.Close());
 }
 
 std::vector<vrt::ControlSpec> ChildListControls(const ChildListDecl& decl) {

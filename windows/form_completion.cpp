@@ -19,7 +19,7 @@ constexpr int kYesNoCancel = Button::Yes | Button::No | Button::Cancel;
 
 // Deletes the primary record, asking first when `ask`: a record that others name says where,
 // with No as the answer a stray Enter gives; any other gets the standard question.
-int deleteRecord(RelationManager& primary, bool ask) {
+Level deleteRecord(RelationManager& primary, bool ask) {
   if (!ask) return primary.Delete(false);
   const std::string named = NamedElsewhereQuestion(*primary.Me);
   if (named.empty()) return primary.Delete(true);
@@ -71,7 +71,7 @@ bool WindowController::PrepareRequest() {
       break;
     case Request::Delete:
       if (DELETEACTION == 2 || DELETEACTION == 4) {
-        const int rc = PRIMARY ? deleteRecord(*PRIMARY, DELETEACTION == 2) : Level::Program;
+        const Level rc = PRIMARY ? deleteRecord(*PRIMARY, DELETEACTION == 2) : Level::Program;
         RESPONSE = rc == Level::Benign ? Response::Completed : Response::Cancelled;
         return false;
       }
@@ -116,7 +116,7 @@ void WindowController::CompleteChange() {
     RESPONSE = Response::Cancelled;
     const bool changed = RecordChanged();
     if (changed) {
-      const int rc = PRIMARY->Update(true);
+      const Level rc = PRIMARY->Update(true);
       if (rc == Level::Ask) {
         const int answer = AskMessage(Msg::RetryUpdate, kYesNoCancel, Button::Yes);
         if (answer == Button::Yes) continue;
@@ -150,7 +150,7 @@ void WindowController::CompleteDelete() {
   if (!PRIMARY) return;
   RESPONSE = Response::Cancelled;
   // The relation manager asks whether to try again itself.
-  const int rc = deleteRecord(*PRIMARY, DELETEACTION == 2);
+  const Level rc = deleteRecord(*PRIMARY, DELETEACTION == 2);
   if (rc == Level::Benign) CloseWithResponse(Response::Completed);
   else if (rc != Level::Cancel) CloseWithResponse(Response::Cancelled);
   // The user declined the deletion: back to the form, nothing was deleted.
@@ -178,7 +178,7 @@ void WindowController::SaveInsertAndStay() {
   }
   RESPONSE = Response::Completed;
   LASTINSERTEDPOSITION = file.Position();
-  file.ClearForInsert();
+  static_cast<void>(file.ClearForInsert());
   PrimeNewRecord();
   takeSnapshot();
   MYWINDOW->display();
@@ -224,7 +224,7 @@ EventResult WindowController::OnCloseRequest() {
   }
   if (!LASTINSERTEDPOSITION.empty()) {
     RESPONSE = Response::Completed;
-    PRIMARY->Me->RereadAt(LASTINSERTEDPOSITION);
+    static_cast<void>(PRIMARY->Me->RereadAt(LASTINSERTEDPOSITION));
   }
   return EventResult::Continue;
 }

@@ -238,9 +238,9 @@ void FormScreen::Shutdown() {
   lookups_.clear();
   links_.reset();
   pickers_.clear();
-  for (FileManager* f : opened_) f->Close();
+  for (FileManager* f : opened_) static_cast<void>(f->Close());
   opened_.clear();
-  if (std::exchange(primaryOpened_, false)) PRIMARY->Close();
+  if (std::exchange(primaryOpened_, false)) static_cast<void>(PRIMARY->Close());
   MYWINDOW = nullptr;
   window_.reset();
   OPENED = false;

@@ -38,7 +38,7 @@ ListCells::ListCells(const std::vector<BrowseColumn>& columns, const std::vector
 
 ListCells::~ListCells() {
   for (const std::string& name : bound_) vrt::expr::unbindName(name);
-  for (FileManager* f : opened_) f->Close();
+  for (FileManager* f : opened_) static_cast<void>(f->Close());
 }
 
 void ListCells::add(const FieldRef& field, const std::function<std::string()>& compute) {

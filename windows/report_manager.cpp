@@ -81,7 +81,7 @@ class ViewRows : public ReportRowSource {
  public:
   ViewRows(const ReportDeclaration& report, const ReportRun& run, const std::string& order)
       : report_(report), file_(Access(*report.table)) {
-    file_.Open();
+    static_cast<void>(file_.Open());
     view_ = std::make_unique<View>(TableFile(*report.table));
     views_.Setup(*view_, Relate(*report.table), &orders_);
     views_.PutOrderText(order);
@@ -103,7 +103,7 @@ class ViewRows : public ReportRowSource {
   ~ViewRows() override {
     views_.Shutdown();
     view_.reset();
-    file_.Close();
+    static_cast<void>(file_.Close());
   }
 
   bool next(ReportLine& line) override {
@@ -263,10 +263,10 @@ const std::vector<ReportOutcome>& ReportOutcomes() { return outcomes(); }
 
 void ReportOutputError(const std::string& text) {
   // Added each time: the error manager's table is set up anew whenever the program starts.
-  const MessageEntry entry{kReportOutputMessage, static_cast<std::uint8_t>(Level::Notify), "Report Output Error",
+  const MessageEntry entry{kReportOutputMessage, Level::Notify, "Report Output Error",
                            "%Message", {}};
   errorManager().AppendMessages(packMessages(std::span(&entry, 1)));
-  errorManager().RaiseWithText(kReportOutputMessage, text);
+  static_cast<void>(errorManager().RaiseWithText(kReportOutputMessage, text));
 }
 
 ReportOutcome RunReport(const ReportDeclaration& report, ReportRun run) {
@@ -326,7 +326,7 @@ ReportOutcome RunReport(const ReportDeclaration& report, ReportRun run) {
     // No record to print, from an empty table or a filter that let none through: there is
     // nothing to show, not even a header worth printing.
     outcome.noRecords = true;
-    errorManager().Raise(Msg::NoRecords);
+    static_cast<void>(errorManager().Raise(Msg::NoRecords));
     return finish();
   }
   noteOutcome(outcome);

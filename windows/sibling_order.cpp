@@ -41,7 +41,8 @@ std::vector<Sibling> siblingsOf(vrt::DataFile& file, int key, const vrt::FieldDe
 }
 
 MoveResult refuse(FileManager& f, const std::string& why) {
-  f.ERRORS->RaiseWithText(Msg::NotSaved, "The new order could not be saved: " + why + ". Nothing was moved.");
+  static_cast<void>(
+      f.ERRORS->RaiseWithText(Msg::NotSaved, "The new order could not be saved: " + why + ". Nothing was moved."));
   return MoveResult::Failed;
 }
 

@@ -18,18 +18,18 @@ using namespace vrt;
 
 vrt::Window* ToolbarButtons::window() { return FrameHost::frame(); }
 
-void ToolbarButtons::SetEnabled(int button, bool enabled) {
-  if (Window* w = window())
-    if (Control* c = w->control(button)) c->setDisabled(!enabled);
+void ToolbarButtons::SetEnabled(ToolbarAction button, bool enabled) { SetEnabled(button, button, enabled); }
+
+void ToolbarButtons::SetEnabled(ToolbarAction first, ToolbarAction last, bool enabled) {
+  Window* w = window();
+  if (!w) return;
+  for (int b = toolbarControl(first); b <= toolbarControl(last); ++b)
+    if (Control* c = w->control(b)) c->setDisabled(!enabled);
 }
 
-void ToolbarButtons::SetEnabled(int first, int last, bool enabled) {
-  for (int b = first; b <= last; ++b) SetEnabled(b, enabled);
-}
-
-void ToolbarButtons::SetTip(int button, const std::string& tip) {
+void ToolbarButtons::SetTip(ToolbarAction button, const std::string& tip) {
   if (Window* w = window())
-    if (Control* c = w->control(button)) c->setTip(tip);
+    if (Control* c = w->control(toolbarControl(button))) c->setTip(tip);
 }
 
 void ToolbarButtons::ApplyTips(const std::string& packed) {
@@ -38,8 +38,8 @@ void ToolbarButtons::ApplyTips(const std::string& packed) {
 
 void ToolbarButtons::Restore() {
   for (const NavigationButton& b : kNavigationButtons) {
-    SetEnabled(b.code, true);
-    SetTip(b.code, b.tip);
+    SetEnabled(b.action, true);
+    SetTip(b.action, b.tip);
   }
 }
 
@@ -53,7 +53,7 @@ bool ToolbarTarget::OnActiveWindow() const {
 void ToolbarTarget::DisplayButtons() {}
 void ToolbarTarget::SetTips() {}
 bool ToolbarTarget::TryTakeToolbar() { return false; }
-void ToolbarTarget::TakeToolbar(int action) { routeRecordButton(action); }
+void ToolbarTarget::TakeToolbar(ToolbarAction action) { routeRecordButton(action); }
 
 bool ToolbarTarget::ownButtonUsable(int control) const {
   if (!control || !WINDOW || !WINDOW->MYWINDOW) return false;
@@ -65,13 +65,13 @@ void ToolbarTarget::pressOwnButton(int control) {
   if (ownButtonUsable(control)) WINDOW->MYWINDOW->post(kEventAccepted, control);
 }
 
-void ToolbarTarget::routeRecordButton(int action) {
+void ToolbarTarget::routeRecordButton(ToolbarAction action) {
   if (!WINDOW || !WINDOW->MYWINDOW) return;
   switch (action) {
-    case kToolbarInsert: pressOwnButton(INSERTBUTTON); break;
-    case kToolbarChange: pressOwnButton(CHANGEBUTTON); break;
-    case kToolbarDelete: pressOwnButton(DELETEBUTTON); break;
-    case kToolbarHelp:
+    case ToolbarAction::Insert: pressOwnButton(INSERTBUTTON); break;
+    case ToolbarAction::Change: pressOwnButton(CHANGEBUTTON); break;
+    case ToolbarAction::Delete: pressOwnButton(DELETEBUTTON); break;
+    case ToolbarAction::Help:
       PostEvent(Event{kEventAlertKey, WINDOW->MYWINDOW->focusedControl(), WINDOW->MYWINDOW->id(), kF1Key, 0},
                 WINDOW->MYWINDOW->thread());
       break;
@@ -84,47 +84,48 @@ void ToolbarTarget::routeRecordButton(int action) {
 namespace {
 
 constexpr struct {
-  int action;
+  ToolbarAction action;
   int event;
 } kBrowseScrolls[] = {
-    {kToolbarBottom, kEventScrollBottom}, {kToolbarTop, kEventScrollTop},   {kToolbarPageDown, kEventPageDown},
-    {kToolbarPageUp, kEventPageUp},       {kToolbarDown, kEventScrollDown}, {kToolbarUp, kEventScrollUp},
-    {kToolbarLocate, kEventLocate},
+    {ToolbarAction::Bottom, kEventScrollBottom}, {ToolbarAction::Top, kEventScrollTop},
+    {ToolbarAction::PageDown, kEventPageDown},   {ToolbarAction::PageUp, kEventPageUp},
+    {ToolbarAction::Down, kEventScrollDown},     {ToolbarAction::Up, kEventScrollUp},
+    {ToolbarAction::Locate, kEventLocate},
 };
 
 const std::vector<ToolbarTip> kBrowseTips = {
-    {kToolbarDown, "Go to the Next Record"}, {kToolbarBottom, "Go to the Last Page"},
-    {kToolbarTop, "Go to the First Page"},   {kToolbarPageDown, "Go to the Next Page"},
-    {kToolbarPageUp, "Go to the Prior Page"}, {kToolbarUp, "Go to the Prior Record"},
-    {kToolbarInsert, "Insert a new Record"},
+    {ToolbarAction::Down, "Go to the Next Record"}, {ToolbarAction::Bottom, "Go to the Last Page"},
+    {ToolbarAction::Top, "Go to the First Page"},   {ToolbarAction::PageDown, "Go to the Next Page"},
+    {ToolbarAction::PageUp, "Go to the Prior Page"}, {ToolbarAction::Up, "Go to the Prior Record"},
+    {ToolbarAction::Insert, "Insert a new Record"},
 };
 
 const std::vector<ToolbarTip> kInsertFormTips = {
-    {kToolbarInsert, "Save record and add another"},
-    {kToolbarDown, "Save record and add another"},
+    {ToolbarAction::Insert, "Save record and add another"},
+    {ToolbarAction::Down, "Save record and add another"},
 };
 
 const std::vector<ToolbarTip> kChangeFormTips = {
-    {kToolbarBottom, "Save changes and go to last record"},
-    {kToolbarTop, "Save changes and go to first record"},
-    {kToolbarPageDown, "Save changes and page down to record"},
-    {kToolbarPageUp, "Save changes and page up to record"},
-    {kToolbarDown, "Save changes and go to next record"},
-    {kToolbarUp, "Save changes and go to previous record"},
-    {kToolbarInsert, "Save this record and add a new one"},
+    {ToolbarAction::Bottom, "Save changes and go to last record"},
+    {ToolbarAction::Top, "Save changes and go to first record"},
+    {ToolbarAction::PageDown, "Save changes and page down to record"},
+    {ToolbarAction::PageUp, "Save changes and page up to record"},
+    {ToolbarAction::Down, "Save changes and go to next record"},
+    {ToolbarAction::Up, "Save changes and go to previous record"},
+    {ToolbarAction::Insert, "Save this record and add a new one"},
 };
 
 }  // namespace
 
 void BrowseToolbarTarget::DisplayButtons() {
-  ToolbarButtons::SetEnabled(kToolbarHistory, false);
-  ToolbarButtons::SetEnabled(kToolbarBottom, kToolbarLocate, true);
-  ToolbarButtons::SetEnabled(kToolbarSelect, ownButtonUsable(SELECTBUTTON));
-  ToolbarButtons::SetEnabled(kToolbarDelete, ownButtonUsable(DELETEBUTTON));
-  ToolbarButtons::SetEnabled(kToolbarChange, ownButtonUsable(CHANGEBUTTON));
-  ToolbarButtons::SetEnabled(kToolbarInsert, ownButtonUsable(INSERTBUTTON));
-  ToolbarButtons::SetEnabled(kToolbarHelp, ownButtonUsable(HELPBUTTON));
-  ToolbarButtons::SetEnabled(kToolbarLocate, ownButtonUsable(LOCATEBUTTON));
+  ToolbarButtons::SetEnabled(ToolbarAction::History, false);
+  ToolbarButtons::SetEnabled(ToolbarAction::Bottom, ToolbarAction::Locate, true);
+  ToolbarButtons::SetEnabled(ToolbarAction::Select, ownButtonUsable(SELECTBUTTON));
+  ToolbarButtons::SetEnabled(ToolbarAction::Delete, ownButtonUsable(DELETEBUTTON));
+  ToolbarButtons::SetEnabled(ToolbarAction::Change, ownButtonUsable(CHANGEBUTTON));
+  ToolbarButtons::SetEnabled(ToolbarAction::Insert, ownButtonUsable(INSERTBUTTON));
+  ToolbarButtons::SetEnabled(ToolbarAction::Help, ownButtonUsable(HELPBUTTON));
+  ToolbarButtons::SetEnabled(ToolbarAction::Locate, ownButtonUsable(LOCATEBUTTON));
 }
 
 void BrowseToolbarTarget::SetTips() { ToolbarButtons::ApplyTips(PackTips(kBrowseTips)); }
@@ -136,9 +137,9 @@ bool BrowseToolbarTarget::TryTakeToolbar() {
   return true;
 }
 
-void BrowseToolbarTarget::TakeToolbar(int action) {
+void BrowseToolbarTarget::TakeToolbar(ToolbarAction action) {
   if (!WINDOW || !WINDOW->MYWINDOW) return;
-  if (action == kToolbarSelect) {
+  if (action == ToolbarAction::Select) {
     WINDOW->RESPONSE = Response::Completed;
     WINDOW->MYWINDOW->post(kEventCloseWindow);
     return;
@@ -156,24 +157,24 @@ void BrowseToolbarTarget::TakeToolbar(int action) {
 void FormToolbarTarget::DisplayButtons() {
   switch (REQUEST) {
     case Request::Insert:
-      ToolbarButtons::SetEnabled(kToolbarChange, kToolbarUp, false);
-      ToolbarButtons::SetEnabled(kToolbarLocate, false);
-      ToolbarButtons::SetEnabled(kToolbarDown, true);
-      ToolbarButtons::SetEnabled(kToolbarInsert, true);
+      ToolbarButtons::SetEnabled(ToolbarAction::Change, ToolbarAction::Up, false);
+      ToolbarButtons::SetEnabled(ToolbarAction::Locate, false);
+      ToolbarButtons::SetEnabled(ToolbarAction::Down, true);
+      ToolbarButtons::SetEnabled(ToolbarAction::Insert, true);
       break;
     case Request::Change:
-      ToolbarButtons::SetEnabled(kToolbarBottom, kToolbarUp, true);
-      ToolbarButtons::SetEnabled(kToolbarInsert, true);
-      ToolbarButtons::SetEnabled(kToolbarChange, kToolbarSelect, false);
+      ToolbarButtons::SetEnabled(ToolbarAction::Bottom, ToolbarAction::Up, true);
+      ToolbarButtons::SetEnabled(ToolbarAction::Insert, true);
+      ToolbarButtons::SetEnabled(ToolbarAction::Change, ToolbarAction::Select, false);
       // Locating belongs to a list; a form has nothing to locate in.
-      ToolbarButtons::SetEnabled(kToolbarLocate, false);
+      ToolbarButtons::SetEnabled(ToolbarAction::Locate, false);
       break;
     default:
-      ToolbarButtons::SetEnabled(kToolbarFirstButton, kToolbarHistory, false);
+      ToolbarButtons::SetEnabled(ToolbarAction::FirstButton, ToolbarAction::History, false);
       break;
   }
-  ToolbarButtons::SetEnabled(kToolbarHelp, ownButtonUsable(HELPBUTTON));
-  ToolbarButtons::SetEnabled(kToolbarHistory, HISTORY);
+  ToolbarButtons::SetEnabled(ToolbarAction::Help, ownButtonUsable(HELPBUTTON));
+  ToolbarButtons::SetEnabled(ToolbarAction::History, HISTORY);
 }
 
 void FormToolbarTarget::SetTips() {
@@ -186,14 +187,14 @@ bool FormToolbarTarget::TryTakeToolbar() {
   return true;
 }
 
-void FormToolbarTarget::TakeToolbar(int action) {
-  const bool navigates = action == kToolbarInsert || (action >= kToolbarBottom && action <= kToolbarUp);
+void FormToolbarTarget::TakeToolbar(ToolbarAction action) {
+  const bool navigates = action == ToolbarAction::Insert || (action >= ToolbarAction::Bottom && action <= ToolbarAction::Up);
   if (!navigates) {
     routeRecordButton(action);
     return;
   }
   if (!WINDOW) return;
-  if (WINDOW->VCRREQUEST) *WINDOW->VCRREQUEST = action;
+  if (WINDOW->VCRREQUEST) *WINDOW->VCRREQUEST = toolbarControl(action);  // the caller reads it back as an action
   WINDOW->PostCompleted();
 }
 
@@ -254,8 +255,8 @@ void Toolbar::DisplayButtons() {
   CURRENT->DisplayButtons();
 }
 
-bool Toolbar::TakeEvent(int action) {
-  if (!CURRENT || action < kToolbarFirstButton || action > kToolbarLastButton) return false;
+bool Toolbar::TakeEvent(ToolbarAction action) {
+  if (!CURRENT || action < ToolbarAction::FirstButton || action > ToolbarAction::LastButton) return false;
   CURRENT->TakeToolbar(action);
   return true;
 }

@@ -8,7 +8,7 @@
 //   toolbar.AddTarget(formTarget, -1);   // a form: current at once
 //   toolbar.SetTarget(0);                // the last target that wants the toolbar
 //   toolbar.DisplayButtons();            // enable/disable the frame's buttons
-//   toolbar.TakeEvent(action, window);   // an accepted toolbar button
+//   toolbar.TakeEvent(action);           // an accepted toolbar button
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,9 +30,10 @@ class ToolbarButtons {
  public:
   // The window whose controls 3000-3019 are the toolbar's buttons (the frame by default).
   static vrt::Window* window();
-  static void SetEnabled(int button, bool enabled);
-  static void SetEnabled(int first, int last, bool enabled);
-  static void SetTip(int button, const std::string& tip);
+  static void SetEnabled(vrt::ToolbarAction button, bool enabled);
+  // Every button numbered from `first` to `last`.
+  static void SetEnabled(vrt::ToolbarAction first, vrt::ToolbarAction last, bool enabled);
+  static void SetTip(vrt::ToolbarAction button, const std::string& tip);
   // Each entry of a packed tip list sets its button's tip.
   static void ApplyTips(const std::string& packed);
   // Back to the frame's own state: every button enabled with its own tip.
@@ -58,14 +59,14 @@ class ToolbarTarget {
   // Whether its window is the one the user works in (or no window is), so that the
   // frame's buttons, which all windows share, are this target's to set.
   bool OnActiveWindow() const;
-  // An accepted toolbar button (`action` 3001-3013).
-  virtual void TakeToolbar(int action);
+  // An accepted toolbar button.
+  virtual void TakeToolbar(vrt::ToolbarAction action);
 
  protected:
   // Presses one of the window's own buttons when it exists and is enabled.
   void pressOwnButton(int control);
   bool ownButtonUsable(int control) const;
-  void routeRecordButton(int action);
+  void routeRecordButton(vrt::ToolbarAction action);
 };
 
 class BrowseToolbarTarget : public ToolbarTarget {
@@ -74,7 +75,7 @@ class BrowseToolbarTarget : public ToolbarTarget {
   void DisplayButtons() override;
   void SetTips() override;
   bool TryTakeToolbar() override;
-  void TakeToolbar(int action) override;
+  void TakeToolbar(vrt::ToolbarAction action) override;
 };
 
 class FormToolbarTarget : public ToolbarTarget {
@@ -84,7 +85,7 @@ class FormToolbarTarget : public ToolbarTarget {
   void DisplayButtons() override;
   void SetTips() override;
   bool TryTakeToolbar() override;
-  void TakeToolbar(int action) override;
+  void TakeToolbar(vrt::ToolbarAction action) override;
 };
 
 class Toolbar {
@@ -107,9 +108,8 @@ class Toolbar {
   void SetTarget(int id);
   // The current target sets the buttons' state and tips, while its window is the active one.
   void DisplayButtons();
-  // Hands an accepted toolbar button to the current target; false when it is no toolbar
-  // button or there is no target.
-  bool TakeEvent(int action);
+  // Hands an accepted toolbar button to the current target; false when there is no target.
+  bool TakeEvent(vrt::ToolbarAction action);
   ToolbarTarget* Target(int id) const;
 
  private:

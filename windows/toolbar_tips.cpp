@@ -9,8 +9,9 @@ std::string PackTips(const std::vector<ToolbarTip>& tips) {
   std::string packed(1, static_cast<char>(tips.size()));
   for (const ToolbarTip& t : tips) {
     const std::string_view text = vrt::utf8Truncate(t.text, 255);
-    packed += static_cast<char>(t.button & 0xFF);
-    packed += static_cast<char>((t.button >> 8) & 0xFF);
+    const int button = vrt::toolbarControl(t.button);
+    packed += static_cast<char>(button & 0xFF);
+    packed += static_cast<char>((button >> 8) & 0xFF);
     packed += static_cast<char>(text.size());
     packed += text;
   }
@@ -29,7 +30,7 @@ std::vector<ToolbarTip> UnpackTips(std::string_view packed) {
     const std::size_t length = byte(at + 2);
     at += 3;
     if (at + length > packed.size()) break;
-    tips.push_back({button, std::string(packed.substr(at, length))});
+    tips.push_back({static_cast<vrt::ToolbarAction>(button), std::string(packed.substr(at, length))});
     at += length;
   }
   return tips;

@@ -6,10 +6,12 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/gui/events.h"
+
 namespace vesp {
 
 struct ToolbarTip {
-  int button;
+  vrt::ToolbarAction button;
   std::string text;
   bool operator==(const ToolbarTip&) const = default;
 };

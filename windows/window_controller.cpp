@@ -263,13 +263,13 @@ EventResult WindowController::OnWindowEvent() {
 
 EventResult WindowController::OnAccepted() {
   const int control = event_.control;
-  if (control >= kToolbarFirstButton && control <= kToolbarLastButton) {
-    if (control == kToolbarHistory) {
+  if (const std::optional<ToolbarAction> action = toolbarAction(control)) {
+    if (*action == ToolbarAction::History) {
       const int focused = MYWINDOW ? MYWINDOW->focusedControl() : 0;
       RecallHistory(focused ? focused : lastFocused_);
       return EventResult::Consumed;
     }
-    if (TOOLBAR && TOOLBAR->TakeEvent(control)) return EventResult::Consumed;
+    if (TOOLBAR && TOOLBAR->TakeEvent(*action)) return EventResult::Consumed;
   }
   if (MYWINDOW && control == MYWINDOW->number(kHelpUse)) {
     ShowHelpForWindow(MYWINDOW->procedure());

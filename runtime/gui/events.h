@@ -1,6 +1,7 @@
 #pragma once
 // Event numbers, key codes and the event record that windows, controls and threads
 // exchange. Procedures take these from their thread's queue; nothing else runs their code.
+#include <optional>
 #include <string>
 
 namespace vrt {
@@ -34,24 +35,35 @@ enum EventCode : int {
   kEventUser = 0x400,  // first number free for callers' own events
 };
 
-// Control numbers of the frame toolbar's navigation buttons.
-enum ToolbarAction : int {
-  kToolbarInsert = 3001,
-  kToolbarChange = 3002,
-  kToolbarDelete = 3003,
-  kToolbarSelect = 3004,
-  kToolbarBottom = 3005,
-  kToolbarTop = 3006,
-  kToolbarPageDown = 3007,
-  kToolbarPageUp = 3008,
-  kToolbarDown = 3009,
-  kToolbarUp = 3010,
-  kToolbarLocate = 3011,
-  kToolbarHistory = 3012,
-  kToolbarHelp = 3013,
-  kToolbarFirstButton = 3000,
-  kToolbarLastButton = 3019,
+// The frame toolbar's navigation and record buttons. An action's value is its button's
+// control number; the frame keeps 3000-3019 for them.
+enum class ToolbarAction : int {
+  FirstButton = 3000,
+  Insert = 3001,
+  Change = 3002,
+  Delete = 3003,
+  Select = 3004,
+  Bottom = 3005,
+  Top = 3006,
+  PageDown = 3007,
+  PageUp = 3008,
+  Down = 3009,
+  Up = 3010,
+  Locate = 3011,
+  History = 3012,
+  Help = 3013,
+  LastButton = 3019,
 };
+
+// The control number of an action's button.
+constexpr int toolbarControl(ToolbarAction action) { return static_cast<int>(action); }
+// The action of a control number in the toolbar's range, none for any other control: where
+// an event's control number becomes an action.
+constexpr std::optional<ToolbarAction> toolbarAction(int control) {
+  if (control < toolbarControl(ToolbarAction::FirstButton) || control > toolbarControl(ToolbarAction::LastButton))
+    return std::nullopt;
+  return static_cast<ToolbarAction>(control);
+}
 
 // Key codes: a virtual-key number plus modifier bits, so Ctrl+H is 584 and Ctrl+' is 734.
 enum KeyModifier : int { kShift = 0x100, kCtrl = 0x200, kAlt = 0x400 };

@@ -1,24 +1,30 @@
 #pragma once
-// The frame toolbar's navigation buttons, left to right: their control codes, tips and icons.
+// The frame toolbar's navigation buttons, left to right: their actions, tips and icons.
 // The frame shows them; browses and forms take the events they post.
 #include "runtime/gui/events.h"
 
 namespace vrt {
 
 struct NavigationButton {
-  int code;
+  ToolbarAction action;
   const char* tip;
   const char* icon;
 };
 
 inline constexpr NavigationButton kNavigationButtons[] = {
-    {kToolbarTop, "Go to the First Page", "VCRFIRST.ICO"},   {kToolbarPageUp, "Go to the Prior Page", "VCRPRIOR.ICO"},
-    {kToolbarUp, "Go to the Prior Record", "VCRUP.ICO"},      {kToolbarLocate, "Locate record", "FIND.ICO"},
-    {kToolbarDown, "Go to the Next Record", "VCRDOWN.ICO"},   {kToolbarPageDown, "Go to the Next Page", "VCRNEXT.ICO"},
-    {kToolbarBottom, "Go to the Last Page", "VCRLAST.ICO"},   {kToolbarSelect, "Select This Record", "MARK.ICO"},
-    {kToolbarInsert, "Insert a New Record", "INSERT.ICO"},    {kToolbarChange, "Edit This Record", "EDIT.ICO"},
-    {kToolbarDelete, "Delete This Record", "DELETE.ICO"},     {kToolbarHistory, "Previous value", "DITTO.ICO"},
-    {kToolbarHelp, "Get Help", "HELP.ICO"},
+    {ToolbarAction::Top, "Go to the First Page", "VCRFIRST.ICO"},
+    {ToolbarAction::PageUp, "Go to the Prior Page", "VCRPRIOR.ICO"},
+    {ToolbarAction::Up, "Go to the Prior Record", "VCRUP.ICO"},
+    {ToolbarAction::Locate, "Locate record", "FIND.ICO"},
+    {ToolbarAction::Down, "Go to the Next Record", "VCRDOWN.ICO"},
+    {ToolbarAction::PageDown, "Go to the Next Page", "VCRNEXT.ICO"},
+    {ToolbarAction::Bottom, "Go to the Last Page", "VCRLAST.ICO"},
+    {ToolbarAction::Select, "Select This Record", "MARK.ICO"},
+    {ToolbarAction::Insert, "Insert a New Record", "INSERT.ICO"},
+    {ToolbarAction::Change, "Edit This Record", "EDIT.ICO"},
+    {ToolbarAction::Delete, "Delete This Record", "DELETE.ICO"},
+    {ToolbarAction::History, "Previous value", "DITTO.ICO"},
+    {ToolbarAction::Help, "Get Help", "HELP.ICO"},
 };
 
 }  // namespace vrt

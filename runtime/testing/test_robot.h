@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/gui/events.h"
+
 namespace vrt {
 
 class Control;
@@ -65,6 +67,7 @@ class TestRobot {
   std::string hoverMenu(std::string_view path);
   // A frame toolbar button by control number (3001 ...) or by caption or tip.
   void pressToolbar(int number);
+  void pressToolbar(ToolbarAction action) { pressToolbar(toolbarControl(action)); }
   void pressToolbar(std::string_view captionOrTip);
   // A button of a top-level window's own toolbar, by caption or tip.
   void pressToolbar(std::string_view window, std::string_view captionOrTip);

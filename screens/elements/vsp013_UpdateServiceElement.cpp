@@ -127,9 +127,9 @@ bool orderIsFree(FormScreen& form) {
     return taken.empty();
   });
   if (taken.empty()) return true;
-  errorManager().RaiseWithText(Msg::NotSaved, "Element order " + std::to_string(order) + " is already taken by \"" +
-                                                  std::string(vrt::clip(taken)) +
-                                                  "\" in this service. Choose another order.");
+  const std::string why = "Element order " + std::to_string(order) + " is already taken by \"" +
+                          std::string(vrt::clip(taken)) + "\" in this service. Choose another order.";
+  static_cast<void>(errorManager().RaiseWithText(Msg::NotSaved, why));
   if (form.MYWINDOW) form.MYWINDOW->select(form.MYWINDOW->number("?SEL:ELEMENTORDER"));
   return false;
 }

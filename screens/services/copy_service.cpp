@@ -226,7 +226,7 @@ void CopyServiceFromBrowse(BrowseScreen& screen) {
     return;
   }
   // The form works on the copy as it is stored.
-  Access(tables::Service).Open();
+  static_cast<void>(Access(tables::Service).Open());
   bool kept = readService(copy.number);
   if (kept && screen.RunProcedure(screen.Decl().form, Request::Change) != Response::Completed) {
     // Given up: the copy goes, with everything copied into it or added to it since.
@@ -235,7 +235,7 @@ void CopyServiceFromBrowse(BrowseScreen& screen) {
   }
   if (kept && readService(copy.number)) browse.RefreshAtRecord();
   else browse.FillPage(BrowseManager::kFromHighlight);
-  Access(tables::Service).Close();
+  static_cast<void>(Access(tables::Service).Close());
   browse.RefreshControls();
 }
 

@@ -27,7 +27,7 @@ class OpenTables {
     }
   }
   ~OpenTables() {
-    for (const dict::TableDecl* t : open_) Access(*t).Close();
+    for (const dict::TableDecl* t : open_) static_cast<void>(Access(*t).Close());
   }
   // The label of the table that would not open; empty when all did.
   const std::string& failed() const { return failed_; }

@@ -76,11 +76,11 @@ class PrayerTest : public ProgramTest {
     std::string value = "<none>";
     onThread([&] {
       FileManager& f = Access(tables::PrayerRequest);
-      f.Open();
+      static_cast<void>(f.Open());
       vrt::RecordRef(*f.BUFFER).set(PRA_REQUESTNUMBER, number);
       if (f.Fetch(dict::idx::PRA::keys::RequestNumberKey) == Level::Benign)
         value = f.BUFFER->text(f.FILE->schema().fields[static_cast<std::size_t>(field)]);
-      f.Close();
+      static_cast<void>(f.Close());
     });
     return value;
   }

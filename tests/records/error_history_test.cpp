@@ -13,7 +13,7 @@ std::vector<std::string> messagesOf(const std::vector<HistoryRow>& rows) {
 }
 
 TEST_F(ErrorManagerTest, HistoryIsOffByDefault) {
-  errors.Raise(Msg::NoRecords);
+  static_cast<void>(errors.Raise(Msg::NoRecords));
   EXPECT_TRUE(errors.History().empty());
   EXPECT_EQ(display.messages.size(), 1u);
 }
@@ -21,11 +21,11 @@ TEST_F(ErrorManagerTest, HistoryIsOffByDefault) {
 TEST_F(ErrorManagerTest, HistoryKeepsTheNewestMessagesUpToItsThreshold) {
   errors.SetHistoryThreshold(2);
   errors.NoteFile("A");
-  errors.Raise(Msg::InvalidKey);
+  static_cast<void>(errors.Raise(Msg::InvalidKey));
   errors.NoteFile("B");
-  errors.Raise(Msg::InvalidKey);
+  static_cast<void>(errors.Raise(Msg::InvalidKey));
   errors.NoteFile("C");
-  errors.Raise(Msg::InvalidKey);
+  static_cast<void>(errors.Raise(Msg::InvalidKey));
   const std::vector<HistoryRow> rows = errors.History();
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0], (HistoryRow{"B key file is invalid. Key must be rebuilt.", "Brik", Msg::InvalidKey}));
@@ -54,10 +54,10 @@ TEST_F(ErrorManagerTest, WithHistoryOnQuestionsAreStillAsked) {
 
 TEST_F(ErrorManagerTest, MessageAtTheViewLevelOpensTheHistoryWindow) {
   errors.SetHistoryThreshold(10);
-  errors.Raise(Msg::NoRecords);
+  static_cast<void>(errors.Raise(Msg::NoRecords));
   errors.NoteFile("Service");
   vrt::setError(vrt::kAccessDenied);
-  errors.Raise(Msg::FileCreationError);
+  static_cast<void>(errors.Raise(Msg::FileCreationError));
   ASSERT_EQ(display.histories.size(), 1u);
   EXPECT_EQ(display.histories[0].buttons, Button::Ok | Button::Help);
   EXPECT_EQ(messagesOf(display.histories[0].rows),
@@ -72,7 +72,7 @@ TEST_F(ErrorManagerTest, MessageAtTheViewLevelOpensTheHistoryWindow) {
 TEST_F(ErrorManagerTest, ProgramEndingBelowTheViewLevelStillSaysWhy) {
   errors.SetHistoryThreshold(10);
   errors.SetHistoryViewLevel(Level::Notify);
-  errors.Raise(Msg::WmfInvalidFile);
+  static_cast<void>(errors.Raise(Msg::WmfInvalidFile));
   EXPECT_TRUE(display.histories.empty());
   ASSERT_EQ(display.messages.size(), 1u);
   EXPECT_EQ(endedWith.size(), 1u);
@@ -82,7 +82,7 @@ TEST_F(ErrorManagerTest, ResetOnViewClearsTheHistoryOnceShown) {
   errors.SetHistoryThreshold(10);
   errors.SetHistoryViewLevel(Level::Notify);
   errors.SetResetHistoryOnView(true);
-  errors.Raise(Msg::NoRecords);
+  static_cast<void>(errors.Raise(Msg::NoRecords));
   ASSERT_EQ(display.histories.size(), 1u);
   EXPECT_EQ(display.histories[0].rows.size(), 1u);
   EXPECT_TRUE(errors.History().empty());
@@ -90,7 +90,7 @@ TEST_F(ErrorManagerTest, ResetOnViewClearsTheHistoryOnceShown) {
 
 TEST_F(ErrorManagerTest, ShowHistoryWindowListsWithOkAndHelp) {
   errors.SetHistoryThreshold(3);
-  errors.Raise(Msg::NoRecords);
+  static_cast<void>(errors.Raise(Msg::NoRecords));
   EXPECT_EQ(errors.ShowHistoryWindow(), Button::Ok);
   ASSERT_EQ(display.histories.size(), 1u);
   EXPECT_EQ(display.histories[0].buttons, Button::Ok | Button::Help);
@@ -102,7 +102,7 @@ TEST_F(ErrorManagerTest, ShowHistoryWindowListsWithOkAndHelp) {
 TEST_F(ErrorManagerTest, SilentStillCollectsHistory) {
   errors.SetHistoryThreshold(3);
   errors.SetSilent(true);
-  errors.Raise(Msg::FileCreationError);
+  static_cast<void>(errors.Raise(Msg::FileCreationError));
   EXPECT_TRUE(display.histories.empty());
   EXPECT_EQ(errors.History().size(), 1u);
 }

@@ -37,15 +37,15 @@ class ErrorLogTest : public ErrorManagerTest {
 };
 
 TEST_F(ErrorLogTest, OffByDefaultWritesNothing) {
-  errors.Raise(Msg::NoRecords);
+  static_cast<void>(errors.Raise(Msg::NoRecords));
   EXPECT_FALSE(std::filesystem::exists(log));
 }
 
 TEST_F(ErrorLogTest, EachShownMessageAppendsDateTimeArrowAndText) {
   errors.SetLogErrors(true);
   errors.NoteFile("Service");
-  errors.Raise(Msg::InvalidKey);
-  errors.Raise(Msg::FileCreationError);
+  static_cast<void>(errors.Raise(Msg::InvalidKey));
+  static_cast<void>(errors.Raise(Msg::FileCreationError));
   const std::vector<std::string> lines = linesOf(log);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], stamp() + " --> Service key file is invalid. Key must be rebuilt.");
@@ -56,10 +56,10 @@ TEST_F(ErrorLogTest, EachShownMessageAppendsDateTimeArrowAndText) {
 
 TEST_F(ErrorLogTest, LinesStayWholeAndWithinTheLimit) {
   errors.SetLogErrors(true);
-  errors.RaiseWithText(Msg::NntpError, "first line\nsecond line");
+  static_cast<void>(errors.RaiseWithText(Msg::NntpError, "first line\nsecond line"));
   errors.NoteMessageText(std::string(255, 'm'));
   addMessage(910, Level::Notify, "%Message%Message%Message%Message%Message");
-  errors.Raise(910);
+  static_cast<void>(errors.Raise(910));
   const std::vector<std::string> lines = linesOf(log);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], stamp() + " --> first line second line ");
@@ -76,7 +76,7 @@ TEST_F(ErrorLogTest, AnUnwritableLogNeverStopsTheMessage) {
 TEST_F(ErrorLogTest, BenignMessagesAreNotLogged) {
   errors.SetLogErrors(true);
   addMessage(911, Level::Benign, "quiet");
-  errors.Raise(911);
+  static_cast<void>(errors.Raise(911));
   EXPECT_FALSE(std::filesystem::exists(log));
 }
 

@@ -18,14 +18,14 @@ class ErrorManagerTest : public ::testing::Test {
   ErrorManagerTest() {
     errors.Setup();
     errors.SetDisplay(&display);
-    errors.SetEndHook([this](int level) { endedWith.push_back(level); });
+    errors.SetEndHook([this](Level level) { endedWith.push_back(level); });
   }
 
   const ShownMessage& lastMessage() const { return display.messages.back(); }
 
   // Adds a message of the test's own to the table.
-  void addMessage(int id, int level, std::string text, std::string title = "Test") {
-    const MessageEntry entry{static_cast<std::uint16_t>(id), static_cast<std::uint8_t>(level), title, text, {}};
+  void addMessage(int id, Level level, std::string text, std::string title = "Test") {
+    const MessageEntry entry{static_cast<std::uint16_t>(id), level, title, text, {}};
     ASSERT_TRUE(errors.AppendMessages(packMessages({&entry, 1})));
   }
 
@@ -33,7 +33,7 @@ class ErrorManagerTest : public ::testing::Test {
   vrt::ThreadContextScope scope{context};
   ScriptedDisplay display;
   ErrorManager errors;
-  std::vector<int> endedWith;
+  std::vector<Level> endedWith;
 };
 
 }  // namespace vesp::testing

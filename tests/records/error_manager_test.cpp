@@ -50,21 +50,21 @@ TEST_F(ErrorManagerTest, NotifyShowsOkWithInformationIconAndReturnsFive) {
 TEST_F(ErrorManagerTest, FatalAddsEndNoticeAndEndsTheProgramAfterOk) {
   errors.NoteFile("Service");
   vrt::setError(vrt::kAccessDenied);
-  errors.Raise(Msg::FileOpenError);
+  static_cast<void>(errors.Raise(Msg::FileOpenError));
   ASSERT_EQ(display.messages.size(), 1u);
   EXPECT_EQ(lastMessage().text,
             std::string("File Service could not be opened.  Error: Access Denied (5).") + kFatalSuffix);
   EXPECT_EQ(lastMessage().buttons, Button::Ok);
   EXPECT_EQ(lastMessage().icon, MessageIcon::Information);
-  EXPECT_EQ(endedWith, std::vector<int>{Level::Fatal});
+  EXPECT_EQ(endedWith, std::vector<Level>{Level::Fatal});
 }
 
 TEST_F(ErrorManagerTest, ProgramLevelAndUnknownLevelsAreShownAsFatal) {
   errors.NoteFile("Topic");
-  errors.Raise(Msg::FileNotOpened);
+  static_cast<void>(errors.Raise(Msg::FileNotOpened));
   EXPECT_EQ(lastMessage().text, std::string("Attempt to use file (Topic) before it was opened") + kFatalSuffix);
-  addMessage(901, 9, "Odd level");
-  errors.Raise(901);
+  addMessage(901, levelFromNumber(9), "Odd level");  // as a message table may store it
+  static_cast<void>(errors.Raise(901));
   EXPECT_EQ(lastMessage().text, std::string("Odd level") + kFatalSuffix);
   EXPECT_EQ(endedWith.size(), 2u);
 }
@@ -79,7 +79,7 @@ TEST_F(ErrorManagerTest, SilentShowsNothingAndAnswersTheLevelsDefault) {
   errors.SetSilent(true);
   EXPECT_EQ(errors.Raise(Msg::ConfirmCancel), Level::Benign);
   EXPECT_EQ(errors.Raise(Msg::DuplicateKey), Level::Notify);
-  errors.Raise(Msg::FileCreationError);
+  static_cast<void>(errors.Raise(Msg::FileCreationError));
   EXPECT_TRUE(display.messages.empty());
   // The program still ends: its callers rely on a fatal message not coming back.
   EXPECT_EQ(endedWith.size(), 1u);
@@ -111,13 +111,13 @@ TEST_F(ErrorManagerTest, NotedNamesLoseTrailingBlanksAndStayWithinTheirSize) {
 TEST_F(ErrorManagerTest, DriverErrorShowsTheDriversOwnTextAndCode) {
   errors.NoteFile("Service");
   vrt::setDriverError(11, "database disk image is malformed");
-  errors.Raise(Msg::RecordUpdateFailed);
+  static_cast<void>(errors.Raise(Msg::RecordUpdateFailed));
   EXPECT_EQ(lastMessage().text,
             "An error (database disk image is malformed (11)) was experienced when making changes to the "
             "Service file.");
 
   vrt::setError(vrt::kRecordHeld);
-  errors.Raise(Msg::RecordUpdateFailed);
+  static_cast<void>(errors.Raise(Msg::RecordUpdateFailed));
   EXPECT_EQ(lastMessage().text,
             "An error (Record Is Already Held (43)) was experienced when making changes to the Service file.");
 }
@@ -127,27 +127,27 @@ TEST_F(ErrorManagerTest, RecordErrorCapturesTheDriverErrorAtThatMoment) {
   errors.RecordError(Msg::RecordInsertError);
   vrt::clearError();
   errors.NoteFile("Topic");
-  errors.ShowCurrent(Msg::RecordInsertError);
+  static_cast<void>(errors.ShowCurrent(Msg::RecordInsertError));
   EXPECT_EQ(lastMessage().text,
             "An error was experienced during the creation of a record.|File: Topic|Error: Creates Duplicate Key (40).");
   EXPECT_EQ(ErrorManager::ThreadStatus().messageId, Msg::RecordInsertError);
 }
 
 TEST_F(ErrorManagerTest, RaiseWithTextFillsMessage) {
-  errors.RaiseWithText(Msg::DuplicateKey, "SER:ServiceNumberKey");
+  static_cast<void>(errors.RaiseWithText(Msg::DuplicateKey, "SER:ServiceNumberKey"));
   EXPECT_EQ(lastMessage().text, "Adding this record creates a duplicate entry for the key: SER:ServiceNumberKey");
   errors.NoteField("SEL:Type");
-  errors.RaiseWithText(Msg::FieldNotInFile, "ElementType");
+  static_cast<void>(errors.RaiseWithText(Msg::FieldNotInFile, "ElementType"));
   EXPECT_EQ(lastMessage().text, "The value of SEL:Type must be found in the ElementType file.");
 }
 
 TEST_F(ErrorManagerTest, PreviousIsTheTextOfThisThreadsMessageBefore) {
   addMessage(903, Level::Notify, "Then: %Previous");
-  errors.Raise(903);
+  static_cast<void>(errors.Raise(903));
   EXPECT_EQ(lastMessage().text, "Then: ");
   errors.NoteFile("Role");
-  errors.Raise(Msg::InvalidKey);
-  errors.Raise(903);
+  static_cast<void>(errors.Raise(Msg::InvalidKey));
+  static_cast<void>(errors.Raise(903));
   EXPECT_EQ(lastMessage().text, "Then: Role key file is invalid. Key must be rebuilt.");
   EXPECT_EQ(ErrorManager::ThreadStatus().previousId, Msg::InvalidKey);
 }
@@ -159,10 +159,10 @@ TEST_F(ErrorManagerTest, ProcedureShowsTheNewestNameOfThisThread) {
   EXPECT_EQ(errors.CurrentProcedure(), "");
   errors.NoteProcedure("BrowseService");
   errors.NoteProcedure("UpdateService");
-  errors.Raise(904);
+  static_cast<void>(errors.Raise(904));
   EXPECT_EQ(lastMessage().text, "In UpdateService");
   errors.NoteProcedure();
-  errors.Raise(904);
+  static_cast<void>(errors.Raise(904));
   EXPECT_EQ(lastMessage().text, "In BrowseService");
   errors.NoteProcedure();
   errors.NoteProcedure();  // one pop too many is harmless
@@ -200,7 +200,7 @@ TEST_F(ErrorManagerTest, CategoryIsTheMessagesOwnOrTheDefault) {
   const MessageEntry entry{905, Level::Notify, "Mail", "%Category trouble", {}};
   EXPECT_TRUE(errors.AppendMessages(packMessages({&entry, 1}), "Mail"));
   EXPECT_EQ(errors.CategoryFor(905), "Mail");
-  errors.Raise(905);
+  static_cast<void>(errors.Raise(905));
   EXPECT_EQ(lastMessage().text, "Mail trouble");
   errors.SetDefaultCategory("Vespera");
   EXPECT_EQ(errors.CategoryFor(Msg::DuplicateKey), "Vespera");
@@ -208,7 +208,7 @@ TEST_F(ErrorManagerTest, CategoryIsTheMessagesOwnOrTheDefault) {
 
 TEST_F(ErrorManagerTest, AppendedMessageReplacesAnEarlierTextOfItsId) {
   addMessage(Msg::NoRecords, Level::Notify, "Nothing here.", "Empty");
-  errors.Raise(Msg::NoRecords);
+  static_cast<void>(errors.Raise(Msg::NoRecords));
   EXPECT_EQ(lastMessage().title, "Empty");
   EXPECT_EQ(lastMessage().text, "Nothing here.");
 }
@@ -218,9 +218,9 @@ TEST_F(ErrorManagerTest, DamagedBlockKeepsTheWholeEntriesBeforeTheDamage) {
   std::vector<std::uint8_t> block = packMessages(entries);
   block.resize(block.size() - 3);
   EXPECT_FALSE(errors.AppendMessages(block));
-  errors.Raise(906);
+  static_cast<void>(errors.Raise(906));
   EXPECT_EQ(lastMessage().text, "first");
-  errors.Raise(907);
+  static_cast<void>(errors.Raise(907));
   EXPECT_NE(lastMessage().text, "second");
 }
 
@@ -242,7 +242,7 @@ TEST_F(ErrorManagerTest, ShutdownReleasesTheTable) {
   errors.NoteProcedure("Main");
   errors.Shutdown();
   EXPECT_EQ(errors.CurrentProcedure(), "");
-  errors.Raise(Msg::NoRecords);
+  static_cast<void>(errors.Raise(Msg::NoRecords));
   EXPECT_NE(lastMessage().title, "No Records");
 }
 

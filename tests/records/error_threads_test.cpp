@@ -28,7 +28,7 @@ TEST(ErrorManagerThreads, TwoThreadsFailingAtOnceEachShowTheirOwnState) {
     errors.NoteFile(file);
     vrt::setDriverError(driverCode, std::string("driver says ") + file);
     bothNoted.arrive_and_wait();
-    errors.Raise(Msg::RecordChangedOrDeleted);
+    static_cast<void>(errors.Raise(Msg::RecordChangedOrDeleted));
     shown[i] = ErrorManager::ThreadStatus().shownText;
     procedure[i] = errors.CurrentProcedure();
     errors.NoteProcedure();
@@ -66,7 +66,7 @@ TEST(ErrorManagerThreads, ConcurrentRaisesAllReachTheSharedLists) {
       for (int i = 0; i < kEach; ++i) {
         errors.NoteProcedure("Thread" + std::to_string(t));
         errors.NoteFile("File" + std::to_string(t));
-        errors.Raise(Msg::InvalidKey);
+        static_cast<void>(errors.Raise(Msg::InvalidKey));
         errors.NoteProcedure();
       }
     });

@@ -36,7 +36,7 @@ TEST_F(FileManagerFailureTest, ACollisionWithTheCurrentRecordStillNamesTheKey) {
   ASSERT_EQ(fm.Open(), Level::Benign);
   vrt::RecordBuffer& b = Buffer(tables::Lookups);
   auto add = [&](const char* text) {
-    fm.ClearForInsert();
+    static_cast<void>(fm.ClearForInsert());
     b.set(LOO_LOOKUPNUMBER, 1);
     b.set(LOO_LOOKUPTYPE, text);
     return fm.Insert();
@@ -113,7 +113,7 @@ TEST_F(FileManagerFailureTest, AKeyThatCannotBeRebuiltEndsTheProgram) {
   EXPECT_EQ(lastShown().rfind("Error: (", 0), 0u);
   EXPECT_NE(lastShown().find(") repairing key for Topic.  Press OK to end this application"), std::string::npos)
       << lastShown();
-  EXPECT_EQ(endedWith, std::vector<int>{Level::Fatal});
+  EXPECT_EQ(endedWith, std::vector<Level>{Level::Fatal});
 }
 
 TEST_F(FileManagerFailureTest, AFileThatCannotBeMadeEndsTheProgram) {
@@ -124,7 +124,7 @@ TEST_F(FileManagerFailureTest, AFileThatCannotBeMadeEndsTheProgram) {
   EXPECT_EQ(Access(tables::Topic).Fetch(TOP_TopicNumberKey.index), Level::Fatal);
   EXPECT_EQ(shownTitles(), std::vector<std::string>{"File Creation Error"});
   EXPECT_EQ(lastShown(), "Error: (Access Denied (5)) creating Topic.  Press OK to end this application");
-  EXPECT_EQ(endedWith, std::vector<int>{Level::Fatal});
+  EXPECT_EQ(endedWith, std::vector<Level>{Level::Fatal});
   EXPECT_FALSE(std::ifstream("Topic.vdb").good());
 }
 

@@ -88,7 +88,7 @@ TEST_F(FileManagerTest, ADuplicateIsRefusedNamingTheKey) {
   ASSERT_EQ(fm.Open(), Level::Benign);
   vrt::RecordBuffer& b = Buffer(tables::Lookups);
   auto add = [&](int list, const char* text) {
-    fm.ClearForInsert();
+    static_cast<void>(fm.ClearForInsert());
     b.set(LOO_LOOKUPNUMBER, list);
     b.set(LOO_LOOKUPTYPE, text);
     return fm.Insert();
@@ -118,12 +118,12 @@ TEST_F(FileManagerTest, AChangeByAnotherStationIsNotOverwritten) {
   std::thread([] {
     SetupDictionaryForThread();
     FileManager& theirs = Access(tables::Service);
-    theirs.Open();
+    static_cast<void>(theirs.Open());
     Buffer(tables::Service).set(SER_SERVICENUMBER, 1);
     EXPECT_EQ(theirs.Fetch(SER_ServiceNumberKey.index), Level::Benign);
     Buffer(tables::Service).set(SER_TITLE, "Theirs");
     EXPECT_EQ(theirs.Update(), Level::Benign);
-    theirs.Close();
+    static_cast<void>(theirs.Close());
     KillDictionaryForThread();
   }).join();
   service().set(SER_TITLE, "Mine");
@@ -138,11 +138,11 @@ TEST_F(FileManagerTest, AChangeByAnotherStationIsNotOverwritten) {
   // Not from a form: message 7.
   std::thread([] {
     SetupDictionaryForThread();
-    Access(tables::Service).Open();
+    static_cast<void>(Access(tables::Service).Open());
     Buffer(tables::Service).set(SER_SERVICENUMBER, 1);
-    Access(tables::Service).Fetch(SER_ServiceNumberKey.index);
+    static_cast<void>(Access(tables::Service).Fetch(SER_ServiceNumberKey.index));
     Buffer(tables::Service).set(SER_TITLE, "Theirs again");
-    Access(tables::Service).Update();
+    static_cast<void>(Access(tables::Service).Update());
     KillDictionaryForThread();
   }).join();
   EXPECT_EQ(fm.Update(1), Level::Notify);
@@ -155,7 +155,7 @@ TEST_F(FileManagerTest, ATableNoOneOpenedIsNotOpenedByAReader) {
   EXPECT_EQ(fm.Fetch(SER_ServiceNumberKey.index), Level::Fatal);
   EXPECT_EQ(lastShown(), "Attempt to use file (Service) before it was opened  Press OK to end this application");
   EXPECT_EQ(display.messages.back().title, "File Usage Error");
-  EXPECT_EQ(endedWith, std::vector<int>{Level::Fatal});  // a program error ends the program
+  EXPECT_EQ(endedWith, std::vector<Level>{Level::Fatal});  // a program error ends the program
   EXPECT_FALSE(TableFile(tables::Service).isOpen());
   EXPECT_FALSE(fm.USED);
 }
@@ -171,13 +171,13 @@ TEST_F(FileManagerTest, AMissingFileIsCreatedOnFirstUseAndOpeningKeepsTheBuffer)
   EXPECT_TRUE(std::ifstream("Service.vdb").good());
   EXPECT_EQ(service().get(SER_SERVICENUMBER), 12);  // the physical open did not clear it
   EXPECT_TRUE(display.messages.empty());
-  fm.Close();
+  static_cast<void>(fm.Close());
   EXPECT_FALSE(TableFile(tables::Service).isOpen());
 }
 
 TEST_F(FileManagerTest, AReadOnlyFileOpensReadOnlyAfterSayingSo) {
   addService(1, "x");
-  services().Close();
+  static_cast<void>(services().Close());
   TableFile(tables::Service).close();
   services().USED = false;
   ASSERT_EQ(::chmod("Service.vdb", 0444), 0);
@@ -214,7 +214,7 @@ TEST_F(FileManagerTest, ADriverErrorShowsTheDriversOwnTextAndCode) {
   EXPECT_NE(fm.Fetch(TOP_TopicNumberKey.index), Level::Benign);
   EXPECT_EQ(lastShown(),
             "File Topic could not be opened.  Error: file is not a database (26).  Press OK to end this application");
-  EXPECT_EQ(endedWith, std::vector<int>{Level::Fatal});
+  EXPECT_EQ(endedWith, std::vector<Level>{Level::Fatal});
 }
 
 TEST_F(FileManagerTest, StatesAndBufferCopiesComeBack) {

@@ -20,7 +20,8 @@ TEST(StandardMessages, AreThe52IdsWithoutThirtyTwo) {
 
 TEST(StandardMessages, CarryTheirLevelsAndExactTexts) {
   struct Spot {
-    int id, level;
+    int id;
+    Level level;
     const char* title;
     const char* text;
   };
@@ -55,7 +56,7 @@ TEST(MessageBlock, StandardBlockRoundTripsEveryEntry) {
 }
 
 TEST(MessageBlock, LayoutIsCountThenIdLevelAndLengthPrefixedTexts) {
-  const MessageEntry entry{0x0102, 5, "Ti", "Txt", {}};
+  const MessageEntry entry{0x0102, Level::Notify, "Ti", "Txt", {}};
   const std::vector<std::uint8_t> expected{1, 0, 0x02, 0x01, 5, 2, 'T', 'i', 3, 'T', 'x', 't'};
   EXPECT_EQ(packMessages({&entry, 1}), expected);
 }
@@ -63,7 +64,7 @@ TEST(MessageBlock, LayoutIsCountThenIdLevelAndLengthPrefixedTexts) {
 TEST(MessageBlock, OverlongTextsAreCutOnACharacterBoundary) {
   std::string title(254, 't');
   title += "\xC3\xA9";  // a two-byte character straddling byte 255
-  const MessageEntry entry{1, 5, title, std::string(300, 'x'), {}};
+  const MessageEntry entry{1, Level::Notify, title, std::string(300, 'x'), {}};
   const UnpackedMessages back = unpackMessages(packMessages({&entry, 1}));
   ASSERT_EQ(back.entries.size(), 1u);
   EXPECT_EQ(back.entries[0].title, std::string(254, 't'));
@@ -88,7 +89,7 @@ TEST(MessageBlock, CountBeyondTheDataIsNotTrusted) {
   const UnpackedMessages back = unpackMessages(block);
   EXPECT_FALSE(back.complete);
   ASSERT_EQ(back.entries.size(), 1u);
-  EXPECT_EQ(back.entries[0], (MessageEntry{7, 5, "A", "B", {}}));
+  EXPECT_EQ(back.entries[0], (MessageEntry{7, Level::Notify, "A", "B", {}}));
 }
 
 }  // namespace

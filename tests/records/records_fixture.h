@@ -22,7 +22,7 @@ class RecordsTest : public ::testing::Test {
   RecordsTest() {
     errorManager().Setup();
     errorManager().SetDisplay(&display);
-    errorManager().SetEndHook([this](int level) { endedWith.push_back(level); });
+    errorManager().SetEndHook([this](Level level) { endedWith.push_back(level); });
     dict::registerTablesForUpgrade();
     SetupDictionaryForThread();
   }
@@ -44,8 +44,8 @@ class RecordsTest : public ::testing::Test {
   void addRaw(const dict::TableDecl& table, Fill fill) {
     vrt::DataFile& f = TableFile(table);
     if (!f.isOpen()) {
-      Access(table).Open();
-      Access(table).Use();
+      static_cast<void>(Access(table).Open());
+      static_cast<void>(Access(table).Use());
     }
     f.buffer().clearAll(f.schema().fields);
     fill(f.buffer());
@@ -56,7 +56,7 @@ class RecordsTest : public ::testing::Test {
   vrt::ThreadContext context{77};
   vrt::ThreadContextScope scope{context};
   ScriptedDisplay display;
-  std::vector<int> endedWith;
+  std::vector<Level> endedWith;
 };
 
 }  // namespace vesp::testing

@@ -64,12 +64,12 @@ class RelationManagerTest : public RecordsTest {
   }
   void otherStationRetitles(int number, const char* title) {
     otherStation([&] {
-      Relate(tables::Service).Open();
+      static_cast<void>(Relate(tables::Service).Open());
       Buffer(tables::Service).set(SER_SERVICENUMBER, number);
       ASSERT_EQ(Access(tables::Service).Fetch(SER_ServiceNumberKey.index), Level::Benign);
       Buffer(tables::Service).set(SER_TITLE, title);
       ASSERT_EQ(Access(tables::Service).Update(0), Level::Benign);
-      Relate(tables::Service).Close();
+      static_cast<void>(Relate(tables::Service).Close());
     });
   }
   std::vector<int> elementsOf(int serviceNumber) {

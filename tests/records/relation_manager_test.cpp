@@ -15,8 +15,8 @@ TEST_F(RelationManagerTest, OpeningWalksTheRelationsOncePerPass) {
   EXPECT_EQ(Access(tables::Performers).OPENED, 0);       // no declared relation
   ASSERT_EQ(rm.Open(), Level::Benign);
   EXPECT_EQ(Access(tables::ServiceElement).OPENED, 2);
-  rm.Close();
-  rm.Close();
+  static_cast<void>(rm.Close());
+  static_cast<void>(rm.Close());
   EXPECT_EQ(Access(tables::Service).OPENED, 0);
   EXPECT_EQ(Access(tables::ServiceElement).OPENED, 0);
   EXPECT_EQ(Access(tables::BibleRef).OPENED, 0);

@@ -26,8 +26,8 @@ TEST_F(RecordsTest, EachThreadHasItsOwnCopyOfEveryTable) {
   EXPECT_EQ(relationManagerFor("SERVICE"), &Relate(tables::Service));
   // A table's file manager knows its keys as the dictionary declares them.
   FileManager& fm = Access(tables::SermonSeries);
-  fm.Open();
-  fm.Use();
+  static_cast<void>(fm.Open());
+  static_cast<void>(fm.Use());
   ASSERT_EQ(fm.KEYS.size(), 3u);
   EXPECT_EQ(fm.KEYS[0].description, "SSE:NameKey");
   EXPECT_EQ(fm.KEYS[0].FIELDS[0].FIELDNAME, "UPPER(SSE:NAME)");

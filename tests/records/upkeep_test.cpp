@@ -63,16 +63,16 @@ class UpkeepTest : public RelationManagerTest {
     for (int n : {1, 2, 10}) addRaw(tables::Topic, [n](vrt::RecordRef r) { r.set(TOP_TOPICNUMBER, n); });
     tally() = {true, {}};
     // The upkeep's other file opens for the write only.
-    Access(tables::Topic).Close();
+    static_cast<void>(Access(tables::Topic).Close());
     ASSERT_EQ(Access(tables::Topic).OPENED, 0);
   }
   void TearDown() override { tally().on = false; }
   std::string title(int service) {
-    Access(tables::Topic).Open();
+    static_cast<void>(Access(tables::Topic).Open());
     Buffer(tables::Topic).set(TOP_TOPICNUMBER, service);
     const bool found = Access(tables::Topic).Fetch(TOP_TopicNumberKey.index) == Level::Benign;
     const std::string t = found ? Buffer(tables::Topic).get(TOP_TOPIC) : "<none>";
-    Access(tables::Topic).Close();
+    static_cast<void>(Access(tables::Topic).Close());
     return t;
   }
   bool fetchElement(int number) {
@@ -86,7 +86,7 @@ class UpkeepTest : public RelationManagerTest {
 TEST_F(UpkeepTest, InsertsChangesAndDeletesEachRunItWithTheRecordBeforeAndAfter) {
   FileManager& elements = Access(tables::ServiceElement);
   RelationManager& relate = Relate(tables::ServiceElement);
-  elements.ClearForInsert();
+  static_cast<void>(elements.ClearForInsert());
   elements.BUFFER->set(SEL_SERVICENUMBER, 2);
   elements.BUFFER->set(SEL_ELEMENTORDER, 5);
   ASSERT_EQ(relate.Insert(), Level::Benign) << lastShown();
@@ -107,7 +107,7 @@ TEST_F(UpkeepTest, InsertsChangesAndDeletesEachRunItWithTheRecordBeforeAndAfter)
 }
 
 TEST_F(UpkeepTest, ACascadeRunsItForEveryChildItReaches) {
-  Relate(tables::Service).Open();
+  static_cast<void>(Relate(tables::Service).Open());
   ASSERT_TRUE(fetchService(1));
   Buffer(tables::Service).set(SER_SERVICENUMBER, 10);  // the elements move with it
   ASSERT_EQ(Relate(tables::Service).Update(true), Level::Benign) << lastShown();
@@ -118,7 +118,7 @@ TEST_F(UpkeepTest, ACascadeRunsItForEveryChildItReaches) {
   ASSERT_EQ(Relate(tables::Service).Delete(false), Level::Benign) << lastShown();
   EXPECT_EQ(tally().calls, (std::vector<std::pair<int, int>>{{10, -1}, {10, -1}, {10, -1}}));
   EXPECT_EQ(count(tables::ServiceElement), 1);
-  Relate(tables::Service).Close();
+  static_cast<void>(Relate(tables::Service).Close());
 }
 
 TEST_F(UpkeepTest, WhenItFailsTheWriteIsUndoneAndReported) {
@@ -134,7 +134,7 @@ TEST_F(UpkeepTest, WhenItFailsTheWriteIsUndoneAndReported) {
 
   // A numbered insert keeps its reserved number when undone, and can be saved after.
   display.messages.clear();
-  elements.ClearForInsert();
+  static_cast<void>(elements.ClearForInsert());
   ASSERT_EQ(elements.ReserveNextNumber(false), Level::Benign);
   const int reserved = elements.BUFFER->get(SEL_ELEMENTNUMBER);
   elements.BUFFER->set(SEL_SERVICENUMBER, 2);

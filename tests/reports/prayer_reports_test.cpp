@@ -65,14 +65,14 @@ TEST_F(PrayerReportTest, OpenRequestsReportOnAnAnsweredJournalSaysNoRecords) {
   // Answer the two open requests too: the report's filter then lets no record through.
   onThread([] {
     FileManager& f = Access(tables::PrayerRequest);
-    f.Open();
+    static_cast<void>(f.Open());
     for (int n : {2, 4}) {
       f.BUFFER->setNumber(f.FILE->schema().fields[0], n);
       ASSERT_EQ(f.Fetch(0), Level::Benign);
       vrt::RecordRef(*f.BUFFER).set(PRA_DATEANSWERED, vrt::dateFromYmd(2026, 3, 1));
       ASSERT_EQ(Relate(tables::PrayerRequest).Update(), Level::Benign);
     }
-    f.Close();
+    static_cast<void>(f.Close());
   });
   startReport("ReportPrayerRequest");
   robot.press("Select the Order", "?OK");
@@ -137,9 +137,9 @@ TEST_F(PrayerReportTest, AnAnsweredRequestsStoryPrintsUnderItWithItsCategoryBesi
   for (int w = 0; story.size() < 600; ++w) story += "word" + std::to_string(w) + " ";
   onThread([story] {
     FileManager& f = Access(tables::PrayerRequest);
-    f.Open();
+    static_cast<void>(f.Open());
     for (int i = 0; i < 30; ++i) {
-      f.ClearForInsert();
+      static_cast<void>(f.ClearForInsert());
       vrt::RecordRef rec = *f.BUFFER;
       rec.set(PRA_REQUEST, "Req Story " + std::to_string(i));
       rec.set(PRA_DATESTARTED, vrt::dateFromYmd(2026, 2, 1));
@@ -147,7 +147,7 @@ TEST_F(PrayerReportTest, AnAnsweredRequestsStoryPrintsUnderItWithItsCategoryBesi
       rec.set(PRA_COMMENTS, "Story " + std::to_string(i) + ": " + story);
       ASSERT_EQ(f.Insert(), Level::Benign);
     }
-    f.Close();
+    static_cast<void>(f.Close());
   });
   startReport("ReportPrayerRequestAll");
   acceptOrderAndRun(3);  // Request Number

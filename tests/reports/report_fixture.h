@@ -41,10 +41,10 @@ class ReportTest : public ProgramTest {
   void addRequests(const std::vector<Request>& requests) {
     onThread([requests] {
       FileManager& f = Access(tables::PrayerRequest);
-      f.Open();
+      static_cast<void>(f.Open());
       const vrt::DayNumber base = vrt::dateFromYmd(2026, 1, 1);
       for (const Request& r : requests) {
-        f.ClearForInsert();
+        static_cast<void>(f.ClearForInsert());
         vrt::RecordRef rec = *f.BUFFER;
         rec.set(PRA_REQUEST, r.text);
         rec.set(PRA_DATESTARTED, base + r.started);
@@ -53,7 +53,7 @@ class ReportTest : public ProgramTest {
         rec.set(PRA_ANSWER, r.answered ? "Yes" : "");
         EXPECT_EQ(f.Insert(), Level::Benign);
       }
-      f.Close();
+      static_cast<void>(f.Close());
     });
   }
 

@@ -39,12 +39,13 @@ class GeneratedUsageTest : public WorshipReports<ServicesTest> {
     SongUsageReport usage;
     onThread([&] {
       for (auto* t : {&tables::Service, &tables::ServiceElement, &tables::Bibliography}) {
-        Access(*t).Open();
-        Access(*t).Use();
+        static_cast<void>(Access(*t).Open());
+        static_cast<void>(Access(*t).Use());
       }
       usage = SongUsage(TableFile(tables::Service), TableFile(tables::ServiceElement),
                         TableFile(tables::Bibliography), from, to, order);
-      for (auto* t : {&tables::Service, &tables::ServiceElement, &tables::Bibliography}) Access(*t).Close();
+      for (auto* t : {&tables::Service, &tables::ServiceElement, &tables::Bibliography})
+        static_cast<void>(Access(*t).Close());
     });
     return usage;
   }

@@ -48,14 +48,14 @@ class StatisticsChartTest : public WorshipReports<ServicesTest> {
     onThread([&] {
       std::map<std::int32_t, vrt::DayNumber> dates;
       FileManager& s = Access(tables::Service);
-      s.Open();
-      s.Use();
+      static_cast<void>(s.Open());
+      static_cast<void>(s.Use());
       for (s.FILE->setToStart(0); s.FILE->next();)
         dates[vrt::RecordRef(*s.BUFFER).get(SER_SERVICENUMBER)] = vrt::RecordRef(*s.BUFFER).get(SER_WEEKOFDATE_DATE);
-      s.Close();
+      static_cast<void>(s.Close());
       FileManager& st = Access(tables::Statistics);
-      st.Open();
-      st.Use();
+      static_cast<void>(st.Open());
+      static_cast<void>(st.Use());
       for (st.FILE->setToStart(0); st.FILE->next();) {
         const vrt::RecordRef r(*st.BUFFER);
         const vrt::DayNumber date = dates[r.get(STA_SERVICENUMBER)];
@@ -65,7 +65,7 @@ class StatisticsChartTest : public WorshipReports<ServicesTest> {
         e.holiday = std::string(vrt::clip(r.get(STA_HOLIDAY)));
         e.event = std::string(vrt::clip(r.get(STA_SPECIALEVENT)));
       }
-      st.Close();
+      static_cast<void>(st.Close());
     });
     return out;
   }

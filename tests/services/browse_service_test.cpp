@@ -68,7 +68,7 @@ TEST_F(BrowseServiceTest, MovingBackToAServiceWithMoreElementsThanTheListShowsSt
   EXPECT_EQ(elements(), std::vector<std::string>{"Candle lighting"});
   robot.pressKey(kServices, vrt::kUpKey, "?BROWSE:1");  // Waiting: eight elements, five shown
   EXPECT_EQ(elements(), (std::vector<std::string>{"Opening hymn", "Psalm 23", "Song 3", "Song 4", "Song 5"}));
-  robot.pressToolbar(vrt::kToolbarDown);
+  robot.pressToolbar(vrt::ToolbarAction::Down);
   EXPECT_EQ(elements(), std::vector<std::string>{"Candle lighting"});
 }
 

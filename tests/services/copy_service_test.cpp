@@ -50,8 +50,8 @@ class CopyServiceTest : public ServiceDataTest {
     std::vector<std::vector<std::string>> out;
     onThread([&] {
       FileManager& f = Access(table);
-      f.Open();
-      f.Use();
+      static_cast<void>(f.Open());
+      static_cast<void>(f.Use());
       const auto& schema = f.FILE->schema().fields;
       for (f.FILE->setToStart(0); f.FILE->next();) {
         if (f.BUFFER->number(schema[static_cast<std::size_t>(link)]) != static_cast<double>(service)) continue;
@@ -59,7 +59,7 @@ class CopyServiceTest : public ServiceDataTest {
         for (int field : fields) row.push_back(f.BUFFER->text(schema[static_cast<std::size_t>(field)]));
         out.push_back(row);
       }
-      f.Close();
+      static_cast<void>(f.Close());
     });
     std::sort(out.begin(), out.end());
     return out;
@@ -77,12 +77,12 @@ class CopyServiceTest : public ServiceDataTest {
     std::int64_t number = 0;
     onThread([&] {
       FileManager& f = Access(tables::Service);
-      f.Open();
-      f.Use();
+      static_cast<void>(f.Open());
+      static_cast<void>(f.Use());
       f.FILE->setToEnd(dict::idx::SER::keys::ServiceNumberKey);
       if (f.FILE->previous())
         number = static_cast<std::int64_t>(vrt::RecordRef(*f.BUFFER).get(SER_SERVICENUMBER));
-      f.Close();
+      static_cast<void>(f.Close());
     });
     return number;
   }

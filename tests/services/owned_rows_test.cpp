@@ -58,13 +58,13 @@ class OwnedRowsTest : public ServiceDataTest {
     std::int64_t n = 0;
     onThread([&] {
       FileManager& f = Access(table);
-      f.Open();
-      f.Use();
+      static_cast<void>(f.Open());
+      static_cast<void>(f.Use());
       const auto& desc = f.FILE->schema().fields[static_cast<std::size_t>(field)];
       f.FILE->setToStart(vrt::DataFile::kFileOrder);
       while (f.FILE->next())
         if (f.BUFFER->number(desc) == static_cast<double>(value)) ++n;
-      f.Close();
+      static_cast<void>(f.Close());
     });
     return n;
   }

@@ -14,12 +14,12 @@ class ServicesTest : public ScreensTest {
   // Adds a record on the calling thread; its number.
   static std::int64_t add(const dict::TableDecl& table, const std::function<void(vrt::RecordRef)>& fill) {
     FileManager& f = Access(table);
-    f.Open();
-    f.ClearForInsert();
+    static_cast<void>(f.Open());
+    static_cast<void>(f.ClearForInsert());
     fill(*f.BUFFER);
     EXPECT_EQ(f.Insert(), Level::Benign);
     const auto number = static_cast<std::int64_t>(f.BUFFER->number(f.FILE->schema().fields[0]));
-    f.Close();
+    static_cast<void>(f.Close());
     return number;
   }
   std::int64_t addRecord(const dict::TableDecl& table, const std::function<void(vrt::RecordRef)>& fill) {
@@ -33,9 +33,9 @@ class ServicesTest : public ScreensTest {
     onThread([this, procedure, request, table, number] {
       FileManager* f = table ? &Access(*table) : nullptr;
       if (f) {
-        f->Open();
+        static_cast<void>(f->Open());
         if (request == Request::Insert) {
-          f->ClearForInsert();
+          static_cast<void>(f->ClearForInsert());
         } else {
           f->BUFFER->setNumber(f->FILE->schema().fields[0], static_cast<double>(number));
           EXPECT_EQ(f->Fetch(numberedKey(*f)), Level::Benign);
@@ -44,7 +44,7 @@ class ServicesTest : public ScreensTest {
       threadGlobals().GlobalRequest = request;
       FindProcedure(procedure)();
       response = threadGlobals().GlobalResponse;
-      if (f) f->Close();
+      if (f) static_cast<void>(f->Close());
     });
   }
 

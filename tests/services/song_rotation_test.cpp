@@ -44,14 +44,14 @@ class SongRotationTest : public ServiceDataTest {
     // Made behind the program's back, so the dates are worked out once from scratch.
     onThread([] {
       for (const dict::TableDecl* t : {&tables::Service, &tables::ServiceElement, &tables::Bibliography}) {
-        Access(*t).Open();
-        Access(*t).Use();
+        static_cast<void>(Access(*t).Open());
+        static_cast<void>(Access(*t).Use());
       }
       EXPECT_EQ(RecomputeAllSongUse(TableFile(tables::Service), TableFile(tables::ServiceElement),
                                     TableFile(tables::Bibliography)),
                 2);
       for (const dict::TableDecl* t : {&tables::Service, &tables::ServiceElement, &tables::Bibliography})
-        Access(*t).Close();
+        static_cast<void>(Access(*t).Close());
     });
   }
   static std::int64_t song(std::int64_t service, int order, int entry) {
@@ -68,11 +68,11 @@ class SongRotationTest : public ServiceDataTest {
     SongUseDates d{-1, -1};
     onThread([&] {
       FileManager& f = Access(tables::Bibliography);
-      f.Open();
+      static_cast<void>(f.Open());
       f.BUFFER->set(BBL_BIBLIOGRAPHYNUMBER, entry);
       if (f.Fetch(BBL::keys::BibliographyNumberKey) == Level::Benign)
         d = {f.BUFFER->get(BBL_FIRSTUSED_DATE), f.BUFFER->get(BBL_LASTUSED_DATE)};
-      f.Close();
+      static_cast<void>(f.Close());
     });
     return d;
   }

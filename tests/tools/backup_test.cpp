@@ -13,6 +13,7 @@
 #include "runtime/store/sqlite_db.h"
 #include "runtime/store/upgrader.h"
 #include "backup_data.h"
+#include "support/backup_hooks.h"
 #include "support/temp_dir.h"
 #include "support/run_vesp_data.h"
 #include "tools/vesp_data/commands.h"

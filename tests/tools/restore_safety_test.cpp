@@ -17,6 +17,7 @@
 #include "runtime/store/data_file.h"
 #include "runtime/store/sqlite_db.h"
 #include "runtime/store/upgrader.h"
+#include "support/backup_hooks.h"
 #include "support/run_vesp_data.h"
 #include "backup_data.h"
 #include "support/temp_dir.h"

@@ -158,13 +158,13 @@ TEST_F(BrowseRobotTest, ADescendingOrderLandsOnTheLastTitleStartingWithTheLetter
 TEST_F(BrowseRobotTest, ACommonPrefixSpreadsTheThumbOverTheLettersAfterIt) {
   onThread([] {  // only the prefixed titles in the list
     FileManager& f = Access(tables::ElementType);
-    f.Open();
-    f.Use();
+    static_cast<void>(f.Open());
+    static_cast<void>(f.Use());
     for (const char* t : {"Song", "Video", "Reading"}) {
       f.BUFFER->setText(f.FILE->schema().fields[dict::idx::ELT::ELEMENTTYPE], t);
-      if (f.Fetch(dict::idx::ELT::keys::ElementTypeKey) == Level::Benign) f.Delete(false);
+      if (f.Fetch(dict::idx::ELT::keys::ElementTypeKey) == Level::Benign) static_cast<void>(f.Delete(false));
     }
-    f.Close();
+    static_cast<void>(f.Close());
   });
   addTypes(50, "The ");
   openPickList("BrowseElementType");
@@ -186,13 +186,13 @@ TEST_F(BrowseRobotTest, EqualFirstAndLastValuesKeepTheThumbInTheMiddle) {
   onThread([] {
     for (int i = 0; i < 30; ++i) addRecord(tables::ElementType, [](RecordRef r) { r.set(ELT_ELEMENTTYPE, "Song"); });
     FileManager& f = Access(tables::ElementType);
-    f.Open();
-    f.Use();
+    static_cast<void>(f.Open());
+    static_cast<void>(f.Use());
     for (const char* t : {"Video", "Reading"}) {
       f.BUFFER->setText(f.FILE->schema().fields[dict::idx::ELT::ELEMENTTYPE], t);
-      if (f.Fetch(dict::idx::ELT::keys::ElementTypeKey) == Level::Benign) f.Delete(false);
+      if (f.Fetch(dict::idx::ELT::keys::ElementTypeKey) == Level::Benign) static_cast<void>(f.Delete(false));
     }
-    f.Close();
+    static_cast<void>(f.Close());
   });
   openPickList("BrowseElementType");
   PagedList& l = list(kPickBrowse);
@@ -283,11 +283,11 @@ TEST_F(BrowseRobotTest, ARecordDeletedElsewhereWhileHighlightedIsReportedAndTheL
   robot.chooseRow(kPickBrowse, "?Browse:1", 2);  // "Song"
   onThread([] {                                   // another station deletes it
     FileManager& f = Access(tables::ElementType);
-    f.Open();
+    static_cast<void>(f.Open());
     f.BUFFER->setText(f.FILE->schema().fields[dict::idx::ELT::ELEMENTTYPE], "Song");
     ASSERT_EQ(f.Fetch(dict::idx::ELT::keys::ElementTypeKey), Level::Benign);
     ASSERT_EQ(f.Delete(false), Level::Benign);
-    f.Close();
+    static_cast<void>(f.Close());
   });
   robot.press(kPickBrowse, "?Change");
   ASSERT_NE(robot.messageBox(), nullptr);
@@ -350,13 +350,13 @@ TEST_F(BrowseRobotTest, AnOpeningBrowsePaintsItsFullPageOnce) {
 TEST_F(BrowseRobotTest, AnEmptyTableShowsAnEmptyListWithoutAMessage) {
   onThread([] {
     FileManager& f = Access(tables::ElementType);
-    f.Open();
-    f.Use();
+    static_cast<void>(f.Open());
+    static_cast<void>(f.Use());
     for (const char* t : {"Song", "Video", "Reading"}) {
       f.BUFFER->setText(f.FILE->schema().fields[dict::idx::ELT::ELEMENTTYPE], t);
-      if (f.Fetch(dict::idx::ELT::keys::ElementTypeKey) == Level::Benign) f.Delete(false);
+      if (f.Fetch(dict::idx::ELT::keys::ElementTypeKey) == Level::Benign) static_cast<void>(f.Delete(false));
     }
-    f.Close();
+    static_cast<void>(f.Close());
   });
   openPickList("BrowseElementType");
   EXPECT_EQ(robot.messageBox(), nullptr);

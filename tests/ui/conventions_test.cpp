@@ -1,3 +1,5 @@
+#include <optional>
+
 #include <QWidget>
 
 #include "program_fixture.h"
@@ -154,7 +156,7 @@ TEST_F(ConventionsTest, WindowPlacesAreRememberedInTheSettingsFile) {
 
 TEST_F(ConventionsTest, TheErrorManagerShowsItsMessagesAsWindowsOfTheCallingThread) {
   start();
-  int answer = -1;
+  std::optional<Level> answer;  // none until the thread has its answer
   StartThread([&answer] { answer = errorManager().Raise(Msg::ConfirmDelete); }, 50'000);
   robot.settle();
   Window* box = robot.messageBox();

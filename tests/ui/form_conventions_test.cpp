@@ -19,6 +19,7 @@ namespace ROL = dict::idx::ROL;
 using FormConventionsTest = FormsTest;
 
 vrt::Control& frameButton(int number) { return *vrt::FrameHost::frame()->control(number); }
+vrt::Control& frameButton(vrt::ToolbarAction action) { return frameButton(vrt::toolbarControl(action)); }
 
 }  // namespace
 
@@ -112,12 +113,12 @@ TEST_F(FormConventionsTest, AConcurrentChangeIsShownAndTheUsersValuesComeBackByD
   // Another station changes the record after the form read it.
   onThread([] {
     FileManager& f = Access(tables::AssociatedFiles);
-    f.Open();
+    static_cast<void>(f.Open());
     f.BUFFER->set(ASF_ASSOCIATEDFILESNUMBER, 1);
     ASSERT_EQ(f.Fetch(0), Level::Benign);
     f.BUFFER->set(ASF_DESCRIPTION, "Their description");
     ASSERT_EQ(Relate(tables::AssociatedFiles).Update(), Level::Benign);
-    f.Close();
+    static_cast<void>(f.Close());
   });
   robot.type(kFileForm, "?ASF:Type", "Video");
   robot.press(kFileForm, "?OK");
@@ -141,12 +142,12 @@ TEST_F(FormConventionsTest, TheHistoryButtonAndCtrlHRecallInTheRoleForm) {
   callForm(UpdateRoleTest, tables::Role, Request::Change, 1);
   onThread([] {
     FileManager& f = Access(tables::Role);
-    f.Open();
+    static_cast<void>(f.Open());
     f.BUFFER->set(ROL_ROLENUMBER, 1);
     ASSERT_EQ(f.Fetch(0), Level::Benign);
     f.BUFFER->set(ROL_ROLE, "Minister");
     ASSERT_EQ(f.Update(0), Level::Benign);
-    f.Close();
+    static_cast<void>(f.Close());
   });
   robot.type(kRoleForm, "?ROL:Role", "Elder");
   robot.press(kRoleForm, "?OK");
@@ -155,7 +156,7 @@ TEST_F(FormConventionsTest, TheHistoryButtonAndCtrlHRecallInTheRoleForm) {
   robot.pressKey(kRoleForm, vrt::kCtrlQuote, "?ROL:Role");  // not this form's key
   EXPECT_EQ(text(kRoleForm, "?ROL:Role"), "Minister");
   robot.control(kRoleForm, "?ROL:Role").widget()->setFocus();
-  robot.pressToolbar(vrt::kToolbarHistory);
+  robot.pressToolbar(vrt::ToolbarAction::History);
   EXPECT_EQ(text(kRoleForm, "?ROL:Role"), "Elder");
   robot.type(kRoleForm, "?ROL:Role", "Someone");
   robot.pressKey(kRoleForm, vrt::kCtrlH, "?ROL:Role");
@@ -166,55 +167,55 @@ TEST_F(FormConventionsTest, TheHistoryButtonAndCtrlHRecallInTheRoleForm) {
 
 TEST_F(FormConventionsTest, TheFrameToolbarFollowsAnInsertForm) {
   callForm(UpdateRoleTest, tables::Role, Request::Insert);
-  for (int b : {vrt::kToolbarInsert, vrt::kToolbarDown}) {
-    EXPECT_FALSE(frameButton(b).disabled()) << b;
-    EXPECT_EQ(frameButton(b).tip(), "Save record and add another") << b;
+  for (vrt::ToolbarAction b : {vrt::ToolbarAction::Insert, vrt::ToolbarAction::Down}) {
+    EXPECT_FALSE(frameButton(b).disabled()) << vrt::toolbarControl(b);
+    EXPECT_EQ(frameButton(b).tip(), "Save record and add another") << vrt::toolbarControl(b);
   }
-  for (int b = vrt::kToolbarChange; b <= vrt::kToolbarPageUp; ++b) EXPECT_TRUE(frameButton(b).disabled()) << b;
-  EXPECT_TRUE(frameButton(vrt::kToolbarUp).disabled());
-  EXPECT_TRUE(frameButton(vrt::kToolbarLocate).disabled());
-  EXPECT_FALSE(frameButton(vrt::kToolbarHistory).disabled());  // the form has history fields
-  EXPECT_FALSE(frameButton(vrt::kToolbarHelp).disabled());      // it has a Help button
+  for (int b : toolbarButtons(vrt::ToolbarAction::Change, vrt::ToolbarAction::PageUp)) EXPECT_TRUE(frameButton(b).disabled()) << b;
+  EXPECT_TRUE(frameButton(vrt::ToolbarAction::Up).disabled());
+  EXPECT_TRUE(frameButton(vrt::ToolbarAction::Locate).disabled());
+  EXPECT_FALSE(frameButton(vrt::ToolbarAction::History).disabled());  // the form has history fields
+  EXPECT_FALSE(frameButton(vrt::ToolbarAction::Help).disabled());      // it has a Help button
   robot.press(kRoleForm, "?Cancel");
   // Back to the frame's own state when no form holds the toolbar.
   for (const vrt::NavigationButton& n : vrt::kNavigationButtons) {
-    EXPECT_FALSE(frameButton(n.code).disabled()) << n.code;
-    EXPECT_EQ(frameButton(n.code).tip(), n.tip);
+    EXPECT_FALSE(frameButton(n.action).disabled()) << n.tip;
+    EXPECT_EQ(frameButton(n.action).tip(), n.tip);
   }
 }
 
 TEST_F(FormConventionsTest, TheFrameToolbarFollowsAChangeForm) {
   callForm(UpdateRoleTest, tables::Role, Request::Change, 1);
-  const std::pair<int, const char*> tips[] = {
-      {vrt::kToolbarBottom, "Save changes and go to last record"},
-      {vrt::kToolbarTop, "Save changes and go to first record"},
-      {vrt::kToolbarPageDown, "Save changes and page down to record"},
-      {vrt::kToolbarPageUp, "Save changes and page up to record"},
-      {vrt::kToolbarDown, "Save changes and go to next record"},
-      {vrt::kToolbarUp, "Save changes and go to previous record"},
-      {vrt::kToolbarInsert, "Save this record and add a new one"},
+  const std::pair<vrt::ToolbarAction, const char*> tips[] = {
+      {vrt::ToolbarAction::Bottom, "Save changes and go to last record"},
+      {vrt::ToolbarAction::Top, "Save changes and go to first record"},
+      {vrt::ToolbarAction::PageDown, "Save changes and page down to record"},
+      {vrt::ToolbarAction::PageUp, "Save changes and page up to record"},
+      {vrt::ToolbarAction::Down, "Save changes and go to next record"},
+      {vrt::ToolbarAction::Up, "Save changes and go to previous record"},
+      {vrt::ToolbarAction::Insert, "Save this record and add a new one"},
   };
   for (const auto& [b, tip] : tips) {
-    EXPECT_FALSE(frameButton(b).disabled()) << b;
+    EXPECT_FALSE(frameButton(b).disabled()) << tip;
     EXPECT_EQ(frameButton(b).tip(), tip);
   }
-  for (int b = vrt::kToolbarChange; b <= vrt::kToolbarSelect; ++b) EXPECT_TRUE(frameButton(b).disabled()) << b;
+  for (int b : toolbarButtons(vrt::ToolbarAction::Change, vrt::ToolbarAction::Select)) EXPECT_TRUE(frameButton(b).disabled()) << b;
   // Page up saves and leaves the navigation to the caller.
   robot.type(kRoleForm, "?ROL:Role", "Elder");
-  robot.pressToolbar(vrt::kToolbarPageUp);
+  robot.pressToolbar(vrt::ToolbarAction::PageUp);
   EXPECT_EQ(response, Response::Completed);
-  EXPECT_EQ(vcr, vrt::kToolbarPageUp);
+  EXPECT_EQ(vrt::toolbarAction(vcr), vrt::ToolbarAction::PageUp);
   EXPECT_EQ(stored(tables::Role, 1, ROL::ROLE), "Elder");
   // Unchanged: nothing saved, the caller still moves on.
   callForm(UpdateRoleTest, tables::Role, Request::Change, 1);
-  robot.pressToolbar(vrt::kToolbarBottom);
+  robot.pressToolbar(vrt::ToolbarAction::Bottom);
   EXPECT_EQ(response, Response::Cancelled);
-  EXPECT_EQ(vcr, vrt::kToolbarBottom);
+  EXPECT_EQ(vrt::toolbarAction(vcr), vrt::ToolbarAction::Bottom);
 }
 
 TEST_F(FormConventionsTest, AViewFormDisablesTheNavigationButtons) {
   callForm(UpdateRoleTest, tables::Role, Request::View, 1);
-  for (int b = vrt::kToolbarInsert; b <= vrt::kToolbarLocate; ++b) EXPECT_TRUE(frameButton(b).disabled()) << b;
+  for (int b : toolbarButtons(vrt::ToolbarAction::Insert, vrt::ToolbarAction::Locate)) EXPECT_TRUE(frameButton(b).disabled()) << b;
   robot.press(kRoleForm, "?OK");
 }
 
@@ -227,13 +228,13 @@ TEST_F(FormConventionsTest, AQuestionOnOneThreadNeverBlocksAnotherThreadsForm) {
   vrt::StartThread(
       [&second] {
         FileManager& f = Access(tables::AssociatedFiles);
-        f.Open();
+        static_cast<void>(f.Open());
         f.BUFFER->set(ASF_ASSOCIATEDFILESNUMBER, 1);
-        f.Fetch(0);
+        static_cast<void>(f.Fetch(0));
         threadGlobals().GlobalRequest = Request::Change;
         UpdateFileTest();
         second = threadGlobals().GlobalResponse;
-        f.Close();
+        static_cast<void>(f.Close());
       },
       50'000);
   robot.settle();
@@ -265,13 +266,13 @@ TEST_F(FormConventionsTest, TheFrameToolbarFollowsTheFormTheUserWorksIn) {
   callForm(UpdateRoleTest, tables::Role, Request::Insert);
   callForm(UpdateFileTest, tables::AssociatedFiles, Request::Change, 1);
   robot.activate(kRoleForm);
-  EXPECT_EQ(frameButton(vrt::kToolbarDown).tip(), "Save record and add another");
-  EXPECT_TRUE(frameButton(vrt::kToolbarUp).disabled());
+  EXPECT_EQ(frameButton(vrt::ToolbarAction::Down).tip(), "Save record and add another");
+  EXPECT_TRUE(frameButton(vrt::ToolbarAction::Up).disabled());
   robot.activate(kFileForm);
-  EXPECT_EQ(frameButton(vrt::kToolbarDown).tip(), "Save changes and go to next record");
-  EXPECT_FALSE(frameButton(vrt::kToolbarUp).disabled());
+  EXPECT_EQ(frameButton(vrt::ToolbarAction::Down).tip(), "Save changes and go to next record");
+  EXPECT_FALSE(frameButton(vrt::ToolbarAction::Up).disabled());
   // The button goes to the form in front, on its own thread.
-  robot.pressToolbar(vrt::kToolbarDown);
+  robot.pressToolbar(vrt::ToolbarAction::Down);
   EXPECT_EQ(robot.findWindow(kFileForm), nullptr);
   ASSERT_NE(robot.findWindow(kRoleForm), nullptr);
   robot.press(kRoleForm, "?Cancel");

@@ -95,16 +95,16 @@ TEST_F(FormRequestTest, ACancelledInsertLeavesNoPlaceholderBehind) {
 TEST_F(FormRequestTest, InsertThenDownOnTheToolbarSavesAndAsksForTheNextInsert) {
   callForm(UpdateRoleTest, tables::Role, Request::Insert);
   robot.type(kRoleForm, "?ROL:Role", "Reader");
-  robot.pressToolbar(vrt::kToolbarDown);
+  robot.pressToolbar(vrt::ToolbarAction::Down);
   EXPECT_EQ(robot.findWindow(kRoleForm), nullptr);
   EXPECT_EQ(response, Response::Completed);
-  EXPECT_EQ(vcr, vrt::kToolbarDown);  // the caller opens the next insert form
+  EXPECT_EQ(vrt::toolbarAction(vcr), vrt::ToolbarAction::Down);  // the caller opens the next insert form
   EXPECT_EQ(stored(tables::Role, 3, ROL::ROLE), "Reader");
 
   callForm(UpdateRoleTest, tables::Role, Request::Insert);
   robot.type(kRoleForm, "?ROL:Role", "Singer");
-  robot.pressToolbar(vrt::kToolbarInsert);
-  EXPECT_EQ(vcr, vrt::kToolbarInsert);
+  robot.pressToolbar(vrt::ToolbarAction::Insert);
+  EXPECT_EQ(vrt::toolbarAction(vcr), vrt::ToolbarAction::Insert);
   EXPECT_EQ(stored(tables::Role, 4, ROL::ROLE), "Singer");
 }
 

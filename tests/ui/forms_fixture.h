@@ -43,9 +43,9 @@ class FormsTest : public ProgramTest {
     onThread([this, form, &table, request, number, before] {
       if (before) before();
       FileManager& f = Access(table);
-      f.Open();
+      static_cast<void>(f.Open());
       if (request == Request::Insert) {
-        f.ClearForInsert();
+        static_cast<void>(f.ClearForInsert());
       } else {
         f.BUFFER->setNumber(f.FILE->schema().fields[0], number);
         EXPECT_EQ(f.Fetch(0), Level::Benign);
@@ -55,7 +55,7 @@ class FormsTest : public ProgramTest {
       form();
       response = threadGlobals().GlobalResponse;
       vcr = threadGlobals().VCRRequest;
-      f.Close();
+      static_cast<void>(f.Close());
     });
   }
 
@@ -65,10 +65,10 @@ class FormsTest : public ProgramTest {
     std::string value = "<none>";
     onThread([&] {
       FileManager& f = Access(table);
-      f.Open();
+      static_cast<void>(f.Open());
       f.BUFFER->setNumber(f.FILE->schema().fields[0], number);
       if (f.Fetch(0) == Level::Benign) value = f.BUFFER->text(f.FILE->schema().fields[static_cast<std::size_t>(field)]);
-      f.Close();
+      static_cast<void>(f.Close());
     });
     return value;
   }

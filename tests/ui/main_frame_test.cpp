@@ -94,8 +94,8 @@ TEST_F(MainFrameTest, StartUpSetsUpTheGlobalsAndOpensTheFrame) {
   EXPECT_EQ(robot.hoverMenu("&Browse|Browse the Prayer Category file"), "Browse the Prayer Catetory file");
   EXPECT_EQ(robot.hoverMenu("&Window|&Arrange Icons"), "Align all window icons");
   EXPECT_EQ(robot.hoverMenu("&Help|&How to Use Help"), "How to use Windows Help");
-  for (int code = vrt::kToolbarInsert; code <= vrt::kToolbarHelp; ++code) EXPECT_NE(frame.control(code), nullptr) << code;
-  EXPECT_EQ(frame.control(vrt::kToolbarTop)->tip(), "Go to the First Page");
+  for (int code : toolbarButtons(vrt::ToolbarAction::Insert, vrt::ToolbarAction::Help)) EXPECT_NE(frame.control(code), nullptr) << code;
+  EXPECT_EQ(frame.control(vrt::toolbarControl(vrt::ToolbarAction::Top))->tip(), "Go to the First Page");
   EXPECT_EQ(frame.control("?Journal")->tip(), "Browse the journal entries");
   // Exit ends the program, restores the desktop and closes the settings.
   robot.chooseMenu("&File|E&xit");
@@ -150,19 +150,20 @@ TEST_F(MainFrameTest, NavigationButtonsReachTheActiveBrowsesThread) {
   const int servicesThread = robot.window("Browse the Service File").thread();
   const int praisesThread = robot.window("Browse the Praises File").thread();
   robot.activate("Browse the Service File");
-  robot.pressToolbar(vrt::kToolbarDown);
+  robot.pressToolbar(vrt::ToolbarAction::Down);
   robot.pressToolbar("Go to the Last Page");
   auto navigation = [](const std::vector<vrt::Event>& events) {
-    std::vector<int> codes;
+    std::vector<vrt::ToolbarAction> codes;
     for (const auto& e : events)
-      if (e.event == vrt::kEventAccepted && e.control >= vrt::kToolbarInsert) codes.push_back(e.control);
+      if (const auto action = vrt::toolbarAction(e.control); e.event == vrt::kEventAccepted && action >= vrt::ToolbarAction::Insert)
+        codes.push_back(*action);
     return codes;
   };
-  EXPECT_EQ(navigation(seen.events[servicesThread]), (std::vector<int>{vrt::kToolbarDown, vrt::kToolbarBottom}));
+  EXPECT_EQ(navigation(seen.events[servicesThread]), (std::vector<vrt::ToolbarAction>{vrt::ToolbarAction::Down, vrt::ToolbarAction::Bottom}));
   EXPECT_TRUE(navigation(seen.events[praisesThread]).empty());
   robot.activate("Browse the Praises File");
-  robot.pressToolbar(vrt::kToolbarInsert);
-  EXPECT_EQ(navigation(seen.events[praisesThread]), std::vector<int>{vrt::kToolbarInsert});
+  robot.pressToolbar(vrt::ToolbarAction::Insert);
+  EXPECT_EQ(navigation(seen.events[praisesThread]), std::vector<vrt::ToolbarAction>{vrt::ToolbarAction::Insert});
 }
 
 TEST_F(MainFrameTest, ANavigationButtonPressedWhileTheBrowsesMenuIsOpenReachesItAfterwards) {
@@ -171,11 +172,11 @@ TEST_F(MainFrameTest, ANavigationButtonPressedWhileTheBrowsesMenuIsOpenReachesIt
   const int thread = robot.window("Browse the Service File").thread();
   robot.press("Browse the Service File", "?Menu");
   ASSERT_TRUE(robot.popupOpen());
-  robot.pressToolbar(vrt::kToolbarPageDown);
+  robot.pressToolbar(vrt::ToolbarAction::PageDown);
   robot.dismissPopup();
   int pageDowns = 0;
   for (const vrt::Event& e : seen.events[thread])
-    if (e.event == vrt::kEventAccepted && e.control == vrt::kToolbarPageDown) ++pageDowns;
+    if (e.event == vrt::kEventAccepted && vrt::toolbarAction(e.control) == vrt::ToolbarAction::PageDown) ++pageDowns;
   EXPECT_EQ(pageDowns, 1);
 }
 

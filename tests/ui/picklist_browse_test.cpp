@@ -131,15 +131,15 @@ TEST_F(PickListTest, ClearInTheTopicLookupCancelsItWithTheTopicRecordEmptied) {
   std::optional<Response> cleared;
   onThread([&] {
     FileManager& f = Access(tables::Topic);
-    f.Open();
-    f.ClearForInsert();
+    static_cast<void>(f.Open());
+    static_cast<void>(f.ClearForInsert());
     vrt::RecordRef(*f.BUFFER).set(TOP_TOPIC, "Grace");
-    f.Insert();
+    static_cast<void>(f.Insert());
     threadGlobals().GlobalRequest = Request::Select;
     PickListProcedure("BrowseTopic")();
     cleared = threadGlobals().GlobalResponse;
     topic = vrt::RecordRef(*f.BUFFER).get(TOP_TOPIC);
-    f.Close();
+    static_cast<void>(f.Close());
   });
   ASSERT_NE(robot.findWindow("Browse the Topic File"), nullptr);
   robot.press("Browse the Topic File", "?Clear");

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <fstream>
 #include <functional>
+#include <vector>
 
 #include "dictionary/tables.h"
 
@@ -23,13 +24,20 @@
 
 namespace vesp::testing {
 
+// The control numbers of the frame's toolbar buttons from `first` to `last`.
+inline std::vector<int> toolbarButtons(vrt::ToolbarAction first, vrt::ToolbarAction last) {
+  std::vector<int> out;
+  for (int b = vrt::toolbarControl(first); b <= vrt::toolbarControl(last); ++b) out.push_back(b);
+  return out;
+}
+
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
     auto fake = std::make_unique<vrt::FakeDesktopSettings>(dragFullWindowsAtStart());
     desktop = fake.get();
     vrt::installDesktopSettings(std::move(fake));
-    errorManager().SetEndHook([](int) {});
+    errorManager().SetEndHook([](Level) {});
     // A folder the program has run in before: its lists stay as the test makes them and no
     // welcome opens. A newcomer's first start asks for an empty one.
     if (!emptyFolder()) std::ofstream("vsp.INI").flush();
@@ -59,11 +67,11 @@ class ProgramTest : public ::testing::Test {
   // Adds one record on the calling thread.
   static void addRecord(const dict::TableDecl& table, const std::function<void(vrt::RecordRef)>& fill) {
     FileManager& f = Access(table);
-    f.Open();
-    f.ClearForInsert();
+    static_cast<void>(f.Open());
+    static_cast<void>(f.ClearForInsert());
     fill(*f.BUFFER);
     EXPECT_EQ(f.Insert(), Level::Benign);
-    f.Close();
+    static_cast<void>(f.Close());
   }
 
   // How many records the table holds, as another station would count them.
@@ -71,10 +79,10 @@ class ProgramTest : public ::testing::Test {
     std::int64_t count = -1;
     onThread([&] {
       FileManager& f = Access(table);
-      f.Open();
-      f.Use();
+      static_cast<void>(f.Open());
+      static_cast<void>(f.Use());
       count = f.FILE->records();
-      f.Close();
+      static_cast<void>(f.Close());
     });
     return count;
   }

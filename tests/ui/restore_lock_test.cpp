@@ -11,6 +11,7 @@
 #include "runtime/gui/message_box.h"
 #include "runtime/store/backup_copy.h"
 #include "runtime/store/data_file.h"
+#include "support/backup_hooks.h"
 #include "support/run_vesp_data.h"
 
 using namespace vesp;

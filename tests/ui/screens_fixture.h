@@ -39,12 +39,12 @@ class ScreensTest : public ProgramTest {
     std::int64_t number = 0;
     onThread([&] {
       FileManager& f = Access(table);
-      f.Open();
-      f.ClearForInsert();
+      static_cast<void>(f.Open());
+      static_cast<void>(f.ClearForInsert());
       fill(*f.BUFFER);
       EXPECT_EQ(f.Insert(), Level::Benign);
       number = static_cast<std::int64_t>(f.BUFFER->number(key(f)));
-      f.Close();
+      static_cast<void>(f.Close());
     });
     return number;
   }
@@ -58,9 +58,9 @@ class ScreensTest : public ProgramTest {
     response.reset();
     onThread([this, procedure, &table, request, number, before] {
       FileManager& f = Access(table);
-      f.Open();
+      static_cast<void>(f.Open());
       if (request == Request::Insert) {
-        f.ClearForInsert();
+        static_cast<void>(f.ClearForInsert());
       } else if (request != Request::Select && request != Request::None) {
         f.BUFFER->setNumber(key(f), static_cast<double>(number));
         EXPECT_EQ(f.Fetch(numberedKey(f)), Level::Benign);
@@ -70,7 +70,7 @@ class ScreensTest : public ProgramTest {
       FindProcedure(procedure)();
       response = threadGlobals().GlobalResponse;
       if (after) after();
-      f.Close();
+      static_cast<void>(f.Close());
     });
   }
 
@@ -79,11 +79,11 @@ class ScreensTest : public ProgramTest {
     std::string value = "<none>";
     onThread([&] {
       FileManager& f = Access(table);
-      f.Open();
+      static_cast<void>(f.Open());
       f.BUFFER->setNumber(key(f), static_cast<double>(number));
       if (f.Fetch(numberedKey(f)) == Level::Benign)
         value = f.BUFFER->text(f.FILE->schema().fields[static_cast<std::size_t>(field)]);
-      f.Close();
+      static_cast<void>(f.Close());
     });
     return value;
   }

@@ -15,11 +15,15 @@ namespace {
 
 // The codes of one family do not mix with another's or with plain numbers: a handler that
 // hands back a message level, or a request where a response belongs, does not compile.
-static_assert(!std::equality_comparable_with<EventResult, decltype(Level::Benign)>);
+static_assert(!std::equality_comparable_with<EventResult, Level>);
 static_assert(!std::equality_comparable_with<EventResult, Response>);
 static_assert(!std::equality_comparable_with<Request, Response>);
-static_assert(!std::equality_comparable_with<ReadResult, decltype(Level::Benign)>);
+static_assert(!std::equality_comparable_with<ReadResult, Level>);
+static_assert(!std::equality_comparable_with<Level, int>);
 static_assert(!std::is_convertible_v<int, EventResult> && !std::is_convertible_v<EventResult, int>);
+static_assert(!std::is_convertible_v<int, Level> && !std::is_convertible_v<Level, int>);
+// A level's number is the one a message table stores.
+static_assert(levelNumber(Level::Notify) == 5 && levelFromNumber(4) == Level::Cancel);
 
 struct Journal {
   std::vector<std::string> calls;

@@ -39,7 +39,7 @@ int runDelete(const Args& args, std::ostream& out, std::ostream& err) {
   } else {
     out << schema->label << " " << number << " deleted\n";
   }
-  relate.Close();
+  static_cast<void>(relate.Close());
   return status;
 }
 

@@ -20,7 +20,7 @@ RecordLayer::RecordLayer(std::ostream& err) : display_(err) {
   ErrorManager& errors = errorManager();
   errors.Setup();
   errors.SetDisplay(&display_);
-  errors.SetEndHook([](int) { std::exit(1); });
+  errors.SetEndHook([](Level) { std::exit(1); });
   dict::registerTablesForUpgrade();
   SetupDictionaryForThread();
 }

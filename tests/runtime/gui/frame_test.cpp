@@ -41,7 +41,7 @@ struct Program {
     design.toolbar = {toolButton("?PrayerRequests", "Prayer Requests"),
                     toolButton("?Journal", "Journal").tip("Comming Soon..")};
     for (const NavigationButton& n : kNavigationButtons)
-      design.toolbar.push_back(toolButton({}, {}, n.code).tip(n.tip).icon(n.icon));
+      design.toolbar.push_back(toolButton({}, {}, toolbarControl(n.action)).tip(n.tip).icon(n.icon));
     return design;
   }
 
@@ -61,7 +61,8 @@ struct Program {
       if (e.control == frame.number("?BrowseServices")) StartThread([this] { browse("Browse the Service File"); }, 50'000);
       if (e.control == frame.number("?BrowsePraises")) StartThread([this] { browse("Browse the Praises File"); }, 25'000);
       if (e.control == frame.number("?Journal")) Message(" Comming Soon...", "Message", kIconInformation, kButtonOk);
-      if (e.control >= kToolbarInsert && e.control <= kToolbarHelp && FrameHost::activeChildThread() != ThreadNumber())
+      const auto action = toolbarAction(e.control);
+      if (action >= ToolbarAction::Insert && action <= ToolbarAction::Help && FrameHost::activeChildThread() != ThreadNumber())
         FrameHost::postToActiveChild(kEventAccepted, e.control);
       return false;
     });
@@ -123,16 +124,16 @@ TEST_F(FrameTest, NavigationButtonsGoToTheActiveBrowsesThreadOnly) {
   robot.activate("Browse the Service File");
   EXPECT_EQ(FrameHost::activeChildThread(), 2);
 
-  robot.pressToolbar(kToolbarPageDown);
+  robot.pressToolbar(ToolbarAction::PageDown);
   robot.pressToolbar("Go to the Next Record");
-  EXPECT_EQ(countEvents(program.seen[2], kEventAccepted, kToolbarPageDown), 1);
-  EXPECT_EQ(countEvents(program.seen[2], kEventAccepted, kToolbarDown), 1);
+  EXPECT_EQ(countEvents(program.seen[2], kEventAccepted, toolbarControl(ToolbarAction::PageDown)), 1);
+  EXPECT_EQ(countEvents(program.seen[2], kEventAccepted, toolbarControl(ToolbarAction::Down)), 1);
   EXPECT_EQ(countEvents(program.seen[3], kEventAccepted), 0);
 
   robot.activate("Browse the Praises File");
-  robot.pressToolbar(kToolbarInsert);
-  EXPECT_EQ(countEvents(program.seen[3], kEventAccepted, kToolbarInsert), 1);
-  EXPECT_EQ(countEvents(program.seen[2], kEventAccepted, kToolbarInsert), 0);
+  robot.pressToolbar(ToolbarAction::Insert);
+  EXPECT_EQ(countEvents(program.seen[3], kEventAccepted, toolbarControl(ToolbarAction::Insert)), 1);
+  EXPECT_EQ(countEvents(program.seen[2], kEventAccepted, toolbarControl(ToolbarAction::Insert)), 0);
   EXPECT_TRUE(robot.control("Main", "?Journal").tip() == "Comming Soon..");
   EXPECT_EQ(robot.control("Main", "?PrayerRequests").text(), "Prayer Requests");
 }

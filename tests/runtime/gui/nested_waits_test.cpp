@@ -93,11 +93,11 @@ TEST_P(CloseDownTest, EndsTheWaitAndThenTheProcedureAroundIt) {
 TEST_P(UnownedWaitTest, KeepsWhatIsMeantForTheThreadsWindowsQueued) {
   startWaiting();
   // As the frame forwards a toolbar button: to the thread, for whichever window takes it.
-  PostEvent(kEventAccepted, kToolbarDown, 1);
+  PostEvent(kEventAccepted, toolbarControl(ToolbarAction::Down), 1);
   robot.settle();
   GetParam().dismiss(robot);
   EXPECT_FALSE(GetParam().shown(robot));
-  EXPECT_EQ(testing::countEvents(log, kEventAccepted, kToolbarDown), 1);
+  EXPECT_EQ(testing::countEvents(log, kEventAccepted, toolbarControl(ToolbarAction::Down)), 1);
   EXPECT_FALSE(ended);
 }
 

@@ -80,14 +80,14 @@ TEST_F(ThreadsTest, PostedEventReachesOnlyTheThreadItIsPostedTo) {
   StartThread([&] { recordEventsUntilCloseDown(one); }, 50'000);
   StartThread([&] { recordEventsUntilCloseDown(two); }, 50'000);
   runAll();
-  EXPECT_TRUE(PostEvent(kEventAccepted, kToolbarPageDown, 2));
+  EXPECT_TRUE(PostEvent(kEventAccepted, toolbarControl(ToolbarAction::PageDown), 2));
   EXPECT_TRUE(PostEvent(kEventScrollDown, 7, 2));
   EXPECT_EQ(PendingEvents(2), 2u) << "posting never runs the receiver at once";
   runAll();
   EXPECT_TRUE(one.empty());
   ASSERT_EQ(two.size(), 2u);
   EXPECT_EQ(two[0].event, kEventAccepted);
-  EXPECT_EQ(two[0].control, kToolbarPageDown);
+  EXPECT_EQ(two[0].control, toolbarControl(ToolbarAction::PageDown));
   EXPECT_EQ(two[1].event, kEventScrollDown);
   EXPECT_FALSE(PostEvent(kEventAccepted, 1, 99)) << "no such thread";
 }
