@@ -38,7 +38,7 @@ constexpr PopupEntryDecl kRecordEntries[] = {
 
 }  // namespace
 
-static Window* browseWindow(const BrowseManager& b) { return b.WINDOW ? b.WINDOW->MYWINDOW : nullptr; }
+static Window* browseWindow(const BrowseManager& b) { return b.WINDOW ? b.WINDOW->MYWINDOW() : nullptr; }
 
 // Whether the list's last click hit its column headings rather than a row.
 static bool clickedHeader(const BrowseManager& b) {
@@ -61,7 +61,7 @@ void BrowseManager::AttachToolbar(Toolbar& toolbar) {
   TOOLBARITEM.CHANGEBUTTON = CHANGECONTROL;
   TOOLBARITEM.DELETEBUTTON = DELETECONTROL;
   TOOLBARITEM.SELECTBUTTON = SELECTCONTROL;
-  if (WINDOW && WINDOW->MYWINDOW) TOOLBARITEM.HELPBUTTON = WINDOW->MYWINDOW->number(kHelpUse);
+  if (WINDOW && WINDOW->MYWINDOW()) TOOLBARITEM.HELPBUTTON = WINDOW->MYWINDOW()->number(kHelpUse);
   toolbar.AddTarget(TOOLBARITEM, ILC->Control());
 }
 
@@ -117,7 +117,7 @@ void BrowseManager::refreshButtons() {
   if (Control* select = window->control(SELECTCONTROL)) {
     if (SELECTING) {
       select->setHidden(false);
-      select->setDisabled(!(rows && WINDOW && WINDOW->ORIGINALREQUEST == Request::Select));
+      select->setDisabled(!(rows && WINDOW && WINDOW->ORIGINALREQUEST() == Request::Select));
       select->setDefault(true);
     } else if (HIDESELECT) {
       select->setDisabled(true);
@@ -129,7 +129,7 @@ void BrowseManager::refreshButtons() {
       entry->setText(locator->Display());
       entry->setDisabled(!rows);
     }
-  if (WINDOW && WINDOW->TOOLBAR && WINDOW->TOOLBAR->CURRENT == &TOOLBARITEM) WINDOW->TOOLBAR->DisplayButtons();
+  if (Toolbar* toolbar = WINDOW ? WINDOW->TOOLBAR() : nullptr; toolbar && toolbar->CURRENT == &TOOLBARITEM) toolbar->DisplayButtons();
 }
 
 // ---------------------------------------------------------------- filling by order
@@ -211,7 +211,7 @@ void BrowseManager::RefreshAtRecord() {
 Response BrowseManager::RunForm(Request request) {
   Response response = Response::Cancelled;
   std::int32_t vcr = 0;
-  if (WINDOW) WINDOW->VCRREQUEST = &vcr;
+  if (WINDOW) WINDOW->LeaveNavigationIn(&vcr);
   do {
     vcr = 0;
     if (!ASKPROCEDURE || !WINDOW) break;
@@ -229,12 +229,12 @@ Response BrowseManager::RunForm(Request request) {
     RefreshAfterForm(request, response);
     if (vcr == kToolbarInsert || (vcr == kToolbarDown && request == Request::Insert)) request = Request::Insert;
   } while (vcr != 0);
-  if (WINDOW) WINDOW->VCRREQUEST = nullptr;
+  if (WINDOW) WINDOW->LeaveNavigationIn(nullptr);
   return response;
 }
 
 void BrowseManager::RefreshAfterForm(Request request, Response response) {
-  std::int32_t vcr = WINDOW && WINDOW->VCRREQUEST ? *WINDOW->VCRREQUEST : 0;
+  std::int32_t vcr = WINDOW && WINDOW->VCRREQUEST() ? *WINDOW->VCRREQUEST() : 0;
   if (response == Response::Completed) {
     bool leaves = request == Request::Delete;
     if (!leaves && request == Request::Change) {
@@ -421,14 +421,13 @@ EventResult BrowseManager::OnEvent() {
       if (!NEEDREFRESH) static_cast<void>(RunForm(request));  // the list shows what the form did
       rc = EventResult::Consumed;
     } else if (e.control == SELECTCONTROL && SELECTCONTROL) {
-      WINDOW->RESPONSE = Response::Completed;
-      WINDOW->MYWINDOW->post(kEventCloseWindow);
+      WINDOW->CloseWithResponse(Response::Completed);
       rc = EventResult::Consumed;
     } else {
       OnLocatorAccepted(e.control);
     }
   }
-  if (readFailed()) WINDOW->MYWINDOW->post(kEventCloseWindow);
+  if (readFailed()) WINDOW->MYWINDOW()->post(kEventCloseWindow);
   if (NEEDREFRESH) {
     NEEDREFRESH = false;
     FillPage(kFromHighlight);

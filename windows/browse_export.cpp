@@ -38,7 +38,7 @@ std::string fill(std::string text, const std::string& one, const std::string& tw
 std::string recordsText(std::int64_t n) { return std::to_string(n) + (n == 1 ? " record" : " records"); }
 
 PagedList* pagedListOf(BrowseManager& b) {
-  Window* window = b.WINDOW ? b.WINDOW->MYWINDOW : nullptr;
+  Window* window = b.WINDOW ? b.WINDOW->MYWINDOW() : nullptr;
   Control* list = window && b.ILC ? window->control(b.ILC->Control()) : nullptr;
   return list ? list->list() : nullptr;
 }

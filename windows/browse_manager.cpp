@@ -42,7 +42,7 @@ void BrowseManager::hearOtherStations() {
   const int thread = vrt::ThreadNumber();
   hearing_.start([this, thread, tables](const std::string& table) {
     if (!table.empty() && std::find(tables.begin(), tables.end(), table) == tables.end()) return;
-    vrt::Window* window = WINDOW ? WINDOW->MYWINDOW : nullptr;
+    vrt::Window* window = WINDOW ? WINDOW->MYWINDOW() : nullptr;
     if (!window || !ILC) return;
     vrt::Event e;
     e.event = kEventTablesChanged;

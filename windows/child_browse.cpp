@@ -76,7 +76,7 @@ class ChildBrowse::Manager : public BrowseManager {
   }
 
  private:
-  vrt::Window* window() const { return WINDOW ? WINDOW->MYWINDOW : nullptr; }
+  vrt::Window* window() const { return WINDOW ? WINDOW->MYWINDOW() : nullptr; }
 
   // The row id of the record a row of the page shows; 0 when it is gone.
   std::int64_t rowidOf(int row) {
