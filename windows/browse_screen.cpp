@@ -45,21 +45,21 @@ class DeclaredBrowse : public BrowseManager {
     for (std::size_t i = 0; i < decl_.tabs.size(); ++i)
       tabs.push_back({static_cast<int>(i) + 1,
                       decl_.tabs[i].locator == BrowseTab::Locator::Entry ? locatorUse(i) : std::string()});
-    const bool first = !LOADED;
+    const bool first = !LOADED();
     const bool filled = ChooseOrderAndFill(SortOrderForTab(*window_.MYWINDOW(), decl_.sheetUse, tabs), force);
-    if (!first || !LOADED || SELECTING || !decl_.openAt || CurrentOrderNumber() != 1) return filled;
+    if (!first || !LOADED() || SETTINGS().SELECTING || !decl_.openAt || CurrentOrderNumber() != 1) return filled;
     decl_.openAt();
-    CURRENTCHOICE = 1;
+    HighlightRow(1);
     RefreshAtKeyValue();
     return true;
   }
   void ArmKeys() override {
     BrowseManager::ArmKeys();
     if (decl_.popupButtons.empty() || !window_.MYWINDOW()) return;
-    POPUP.AddSeparator();
+    POPUP().AddSeparator();
     for (const std::string& use : decl_.popupButtons)
       if (const int control = window_.MYWINDOW()->number(use))
-        POPUP.AddItemMimic(POPUP.NameFor(window_.MYWINDOW()->control(control)->text()), control, "!");
+        POPUP().AddItemMimic(POPUP().NameFor(window_.MYWINDOW()->control(control)->text()), control, "!");
   }
 
  private:
@@ -172,9 +172,17 @@ bool BrowseScreen::Setup() {
   view_ = std::make_unique<View>(TableFile(*decl_.primary));
   browse_ = std::make_unique<DeclaredBrowse>(decl_, *this, *cells_);
   BrowseManager& b = *browse_;
-  b.SELECTING = REQUEST() == Request::Select;
+  b.Configure({.ASKPROCEDURE = decl_.form,
+               .CHANGECONTROL = window_->number(kChangeUse),
+               .DELETECONTROL = window_->number(kDeleteUse),
+               .INSERTCONTROL = window_->number(kInsertUse),
+               .SELECTCONTROL = window_->number(kSelectUse),
+               .VIEWCONTROL = window_->number(kViewUse),
+               .HIDESELECT = decl_.hideSelect,
+               .SELECTING = REQUEST() == Request::Select,
+               .RETAINROW = decl_.retainRow,
+               .FIELDS = cells_->Pairs()});
   b.Setup(*list_, *view_, queue_, relate, this);
-  cells_->AddPairs(b.FIELDS);
   for (std::size_t i = 0; i < decl_.tabs.size(); ++i) {
     const BrowseTab& t = decl_.tabs[i];
     std::unique_ptr<ThumbStep> step;
@@ -195,14 +203,6 @@ bool BrowseScreen::Setup() {
     if (!decl_.filter.empty()) b.PutNamedFilter(decl_.filter);  // each order has its own filters
   }
   b.SelectOrder(1);
-  b.ASKPROCEDURE = decl_.form;
-  b.INSERTCONTROL = window_->number(kInsertUse);
-  b.CHANGECONTROL = window_->number(kChangeUse);
-  b.DELETECONTROL = window_->number(kDeleteUse);
-  b.VIEWCONTROL = window_->number(kViewUse);
-  b.SELECTCONTROL = window_->number(kSelectUse);
-  b.HIDESELECT = decl_.hideSelect;
-  b.RETAINROW = decl_.retainRow;
   AddItem(static_cast<WindowComponent&>(b));
   AddItem(window_->number(kCloseUse), Response::Cancelled);
   AddItem(toolbar_);

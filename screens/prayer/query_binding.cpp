@@ -207,12 +207,9 @@ void QueryBinding::applyRuntimeCategory() {
 
 void QueryBinding::install() {
   BrowseManager& b = browse_.Browse();
-  for (auto& order : *b.ORDER) {
-    if (filter_.empty()) order.FILTER.erase(kQueryFilterName);
-    else order.FILTER[kQueryFilterName] = filter_;
-  }
+  b.PutNamedFilterOnEveryOrder(filter_, kQueryFilterName);
   // Another query starts at the top of the list.
-  b.LISTQUEUE->Free();
+  b.LISTQUEUE()->Free();
   b.Reset(true);
 }
 
