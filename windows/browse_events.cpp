@@ -74,7 +74,7 @@ void BrowseManager::Shutdown() {
     o.RESETS.Kill();
   }
   popup_.Kill();
-  if (savedBuffer_) PRIMARY()->Me->PopBufferCopy(savedBuffer_, false);
+  if (savedBuffer_) PRIMARY()->Me()->PopBufferCopy(savedBuffer_, false);
   ViewManager::Shutdown();
 }
 
@@ -185,8 +185,8 @@ bool BrowseManager::ChooseOrderAndFill(int number, bool force) {
 // ---------------------------------------------------------------- the form
 
 bool BrowseManager::ReportVanishedRecord() {
-  PRIMARY()->Me->ERRORS->NoteFile(PRIMARY()->Me->FILENAMEVALUE);
-  PRIMARY()->Me->ERRORS->Raise(Msg::RecordChangedOrDeleted);
+  PRIMARY()->Me()->ERRORS->NoteFile(PRIMARY()->Me()->FILENAMEVALUE);
+  PRIMARY()->Me()->ERRORS->Raise(Msg::RecordChangedOrDeleted);
   return true;
 }
 
@@ -195,7 +195,7 @@ bool BrowseManager::RereadHighlighted() {
   if (ilc_->Choice() > 0) currentChoice_ = ilc_->Choice();
   const std::string& position = listQueue_->GetViewPosition(std::clamp(currentChoice_, 1, listQueue_->Records()));
   if (VIEW()->resetTo(position) && ReadNext() == ReadResult::Ok && VIEW()->position() == position) {
-    PRIMARY()->Me->FILE->watch();
+    PRIMARY()->Me()->FILE->watch();
     return true;
   }
   needRefresh_ = ReportVanishedRecord();
@@ -240,9 +240,9 @@ void BrowseManager::RefreshAfterForm(Request request, Response response) {
     if (!leaves && request == Request::Change) {
       // A change that takes the record out of the filter removes its row: reading from the
       // record's place then yields another record, or none.
-      const std::int64_t changed = PRIMARY()->Me->FILE->currentRowid();
+      const std::int64_t changed = PRIMARY()->Me()->FILE->currentRowid();
       SaveTableBuffers();
-      leaves = !(VIEW()->resetToBuffer() && ReadNext() == ReadResult::Ok && PRIMARY()->Me->FILE->currentRowid() == changed);
+      leaves = !(VIEW()->resetToBuffer() && ReadNext() == ReadResult::Ok && PRIMARY()->Me()->FILE->currentRowid() == changed);
       RestoreTableBuffers();
     }
     if (leaves) {
@@ -255,7 +255,7 @@ void BrowseManager::RefreshAfterForm(Request request, Response response) {
     FillPage(kFromHighlight);
   }
   if (vcr == kToolbarInsert || (vcr == kToolbarDown && request == Request::Insert)) {
-    PRIMARY()->Me->BUFFER->clearAll(PRIMARY()->Me->FILE->schema().fields);
+    PRIMARY()->Me()->BUFFER->clearAll(PRIMARY()->Me()->FILE->schema().fields);
   } else if (vcr != 0) {
     OnToolbarScroll(vcr);
     return;
@@ -364,11 +364,11 @@ void BrowseManager::OnHighlightMoved() {
 void BrowseManager::OnSelectingClose(bool completed) {
   if (!settings_.SELECTING) return;
   if (completed) {
-    if (savedBuffer_) PRIMARY()->Me->PopBufferCopy(savedBuffer_, false);
+    if (savedBuffer_) PRIMARY()->Me()->PopBufferCopy(savedBuffer_, false);
     RereadHighlighted();
     LoadRowIntoRecord();
   } else if (savedBuffer_) {
-    PRIMARY()->Me->PopBufferCopy(savedBuffer_, true);
+    PRIMARY()->Me()->PopBufferCopy(savedBuffer_, true);
   }
   savedBuffer_ = 0;
 }

@@ -83,7 +83,7 @@ class ChildBrowse::Manager : public BrowseManager {
     if (row < 1 || row > LISTQUEUE()->Records()) return 0;
     const std::string& position = LISTQUEUE()->GetViewPosition(row);
     if (!VIEW()->resetTo(position) || ReadNext() != ReadResult::Ok || VIEW()->position() != position) return 0;
-    return PRIMARY()->Me->FILE->currentRowid();
+    return PRIMARY()->Me()->FILE->currentRowid();
   }
 
   // Moves the highlighted record (or the dragged one) and refills the page with it
@@ -95,7 +95,7 @@ class ChildBrowse::Manager : public BrowseManager {
     const vrt::ListDrop drop = list && list->list() ? list->list()->lastDrop() : vrt::ListDrop{};
     if (how == SiblingMove::Onto) HighlightRow(drop.from);
     else if (ILC()->Choice() > 0) HighlightRow(ILC()->Choice());
-    FileManager& f = *PRIMARY()->Me;
+    FileManager& f = *PRIMARY()->Me();
     const std::int64_t moving = rowidOf(CURRENTCHOICE());
     const std::int64_t target = how == SiblingMove::Onto ? rowidOf(drop.to) : 0;
     if (moving == 0 || (how == SiblingMove::Onto && target == 0)) {
@@ -189,7 +189,7 @@ void ChildBrowse::Attach(vrt::Window& window, bool viewOnly) {
 void DeleteChildRecords(const ChildListDecl& decl, const vrt::store::KeyValue& parent) {
   if (!decl.table) return;
   RelationManager& children = Relate(*decl.table);
-  FileManager& f = *children.Me;
+  FileManager& f = *children.Me();
   if (children.Open() != Level::Benign) return;
   if (f.Use() != Level::Benign) {
     children.Close();

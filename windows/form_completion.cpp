@@ -21,7 +21,7 @@ constexpr int kYesNoCancel = Button::Yes | Button::No | Button::Cancel;
 // with No as the answer a stray Enter gives; any other gets the standard question.
 int deleteRecord(RelationManager& primary, bool ask) {
   if (!ask) return primary.Delete(false);
-  const std::string named = NamedElsewhereQuestion(*primary.Me);
+  const std::string named = NamedElsewhereQuestion(*primary.Me());
   if (named.empty()) return primary.Delete(true);
   errorManager().NoteMessageText(named);
   if (AskMessage(Msg::ConfirmDeleteNamed, Button::Yes | Button::No, Button::No) != Button::Yes) return Level::Cancel;
@@ -33,22 +33,22 @@ int deleteRecord(RelationManager& primary, bool ask) {
 
 void WindowController::takeSnapshot() {
   releaseSnapshot();
-  if (!settings_.PRIMARY || !settings_.PRIMARY->Me || !settings_.PRIMARY->Me->BUFFER) return;
-  saved_ = static_cast<std::uint16_t>(settings_.PRIMARY->Me->PushBufferCopy());
-  snapshot_ = *settings_.PRIMARY->Me->BUFFER;
+  if (!settings_.PRIMARY || !settings_.PRIMARY->Me() || !settings_.PRIMARY->Me()->BUFFER) return;
+  saved_ = static_cast<std::uint16_t>(settings_.PRIMARY->Me()->PushBufferCopy());
+  snapshot_ = *settings_.PRIMARY->Me()->BUFFER;
 }
 
 void WindowController::releaseSnapshot() {
-  if (saved_ && settings_.PRIMARY && settings_.PRIMARY->Me) {
+  if (saved_ && settings_.PRIMARY && settings_.PRIMARY->Me()) {
     int id = saved_;
-    settings_.PRIMARY->Me->PopBufferCopy(id, false);
+    settings_.PRIMARY->Me()->PopBufferCopy(id, false);
   }
   saved_ = 0;
   snapshot_.reset();
 }
 
 bool WindowController::RecordChanged() const {
-  return snapshot_ && settings_.PRIMARY && settings_.PRIMARY->Me && settings_.PRIMARY->Me->BUFFER && !(*settings_.PRIMARY->Me->BUFFER == *snapshot_);
+  return snapshot_ && settings_.PRIMARY && settings_.PRIMARY->Me() && settings_.PRIMARY->Me()->BUFFER && !(*settings_.PRIMARY->Me()->BUFFER == *snapshot_);
 }
 
 // ---------------------------------------------------------------- before the loop
@@ -171,7 +171,7 @@ void WindowController::SaveChangeAndStay() {
 void WindowController::SaveInsertAndStay() {
   if (!settings_.PRIMARY || !myWindow_ || ValidateAllControls(*myWindow_) != 0) return;
   saveHistory();
-  FileManager& file = *settings_.PRIMARY->Me;
+  FileManager& file = *settings_.PRIMARY->Me();
   if (settings_.PRIMARY->Insert() != Level::Benign) {
     firstFieldAfterFailure();
     return;
@@ -194,9 +194,9 @@ EventResult WindowController::saveForUser() {
 }
 
 bool WindowController::closeAfterCancelledInsert() {
-  if (!settings_.PRIMARY || !settings_.PRIMARY->Me || !settings_.PRIMARY->Me->AUTOINCDONE) return true;
+  if (!settings_.PRIMARY || !settings_.PRIMARY->Me() || !settings_.PRIMARY->Me()->AUTOINCDONE) return true;
   if (settings_.PRIMARY->Delete(false) != Level::Benign) return false;
-  settings_.PRIMARY->Me->AUTOINCDONE = false;
+  settings_.PRIMARY->Me()->AUTOINCDONE = false;
   return true;
 }
 
@@ -224,7 +224,7 @@ EventResult WindowController::OnCloseRequest() {
   }
   if (!lastInsertedPosition_.empty()) {
     response_ = Response::Completed;
-    settings_.PRIMARY->Me->RereadAt(lastInsertedPosition_);
+    settings_.PRIMARY->Me()->RereadAt(lastInsertedPosition_);
   }
   return EventResult::Continue;
 }

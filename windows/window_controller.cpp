@@ -43,8 +43,8 @@ void WindowController::AddItem(int control, Response response) { buttons_.push_b
 void WindowController::AddUpdateFile(FileManager& file) { files_.push_back({&file, 0}); }
 
 void WindowController::AddHistoryField(int control, int liveField, int historyField) {
-  if (!settings_.PRIMARY || !settings_.PRIMARY->Me) return;
-  FileManager& table = *settings_.PRIMARY->Me;
+  if (!settings_.PRIMARY || !settings_.PRIMARY->Me()) return;
+  FileManager& table = *settings_.PRIMARY->Me();
   history_.push_back({&historyBufferFor(table), historyField, table.BUFFER, liveField, control, &table});
 }
 
