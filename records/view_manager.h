@@ -32,10 +32,10 @@ class ViewManager {
   struct SortOrder {
     std::map<std::string, std::string> FILTER;  // named filters, in identifier order
     int FREEELEMENT = -1;                       // field index of the first free key component
-    int LIMITTYPE = kNoLimit;
+    int LIMITTYPE = kNoLimit;                   // LimitBy: how the order is held to a range
     int MAINKEY = -1;                           // key number of the primary table
     std::string ORDER;                          // "" when there is no explicit order
-    FieldPairs RANGELIST;
+    FieldPairs RANGELIST;                       // LimitBy: the values the range holds to
   };
 
   ViewManager() = default;
