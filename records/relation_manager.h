@@ -29,16 +29,15 @@ class RelationManager {
     int myField;
     int hisField;
   };
+  // One relation, as DeclareRelation and LinkRelationFields made it.
   struct Relation {
-    RelationManager* FILE;
-    std::vector<Link> FIELDS;
+    RelationManager* FILE;     // the related table
+    std::vector<Link> FIELDS;  // the linking fields, mine and his
     int HISKEY = -1;  // the related table's key to find the children; -1 on the child side
-    int UPDATEMODE = RI::None;
-    int DELETEMODE = RI::None;
-    int OPENED = 0;
-    // Child side: what the user is told when the parent a new or moved record names is gone
-    // (set by the dictionary's set-up; empty: not checked).
-    std::string MISSINGPARENT;
+    int UPDATEMODE = RI::None;  // what a change of the linking values does to the children
+    int DELETEMODE = RI::None;  // what a deletion does to them
+    int OPENED = 0;             // Open: how many times this table opened the related one
+    std::string MISSINGPARENT;  // child side: DeclareRelation's missingParent
   };
 
   RelationManager() = default;
@@ -46,21 +45,32 @@ class RelationManager {
   RelationManager& operator=(const RelationManager&) = delete;
   virtual ~RelationManager();
 
-  FileManager* Me = nullptr;       // Setup: the table's own file manager
-  std::vector<Relation> relations;  // DeclareRelations, the first time a relation is needed
-  bool transactionFlag = true;      // Setup: changes run inside transactions
-  int transactionWait = 2;          // the table's set-up: seconds a transaction waits for its files
-  long openStamp = 0;               // Open and Close: the pass that last visited this table
-  bool relationsBuilt = false;      // set once DeclareRelations has run
-  bool openAll = false;             // the table's set-up: Open opens every related table too
+  // What the table's set-up declares, handed to Setup.
+  struct Settings {
+    bool transactionFlag = true;  // changes run inside transactions
+    int transactionWait = 2;      // seconds a transaction waits for its files
+    // Fills the relations list the first time it is needed (the table's own routine).
+    std::function<void(RelationManager&)> DeclareRelations{};
+  };
 
-  void Setup(FileManager& fileManager, bool useTransactions);
-  // Parent side: the child's manager, the modes and the child's key; child side: the parent.
+  void Setup(FileManager& fileManager, Settings settings);
+  const Settings& SETTINGS() const { return settings_; }  // Setup
+
+  // Running state, read by the framework and the tests; the relation manager sets it.
+  FileManager* Me() const { return me_; }                                 // Setup: the table's own file manager
+  const std::vector<Relation>& relations() const { return relations_; }  // DeclareRelations, when first needed
+
+  // A caller that frames the table's changes in a transaction of its own turns the table's
+  // off, and puts it back after.
+  void UseTransactions(bool on) { settings_.transactionFlag = on; }
+  // The relations are declared anew by `declare` the next time one is needed.
+  void RedeclareRelations(std::function<void(RelationManager&)> declare);
+  // Parent side: the child's manager, the modes and the child's key; child side: the parent,
+  // and what the user is told when the parent a new or moved record names is gone (empty:
+  // not checked). Both from DeclareRelations only.
   void DeclareRelation(RelationManager& related, int updateMode, int deleteMode, int hisKey);
-  void DeclareRelation(RelationManager& related);
+  void DeclareRelation(RelationManager& related, std::string missingParent = {});
   void LinkRelationFields(int myField, int hisField);
-  // Fills the relations list the first time it is needed (the table's own routine).
-  std::function<void(RelationManager&)> DeclareRelations;
 
   // The relation with `related`, filled in when first needed; nullptr when there is none.
   const Relation* RelationTo(const RelationManager& related);
@@ -111,6 +121,11 @@ class RelationManager {
   [[nodiscard]] Level runUpkeep(const vrt::RecordBuffer* before, const vrt::RecordBuffer* after, Pending& pending, int failure);
   void closeUpkeepFiles();
 
+  Settings settings_;
+  FileManager* me_ = nullptr;
+  std::vector<Relation> relations_;
+  long openStamp_ = 0;           // Open and Close: the pass that last visited this table
+  bool relationsBuilt_ = false;  // set once DeclareRelations has run
   std::vector<FileManager*> upkeepOpened_;  // files opened for the upkeep of the write under way
 
   long closeStamp_ = 0;

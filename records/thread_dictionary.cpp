@@ -24,7 +24,7 @@ struct TableSet {
 // Declares a table's relations on its relation manager, as the dictionary lists them:
 // as the parent, its children in order; as a child, its parent.
 void declareRelations(RelationManager& rm) {
-  const std::string& label = rm.Me->FILENAMEVALUE;
+  const std::string& label = rm.Me()->FILENAMEVALUE;
   for (const auto& r : dict::relations()) {
     const bool parent = vrt::equalTextNoCase(r.parent, label);
     const bool child = vrt::equalTextNoCase(r.child, label);
@@ -35,9 +35,8 @@ void declareRelations(RelationManager& rm) {
       const auto key = dict::findKey(r.childKey);
       rm.DeclareRelation(*other, static_cast<int>(r.onChange), static_cast<int>(r.onDelete), key ? key->index : -1);
     } else {
-      rm.DeclareRelation(*other);
-      rm.relations.back().MISSINGPARENT = std::string("The ") + r.parentNoun + " this " + r.childNoun +
-                                          " belongs to was deleted at another station.";
+      rm.DeclareRelation(*other, std::string("The ") + r.parentNoun + " this " + r.childNoun +
+                                     " belongs to was deleted at another station.");
     }
     for (const auto& link : r.links) {
       const auto mine = dict::findField(parent ? link.parentField : link.childField);
@@ -53,8 +52,7 @@ class ThreadDictionary {
     for (const auto& schema : dict::tables()) {
       TableSet& t = tables_.emplace_back(schema);
       t.access.Setup(t.file, errorManager());
-      t.relate.Setup(t.access, true);
-      t.relate.DeclareRelations = declareRelations;
+      t.relate.Setup(t.access, {.DeclareRelations = declareRelations});
     }
   }
   ~ThreadDictionary() {

@@ -12,52 +12,48 @@ using vrt::expr::Value;
 ViewManager::~ViewManager() { Destroy(); }
 
 void ViewManager::Setup(vrt::View& view, RelationManager& primary, std::vector<SortOrder>* orders) {
-  INITED = true;
-  VIEW = &view;
-  PRIMARY = &primary;
-  DISPOSEORDER = orders == nullptr;
-  ORDER = orders ? orders : &ownOrders_;
+  inited_ = true;
+  view_ = &view;
+  primary_ = &primary;
+  disposeOrder_ = orders == nullptr;
+  orders_ = orders ? orders : &ownOrders_;
   current_ = 0;
-  SAVEDBUFFERS.clear();
-  PAGESIZE = 20;
-  PAGESBEHIND = 2;
-  PAGESAHEAD = 0;
-  TIMEOUT = 60;
-  KILLED = false;
-  for (vrt::DataFile* table : VIEW->tables()) {
+  savedBuffers_.clear();
+  killed_ = false;
+  for (vrt::DataFile* table : view_->tables()) {
     RelationManager* rm = relationManagerFor(table->schema().label);
     FileManager* fm = fileManagerFor(table->schema().label);
     if (!rm || !fm) break;
     static_cast<void>(rm->Open());
-    USED = true;
+    used_ = true;
     if (fm->Use() != Level::Benign) break;
   }
 }
 
 void ViewManager::Shutdown() {
-  if (!INITED || KILLED) return;
-  for (SortOrder& o : *ORDER) {
+  if (!inited_ || killed_) return;
+  for (SortOrder& o : *orders_) {
     o.RANGELIST.Kill();
     o.FILTER.clear();
     o.ORDER.clear();
   }
-  if (DISPOSEORDER) ORDER->clear();
-  SAVEDBUFFERS.clear();
+  if (disposeOrder_) orders_->clear();
+  savedBuffers_.clear();
   CloseView(true);
-  if (USED) {
-    for (vrt::DataFile* table : VIEW->tables())
+  if (used_) {
+    for (vrt::DataFile* table : view_->tables())
       if (RelationManager* rm = relationManagerFor(table->schema().label)) static_cast<void>(rm->Close());
-    USED = false;
+    used_ = false;
   }
-  KILLED = true;
+  killed_ = true;
 }
 
 void ViewManager::Destroy() {
-  if (INITED && !KILLED) Shutdown();
+  if (inited_ && !killed_) Shutdown();
 }
 
 ViewManager::SortOrder& ViewManager::CurrentOrder() {
-  if (ORDER && current_ < ORDER->size()) return (*ORDER)[current_];
+  if (orders_ && current_ < orders_->size()) return (*orders_)[current_];
   // No sort order yet: the view reads in file order, unfiltered; what is set on this
   // stand-in is dropped, since there is no order to hang it on.
   unordered_ = SortOrder{};
@@ -65,7 +61,7 @@ ViewManager::SortOrder& ViewManager::CurrentOrder() {
 }
 
 const FileManager::KeyEntry* ViewManager::keyEntry(int key) const {
-  for (const auto& e : PRIMARY->Me->KEYS)
+  for (const auto& e : primary_->Me()->KEYS)
     if (e.key == key) return &e;
   return nullptr;
 }
@@ -79,14 +75,14 @@ std::string ViewManager::KeyOrderText(int key) const {
 }
 
 int ViewManager::AddKeyOrder(int key) {
-  static_cast<void>(PRIMARY->Me->Use());  // the key descriptions come with the file's set-up
+  static_cast<void>(primary_->Me()->Use());  // the key descriptions come with the file's set-up
   SortOrder o;
   o.MAINKEY = key;
   if (const auto* e = keyEntry(key); e && !e->FIELDS.empty()) o.FREEELEMENT = e->FIELDS.front().field;
   o.ORDER = KeyOrderText(key);
-  ORDER->push_back(std::move(o));
-  current_ = ORDER->size() - 1;
-  return static_cast<int>(ORDER->size());
+  orders_->push_back(std::move(o));
+  current_ = orders_->size() - 1;
+  return static_cast<int>(orders_->size());
 }
 
 void ViewManager::rebuildFreeElement() {
@@ -102,10 +98,10 @@ void ViewManager::LimitBy(int field, ValueRef value) {
   o.LIMITTYPE = kSingleValue;
   o.RANGELIST.Kill();
   if (const auto* e = keyEntry(o.MAINKEY)) {
-    const auto& fields = PRIMARY->Me->FILE->schema().fields;
+    const auto& fields = primary_->Me()->FILE->schema().fields;
     for (const auto& c : e->FIELDS) {
       if (c.field == field) break;
-      o.RANGELIST.AddPair(ValueRef::ofField(*PRIMARY->Me->BUFFER, fields[static_cast<std::size_t>(c.field)]));
+      o.RANGELIST.AddPair(ValueRef::ofField(*primary_->Me()->BUFFER, fields[static_cast<std::size_t>(c.field)]));
     }
   }
   o.RANGELIST.AddPair(std::move(value));
@@ -116,10 +112,10 @@ void ViewManager::LimitBy(int, RelationManager& related) {
   SortOrder& o = CurrentOrder();
   o.LIMITTYPE = kFileRelation;
   o.RANGELIST.Kill();
-  if (const auto* r = PRIMARY->RelationTo(related)) {
-    const auto& theirs = related.Me->FILE->schema().fields;
+  if (const auto* r = primary_->RelationTo(related)) {
+    const auto& theirs = related.Me()->FILE->schema().fields;
     for (const auto& link : r->FIELDS)
-      o.RANGELIST.AddPair(ValueRef::ofField(*related.Me->BUFFER, theirs[static_cast<std::size_t>(link.hisField)]));
+      o.RANGELIST.AddPair(ValueRef::ofField(*related.Me()->BUFFER, theirs[static_cast<std::size_t>(link.hisField)]));
   }
   rebuildFreeElement();
 }
@@ -161,6 +157,13 @@ void ViewManager::PutNamedFilter(const std::string& text, const std::string& id)
   else filters[id] = text;
 }
 
+void ViewManager::PutNamedFilterOnEveryOrder(const std::string& text, const std::string& id) {
+  for (SortOrder& order : *orders_) {
+    if (text.empty()) order.FILTER.erase(id);
+    else order.FILTER[id] = text;
+  }
+}
+
 namespace {
 
 // A range value as filter text: text quoted (quotes doubled), upper-cased where the key is.
@@ -189,18 +192,18 @@ void ViewManager::PushFilter() {
   }
   for (const auto& [id, filter] : o.FILTER) text += (text.empty() ? "(" : " AND (") + filter + ")";
   filterText_ = text;
-  if (!VIEW->setFilter(text)) {
+  if (!view_->setFilter(text)) {
     // The user is told, and reading goes on without the filter and the range limits.
-    static_cast<void>(PRIMARY->Me->ERRORS->Raise(Msg::ViewOpenError));
-    VIEW->setFilter("");
+    static_cast<void>(primary_->Me()->ERRORS->Raise(Msg::ViewOpenError));
+    view_->setFilter("");
   }
 }
 
 void ViewManager::PushOrder() {
   orderText_ = CurrentOrder().ORDER;
-  if (!VIEW->setOrder(orderText_)) {
-    static_cast<void>(PRIMARY->Me->ERRORS->Raise(Msg::ViewOpenError));
-    VIEW->setOrder("");
+  if (!view_->setOrder(orderText_)) {
+    static_cast<void>(primary_->Me()->ERRORS->Raise(Msg::ViewOpenError));
+    view_->setOrder("");
   }
 }
 
@@ -224,7 +227,7 @@ bool ViewManager::RefreshLimits() {
 
 bool ViewManager::SelectOrder(int number) {
   if (number == 0) number = 1;
-  if (number < 1 || number > static_cast<int>(ORDER->size())) return false;
+  if (number < 1 || number > static_cast<int>(orders_->size())) return false;
   if (static_cast<std::size_t>(number - 1) == current_) return false;
   current_ = static_cast<std::size_t>(number - 1);
   return true;
@@ -233,28 +236,28 @@ bool ViewManager::SelectOrder(int number) {
 // ---------------------------------------------------------------- opening and reading
 
 void ViewManager::OpenView() {
-  if (!VIEW->isOpen() && !VIEW->open() && vrt::errorCode() != vrt::kFileAlreadyOpen) {
-    PRIMARY->Me->ERRORS->NoteFile(vrt::clip(PRIMARY->Me->FILENAMEVALUE));
-    static_cast<void>(PRIMARY->Me->ERRORS->Raise(Msg::ViewOpenError));
+  if (!view_->isOpen() && !view_->open() && vrt::errorCode() != vrt::kFileAlreadyOpen) {
+    primary_->Me()->ERRORS->NoteFile(vrt::clip(primary_->Me()->FILENAMEVALUE));
+    static_cast<void>(primary_->Me()->ERRORS->Raise(Msg::ViewOpenError));
   }
-  OPENED = true;
-  VIEW->setBuffer(PAGESIZE, PAGESBEHIND, PAGESAHEAD, TIMEOUT);
+  opened_ = true;
+  view_->setBuffer(settings_.PAGESIZE, settings_.PAGESBEHIND, settings_.PAGESAHEAD, settings_.TIMEOUT);
   PushOrder();
   PushFilter();
 }
 
 void ViewManager::CloseView(bool force) {
-  if ((OPENED || force) && VIEW) VIEW->close();
-  OPENED = false;
+  if ((opened_ || force) && view_) view_->close();
+  opened_ = false;
 }
 
 void ViewManager::Reposition(long position) {
   OpenView();
   if (position == 0) {
-    VIEW->setToStart();
-  } else if (!VIEW->resetTo(vrt::store::encodePosition(position, {}))) {
-    static_cast<void>(PRIMARY->Me->ERRORS->Raise(Msg::ViewOpenError));
-    VIEW->setToStart();
+    view_->setToStart();
+  } else if (!view_->resetTo(vrt::store::encodePosition(position, {}))) {
+    static_cast<void>(primary_->Me()->ERRORS->Raise(Msg::ViewOpenError));
+    view_->setToStart();
   }
 }
 
@@ -262,7 +265,7 @@ int ViewManager::CheckRecord() { return kRecordOk; }
 
 ReadResult ViewManager::read(bool forward) {
   for (;;) {
-    if (!(forward ? VIEW->next() : VIEW->previous())) break;
+    if (!(forward ? view_->next() : view_->previous())) break;
     switch (CheckRecord()) {
       case kRecordOk: return ReadResult::Ok;
       case kRecordOutOfRange: return ReadResult::End;
@@ -270,7 +273,7 @@ ReadResult ViewManager::read(bool forward) {
     }
   }
   if (vrt::errorCode() == vrt::kRecordNotAvailable) return ReadResult::End;
-  FileManager& fm = *PRIMARY->Me;
+  FileManager& fm = *primary_->Me();
   fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
   static_cast<void>(fm.ERRORS->Raise(Msg::RecordRetrievalError));
   return ReadResult::Failed;
@@ -280,7 +283,7 @@ ReadResult ViewManager::ReadNext() { return read(true); }
 ReadResult ViewManager::ReadPrevious() { return read(false); }
 
 void ViewManager::ClearViewRecords() {
-  for (vrt::DataFile* t : VIEW->tables()) t->buffer().clearAll(t->schema().fields);
+  for (vrt::DataFile* t : view_->tables()) t->buffer().clearAll(t->schema().fields);
 }
 
 Level ViewManager::PrepareNewRecord(bool suppressClear) {
@@ -288,26 +291,26 @@ Level ViewManager::PrepareNewRecord(bool suppressClear) {
   SortOrder& o = CurrentOrder();
   if (o.LIMITTYPE == kSingleValue || o.LIMITTYPE == kFileRelation) {
     const auto* e = keyEntry(o.MAINKEY);
-    const auto& fields = PRIMARY->Me->FILE->schema().fields;
+    const auto& fields = primary_->Me()->FILE->schema().fields;
     for (std::size_t i = 0; e && i < o.RANGELIST.size() && i < e->FIELDS.size(); ++i) {
       const auto& f = fields[static_cast<std::size_t>(e->FIELDS[i].field)];
       const Value& v = o.RANGELIST[i].right;
-      if (vrt::isTextType(f.type)) PRIMARY->Me->BUFFER->setText(f, v.toText());
-      else PRIMARY->Me->BUFFER->setNumber(f, v.toNumber());
+      if (vrt::isTextType(f.type)) primary_->Me()->BUFFER->setText(f, v.toText());
+      else primary_->Me()->BUFFER->setNumber(f, v.toNumber());
     }
   }
-  return PRIMARY->Me->ClearForInsert(true);
+  return primary_->Me()->ClearForInsert(true);
 }
 
 void ViewManager::SaveTableBuffers() {
-  SAVEDBUFFERS.clear();
-  for (vrt::DataFile* t : VIEW->tables())
-    if (FileManager* fm = fileManagerFor(t->schema().label)) SAVEDBUFFERS.emplace_back(fm, fm->PushBufferCopy());
+  savedBuffers_.clear();
+  for (vrt::DataFile* t : view_->tables())
+    if (FileManager* fm = fileManagerFor(t->schema().label)) savedBuffers_.emplace_back(fm, fm->PushBufferCopy());
 }
 
 void ViewManager::RestoreTableBuffers() {
-  for (auto& [fm, id] : SAVEDBUFFERS) fm->PopBufferCopy(id, true);
-  SAVEDBUFFERS.clear();
+  for (auto& [fm, id] : savedBuffers_) fm->PopBufferCopy(id, true);
+  savedBuffers_.clear();
 }
 
 }  // namespace vesp

@@ -32,10 +32,10 @@ class ViewManager {
   struct SortOrder {
     std::map<std::string, std::string> FILTER;  // named filters, in identifier order
     int FREEELEMENT = -1;                       // field index of the first free key component
-    int LIMITTYPE = kNoLimit;
+    int LIMITTYPE = kNoLimit;                   // LimitBy: how the order is held to a range
     int MAINKEY = -1;                           // key number of the primary table
     std::string ORDER;                          // "" when there is no explicit order
-    FieldPairs RANGELIST;
+    FieldPairs RANGELIST;                       // LimitBy: the values the range holds to
   };
 
   ViewManager() = default;
@@ -43,20 +43,23 @@ class ViewManager {
   ViewManager& operator=(const ViewManager&) = delete;
   virtual ~ViewManager();
 
-  // What a screen may set, after Setup and before the view opens: the view's read-ahead.
-  int PAGESAHEAD = 0;    // pages read ahead of the one asked for
-  int PAGESBEHIND = 2;   // pages kept behind it
-  int PAGESIZE = 20;     // records a page holds
-  int TIMEOUT = 60;      // seconds a page read stays valid
+  // The view's read-ahead, which a screen may declare with one Configure before the view
+  // opens; a member left out keeps its default.
+  struct Settings {
+    int PAGESAHEAD = 0;    // pages read ahead of the one asked for
+    int PAGESBEHIND = 2;   // pages kept behind it
+    int PAGESIZE = 20;     // records a page holds
+    int TIMEOUT = 60;      // seconds a page read stays valid
+  };
+  void Configure(const Settings& settings) { settings_ = settings; }
 
-  // Running state, set by the view manager itself.
-  bool DISPOSEORDER = false;                // Setup: the orders are its own, cleared at Destroy
-  bool OPENED = false;                      // OpenView; false again at CloseView
-  std::vector<SortOrder>* ORDER = nullptr;  // Setup: the sort orders, AddKeyOrder adds to them
-  RelationManager* PRIMARY = nullptr;       // Setup: the primary table
-  vrt::View* VIEW = nullptr;                // Setup: the view read through
-  std::vector<std::pair<FileManager*, int>> SAVEDBUFFERS;  // SaveTableBuffers until RestoreTableBuffers
-  bool INITED = false, KILLED = false, USED = false;       // Setup, Destroy, the first read
+  // Running state, read by the browse built on it, its screen and the tests; the view
+  // manager sets it.
+  bool OPENED() const { return opened_; }                            // OpenView; false again at CloseView
+  RelationManager* PRIMARY() const { return primary_; }              // Setup: the primary table
+  vrt::View* VIEW() const { return view_; }                          // Setup: the view read through
+  // SaveTableBuffers until RestoreTableBuffers: each table's saved buffer.
+  const std::vector<std::pair<FileManager*, int>>& SAVEDBUFFERS() const { return savedBuffers_; }
 
   void Setup(vrt::View& view, RelationManager& primary, std::vector<SortOrder>* orders = nullptr);
   int AddKeyOrder(int key);
@@ -84,6 +87,8 @@ class ViewManager {
   virtual void RestoreTableBuffers();
   virtual void SaveTableBuffers();
   virtual void PutNamedFilter(const std::string& text, const std::string& id = kStandardFilter);
+  // The same named filter on every sort order, as on the current one; "" removes it.
+  void PutNamedFilterOnEveryOrder(const std::string& text, const std::string& id);
   virtual void PutOrderText(const std::string& text);
   virtual bool SelectOrder(int number);
   virtual int CheckRecord();
@@ -102,6 +107,14 @@ class ViewManager {
   void rebuildFreeElement();
   ReadResult read(bool forward);
 
+  Settings settings_;
+  bool disposeOrder_ = false;  // Setup: the orders are its own, cleared at Destroy
+  bool opened_ = false;
+  std::vector<SortOrder>* orders_ = nullptr;
+  RelationManager* primary_ = nullptr;
+  vrt::View* view_ = nullptr;
+  std::vector<std::pair<FileManager*, int>> savedBuffers_;
+  bool inited_ = false, killed_ = false, used_ = false;  // Setup, Destroy, the first read
   std::vector<SortOrder> ownOrders_;
   SortOrder unordered_;
   std::size_t current_ = 0;

@@ -103,7 +103,7 @@ class MainFrame : public WindowController {
   EventResult OnEvent() override {
     const Event& e = CurrentEvent();
     if (e.event == kEventAlertKey && e.key == kF6Key) {
-      CalendarOnFocusedControl(*MYWINDOW);
+      CalendarOnFocusedControl(*MYWINDOW());
       return EventResult::Consumed;
     }
     return WindowController::OnEvent();
@@ -112,7 +112,7 @@ class MainFrame : public WindowController {
   // File > Exit, the close box, the desktop ending the session: every form is asked first,
   // as if its own Cancel were pressed; one that stays keeps the program running.
   EventResult OnCloseRequest() override {
-    if (CurrentEvent().event == kEventCloseWindow && !AskWindowsToClose(*MYWINDOW)) return EventResult::Consumed;
+    if (CurrentEvent().event == kEventCloseWindow && !AskWindowsToClose(*MYWINDOW())) return EventResult::Consumed;
     return WindowController::OnCloseRequest();
   }
 
@@ -123,7 +123,7 @@ class MainFrame : public WindowController {
       return EventResult::Consumed;
     }
     if (const EventResult rc = WindowController::OnAccepted(); Handled(rc)) return rc;
-    Window& frame = *MYWINDOW;
+    Window& frame = *MYWINDOW();
     for (std::span<const BrowseEntry> entries : {browseEntries(), listEntries()})
       for (const BrowseEntry& b : entries)
         if (control == frame.number(b.use)) StartBrowse(b);

@@ -26,24 +26,24 @@ namespace {
 struct PopupEntryDecl {
   const char* name;
   const char* text;
-  int BrowseManager::*control;
+  int BrowseManager::Settings::*control;
   int key;
 };
 constexpr PopupEntryDecl kRecordEntries[] = {
-    {"Insert", "!&Insert", &BrowseManager::INSERTCONTROL, kInsertKey},
-    {"Change", "!&Change", &BrowseManager::CHANGECONTROL, kCtrlEnter},
-    {"Delete", "!&Delete", &BrowseManager::DELETECONTROL, kDeleteKey},
-    {"View", "!&View", &BrowseManager::VIEWCONTROL, kShiftEnter},
+    {"Insert", "!&Insert", &BrowseManager::Settings::INSERTCONTROL, kInsertKey},
+    {"Change", "!&Change", &BrowseManager::Settings::CHANGECONTROL, kCtrlEnter},
+    {"Delete", "!&Delete", &BrowseManager::Settings::DELETECONTROL, kDeleteKey},
+    {"View", "!&View", &BrowseManager::Settings::VIEWCONTROL, kShiftEnter},
 };
 
 }  // namespace
 
-static Window* browseWindow(const BrowseManager& b) { return b.WINDOW ? b.WINDOW->MYWINDOW : nullptr; }
+static Window* browseWindow(const BrowseManager& b) { return b.WINDOW() ? b.WINDOW()->MYWINDOW() : nullptr; }
 
 // Whether the list's last click hit its column headings rather than a row.
 static bool clickedHeader(const BrowseManager& b) {
   Window* window = browseWindow(b);
-  Control* c = window && b.ILC ? window->control(b.ILC->Control()) : nullptr;
+  Control* c = window && b.ILC() ? window->control(b.ILC()->Control()) : nullptr;
   PagedList* list = c ? c->list() : nullptr;
   return list && list->lastClick().header;
 }
@@ -54,34 +54,34 @@ void BrowseManager::AttachLocator(std::unique_ptr<Locator> locator) {
 }
 
 void BrowseManager::AttachToolbar(Toolbar& toolbar) {
-  TOOLBARITEM.CONTROL = ILC->Control();
-  TOOLBARITEM.BROWSE = this;
-  TOOLBARITEM.WINDOW = WINDOW;
-  TOOLBARITEM.INSERTBUTTON = INSERTCONTROL;
-  TOOLBARITEM.CHANGEBUTTON = CHANGECONTROL;
-  TOOLBARITEM.DELETEBUTTON = DELETECONTROL;
-  TOOLBARITEM.SELECTBUTTON = SELECTCONTROL;
-  if (WINDOW && WINDOW->MYWINDOW) TOOLBARITEM.HELPBUTTON = WINDOW->MYWINDOW->number(kHelpUse);
-  toolbar.AddTarget(TOOLBARITEM, ILC->Control());
+  toolbarItem_.CONTROL = ilc_->Control();
+  toolbarItem_.BROWSE = this;
+  toolbarItem_.WINDOW = controller_;
+  toolbarItem_.INSERTBUTTON = settings_.INSERTCONTROL;
+  toolbarItem_.CHANGEBUTTON = settings_.CHANGECONTROL;
+  toolbarItem_.DELETEBUTTON = settings_.DELETECONTROL;
+  toolbarItem_.SELECTBUTTON = settings_.SELECTCONTROL;
+  if (controller_ && controller_->MYWINDOW()) toolbarItem_.HELPBUTTON = controller_->MYWINDOW()->number(kHelpUse);
+  toolbar.AddTarget(toolbarItem_, ilc_->Control());
 }
 
 void BrowseManager::Shutdown() {
   hearing_.stop();
-  for (BrowseOrder& o : SORT) {
+  for (BrowseOrder& o : sorts_) {
     if (o.LOCATOR) o.LOCATOR->Destroy();
     o.LOCATOR.reset();
     o.THUMB.reset();
     o.RESETS.Kill();
   }
-  POPUP.Kill();
-  if (BUFFER) PRIMARY->Me->PopBufferCopy(BUFFER, false);
+  popup_.Kill();
+  if (savedBuffer_) PRIMARY()->Me()->PopBufferCopy(savedBuffer_, false);
   ViewManager::Shutdown();
 }
 
 void BrowseManager::ArmKeys() {
   Window* window = browseWindow(*this);
   if (!window) return;
-  Control* list = window->control(ILC->Control());
+  Control* list = window->control(ilc_->Control());
   if (list) {
     for (int key : {kMouseLeft2, kMouseRight, kInsertKey, kDeleteKey, kCtrlEnter, kShiftEnter, kEnterKey}) list->alert(key);
     // Typed characters go to the locator; a range of key codes would also take the paging
@@ -89,16 +89,16 @@ void BrowseManager::ArmKeys() {
     list->alertCharacters(true);
   }
   // Enter in a locator's entry locates, and presses no default button (a look-up's Select).
-  for (const BrowseOrder& o : SORT)
+  for (const BrowseOrder& o : sorts_)
     if (o.LOCATOR && o.LOCATOR->CONTROL)
       if (Control* entry = window->control(o.LOCATOR->CONTROL)) entry->alert(kEnterKey);
-  POPUP.Init(window);
-  if (EDITVIAPOPUP)
+  popup_.Init(window);
+  if (settings_.EDITVIAPOPUP)
     for (const PopupEntryDecl& e : kRecordEntries)
-      if (this->*e.control) POPUP.AddItemMimic(e.name, this->*e.control, e.text);
-  if (SELECTING && SELECTCONTROL) POPUP.AddItemMimic("Select", SELECTCONTROL, "!&Select");
-  if (POPUP.GetItems() > 0) POPUP.AddSeparator();
-  POPUP.SetText(POPUP.AddItemEvent(kExportItemName, kEventExportToCsv, ILC->Control()), kExportItemText);
+      if (settings_.*e.control) popup_.AddItemMimic(e.name, settings_.*e.control, e.text);
+  if (settings_.SELECTING && settings_.SELECTCONTROL) popup_.AddItemMimic("Select", settings_.SELECTCONTROL, "!&Select");
+  if (popup_.GetItems() > 0) popup_.AddSeparator();
+  popup_.SetText(popup_.AddItemEvent(kExportItemName, kEventExportToCsv, ilc_->Control()), kExportItemText);
 }
 
 void BrowseManager::pressIfUsable(int control) {
@@ -111,15 +111,15 @@ void BrowseManager::pressIfUsable(int control) {
 void BrowseManager::refreshButtons() {
   Window* window = browseWindow(*this);
   if (!window) return;
-  const bool rows = LISTQUEUE->Records() > 0;
-  for (int control : {CHANGECONTROL, DELETECONTROL, VIEWCONTROL})
+  const bool rows = listQueue_->Records() > 0;
+  for (int control : {settings_.CHANGECONTROL, settings_.DELETECONTROL, settings_.VIEWCONTROL})
     if (Control* c = window->control(control)) c->setDisabled(!rows);
-  if (Control* select = window->control(SELECTCONTROL)) {
-    if (SELECTING) {
+  if (Control* select = window->control(settings_.SELECTCONTROL)) {
+    if (settings_.SELECTING) {
       select->setHidden(false);
-      select->setDisabled(!(rows && WINDOW && WINDOW->ORIGINALREQUEST == Request::Select));
+      select->setDisabled(!(rows && controller_ && controller_->ORIGINALREQUEST() == Request::Select));
       select->setDefault(true);
-    } else if (HIDESELECT) {
+    } else if (settings_.HIDESELECT) {
       select->setDisabled(true);
       select->setHidden(true);
     }
@@ -129,7 +129,7 @@ void BrowseManager::refreshButtons() {
       entry->setText(locator->Display());
       entry->setDisabled(!rows);
     }
-  if (WINDOW && WINDOW->TOOLBAR && WINDOW->TOOLBAR->CURRENT == &TOOLBARITEM) WINDOW->TOOLBAR->DisplayButtons();
+  if (Toolbar* toolbar = controller_ ? controller_->TOOLBAR() : nullptr; toolbar && toolbar->CURRENT == &toolbarItem_) toolbar->DisplayButtons();
 }
 
 // ---------------------------------------------------------------- filling by order
@@ -138,40 +138,40 @@ bool BrowseManager::ChooseOrderAndFill(int number, bool force) {
   // Another order starts at the highlighted record: read it whole while the old order still
   // knows where it is, so the new order can find it by all of its values.
   const bool toAnotherOrder = (number == 0 ? 1 : number) != CurrentOrderNumber();
-  const bool keepHighlight = toAnotherOrder && filledOnce_ && !LOADPENDING && OPENED &&
-                             LISTQUEUE->Records() > 0 && RereadHighlighted();
+  const bool keepHighlight = toAnotherOrder && filledOnce_ && !loadPending_ && OPENED() &&
+                             listQueue_->Records() > 0 && RereadHighlighted();
   const bool sortChanged = SelectOrder(number);
   bool filled = false;
-  if (RefreshLimits() || sortChanged || force || !LOADED || LOADPENDING) {
+  if (RefreshLimits() || sortChanged || force || !loaded_ || loadPending_) {
     currentSort().RESETS.AssignLeftToRight();
     if (std::exchange(rangeMoved_, false)) {
-      LISTQUEUE->Free();
-      CURRENTCHOICE = 1;
+      listQueue_->Free();
+      currentChoice_ = 1;
     }
-    if (!OPENED) OpenView();
+    if (!OPENED()) OpenView();
     else {
       PushOrder();
       PushFilter();
     }
-    if (!SELECTING || filledOnce_) {
-      if (LISTQUEUE->Records() > 0 && !sortChanged) {
+    if (!settings_.SELECTING || filledOnce_) {
+      if (listQueue_->Records() > 0 && !sortChanged) {
         FillPage(kFromHighlight);
-      } else if (keepHighlight && sortChanged && VIEW->resetToBuffer()) {
+      } else if (keepHighlight && sortChanged && VIEW()->resetToBuffer()) {
         FillPage(kFromView);
       } else {
-        LISTQUEUE->Free();
+        listQueue_->Free();
         FillPage(kFromHighlight);
       }
     } else {
       // A look-up opens on the record its caller read; or, when the caller named none that
       // exists, near the values it left in the buffer.
-      if (!(startAtRead_ && VIEW->resetToBuffer())) {
+      if (!(startAtRead_ && VIEW()->resetToBuffer())) {
         componentsAfterFreeElementToStart();
-        if (!VIEW->resetToBuffer(true)) Reposition();
+        if (!VIEW()->resetToBuffer(true)) Reposition();
       }
       FillPage(kFromView);
     }
-    if (!LOADPENDING) {
+    if (!loadPending_) {
       filledOnce_ = true;
       stepLimitsSet_ = false;
       filled = true;
@@ -185,36 +185,36 @@ bool BrowseManager::ChooseOrderAndFill(int number, bool force) {
 // ---------------------------------------------------------------- the form
 
 bool BrowseManager::ReportVanishedRecord() {
-  PRIMARY->Me->ERRORS->NoteFile(PRIMARY->Me->FILENAMEVALUE);
-  static_cast<void>(PRIMARY->Me->ERRORS->Raise(Msg::RecordChangedOrDeleted));
+  PRIMARY()->Me()->ERRORS->NoteFile(PRIMARY()->Me()->FILENAMEVALUE);
+  static_cast<void>(PRIMARY()->Me()->ERRORS->Raise(Msg::RecordChangedOrDeleted));
   return true;
 }
 
 bool BrowseManager::RereadHighlighted() {
-  if (LISTQUEUE->Records() == 0) return false;
-  if (ILC->Choice() > 0) CURRENTCHOICE = ILC->Choice();
-  const std::string& position = LISTQUEUE->GetViewPosition(std::clamp(CURRENTCHOICE, 1, LISTQUEUE->Records()));
-  if (VIEW->resetTo(position) && ReadNext() == ReadResult::Ok && VIEW->position() == position) {
-    PRIMARY->Me->FILE->watch();
+  if (listQueue_->Records() == 0) return false;
+  if (ilc_->Choice() > 0) currentChoice_ = ilc_->Choice();
+  const std::string& position = listQueue_->GetViewPosition(std::clamp(currentChoice_, 1, listQueue_->Records()));
+  if (VIEW()->resetTo(position) && ReadNext() == ReadResult::Ok && VIEW()->position() == position) {
+    PRIMARY()->Me()->FILE->watch();
     return true;
   }
-  NEEDREFRESH = ReportVanishedRecord();
+  needRefresh_ = ReportVanishedRecord();
   return false;
 }
 
 void BrowseManager::RefreshAtRecord() {
-  if (!OPENED) OpenView();
-  if (!VIEW->resetToBuffer()) Reposition();
+  if (!OPENED()) OpenView();
+  if (!VIEW()->resetToBuffer()) Reposition();
   FillPage(kFromView);
 }
 
 Response BrowseManager::RunForm(Request request) {
   Response response = Response::Cancelled;
   std::int32_t vcr = 0;
-  if (WINDOW) WINDOW->VCRREQUEST = &vcr;
+  if (controller_) controller_->LeaveNavigationIn(&vcr);
   do {
     vcr = 0;
-    if (!ASKPROCEDURE || !WINDOW) break;
+    if (!settings_.ASKPROCEDURE || !controller_) break;
     if (request == Request::Insert) {
       if (PrepareNewRecord() != Level::Benign) {
         response = Response::Cancelled;
@@ -225,31 +225,31 @@ Response BrowseManager::RunForm(Request request) {
       RefreshControls();
       break;
     }
-    response = WINDOW->RunProcedure(ASKPROCEDURE, request);
+    response = controller_->RunProcedure(settings_.ASKPROCEDURE, request);
     RefreshAfterForm(request, response);
     const std::optional<ToolbarAction> next = toolbarAction(vcr);
     if (next == ToolbarAction::Insert || (next == ToolbarAction::Down && request == Request::Insert))
       request = Request::Insert;
   } while (vcr != 0);
-  if (WINDOW) WINDOW->VCRREQUEST = nullptr;
+  if (controller_) controller_->LeaveNavigationIn(nullptr);
   return response;
 }
 
 void BrowseManager::RefreshAfterForm(Request request, Response response) {
   // The form's toolbar navigation, if it ended by one.
-  const std::optional<ToolbarAction> vcr = toolbarAction(WINDOW && WINDOW->VCRREQUEST ? *WINDOW->VCRREQUEST : 0);
+  const std::optional<ToolbarAction> vcr = toolbarAction(controller_ && controller_->VCRREQUEST() ? *controller_->VCRREQUEST() : 0);
   if (response == Response::Completed) {
     bool leaves = request == Request::Delete;
     if (!leaves && request == Request::Change) {
       // A change that takes the record out of the filter removes its row: reading from the
       // record's place then yields another record, or none.
-      const std::int64_t changed = PRIMARY->Me->FILE->currentRowid();
+      const std::int64_t changed = PRIMARY()->Me()->FILE->currentRowid();
       SaveTableBuffers();
-      leaves = !(VIEW->resetToBuffer() && ReadNext() == ReadResult::Ok && PRIMARY->Me->FILE->currentRowid() == changed);
+      leaves = !(VIEW()->resetToBuffer() && ReadNext() == ReadResult::Ok && PRIMARY()->Me()->FILE->currentRowid() == changed);
       RestoreTableBuffers();
     }
     if (leaves) {
-      if (LISTQUEUE->Records() >= CURRENTCHOICE && CURRENTCHOICE > 0) LISTQUEUE->Delete(CURRENTCHOICE);
+      if (listQueue_->Records() >= currentChoice_ && currentChoice_ > 0) listQueue_->Delete(currentChoice_);
       FillPage(kFromHighlight);
     } else {
       RefreshAtRecord();
@@ -258,14 +258,14 @@ void BrowseManager::RefreshAfterForm(Request request, Response response) {
     FillPage(kFromHighlight);
   }
   if (vcr == ToolbarAction::Insert || (vcr == ToolbarAction::Down && request == Request::Insert)) {
-    PRIMARY->Me->BUFFER->clearAll(PRIMARY->Me->FILE->schema().fields);
+    PRIMARY()->Me()->BUFFER->clearAll(PRIMARY()->Me()->FILE->schema().fields);
   } else if (vcr) {
     OnToolbarScroll(*vcr);
     return;
   }
   RefreshControls();
   LoadRowIntoRecord();
-  if (Window* window = browseWindow(*this)) window->select(ILC->Control());
+  if (Window* window = browseWindow(*this)) window->select(ilc_->Control());
 }
 
 void BrowseManager::OnToolbarScroll(ToolbarAction action) {
@@ -281,32 +281,32 @@ void BrowseManager::OnToolbarScroll(ToolbarAction action) {
 
 void BrowseManager::locateAndRefill() {
   componentsAfterFreeElementToStart();
-  if (!OPENED) OpenView();
-  if (!VIEW->resetToBuffer(true)) Reposition();
+  if (!OPENED()) OpenView();
+  if (!VIEW()->resetToBuffer(true)) Reposition();
   FillPage(kFromView);
   RefreshControls();
 }
 
 EventResult BrowseManager::OnKey(int key, int character) {
-  const bool rows = LISTQUEUE->Records() > 0;
+  const bool rows = listQueue_->Records() > 0;
   switch (key) {
     case kMouseRight:
       OnHighlightMoved();
-      if (USEPOPUP) POPUP.Ask();
+      if (settings_.USEPOPUP) popup_.Ask();
       return EventResult::Consumed;
     case kMouseLeft2:
-      if (rows && !clickedHeader(*this)) pressIfUsable(SELECTING ? SELECTCONTROL : CHANGECONTROL);
+      if (rows && !clickedHeader(*this)) pressIfUsable(settings_.SELECTING ? settings_.SELECTCONTROL : settings_.CHANGECONTROL);
       return EventResult::Consumed;
-    case kInsertKey: pressIfUsable(INSERTCONTROL); return EventResult::Consumed;
+    case kInsertKey: pressIfUsable(settings_.INSERTCONTROL); return EventResult::Consumed;
     case kCtrlEnter:
     case kEnterKey:
-      if (rows) pressIfUsable(SELECTING && key == kEnterKey ? SELECTCONTROL : CHANGECONTROL);
+      if (rows) pressIfUsable(settings_.SELECTING && key == kEnterKey ? settings_.SELECTCONTROL : settings_.CHANGECONTROL);
       return EventResult::Consumed;
     case kDeleteKey:
-      if (rows) pressIfUsable(DELETECONTROL);
+      if (rows) pressIfUsable(settings_.DELETECONTROL);
       return EventResult::Consumed;
     case kShiftEnter:
-      if (rows) pressIfUsable(VIEWCONTROL);
+      if (rows) pressIfUsable(settings_.VIEWCONTROL);
       return EventResult::Consumed;
     default: break;
   }
@@ -335,14 +335,11 @@ EventResult BrowseManager::OnKey(int key, int character) {
 
 void BrowseManager::SearchWords(const std::string& typed, const std::vector<std::string>& fields) {
   const std::string filter = matchWordsFilter(typed, fields);
-  for (SortOrder& order : *ORDER) {
-    if (filter.empty()) order.FILTER.erase(kWordFilter);
-    else order.FILTER[kWordFilter] = filter;
-  }
-  if (!OPENED) OpenView();
+  PutNamedFilterOnEveryOrder(filter, kWordFilter);
+  if (!OPENED()) OpenView();
   else PushFilter();
   stepLimitsSet_ = false;
-  LISTQUEUE->Free();
+  listQueue_->Free();
   FillPage(kFromHighlight);
   RefreshControls();
 }
@@ -357,34 +354,34 @@ void BrowseManager::OnLocatorAccepted(int control) {
   entry->markClean();
   if (locator->TakeAccepted(entry->text())) {
     locateAndRefill();
-    window->select(ILC->Control());
+    window->select(ilc_->Control());
   }
 }
 
 void BrowseManager::OnHighlightMoved() {
-  if (LISTQUEUE->Records() == 0) return;
-  if (ILC->Choice() > 0) CURRENTCHOICE = LASTCHOICE = ILC->Choice();
+  if (listQueue_->Records() == 0) return;
+  if (ilc_->Choice() > 0) currentChoice_ = lastChoice_ = ilc_->Choice();
   LoadRowIntoRecord();
   RefreshControls();
 }
 
 void BrowseManager::OnSelectingClose(bool completed) {
-  if (!SELECTING) return;
+  if (!settings_.SELECTING) return;
   if (completed) {
-    if (BUFFER) PRIMARY->Me->PopBufferCopy(BUFFER, false);
+    if (savedBuffer_) PRIMARY()->Me()->PopBufferCopy(savedBuffer_, false);
     RereadHighlighted();
     LoadRowIntoRecord();
-  } else if (BUFFER) {
-    PRIMARY->Me->PopBufferCopy(BUFFER, true);
+  } else if (savedBuffer_) {
+    PRIMARY()->Me()->PopBufferCopy(savedBuffer_, true);
   }
-  BUFFER = 0;
+  savedBuffer_ = 0;
 }
 
 EventResult BrowseManager::OnEvent() {
-  if (!WINDOW) return EventResult::Continue;
-  const Event& e = WINDOW->CurrentEvent();
+  if (!controller_) return EventResult::Continue;
+  const Event& e = controller_->CurrentEvent();
   EventResult rc = EventResult::Continue;
-  if (e.control && e.control == ILC->Control()) {
+  if (e.control && e.control == ilc_->Control()) {
     switch (e.event) {
       case kEventNewSelection: OnHighlightMoved(); break;
       case kEventScrollUp:
@@ -393,18 +390,18 @@ EventResult BrowseManager::OnEvent() {
       case kEventPageDown:
       case kEventScrollTop:
       case kEventScrollBottom:
-        if (ILC->Choice() > 0) CURRENTCHOICE = ILC->Choice();
+        if (ilc_->Choice() > 0) currentChoice_ = ilc_->Choice();
         OnScroll(e.event);
         break;
       case kEventAlertKey: rc = OnKey(e.key, e.character); break;
       case kEventExportToCsv: ExportToCsv(*this); break;
-      case kEventTablesChanged: NEEDREFRESH = true; break;
+      case kEventTablesChanged: needRefresh_ = true; break;
       case kEventAccepted:  // a double-click the list did not alert
-        if (LISTQUEUE->Records() > 0) pressIfUsable(SELECTING ? SELECTCONTROL : CHANGECONTROL);
+        if (listQueue_->Records() > 0) pressIfUsable(settings_.SELECTING ? settings_.SELECTCONTROL : settings_.CHANGECONTROL);
         break;
       case kEventScrollDrag: {
         Window* window = browseWindow(*this);
-        Control* list = window ? window->control(ILC->Control()) : nullptr;
+        Control* list = window ? window->control(ilc_->Control()) : nullptr;
         const int position = list && list->list() ? list->list()->thumb() : 50;
         if (const int post = OnThumbDrag(position)) OnScroll(post);
         break;
@@ -417,24 +414,23 @@ EventResult BrowseManager::OnEvent() {
       rc = EventResult::Consumed;
   } else if (e.event == kEventAccepted && e.control) {
     Request request = Request::None;
-    if (e.control == DELETECONTROL) request = Request::Delete;
-    else if (e.control == CHANGECONTROL) request = Request::Change;
-    else if (e.control == INSERTCONTROL) request = Request::Insert;
-    else if (e.control == VIEWCONTROL) request = Request::View;
+    if (e.control == settings_.DELETECONTROL) request = Request::Delete;
+    else if (e.control == settings_.CHANGECONTROL) request = Request::Change;
+    else if (e.control == settings_.INSERTCONTROL) request = Request::Insert;
+    else if (e.control == settings_.VIEWCONTROL) request = Request::View;
     if (request != Request::None) {
-      if (!NEEDREFRESH) static_cast<void>(RunForm(request));  // the list shows what the form did
+      if (!needRefresh_) static_cast<void>(RunForm(request));  // the list shows what the form did
       rc = EventResult::Consumed;
-    } else if (e.control == SELECTCONTROL && SELECTCONTROL) {
-      WINDOW->RESPONSE = Response::Completed;
-      WINDOW->MYWINDOW->post(kEventCloseWindow);
+    } else if (e.control == settings_.SELECTCONTROL && settings_.SELECTCONTROL) {
+      controller_->CloseWithResponse(Response::Completed);
       rc = EventResult::Consumed;
     } else {
       OnLocatorAccepted(e.control);
     }
   }
-  if (readFailed()) WINDOW->MYWINDOW->post(kEventCloseWindow);
-  if (NEEDREFRESH) {
-    NEEDREFRESH = false;
+  if (readFailed()) controller_->MYWINDOW()->post(kEventCloseWindow);
+  if (needRefresh_) {
+    needRefresh_ = false;
     FillPage(kFromHighlight);
     RefreshControls();
   }

@@ -38,8 +38,8 @@ std::string fill(std::string text, const std::string& one, const std::string& tw
 std::string recordsText(std::int64_t n) { return std::to_string(n) + (n == 1 ? " record" : " records"); }
 
 PagedList* pagedListOf(BrowseManager& b) {
-  Window* window = b.WINDOW ? b.WINDOW->MYWINDOW : nullptr;
-  Control* list = window && b.ILC ? window->control(b.ILC->Control()) : nullptr;
+  Window* window = b.WINDOW() ? b.WINDOW()->MYWINDOW() : nullptr;
+  Control* list = window && b.ILC() ? window->control(b.ILC()->Control()) : nullptr;
   return list ? list->list() : nullptr;
 }
 
@@ -69,7 +69,7 @@ class CsvExport {
     browse_.SaveTableBuffers();
     started_ = true;
     browse_.Reposition();
-    total_ = browse_.PRIMARY && browse_.PRIMARY->Me->FILE ? browse_.PRIMARY->Me->FILE->records() : 0;
+    total_ = browse_.PRIMARY() && browse_.PRIMARY()->Me()->FILE ? browse_.PRIMARY()->Me()->FILE->records() : 0;
     return true;
   }
 
@@ -92,9 +92,9 @@ class CsvExport {
 
   // One timed batch of records inside one read of the view; false once there are no more.
   bool batch(TimedBatches& batches) {
-    const bool held = browse_.VIEW->beginBatch();
+    const bool held = browse_.VIEW()->beginBatch();
     const bool more = batches.RunTimerEvent([this] { return step(); });
-    if (held) browse_.VIEW->endBatch();
+    if (held) browse_.VIEW()->endBatch();
     return more && !failed();
   }
 
@@ -131,8 +131,8 @@ long hundredthsOfDay() { return QTime::currentTime().msecsSinceStartOfDay() / 10
 
 void ExportToCsv(BrowseManager& browse) {
   PagedList* list = pagedListOf(browse);
-  if (!list || !browse.VIEW || !browse.PRIMARY) return;
-  const std::string suggested = browse.PRIMARY->Me->FILE ? browse.PRIMARY->Me->FILE->schema().label + ".csv" : "";
+  if (!list || !browse.VIEW() || !browse.PRIMARY()) return;
+  const std::string suggested = browse.PRIMARY()->Me()->FILE ? browse.PRIMARY()->Me()->FILE->schema().label + ".csv" : "";
   FileDialogRequest request;
   request.title = kCaption;
   request.defaultName = suggested;

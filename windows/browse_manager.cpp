@@ -18,35 +18,34 @@ using vrt::expr::Value;
 
 void BrowseManager::Setup(ListControl& list, vrt::View& view, ListQueue& queue, RelationManager& primary,
                           WindowController* window) {
-  WINDOW = window;
-  PREVCHOICE = 0;
-  ILC = &list;
-  LISTQUEUE = &queue;
-  RETAINROW = true;
-  CURRENTCHOICE = 0;
-  SORT.clear();
+  controller_ = window;
+  prevChoice_ = 0;
+  ilc_ = &list;
+  listQueue_ = &queue;
+  currentChoice_ = 0;
+  sorts_.clear();
   ViewManager::Setup(view, primary);
-  LASTITEMS = list.Items();
+  lastItems_ = list.Items();
   hearOtherStations();
-  if (SELECTING) {
+  if (settings_.SELECTING) {
     startAtRead_ = callerReadRecord();
-    BUFFER = PRIMARY->Me->PushBufferCopy();
+    savedBuffer_ = PRIMARY()->Me()->PushBufferCopy();
   }
 }
 
 void BrowseManager::hearOtherStations() {
   std::vector<std::string> tables;
-  for (const vrt::DataFile* f : VIEW->tables())
+  for (const vrt::DataFile* f : VIEW()->tables())
     if (f->onServer()) tables.push_back(f->sqlTable());
   if (tables.empty()) return;
   const int thread = vrt::ThreadNumber();
   hearing_.start([this, thread, tables](const std::string& table) {
     if (!table.empty() && std::find(tables.begin(), tables.end(), table) == tables.end()) return;
-    vrt::Window* window = WINDOW ? WINDOW->MYWINDOW : nullptr;
-    if (!window || !ILC) return;
+    vrt::Window* window = controller_ ? controller_->MYWINDOW() : nullptr;
+    if (!window || !ilc_) return;
     vrt::Event e;
     e.event = kEventTablesChanged;
-    e.control = ILC->Control();
+    e.control = ilc_->Control();
     e.window = window->id();
     vrt::PostEventOnce(e, thread);
   });
@@ -55,16 +54,16 @@ void BrowseManager::hearOtherStations() {
 // Whether the primary buffer holds the table's current record as it is stored: the caller
 // read the record it wants the look-up to open on (not just set some of its values).
 bool BrowseManager::callerReadRecord() {
-  vrt::DataFile& file = *PRIMARY->Me->FILE;
+  vrt::DataFile& file = *PRIMARY()->Me()->FILE;
   if (!file.hasCurrent()) return false;
-  vrt::RecordBuffer stored = *PRIMARY->Me->BUFFER;
-  return file.peekAt(file.currentRowid(), stored) && stored == *PRIMARY->Me->BUFFER;
+  vrt::RecordBuffer stored = *PRIMARY()->Me()->BUFFER;
+  return file.peekAt(file.currentRowid(), stored) && stored == *PRIMARY()->Me()->BUFFER;
 }
 
 int BrowseManager::AddKeyOrder(std::unique_ptr<ThumbStep> step, int key) {
   const int number = ViewManager::AddKeyOrder(key);
-  SORT.emplace_back();
-  SORT.back().THUMB = std::move(step);
+  sorts_.emplace_back();
+  sorts_.back().THUMB = std::move(step);
   return number;
 }
 
@@ -90,33 +89,33 @@ ReadResult BrowseManager::ReadPrevious() { return afterRead(ViewManager::ReadPre
 
 void BrowseManager::StoreRow(ListRow& row) {
   row.columns.clear();
-  for (const auto& pair : FIELDS) row.columns.push_back(pair.left.read().toText());
-  row.position = VIEW->position();
+  for (const auto& pair : settings_.FIELDS) row.columns.push_back(pair.left.read().toText());
+  row.position = VIEW()->position();
 }
 
 void BrowseManager::LoadRowIntoRecord() {
-  if (LISTQUEUE->Records() == 0 || CURRENTCHOICE < 1) {
+  if (listQueue_->Records() == 0 || currentChoice_ < 1) {
     ClearViewRecords();
     return;
   }
-  const ListRow& row = LISTQUEUE->Fetch(std::min(CURRENTCHOICE, LISTQUEUE->Records()));
-  for (std::size_t i = 0; i < FIELDS.size() && i < row.columns.size(); ++i)
-    if (FIELDS[i].left.write)
-      FIELDS[i].left.write(FIELDS[i].left.text ? Value::text(row.columns[i])
+  const ListRow& row = listQueue_->Fetch(std::min(currentChoice_, listQueue_->Records()));
+  for (std::size_t i = 0; i < settings_.FIELDS.size() && i < row.columns.size(); ++i)
+    if (settings_.FIELDS[i].left.write)
+      settings_.FIELDS[i].left.write(settings_.FIELDS[i].left.text ? Value::text(row.columns[i])
                                                 : Value::number(vrt::expr::numberFromText(row.columns[i])));
 }
 
 void BrowseManager::FillRows(int direction) {
   const bool up = direction == kUpward;
   std::string start;
-  if (LISTQUEUE->Records() > 0) {
-    start = LISTQUEUE->GetViewPosition(up ? 1 : LISTQUEUE->Records());
-    if (!VIEW->resetTo(start)) start.clear();
+  if (listQueue_->Records() > 0) {
+    start = listQueue_->GetViewPosition(up ? 1 : listQueue_->Records());
+    if (!VIEW()->resetTo(start)) start.clear();
   }
   bool first = !start.empty();  // the first record read may be that row itself
   endReached_ = false;
-  const bool batch = VIEW->beginBatch();
-  while (ITEMSTOFILL > 0) {
+  const bool batch = VIEW()->beginBatch();
+  while (itemsToFill_ > 0) {
     const ReadResult result = up ? ReadPrevious() : ReadNext();
     if (result == ReadResult::End) {
       endReached_ = true;
@@ -125,37 +124,37 @@ void BrowseManager::FillRows(int direction) {
     if (result != ReadResult::Ok) break;
     if (first) {
       first = false;
-      if (VIEW->position() == start) continue;
+      if (VIEW()->position() == start) continue;
     }
-    if (LISTQUEUE->Records() >= LASTITEMS) LISTQUEUE->Delete(up ? LISTQUEUE->Records() : 1);
+    if (listQueue_->Records() >= lastItems_) listQueue_->Delete(up ? listQueue_->Records() : 1);
     ListRow row;
     StoreRow(row);
-    if (up) LISTQUEUE->Insert(1, std::move(row));
-    else LISTQUEUE->Insert(std::move(row));
-    --ITEMSTOFILL;
+    if (up) listQueue_->Insert(1, std::move(row));
+    else listQueue_->Insert(std::move(row));
+    --itemsToFill_;
   }
-  if (batch) VIEW->endBatch();
+  if (batch) VIEW()->endBatch();
 }
 
 void BrowseManager::locate(const std::string& target) {
-  CURRENTCHOICE = target.empty() ? 1 : LISTQUEUE->Find(target);
+  currentChoice_ = target.empty() ? 1 : listQueue_->Find(target);
 }
 
 void BrowseManager::FillPage(int mode) {
-  if (!ILC->Visible()) {
-    LOADPENDING = true;
+  if (!ilc_->Visible()) {
+    loadPending_ = true;
     return;
   }
-  LOADED = true;
-  LOADPENDING = false;
-  if (CURRENTCHOICE == 0) CURRENTCHOICE = 1;
+  loaded_ = true;
+  loadPending_ = false;
+  if (currentChoice_ == 0) currentChoice_ = 1;
   int retain = 0;
   std::string target;
   bool fromScratch = false;
   if (mode == kFromHighlight) {
-    if (LISTQUEUE->Records() > 0) {
-      target = LISTQUEUE->GetViewPosition(std::min(CURRENTCHOICE, LISTQUEUE->Records()));
-      if (!VIEW->resetTo(LISTQUEUE->GetViewPosition(1))) {
+    if (listQueue_->Records() > 0) {
+      target = listQueue_->GetViewPosition(std::min(currentChoice_, listQueue_->Records()));
+      if (!VIEW()->resetTo(listQueue_->GetViewPosition(1))) {
         Reposition();
         fromScratch = true;
       }
@@ -163,38 +162,38 @@ void BrowseManager::FillPage(int mode) {
       Reposition();
       fromScratch = true;
     }
-  } else if (RETAINROW) {
-    retain = CURRENTCHOICE - 1;
+  } else if (settings_.RETAINROW) {
+    retain = currentChoice_ - 1;
   }
-  LISTQUEUE->Free();
-  ITEMSTOFILL = LASTITEMS - retain;
+  listQueue_->Free();
+  itemsToFill_ = lastItems_ - retain;
   FillRows(kDownward);
   const bool downwardEnded = endReached_;
-  const int readDown = LISTQUEUE->Records();
-  if (target.empty() && readDown > 0) target = LISTQUEUE->GetViewPosition(1);
+  const int readDown = listQueue_->Records();
+  if (target.empty() && readDown > 0) target = listQueue_->GetViewPosition(1);
   locate(target);
   // Nothing at or after the place (a locate past the last record): the page is the last one,
   // read from the end, with the record nearest the place highlighted. Starting again from the
   // top would read nothing upward and show an empty list over a table that has records.
-  const bool pastTheEnd = LISTQUEUE->Records() == 0 && !fromScratch;
-  if (pastTheEnd) VIEW->setToEnd();
-  else if (LISTQUEUE->Records() == 0) Reposition();
-  ITEMSTOFILL = LASTITEMS - readDown;
-  if (!fromScratch && (ITEMSTOFILL > 0 || retain > 0)) {
+  const bool pastTheEnd = listQueue_->Records() == 0 && !fromScratch;
+  if (pastTheEnd) VIEW()->setToEnd();
+  else if (listQueue_->Records() == 0) Reposition();
+  itemsToFill_ = lastItems_ - readDown;
+  if (!fromScratch && (itemsToFill_ > 0 || retain > 0)) {
     // At the end of the data, or to keep the record on its screen row: fill from above.
-    ITEMSTOFILL = std::max(ITEMSTOFILL, retain);
+    itemsToFill_ = std::max(itemsToFill_, retain);
     FillRows(kUpward);
     locate(target);
-    if (pastTheEnd) CURRENTCHOICE = LISTQUEUE->Records();
+    if (pastTheEnd) currentChoice_ = listQueue_->Records();
   }
-  if (RETAINROW && LISTQUEUE->Records() < LASTITEMS && !downwardEnded && LISTQUEUE->Records() > 0) {
+  if (settings_.RETAINROW && listQueue_->Records() < lastItems_ && !downwardEnded && listQueue_->Records() > 0) {
     // The top of the data was reached above the record: what is missing comes from below.
-    ITEMSTOFILL = LASTITEMS - LISTQUEUE->Records();
+    itemsToFill_ = lastItems_ - listQueue_->Records();
     FillRows(kDownward);
     locate(target);
   }
-  while (LISTQUEUE->Records() > LASTITEMS) LISTQUEUE->Delete(LISTQUEUE->Records());
-  if (CURRENTCHOICE == 0) CURRENTCHOICE = 1;
+  while (listQueue_->Records() > lastItems_) listQueue_->Delete(listQueue_->Records());
+  if (currentChoice_ == 0) currentChoice_ = 1;
   LoadRowIntoRecord();
 }
 
@@ -202,43 +201,43 @@ void BrowseManager::FillPage(int mode) {
 
 void BrowseManager::ScrollByRow(int event) {
   if (event == vrt::kEventScrollUp) {
-    if (CURRENTCHOICE > 1) {
-      --CURRENTCHOICE;
+    if (currentChoice_ > 1) {
+      --currentChoice_;
     } else {
-      ITEMSTOFILL = 1;
+      itemsToFill_ = 1;
       FillRows(kUpward);
-      CURRENTCHOICE = 1;
+      currentChoice_ = 1;
     }
-  } else if (CURRENTCHOICE < LISTQUEUE->Records()) {
-    ++CURRENTCHOICE;
+  } else if (currentChoice_ < listQueue_->Records()) {
+    ++currentChoice_;
   } else {
-    ITEMSTOFILL = 1;
+    itemsToFill_ = 1;
     FillRows(kDownward);
-    CURRENTCHOICE = LISTQUEUE->Records();
+    currentChoice_ = listQueue_->Records();
   }
 }
 
 void BrowseManager::ScrollByPage(int event) {
   const bool up = event == vrt::kEventPageUp;
-  ITEMSTOFILL = ILC->Items();
+  itemsToFill_ = ilc_->Items();
   FillRows(up ? kUpward : kDownward);
-  const int unread = ITEMSTOFILL;  // 0 when a whole page was read
-  CURRENTCHOICE = std::clamp(CURRENTCHOICE + (up ? -unread : unread), 1, std::max(1, LISTQUEUE->Records()));
+  const int unread = itemsToFill_;  // 0 when a whole page was read
+  currentChoice_ = std::clamp(currentChoice_ + (up ? -unread : unread), 1, std::max(1, listQueue_->Records()));
 }
 
 void BrowseManager::ScrollToEnd(int event) {
   const bool top = event == vrt::kEventScrollTop;
-  LISTQUEUE->Free();
+  listQueue_->Free();
   Reposition();
-  if (!top) VIEW->setToEnd();
-  ITEMSTOFILL = ILC->Items();
+  if (!top) VIEW()->setToEnd();
+  itemsToFill_ = ilc_->Items();
   FillRows(top ? kDownward : kUpward);
-  CURRENTCHOICE = top ? 1 : LISTQUEUE->Records();
+  currentChoice_ = top ? 1 : listQueue_->Records();
 }
 
 void BrowseManager::OnScroll(int event) {
-  if (LISTQUEUE->Records() == 0) return;
-  CURRENTEVENT = event;
+  if (listQueue_->Records() == 0) return;
+  currentEvent_ = event;
   switch (event) {
     case vrt::kEventScrollUp:
     case vrt::kEventScrollDown: ScrollByRow(event); break;
@@ -273,39 +272,39 @@ bool BrowseManager::FreeElementDescending() {
 bool BrowseManager::freeElementValue(Value& value) {
   const int field = CurrentOrder().FREEELEMENT;
   if (field < 0) return false;
-  const vrt::FieldDesc& f = PRIMARY->Me->FILE->schema().fields[static_cast<std::size_t>(field)];
-  value = vrt::isTextType(f.type) ? Value::text(PRIMARY->Me->BUFFER->text(f))
-                                  : Value::number(PRIMARY->Me->BUFFER->number(f));
+  const vrt::FieldDesc& f = PRIMARY()->Me()->FILE->schema().fields[static_cast<std::size_t>(field)];
+  value = vrt::isTextType(f.type) ? Value::text(PRIMARY()->Me()->BUFFER->text(f))
+                                  : Value::number(PRIMARY()->Me()->BUFFER->number(f));
   return true;
 }
 
 void BrowseManager::setFreeElement(const Value& value) {
   const int field = CurrentOrder().FREEELEMENT;
   if (field < 0) return;
-  const vrt::FieldDesc& f = PRIMARY->Me->FILE->schema().fields[static_cast<std::size_t>(field)];
-  if (vrt::isTextType(f.type)) PRIMARY->Me->BUFFER->setText(f, value.toText());
-  else PRIMARY->Me->BUFFER->setNumber(f, value.toNumber());
+  const vrt::FieldDesc& f = PRIMARY()->Me()->FILE->schema().fields[static_cast<std::size_t>(field)];
+  if (vrt::isTextType(f.type)) PRIMARY()->Me()->BUFFER->setText(f, value.toText());
+  else PRIMARY()->Me()->BUFFER->setNumber(f, value.toNumber());
 }
 
 void BrowseManager::updateThumb(int event) {
   if (currentSort().THUMB) return;  // RefreshControls asks the step
-  const int rows = LISTQUEUE->Records();
+  const int rows = listQueue_->Records();
   const bool downward = event == vrt::kEventScrollDown || event == vrt::kEventPageDown || event == vrt::kEventScrollBottom;
   if (event == vrt::kEventScrollTop) thumb_ = 0;
   else if (event == vrt::kEventScrollBottom) thumb_ = 100;
-  else if (endReached_ && downward && CURRENTCHOICE == rows) thumb_ = 100;
-  else if (endReached_ && !downward && CURRENTCHOICE == 1) thumb_ = 0;
+  else if (endReached_ && downward && currentChoice_ == rows) thumb_ = 100;
+  else if (endReached_ && !downward && currentChoice_ == 1) thumb_ = 0;
   else thumb_ = 50;
 }
 
 void BrowseManager::RecomputeThumb() {
   ThumbStep* step = currentSort().THUMB.get();
   if (!step || !step->LimitsNeeded() || CurrentOrder().FREEELEMENT < 0) return;
-  if (LISTQUEUE->Records() < LASTITEMS) return;  // a short list shows no thumb
+  if (listQueue_->Records() < lastItems_) return;  // a short list shows no thumb
   SaveTableBuffers();
   Value first, last;
   Reposition();
-  VIEW->setToEnd();
+  VIEW()->setToEnd();
   if (ReadPrevious() == ReadResult::Ok) freeElementValue(last);
   Reposition();
   if (ReadNext() == ReadResult::Ok) freeElementValue(first);
@@ -332,12 +331,12 @@ int BrowseManager::OnThumbDrag(int position) {
 void BrowseManager::componentsAfterFreeElementToStart() {
   const int position = FreeComponentPosition();
   if (position <= 0) return;
-  for (const auto& key : PRIMARY->Me->KEYS) {
+  for (const auto& key : PRIMARY()->Me()->KEYS) {
     if (key.key != CurrentOrder().MAINKEY) continue;
-    const auto& fields = PRIMARY->Me->FILE->schema().fields;
+    const auto& fields = PRIMARY()->Me()->FILE->schema().fields;
     for (std::size_t i = static_cast<std::size_t>(position); i < key.FIELDS.size(); ++i) {
       const vrt::FieldDesc& f = fields[static_cast<std::size_t>(key.FIELDS[i].field)];
-      vrt::RecordRef& record = *PRIMARY->Me->BUFFER;
+      vrt::RecordRef& record = *PRIMARY()->Me()->BUFFER;
       if (vrt::isTextType(f.type)) {
         std::string last;
         for (std::size_t n = 0; n < f.size / 2; ++n) vrt::utf8Append(last, U'\u00FE');
@@ -352,9 +351,9 @@ void BrowseManager::componentsAfterFreeElementToStart() {
 
 void BrowseManager::RefreshAtKeyValue() {
   componentsAfterFreeElementToStart();
-  if (!OPENED) OpenView();
+  if (!OPENED()) OpenView();
   // By value alone: the record last read must not decide where among equal keys the list starts.
-  if (!VIEW->resetToBuffer(true)) Reposition();
+  if (!VIEW()->resetToBuffer(true)) Reposition();
   FillPage(kFromView);
   RefreshControls();
 }
@@ -362,8 +361,8 @@ void BrowseManager::RefreshAtKeyValue() {
 bool BrowseManager::RefreshLimits() {
   const bool rangeMoved = ViewManager::RefreshLimits();
   bool changed = rangeMoved;
-  if (const int items = ILC->Items(); items >= 0 && items != LASTITEMS) {
-    LASTITEMS = items;
+  if (const int items = ilc_->Items(); items >= 0 && items != lastItems_) {
+    lastItems_ = items;
     changed = true;
   }
   FieldPairs& resets = currentSort().RESETS;
@@ -373,19 +372,19 @@ bool BrowseManager::RefreshLimits() {
   }
   // Whoever asked, the refill is owed until a page is filled: asking whether a reset is
   // due must not use the change up.
-  if (changed) LOADPENDING = true;
+  if (changed) loadPending_ = true;
   if (rangeMoved) rangeMoved_ = true;
   return changed;
 }
 
 void BrowseManager::RefreshControls() {
-  const int rows = LISTQUEUE->Records();
+  const int rows = listQueue_->Records();
   refreshButtons();
-  ILC->Show(LISTQUEUE->rows());
-  ILC->SetChoice(rows ? CURRENTCHOICE : 0);
+  ilc_->Show(listQueue_->rows());
+  ilc_->SetChoice(rows ? currentChoice_ : 0);
   ThumbStep* step = currentSort().THUMB.get();
-  const bool fullPage = rows >= LASTITEMS && rows > 0;
-  if (step && LOADED && rows > 0) {
+  const bool fullPage = rows >= lastItems_ && rows > 0;
+  if (step && loaded_ && rows > 0) {
     if (!stepLimitsSet_) RecomputeThumb();
     Value v;
     if (stepLimitsSet_ && freeElementValue(v)) {
@@ -394,7 +393,7 @@ void BrowseManager::RefreshControls() {
       if (fullPage && thumb_ == 99) thumb_ = 100;
     }
   }
-  ILC->SetThumb(thumb_, HASTHUMB && fullPage);
+  ilc_->SetThumb(thumb_, settings_.HASTHUMB && fullPage);
 }
 
 }  // namespace vesp

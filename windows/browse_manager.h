@@ -7,6 +7,7 @@
 //
 // Reading results and validation codes are those of ViewManager.
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "records/field_pairs.h"
@@ -38,33 +39,41 @@ class BrowseManager : public ViewManager, public WindowComponent {
   // Posted to the list when another station committed a change to one of the view's tables.
   static constexpr int kEventTablesChanged = vrt::kEventUser + 0x59;
 
-  // What a screen may set: after Setup, before the window opens.
-  Procedure ASKPROCEDURE;  // the form for insert, change, delete and view
-  int CHANGECONTROL = 0, DELETECONTROL = 0, INSERTCONTROL = 0, SELECTCONTROL = 0, VIEWCONTROL = 0;  // its buttons
-  bool HIDESELECT = false;  // Select is hidden unless the browse was called to select
-  bool SELECTING = false;   // called to select a record (a look-up): Enter selects
-  bool USEPOPUP = true, EDITVIAPOPUP = true;  // the right-click menu, with the record buttons on it
-  bool HASTHUMB = true;     // the list's thumb maps to key values
-  bool RETAINROW = true;    // a refill keeps the highlight on the same row number
-  FieldPairs FIELDS;        // AddPairs at set-up: record field (left) and its list column, in column order
-  std::vector<BrowseOrder> SORT;  // AddKeyOrder and AttachLocator, at set-up: one per sort order
+  // What a screen declares for its list, before Setup, with one Configure; a member left
+  // out keeps its default.
+  struct Settings {
+    Procedure ASKPROCEDURE{};  // the form for insert, change, delete and view
+    int CHANGECONTROL = 0;     // the list's Change button
+    int DELETECONTROL = 0;     // its Delete button
+    int INSERTCONTROL = 0;     // its Insert button
+    int SELECTCONTROL = 0;     // its Select button
+    int VIEWCONTROL = 0;       // its View button
+    bool HIDESELECT = false;   // Select is hidden unless the browse was called to select
+    bool SELECTING = false;    // called to select a record (a look-up): Enter selects
+    bool USEPOPUP = true;      // the right-click menu
+    bool EDITVIAPOPUP = true;  // ... with the record buttons on it
+    bool HASTHUMB = true;      // the list's thumb maps to key values
+    bool RETAINROW = true;     // a refill keeps the highlight on the same row number
+    FieldPairs FIELDS{};       // record field (left) and its list column, in column order
+  };
 
-  // Running state: set by the browse itself, read by its screen and the tests.
-  int BUFFER = 0;        // the primary buffer saved while a look-up selects
-  int CURRENTCHOICE = 0;  // the highlighted row, from 1
-  int LASTCHOICE = 0, PREVCHOICE = 0;  // the highlight before the last event and the one before
-  PopupMenu POPUP;                     // Setup: the list's right-click menu
-  BrowseToolbarTarget TOOLBARITEM;     // AttachToolbar: the frame toolbar's target for this list
-  WindowController* WINDOW = nullptr;  // Setup: the window the list is in
-  int CURRENTEVENT = 0;                // the scroll event being carried out
-  int ITEMSTOFILL = 0;                 // the rows a fill still has to read
-  int LASTITEMS = 0;                   // the visible row count at the last fill
-  ListQueue* LISTQUEUE = nullptr;      // Setup: the rows of the visible page
-  ListControl* ILC = nullptr;          // Setup: the list control
-  // LOADPENDING: a fill is owed, set when the list was hidden at a fill and whenever
-  // RefreshLimits reports a change; cleared by the next page fill of the visible list.
-  bool LOADPENDING = false, LOADED = false;
-  bool NEEDREFRESH = false;  // a form's save asks for a refill after the event
+  // The screen, before Setup (or between fills, in a test): the settings it declares.
+  void Configure(Settings settings) { settings_ = std::move(settings); }
+  const Settings& SETTINGS() const { return settings_; }  // Configure
+
+  // Running state, read by the list's screen, its parts and the tests; the browse sets it.
+  int CURRENTCHOICE() const { return currentChoice_; }     // the highlighted row, from 1
+  ListControl* ILC() const { return ilc_; }                // Setup: the list control
+  ListQueue* LISTQUEUE() const { return listQueue_; }      // Setup: the rows of the visible page
+  // A fill is owed: set when the list was hidden at a fill and whenever RefreshLimits
+  // reports a change; cleared by the next page fill of the visible list.
+  bool LOADPENDING() const { return loadPending_; }
+  bool LOADED() const { return loaded_; }                  // a page fill of the visible list took place
+  PopupMenu& POPUP() { return popup_; }                    // Setup: the right-click menu; ArmKeys adds to it
+  WindowController* WINDOW() const { return controller_; }  // Setup: the window the list is in
+  // A screen's list that moved a record, or opens at the first row: the row taken as
+  // highlighted by the next refill or load.
+  void HighlightRow(int row) { currentChoice_ = row; }
 
   void Setup(ListControl& list, vrt::View& view, ListQueue& queue, RelationManager& primary,
              WindowController* window = nullptr);
@@ -148,7 +157,7 @@ class BrowseManager : public ViewManager, public WindowComponent {
   vrt::store::TableChangeHearing hearing_;
   BrowseOrder& currentSort() {
     const auto at = static_cast<std::size_t>(CurrentOrderNumber() - 1);
-    return at < SORT.size() ? SORT[at] : noOrder_;
+    return at < sorts_.size() ? sorts_[at] : noOrder_;
   }
   BrowseOrder noOrder_;
   bool filledOnce_ = false;
@@ -158,6 +167,21 @@ class BrowseManager : public ViewManager, public WindowComponent {
   // the next fill starts at the first record of the new range.
   bool rangeMoved_ = false;
 
+  Settings settings_;
+  std::vector<BrowseOrder> sorts_;  // AddKeyOrder and AttachLocator, at set-up: one per sort order
+  int savedBuffer_ = 0;             // the primary buffer saved while a look-up selects
+  int currentChoice_ = 0;
+  int lastChoice_ = 0, prevChoice_ = 0;  // the highlight before the last event and the one before
+  PopupMenu popup_;
+  BrowseToolbarTarget toolbarItem_;  // AttachToolbar: the frame toolbar's target for this list
+  WindowController* controller_ = nullptr;
+  int currentEvent_ = 0;             // the scroll event being carried out
+  int itemsToFill_ = 0;              // the rows a fill still has to read
+  int lastItems_ = 0;                // the visible row count at the last fill
+  ListQueue* listQueue_ = nullptr;
+  ListControl* ilc_ = nullptr;
+  bool loadPending_ = false, loaded_ = false;
+  bool needRefresh_ = false;         // a form's save asks for a refill after the event
   bool endReached_ = false;
   bool readFailed_ = false;
   bool stepLimitsSet_ = false;

@@ -45,21 +45,21 @@ class DeclaredBrowse : public BrowseManager {
     for (std::size_t i = 0; i < decl_.tabs.size(); ++i)
       tabs.push_back({static_cast<int>(i) + 1,
                       decl_.tabs[i].locator == BrowseTab::Locator::Entry ? locatorUse(i) : std::string()});
-    const bool first = !LOADED;
-    const bool filled = ChooseOrderAndFill(SortOrderForTab(*window_.MYWINDOW, decl_.sheetUse, tabs), force);
-    if (!first || !LOADED || SELECTING || !decl_.openAt || CurrentOrderNumber() != 1) return filled;
+    const bool first = !LOADED();
+    const bool filled = ChooseOrderAndFill(SortOrderForTab(*window_.MYWINDOW(), decl_.sheetUse, tabs), force);
+    if (!first || !LOADED() || SETTINGS().SELECTING || !decl_.openAt || CurrentOrderNumber() != 1) return filled;
     decl_.openAt();
-    CURRENTCHOICE = 1;
+    HighlightRow(1);
     RefreshAtKeyValue();
     return true;
   }
   void ArmKeys() override {
     BrowseManager::ArmKeys();
-    if (decl_.popupButtons.empty() || !window_.MYWINDOW) return;
-    POPUP.AddSeparator();
+    if (decl_.popupButtons.empty() || !window_.MYWINDOW()) return;
+    POPUP().AddSeparator();
     for (const std::string& use : decl_.popupButtons)
-      if (const int control = window_.MYWINDOW->number(use))
-        POPUP.AddItemMimic(POPUP.NameFor(window_.MYWINDOW->control(control)->text()), control, "!");
+      if (const int control = window_.MYWINDOW()->number(use))
+        POPUP().AddItemMimic(POPUP().NameFor(window_.MYWINDOW()->control(control)->text()), control, "!");
   }
 
  private:
@@ -127,7 +127,7 @@ BrowseScreen::~BrowseScreen() { BrowseScreen::Shutdown(); }
 BrowseManager& BrowseScreen::Browse() { return *browse_; }
 
 WindowSpec BrowseScreen::BuildWindowSpec() const {
-  const bool selecting = REQUEST == Request::Select;
+  const bool selecting = REQUEST() == Request::Select;
   WindowSpec design = windowSpec(decl_.caption, decl_.procedure, selecting ? WindowKind::Owned : WindowKind::Child);
   std::vector<ControlSpec> tabs;
   for (std::size_t i = 0; i < decl_.tabs.size(); ++i) {
@@ -165,15 +165,24 @@ bool BrowseScreen::Setup() {
   if (!WindowController::Setup()) return false;
   RelationManager& relate = Relate(*decl_.primary);
   window_ = std::make_unique<Window>(BuildWindowSpec());
-  MYWINDOW = window_.get();
+  UseWindow(window_.get());
+  Configure({.FIRSTFIELD = window_->number(decl_.listUse)});  // arrows, paging and typing work at once
   cells_ = std::make_unique<ListCells>(decl_.columns, decl_.hiddenFields, decl_.lookupTables);
   list_ = std::make_unique<PagedListControl>(*window_, window_->number(decl_.listUse), cells_->ShownValues());
   view_ = std::make_unique<View>(TableFile(*decl_.primary));
   browse_ = std::make_unique<DeclaredBrowse>(decl_, *this, *cells_);
   BrowseManager& b = *browse_;
-  b.SELECTING = REQUEST == Request::Select;
+  b.Configure({.ASKPROCEDURE = decl_.form,
+               .CHANGECONTROL = window_->number(kChangeUse),
+               .DELETECONTROL = window_->number(kDeleteUse),
+               .INSERTCONTROL = window_->number(kInsertUse),
+               .SELECTCONTROL = window_->number(kSelectUse),
+               .VIEWCONTROL = window_->number(kViewUse),
+               .HIDESELECT = decl_.hideSelect,
+               .SELECTING = REQUEST() == Request::Select,
+               .RETAINROW = decl_.retainRow,
+               .FIELDS = cells_->Pairs()});
   b.Setup(*list_, *view_, queue_, relate, this);
-  cells_->AddPairs(b.FIELDS);
   for (std::size_t i = 0; i < decl_.tabs.size(); ++i) {
     const BrowseTab& t = decl_.tabs[i];
     std::unique_ptr<ThumbStep> step;
@@ -194,14 +203,6 @@ bool BrowseScreen::Setup() {
     if (!decl_.filter.empty()) b.PutNamedFilter(decl_.filter);  // each order has its own filters
   }
   b.SelectOrder(1);
-  b.ASKPROCEDURE = decl_.form;
-  b.INSERTCONTROL = window_->number(kInsertUse);
-  b.CHANGECONTROL = window_->number(kChangeUse);
-  b.DELETECONTROL = window_->number(kDeleteUse);
-  b.VIEWCONTROL = window_->number(kViewUse);
-  b.SELECTCONTROL = window_->number(kSelectUse);
-  b.HIDESELECT = decl_.hideSelect;
-  b.RETAINROW = decl_.retainRow;
   AddItem(static_cast<WindowComponent&>(b));
   AddItem(window_->number(kCloseUse), Response::Cancelled);
   AddItem(toolbar_);
@@ -211,22 +212,21 @@ bool BrowseScreen::Setup() {
     children_.back()->Attach(*window_);
   }
   // A look-up is for choosing: a click on an address there picks its row, opens nothing.
-  for (std::size_t i = 0; i < decl_.columns.size() && REQUEST != Request::Select; ++i) {
+  for (std::size_t i = 0; i < decl_.columns.size() && REQUEST() != Request::Select; ++i) {
     if (!decl_.columns[i].hyperlink) continue;
     if (!links_) links_ = std::make_unique<HyperlinkManager>(*window_);
     links_->AddColumn(*window_->control(decl_.listUse), static_cast<int>(i) + 1);
   }
   if (decl_.attach && (attached_ = decl_.attach(*this))) AddItem(*attached_);
   primaryOpened_ = true;
-  FIRSTFIELD = window_->number(decl_.listUse);  // arrows, paging and typing work at once
-  OpenWindow(*MYWINDOW);
-  PlaceScreenWindow(decl_.procedure, *MYWINDOW, remembersPlace(decl_, ORIGINALREQUEST),
-                    ORIGINALREQUEST == Request::Select);
+  OpenWindow(*MYWINDOW());
+  PlaceScreenWindow(decl_.procedure, *MYWINDOW(), remembersPlace(decl_, ORIGINALREQUEST()),
+                    ORIGINALREQUEST() == Request::Select);
   return true;
 }
 
 void BrowseScreen::Shutdown() {
-  if (window_ && OPENED) SaveScreenPlacement(decl_.procedure, *window_, remembersPlace(decl_, ORIGINALREQUEST));
+  if (window_ && OPENED()) SaveScreenPlacement(decl_.procedure, *window_, remembersPlace(decl_, ORIGINALREQUEST()));
   WindowController::Shutdown();
   // After the caller's record was put back on close: the emptied record is what it gets.
   if (std::exchange(cleared_, false)) Buffer(*decl_.primary).clearAll(TableFile(*decl_.primary).schema().fields);
@@ -237,9 +237,8 @@ void BrowseScreen::Shutdown() {
   cells_.reset();
   view_.reset();
   list_.reset();
-  MYWINDOW = nullptr;
+  UseWindow(nullptr);
   window_.reset();
-  OPENED = false;
 }
 
 Response BrowseScreen::RunProcedure(const Procedure& procedure, Request request) {
@@ -251,10 +250,10 @@ Response BrowseScreen::RunProcedure(const Procedure& procedure, Request request)
 
 EventResult BrowseScreen::OnAccepted() {
   if (const EventResult rc = WindowController::OnAccepted(); Handled(rc)) return rc;
-  if (decl_.clear && CurrentEvent().control == MYWINDOW->number(kClearUse)) {
+  if (decl_.clear && CurrentEvent().control == MYWINDOW()->number(kClearUse)) {
     SaveControls();
     cleared_ = true;
-    MYWINDOW->post(kEventCloseWindow);
+    MYWINDOW()->post(kEventCloseWindow);
     return EventResult::Consumed;
   }
   if (decl_.onButton) return decl_.onButton(*this, CurrentEvent().control);
@@ -263,19 +262,19 @@ EventResult BrowseScreen::OnAccepted() {
 
 EventResult BrowseScreen::OnEvent() {
   if (links_ && links_->TakeEvent(CurrentEvent())) return EventResult::Consumed;
-  if (const Event& e = CurrentEvent(); !decl_.wordSearch.empty() && e.event == kEventNewSelection && MYWINDOW &&
-                                       e.control == MYWINDOW->number(kWordSearchUse)) {
+  if (const Event& e = CurrentEvent(); !decl_.wordSearch.empty() && e.event == kEventNewSelection && MYWINDOW() &&
+                                       e.control == MYWINDOW()->number(kWordSearchUse)) {
     std::vector<std::string> fields;
     const TableSchema& schema = TableFile(*decl_.primary).schema();
     for (int f : schema.searchFields) fields.push_back(schema.fields[static_cast<std::size_t>(f)].label);
-    browse_->SearchWords(MYWINDOW->control(e.control)->text(), fields);
+    browse_->SearchWords(MYWINDOW()->control(e.control)->text(), fields);
     return EventResult::Consumed;
   }
   return WindowController::OnEvent();
 }
 
 EventResult BrowseScreen::OnCloseRequest() {
-  if (browse_) browse_->OnSelectingClose(RESPONSE == Response::Completed);
+  if (browse_) browse_->OnSelectingClose(RESPONSE() == Response::Completed);
   return WindowController::OnCloseRequest();
 }
 

@@ -35,34 +35,34 @@ class ChildBrowse::Manager : public BrowseManager {
 
   void FillPage(int mode) override {
     BrowseManager::FillPage(mode);
-    if (decl_.refilled && LOADED && !LOADPENDING && window()) decl_.refilled(*window());
+    if (decl_.refilled && LOADED() && !LOADPENDING() && window()) decl_.refilled(*window());
   }
   void ArmKeys() override {
     BrowseManager::ArmKeys();
     vrt::Window* w = window();
     if (!moves_ || !w) return;
-    if (vrt::Control* list = w->control(ILC->Control())) {
+    if (vrt::Control* list = w->control(ILC()->Control())) {
       list->alert(int{vrt::kCtrl} | vrt::kUpKey);
       list->alert(int{vrt::kCtrl} | vrt::kDownKey);
       if (vrt::PagedList* rows = list->list()) rows->setRowDragging(true);
     }
-    if (!USEPOPUP) return;
-    POPUP.AddSeparator();
-    POPUP.AddItemMimic("MoveUp", w->number(decl_.moveUp), "Move &Up");
-    POPUP.AddItemMimic("MoveDown", w->number(decl_.moveDown), "Move &Down");
+    if (!SETTINGS().USEPOPUP) return;
+    POPUP().AddSeparator();
+    POPUP().AddItemMimic("MoveUp", w->number(decl_.moveUp), "Move &Up");
+    POPUP().AddItemMimic("MoveDown", w->number(decl_.moveDown), "Move &Down");
   }
   void RefreshControls() override {
     BrowseManager::RefreshControls();
     vrt::Window* w = window();
     if (!moves_ || !w) return;
     for (const std::string& use : {decl_.moveUp, decl_.moveDown})
-      if (vrt::Control* c = w->control(use)) c->setDisabled(LISTQUEUE->Records() < 2);
+      if (vrt::Control* c = w->control(use)) c->setDisabled(LISTQUEUE()->Records() < 2);
   }
   EventResult OnEvent() override {
-    if (moves_ && WINDOW) {
-      const vrt::Event& e = WINDOW->CurrentEvent();
+    if (moves_ && WINDOW()) {
+      const vrt::Event& e = WINDOW()->CurrentEvent();
       vrt::Window* w = window();
-      const bool onList = e.control && e.control == ILC->Control();
+      const bool onList = e.control && e.control == ILC()->Control();
       if (e.event == vrt::kEventAccepted && e.control && w && e.control == w->number(decl_.moveUp))
         return move(SiblingMove::Up);
       if (e.event == vrt::kEventAccepted && e.control && w && e.control == w->number(decl_.moveDown))
@@ -76,27 +76,27 @@ class ChildBrowse::Manager : public BrowseManager {
   }
 
  private:
-  vrt::Window* window() const { return WINDOW ? WINDOW->MYWINDOW : nullptr; }
+  vrt::Window* window() const { return WINDOW() ? WINDOW()->MYWINDOW() : nullptr; }
 
   // The row id of the record a row of the page shows; 0 when it is gone.
   std::int64_t rowidOf(int row) {
-    if (row < 1 || row > LISTQUEUE->Records()) return 0;
-    const std::string& position = LISTQUEUE->GetViewPosition(row);
-    if (!VIEW->resetTo(position) || ReadNext() != ReadResult::Ok || VIEW->position() != position) return 0;
-    return PRIMARY->Me->FILE->currentRowid();
+    if (row < 1 || row > LISTQUEUE()->Records()) return 0;
+    const std::string& position = LISTQUEUE()->GetViewPosition(row);
+    if (!VIEW()->resetTo(position) || ReadNext() != ReadResult::Ok || VIEW()->position() != position) return 0;
+    return PRIMARY()->Me()->FILE->currentRowid();
   }
 
   // Moves the highlighted record (or the dragged one) and refills the page with it
   // highlighted where it went.
   EventResult move(SiblingMove how) {
-    if (LISTQUEUE->Records() == 0) return EventResult::Consumed;
+    if (LISTQUEUE()->Records() == 0) return EventResult::Consumed;
     vrt::Window* w = window();
-    vrt::Control* list = w ? w->control(ILC->Control()) : nullptr;
+    vrt::Control* list = w ? w->control(ILC()->Control()) : nullptr;
     const vrt::ListDrop drop = list && list->list() ? list->list()->lastDrop() : vrt::ListDrop{};
-    if (how == SiblingMove::Onto) CURRENTCHOICE = drop.from;
-    else if (ILC->Choice() > 0) CURRENTCHOICE = ILC->Choice();
-    FileManager& f = *PRIMARY->Me;
-    const std::int64_t moving = rowidOf(CURRENTCHOICE);
+    if (how == SiblingMove::Onto) HighlightRow(drop.from);
+    else if (ILC()->Choice() > 0) HighlightRow(ILC()->Choice());
+    FileManager& f = *PRIMARY()->Me();
+    const std::int64_t moving = rowidOf(CURRENTCHOICE());
     const std::int64_t target = how == SiblingMove::Onto ? rowidOf(drop.to) : 0;
     if (moving == 0 || (how == SiblingMove::Onto && target == 0)) {
       ReportVanishedRecord();
@@ -109,13 +109,13 @@ class ChildBrowse::Manager : public BrowseManager {
     const vrt::store::KeyValue parent = f.FILE->layout().componentValue(components.front(), *f.BUFFER);
     const MoveResult result = MoveSibling(f, decl_.key, decl_.orderField, parent, moving, how, target);
     if (result == MoveResult::Moved) {
-      int row = CURRENTCHOICE;
+      int row = CURRENTCHOICE();
       if (how == SiblingMove::Up) row = std::max(1, row - 1);
-      if (how == SiblingMove::Down) row = std::min(std::max(1, ILC->Items()), row + 1);
+      if (how == SiblingMove::Down) row = std::min(std::max(1, ILC()->Items()), row + 1);
       if (how == SiblingMove::Onto) row = drop.to;
       f.FILE->getByRowid(moving);  // at its new place
-      CURRENTCHOICE = row;
-      if (!VIEW->resetToBuffer()) Reposition();
+      HighlightRow(row);
+      if (!VIEW()->resetToBuffer()) Reposition();
       FillPage(kFromView);
     } else {
       FillPage(kFromHighlight);
@@ -159,23 +159,26 @@ void ChildBrowse::Attach(vrt::Window& window, bool viewOnly) {
   view_ = std::make_unique<vrt::View>(TableFile(*decl_.table));
   browse_ = std::make_unique<Manager>(cells_, decl_);
   Manager& b = *browse_;
+  // A list that only shows has no form, no record buttons and no record items on its menu.
+  const bool edits = !decl_.readOnly && !viewOnly;
+  b.Configure({.ASKPROCEDURE = edits ? decl_.form : Procedure{},
+               .CHANGECONTROL = edits ? window.number(decl_.change) : 0,
+               .DELETECONTROL = edits ? window.number(decl_.remove) : 0,
+               .INSERTCONTROL = edits ? window.number(decl_.insert) : 0,
+               .HIDESELECT = true,
+               .USEPOPUP = edits,
+               .EDITVIAPOPUP = edits,
+               .HASTHUMB = false,
+               .FIELDS = cells_.Pairs()});
   b.Setup(*list_, *view_, queue_, Relate(*decl_.table), &owner_);
-  cells_.AddPairs(b.FIELDS);
   b.AddKeyOrder(nullptr, decl_.key);
   b.SelectOrder(1);
   const auto& key = TableFile(*decl_.table).schema().keys[static_cast<std::size_t>(decl_.key)];
   b.LimitBy(key.components.front(), ValueOf(decl_.parent));
   b.parent_ = ValueOf(decl_.parent);
-  b.HASTHUMB = false;
-  b.HIDESELECT = true;
-  if (!decl_.readOnly && !viewOnly) {
+  if (edits) {
     b.moves_ = decl_.orderField >= 0;
-    b.ASKPROCEDURE = decl_.form;
-    b.INSERTCONTROL = window.number(decl_.insert);
-    b.CHANGECONTROL = window.number(decl_.change);
-    b.DELETECONTROL = window.number(decl_.remove);
   } else {
-    b.USEPOPUP = b.EDITVIAPOPUP = false;
     if (!decl_.readOnly)
       for (const std::string& use : {decl_.insert, decl_.change, decl_.remove, decl_.moveUp, decl_.moveDown})
         if (vrt::Control* c = window.control(use)) c->setDisabled(true);
@@ -186,7 +189,7 @@ void ChildBrowse::Attach(vrt::Window& window, bool viewOnly) {
 void DeleteChildRecords(const ChildListDecl& decl, const vrt::store::KeyValue& parent) {
   if (!decl.table) return;
   RelationManager& children = Relate(*decl.table);
-  FileManager& f = *children.Me;
+  FileManager& f = *children.Me();
   if (children.Open() != Level::Benign) return;
   if (f.Use() != Level::Benign) {
     static_cast<void>(children.Close());

@@ -21,7 +21,7 @@ constexpr int kYesNoCancel = Button::Yes | Button::No | Button::Cancel;
 // with No as the answer a stray Enter gives; any other gets the standard question.
 Level deleteRecord(RelationManager& primary, bool ask) {
   if (!ask) return primary.Delete(false);
-  const std::string named = NamedElsewhereQuestion(*primary.Me);
+  const std::string named = NamedElsewhereQuestion(*primary.Me());
   if (named.empty()) return primary.Delete(true);
   errorManager().NoteMessageText(named);
   if (AskMessage(Msg::ConfirmDeleteNamed, Button::Yes | Button::No, Button::No) != Button::Yes) return Level::Cancel;
@@ -33,46 +33,46 @@ Level deleteRecord(RelationManager& primary, bool ask) {
 
 void WindowController::takeSnapshot() {
   releaseSnapshot();
-  if (!PRIMARY || !PRIMARY->Me || !PRIMARY->Me->BUFFER) return;
-  SAVED = static_cast<std::uint16_t>(PRIMARY->Me->PushBufferCopy());
-  snapshot_ = *PRIMARY->Me->BUFFER;
+  if (!settings_.PRIMARY || !settings_.PRIMARY->Me() || !settings_.PRIMARY->Me()->BUFFER) return;
+  saved_ = static_cast<std::uint16_t>(settings_.PRIMARY->Me()->PushBufferCopy());
+  snapshot_ = *settings_.PRIMARY->Me()->BUFFER;
 }
 
 void WindowController::releaseSnapshot() {
-  if (SAVED && PRIMARY && PRIMARY->Me) {
-    int id = SAVED;
-    PRIMARY->Me->PopBufferCopy(id, false);
+  if (saved_ && settings_.PRIMARY && settings_.PRIMARY->Me()) {
+    int id = saved_;
+    settings_.PRIMARY->Me()->PopBufferCopy(id, false);
   }
-  SAVED = 0;
+  saved_ = 0;
   snapshot_.reset();
 }
 
 bool WindowController::RecordChanged() const {
-  return snapshot_ && PRIMARY && PRIMARY->Me && PRIMARY->Me->BUFFER && !(*PRIMARY->Me->BUFFER == *snapshot_);
+  return snapshot_ && settings_.PRIMARY && settings_.PRIMARY->Me() && settings_.PRIMARY->Me()->BUFFER && !(*settings_.PRIMARY->Me()->BUFFER == *snapshot_);
 }
 
 // ---------------------------------------------------------------- before the loop
 
 bool WindowController::PrepareRequest() {
-  for (FileEntry& f : FILES) f.saved = f.file->PushBufferCopy();
-  switch (REQUEST) {
+  for (FileEntry& f : files_) f.saved = f.file->PushBufferCopy();
+  switch (request_) {
     case Request::Insert:
-      if (INSERTACTION) {
-        RESPONSE = Response::Completed;
+      if (settings_.INSERTACTION) {
+        response_ = Response::Completed;
         PrimeNewRecord();
-        if (RESPONSE != Response::Completed) {
+        if (response_ != Response::Completed) {
           // A refused priming must not leave the record that reserved its number behind.
-          RESPONSE = Response::Cancelled;
+          response_ = Response::Cancelled;
           closeAfterCancelledInsert();
           return false;
         }
-        RESPONSE = Response::Cancelled;
+        response_ = Response::Cancelled;
       }
       break;
     case Request::Delete:
-      if (DELETEACTION == 2 || DELETEACTION == 4) {
-        const Level rc = PRIMARY ? deleteRecord(*PRIMARY, DELETEACTION == 2) : Level::Program;
-        RESPONSE = rc == Level::Benign ? Response::Completed : Response::Cancelled;
+      if (settings_.DELETEACTION == 2 || settings_.DELETEACTION == 4) {
+        const Level rc = settings_.PRIMARY ? deleteRecord(*settings_.PRIMARY, settings_.DELETEACTION == 2) : Level::Program;
+        response_ = rc == Level::Benign ? Response::Completed : Response::Cancelled;
         return false;
       }
       break;
@@ -85,13 +85,13 @@ bool WindowController::PrepareRequest() {
 // ---------------------------------------------------------------- saving
 
 void WindowController::firstFieldAfterFailure() {
-  if (VCRREQUEST) *VCRREQUEST = 0;  // a refused save navigates nowhere
-  if (MYWINDOW && FIRSTFIELD) MYWINDOW->select(FIRSTFIELD);
+  if (vcrRequest_) *vcrRequest_ = 0;  // a refused save navigates nowhere
+  if (myWindow_ && settings_.FIRSTFIELD) myWindow_->select(settings_.FIRSTFIELD);
 }
 
 EventResult WindowController::OnCompleted() {
   saveHistory();
-  switch (REQUEST) {
+  switch (request_) {
     case Request::Insert: CompleteInsert(); break;
     case Request::Change: CompleteChange(); break;
     case Request::Delete: CompleteDelete(); break;
@@ -101,22 +101,22 @@ EventResult WindowController::OnCompleted() {
 }
 
 void WindowController::CompleteInsert() {
-  if (!PRIMARY) return;
-  if (PRIMARY->Insert() != Level::Benign) {
+  if (!settings_.PRIMARY) return;
+  if (settings_.PRIMARY->Insert() != Level::Benign) {
     firstFieldAfterFailure();
     return;
   }
-  RECORDSAVED = true;
-  if (INSERTACTION == 2) CloseWithResponse(Response::Completed);
+  recordSaved_ = true;
+  if (settings_.INSERTACTION == 2) CloseWithResponse(Response::Completed);
 }
 
 void WindowController::CompleteChange() {
-  if (!PRIMARY) return;
+  if (!settings_.PRIMARY) return;
   for (;;) {
-    RESPONSE = Response::Cancelled;
+    response_ = Response::Cancelled;
     const bool changed = RecordChanged();
     if (changed) {
-      const Level rc = PRIMARY->Update(true);
+      const Level rc = settings_.PRIMARY->Update(true);
       if (rc == Level::Ask) {
         const int answer = AskMessage(Msg::RetryUpdate, kYesNoCancel, Button::Yes);
         if (answer == Button::Yes) continue;
@@ -132,99 +132,99 @@ void WindowController::CompleteChange() {
         // The stored record is in the buffer now (another station changed it): it is the
         // new reference, and the user's own values are in the history.
         if (rc == Level::Notify) takeSnapshot();
-        if (MYWINDOW) MYWINDOW->display();
+        if (myWindow_) myWindow_->display();
         firstFieldAfterFailure();
         return;
       }
-      RECORDSAVED = true;
+      recordSaved_ = true;
       takeSnapshot();
     }
-    const bool vcrPending = VCRREQUEST && *VCRREQUEST != 0;
-    if (changed || !vcrPending) RESPONSE = Response::Completed;
-    if (CHANGEACTION == 2 && MYWINDOW) MYWINDOW->post(kEventCloseWindow);
+    const bool vcrPending = vcrRequest_ && *vcrRequest_ != 0;
+    if (changed || !vcrPending) response_ = Response::Completed;
+    if (settings_.CHANGEACTION == 2 && myWindow_) myWindow_->post(kEventCloseWindow);
     return;
   }
 }
 
 void WindowController::CompleteDelete() {
-  if (!PRIMARY) return;
-  RESPONSE = Response::Cancelled;
+  if (!settings_.PRIMARY) return;
+  response_ = Response::Cancelled;
   // The relation manager asks whether to try again itself.
-  const Level rc = deleteRecord(*PRIMARY, DELETEACTION == 2);
+  const Level rc = deleteRecord(*settings_.PRIMARY, settings_.DELETEACTION == 2);
   if (rc == Level::Benign) CloseWithResponse(Response::Completed);
   else if (rc != Level::Cancel) CloseWithResponse(Response::Cancelled);
   // The user declined the deletion: back to the form, nothing was deleted.
 }
 
 void WindowController::SaveChangeAndStay() {
-  if (!PRIMARY || !MYWINDOW || ValidateAllControls(*MYWINDOW) != 0) return;
+  if (!settings_.PRIMARY || !myWindow_ || ValidateAllControls(*myWindow_) != 0) return;
   saveHistory();
-  if (RecordChanged() && PRIMARY->Update(true) != Level::Benign) {
-    MYWINDOW->display();
+  if (RecordChanged() && settings_.PRIMARY->Update(true) != Level::Benign) {
+    myWindow_->display();
     firstFieldAfterFailure();
     return;
   }
-  RESPONSE = Response::Completed;
+  response_ = Response::Completed;
   takeSnapshot();
 }
 
 void WindowController::SaveInsertAndStay() {
-  if (!PRIMARY || !MYWINDOW || ValidateAllControls(*MYWINDOW) != 0) return;
+  if (!settings_.PRIMARY || !myWindow_ || ValidateAllControls(*myWindow_) != 0) return;
   saveHistory();
-  FileManager& file = *PRIMARY->Me;
-  if (PRIMARY->Insert() != Level::Benign) {
+  FileManager& file = *settings_.PRIMARY->Me();
+  if (settings_.PRIMARY->Insert() != Level::Benign) {
     firstFieldAfterFailure();
     return;
   }
-  RESPONSE = Response::Completed;
-  LASTINSERTEDPOSITION = file.Position();
+  response_ = Response::Completed;
+  lastInsertedPosition_ = file.Position();
   static_cast<void>(file.ClearForInsert());
   PrimeNewRecord();
   takeSnapshot();
-  MYWINDOW->display();
-  if (FIRSTFIELD) MYWINDOW->select(FIRSTFIELD);
+  myWindow_->display();
+  if (settings_.FIRSTFIELD) myWindow_->select(settings_.FIRSTFIELD);
 }
 
 // ---------------------------------------------------------------- leaving
 
 EventResult WindowController::saveForUser() {
-  if (MYWINDOW && ValidateAllControls(*MYWINDOW) != 0) return EventResult::Consumed;
+  if (myWindow_ && ValidateAllControls(*myWindow_) != 0) return EventResult::Consumed;
   static_cast<void>(OnCompleted());  // a save that fails leaves the window open: consumed either way
   return EventResult::Consumed;
 }
 
 bool WindowController::closeAfterCancelledInsert() {
-  if (!PRIMARY || !PRIMARY->Me || !PRIMARY->Me->AUTOINCDONE) return true;
-  if (PRIMARY->Delete(false) != Level::Benign) return false;
-  PRIMARY->Me->AUTOINCDONE = false;
+  if (!settings_.PRIMARY || !settings_.PRIMARY->Me() || !settings_.PRIMARY->Me()->AUTOINCDONE) return true;
+  if (settings_.PRIMARY->Delete(false) != Level::Benign) return false;
+  settings_.PRIMARY->Me()->AUTOINCDONE = false;
   return true;
 }
 
 EventResult WindowController::OnCloseRequest() {
-  if (RESPONSE == Response::Completed || !PRIMARY) return EventResult::Continue;
-  const bool editing = REQUEST == Request::Insert || REQUEST == Request::Change;
+  if (response_ == Response::Completed || !settings_.PRIMARY) return EventResult::Continue;
+  const bool editing = request_ == Request::Insert || request_ == Request::Change;
   // Closed down, nothing can be asked any more; a new record still gives back its number
   // below rather than stay behind empty.
   const bool closingDown = event_.event == kEventCloseDown || ClosingDown();
-  if (CANCELACTION && editing && !discardOnClose_ && !closingDown && RecordChanged()) {
-    const bool saves = CANCELACTION & kCancelSaves;
-    const bool asks = CANCELACTION & kCancelAsks;
+  if (settings_.CANCELACTION && editing && !discardOnClose_ && !closingDown && RecordChanged()) {
+    const bool saves = settings_.CANCELACTION & kCancelSaves;
+    const bool asks = settings_.CANCELACTION & kCancelAsks;
     if (saves && !asks) return saveForUser();
     if (saves) {
       const int answer = AskMessage(Msg::ConfirmSave, kYesNoCancel, Button::Yes);
       if (answer == Button::Yes) return saveForUser();
       if (answer != Button::No) return EventResult::Consumed;
-    } else if (ERRORS->Raise(Msg::ConfirmCancel) != Level::Benign) {
+    } else if (errors_->Raise(Msg::ConfirmCancel) != Level::Benign) {
       return EventResult::Consumed;
     }
   }
-  if (REQUEST == Request::Insert && RESPONSE != Response::Completed) {
-    RESPONSE = Response::Cancelled;
+  if (request_ == Request::Insert && response_ != Response::Completed) {
+    response_ = Response::Cancelled;
     if (!closeAfterCancelledInsert()) return EventResult::Consumed;
   }
-  if (!LASTINSERTEDPOSITION.empty()) {
-    RESPONSE = Response::Completed;
-    static_cast<void>(PRIMARY->Me->RereadAt(LASTINSERTEDPOSITION));
+  if (!lastInsertedPosition_.empty()) {
+    response_ = Response::Completed;
+    static_cast<void>(settings_.PRIMARY->Me()->RereadAt(lastInsertedPosition_));
   }
   return EventResult::Continue;
 }
@@ -237,14 +237,14 @@ void WindowController::saveHistory() {
 }
 
 void WindowController::RecallHistory(int control) {
-  if (!historySaved_ || !MYWINDOW) return;
-  for (const HistoryEntry& h : HISTORY) {
+  if (!historySaved_ || !myWindow_) return;
+  for (const HistoryEntry& h : history_) {
     if (h.control != control) continue;
     const auto& fields = h.table->FILE->schema().fields;
     const FieldDesc& from = fields[static_cast<std::size_t>(h.historyField)];
     const FieldDesc& to = fields[static_cast<std::size_t>(h.liveField)];
     std::memcpy(h.live->data() + to.offset, h.history->data() + from.offset, std::min(from.size, to.size));
-    if (Control* c = MYWINDOW->control(control)) c->display();
+    if (Control* c = myWindow_->control(control)) c->display();
     return;
   }
 }

@@ -107,7 +107,7 @@ void FormScreen::addItemControls(const FormItem& item, std::vector<ControlSpec>&
 }
 
 vrt::WindowSpec FormScreen::BuildWindowSpec() {
-  WindowSpec design = windowSpec(CaptionFor(decl_.captions, REQUEST, decl_.caption), decl_.procedure);
+  WindowSpec design = windowSpec(CaptionFor(decl_.captions, REQUEST(), decl_.caption), decl_.procedure);
   std::vector<ControlSpec> tabs;
   for (const FormTab& t : decl_.tabs) {
     std::vector<ControlSpec> children;
@@ -126,27 +126,30 @@ vrt::WindowSpec FormScreen::BuildWindowSpec() {
 
 // The displays beside number look-ups are named after their entries.
 void FormScreen::nameControlsForAssistiveTechnology() {
-  NameControlsForAssistiveTechnology(*MYWINDOW);
+  NameControlsForAssistiveTechnology(*MYWINDOW());
   for (const FormItem& item : itemsOf(decl_))
     if (item.lookup && !item.lookup->display.empty())
-      if (Control* d = MYWINDOW->control(item.lookup->display); d && d->hasOwnWidget())
+      if (Control* d = MYWINDOW()->control(item.lookup->display); d && d->hasOwnWidget())
         d->setAccessibleName(SpokenName(item.prompt) + " text");
 }
 
+// The first item that takes input: where the form opens and where a failed save returns.
+int FormScreen::firstEntry() const {
+  for (const FormItem& item : itemsOf(decl_))
+    if (const int number = window_->number(item.use);
+        number && item.kind != FormItem::Kind::ChildList && item.kind != FormItem::Kind::Control)
+      return number;
+  return 0;
+}
+
 void FormScreen::attachHistoryAndLookups() {
-  bool first = true;
   for (const FormItem& item : itemsOf(decl_)) {
-    const int number = MYWINDOW->number(item.use);
+    const int number = MYWINDOW()->number(item.use);
     if (!number) continue;
-    const bool isEntry = item.kind != FormItem::Kind::ChildList && item.kind != FormItem::Kind::Control;
-    if (first && isEntry) {
-      FIRSTFIELD = number;
-      first = false;
-    }
     if (item.history && item.field.table == decl_.primary && item.field.field >= 0)
       AddHistoryField(number, item.field.field, item.field.field);
     if (item.lookup) {
-      Control& entryControl = *MYWINDOW->control(number);
+      Control& entryControl = *MYWINDOW()->control(number);
       std::string* display = item.lookup->display.empty() ? nullptr : &LocalText(item.lookup->display);
       lookups_.emplace_back(*this, *item.lookup, entryControl, display);
     }
@@ -156,14 +159,14 @@ void FormScreen::attachHistoryAndLookups() {
 // Every file field gets its picker; the manager exists when the form has a hyperlink.
 void FormScreen::attachFilesAndHyperlinks() {
   for (const FormItem& item : itemsOf(decl_)) {
-    Control* list = item.child && item.child->hyperlinkColumn ? MYWINDOW->control(item.child->list) : nullptr;
-    Control* view = item.kind == FormItem::Kind::File ? MYWINDOW->control(item.viewButton) : nullptr;
+    Control* list = item.child && item.child->hyperlinkColumn ? MYWINDOW()->control(item.child->list) : nullptr;
+    Control* view = item.kind == FormItem::Kind::File ? MYWINDOW()->control(item.viewButton) : nullptr;
     if (item.kind == FormItem::Kind::File) {
       pickers_.emplace_back();
       pickers_.back().AddMask("All Files", "*.*");
     }
     if (!list && !view) continue;
-    if (!links_) links_ = std::make_unique<HyperlinkManager>(*MYWINDOW);
+    if (!links_) links_ = std::make_unique<HyperlinkManager>(*MYWINDOW());
     if (list) links_->AddColumn(*list, item.child->hyperlinkColumn);
     if (view) links_->AddText(*view, {});
   }
@@ -173,13 +176,13 @@ EventResult FormScreen::onFileButton(int control) {
   std::size_t picker = 0;
   for (const FormItem& item : itemsOf(decl_)) {
     if (item.kind != FormItem::Kind::File) continue;
-    Control* entryControl = MYWINDOW->control(item.use);
-    if (entryControl && control == MYWINDOW->number(item.pickButton)) {
+    Control* entryControl = MYWINDOW()->control(item.use);
+    if (entryControl && control == MYWINDOW()->number(item.pickButton)) {
       pickers_[picker].PickInto(*entryControl);
       return EventResult::Consumed;
     }
-    if (entryControl && links_ && control == MYWINDOW->number(item.viewButton)) {
-      links_->OpenField(*MYWINDOW->control(control), *entryControl);
+    if (entryControl && links_ && control == MYWINDOW()->number(item.viewButton)) {
+      links_->OpenField(*MYWINDOW()->control(control), *entryControl);
       return EventResult::Consumed;
     }
     ++picker;
@@ -191,8 +194,9 @@ EventResult FormScreen::onFileButton(int control) {
 
 bool FormScreen::Setup() {
   if (!WindowController::Setup()) return false;
-  PRIMARY = &Relate(*decl_.primary);
-  if (PRIMARY->Open() != Level::Benign) return false;
+  RelationManager& primary = Relate(*decl_.primary);
+  Configure({.PRIMARY = &primary});
+  if (primary.Open() != Level::Benign) return false;
   primaryOpened_ = true;
   for (const FormItem& item : itemsOf(decl_))
     if (item.lookup && item.lookup->table) {
@@ -200,39 +204,39 @@ bool FormScreen::Setup() {
       if (f.Open() == Level::Benign) opened_.push_back(&f);
     }
   window_ = std::make_unique<Window>(BuildWindowSpec());
-  MYWINDOW = window_.get();
-  HISTORYKEY = decl_.historyKey;
+  UseWindow(window_.get());
+  // Viewing, OK only closes: nothing is primed, saved or asked.
+  const bool viewing = REQUEST() == Request::View;
+  Configure({.CANCELACTION = viewing ? 0 : decl_.cancelAction,
+             .CHANGEACTION = viewing ? 1 : 2,
+             .DELETEACTION = viewing ? 1 : 2,
+             .INSERTACTION = viewing ? 1 : 2,
+             .FIRSTFIELD = firstEntry(),
+             .HISTORYKEY = decl_.historyKey,
+             .OKCONTROL = viewing ? 0 : window_->number(kOkUse),
+             .PRIMARY = &primary});
   attachHistoryAndLookups();
   attachFilesAndHyperlinks();
-  if (REQUEST == Request::View) {
-    INSERTACTION = DELETEACTION = CHANGEACTION = 1;
-    CANCELACTION = 0;
-    OKCONTROL = 0;
-  } else {
-    CHANGEACTION = 2;
-    CANCELACTION = decl_.cancelAction;
-    OKCONTROL = MYWINDOW->number(kOkUse);
-    if (!PrepareRequest()) return false;
-  }
+  if (!viewing && !PrepareRequest()) return false;
   for (const FormItem& item : itemsOf(decl_))
     if (item.child && item.child->table) {
       children_.push_back(std::make_unique<ChildBrowse>(*this, *item.child));
-      children_.back()->Attach(*MYWINDOW, REQUEST == Request::View);
+      children_.back()->Attach(*MYWINDOW(), REQUEST() == Request::View);
     }
-  AddItem(MYWINDOW->number(kCancelUse), Response::Cancelled);
+  AddItem(MYWINDOW()->number(kCancelUse), Response::Cancelled);
   AddItem(toolbar_);
-  target_.HELPBUTTON = MYWINDOW->number(kHelpUse);
+  target_.HELPBUTTON = MYWINDOW()->number(kHelpUse);
   AddItem(target_);
   nameControlsForAssistiveTechnology();
   for (LookupField& l : lookups_) l.RefreshDisplay();
   if (decl_.opened) decl_.opened(*this);
-  OpenWindow(*MYWINDOW);
-  PlaceScreenWindow(decl_.procedure, *MYWINDOW, decl_.rememberPlace);
+  OpenWindow(*MYWINDOW());
+  PlaceScreenWindow(decl_.procedure, *MYWINDOW(), decl_.rememberPlace);
   return true;
 }
 
 void FormScreen::Shutdown() {
-  if (window_ && OPENED) SaveScreenPlacement(decl_.procedure, *window_, decl_.rememberPlace);
+  if (window_ && OPENED()) SaveScreenPlacement(decl_.procedure, *window_, decl_.rememberPlace);
   WindowController::Shutdown();
   children_.clear();
   lookups_.clear();
@@ -240,17 +244,16 @@ void FormScreen::Shutdown() {
   pickers_.clear();
   for (FileManager* f : opened_) static_cast<void>(f->Close());
   opened_.clear();
-  if (std::exchange(primaryOpened_, false)) static_cast<void>(PRIMARY->Close());
-  MYWINDOW = nullptr;
+  if (std::exchange(primaryOpened_, false)) static_cast<void>(PRIMARY()->Close());
+  UseWindow(nullptr);
   window_.reset();
-  OPENED = false;
 }
 
 void FormScreen::PrimeNewRecord() {
   if (decl_.prime) decl_.prime(*this);
   newParents_.clear();
   // Only a number reserved for this record is sure to have no children of another.
-  if (!PRIMARY || !PRIMARY->Me->AUTOINCDONE) return;
+  if (!PRIMARY() || !PRIMARY()->Me()->AUTOINCDONE) return;
   for (const FormItem& item : itemsOf(decl_))
     if (item.child && item.child->table && item.child->parent.table) {
       const FieldRef& p = item.child->parent;
@@ -272,7 +275,7 @@ EventResult FormScreen::OnEvent() {
   const Event& e = CurrentEvent();
   if (links_ && links_->TakeEvent(e)) return EventResult::Consumed;
   if (e.event == kEventAlertKey && e.key == kEscKey) {
-    MYWINDOW->post(kEventAccepted, MYWINDOW->number(kCancelUse));
+    MYWINDOW()->post(kEventAccepted, MYWINDOW()->number(kCancelUse));
     return EventResult::Consumed;
   }
   return WindowController::OnEvent();
@@ -282,9 +285,9 @@ EventResult FormScreen::onChildListButton(int control) {
   for (const FormItem& item : itemsOf(decl_)) {
     if (!item.child || item.child->table) continue;  // a table's list has its own browse
     const ChildListDecl& c = *item.child;
-    const Request request = control == MYWINDOW->number(c.insert)   ? Request::Insert
-                            : control == MYWINDOW->number(c.change) ? Request::Change
-                            : control == MYWINDOW->number(c.remove) ? Request::Delete
+    const Request request = control == MYWINDOW()->number(c.insert)   ? Request::Insert
+                            : control == MYWINDOW()->number(c.change) ? Request::Change
+                            : control == MYWINDOW()->number(c.remove) ? Request::Delete
                                                                     : Request::None;
     if (request != Request::None) {
       static_cast<void>(RunProcedure(c.form, request));  // the list is refilled either way
@@ -297,19 +300,19 @@ EventResult FormScreen::onChildListButton(int control) {
 EventResult FormScreen::OnAccepted() {
   if (const EventResult rc = WindowController::OnAccepted(); Handled(rc)) return rc;
   const int control = CurrentEvent().control;
-  if (REQUEST == Request::View && control == MYWINDOW->number(kOkUse)) {
-    MYWINDOW->post(kEventCloseWindow);
+  if (REQUEST() == Request::View && control == MYWINDOW()->number(kOkUse)) {
+    MYWINDOW()->post(kEventCloseWindow);
     return EventResult::Consumed;
   }
   for (LookupField& l : lookups_) {
-    if (control == MYWINDOW->number(l.decl().button)) return l.OnButton();
+    if (control == MYWINDOW()->number(l.decl().button)) return l.OnButton();
     // A view form looks nothing up: it could only clear what it shows.
-    if (control == l.entryNumber()) return REQUEST == Request::View ? EventResult::Continue : l.OnEntryAccepted();
+    if (control == l.entryNumber()) return REQUEST() == Request::View ? EventResult::Continue : l.OnEntryAccepted();
   }
   for (const FormItem& item : itemsOf(decl_))
-    if (item.kind == FormItem::Kind::Date && control == MYWINDOW->number(item.calendarButton)) {
-      if (Control* entryControl = MYWINDOW->control(item.use))
-        PickDateInto(*MYWINDOW, *entryControl, MYWINDOW->control(control));
+    if (item.kind == FormItem::Kind::Date && control == MYWINDOW()->number(item.calendarButton)) {
+      if (Control* entryControl = MYWINDOW()->control(item.use))
+        PickDateInto(*MYWINDOW(), *entryControl, MYWINDOW()->control(control));
       return EventResult::Consumed;
     }
   if (const EventResult rc = onChildListButton(control); Handled(rc)) return rc;
@@ -321,7 +324,7 @@ EventResult FormScreen::OnAccepted() {
 // A name typed where a look-up wants a number is looked up by that name.
 EventResult FormScreen::OnRejected() {
   const int control = CurrentEvent().control;
-  if (REQUEST != Request::View)
+  if (REQUEST() != Request::View)
     for (LookupField& l : lookups_)
       if (control == l.entryNumber())
         if (const EventResult rc = l.OnEntryRejected(); Handled(rc)) return rc;
@@ -330,16 +333,16 @@ EventResult FormScreen::OnRejected() {
 
 EventResult FormScreen::OnCloseRequest() {
   const EventResult rc = WindowController::OnCloseRequest();
-  if (rc == EventResult::Continue && REQUEST == Request::Insert && RESPONSE == Response::Cancelled && !RECORDSAVED)
+  if (rc == EventResult::Continue && REQUEST() == Request::Insert && RESPONSE() == Response::Cancelled && !RECORDSAVED())
     for (const auto& [list, parent] : newParents_) DeleteChildRecords(*list, parent);
   return rc;
 }
 
 EventResult FormScreen::OnCompleted() {
-  const bool saving = REQUEST == Request::Insert || REQUEST == Request::Change;
+  const bool saving = REQUEST() == Request::Insert || REQUEST() == Request::Change;
   if (decl_.stamp && saving) decl_.stamp(*this);
   if (decl_.validate && saving && !decl_.validate(*this)) {
-    if (VCRREQUEST) *VCRREQUEST = 0;  // a refused save navigates nowhere
+    if (VCRREQUEST()) *VCRREQUEST() = 0;  // a refused save navigates nowhere
     return EventResult::Continue;
   }
   return WindowController::OnCompleted();

@@ -49,6 +49,7 @@ class FormScreen : public WindowController {
   vrt::Binding bindingFor(const FieldRef& ref);
   std::string pictureFor(const FormItem& item) const;
   void nameControlsForAssistiveTechnology();
+  int firstEntry() const;
   void attachHistoryAndLookups();
   EventResult onChildListButton(int control);
   void attachFilesAndHyperlinks();

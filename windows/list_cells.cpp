@@ -48,7 +48,8 @@ void ListCells::add(const FieldRef& field, const std::function<std::string()>& c
   bound_.push_back(field.local);
 }
 
-void ListCells::AddPairs(FieldPairs& fields) {
+FieldPairs ListCells::Pairs() {
+  FieldPairs fields;
   for (const Value& v : values_) {
     if (v.field.table) {
       fields.AddPair(ValueOf(v.field));
@@ -57,6 +58,7 @@ void ListCells::AddPairs(FieldPairs& fields) {
     std::string* local = &locals_[v.field.local];
     fields.AddPair(ValueRef{[local] { return vrt::expr::Value::text(*local); }, {}, true});
   }
+  return fields;
 }
 
 void ListCells::ComputeRow() {

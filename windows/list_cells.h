@@ -29,7 +29,7 @@ class ListCells {
   ListCells& operator=(const ListCells&) = delete;
 
   // One pair per value of a row, in row order: the shown ones, then the hidden ones.
-  void AddPairs(FieldPairs& fields);
+  FieldPairs Pairs();
   // The values a row shows (a group column shows two).
   std::size_t ShownValues() const { return shown_; }
   // Works out every local for the record just read.

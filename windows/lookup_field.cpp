@@ -76,7 +76,7 @@ bool LookupField::numberKey() const { return !vrt::isTextType(keyField().type); 
 void LookupField::copyValues(const std::function<void()>& hook) {
   if (!hook) return;
   hook();
-  if (form_.MYWINDOW) form_.MYWINDOW->display();
+  if (form_.MYWINDOW()) form_.MYWINDOW()->display();
 }
 
 // Only the entry's value, over an empty record: nothing the buffer held before (another
@@ -115,8 +115,8 @@ void LookupField::clearEntry() {
   entry_.binding().setValue(numberKey() ? "0" : "");
   entry_.display();
   if (displayText_) displayText_->clear();
-  if (form_.MYWINDOW)
-    if (vrt::Control* d = form_.MYWINDOW->control(decl_.display)) d->display();
+  if (form_.MYWINDOW())
+    if (vrt::Control* d = form_.MYWINDOW()->control(decl_.display)) d->display();
   copyValues(decl_.unassign);
 }
 
@@ -131,20 +131,20 @@ void LookupField::RefreshDisplay() {
       *displayText_ = decl_.text ? decl_.text()
                                  : t.BUFFER->text(t.FILE->schema().fields[static_cast<std::size_t>(decl_.textField)]);
   }
-  if (form_.MYWINDOW)
-    if (vrt::Control* d = form_.MYWINDOW->control(decl_.display)) d->display();
+  if (form_.MYWINDOW())
+    if (vrt::Control* d = form_.MYWINDOW()->control(decl_.display)) d->display();
 }
 
 EventResult LookupField::OnButton() {
   // The look-up browse opens on the record the entry names, in whatever order it lists them.
   readEntryRecord();
   if (form_.RunProcedure(decl_.browse, Request::Select) == Response::Completed) takeChosenKey();
-  if (vrt::Control* button = form_.MYWINDOW ? form_.MYWINDOW->control(decl_.button) : nullptr) moveOnFrom(*button);
+  if (vrt::Control* button = form_.MYWINDOW() ? form_.MYWINDOW()->control(decl_.button) : nullptr) moveOnFrom(*button);
   return EventResult::Consumed;
 }
 
 void LookupField::moveOnFrom(const vrt::Control& opener) {
-  if (form_.MYWINDOW) vrt::focusAfter(*form_.MYWINDOW, opener);
+  if (form_.MYWINDOW()) vrt::focusAfter(*form_.MYWINDOW(), opener);
 }
 
 EventResult LookupField::OnEntryAccepted() {
@@ -167,7 +167,7 @@ EventResult LookupField::OnEntryAccepted() {
     return EventResult::Continue;
   }
   clearEntry();
-  if (form_.MYWINDOW) form_.MYWINDOW->select(entry_.number());
+  if (form_.MYWINDOW()) form_.MYWINDOW()->select(entry_.number());
   return EventResult::Consumed;
 }
 
@@ -188,7 +188,7 @@ EventResult LookupField::OnEntryRejected() {
   entry_.setText({});
   entry_.display();
   RefreshDisplay();
-  if (form_.MYWINDOW) form_.MYWINDOW->select(entry_.number());
+  if (form_.MYWINDOW()) form_.MYWINDOW()->select(entry_.number());
   return EventResult::Consumed;
 }
 

@@ -47,7 +47,7 @@ void ToolbarButtons::Restore() {
 
 bool ToolbarTarget::OnActiveWindow() const {
   const Window* active = FrameHost::activeChild();
-  return !active || !WINDOW || !WINDOW->MYWINDOW || active == WINDOW->MYWINDOW;
+  return !active || !WINDOW || !WINDOW->MYWINDOW() || active == WINDOW->MYWINDOW();
 }
 
 void ToolbarTarget::DisplayButtons() {}
@@ -56,24 +56,24 @@ bool ToolbarTarget::TryTakeToolbar() { return false; }
 void ToolbarTarget::TakeToolbar(ToolbarAction action) { routeRecordButton(action); }
 
 bool ToolbarTarget::ownButtonUsable(int control) const {
-  if (!control || !WINDOW || !WINDOW->MYWINDOW) return false;
-  const Control* c = WINDOW->MYWINDOW->control(control);
+  if (!control || !WINDOW || !WINDOW->MYWINDOW()) return false;
+  const Control* c = WINDOW->MYWINDOW()->control(control);
   return c && !c->disabled() && !c->hidden();
 }
 
 void ToolbarTarget::pressOwnButton(int control) {
-  if (ownButtonUsable(control)) WINDOW->MYWINDOW->post(kEventAccepted, control);
+  if (ownButtonUsable(control)) WINDOW->MYWINDOW()->post(kEventAccepted, control);
 }
 
 void ToolbarTarget::routeRecordButton(ToolbarAction action) {
-  if (!WINDOW || !WINDOW->MYWINDOW) return;
+  if (!WINDOW || !WINDOW->MYWINDOW()) return;
   switch (action) {
     case ToolbarAction::Insert: pressOwnButton(INSERTBUTTON); break;
     case ToolbarAction::Change: pressOwnButton(CHANGEBUTTON); break;
     case ToolbarAction::Delete: pressOwnButton(DELETEBUTTON); break;
     case ToolbarAction::Help:
-      PostEvent(Event{kEventAlertKey, WINDOW->MYWINDOW->focusedControl(), WINDOW->MYWINDOW->id(), kF1Key, 0},
-                WINDOW->MYWINDOW->thread());
+      PostEvent(Event{kEventAlertKey, WINDOW->MYWINDOW()->focusedControl(), WINDOW->MYWINDOW()->id(), kF1Key, 0},
+                WINDOW->MYWINDOW()->thread());
       break;
     default: break;
   }
@@ -131,22 +131,21 @@ void BrowseToolbarTarget::DisplayButtons() {
 void BrowseToolbarTarget::SetTips() { ToolbarButtons::ApplyTips(PackTips(kBrowseTips)); }
 
 bool BrowseToolbarTarget::TryTakeToolbar() {
-  const Control* list = WINDOW && WINDOW->MYWINDOW ? WINDOW->MYWINDOW->control(CONTROL) : nullptr;
+  const Control* list = WINDOW && WINDOW->MYWINDOW() ? WINDOW->MYWINDOW()->control(CONTROL) : nullptr;
   if (!list || !list->shown()) return false;
   SetTips();
   return true;
 }
 
 void BrowseToolbarTarget::TakeToolbar(ToolbarAction action) {
-  if (!WINDOW || !WINDOW->MYWINDOW) return;
+  if (!WINDOW || !WINDOW->MYWINDOW()) return;
   if (action == ToolbarAction::Select) {
-    WINDOW->RESPONSE = Response::Completed;
-    WINDOW->MYWINDOW->post(kEventCloseWindow);
+    WINDOW->CloseWithResponse(Response::Completed);
     return;
   }
   for (const auto& s : kBrowseScrolls)
     if (s.action == action) {
-      WINDOW->MYWINDOW->post(s.event, CONTROL);
+      WINDOW->MYWINDOW()->post(s.event, CONTROL);
       return;
     }
   routeRecordButton(action);
@@ -194,7 +193,7 @@ void FormToolbarTarget::TakeToolbar(ToolbarAction action) {
     return;
   }
   if (!WINDOW) return;
-  if (WINDOW->VCRREQUEST) *WINDOW->VCRREQUEST = toolbarControl(action);  // the caller reads it back as an action
+  if (std::int32_t* vcr = WINDOW->VCRREQUEST()) *vcr = toolbarControl(action);  // the caller reads it back as an action
   WINDOW->PostCompleted();
 }
 

@@ -20,32 +20,32 @@ WindowController::~WindowController() { Shutdown(); }
 
 // ---------------------------------------------------------------- registration
 
-void WindowController::AddItem(WindowComponent& component) { CL.push_back({0, &component, nullptr}); }
-void WindowController::AddItem(FileComponent& component) { CL.push_back({1, nullptr, &component}); }
+void WindowController::AddItem(WindowComponent& component) { components_.push_back({0, &component, nullptr}); }
+void WindowController::AddItem(FileComponent& component) { components_.push_back({1, nullptr, &component}); }
 
 void WindowController::AddItem(Toolbar& toolbar) {
-  TOOLBAR = &toolbar;
+  toolbar_ = &toolbar;
   toolbar.Init();
 }
 
 void WindowController::AddItem(FormToolbarTarget& target) {
-  target.REQUEST = ORIGINALREQUEST;
-  target.HISTORY = HISTORYKEY != 0 && !HISTORY.empty();
+  target.REQUEST = originalRequest_;
+  target.HISTORY = settings_.HISTORYKEY != 0 && !history_.empty();
   target.WINDOW = this;
   formTarget_ = &target;
-  if (!TOOLBAR) return;
-  TOOLBAR->AddTarget(target, -1);
-  TOOLBAR->SetTarget(-1);
+  if (!toolbar_) return;
+  toolbar_->AddTarget(target, -1);
+  toolbar_->SetTarget(-1);
 }
 
-void WindowController::AddItem(int control, Response response) { BUTTONS.push_back({control, response}); }
+void WindowController::AddItem(int control, Response response) { buttons_.push_back({control, response}); }
 
-void WindowController::AddUpdateFile(FileManager& file) { FILES.push_back({&file, 0}); }
+void WindowController::AddUpdateFile(FileManager& file) { files_.push_back({&file, 0}); }
 
 void WindowController::AddHistoryField(int control, int liveField, int historyField) {
-  if (!PRIMARY || !PRIMARY->Me) return;
-  FileManager& table = *PRIMARY->Me;
-  HISTORY.push_back({&historyBufferFor(table), historyField, table.BUFFER, liveField, control, &table});
+  if (!settings_.PRIMARY || !settings_.PRIMARY->Me()) return;
+  FileManager& table = *settings_.PRIMARY->Me();
+  history_.push_back({&historyBufferFor(table), historyField, table.BUFFER, liveField, control, &table});
 }
 
 vrt::RecordBuffer& WindowController::historyBufferFor(FileManager& table) {
@@ -59,19 +59,13 @@ vrt::RecordBuffer& WindowController::historyBufferFor(FileManager& table) {
 
 bool WindowController::Setup() {
   ThreadGlobals& globals = threadGlobals();
-  REQUEST = globals.GlobalRequest;
-  ORIGINALREQUEST = REQUEST;
-  BUTTONS.clear();
-  CL.clear();
-  INSERTACTION = 2;
-  DELETEACTION = 2;
-  CHANGEACTION = 2;
-  CANCELACTION = kCancelSaves | kCancelAsks;
-  AUTOTOOLBAR = true;
-  AUTOREFRESH = true;
-  ERRORS = &errorManager();
-  VCRREQUEST = &globals.VCRRequest;
-  RESPONSE = Response::None;
+  request_ = globals.GlobalRequest;
+  originalRequest_ = request_;
+  buttons_.clear();
+  components_.clear();
+  errors_ = &errorManager();
+  vcrRequest_ = &globals.VCRRequest;
+  response_ = Response::None;
   setUp_ = true;
   shutDown_ = false;
   return true;
@@ -80,47 +74,52 @@ bool WindowController::Setup() {
 void WindowController::Shutdown() {
   if (!setUp_ || shutDown_) return;
   shutDown_ = true;
-  for (const ComponentEntry& c : CL)
+  for (const ComponentEntry& c : components_)
     if (c.window) c.window->Shutdown();
-  CL.clear();
-  BUTTONS.clear();
-  for (FileEntry& f : FILES) f.file->PopBufferCopy(f.saved, false);
-  FILES.clear();
+  components_.clear();
+  buttons_.clear();
+  for (FileEntry& f : files_) f.file->PopBufferCopy(f.saved, false);
+  files_.clear();
   releaseSnapshot();
-  if (TOOLBAR) TOOLBAR->Kill();
-  TOOLBAR = nullptr;
-  HISTORY.clear();
+  if (toolbar_) toolbar_->Kill();
+  toolbar_ = nullptr;
+  history_.clear();
   historyBuffers_.clear();
 }
 
 Response WindowController::Execute() {
   if (Setup()) RunEventLoop();
   Shutdown();
-  if (RESPONSE == Response::None) RESPONSE = Response::Cancelled;
-  threadGlobals().GlobalResponse = RESPONSE;
-  return RESPONSE;
+  if (response_ == Response::None) response_ = Response::Cancelled;
+  threadGlobals().GlobalResponse = response_;
+  return response_;
+}
+
+void WindowController::UseWindow(vrt::Window* window) {
+  myWindow_ = window;
+  if (!window) opened_ = false;
 }
 
 void WindowController::OpenWindow(vrt::Window& window) {
-  MYWINDOW = &window;
+  myWindow_ = &window;
   ArmKeys();
   window.open();
-  OPENED = true;
+  opened_ = true;
 }
 
 void WindowController::OnFirstShow() {
   // The toolbar drives the window from the moment it shows, not only after a tab change.
-  if (TOOLBAR && !TOOLBAR->CURRENT) TOOLBAR->SetTarget(0);
+  if (toolbar_ && !toolbar_->CURRENT) toolbar_->SetTarget(0);
   Refresh();
-  INITED |= 1;
+  shown_ = true;
 }
 
 void WindowController::RunEventLoop() {
-  if (!MYWINDOW) return;
-  LASTINSERTEDPOSITION.clear();
-  ExitListener exit(*MYWINDOW, PRIMARY != nullptr);
+  if (!myWindow_) return;
+  lastInsertedPosition_.clear();
+  ExitListener exit(*myWindow_, settings_.PRIMARY != nullptr);
   for (;;) {
-    event_ = MYWINDOW->accept();
+    event_ = myWindow_->accept();
     if (event_.event == kEventSelected) lastFocused_ = event_.control;
     if (event_.event == kEventExitSettled) {
       exit.Stays();
@@ -130,13 +129,13 @@ void WindowController::RunEventLoop() {
     // questions, the same answers.
     const bool exitRequest = event_.event == kEventExitRequest;
     if (exitRequest) {
-      ExitListener::BringToFront(*MYWINDOW);
-      event_ = Event{kEventCloseWindow, 0, MYWINDOW->id(), 0, 0};
+      ExitListener::BringToFront(*myWindow_);
+      event_ = Event{kEventCloseWindow, 0, myWindow_->id(), 0, 0};
     }
     const EventResult rc = OnEvent();
     // Staying, unless what the answer set off (a save) closes the window: the events that
     // do that come before this note.
-    if (exitRequest && rc == EventResult::Consumed) MYWINDOW->post(kEventExitSettled);
+    if (exitRequest && rc == EventResult::Consumed) myWindow_->post(kEventExitSettled);
     if (rc == EventResult::EndLoop || event_.event == kEventCloseDown) break;
     if (event_.event == kEventCloseWindow && rc != EventResult::Consumed) break;
   }
@@ -146,15 +145,14 @@ void WindowController::PrimeNewRecord() {}
 
 void WindowController::Refresh(bool force) {
   if (ValidatingAllControls()) return;
-  for (const ComponentEntry& c : CL)
-    if (c.window) c.window->Reset(force || FORCEDRESET);
-  for (const ComponentEntry& c : CL)
+  for (const ComponentEntry& c : components_)
+    if (c.window) c.window->Reset(force);
+  for (const ComponentEntry& c : components_)
     if (c.file && c.file->Changed()) c.file->Reread();
-  for (const ComponentEntry& c : CL)
+  for (const ComponentEntry& c : components_)
     if (c.window) c.window->RefreshControls();
-  if (MYWINDOW) MYWINDOW->display();
-  if (TOOLBAR) TOOLBAR->DisplayButtons();
-  FORCEDRESET = false;
+  if (myWindow_) myWindow_->display();
+  if (toolbar_) toolbar_->DisplayButtons();
 }
 
 Response WindowController::RunProcedure(const Procedure& procedure, Request request) {
@@ -162,7 +160,7 @@ Response WindowController::RunProcedure(const Procedure& procedure, Request requ
 }
 
 Response WindowController::CallProcedure(Request request, const Procedure& procedure) {
-  if (REQUEST == Request::View || !procedure) return Response::Cancelled;  // a list with no form calls nothing
+  if (request_ == Request::View || !procedure) return Response::Cancelled;  // a list with no form calls nothing
   ThreadGlobals& globals = threadGlobals();
   globals.GlobalRequest = request;
   globals.GlobalResponse = Response::None;
@@ -170,32 +168,32 @@ Response WindowController::CallProcedure(Request request, const Procedure& proce
   procedure();
   // The called form leaves the toolbar action it was closed with in the thread's value; a
   // caller that watches its own (a browse running its form) gets it there.
-  if (VCRREQUEST && VCRREQUEST != &globals.VCRRequest) *VCRREQUEST = globals.VCRRequest;
+  if (vcrRequest_ && vcrRequest_ != &globals.VCRRequest) *vcrRequest_ = globals.VCRRequest;
   return globals.GlobalResponse;
 }
 
 void WindowController::ArmKeys() {
-  if (MYWINDOW && !MYWINDOW->alerted(kF6Key)) MYWINDOW->alert(kF6Key);  // the calendar, in every window
-  for (const ComponentEntry& c : CL)
+  if (myWindow_ && !myWindow_->alerted(kF6Key)) myWindow_->alert(kF6Key);  // the calendar, in every window
+  for (const ComponentEntry& c : components_)
     if (c.window) c.window->ArmKeys();
-  if (!HISTORYKEY || !MYWINDOW) return;
-  for (const HistoryEntry& h : HISTORY)
-    if (Control* c = MYWINDOW->control(h.control)) c->alert(HISTORYKEY);
+  if (!settings_.HISTORYKEY || !myWindow_) return;
+  for (const HistoryEntry& h : history_)
+    if (Control* c = myWindow_->control(h.control)) c->alert(settings_.HISTORYKEY);
 }
 
 void WindowController::CloseWithResponse(Response response) {
-  RESPONSE = response;
-  if (response == Response::Cancelled && VCRREQUEST) *VCRREQUEST = 0;
-  if (MYWINDOW) MYWINDOW->post(kEventCloseWindow);
+  response_ = response;
+  if (response == Response::Cancelled && vcrRequest_) *vcrRequest_ = 0;
+  if (myWindow_) myWindow_->post(kEventCloseWindow);
 }
 
 void WindowController::SaveControls() {
-  for (const ComponentEntry& c : CL)
+  for (const ComponentEntry& c : components_)
     if (c.window) c.window->SaveControls();
 }
 
 void WindowController::SetControlDisabled(int control, bool disabled) {
-  if (Control* c = MYWINDOW ? MYWINDOW->control(control) : nullptr) c->setDisabled(disabled);
+  if (Control* c = myWindow_ ? myWindow_->control(control) : nullptr) c->setDisabled(disabled);
 }
 
 // ---------------------------------------------------------------- events
@@ -213,13 +211,13 @@ EventResult WindowController::OnEvent() {
     case kEventSelected: rc = OnSelected(); break;
     case kEventAlertKey:
       if (e.key == kF6Key) {
-        OnCalendarKey(e.control ? e.control : (MYWINDOW ? MYWINDOW->focusedControl() : 0));
+        OnCalendarKey(e.control ? e.control : (myWindow_ ? myWindow_->focusedControl() : 0));
         rc = EventResult::Consumed;
       } else if (e.key == kF1Key) {
         // The toolbar's Help, and F1 where the window alerts it.
-        ShowHelpForWindow(MYWINDOW ? MYWINDOW->procedure() : std::string());
+        ShowHelpForWindow(myWindow_ ? myWindow_->procedure() : std::string());
         rc = EventResult::Consumed;
-      } else if (HISTORYKEY && e.key == HISTORYKEY) {
+      } else if (settings_.HISTORYKEY && e.key == settings_.HISTORYKEY) {
         RecallHistory(e.control ? e.control : lastFocused_);
         rc = EventResult::Consumed;
       }
@@ -230,10 +228,10 @@ EventResult WindowController::OnEvent() {
   if (e.control != 0) {
     if (const EventResult field = OnFieldEvent(); Handled(field)) return field;
   }
-  for (const ComponentEntry& c : CL)
+  for (const ComponentEntry& c : components_)
     if (c.window && Handled(c.window->TakeEvent())) break;
-  if (AUTOREFRESH) {
-    for (const ComponentEntry& c : CL)
+  if (settings_.AUTOREFRESH) {
+    for (const ComponentEntry& c : components_)
       if (c.window && c.window->ResetRequired()) {
         Refresh();
         break;
@@ -248,11 +246,11 @@ EventResult WindowController::OnWindowEvent() {
     case kEventCloseDown:
       return OnCloseRequest();
     case kEventOpenWindow:
-      if (!(INITED & 1)) OnFirstShow();
-      if (FIRSTFIELD && MYWINDOW) MYWINDOW->select(FIRSTFIELD);
+      if (!shown_) OnFirstShow();
+      if (settings_.FIRSTFIELD && myWindow_) myWindow_->select(settings_.FIRSTFIELD);
       return EventResult::Continue;
     case kEventGainFocus:
-      if (!(INITED & 1)) OnFirstShow();
+      if (!shown_) OnFirstShow();
       else Refresh();
       return EventResult::Continue;
     case kEventNotify: return OnNotify();
@@ -265,62 +263,62 @@ EventResult WindowController::OnAccepted() {
   const int control = event_.control;
   if (const std::optional<ToolbarAction> action = toolbarAction(control)) {
     if (*action == ToolbarAction::History) {
-      const int focused = MYWINDOW ? MYWINDOW->focusedControl() : 0;
+      const int focused = myWindow_ ? myWindow_->focusedControl() : 0;
       RecallHistory(focused ? focused : lastFocused_);
       return EventResult::Consumed;
     }
-    if (TOOLBAR && TOOLBAR->TakeEvent(*action)) return EventResult::Consumed;
+    if (toolbar_ && toolbar_->TakeEvent(control)) return EventResult::Consumed;
   }
-  if (MYWINDOW && control == MYWINDOW->number(kHelpUse)) {
-    ShowHelpForWindow(MYWINDOW->procedure());
+  if (myWindow_ && control == myWindow_->number(kHelpUse)) {
+    ShowHelpForWindow(myWindow_->procedure());
     return EventResult::Consumed;
   }
-  for (const ButtonEntry& b : BUTTONS)
+  for (const ButtonEntry& b : buttons_)
     if (b.control == control) {
       CloseWithResponse(b.response);
       return EventResult::Consumed;
     }
-  if (OKCONTROL && control == OKCONTROL) {
+  if (settings_.OKCONTROL && control == settings_.OKCONTROL) {
     PostCompleted();
-  } else if (SAVECONTROL && control == SAVECONTROL) {
-    if (REQUEST == Request::Insert) SaveInsertAndStay();
-    else if (REQUEST == Request::Change) SaveChangeAndStay();
+  } else if (settings_.SAVECONTROL && control == settings_.SAVECONTROL) {
+    if (request_ == Request::Insert) SaveInsertAndStay();
+    else if (request_ == Request::Change) SaveChangeAndStay();
   }
   return EventResult::Continue;
 }
 
 void WindowController::PostCompleted() {
-  if (!MYWINDOW) return;
-  if (REQUEST == Request::Insert || REQUEST == Request::Change) {
-    if (ValidateAllControls(*MYWINDOW) != 0) {
+  if (!myWindow_) return;
+  if (request_ == Request::Insert || request_ == Request::Change) {
+    if (ValidateAllControls(*myWindow_) != 0) {
       // A refused save navigates nowhere.
-      if (VCRREQUEST) *VCRREQUEST = 0;
+      if (vcrRequest_) *vcrRequest_ = 0;
       return;
     }
   }
-  MYWINDOW->post(kEventCompleted);
+  myWindow_->post(kEventCompleted);
 }
 
 EventResult WindowController::OnSelectionChanged() {
-  const Control* c = MYWINDOW ? MYWINDOW->control(event_.control) : nullptr;
+  const Control* c = myWindow_ ? myWindow_->control(event_.control) : nullptr;
   if (!c || c->kind() != ControlKind::Sheet) return EventResult::Continue;
   Refresh();
-  if (AUTOTOOLBAR && TOOLBAR) TOOLBAR->SetTarget(0);
+  if (settings_.AUTOTOOLBAR && toolbar_) toolbar_->SetTarget(0);
   return EventResult::Continue;
 }
 
 EventResult WindowController::OnRejected() {
   Beep(150, 16);
   // The typed text stays: showing the variable again would silently put back the old value.
-  if (Control* c = MYWINDOW ? MYWINDOW->control(event_.control) : nullptr) showRefusedInput(*MYWINDOW, *c);
+  if (Control* c = myWindow_ ? myWindow_->control(event_.control) : nullptr) showRefusedInput(*myWindow_, *c);
   return EventResult::Consumed;
 }
 
 void WindowController::OnCalendarKey(int control) {
-  Control* c = MYWINDOW ? MYWINDOW->control(control) : nullptr;
+  Control* c = myWindow_ ? myWindow_->control(control) : nullptr;
   if (!c || c->readOnly() || c->disabled()) return;  // a read-only date is only shown
   const ControlKind kind = c->kind();
-  if (kind == ControlKind::Entry || kind == ControlKind::Combo || kind == ControlKind::Spin) PickDateInto(*MYWINDOW, *c);
+  if (kind == ControlKind::Entry || kind == ControlKind::Combo || kind == ControlKind::Spin) PickDateInto(*myWindow_, *c);
 }
 
 EventResult WindowController::OnFieldEvent() { return EventResult::Continue; }

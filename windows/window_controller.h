@@ -35,26 +35,20 @@ inline constexpr int kCancelAsks = 2;   // ... after asking "Save Record"
 
 class WindowController {
  public:
-  struct ButtonEntry {
-    int control;
-    Response response;
-  };
-  struct ComponentEntry {
-    int kind;  // 0 window component, 1 file component
-    WindowComponent* window = nullptr;
-    FileComponent* file = nullptr;
-  };
-  struct HistoryEntry {
-    vrt::RecordBuffer* history;  // the history copy of the record
-    int historyField;
-    vrt::RecordBuffer* live;
-    int liveField;
-    int control;  // the list's key
-    FileManager* table;
-  };
-  struct FileEntry {
-    FileManager* file;
-    int saved;  // the id of its saved buffer
+  // What a screen declares for its window, in its Setup after WindowController::Setup and
+  // before the event loop, with one Configure; a member left out keeps its default.
+  struct Settings {
+    bool AUTOREFRESH = true;  // components that ask for it are refreshed after each event
+    bool AUTOTOOLBAR = true;  // a tab change hands the frame's toolbar to the new tab's list
+    int CANCELACTION = kCancelSaves | kCancelAsks;  // leaving a changed record: bits above
+    int CHANGEACTION = 2;                 // 2: a saved change closes the window
+    int DELETEACTION = 2;                 // 2 or 4: deleted at set-up, 2 asking first
+    int INSERTACTION = 2;                 // 0: no priming; 2: a saved insert closes the window
+    std::int32_t FIRSTFIELD = 0;          // the control selected when the window opens
+    int HISTORYKEY = 0;                   // the key that recalls a field's last value (ditto)
+    int OKCONTROL = 0;                    // the control whose press saves and closes
+    int SAVECONTROL = 0;                  // the control whose press saves and stays
+    RelationManager* PRIMARY = nullptr;   // the form's table; none for windows without a record
   };
 
   WindowController();
@@ -62,47 +56,36 @@ class WindowController {
   WindowController(const WindowController&) = delete;
   WindowController& operator=(const WindowController&) = delete;
 
-  // What a screen may set: in its Setup, after WindowController::Setup (which puts the
-  // actions back to their defaults) and before the event loop.
-  bool AUTOREFRESH = true;  // components that ask for it are refreshed after each event
-  bool AUTOTOOLBAR = true;  // a tab change hands the frame's toolbar to the new tab's list
-  int CANCELACTION = kCancelSaves | kCancelAsks;  // leaving a changed record: bits above
-  int CHANGEACTION = 2;                 // 2: a saved change closes the window
-  int DELETEACTION = 2;                 // 2 or 4: deleted at set-up, 2 asking first
-  int INSERTACTION = 2;                 // 0: no priming; 2: a saved insert closes the window
-  std::int32_t FIRSTFIELD = 0;          // the control selected when the window opens
-  int HISTORYKEY = 0;                   // the key that recalls a field's last value (ditto)
-  int OKCONTROL = 0;                    // the control whose press saves and closes
-  int SAVECONTROL = 0;                  // the control whose press saves and stays
-  RelationManager* PRIMARY = nullptr;   // the form's table; none for windows without a record
+  // The screen's Setup, once its window is built: the settings it declares.
+  void Configure(const Settings& settings) { settings_ = settings; }
 
-  // Running state: set by the controller, read by screens and the framework's parts.
-  std::vector<ButtonEntry> BUTTONS;     // AddItem(control, response)
-  std::vector<ComponentEntry> CL;       // AddItem(component)
-  ErrorManager* ERRORS = nullptr;       // Setup: the process's error manager
-  std::vector<FileEntry> FILES;         // AddUpdateFile
-  bool FORCEDRESET = false;             // a part asks the next Refresh to reset every component
-  std::vector<HistoryEntry> HISTORY;    // AddHistoryField
-  int INITED = 0;                       // bit 1: the window has been shown once
-  std::string LASTINSERTEDPOSITION;     // the last record a save-and-stay insert added
-  bool OPENED = false;                  // OpenWindow; false again at Shutdown
-  Request ORIGINALREQUEST = Request::None;  // Setup: the request the window was called for
-  bool RECORDSAVED = false;             // a save of this window's record succeeded
-  Request REQUEST = Request::None;      // Setup: the thread's request
-  Response RESPONSE = Response::None;   // set as the window completes or is cancelled
-  std::uint16_t SAVED = 0;              // the id of the record copy taken at the start
-  Toolbar* TOOLBAR = nullptr;           // AddItem(toolbar)
-  std::int32_t* VCRREQUEST = nullptr;   // where a form's toolbar navigation is left for its caller
-  vrt::Window* MYWINDOW = nullptr;      // the screen, when it builds its window; OpenWindow
+  // Running state, read by screens and the framework's parts; the controller sets it.
+  bool OPENED() const { return opened_; }                         // OpenWindow; false again at UseWindow(nullptr)
+  Request ORIGINALREQUEST() const { return originalRequest_; }    // Setup: the request the window was called for
+  RelationManager* PRIMARY() const { return settings_.PRIMARY; }  // Configure: the form's table
+  bool RECORDSAVED() const { return recordSaved_; }               // a save of this window's record succeeded
+  Request REQUEST() const { return request_; }                    // Setup: the thread's request
+  Response RESPONSE() const { return response_; }                 // as the window completes or is cancelled
+  Toolbar* TOOLBAR() const { return toolbar_; }                   // AddItem(toolbar)
+  std::int32_t* VCRREQUEST() const { return vcrRequest_; }        // where a form's toolbar navigation is left
+  vrt::Window* MYWINDOW() const { return myWindow_; }             // UseWindow or OpenWindow
 
-  // Non-virtual operations.
-  void AddItem(WindowComponent& component);  // kind 0
-  void AddItem(FileComponent& component);    // kind 1
-  void AddItem(Toolbar& toolbar);            // TOOLBAR
-  void AddItem(FormToolbarTarget& target);   // under -1, made current
-  void AddItem(int control, Response response);  // BUTTONS
-  void AddUpdateFile(FileManager& file);     // FILES
-  void AddHistoryField(int control, int liveField, int historyField);
+  // The screen's Setup once it has built its window (before OpenWindow), and nullptr when
+  // it destroys it, which also leaves the window closed.
+  void UseWindow(vrt::Window* window);
+  // A browse running its form: where the form leaves its toolbar navigation, nullptr after.
+  void LeaveNavigationIn(std::int32_t* where) { vcrRequest_ = where; }
+  // A priming hook: the new record is not wanted, and the form does not open.
+  void RefuseNewRecord() { response_ = Response::Cancelled; }
+
+  // The screen's Setup: the parts the window is made of.
+  void AddItem(WindowComponent& component);  // a list or other part that takes the window's events
+  void AddItem(FileComponent& component);    // a table whose changes the window rereads
+  void AddItem(Toolbar& toolbar);            // the frame's toolbar, which TOOLBAR() then gives
+  void AddItem(FormToolbarTarget& target);   // the form's toolbar target, under -1, made current
+  void AddItem(int control, Response response);  // a button that closes with `response`
+  void AddUpdateFile(FileManager& file);     // a table whose buffer is put back when the window closes
+  void AddHistoryField(int control, int liveField, int historyField);  // a field that ditto recalls
 
   virtual void RunEventLoop();
   // Takes the thread's request and builds the window; false when it cannot run (a table
@@ -157,14 +140,54 @@ class WindowController {
   // The history copies of each table's record, one per table.
   vrt::RecordBuffer& historyBufferFor(FileManager& table);
   void saveHistory();
-  void takeSnapshot();  // SAVED and the copy compared with
+  void takeSnapshot();  // the saved copy and the one compared with
   void releaseSnapshot();
   bool closeAfterCancelledInsert();
   void firstFieldAfterFailure();
 
  private:
+  struct ButtonEntry {
+    int control;
+    Response response;
+  };
+  struct ComponentEntry {
+    int kind;  // 0 window component, 1 file component
+    WindowComponent* window = nullptr;
+    FileComponent* file = nullptr;
+  };
+  struct HistoryEntry {
+    vrt::RecordBuffer* history;  // the history copy of the record
+    int historyField;
+    vrt::RecordBuffer* live;
+    int liveField;
+    int control;  // the list's key
+    FileManager* table;
+  };
+  struct FileEntry {
+    FileManager* file;
+    int saved;  // the id of its saved buffer
+  };
+
   // A save the user asked for while closing: validated, then completed at once.
   EventResult saveForUser();
+
+  Settings settings_;
+  std::vector<ButtonEntry> buttons_;       // AddItem(control, response)
+  std::vector<ComponentEntry> components_;  // AddItem(component)
+  ErrorManager* errors_ = nullptr;
+  std::vector<FileEntry> files_;           // AddUpdateFile
+  std::vector<HistoryEntry> history_;      // AddHistoryField
+  bool shown_ = false;                     // the window has been shown once
+  std::string lastInsertedPosition_;       // the last record a save-and-stay insert added
+  bool opened_ = false;
+  Request originalRequest_ = Request::None;
+  bool recordSaved_ = false;
+  Request request_ = Request::None;
+  Response response_ = Response::None;
+  std::uint16_t saved_ = 0;                // the id of the record copy taken at the start
+  Toolbar* toolbar_ = nullptr;
+  std::int32_t* vcrRequest_ = nullptr;
+  vrt::Window* myWindow_ = nullptr;
 
   vrt::Event event_;
   int lastFocused_ = 0;  // the focus may be in the frame while its toolbar is pressed

@@ -119,7 +119,7 @@ bool orderIsFree(FormScreen& form) {
   vrt::RecordRef element = record(tables::ServiceElement);
   const std::int32_t service = element.get(SEL_SERVICENUMBER), self = element.get(SEL_ELEMENTNUMBER);
   const std::int32_t order = element.get(SEL_ELEMENTORDER);
-  if (service == 0 || (form.REQUEST == Request::Change && order == form.LocalNumber(kOrderShown))) return true;
+  if (service == 0 || (form.REQUEST() == Request::Change && order == form.LocalNumber(kOrderShown))) return true;
   std::string taken;
   ForEachElementOf(service, [&](vrt::RecordRef e) {
     if (e.get(SEL_ELEMENTORDER) > order) return false;
@@ -130,7 +130,7 @@ bool orderIsFree(FormScreen& form) {
   const std::string why = "Element order " + std::to_string(order) + " is already taken by \"" +
                           std::string(vrt::clip(taken)) + "\" in this service. Choose another order.";
   static_cast<void>(errorManager().RaiseWithText(Msg::NotSaved, why));
-  if (form.MYWINDOW) form.MYWINDOW->select(form.MYWINDOW->number("?SEL:ELEMENTORDER"));
+  if (form.MYWINDOW()) form.MYWINDOW()->select(form.MYWINDOW()->number("?SEL:ELEMENTORDER"));
   return false;
 }
 

@@ -60,11 +60,11 @@ constexpr const char* kPrintUse = "?Print";
 
 // A viewed entry keeps its number, date and category; its text stays open to read.
 void viewOnly(FormScreen& form) {
-  if (form.REQUEST != Request::View) return;
+  if (form.REQUEST() != Request::View) return;
   for (const char* use : {kNumberUse, kDateUse, kCategoryUse})
-    if (vrt::Control* c = form.MYWINDOW->control(use)) c->setReadOnly(true);
+    if (vrt::Control* c = form.MYWINDOW()->control(use)) c->setReadOnly(true);
   for (const char* use : {kCalendarButtonUse, kLookupButtonUse})
-    if (vrt::Control* c = form.MYWINDOW->control(use)) c->setDisabled(true);
+    if (vrt::Control* c = form.MYWINDOW()->control(use)) c->setDisabled(true);
 }
 
 FormDecl formOf(const JournalKind& k) {
@@ -106,7 +106,7 @@ BrowseDecl browseOf(const JournalKind& k, std::function<void()> form) {
   b.extraButtons = {vrt::button(kPrintUse, "&Print")};
   const NamedProcedure* report = &k.report;
   b.onButton = [report](BrowseScreen& screen, int control) {
-    if (control != screen.MYWINDOW->number(kPrintUse)) return EventResult::Continue;
+    if (control != screen.MYWINDOW()->number(kPrintUse)) return EventResult::Continue;
     StartJournalReport(*report);
     return EventResult::Consumed;
   };

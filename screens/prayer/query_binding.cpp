@@ -49,7 +49,7 @@ QueryBinding::QueryBinding(BrowseScreen& browse) : browse_(browse) {
                    [](const auto& a, const auto& b) { return a.sortKey < b.sortKey; });
   if (!queries_.empty()) current_ = queries_.front();
   select(kAllRecords);
-  if (Control* list = browse_.MYWINDOW->control(kSavedQueriesUse)) {
+  if (Control* list = browse_.MYWINDOW()->control(kSavedQueriesUse)) {
     // Wide enough for a description of 40 characters, as its one column is.
     list->setLeastCharacters(40);
     if (!usable_) list->setDisabled(true);
@@ -59,14 +59,14 @@ QueryBinding::QueryBinding(BrowseScreen& browse) : browse_(browse) {
 QueryBinding::~QueryBinding() = default;
 
 void QueryBinding::ArmKeys() {
-  if (Control* list = browse_.MYWINDOW->control(kSavedQueriesUse)) {
+  if (Control* list = browse_.MYWINDOW()->control(kSavedQueriesUse)) {
     list->alert(kCtrlEnter);
     list->alert(kDeleteKey);
   }
 }
 
 int QueryBinding::selected() const {
-  const Control* list = browse_.MYWINDOW->control(kSavedQueriesUse);
+  const Control* list = browse_.MYWINDOW()->control(kSavedQueriesUse);
   return list ? list->selected() : 0;
 }
 
@@ -78,7 +78,7 @@ int QueryBinding::entryOf(std::int32_t number) const {
 
 EventResult QueryBinding::TakeEvent() {
   const Event& e = browse_.CurrentEvent();
-  Window& w = *browse_.MYWINDOW;
+  Window& w = *browse_.MYWINDOW();
   if (!e.control) return EventResult::Continue;
   const bool onList = e.control == w.number(kSavedQueriesUse);
   if (onList && e.event == kEventNewSelection) {
@@ -103,7 +103,7 @@ EventResult QueryBinding::TakeEvent() {
 // ---------------------------------------------------------------- the drop list
 
 void QueryBinding::select(int entry) {
-  Control* list = browse_.MYWINDOW->control(kSavedQueriesUse);
+  Control* list = browse_.MYWINDOW()->control(kSavedQueriesUse);
   if (!list) return;
   std::vector<std::string> items;
   for (const auto& q : queries_) items.push_back(q.description);
@@ -116,8 +116,8 @@ void QueryBinding::enableButtons() {
   const int entry = selected();
   const bool saved = usable_ && entry >= kFirstSaved && entry <= static_cast<int>(queries_.size()) &&
                      !asksForCategoryOnly(queries_[static_cast<std::size_t>(entry - 1)]);
-  browse_.SetControlDisabled(browse_.MYWINDOW->number(kQueryChangeUse), !saved);
-  browse_.SetControlDisabled(browse_.MYWINDOW->number(kQueryDeleteUse), !saved);
+  browse_.SetControlDisabled(browse_.MYWINDOW()->number(kQueryChangeUse), !saved);
+  browse_.SetControlDisabled(browse_.MYWINDOW()->number(kQueryDeleteUse), !saved);
 }
 
 void QueryBinding::choose(int entry) {
@@ -155,7 +155,7 @@ void QueryBinding::addQuery(std::int32_t number) {
   const auto inserted = queries_.insert(at, current_);
   const int entry = static_cast<int>(inserted - queries_.begin()) + 1;
   select(entry);
-  browse_.MYWINDOW->post(kEventNewSelection, browse_.MYWINDOW->number(kSavedQueriesUse));
+  browse_.MYWINDOW()->post(kEventNewSelection, browse_.MYWINDOW()->number(kSavedQueriesUse));
 }
 
 void QueryBinding::change() {
@@ -176,7 +176,7 @@ void QueryBinding::change() {
     enableButtons();
   } else if (response == -1) {
     select(kCustomQuery);
-    browse_.MYWINDOW->post(kEventNewSelection, browse_.MYWINDOW->number(kSavedQueriesUse));
+    browse_.MYWINDOW()->post(kEventNewSelection, browse_.MYWINDOW()->number(kSavedQueriesUse));
     applyRuntimeCategory();
     enableButtons();
   } else if (response != 0) {
@@ -192,7 +192,7 @@ void QueryBinding::remove() {
   queries_.erase(queries_.begin() + (entry - 1));
   select(kAllRecords);
   choose(kAllRecords);
-  browse_.MYWINDOW->post(kEventNewSelection, browse_.MYWINDOW->number(kSavedQueriesUse));
+  browse_.MYWINDOW()->post(kEventNewSelection, browse_.MYWINDOW()->number(kSavedQueriesUse));
 }
 
 // ---------------------------------------------------------------- applying the filter
@@ -207,12 +207,9 @@ void QueryBinding::applyRuntimeCategory() {
 
 void QueryBinding::install() {
   BrowseManager& b = browse_.Browse();
-  for (auto& order : *b.ORDER) {
-    if (filter_.empty()) order.FILTER.erase(kQueryFilterName);
-    else order.FILTER[kQueryFilterName] = filter_;
-  }
+  b.PutNamedFilterOnEveryOrder(filter_, kQueryFilterName);
   // Another query starts at the top of the list.
-  b.LISTQUEUE->Free();
+  b.LISTQUEUE()->Free();
   b.Reset(true);
 }
 

@@ -62,7 +62,7 @@ const BrowseDecl& prayerRequestBrowse() {
     b.extraButtons.push_back(vrt::button(kPrintQueryUse, "Print &Query"));
     b.onButton = [](BrowseScreen& screen, int control) {
       for (const PrintButton& p : kPrintButtons)
-        if (control == screen.MYWINDOW->number(p.use)) {
+        if (control == screen.MYWINDOW()->number(p.use)) {
           StartJournalReport(*p.report);
           return EventResult::Consumed;
         }

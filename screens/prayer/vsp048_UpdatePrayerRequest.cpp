@@ -34,26 +34,26 @@ bool datesPossible(FormScreen& form) {
   vrt::Message("The date answered, " + vrt::formatPicture(answered, "@d2-") + ", is before the date started, " +
                    vrt::formatPicture(started, "@d2-") + ".|Please correct one of them.",
                "Invalid Date Answered", vrt::kIconExclamation);
-  form.MYWINDOW->select(form.MYWINDOW->number(kAnswered));
+  form.MYWINDOW()->select(form.MYWINDOW()->number(kAnswered));
   return false;
 }
 
 // Only accepting the date answered recomputes the days: a changed start date alone leaves
 // them as they were. Impossible dates count no days.
 EventResult onAccepted(FormScreen& form, int control) {
-  if (control != form.MYWINDOW->number(kAnswered)) return EventResult::Continue;
+  if (control != form.MYWINDOW()->number(kAnswered)) return EventResult::Continue;
   vrt::RecordRef r(form.Record());
   const bool possible = datesPossible(form);
   r.set(PRA_NUMBERDAYS, possible ? NumberOfDays(r.get(PRA_DATESTARTED), r.get(PRA_DATEANSWERED)) : std::string());
-  if (vrt::Control* days = form.MYWINDOW->control("?PRA:NUMBERDAYS")) days->display();
+  if (vrt::Control* days = form.MYWINDOW()->control("?PRA:NUMBERDAYS")) days->display();
   return EventResult::Continue;
 }
 
 // A viewed request keeps its number, category and dates; its texts can still be read and
 // scrolled, though nothing is saved.
 void onOpened(FormScreen& form) {
-  if (form.REQUEST != Request::View) return;
-  vrt::Window& w = *form.MYWINDOW;
+  if (form.REQUEST() != Request::View) return;
+  vrt::Window& w = *form.MYWINDOW();
   for (const char* use : {"?PRA:REQUESTNUMBER", "?PRA:REQUESTCATEGORY", "?PRA:DATESTARTED", kAnswered,
                           "?PRA:NUMBERDAYS"})
     if (vrt::Control* c = w.control(use)) c->setReadOnly(true);

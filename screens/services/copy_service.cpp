@@ -82,12 +82,12 @@ class OneTransaction {
   explicit OneTransaction(const std::vector<const dict::TableDecl*>& tables) {
     for (const dict::TableDecl* t : tables) {
       RelationManager& r = Relate(*t);
-      saved_.emplace_back(&r, r.transactionFlag);
-      r.transactionFlag = false;
+      saved_.emplace_back(&r, r.SETTINGS().transactionFlag);
+      r.UseTransactions(false);
     }
   }
   ~OneTransaction() {
-    for (auto& [r, flag] : saved_) r->transactionFlag = flag;
+    for (auto& [r, flag] : saved_) r->UseTransactions(flag);
   }
 
  private:
@@ -171,7 +171,7 @@ ServiceCopy CopyService(std::int32_t from, DayNumber weekOf, const std::string& 
     }
 
   const OneTransaction framed(written);
-  Transaction txn(filesOfCopy(written), Relate(tables::Service).transactionWait);
+  Transaction txn(filesOfCopy(written), Relate(tables::Service).SETTINGS().transactionWait);
   if (!txn.begin()) {
     copy.error = "The files are in use at another station; try again in a moment (" + errorMessage() + ").";
     return copy;

@@ -192,8 +192,8 @@ const FormDecl& serviceForm() {
     f.prime = [](FormScreen& s) { setNow(s, SER::DATECREATED_DATE, SER::DATECREATED_TIME); };
     f.extraButtons = {vrt::button(kPrintOrderUse, "&Print...").help("Print the order of service")};
     f.onButton = [](FormScreen& s, int control) {
-      if (control != s.MYWINDOW->number(kPrintOrderUse)) return EventResult::Continue;
-      s.MYWINDOW->updateAll();  // what the user typed prints, saved or not
+      if (control != s.MYWINDOW()->number(kPrintOrderUse)) return EventResult::Continue;
+      s.MYWINDOW()->updateAll();  // what the user typed prints, saved or not
       StartOrderOfService();
       return EventResult::Consumed;
     };

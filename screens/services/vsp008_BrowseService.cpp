@@ -80,15 +80,15 @@ const BrowseDecl& serviceBrowse() {
     b.popupButtons.push_back(kCopyServiceUse);
     b.popupButtons.push_back(kStatisticsChartUse);
     b.onButton = [](BrowseScreen& screen, int control) {
-      const bool onRow = screen.Browse().LISTQUEUE->Records() > 0;
-      if (control == screen.MYWINDOW->number(kCopyServiceUse)) {
+      const bool onRow = screen.Browse().LISTQUEUE()->Records() > 0;
+      if (control == screen.MYWINDOW()->number(kCopyServiceUse)) {
         if (onRow && screen.Browse().RereadHighlighted()) CopyServiceFromBrowse(screen);
         return EventResult::Consumed;
       }
-      if (control == screen.MYWINDOW->number(kSongUsageUse)) StartSongUsage();
-      else if (control == screen.MYWINDOW->number(kStatisticsChartUse)) StartStatisticsChart();
-      else if (control != screen.MYWINDOW->number(kOrderOfServiceUse)) return EventResult::Continue;
-      else if (screen.Browse().LISTQUEUE->Records() > 0 && screen.Browse().RereadHighlighted()) StartOrderOfService();
+      if (control == screen.MYWINDOW()->number(kSongUsageUse)) StartSongUsage();
+      else if (control == screen.MYWINDOW()->number(kStatisticsChartUse)) StartStatisticsChart();
+      else if (control != screen.MYWINDOW()->number(kOrderOfServiceUse)) return EventResult::Continue;
+      else if (screen.Browse().LISTQUEUE()->Records() > 0 && screen.Browse().RereadHighlighted()) StartOrderOfService();
       return EventResult::Consumed;
     };
     return b;

@@ -20,12 +20,10 @@ class RelationFailureTest : public RelationManagerTest {
     return out;
   }
   void useRules(int updateMode, int deleteMode) {
-    Relate(tables::Service).relations.clear();
-    Relate(tables::Service).relationsBuilt = false;
-    Relate(tables::Service).DeclareRelations = [updateMode, deleteMode](RelationManager& self) {
+    Relate(tables::Service).RedeclareRelations([updateMode, deleteMode](RelationManager& self) {
       self.DeclareRelation(Relate(tables::ServiceElement), updateMode, deleteMode, SEL_ServiceElementKey.index);
       self.LinkRelationFields(dict::idx::SER::SERVICENUMBER, dict::idx::SEL::SERVICENUMBER);
-    };
+    });
   }
 };
 
@@ -236,7 +234,7 @@ TEST_F(RelationFailureTest, AFileThatCannotOpenIsReportedOnce) {
   { std::ofstream("Service.vdb") << "this is not a data file at all, just some words to fill a page"; }
   for (bool framed : {true, false}) {
     display.messages.clear();
-    Relate(tables::Service).transactionFlag = framed;
+    Relate(tables::Service).UseTransactions(framed);
     EXPECT_NE(Relate(tables::Service).Update(true), Level::Benign);
     ASSERT_EQ(shownTitles(), std::vector<std::string>{"File Access Error"}) << (framed ? "framed" : "unframed");
   }

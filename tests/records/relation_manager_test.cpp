@@ -20,14 +20,14 @@ TEST_F(RelationManagerTest, OpeningWalksTheRelationsOncePerPass) {
   EXPECT_EQ(Access(tables::Service).OPENED, 0);
   EXPECT_EQ(Access(tables::ServiceElement).OPENED, 0);
   EXPECT_EQ(Access(tables::BibleRef).OPENED, 0);
-  ASSERT_EQ(rm.relations.size(), 5u);
-  EXPECT_EQ(rm.relations[0].FILE, &Relate(tables::ServiceElement));
-  EXPECT_EQ(rm.relations[1].FILE, &Relate(tables::BibleRef));
-  EXPECT_EQ(rm.relations[2].FILE, &Relate(tables::KeyWords));
-  EXPECT_EQ(rm.relations[3].FILE, &Relate(tables::Statistics));
-  EXPECT_EQ(rm.relations[4].FILE, &Relate(tables::AssociatedFiles));
+  ASSERT_EQ(rm.relations().size(), 5u);
+  EXPECT_EQ(rm.relations()[0].FILE, &Relate(tables::ServiceElement));
+  EXPECT_EQ(rm.relations()[1].FILE, &Relate(tables::BibleRef));
+  EXPECT_EQ(rm.relations()[2].FILE, &Relate(tables::KeyWords));
+  EXPECT_EQ(rm.relations()[3].FILE, &Relate(tables::Statistics));
+  EXPECT_EQ(rm.relations()[4].FILE, &Relate(tables::AssociatedFiles));
   // An element's parent, then its files.
-  EXPECT_EQ(Relate(tables::ServiceElement).relations.size(), 2u);
+  EXPECT_EQ(Relate(tables::ServiceElement).relations().size(), 2u);
 }
 
 TEST_F(RelationManagerTest, DeletingAServiceTakesItsElementsAndPassages) {
@@ -104,11 +104,11 @@ TEST_F(RelationManagerTest, RestrictRulesRefuseAndSaySo) {
   plan();
   // The same relations, but restricted.
   RelationManager& rm = Relate(tables::Service);
-  rm.DeclareRelations = [](RelationManager& self) {
+  rm.RedeclareRelations([](RelationManager& self) {
     self.DeclareRelation(Relate(tables::ServiceElement), RI::Restrict, RI::Restrict,
                          SEL_ServiceElementKey.index);
     self.LinkRelationFields(dict::idx::SER::SERVICENUMBER, dict::idx::SEL::SERVICENUMBER);
-  };
+  });
   ASSERT_TRUE(fetchService(1));
   display.Answer(Button::Ok);
   display.Answer(Button::No);

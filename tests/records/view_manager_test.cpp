@@ -159,7 +159,7 @@ TEST_F(ViewManagerTest, BuffersAreSavedAndRestored) {
   Buffer(tables::Service).set(SER_TITLE, "changed");
   vm.RestoreTableBuffers();
   EXPECT_EQ(Buffer(tables::Service).get(SER_TITLE), "kept");
-  EXPECT_TRUE(vm.SAVEDBUFFERS.empty());
+  EXPECT_TRUE(vm.SAVEDBUFFERS().empty());
 }
 
 TEST_F(ViewManagerTest, AnOrderThatCannotBeUsedIsReportedAndReadingGoesOnWithout) {

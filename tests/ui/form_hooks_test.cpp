@@ -68,7 +68,7 @@ TEST_F(FormHooksTest, PrimingFillsANewRecordAndStampsRunBeforeTheSave) {
 }
 
 TEST_F(FormHooksTest, ARefusedPrimingNeverShowsTheFormAndLeavesNothingBehind) {
-  variant().prime = [](FormScreen& form) { form.RESPONSE = Response::Cancelled; };
+  variant().prime = [](FormScreen& form) { form.RefuseNewRecord(); };
   const auto before = records(tables::Role);
   callForm(UpdateRoleVariant, tables::Role, Request::Insert);
   EXPECT_EQ(robot.findWindow(kVariant), nullptr);

@@ -39,18 +39,18 @@ class TwoListWindow : public WindowController {
                   vrt::button("?Close", "Close")}),
     };
     window_ = std::make_unique<vrt::Window>(std::move(design));
-    MYWINDOW = window_.get();
-    AddItem(MYWINDOW->number("?Close"), Response::Cancelled);
+    UseWindow(window_.get());
+    AddItem(MYWINDOW()->number("?Close"), Response::Cancelled);
     AddItem(toolbar_);
     for (int i = 0; i < 2; ++i) {
-      targets_[i].CONTROL = MYWINDOW->number(i == 0 ? "?List:1" : "?List:2");
-      targets_[i].INSERTBUTTON = MYWINDOW->number("?Insert");
-      targets_[i].CHANGEBUTTON = MYWINDOW->number("?Change");
-      targets_[i].SELECTBUTTON = MYWINDOW->number("?Select");
+      targets_[i].CONTROL = MYWINDOW()->number(i == 0 ? "?List:1" : "?List:2");
+      targets_[i].INSERTBUTTON = MYWINDOW()->number("?Insert");
+      targets_[i].CHANGEBUTTON = MYWINDOW()->number("?Change");
+      targets_[i].SELECTBUTTON = MYWINDOW()->number("?Select");
       targets_[i].WINDOW = this;
       toolbar_.AddTarget(targets_[i], targets_[i].CONTROL);
     }
-    OpenWindow(*MYWINDOW);
+    OpenWindow(*MYWINDOW());
     return true;
   }
   EventResult OnEvent() override {
@@ -59,7 +59,7 @@ class TwoListWindow : public WindowController {
   }
   void Shutdown() override {
     WindowController::Shutdown();
-    MYWINDOW = nullptr;
+    UseWindow(nullptr);
     window_.reset();
   }
   ~TwoListWindow() override { TwoListWindow::Shutdown(); }

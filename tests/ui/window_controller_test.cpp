@@ -67,7 +67,7 @@ class ComponentWindow : public WindowController {
     return true;
   }
   EventResult OnAccepted() override {
-    if (CurrentEvent().control == MYWINDOW->number("?Go")) {
+    if (CurrentEvent().control == MYWINDOW()->number("?Go")) {
       journal_.calls.clear();
       b_.wantsReset = true;
     }

@@ -52,10 +52,11 @@ class BrowsePagingTest : public RecordsTest {
     browse.Setup(list, *view, queue, relate);
     const auto& fields = TableFile(tables::ElementType).schema().fields;
     vrt::RecordRef record = Buffer(tables::ElementType);
-    browse.FIELDS.AddPair(ValueRef::ofField(record, fields[dict::idx::ELT::ELEMENTTYPE]));
-    browse.FIELDS.AddPair(ValueRef::ofField(record, fields[dict::idx::ELT::ELEMENTTYPENUMBER]));
+    FieldPairs columns;
+    columns.AddPair(ValueRef::ofField(record, fields[dict::idx::ELT::ELEMENTTYPE]));
+    columns.AddPair(ValueRef::ofField(record, fields[dict::idx::ELT::ELEMENTTYPENUMBER]));
     browse.AddKeyOrder(withStep ? std::make_unique<TextStep>(ThumbStep::kLetters) : nullptr, ELT_ElementTypeKey.index);
-    browse.RETAINROW = false;
+    browse.Configure({.RETAINROW = false, .FIELDS = columns});
     browse.FillPage(BrowseManager::kFromHighlight);
     browse.RefreshControls();
   }
@@ -94,7 +95,7 @@ TEST_F(BrowsePagingTest, PagesAndRowsScrollTheHeldPageOnly) {
   EXPECT_EQ(list.shown.front(), typeName(0));
   EXPECT_TRUE(list.thumbShown);
   list.choice = 3;
-  browse.CURRENTCHOICE = 3;
+  browse.HighlightRow(3);
   browse.OnScroll(vrt::kEventPageDown);  // a whole page: the highlight keeps its screen row
   EXPECT_EQ(list.shown.front(), typeName(10));
   EXPECT_EQ(highlighted(), typeName(12));
@@ -144,9 +145,9 @@ TEST_F(BrowsePagingTest, AFillAtTheEndBackFillsFromAbove) {
 TEST_F(BrowsePagingTest, RetainRowKeepsTheRecordOnItsScreenRow) {
   fill(50);
   open();
-  browse.RETAINROW = true;
+  browse.Configure({.RETAINROW = true, .FIELDS = browse.SETTINGS().FIELDS});
   browse.OnScroll(vrt::kEventPageDown);
-  browse.CURRENTCHOICE = 4;  // the user highlights the fourth row
+  browse.HighlightRow(4);  // the user highlights the fourth row
   browse.LoadRowIntoRecord();
   ASSERT_EQ(bufferName(), typeName(13));
   browse.RefreshAtKeyValue();
@@ -155,7 +156,7 @@ TEST_F(BrowsePagingTest, RetainRowKeepsTheRecordOnItsScreenRow) {
   EXPECT_EQ(list.shown.front(), typeName(10));
   // Near the top there is not enough above: the page starts at the first record.
   browse.OnScroll(vrt::kEventScrollTop);
-  browse.CURRENTCHOICE = 8;
+  browse.HighlightRow(8);
   vrt::RecordRef(Buffer(tables::ElementType)).set(ELT_ELEMENTTYPE, typeName(2));
   browse.RefreshAtKeyValue();
   EXPECT_EQ(list.shown.size(), 10u);
@@ -190,8 +191,8 @@ TEST_F(BrowsePagingTest, AHiddenListDefersItsFill) {
   fill(5);
   list.visible = false;
   open();
-  EXPECT_TRUE(browse.LOADPENDING);
-  EXPECT_FALSE(browse.LOADED);
+  EXPECT_TRUE(browse.LOADPENDING());
+  EXPECT_FALSE(browse.LOADED());
   EXPECT_TRUE(list.shown.empty());
 }
 
@@ -251,10 +252,11 @@ TEST_F(LocatorTest, ADescendingOrderLandsOnTheLastValueStartingWithTheKeyOrBefor
   browse.Setup(list, *view, queue, relate);
   const auto& fields = TableFile(tables::ElementType).schema().fields;
   vrt::RecordRef record = Buffer(tables::ElementType);
-  browse.FIELDS.AddPair(ValueRef::ofField(record, fields[dict::idx::ELT::ELEMENTTYPE]));
+  FieldPairs columns;
+  columns.AddPair(ValueRef::ofField(record, fields[dict::idx::ELT::ELEMENTTYPE]));
   browse.AddKeyOrder(nullptr, ELT_ElementTypeKey.index);
   browse.PutOrderText("-UPPER(ELT:ElementType)");
-  browse.RETAINROW = false;
+  browse.Configure({.RETAINROW = false, .FIELDS = columns});
   browse.FillPage(BrowseManager::kFromHighlight);
   browse.RefreshControls();
   ASSERT_EQ(list.shown.front(), "YN hymn");
@@ -275,14 +277,15 @@ TEST_F(LocatorTest, ADateIsLocatedAsTheListShowsIt) {
   browse.Setup(list, *view, queue, Relate(tables::PrayerRequest));
   const auto& fields = TableFile(tables::PrayerRequest).schema().fields;
   vrt::RecordRef record = Buffer(tables::PrayerRequest);
-  browse.FIELDS.AddPair(ValueRef::ofField(record, fields[dict::idx::PRA::REQUESTNUMBER]));
-  browse.FIELDS.AddPair(ValueRef::ofField(record, fields[dict::idx::PRA::DATESTARTED]));
+  FieldPairs columns;
+  columns.AddPair(ValueRef::ofField(record, fields[dict::idx::PRA::REQUESTNUMBER]));
+  columns.AddPair(ValueRef::ofField(record, fields[dict::idx::PRA::DATESTARTED]));
   browse.AddKeyOrder(nullptr, PRA_DateStartedKey.index);
-  browse.RETAINROW = false;
+  browse.Configure({.RETAINROW = false, .FIELDS = columns});
   browse.FillPage(BrowseManager::kFromHighlight);
   browse.RefreshControls();
   // The highlighted record's number must not decide where the located date starts.
-  browse.CURRENTCHOICE = 9;
+  browse.HighlightRow(9);
   browse.LoadRowIntoRecord();
   EntryLocator locator;
   locator.Init(browse, 7, browse.CurrentOrder().FREEELEMENT, true);
