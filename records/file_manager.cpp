@@ -219,21 +219,51 @@ int FileManager::numberOnce(const KeyEntry& entry) {
   return rc;
 }
 
+namespace {
+
+// Other stations wait to number the table while this one reads its highest number and adds
+// the record that takes the next.
+class NumberingHeld {
+ public:
+  explicit NumberingHeld(vrt::DataFile& file) : file_(file), held_(file.holdNumbering()) {}
+  ~NumberingHeld() {
+    if (held_) file_.releaseNumbering();
+  }
+  bool held() const { return held_; }
+  NumberingHeld(const NumberingHeld&) = delete;
+  NumberingHeld& operator=(const NumberingHeld&) = delete;
+
+ private:
+  vrt::DataFile& file_;
+  bool held_;
+};
+
+}  // namespace
+
 Level FileManager::ReserveNextNumber(bool ask) {
   if (Use() != Level::Benign) return Level::Fatal;
   if (!HASAUTOINC || AUTOINCDONE) return Level::Benign;
   for (int attempts = 0;;) {
-    for (const KeyEntry& entry : KEYS) {
-      if (!entry.AUTOINC) continue;
-      ERRORS->NoteKey(entry.description.empty() ? FILE->schema().keys[static_cast<std::size_t>(entry.key)].label
-                                                : entry.description);
-      if (const int rc = numberOnce(entry); rc != 0) {
-        const Level result = report(Msg::RecordRetrievalError, ask);
-        return ask ? result : Level::Notify;
+    int readFailure = 0;
+    bool added = false;
+    {
+      NumberingHeld numbering(*FILE);
+      for (const KeyEntry& entry : KEYS) {
+        if (!entry.AUTOINC) continue;
+        ERRORS->NoteKey(entry.description.empty() ? FILE->schema().keys[static_cast<std::size_t>(entry.key)].label
+                                                  : entry.description);
+        readFailure = numbering.held() ? numberOnce(entry) : vrt::errorCode();
+        if (readFailure != 0) break;
       }
+      // The number is taken by a real record at once, so no other station can take it too.
+      added = readFailure == 0 && FILE->add();
     }
-    // The number is taken by a real record at once, so no other station can take it too.
-    if (FILE->add()) {
+    // Questions come after the numbering is let go: no other station waits on a user.
+    if (readFailure != 0) {
+      const Level result = report(Msg::RecordRetrievalError, ask);
+      return ask ? result : Level::Notify;
+    }
+    if (added) {
       AUTOINCDONE = true;
       placeholder_ = FILE->currentRowid();
       return Level::Benign;

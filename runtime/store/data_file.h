@@ -89,6 +89,13 @@ class DataFile {
   bool put();    // the current record; with watch on, refused when another station changed it
   bool erase();  // the current record
   void watch() { watched_ = true; }
+  // Auto-numbering: from holdNumbering() to releaseNumbering() no other station numbers this
+  // table's records, so that the highest number read and the record added with the next one
+  // cannot clash. On a server a lock of the table's numbering, kept to the end of the
+  // transaction when one is open; on files nothing is held, and an add that clashes fails
+  // for the caller to number again. False, with the condition recorded, when it cannot be had.
+  bool holdNumbering();
+  void releaseNumbering();
 
   // Reading into the record buffer.
   bool get(int key);                              // the first record matching the buffer's key values

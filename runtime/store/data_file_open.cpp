@@ -170,7 +170,8 @@ bool DataFile::sendOption(const std::string& option) {
       return false;
     }
     recoverSeconds_ = seconds;
-    if (isOpen()) own_.setBusyTimeout(seconds * 1000);
+    // A server waits on locks by its own rules; only a file's connection takes the wait.
+    if (isOpen() && !server_) own_.setBusyTimeout(seconds * 1000);
     return true;
   }
   // Quick scans are a buffering hint; every read here is an index seek already.

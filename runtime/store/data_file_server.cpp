@@ -127,6 +127,7 @@ bool DataFile::Server::open(OpenAccess access) {
 
 void DataFile::Server::close() {
   ahead.reset();
+  releaseNumbering();
   if (streaming) {
     if (pg::Connection* c = connection()) c->exec("ROLLBACK");
     streaming = false;
@@ -237,6 +238,33 @@ bool DataFile::Server::erase() {
   const bool ok = writeCurrent("DELETE FROM " + srv::quotedTable(f.layout_), pg::Params());
   if (ok) f.current_ = {};
   return ok;
+}
+
+// One lock per table and schema: every station numbering the table queues on it.
+bool DataFile::Server::holdNumbering() {
+  pg::Connection* c = connection();
+  if (!c) return false;
+  pg::Params p;
+  p.add(f.sqlTable());
+  // Inside a transaction the number's record is not seen by others before the commit, so the
+  // lock is kept until then; outside one it is the session's until releaseNumbering().
+  const bool inside = c->inTransaction();
+  pg::Result r = c->exec(std::string("SELECT ") + (inside ? "pg_advisory_xact_lock" : "pg_advisory_lock") +
+                             "(hashtext('vesp numbers: ' || current_schema() || '.' || $1))",
+                         p);
+  if (!r.ok()) return fail(r, false);
+  numberingHeld = !inside;
+  return true;
+}
+
+void DataFile::Server::releaseNumbering() {
+  if (!numberingHeld) return;
+  numberingHeld = false;
+  pg::Connection* c = connection();
+  if (!c) return;
+  pg::Params p;
+  p.add(f.sqlTable());
+  c->exec("SELECT pg_advisory_unlock(hashtext('vesp numbers: ' || current_schema() || '.' || $1))", p);
 }
 
 // ---------------------------------------------------------------- reading

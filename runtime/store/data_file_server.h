@@ -18,6 +18,8 @@ struct DataFile::Server {
   bool add();
   bool put();
   bool erase();
+  bool holdNumbering();
+  void releaseNumbering();
   bool getFirst(int key, int components);
   bool getByRowid(std::int64_t rowid);
   bool peekAt(std::int64_t rowid, RecordBuffer& into);
@@ -45,6 +47,7 @@ struct DataFile::Server {
   DataFile& f;
   bool open_ = false;
   bool streaming = false;  // a batch's transaction is this file's own
+  bool numberingHeld = false;  // the numbering lock is the session's, to be let go by hand
   // Rows read ahead from the cursor, in the read's direction; `next` is the one to hand out.
   struct Ahead {
     bool forward = true;

@@ -96,4 +96,13 @@ bool DataFile::erase() {
   return ok;
 }
 
+bool DataFile::holdNumbering() {
+  if (!server_) return true;
+  return requireOpen(true) && server_->holdNumbering();
+}
+
+void DataFile::releaseNumbering() {
+  if (server_) server_->releaseNumbering();
+}
+
 }  // namespace vrt

@@ -1,5 +1,7 @@
 #include "runtime/store/pg_db.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <charconv>
 #include <map>
@@ -156,13 +158,15 @@ Result Connection::exec(const std::string& sql, const Params& params) {
 
 Result Connection::run(const std::string& name, const std::string& sql, const Params& params) {
   if (!conn_) return Result();
-  if (std::find(prepared_.begin(), prepared_.end(), name) == prepared_.end()) {
-    Result r(PQprepare(conn_, name.c_str(), sql.c_str(), params.size(), nullptr));
+  auto it = prepared_.find(sql);
+  if (it == prepared_.end()) {
+    const std::string label = name + "#" + std::to_string(prepared_.size());
+    Result r(PQprepare(conn_, label.c_str(), sql.c_str(), params.size(), nullptr));
     if (!r.ok()) return r;
-    prepared_.push_back(name);
+    it = prepared_.emplace(sql, label).first;
   }
   const auto p = params.pointers();
-  return Result(PQexecPrepared(conn_, name.c_str(), params.size(), p.data(), nullptr, nullptr, 0));
+  return Result(PQexecPrepared(conn_, it->second.c_str(), params.size(), p.data(), nullptr, nullptr, 0));
 }
 
 bool Connection::inTransaction() const {
@@ -188,12 +192,21 @@ namespace {
 
 struct ThreadConnections {
   std::map<std::string, std::unique_ptr<Connection>> byLocation;
+  pid_t process = ::getpid();
 };
 
 }  // namespace
 
 Connection* serverConnection(const store::DataLocation& where) {
-  auto& all = perThread<ThreadConnections>().byLocation;
+  auto& mine = perThread<ThreadConnections>();
+  if (mine.process != ::getpid()) {
+    // A forked process shares its parent's sockets: talking on them, or closing them
+    // politely, would mix into the parent's sessions. It lets them go unused and connects anew.
+    for (auto& [id, c] : mine.byLocation) static_cast<void>(c.release());
+    mine.byLocation.clear();
+    mine.process = ::getpid();
+  }
+  auto& all = mine.byLocation;
   const std::string id = where.connectionString();
   auto& c = all[id];
   if (c && c->isOpen()) return c.get();

@@ -5,6 +5,7 @@
 #include <libpq-fe.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -90,7 +91,9 @@ class Connection {
 
   Result exec(std::string_view sql);
   Result exec(const std::string& sql, const Params& params);
-  // Statements prepared once per connection under `name` and run with their parameters.
+  // Statements prepared once per connection and run with their parameters. A statement is
+  // known by its text, `name` only labels it: the same table declared differently (before
+  // and after an upgrade) prepares anew instead of running the other declaration's text.
   Result run(const std::string& name, const std::string& sql, const Params& params);
   bool inTransaction() const;
   std::string lastError() const;
@@ -101,7 +104,7 @@ class Connection {
 
  private:
   PGconn* conn_ = nullptr;
-  std::vector<std::string> prepared_;
+  std::map<std::string, std::string> prepared_;  // text -> the name it was prepared under
 };
 
 // This thread's connection to `where`, opened on first use and kept for the thread's life;

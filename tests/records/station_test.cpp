@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "records/open_service.h"
-#include "records_fixture.h"
+#include "relation_fixture.h"
 #include "runtime/data/errors.h"
 #include "runtime/store/transaction.h"
 
@@ -41,7 +41,7 @@ int waitFor(pid_t pid) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-class StationTest : public RecordsTest {
+class StationTest : public RelationManagerTest {
  protected:
   void SetUp() override {
     if (!vtest::serverEngineWanted()) GTEST_SKIP() << "two stations share a server";
@@ -66,12 +66,27 @@ class Station : public RecordsTest {
         ASSERT_EQ(fm.Insert(false), Level::Benign) << lastShown();
       }
       EXPECT_TRUE(display.messages.empty()) << lastShown();
+    } else if (work.rfind("retitle:", 0) == 0 || work.rfind("delete:", 0) == 0) {
+      // One service retitled ("retitle:N:title") or deleted ("delete:N") by a user there.
+      const std::string rest = work.substr(work.find(':') + 1);
+      ASSERT_EQ(Relate(tables::Service).Open(), Level::Benign);
+      Buffer(tables::Service).set(SER_SERVICENUMBER, std::atoi(rest.c_str()));
+      ASSERT_EQ(Access(tables::Service).Fetch(SER_ServiceNumberKey.index), Level::Benign);
+      if (work[0] == 'r') {
+        Buffer(tables::Service).set(SER_TITLE, rest.substr(rest.find(':') + 1));
+        ASSERT_EQ(Access(tables::Service).Update(0), Level::Benign) << lastShown();
+      } else {
+        ASSERT_EQ(Relate(tables::Service).Delete(false), Level::Benign) << lastShown();
+      }
+      Relate(tables::Service).Close();
     } else if (work.rfind("delete-and-hang:", 0) == 0) {
       // Half of a service's elements and the service itself deleted in one transaction,
       // and then the station dies before it commits.
       const std::string ready = work.substr(16);
       ASSERT_EQ(Access(tables::Service).Open(), Level::Benign);
       ASSERT_EQ(Access(tables::ServiceElement).Open(), Level::Benign);
+      ASSERT_EQ(Access(tables::Service).Use(), Level::Benign);
+      ASSERT_EQ(Access(tables::ServiceElement).Use(), Level::Benign);
       vrt::DataFile& services = TableFile(tables::Service);
       vrt::DataFile& elements = TableFile(tables::ServiceElement);
       vrt::Transaction t({&services, &elements}, 2);
@@ -100,12 +115,13 @@ TEST_F(StationTest, TwoStationsNumberTwoThousandServicesWithoutAClash) {
   EXPECT_EQ(waitFor(a), 0);
   EXPECT_EQ(waitFor(b), 0);
   ASSERT_EQ(Access(tables::Service).Open(), Level::Benign);
+  ASSERT_EQ(Access(tables::Service).Use(), Level::Benign);
   vrt::DataFile& f = TableFile(tables::Service);
   EXPECT_EQ(f.records(), 2000);
   std::set<int> numbers;
   f.setToStart(SER_ServiceNumberKey.index);
   while (f.next()) numbers.insert(static_cast<int>(f.buffer().get(SER_SERVICENUMBER)));
-  EXPECT_EQ(numbers.size(), 2000u);
+  ASSERT_EQ(numbers.size(), 2000u);
   EXPECT_EQ(*numbers.begin(), 1);
   EXPECT_EQ(*numbers.rbegin(), 2000);
 }
@@ -132,4 +148,38 @@ TEST_F(StationTest, AStationKilledInTheMiddleOfADeleteLeavesEverything) {
   waitFor(station);
   EXPECT_EQ(TableFile(tables::Service).records(), 3);
   EXPECT_EQ(TableFile(tables::ServiceElement).records(), 120);
+}
+
+TEST_F(StationTest, SavingOverAnotherStationsChangeIsMessage7Or8AndOverItsDeletionMessage9) {
+  service(1, "Easter");
+  service(2, "Pentecost");
+  const std::string schema = dir.engine().schema();
+  ASSERT_EQ(Relate(tables::Service).Open(), Level::Benign);
+  ASSERT_TRUE(fetchService(1));
+  ASSERT_EQ(waitFor(startStation(schema, "retitle:1:Theirs")), 0);
+  Buffer(tables::Service).set(SER_TITLE, "Mine");
+  EXPECT_EQ(Relate(tables::Service).Update(false), Level::Notify);
+  EXPECT_EQ(lastShown(), "This record was changed by another station.");
+  EXPECT_EQ(Buffer(tables::Service).get(SER_TITLE), "Theirs");
+  ASSERT_EQ(waitFor(startStation(schema, "retitle:1:Theirs again")), 0);
+  Buffer(tables::Service).set(SER_TITLE, "Mine");
+  EXPECT_EQ(Relate(tables::Service).Update(true), Level::Notify);
+  EXPECT_NE(lastShown().find("Use the Ditto Button or Ctrl+H"), std::string::npos) << lastShown();
+  // Having seen their version, the user saves over it.
+  Buffer(tables::Service).set(SER_TITLE, "Mine after all");
+  EXPECT_EQ(Relate(tables::Service).Update(true), Level::Benign) << lastShown();
+  ASSERT_TRUE(fetchService(1));
+  EXPECT_EQ(Buffer(tables::Service).get(SER_TITLE), "Mine after all");
+
+  // The other station deletes the service this one has open.
+  ASSERT_TRUE(fetchService(2));
+  ASSERT_EQ(waitFor(startStation(schema, "delete:2")), 0);
+  display.messages.clear();
+  Buffer(tables::Service).set(SER_TITLE, "Mine");
+  EXPECT_EQ(Relate(tables::Service).Update(true), Level::Notify);
+  ASSERT_EQ(display.messages.size(), 1u);
+  EXPECT_EQ(display.messages.front().title, "Record Retrieval Error");
+  EXPECT_EQ(lastShown().rfind("This record was changed or deleted by another station.", 0), 0u) << lastShown();
+  EXPECT_FALSE(fetchService(2)) << "nothing is saved in its place";
+  EXPECT_EQ(count(tables::Service), 1);
 }

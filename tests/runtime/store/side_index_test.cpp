@@ -127,7 +127,12 @@ TEST(SideIndex, DistinctNumbersFollowWritesInAndOutOfTransactionsAndSeek) {
 
   std::vector<std::int64_t> out;
   EXPECT_FALSE(people.distinctNumbers(kName, 1, kNumber, out)) << "a text field is refused";
+}
 
+TEST(SideIndex, AFilesDistinctNumbersAreReadOffItsSideIndex) {
+  TempDir dir;
+  DataFile people{grouped()};
+  ASSERT_TRUE(people.create());
   const std::string plan = planOf(people.path(), "SELECT DISTINCT NUMBER FROM People WHERE GROUPNO = 1 ORDER BY NUMBER");
   EXPECT_NE(plan.find("SEARCH"), std::string::npos) << plan;
   EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << plan;
