@@ -25,6 +25,8 @@
 #include "runtime/gui/control.h"
 #include "runtime/gui/events.h"
 #include "runtime/gui/frame_host.h"
+#include "runtime/gui/message_box.h"
+#include "runtime/gui/window.h"
 #include "runtime/gui/paged_list.h"
 #include "runtime/testing/test_robot.h"
 #include "runtime/gui/threads.h"
@@ -122,6 +124,13 @@ class Bench {
   PagedList* list() const {
     return robot.findWindow(kWindow) ? robot.control(kWindow, kList).list() : nullptr;
   }
+  // What the user sees instead of a full list, for a bench that stops.
+  std::string seen() const {
+    if (Window* box = robot.messageBox())
+      return "a message \"" + box->caption() + ": " + box->control(kMessageTextUse)->text() + "\"";
+    if (!list()) return "no list window";
+    return std::to_string(list()->rowCount()) + " rows";
+  }
   std::string firstRow() const {
     PagedList* l = list();
     return l && l->rowCount() > 0 ? l->rowAt(1).at(0) + " #" + l->rowAt(1).at(1) : "<none>";
@@ -150,7 +159,7 @@ bool measure(Bench& b, const std::string (&dates)[2], std::int64_t n, std::vecto
   for (int i = 0; i < kRuns; ++i) {
     b.time(opening, [&] { b.open(); });
     if (b.robot.messageBox() || !b.list() || b.list()->rowCount() != 20) {
-      std::cerr << "the browse did not open on a full page\n";
+      std::cerr << "the browse did not open on a full page: " << b.seen() << "\n";
       return false;
     }
     if (i + 1 < kRuns) b.close();
@@ -217,7 +226,7 @@ int main(int argc, char** argv) {
   if (engines.empty()) return 2;
   const std::string folder = argc > 1 ? argv[1] : "/tmp/vesp-bench-browse";
   const std::int64_t requests = argc > 2 ? std::atoll(argv[2]) : 1'000'000;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  vbench::useOffscreenDesktop();
   QApplication app(argc, argv);
   vbench::DataFolder in(folder);
   if (!vbench::ensurePrayerRequests(requests, folder)) return 1;

@@ -3,7 +3,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+
+#include <QByteArray>
+#include <QtGlobal>
 
 #include "bench/bench_support.h"
 #include "records/data_copy.h"
@@ -69,6 +74,14 @@ bool useEngine(const Engine& engine) {
   const auto opened = vrt::store::openData(engine.location);
   if (!opened.ok) std::cerr << opened.error << "\n";
   return opened.ok;
+}
+
+void useOffscreenDesktop() {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
+  const std::string config = (std::filesystem::temp_directory_path() / "vesp-bench-screen.json").string();
+  std::ofstream(config) << R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1600, "height": 1200,)"
+                           R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
+  qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString("offscreen:configfile=" + config));
 }
 
 void printComparison(const std::vector<std::string>& names, const std::vector<std::vector<double>>& files,

@@ -27,6 +27,11 @@ std::vector<Engine> engines(int& argc, char** argv);
 // data there first when the server holds no records. False (with a message) on failure.
 bool useEngine(const Engine& engine);
 
+// Runs the program on Qt's offscreen platform with a desktop's screen (1600 x 1200) unless
+// QT_QPA_PLATFORM says otherwise: the platform's own small screen would leave the lists
+// fewer rows than they declare. Call before the QApplication is made.
+void useOffscreenDesktop();
+
 // "files" and "server" side by side: the median of each and their ratio.
 void printComparison(const std::vector<std::string>& names, const std::vector<std::vector<double>>& files,
                      const std::vector<std::vector<double>>& server);

@@ -23,6 +23,8 @@
 #include "runtime/gui/control.h"
 #include "runtime/gui/events.h"
 #include "runtime/gui/frame_host.h"
+#include "runtime/gui/message_box.h"
+#include "runtime/gui/window.h"
 #include "runtime/gui/paged_list.h"
 #include "runtime/testing/test_robot.h"
 #include "runtime/gui/threads.h"
@@ -74,6 +76,12 @@ class Bench {
   int rows(const char* window, const char* list) const {
     return robot.findWindow(window) ? robot.control(window, list).list()->rowCount() : -1;
   }
+  // What the user sees instead of a full list, for a bench that stops.
+  std::string seen(const char* window, const char* list) const {
+    if (Window* box = robot.messageBox())
+      return "a message \"" + box->caption() + ": " + box->control(kMessageTextUse)->text() + "\"";
+    return std::to_string(rows(window, list)) + " rows";
+  }
   TestRobot robot;
 };
 
@@ -118,7 +126,7 @@ bool measure(Bench& b, std::int64_t services, std::int64_t elements, std::int64_
       });
     });
     if (b.robot.messageBox() || b.rows(kBrowse, "?BROWSE:1") != 10) {
-      std::cerr << "the browse did not open on a full page\n";
+      std::cerr << "the browse did not open on a full page: " << b.seen(kBrowse, "?BROWSE:1") << "\n";
       return false;
     }
     if (i + 1 < kRuns) b.robot.press(kBrowse, "?Close");
@@ -188,7 +196,7 @@ int main(int argc, char** argv) {
   const std::int64_t services = argc > 2 ? std::atoll(argv[2]) : 100'000;
   const std::int64_t perService = argc > 3 ? std::atoll(argv[3]) : 10;
   const std::int64_t target = services / 2;  // the service with 50 elements
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  vbench::useOffscreenDesktop();
   QApplication app(argc, argv);
   vbench::DataFolder in(folder);
   const bool fresh = !std::filesystem::exists("Service.vdb");

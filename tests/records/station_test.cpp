@@ -1,9 +1,8 @@
 // Two stations on one server, each a process of its own: this test program started again
 // as the other station, working in the same server schema. On files these cases skip.
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <set>
@@ -13,33 +12,20 @@
 #include "records/open_service.h"
 #include "relation_fixture.h"
 #include "runtime/data/errors.h"
+#include "runtime/store/pg_db.h"
 #include "runtime/store/transaction.h"
+#include "support/other_station.h"
 
 using namespace vesp;
 using namespace vesp::testing;
 
 namespace {
 
-constexpr const char* kJob = "VESP_STATION_JOB";
-
-// Starts this program again as another station doing `job`; it works in the calling case's
-// server schema and, for jobs that say so, writes `ready` to `signal` when it is mid-way.
 pid_t startStation(const std::string& schema, const std::string& job) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::setenv(kJob, job.c_str(), 1);
-    ::setenv(vtest::ServerSchema::kSharedSchema, schema.c_str(), 1);
-    ::execl("/proc/self/exe", "station", "--gtest_filter=Station.Work", static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  return pid;
+  return vtest::startStation(schema, job, "Station.Work");
 }
 
-int waitFor(pid_t pid) {
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+int waitFor(pid_t pid) { return vtest::waitForStation(pid); }
 
 class StationTest : public RelationManagerTest {
  protected:
@@ -79,6 +65,12 @@ class Station : public RecordsTest {
         ASSERT_EQ(Relate(tables::Service).Delete(false), Level::Benign) << lastShown();
       }
       Relate(tables::Service).Close();
+    } else if (work.rfind("delete-service:", 0) == 0) {
+      // A service deleted with everything it owns, as the service browse deletes it.
+      ASSERT_EQ(Access(tables::Service).Open(), Level::Benign);
+      Buffer(tables::Service).set(SER_SERVICENUMBER, std::atoi(work.c_str() + 15));
+      ASSERT_EQ(Access(tables::Service).Fetch(SER_ServiceNumberKey.index), Level::Benign);
+      Relate(tables::Service).Delete(false);
     } else if (work.rfind("delete-and-hang:", 0) == 0) {
       // Half of a service's elements and the service itself deleted in one transaction,
       // and then the station dies before it commits.
@@ -103,7 +95,7 @@ class Station : public RecordsTest {
 };
 
 TEST(Station, Work) {
-  const char* job = std::getenv(kJob);
+  const char* job = vtest::stationJob();
   if (!job) GTEST_SKIP() << "started only as another station";
   Station station;
   station.run(job);
@@ -182,4 +174,53 @@ TEST_F(StationTest, SavingOverAnotherStationsChangeIsMessage7Or8AndOverItsDeleti
   EXPECT_EQ(lastShown().rfind("This record was changed or deleted by another station.", 0), 0u) << lastShown();
   EXPECT_FALSE(fetchService(2)) << "nothing is saved in its place";
   EXPECT_EQ(count(tables::Service), 1);
+}
+
+TEST_F(StationTest, AStationKilledInTheMiddleOfARelationWideDeleteLeavesTheServiceWhole) {
+  addRaw(tables::Service, [&](vrt::RecordRef r) {
+    r.set(SER_SERVICENUMBER, 1);
+    r.set(SER_TITLE, "Easter");
+  });
+  for (int e = 1; e <= 30; ++e)
+    addRaw(tables::ServiceElement, [&](vrt::RecordRef r) {
+      r.set(SEL_ELEMENTNUMBER, e);
+      r.set(SEL_SERVICENUMBER, 1);
+      r.set(SEL_ELEMENTORDER, e);
+    });
+  for (int b = 1; b <= 4; ++b)
+    addRaw(tables::BibleRef, [&](vrt::RecordRef r) {
+      r.set(BIB_REFERENCENUMBER, b);
+      r.set(BIB_SERVICENUMBER, 1);
+    });
+  // A third party holds the service's row, so the station deletes every child and then
+  // waits for the service itself: it is caught with its deletes done and nothing committed.
+  vrt::pg::Connection holder;
+  vrt::store::ConnectionCheck check;
+  ASSERT_TRUE(holder.open(*vtest::testServer(), "", check)) << check.error;
+  ASSERT_TRUE(holder.exec("BEGIN").ok());
+  ASSERT_TRUE(holder.exec("SELECT 1 FROM \"Service\" FOR UPDATE").ok()) << holder.lastError();
+  const std::string holderPid(holder.exec("SELECT pg_backend_pid()").text(0, 0));
+
+  // Watched from a connection of its own: inside the holder's transaction the server's list
+  // of sessions would stay as it was when first read.
+  vrt::pg::Connection watcher;
+  ASSERT_TRUE(watcher.open(*vtest::testServer(), "", check)) << check.error;
+  const pid_t station = startStation(dir.engine().schema(), "delete-service:1");
+  vrt::pg::Params p;
+  p.add(holderPid);
+  bool waiting = false;
+  for (int i = 0; i < 6000 && !waiting; ++i) {
+    vrt::pg::Result r =
+        watcher.exec("SELECT count(*) FROM pg_stat_activity WHERE $1::int = ANY (pg_blocking_pids(pid))", p);
+    waiting = r.ok() && r.int64(0, 0) > 0;
+    if (!waiting) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  // The children are gone inside the station's transaction, and no other station sees it.
+  ::kill(station, SIGKILL);
+  EXPECT_EQ(waitFor(station), -1);
+  ASSERT_TRUE(waiting) << "the station never reached the service itself";
+  holder.exec("ROLLBACK");
+  EXPECT_EQ(TableFile(tables::Service).records(), 1);
+  EXPECT_EQ(TableFile(tables::ServiceElement).records(), 30);
+  EXPECT_EQ(TableFile(tables::BibleRef).records(), 4);
 }
