@@ -8,6 +8,7 @@
 
 #include "dictionary/dictionary.h"
 #include "program_fixture.h"
+#include "records/location_file.h"
 #include "records/starter_lists.h"
 #include "runtime/gui/control.h"
 #include "runtime/gui/message_box.h"
@@ -18,6 +19,7 @@
 #include "shell/browse_menu.h"
 #include "shell/welcome.h"
 #include "support/run_vesp_data.h"
+#include "support/scratch_database.h"
 
 using namespace vesp;
 using namespace vesp::testing;
@@ -146,6 +148,54 @@ TEST_F(FirstStartTest, TheWelcomeOpensTheListsToFillFirstAndCanBeClosedForGood) 
   exitProgram();
   start();
   EXPECT_EQ(robot.findWindow(kWelcomeCaption), nullptr);
+}
+
+namespace {
+
+// A station whose folder was used before, pointed at a server database.
+class ServerFirstStartTest : public FirstStartTest {
+ protected:
+  bool emptyFolder() const override { return false; }
+  void TearDown() override {
+    FirstStartTest::TearDown();
+    vrt::store::openData(vrt::store::DataLocation::files());
+  }
+};
+
+}  // namespace
+
+// On a new server database the first start fills the lists there, once: a later start, or
+// one after the church emptied a list, adds nothing. The folder's own files play no part.
+TEST_F(ServerFirstStartTest, ANewServerDatabaseGetsItsStartingListsOnceAtTheFirstStart) {
+  VESP_NEEDS_SCRATCH_DATABASE();
+  vtest::ScratchDatabase db;
+  ASSERT_TRUE(db.ok());
+  ASSERT_EQ(location::writeLocation(".", db.location()), "");
+  start();
+  ASSERT_EQ(vrt::store::currentDataLocation(), db.location());
+  std::vector<std::int64_t> expected;
+  for (const StarterList& list : starterLists()) expected.push_back(static_cast<std::int64_t>(list.values.size()));
+  EXPECT_EQ(listCounts(), expected);
+  EXPECT_NE(robot.findWindow(kWelcomeCaption), nullptr) << "a newcomer on a new database is greeted";
+  EXPECT_FALSE(fs::exists("ElementType.vdb")) << "nothing made in the folder";
+  robot.chooseMenu("&Browse|&Lists|&Statistic Types");
+  for (int left = 5; left > 0; --left) {
+    robot.chooseRow(kStatistics, "?Browse:1", 1);
+    robot.press(kStatistics, "?Delete");
+    robot.pressMessageButton("Yes");
+  }
+  exitProgram();
+
+  start();
+  expected[static_cast<std::size_t>(
+      std::find_if(starterLists().begin(), starterLists().end(),
+                   [](const StarterList& l) { return &l.table == &tables::StatisticType; }) -
+      starterLists().begin())] = 0;
+  EXPECT_EQ(listCounts(), expected);
+  exitProgram();
+  start();
+  EXPECT_EQ(listCounts(), expected);
+  exitProgram();  // before the database goes
 }
 
 // A folder the program was used in before gets neither lists nor a welcome, even when the
