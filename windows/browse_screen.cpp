@@ -201,6 +201,9 @@ bool BrowseScreen::Setup() {
   b.VIEWCONTROL = window_->number(kViewUse);
   b.SELECTCONTROL = window_->number(kSelectUse);
   b.HIDESELECT = decl_.hideSelect;
+  // Clear empties the field a look-up was called for; opened from the menu there is none.
+  if (decl_.clear && REQUEST != Request::Select)
+    if (Control* clear = window_->control(kClearUse)) clear->setHidden(true);
   b.RETAINROW = decl_.retainRow;
   AddItem(static_cast<WindowComponent&>(b));
   AddItem(window_->number(kCloseUse), Response::Cancelled);

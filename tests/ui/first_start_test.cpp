@@ -120,6 +120,7 @@ TEST_F(FirstStartTest, TheWelcomeOpensTheListsToFillFirstAndCanBeClosedForGood) 
     ASSERT_NE(robot.findWindow(caption), nullptr) << button;
     EXPECT_NE(robot.window(caption).thread(), robot.window(kWelcomeCaption).thread()) << "a browse of its own";
   }
+  EXPECT_TRUE(robot.control("Browse the Performers File", "?Clear").hidden()) << "Clear would only close it";
   // The first-steps link opens the guide at that page, and the welcome stays.
   robot.press(kWelcomeCaption, "?FirstSteps");
   ASSERT_NE(vrt::HelpWindow::current(), nullptr);
@@ -222,6 +223,9 @@ TEST_F(ProgramTest, TheBrowseMenuOpensTheSongLibraryAndEveryPickListForEditing) 
     ASSERT_NE(window, nullptr) << list.menuText;
     EXPECT_EQ(window->procedure(), list.procedure);
     EXPECT_TRUE(robot.control(list.caption, "?Select").hidden()) << list.caption << ": not a look-up";
+    if (const vrt::Control* clear = window->control("?Clear")) {
+      EXPECT_TRUE(clear->hidden()) << list.caption << ": no field to clear";
+    }
     EXPECT_FALSE(robot.control(list.caption, "?Insert").disabled()) << list.caption;
     robot.closeWindow(list.caption);
   }
