@@ -272,3 +272,26 @@ TEST_F(ExitWithFormsTest, ASignalToEndAsksAChangedFormAsExitDoesAndYesSaves) {
   robot.pressMessageButton("Yes");
   EXPECT_EQ(afterExit([&] { return stored(tables::Performers, ruth, dict::idx::PER::FIRSTNAME); }), "Ruthie");
 }
+
+// Text typed into a field that was never left is an edit too: Exit, the close box and the
+// desktop's end ask about it instead of losing it.
+TEST_F(ExitWithFormsTest, TextTypedButNotYetLeftIsAskedAboutAndSaved) {
+  CloseOnTerminateSignal();
+  robot.chooseMenu("&Browse|Browse the Performers file");
+  robot.press(kPerformers, "?Change");
+  robot.typeCharacter(kChangingPerformer, "R", "?PER:LASTNAME");
+  robot.closeWindow(kChangingPerformer);
+  expectSaveRecordAsked();
+  robot.pressMessageButton("Cancel");
+  ASSERT_NE(robot.findWindow(kChangingPerformer), nullptr);
+  robot.typeCharacter(kChangingPerformer, "Q", "?PER:FIRSTNAME");
+  ASSERT_EQ(::raise(SIGTERM), 0);
+  robot.settle();
+  expectSaveRecordAsked();
+  robot.pressMessageButton("Yes");
+  EXPECT_EQ(afterExit([&] {
+              return stored(tables::Performers, ruth, dict::idx::PER::FIRSTNAME) + " " +
+                     stored(tables::Performers, ruth, dict::idx::PER::LASTNAME);
+            }),
+            "RuthQ SmithR");
+}
