@@ -8,6 +8,7 @@
 #include "dictionary/tables.h"
 #include "records/levels.h"
 #include "records/thread_dictionary.h"
+#include "runtime/store/data_location.h"
 #include "runtime/store/transaction.h"
 
 namespace vesp {
@@ -124,6 +125,13 @@ bool IsNewDataFolder(const std::string& folder) {
   for (const std::string& name : backup::dataFileNames())
     if (std::filesystem::exists(std::filesystem::path(folder) / name, ec) || ec) return false;
   return true;
+}
+
+bool IsNewData(const std::string& folder) {
+  const vrt::store::DataLocation& at = vrt::store::currentDataLocation();
+  if (!at.onServer()) return IsNewDataFolder(folder);
+  const vrt::store::ConnectionCheck check = vrt::store::testConnection(at);
+  return check.ok && check.empty;
 }
 
 }  // namespace vesp

@@ -33,4 +33,10 @@ std::span<const StarterList> starterLists();
 // opens a table or the settings, since that makes their files.
 bool IsNewDataFolder(const std::string& folder = ".");
 
+// Whether the data about to be opened is new, by the one test that start-up and "vesp-data
+// create" share: where store::currentDataLocation() is a server, that its database holds
+// none of the program's tables yet (a server that cannot be asked counts as not new);
+// otherwise IsNewDataFolder(folder). Asked before any table is opened.
+bool IsNewData(const std::string& folder = ".");
+
 }  // namespace vesp

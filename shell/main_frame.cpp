@@ -4,6 +4,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <utility>
 
 #include "records/error_manager.h"
 #include "runtime/gui/events.h"
@@ -153,11 +154,17 @@ void FitToScreen(Window& frame) {
                           size));
 }
 
+// An end asked for while start-up was still on its way to the frame.
+bool endBeforeFrame = false;
+
 }  // namespace
 
 bool DesktopSessionEnding(bool mayAsk) {
   Window* frame = FrameHost::frame();
-  if (!frame) return false;
+  if (!frame) {
+    endBeforeFrame = true;
+    return false;
+  }
   const bool ask = mayAsk && WindowsToAsk(frame->thread());
   frame->post(kEventCloseWindow);
   return ask;
@@ -189,6 +196,7 @@ void Main() {
   // Forms with edits need the user's answers, which cannot be waited for here: the
   // session's end is called off while they are asked.
   frame.onSessionEnding(DesktopSessionEnding);
+  if (std::exchange(endBeforeFrame, false)) frame.post(kEventCloseWindow);
 
   controller.RunEventLoop();
   // Every browse closes before the frame does, while the frame still holds them, so that

@@ -15,7 +15,8 @@ vrt::WindowSpec MainFrameSpec();
 void Main();
 // The desktop is ending the session: the frame closes as by its close box, asking every
 // form first. True when a form is there to ask and `mayAsk`: the session must then be
-// called off, since the answers cannot be waited for.
+// called off, since the answers cannot be waited for. Before the frame is open (start-up
+// is still on its way) the close is kept and done as soon as the frame opens.
 bool DesktopSessionEnding(bool mayAsk);
 
 }  // namespace vesp

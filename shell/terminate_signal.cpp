@@ -3,9 +3,11 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 
 #include "shell/main_frame.h"
@@ -18,14 +20,19 @@ namespace {
 int signalSockets[2] = {-1, -1};
 
 void onSignal(int) {
+  const int saved = errno;
   const char c = 1;
   [[maybe_unused]] const ssize_t n = ::write(signalSockets[1], &c, 1);
+  errno = saved;
 }
 
 }  // namespace
 
 void CloseOnTerminateSignal() {
-  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalSockets) != 0) return;
+  if (signalSockets[0] >= 0) return;
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0) return;
+  // Signals that come faster than they are read must never block the handler.
+  ::fcntl(signalSockets[1], F_SETFL, ::fcntl(signalSockets[1], F_GETFL) | O_NONBLOCK);
   auto* notifier = new QSocketNotifier(signalSockets[0], QSocketNotifier::Read, QCoreApplication::instance());
   QObject::connect(notifier, &QSocketNotifier::activated, [] {
     char c;

@@ -4,7 +4,8 @@
 // written and the data files closed, instead of the process simply dying.
 namespace vesp {
 
-// Installs the handlers; needs the application object. Call once, before the program runs.
+// Installs the handlers; needs the application object. Call before the program runs; a
+// second call changes nothing. A signal before the frame is open closes it once it opens.
 void CloseOnTerminateSignal();
 
 }  // namespace vesp

@@ -203,6 +203,9 @@ bool BrowseScreen::Setup() {
     if (!decl_.filter.empty()) b.PutNamedFilter(decl_.filter);  // each order has its own filters
   }
   b.SelectOrder(1);
+  // Clear empties the field a look-up was called for; opened from the menu there is none.
+  if (decl_.clear && REQUEST() != Request::Select)
+    if (Control* clear = window_->control(kClearUse)) clear->setHidden(true);
   AddItem(static_cast<WindowComponent&>(b));
   AddItem(window_->number(kCloseUse), Response::Cancelled);
   AddItem(toolbar_);

@@ -27,6 +27,14 @@ Level deleteRecord(RelationManager& primary, bool ask) {
   if (AskMessage(Msg::ConfirmDeleteNamed, Button::Yes | Button::No, Button::No) != Button::Yes) return Level::Cancel;
   return primary.Delete(false);
 }
+
+// Text typed into the field last focused is the user's, though the field was never left:
+// the close box, File > Exit and the desktop's end take no focus from it. Taken into its
+// variable; true when it does not fit there, which is a change all the same.
+bool takeTypedText(Window* window, int control) {
+  Control* c = window ? window->control(control) : nullptr;
+  return c && c->modified() && !c->update();
+}
 }  // namespace
 
 // ---------------------------------------------------------------- change detection
@@ -206,7 +214,8 @@ EventResult WindowController::OnCloseRequest() {
   // Closed down, nothing can be asked any more; a new record still gives back its number
   // below rather than stay behind empty.
   const bool closingDown = event_.event == kEventCloseDown || ClosingDown();
-  if (settings_.CANCELACTION && editing && !discardOnClose_ && !closingDown && RecordChanged()) {
+  const bool refusedText = editing && !closingDown && takeTypedText(myWindow_, lastFocused_);
+  if (settings_.CANCELACTION && editing && !discardOnClose_ && !closingDown && (refusedText || RecordChanged())) {
     const bool saves = settings_.CANCELACTION & kCancelSaves;
     const bool asks = settings_.CANCELACTION & kCancelAsks;
     if (saves && !asks) return saveForUser();

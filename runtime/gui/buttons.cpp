@@ -42,6 +42,15 @@ int firstButton(int mask) {
   return 0;
 }
 
+// The key of the letter a caption underlines; 0 when it has none.
+int mnemonicKey(std::string_view caption) {
+  const std::size_t amp = caption.find('&');
+  if (amp == std::string_view::npos || amp + 1 >= caption.size()) return 0;
+  const char c = caption[amp + 1];
+  if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
+  return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ? c : 0;
+}
+
 int effectiveDefault(int mask, int defaultButton) {
   return (mask & defaultButton) && entryFor(defaultButton) ? defaultButton : firstButton(mask);
 }
@@ -94,6 +103,14 @@ static void centreOverFrame(Window& window) {
   window.setPosition(place);
 }
 
+void answerByLetters(Window& window, int mask) {
+  for (const ButtonEntry& b : kButtons)
+    if (const int key = mnemonicKey(b.caption); key && (mask & b.value)) {
+      window.alert(key);
+      window.alert(kShift | key);
+    }
+}
+
 int waitForButton(Window& window, int mask, int defaultButton) {
   if (!firstButton(mask)) mask = kButtonOk;
   if (ThreadNumber() == 0) return effectiveDefault(mask, defaultButton);
@@ -111,6 +128,9 @@ int waitForButton(Window& window, int mask, int defaultButton) {
     } else if (e.event == kEventCloseWindow || e.event == kEventCloseDown ||
                (e.event == kEventAlertKey && e.key == kEscKey)) {
       answer = closingAnswer(mask, defaultButton);
+    } else if (e.event == kEventAlertKey) {
+      for (const ButtonEntry& b : kButtons)
+        if ((mask & b.value) && mnemonicKey(b.caption) == (e.key & ~kShift)) answer = b.value;
     }
   }
   window.close();

@@ -32,6 +32,10 @@ ControlSpec buttonRow(int mask, int defaultButton);
 // The button a window with these buttons answers when it is closed without a press.
 int closingAnswer(int mask, int defaultButton);
 
+// The letters the buttons' captions underline ("Y" of "&Yes") answer `window` while
+// waitForButton runs, typed alone as in any desktop's message box, not only with Alt.
+void answerByLetters(Window& window, int mask);
+
 // Opens `window`, takes its events until one of the buttons is pressed or the window is
 // closed (Escape or its close box), closes it and returns the answer. Outside every
 // thread nothing can wait: the default is returned without showing anything.

@@ -323,8 +323,10 @@ bool Control::update() {
       break;
   }
   if (accepted) {
-    refusals().erase(this);
+    // Once the text fits, the status bar's word on how to type it is old news.
+    const bool wasRefused = refusals().erase(this) > 0;
     display();
+    if (wasRefused) window_.showHelp(help_);
   } else {
     refusals()[this] = binding_.display(picture_);
   }

@@ -19,6 +19,7 @@ int Message(std::string_view text, std::string_view caption, std::string_view ic
   message.push_back(prompt(messageBoxText(text), std::string(kMessageTextUse)));
   design.controls = {row(std::move(message)), buttonRow(buttons, defaultButton)};
   Window box(std::move(design));
+  answerByLetters(box, buttons);
   return waitForButton(box, buttons, defaultButton);
 }
 

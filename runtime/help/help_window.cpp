@@ -188,6 +188,8 @@ void HelpWindow::build() {
   tabs_->addTab(contents_, tr("&Contents"));
   tabs_->addTab(indexPage, tr("&Index"));
   tabs_->addTab(searchPage, tr("&Search"));
+  // A tab chosen by mouse or key is ready to be typed into.
+  connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) { focusTab(static_cast<Tab>(index)); });
 
   auto* right = new QWidget;
   auto* rightLayout = new QVBoxLayout(right);
@@ -293,6 +295,10 @@ QString HelpWindow::currentText() const { return browser_->toPlainText(); }
 
 void HelpWindow::showTab(Tab tab) {
   tabs_->setCurrentIndex(static_cast<int>(tab));
+  focusTab(tab);
+}
+
+void HelpWindow::focusTab(Tab tab) {
   if (tab == Tab::Search) searchBox_->setFocus();
   if (tab == Tab::Index) indexBox_->setFocus();
   if (tab == Tab::Contents) contents_->setFocus();

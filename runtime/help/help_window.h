@@ -79,6 +79,8 @@ class HelpWindow : public QWidget {
   void fillContents();
   void fillIndex(const QString& filter);
   void runSearch();
+  // The cursor goes where the tab is used: the search words, the index words, the contents.
+  void focusTab(Tab tab);
   QUrl urlOf(const QString& page) const;
 
   const Guide& guide_;

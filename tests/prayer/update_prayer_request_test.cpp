@@ -194,6 +194,7 @@ TEST_F(UpdatePrayerRequestTest, ADateThatDoesNotFitIsKeptSelectedAndTheStatusBar
   EXPECT_EQ(text(kAdding, "?PRA:DATESTARTED"), "03-1x-2026");
   EXPECT_NE(stored(2, PRA::REQUEST), "Rain for the farms");
   robot.type(kAdding, "?PRA:DATESTARTED", date(kToday - 1));
+  EXPECT_NE(vrt::FrameHost::statusText(), "Enter a date as mm-dd-yyyy") << "the hint goes once the date fits";
   robot.press(kAdding, "?OK");
   EXPECT_EQ(robot.findWindow(kAdding), nullptr);
   EXPECT_EQ(stored(2, PRA::REQUEST), "Rain for the farms");

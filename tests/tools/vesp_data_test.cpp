@@ -4,7 +4,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "records/location_file.h"
 #include "runtime/store/sqlite_db.h"
+#include "support/scratch_database.h"
 #include "support/temp_dir.h"
 #include "support/run_vesp_data.h"
 #include "tools/vesp_data/commands.h"
@@ -74,6 +76,30 @@ TEST(VespData, CreateGivesANewFolderItsStartingListsAndNoOtherFolder) {
     ASSERT_EQ(run({"create"}).status, 0);
     EXPECT_EQ(run({"count", "ElementType"}).out, "0\n");
   }
+}
+
+// On a server the same: a database with none of the program's tables is new data and gets
+// the lists; once it has them, a create finds every table there and adds nothing.
+TEST(VespData, CreateOnANewServerDatabaseGivesItsListsOnceAndLeavesItsTablesAlone) {
+  VESP_NEEDS_SCRATCH_DATABASE();
+  vtest::ScratchDatabase db;
+  ASSERT_TRUE(db.ok());
+  vtest::TempDir dir;
+  std::ofstream("vsp.INI") << "[Main]\n";  // a station's folder in use: the server decides
+  ASSERT_EQ(vesp::location::writeLocation(".", db.location()), "");
+  Outcome r = run({"create"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("ElementType: created, with 21 starting values"), std::string::npos) << r.out;
+  EXPECT_FALSE(std::filesystem::exists("ElementType.vdb")) << "made on the server, not in the folder";
+  EXPECT_EQ(run({"count", "StatisticType"}).out, "5\n");
+  ASSERT_EQ(run({"delete", "StatisticType", "1"}).status, 0);
+
+  r = run({"create"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Service: exists, left as it is"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("created"), std::string::npos) << r.out;
+  EXPECT_EQ(run({"count", "StatisticType"}).out, "4\n") << "an edited list is never filled again";
+  EXPECT_EQ(run({"count", "ElementType"}).out, "21\n");
 }
 
 TEST(VespData, GenerateIsRepeatableAndExportWritesCsv) {

@@ -1,7 +1,10 @@
 // File > Exit while windows wait on browse threads: every browse is closed down and
-// remembers its place before the settings are written, and the program ends.
+// remembers its place before the settings are written, and the program ends. The desktop's
+// request to end does the same.
 #include <QApplication>
 #include <QRect>
+
+#include <csignal>
 
 #include "program_fixture.h"
 #include "screens_fixture.h"
@@ -10,6 +13,7 @@
 #include "runtime/gui/message_box.h"
 #include "runtime/settings/ini_file.h"
 #include "shell/browse_menu.h"
+#include "shell/terminate_signal.h"
 #include "windows/window_placement.h"
 
 using namespace vesp;
@@ -255,4 +259,39 @@ TEST_F(ExitWithFormsTest, ANewRecordOpenWhenItsThreadIsClosedDownLeavesNothingBe
   ASSERT_EQ(records(tables::Performers), 2);
   vrt::EndAllThreads();  // no one left to ask
   EXPECT_EQ(afterExit([&] { return records(tables::Performers); }), 1);
+}
+
+// The desktop asking the program to end (SIGTERM at log-out) is File > Exit: a changed
+// form asks first, and the program ends once it is answered.
+TEST_F(ExitWithFormsTest, ASignalToEndAsksAChangedFormAsExitDoesAndYesSaves) {
+  CloseOnTerminateSignal();
+  changeRuth("Ruthie");
+  ASSERT_EQ(::raise(SIGTERM), 0);
+  robot.settle();
+  expectSaveRecordAsked();
+  robot.pressMessageButton("Yes");
+  EXPECT_EQ(afterExit([&] { return stored(tables::Performers, ruth, dict::idx::PER::FIRSTNAME); }), "Ruthie");
+}
+
+// Text typed into a field that was never left is an edit too: Exit, the close box and the
+// desktop's end ask about it instead of losing it.
+TEST_F(ExitWithFormsTest, TextTypedButNotYetLeftIsAskedAboutAndSaved) {
+  CloseOnTerminateSignal();
+  robot.chooseMenu("&Browse|Browse the Performers file");
+  robot.press(kPerformers, "?Change");
+  robot.typeCharacter(kChangingPerformer, "R", "?PER:LASTNAME");
+  robot.closeWindow(kChangingPerformer);
+  expectSaveRecordAsked();
+  robot.pressMessageButton("Cancel");
+  ASSERT_NE(robot.findWindow(kChangingPerformer), nullptr);
+  robot.typeCharacter(kChangingPerformer, "Q", "?PER:FIRSTNAME");
+  ASSERT_EQ(::raise(SIGTERM), 0);
+  robot.settle();
+  expectSaveRecordAsked();
+  robot.pressMessageButton("Yes");
+  EXPECT_EQ(afterExit([&] {
+              return stored(tables::Performers, ruth, dict::idx::PER::FIRSTNAME) + " " +
+                     stored(tables::Performers, ruth, dict::idx::PER::LASTNAME);
+            }),
+            "RuthQ SmithR");
 }

@@ -8,6 +8,7 @@
 
 #include "dictionary/dictionary.h"
 #include "program_fixture.h"
+#include "records/location_file.h"
 #include "records/starter_lists.h"
 #include "runtime/gui/control.h"
 #include "runtime/gui/message_box.h"
@@ -18,6 +19,7 @@
 #include "shell/browse_menu.h"
 #include "shell/welcome.h"
 #include "support/run_vesp_data.h"
+#include "support/scratch_database.h"
 
 using namespace vesp;
 using namespace vesp::testing;
@@ -118,6 +120,7 @@ TEST_F(FirstStartTest, TheWelcomeOpensTheListsToFillFirstAndCanBeClosedForGood) 
     ASSERT_NE(robot.findWindow(caption), nullptr) << button;
     EXPECT_NE(robot.window(caption).thread(), robot.window(kWelcomeCaption).thread()) << "a browse of its own";
   }
+  EXPECT_TRUE(robot.control("Browse the Performers File", "?Clear").hidden()) << "Clear would only close it";
   // The first-steps link opens the guide at that page, and the welcome stays.
   robot.press(kWelcomeCaption, "?FirstSteps");
   ASSERT_NE(vrt::HelpWindow::current(), nullptr);
@@ -148,6 +151,54 @@ TEST_F(FirstStartTest, TheWelcomeOpensTheListsToFillFirstAndCanBeClosedForGood) 
   EXPECT_EQ(robot.findWindow(kWelcomeCaption), nullptr);
 }
 
+namespace {
+
+// A station whose folder was used before, pointed at a server database.
+class ServerFirstStartTest : public FirstStartTest {
+ protected:
+  bool emptyFolder() const override { return false; }
+  void TearDown() override {
+    FirstStartTest::TearDown();
+    vrt::store::openData(vrt::store::DataLocation::files());
+  }
+};
+
+}  // namespace
+
+// On a new server database the first start fills the lists there, once: a later start, or
+// one after the church emptied a list, adds nothing. The folder's own files play no part.
+TEST_F(ServerFirstStartTest, ANewServerDatabaseGetsItsStartingListsOnceAtTheFirstStart) {
+  VESP_NEEDS_SCRATCH_DATABASE();
+  vtest::ScratchDatabase db;
+  ASSERT_TRUE(db.ok());
+  ASSERT_EQ(location::writeLocation(".", db.location()), "");
+  start();
+  ASSERT_EQ(vrt::store::currentDataLocation(), db.location());
+  std::vector<std::int64_t> expected;
+  for (const StarterList& list : starterLists()) expected.push_back(static_cast<std::int64_t>(list.values.size()));
+  EXPECT_EQ(listCounts(), expected);
+  EXPECT_NE(robot.findWindow(kWelcomeCaption), nullptr) << "a newcomer on a new database is greeted";
+  EXPECT_FALSE(fs::exists("ElementType.vdb")) << "nothing made in the folder";
+  robot.chooseMenu("&Browse|&Lists|&Statistic Types");
+  for (int left = 5; left > 0; --left) {
+    robot.chooseRow(kStatistics, "?Browse:1", 1);
+    robot.press(kStatistics, "?Delete");
+    robot.pressMessageButton("Yes");
+  }
+  exitProgram();
+
+  start();
+  expected[static_cast<std::size_t>(
+      std::find_if(starterLists().begin(), starterLists().end(),
+                   [](const StarterList& l) { return &l.table == &tables::StatisticType; }) -
+      starterLists().begin())] = 0;
+  EXPECT_EQ(listCounts(), expected);
+  exitProgram();
+  start();
+  EXPECT_EQ(listCounts(), expected);
+  exitProgram();  // before the database goes
+}
+
 // A folder the program was used in before gets neither lists nor a welcome, even when the
 // lists' files are missing: an older folder whose lists were never opened.
 TEST_F(ProgramTest, AFolderInUseGetsNoStartingListsAndNoWelcome) {
@@ -172,6 +223,9 @@ TEST_F(ProgramTest, TheBrowseMenuOpensTheSongLibraryAndEveryPickListForEditing) 
     ASSERT_NE(window, nullptr) << list.menuText;
     EXPECT_EQ(window->procedure(), list.procedure);
     EXPECT_TRUE(robot.control(list.caption, "?Select").hidden()) << list.caption << ": not a look-up";
+    if (const vrt::Control* clear = window->control("?Clear")) {
+      EXPECT_TRUE(clear->hidden()) << list.caption << ": no field to clear";
+    }
     EXPECT_FALSE(robot.control(list.caption, "?Insert").disabled()) << list.caption;
     robot.closeWindow(list.caption);
   }

@@ -2,6 +2,7 @@
 // window the program has, each opening a page that names that window; the guide's links
 // and its search.
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTextBrowser>
 
 #include <set>
@@ -107,6 +108,13 @@ TEST_F(HelpTest, TheHelpMenuOpensTheGuideAtItsContentsItsSearchAndItsOwnPage) {
   robot.chooseMenu("&Help|&Search for Help On...");
   EXPECT_EQ(vrt::HelpWindow::current(), &help());  // one help window, brought forward
   EXPECT_EQ(help().currentTab(), vrt::HelpWindow::Tab::Search);
+  // A tab chosen with the mouse takes the typing at once.
+  auto* tabs = help().findChild<QTabWidget*>();
+  ASSERT_NE(tabs, nullptr);
+  tabs->setCurrentIndex(static_cast<int>(vrt::HelpWindow::Tab::Index));
+  tabs->setCurrentIndex(static_cast<int>(vrt::HelpWindow::Tab::Search));
+  ASSERT_NE(help().focusWidget(), nullptr);
+  EXPECT_EQ(help().focusWidget()->accessibleName(), "Search for");
 
   robot.chooseMenu("&Help|&How to Use Help");
   EXPECT_EQ(page(), vrt::kGuideHelpOnHelpPage);

@@ -50,25 +50,32 @@ bool failedToWrite() {
 }  // namespace
 
 int runCreate(const Args&, std::ostream& out, std::ostream& err) {
-  // Only data made here and now gets the starting lists; a folder in use keeps its own.
-  const bool newFolder = IsNewDataFolder();
+  // Only data made here and now gets the starting lists, by the test start-up uses: a folder
+  // or server database in use keeps its own.
+  const bool newData = IsNewData();
   int status = 0;
-  std::vector<std::pair<std::string, std::string>> created;  // label, file
+  std::vector<std::pair<std::string, std::string>> created;  // label, file or table
   for (const auto& schema : dict::tables()) {
     vrt::DataFile file(schema);
-    if (std::filesystem::exists(file.path())) {
-      out << file.path() << ": exists, left as it is\n";
+    const std::string name = file.onServer() ? file.sqlTable() : file.path();
+    if (!file.onServer() && std::filesystem::exists(file.path())) {
+      out << name << ": exists, left as it is\n";
       continue;
     }
     if (!file.create()) {
-      err << "vesp-data: cannot create " << file.path() << ": " << describeError() << "\n";
+      // A server tells a table that is there only by refusing to make it again.
+      if (file.onServer() && vrt::threadError().code == vrt::kAccessDenied) {
+        out << name << ": exists, left as it is\n";
+        continue;
+      }
+      err << "vesp-data: cannot create " << name << ": " << describeError() << "\n";
       status = 1;
       continue;
     }
-    created.emplace_back(schema.label, file.path());
+    created.emplace_back(schema.label, name);
   }
   bool filled = false;
-  if (newFolder && status == 0) {
+  if (newData && status == 0) {
     RecordLayer layer(err);
     filled = FillStarterLists() == Level::Benign;
     if (!filled) {
@@ -76,8 +83,8 @@ int runCreate(const Args&, std::ostream& out, std::ostream& err) {
       status = 1;
     }
   }
-  for (const auto& [label, path] : created) {
-    out << path << ": created";
+  for (const auto& [label, name] : created) {
+    out << name << ": created";
     for (const StarterList& list : starterLists())
       if (filled && label == list.table.label) out << ", with " << list.values.size() << " starting values";
     out << "\n";

@@ -57,6 +57,28 @@ TEST_F(MessageBoxTest, ClosingOrEscapeAnswersCancelThenNoThenTheDefault) {
   EXPECT_EQ(answers, (std::vector<int>{kButtonCancel, kButtonNo, kButtonOk, kButtonOk}));
 }
 
+TEST_F(MessageBoxTest, TheLetterAButtonUnderlinesAnswersWithoutAlt) {
+  std::vector<int> answers;
+  TestRobot robot;
+  StartThread(
+      [&] {
+        answers.push_back(Message("Save?", "Save Record", kIconQuestion, kButtonYes | kButtonNo | kButtonCancel));
+        answers.push_back(Message("Save?", "Save Record", kIconQuestion, kButtonYes | kButtonNo | kButtonCancel));
+        answers.push_back(Message("Sure?", "Confirm Delete", kIconQuestion, kButtonYes | kButtonNo, kButtonYes));
+      },
+      50'000);
+  robot.settle();
+  robot.pressKey(kMessageBoxProcedure, 'N');
+  robot.pressKey(kMessageBoxProcedure, 'X');  // underlined by no button: nothing
+  ASSERT_NE(robot.messageBox(), nullptr);
+  robot.pressKey(kMessageBoxProcedure, kShift | 'C');
+  robot.pressKey(kMessageBoxProcedure, 'C');  // no Cancel here
+  ASSERT_NE(robot.messageBox(), nullptr);
+  robot.pressKey(kMessageBoxProcedure, 'Y');
+  EXPECT_EQ(robot.messageBox(), nullptr);
+  EXPECT_EQ(answers, (std::vector<int>{kButtonNo, kButtonCancel, kButtonYes}));
+}
+
 TEST_F(MessageBoxTest, TheCallersOtherWindowsWaitWhileItsBoxIsOpen) {
   TestRobot robot;
   StartThread(
