@@ -19,6 +19,7 @@
 #include "screens/worship/open_tables.h"
 #include "windows/browse_screen.h"
 #include "windows/calendar_key.h"
+#include "windows/screen_conventions.h"
 #include "windows/window_placement.h"
 
 namespace vesp {
@@ -42,8 +43,10 @@ bool readChildren(std::int32_t service, Children& c) {
   DataFile& file = TableFile(*c.table);
   View view(file);
   if (!view.setFilter(std::string(c.serviceField) + " = " + std::to_string(service)) || !view.open()) return false;
+  const bool held = view.beginBatch();  // one read transaction: each record one step
   while (view.next()) c.records.push_back(file.buffer());
   const bool ended = errorCode() == kRecordNotAvailable;
+  if (held) view.endBatch();
   view.close();
   return ended;
 }
@@ -117,8 +120,9 @@ CopyAnswer askCopy(const std::string& title, DayNumber weekOf) {
   design.alertKeys = {kF6Key};  // the calendar, on the date
   Window window(design);
   const int ok = window.number("?OK"), cancel = window.number("?Cancel");
-  RestoreWindowPlacement(kAskProcedure, window);
   window.open();
+  // Over the window it was asked from, or where the user last left it.
+  PlaceScreenWindow(kAskProcedure, window, true, true);
   for (;;) {
     const Event e = window.accept();
     if (e.event == kEventCloseWindow || e.event == kEventCloseDown) break;
