@@ -131,7 +131,10 @@ CopyAnswer askCopy(const std::string& title, DayNumber weekOf) {
     if (e.control == cancel) break;
     if (e.control != ok) continue;
     if (window.updateAll() != 0 || date <= 0) {
-      Message("The week-of date must be a real date.", kCaption, kIconExclamation);
+      // Said with an example: the date is read as the desktop writes dates, which need not
+      // be the way the user types them.
+      Message("The week-of date must be a real date, written like " + formatPicture(double(today()), "@d17") + ".",
+              kCaption, kIconExclamation);
       window.select(window.number("?WeekOf"));
       continue;
     }

@@ -4,6 +4,7 @@
 // the copy away again.
 #include <gtest/gtest.h>
 
+#include "runtime/gui/message_box.h"
 #include "runtime/store/sqlite_db.h"
 #include "runtime/text/picture.h"
 #include "service_data.h"
@@ -106,6 +107,14 @@ TEST_F(CopyServiceTest, TheCopyHasTheElementsPassagesAndKeyWordsButNotTheStatist
   // Next week's service of the same title, unless the user says otherwise.
   EXPECT_EQ(text(kCopy, "?WeekOf"), shown(vrt::dateFromYmd(2026, 12, 6)));
   EXPECT_EQ(text(kCopy, "?Title"), "Waiting");
+  // A date not written the way dates are read is refused with an example of that way.
+  robot.type(kCopy, "?WeekOf", "next Sunday");
+  robot.press(kCopy, "?OK");
+  ASSERT_NE(robot.messageBox(), nullptr);
+  const std::string said = robot.messageBox()->control(vrt::kMessageTextUse)->text();
+  EXPECT_NE(said.find("written like " + shown(vrt::today())), std::string::npos) << said;
+  robot.pressMessageButton("Ok");
+  EXPECT_EQ(records(tables::Service), 3);
   robot.type(kCopy, "?WeekOf", shown(vrt::dateFromYmd(2027, 1, 3)));
   robot.type(kCopy, "?Title", "Waiting again");
   robot.press(kCopy, "?OK");
