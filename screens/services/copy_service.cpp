@@ -11,6 +11,7 @@
 #include "runtime/data/errors.h"
 #include "runtime/gui/look.h"
 #include "runtime/gui/message_box.h"
+#include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
 #include "runtime/store/transaction.h"
 #include "runtime/store/view.h"
@@ -19,6 +20,7 @@
 #include "screens/worship/open_tables.h"
 #include "windows/browse_screen.h"
 #include "windows/calendar_key.h"
+#include "windows/exit_requests.h"
 #include "windows/screen_conventions.h"
 #include "windows/window_placement.h"
 
@@ -236,6 +238,12 @@ void CopyServiceFromBrowse(BrowseScreen& screen) {
   Access(tables::Service).Open();
   bool kept = readService(copy.number);
   if (kept && screen.RunProcedure(screen.Decl().form, Request::Change) != Response::Completed) {
+    // The program ending (File > Exit, the session's end) is not the user giving the plan
+    // up: the copy and the elements already moved or added in it stay.
+    if (ClosingDown() || ExitAsked(ThreadNumber())) {
+      Access(tables::Service).Close();
+      return;
+    }
     // Given up: the copy goes, with everything copied into it or added to it since.
     kept = !(readService(copy.number) && Relate(tables::Service).Delete(false) == Level::Benign);
     if (kept) Message("The copy could not be deleted: " + errorMessage(), kCaption, kIconExclamation);

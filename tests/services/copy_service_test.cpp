@@ -4,7 +4,10 @@
 // the copy away again.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "runtime/gui/message_box.h"
+#include "runtime/gui/threads.h"
 #include "runtime/store/sqlite_db.h"
 #include "runtime/text/picture.h"
 #include "service_data.h"
@@ -216,4 +219,31 @@ TEST_F(CopyServiceTest, ACopyThatCannotBeWrittenWholeWritesNothingAndSaysWhy) {
   robot.press(kChangeService, "?OK");
   EXPECT_EQ(records(tables::Service), 4);
   EXPECT_EQ(elementsOf(newest()).size(), 1u);
+}
+
+TEST_F(CopyServiceTest, TheProgramEndingWhileTheCopyIsBeingPlannedKeepsTheCopyAsItWas) {
+  highlight("Waiting");
+  robot.press(kServices, "?CopyService");
+  ASSERT_NE(robot.findWindow(kCopy), nullptr);
+  robot.type(kCopy, "?WeekOf", shown(vrt::dateFromYmd(2026, 12, 13)));
+  robot.press(kCopy, "?OK");
+  ASSERT_NE(robot.findWindow(kChangeService), nullptr);
+  // A move is saved as it is made; then the program is ended from its menu.
+  robot.chooseTab(kChangeService, "?CurrentTab", "Service Elements");
+  robot.chooseRow(kChangeService, "?List:ServiceElements", 1);
+  robot.press(kChangeService, "?MoveDown");
+  robot.chooseMenu("&File|E&xit");
+  while (robot.messageBox()) robot.pressMessageButton("No");
+  ASSERT_TRUE(vrt::LiveThreads().empty());
+
+  // Read as another station would, once the program has ended (the frame's would be the
+  // first thread, so the reading one comes second).
+  vrt::StartThread([] { vrt::TakeEvent(); }, 50'000);
+  EXPECT_EQ(records(tables::Service), 4);
+  const std::int64_t copy = newest();
+  ASSERT_NE(copy, first);
+  std::map<std::string, std::string> orders;
+  for (const auto& row : elementsOf(copy)) orders[row.at(1)] = row.at(0);
+  EXPECT_EQ(orders, (std::map<std::string, std::string>{{"Psalm 23", "10"}, {"Opening hymn", "20"}, {"Offertory", "30"}}));
+  vrt::EndAllThreads();
 }
