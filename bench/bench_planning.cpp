@@ -1,8 +1,9 @@
 // Planning from last week and looking back, on Qt's offscreen platform: copying a service
 // of 50 elements (with its passages and key words) as "Copy Service..." does, timed from
-// the call to the committed copy; and the statistics chart of ten years of weekly attendance
-// from the chart window's OK to the preview showing the chart, driven by the test robot
-// with the real clock and timer. Each is run several times; the median is printed.
+// the call to the committed copy; the chart's data alone (ten years of services and their
+// statistics read); and the statistics chart of ten years of weekly attendance from the chart
+// window's OK to the preview showing the chart, driven by the test robot with the real clock
+// and timer. Each is run several times; the median is printed.
 //
 // The last chart is left in FOLDER as chart.pdf.
 //
@@ -24,6 +25,8 @@
 #include "runtime/store/data_file.h"
 #include "runtime/text/picture.h"
 #include "screens/services/copy_service.h"
+#include "screens/worship/open_tables.h"
+#include "screens/worship/statistics_trend.h"
 #include "shell/startup.h"
 #include "tools/vesp_data/open_table.h"
 #include "windows/procedures.h"
@@ -151,6 +154,27 @@ int main(int argc, char** argv) {
     std::printf("  call to committed copy           median %.3f s, worst %.3f s over %d runs\n",
                 vbench::median(copies), *std::max_element(copies.begin(), copies.end()), runs);
     if (!last.ok || last.elements != kBig) rc = 1;
+
+    // The chart's data alone: the services of ten years and their statistics, read.
+    std::vector<double> reads;
+    std::size_t points = 0;
+    StartThread(
+        [&] {
+          OpenTables open({&tables::Service, &tables::Statistics});
+          for (int run = 0; run < runs + 1; ++run) {
+            const auto start = Clock::now();
+            const StatisticsTrend trend =
+                StatisticsTrendOf(TableFile(tables::Service), TableFile(tables::Statistics), kFirstSunday,
+                                  kFirstSunday + 7 * kServices, StatisticMeasures().front(), "", 4);
+            if (run > 0) reads.push_back(since(start));
+            points = trend.points.size();
+          }
+        },
+        50'000, "TrendBench");
+    robot.settle();
+    std::printf("statistics trend: %zu points read\n", points);
+    std::printf("  services and statistics read     median %.3f s, worst %.3f s over %d runs\n",
+                vbench::median(reads), *std::max_element(reads.begin(), reads.end()), runs);
 
     const std::string from = formatPicture(double(kFirstSunday), "@d17");
     const std::string to = formatPicture(double(kFirstSunday + 7 * (kServices - 1)), "@d17");

@@ -11,6 +11,12 @@
 
 namespace vesp {
 
+namespace {
+// Alt+U and Alt+D already belong to "Song &Usage..." and "&Delete" beside these lists.
+constexpr const char* kMoveUpText = "&Move Up";
+constexpr const char* kMoveDownText = "Move Dow&n";
+}  // namespace
+
 class ChildBrowse::Manager : public BrowseManager {
  public:
   Manager(ListCells& cells, const ChildListDecl& decl) : cells_(cells), decl_(decl) {}
@@ -48,8 +54,8 @@ class ChildBrowse::Manager : public BrowseManager {
     }
     if (!SETTINGS().USEPOPUP) return;
     POPUP().AddSeparator();
-    POPUP().AddItemMimic("MoveUp", w->number(decl_.moveUp), "Move &Up");
-    POPUP().AddItemMimic("MoveDown", w->number(decl_.moveDown), "Move &Down");
+    POPUP().AddItemMimic("MoveUp", w->number(decl_.moveUp), kMoveUpText);
+    POPUP().AddItemMimic("MoveDown", w->number(decl_.moveDown), kMoveDownText);
   }
   void RefreshControls() override {
     BrowseManager::RefreshControls();
@@ -219,8 +225,8 @@ std::vector<vrt::ControlSpec> ChildListControls(const ChildListDecl& decl) {
     std::vector<vrt::ControlSpec> buttons = {vrt::button(decl.insert, "&Insert"), vrt::button(decl.change, "&Change"),
                                              vrt::button(decl.remove, "&Delete")};
     if (decl.orderField >= 0) {
-      buttons.push_back(vrt::button(decl.moveUp, "Move &Up").tip("Move the highlighted record up (Ctrl+Up)"));
-      buttons.push_back(vrt::button(decl.moveDown, "Move &Down").tip("Move the highlighted record down (Ctrl+Down)"));
+      buttons.push_back(vrt::button(decl.moveUp, kMoveUpText).tip("Move the highlighted record up (Ctrl+Up)"));
+      buttons.push_back(vrt::button(decl.moveDown, kMoveDownText).tip("Move the highlighted record down (Ctrl+Down)"));
     }
     out.push_back(vrt::row(std::move(buttons)));
   }

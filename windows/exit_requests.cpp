@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "runtime/gui/frame_host.h"
@@ -21,6 +22,12 @@ struct Listening {
 };
 
 // Every window whose event loop runs, by window; all on the GUI thread.
+// The threads whose windows the exit under way has asked to close.
+std::set<int>& askedThreads() {
+  static std::set<int> threads;
+  return threads;
+}
+
 std::map<int, Listening>& listening() {
   static std::map<int, Listening> windows;
   return windows;
@@ -73,17 +80,24 @@ bool AskWindowsToClose(Window& asker) {
     for (std::vector<int> ask = windowsToAsk(thread); !ask.empty(); ask = windowsToAsk(thread)) {
       const int window = ask.front();
       listening()[window].asker = asker.id();
+      askedThreads().insert(thread);
       PostEvent(Event{kEventExitRequest, 0, window, asker.id(), 0}, thread);
-      if (awaitAnswer(asker, window) != kExitClosed) return false;
+      if (awaitAnswer(asker, window) != kExitClosed) {
+        askedThreads().clear();  // the program goes on
+        return false;
+      }
       if (!ThreadAlive(thread)) break;
       if (auto it = listening().find(window); it != listening().end()) {
         it->second.asker = 0;
+        askedThreads().clear();
         return false;  // answered "closed" but still there: never ask it forever
       }
     }
   }
   return true;
 }
+
+bool ExitAsked(int thread) { return askedThreads().count(thread) > 0; }
 
 ExitListener::ExitListener(const Window& window, bool holdsRecord) : window_(window.id()) {
   listening()[window_] = Listening{window.thread(), holdsRecord};

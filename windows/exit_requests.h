@@ -33,6 +33,10 @@ bool AskWindowsToClose(vrt::Window& asker);
 // Whether any window of another thread than `thread` would be asked.
 bool WindowsToAsk(int thread);
 
+// Whether the exit under way has asked a window of `thread` to close: a window that closed
+// for it was not given up by the user. False again once a window stays.
+bool ExitAsked(int thread);
+
 // A window's part while its event loop runs: it can be asked, and when its loop ends
 // having been asked, it answers "closed".
 class ExitListener {

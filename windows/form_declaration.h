@@ -126,7 +126,7 @@ struct ChildListDecl {
   bool readOnly = false;  // no buttons: the list only shows
   std::vector<const dict::TableDecl*> lookupTables;  // read by the locals' computations
   // The child table's field that places each record among the parent's others (an
-  // element's order); -1 for none. With one, "Move &Up" / "Move &Down", Ctrl+Up / Ctrl+Down
+  // element's order); -1 for none. With one, the Move Up / Move Down buttons, Ctrl+Up / Ctrl+Down
   // and dragging a row onto another move the highlighted record; the records are then
   // numbered 10, 20, 30 ... in one transaction, and the moved one stays highlighted.
   int orderField = -1;

@@ -11,6 +11,7 @@
 #include "runtime/data/errors.h"
 #include "runtime/gui/look.h"
 #include "runtime/gui/message_box.h"
+#include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
 #include "runtime/store/transaction.h"
 #include "runtime/store/view.h"
@@ -19,6 +20,8 @@
 #include "screens/worship/open_tables.h"
 #include "windows/browse_screen.h"
 #include "windows/calendar_key.h"
+#include "windows/exit_requests.h"
+#include "windows/screen_conventions.h"
 #include "windows/window_placement.h"
 
 namespace vesp {
@@ -42,8 +45,10 @@ bool readChildren(std::int32_t service, Children& c) {
   DataFile& file = TableFile(*c.table);
   View view(file);
   if (!view.setFilter(std::string(c.serviceField) + " = " + std::to_string(service)) || !view.open()) return false;
+  const bool held = view.beginBatch();  // one read transaction: each record one step
   while (view.next()) c.records.push_back(file.buffer());
   const bool ended = errorCode() == kRecordNotAvailable;
+  if (held) view.endBatch();
   view.close();
   return ended;
 }
@@ -117,8 +122,9 @@ CopyAnswer askCopy(const std::string& title, DayNumber weekOf) {
   design.alertKeys = {kF6Key};  // the calendar, on the date
   Window window(design);
   const int ok = window.number("?OK"), cancel = window.number("?Cancel");
-  RestoreWindowPlacement(kAskProcedure, window);
   window.open();
+  // Over the window it was asked from, or where the user last left it.
+  PlaceScreenWindow(kAskProcedure, window, true, true);
   for (;;) {
     const Event e = window.accept();
     if (e.event == kEventCloseWindow || e.event == kEventCloseDown) break;
@@ -127,7 +133,10 @@ CopyAnswer askCopy(const std::string& title, DayNumber weekOf) {
     if (e.control == cancel) break;
     if (e.control != ok) continue;
     if (window.updateAll() != 0 || date <= 0) {
-      Message("The week-of date must be a real date.", kCaption, kIconExclamation);
+      // Said with an example: the date is read as the desktop writes dates, which need not
+      // be the way the user types them.
+      Message("The week-of date must be a real date, written like " + formatPicture(double(today()), "@d17") + ".",
+              kCaption, kIconExclamation);
       window.select(window.number("?WeekOf"));
       continue;
     }
@@ -229,6 +238,12 @@ void CopyServiceFromBrowse(BrowseScreen& screen) {
   static_cast<void>(Access(tables::Service).Open());
   bool kept = readService(copy.number);
   if (kept && screen.RunProcedure(screen.Decl().form, Request::Change) != Response::Completed) {
+    // The program ending (File > Exit, the session's end) is not the user giving the plan
+    // up: the copy and the elements already moved or added in it stay.
+    if (ClosingDown() || ExitAsked(ThreadNumber())) {
+      Access(tables::Service).Close();
+      return;
+    }
     // Given up: the copy goes, with everything copied into it or added to it since.
     kept = !(readService(copy.number) && Relate(tables::Service).Delete(false) == Level::Benign);
     if (kept) Message("The copy could not be deleted: " + errorMessage(), kCaption, kIconExclamation);

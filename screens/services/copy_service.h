@@ -26,8 +26,9 @@ ServiceCopy CopyService(std::int32_t from, vrt::DayNumber weekOf, const std::str
 
 // The service browse's "Copy Service...": asks for the copy's week-of date and title,
 // copies the service the browse's Service buffer holds and opens the copy in the change
-// form. Cancelling the form deletes the copy and all that was copied with it. The browse
-// then shows the copy highlighted, or the row it stood on.
+// form. Cancelling the form deletes the copy and all that was copied with it; the program
+// ending meanwhile keeps it. The browse then shows the copy highlighted, or the row it
+// stood on.
 void CopyServiceFromBrowse(BrowseScreen& browse);
 
 }  // namespace vesp

@@ -15,6 +15,7 @@
 #include "screens/worship/usage_range.h"
 #include "windows/calendar_key.h"
 #include "windows/report_manager.h"
+#include "windows/screen_conventions.h"
 #include "windows/window_placement.h"
 
 namespace vesp {
@@ -147,8 +148,9 @@ Asked askChart() {
   design.alertKeys = {kF6Key};  // the calendar, on either date
   Window window_(design);
   const int ok = window_.number("?OK"), cancel = window_.number("?Cancel");
-  RestoreWindowPlacement(kAskProcedure, window_);
   window_.open();
+  // Over the window it was asked from, or where the user last left it.
+  PlaceScreenWindow(kAskProcedure, window_, true, true);
   for (;;) {
     const Event e = window_.accept();
     if (e.event == kEventCloseWindow || e.event == kEventCloseDown) break;

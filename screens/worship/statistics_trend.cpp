@@ -14,6 +14,21 @@ namespace {
 
 using vrt::RecordRef;
 
+// Services whose numbers lie this close together are read in one run.
+constexpr std::int32_t kLongestGap = 64;
+
+// One read transaction over a whole read: each record after the first is then one step.
+class HeldReading {
+ public:
+  explicit HeldReading(vrt::View& view) : view_(view) { view_.beginBatch(); }
+  ~HeldReading() { view_.endBatch(); }
+  HeldReading(const HeldReading&) = delete;
+  HeldReading& operator=(const HeldReading&) = delete;
+
+ private:
+  vrt::View& view_;
+};
+
 std::string failure(const char* what) { return std::string(what) + ": " + vrt::errorMessage(); }
 
 void addOnce(std::vector<std::string>& to, const std::string& text) {
@@ -70,6 +85,7 @@ StatisticsTrend StatisticsTrendOf(vrt::DataFile& services, vrt::DataFile& statis
       return trend;
     }
     RecordRef s = services.buffer();
+    const HeldReading held(view);
     while (view.next()) inRange.emplace_back(s.get(SER_SERVICENUMBER), s.get(SER_WEEKOFDATE_DATE));
     const bool ended = vrt::errorCode() == vrt::kRecordNotAvailable;
     view.close();
@@ -80,17 +96,29 @@ StatisticsTrend StatisticsTrendOf(vrt::DataFile& services, vrt::DataFile& statis
   }
   trend.services = static_cast<int>(inRange.size());
 
+  // The statistics of the range's services, read by runs of near service numbers: one read
+  // per run rather than one per service, and no long stretch of other services' records.
+  std::map<std::int32_t, vrt::DayNumber> dateOf(inRange.begin(), inRange.end());
+  std::map<vrt::DayNumber, TrendPoint> byDate;
   RecordRef st = statistics.buffer();
-  for (const auto& [service, date] : inRange) {
+  for (auto run = dateOf.begin(); run != dateOf.end();) {
+    auto last = run;
+    for (auto next = std::next(last); next != dateOf.end() && next->first - last->first <= kLongestGap; ++next)
+      last = next;
     vrt::View view(statistics);
-    if (!view.setFilter("STA:ServiceNumber = " + std::to_string(service)) || !view.open()) {
+    const std::string filter = "STA:ServiceNumber >= " + std::to_string(run->first) +
+                               " AND STA:ServiceNumber <= " + std::to_string(last->first);
+    if (!view.setOrder("+STA:ServiceNumber") || !view.setFilter(filter) || !view.open()) {
       trend.error = failure("reading the statistics");
       return trend;
     }
+    const HeldReading held(view);
     while (view.next()) {
+      const auto service = dateOf.find(st.get(STA_SERVICENUMBER));
+      if (service == dateOf.end()) continue;
       if (!type.empty() && !vrt::equalTextNoCase(vrt::clip(st.get(STA_TYPE)), vrt::clip(type))) continue;
-      if (trend.points.empty() || trend.points.back().date != date) trend.points.push_back({date, 0, 0, {}, {}});
-      TrendPoint& p = trend.points.back();
+      TrendPoint& p = byDate[service->second];
+      p.date = service->second;
       p.total += measure.of(st);
       addOnce(p.holidays, std::string(vrt::clip(st.get(STA_HOLIDAY))));
       addOnce(p.events, std::string(vrt::clip(st.get(STA_SPECIALEVENT))));
@@ -101,7 +129,9 @@ StatisticsTrend StatisticsTrendOf(vrt::DataFile& services, vrt::DataFile& statis
       trend.error = failure("reading the statistics");
       return trend;
     }
+    run = std::next(last);
   }
+  for (auto& [date, point] : byDate) trend.points.push_back(std::move(point));
 
   window = std::max(1, window);
   double sum = 0;

@@ -6,6 +6,7 @@
 #include "runtime/gui/message_box.h"
 #include "runtime/gui/window.h"
 #include "windows/calendar_key.h"
+#include "windows/screen_conventions.h"
 #include "windows/window_placement.h"
 
 namespace vesp {
@@ -37,8 +38,9 @@ UsageRange AskUsageRange(DayNumber today) {
   design.alertKeys = {kF6Key};  // the calendar, on either date
   Window window(design);
   const int ok = window.number("?OK"), cancel = window.number("?Cancel");
-  RestoreWindowPlacement("AskSongUsageRange", window);
   window.open();
+  // Over the window it was asked from, or where the user last left it.
+  PlaceScreenWindow("AskSongUsageRange", window, true, true);
   for (;;) {
     const Event e = window.accept();
     if (e.event == kEventCloseWindow || e.event == kEventCloseDown) break;

@@ -4,6 +4,10 @@
 // the copy away again.
 #include <gtest/gtest.h>
 
+#include <map>
+
+#include "runtime/gui/message_box.h"
+#include "runtime/gui/threads.h"
 #include "runtime/store/sqlite_db.h"
 #include "runtime/text/picture.h"
 #include "service_data.h"
@@ -106,6 +110,14 @@ TEST_F(CopyServiceTest, TheCopyHasTheElementsPassagesAndKeyWordsButNotTheStatist
   // Next week's service of the same title, unless the user says otherwise.
   EXPECT_EQ(text(kCopy, "?WeekOf"), shown(vrt::dateFromYmd(2026, 12, 6)));
   EXPECT_EQ(text(kCopy, "?Title"), "Waiting");
+  // A date not written the way dates are read is refused with an example of that way.
+  robot.type(kCopy, "?WeekOf", "next Sunday");
+  robot.press(kCopy, "?OK");
+  ASSERT_NE(robot.messageBox(), nullptr);
+  const std::string said = robot.messageBox()->control(vrt::kMessageTextUse)->text();
+  EXPECT_NE(said.find("written like " + shown(vrt::today())), std::string::npos) << said;
+  robot.pressMessageButton("Ok");
+  EXPECT_EQ(records(tables::Service), 3);
   robot.type(kCopy, "?WeekOf", shown(vrt::dateFromYmd(2027, 1, 3)));
   robot.type(kCopy, "?Title", "Waiting again");
   robot.press(kCopy, "?OK");
@@ -207,4 +219,31 @@ TEST_F(CopyServiceTest, ACopyThatCannotBeWrittenWholeWritesNothingAndSaysWhy) {
   robot.press(kChangeService, "?OK");
   EXPECT_EQ(records(tables::Service), 4);
   EXPECT_EQ(elementsOf(newest()).size(), 1u);
+}
+
+TEST_F(CopyServiceTest, TheProgramEndingWhileTheCopyIsBeingPlannedKeepsTheCopyAsItWas) {
+  highlight("Waiting");
+  robot.press(kServices, "?CopyService");
+  ASSERT_NE(robot.findWindow(kCopy), nullptr);
+  robot.type(kCopy, "?WeekOf", shown(vrt::dateFromYmd(2026, 12, 13)));
+  robot.press(kCopy, "?OK");
+  ASSERT_NE(robot.findWindow(kChangeService), nullptr);
+  // A move is saved as it is made; then the program is ended from its menu.
+  robot.chooseTab(kChangeService, "?CurrentTab", "Service Elements");
+  robot.chooseRow(kChangeService, "?List:ServiceElements", 1);
+  robot.press(kChangeService, "?MoveDown");
+  robot.chooseMenu("&File|E&xit");
+  while (robot.messageBox()) robot.pressMessageButton("No");
+  ASSERT_TRUE(vrt::LiveThreads().empty());
+
+  // Read as another station would, once the program has ended (the frame's would be the
+  // first thread, so the reading one comes second).
+  vrt::StartThread([] { vrt::TakeEvent(); }, 50'000);
+  EXPECT_EQ(records(tables::Service), 4);
+  const std::int64_t copy = newest();
+  ASSERT_NE(copy, first);
+  std::map<std::string, std::string> orders;
+  for (const auto& row : elementsOf(copy)) orders[row.at(1)] = row.at(0);
+  EXPECT_EQ(orders, (std::map<std::string, std::string>{{"Psalm 23", "10"}, {"Opening hymn", "20"}, {"Offertory", "30"}}));
+  vrt::EndAllThreads();
 }

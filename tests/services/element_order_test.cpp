@@ -147,7 +147,7 @@ TEST_F(ElementOrderTest, TheBrowsesElementListMovesByKeyAndByDraggingARow) {
 
   // The popup menu moves too; the service form opened from here lists the new order.
   robot.rightClickRow(kServices, "?LIST", 2);
-  robot.choosePopup("Move &Up");
+  robot.choosePopup("&Move Up");
   EXPECT_EQ(highlighted(kServices, "?LIST"), "Opening hymn");
   EXPECT_EQ(robot.control(kServices, "?LIST").list()->selectedRow(), 1);
   robot.press(kServices, "?Change");

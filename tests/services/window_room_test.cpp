@@ -153,6 +153,36 @@ TEST_F(WindowRoomTest, ALookupOpensCentredOverTheFormThatAskedForIt) {
   EXPECT_EQ(robot.window(kPerformers).position().topLeft(), QPoint(4, 4));
 }
 
+TEST_F(WindowRoomTest, TheBrowsesQuestionsOpenOverTheBrowseAndWhereTheUserLeftThem) {
+  robot.chooseMenu("&Browse|Browse the Services file");
+  robot.chooseRow(kServices, "?BROWSE:1", 2);
+  const QRect browse = onScreen(robot.window(kServices).widget());
+  robot.press(kServices, "?CopyService");
+  ASSERT_NE(robot.findWindow("Copy Service"), nullptr);
+  const QRect ask = onScreen(robot.window("Copy Service").widget());
+  EXPECT_LE((ask.center() - browse.center()).manhattanLength(), 4)
+      << "asked at " << ask.x() << "," << ask.y() << ", browse at " << browse.x() << "," << browse.y();
+  // Moved by the user, it opens there the next time.
+  robot.window("Copy Service").setPosition(QRect(QPoint(40, 30), robot.window("Copy Service").position().size()));
+  robot.press("Copy Service", "?Cancel");
+  robot.press(kServices, "?CopyService");
+  ASSERT_NE(robot.findWindow("Copy Service"), nullptr);
+  EXPECT_EQ(robot.window("Copy Service").position().topLeft(), QPoint(40, 30));
+  robot.press("Copy Service", "?Cancel");
+
+  // The chart's and the song usage's ranges, asked on threads of their own, over the frame.
+  const QRect frame = onScreen(vrt::FrameHost::frame()->widget());
+  for (const auto& [button, caption] : {std::pair{"?StatisticsChart", "Statistics Chart"},
+                                        std::pair{"?SongUsage", "Song Usage"}}) {
+    robot.press(kServices, button);
+    ASSERT_NE(robot.findWindow(caption), nullptr) << caption;
+    const QRect range = onScreen(robot.window(caption).widget());
+    EXPECT_LE((range.center() - frame.center()).manhattanLength(), 4)
+        << caption << " at " << range.x() << "," << range.y();
+    robot.press(caption, "?Cancel");
+  }
+}
+
 TEST_F(WindowRoomTest, UpdateServiceShowsAllSixTabsWithoutScrollArrows) {
   robot.chooseMenu("&Browse|Browse the Services file");
   robot.chooseRow(kServices, "?BROWSE:1", 2);
