@@ -267,7 +267,7 @@ EventResult WindowController::OnAccepted() {
       RecallHistory(focused ? focused : lastFocused_);
       return EventResult::Consumed;
     }
-    if (toolbar_ && toolbar_->TakeEvent(control)) return EventResult::Consumed;
+    if (toolbar_ && toolbar_->TakeEvent(*action)) return EventResult::Consumed;
   }
   if (myWindow_ && control == myWindow_->number(kHelpUse)) {
     ShowHelpForWindow(myWindow_->procedure());

@@ -241,7 +241,7 @@ void CopyServiceFromBrowse(BrowseScreen& screen) {
     // The program ending (File > Exit, the session's end) is not the user giving the plan
     // up: the copy and the elements already moved or added in it stay.
     if (ClosingDown() || ExitAsked(ThreadNumber())) {
-      Access(tables::Service).Close();
+      static_cast<void>(Access(tables::Service).Close());
       return;
     }
     // Given up: the copy goes, with everything copied into it or added to it since.

@@ -64,13 +64,13 @@ class Station : public RecordsTest {
       } else {
         ASSERT_EQ(Relate(tables::Service).Delete(false), Level::Benign) << lastShown();
       }
-      Relate(tables::Service).Close();
+      static_cast<void>(Relate(tables::Service).Close());
     } else if (work.rfind("delete-service:", 0) == 0) {
       // A service deleted with everything it owns, as the service browse deletes it.
       ASSERT_EQ(Access(tables::Service).Open(), Level::Benign);
       Buffer(tables::Service).set(SER_SERVICENUMBER, std::atoi(work.c_str() + 15));
       ASSERT_EQ(Access(tables::Service).Fetch(SER_ServiceNumberKey.index), Level::Benign);
-      Relate(tables::Service).Delete(false);
+      static_cast<void>(Relate(tables::Service).Delete(false));  // killed while it waits
     } else if (work.rfind("delete-and-hang:", 0) == 0) {
       // Half of a service's elements and the service itself deleted in one transaction,
       // and then the station dies before it commits.
