@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "bench/bench_program.h"
 #include "bench/bench_support.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/tables.h"
@@ -34,43 +35,30 @@
 
 using namespace vrt;
 using namespace vesp;
-using Clock = std::chrono::steady_clock;
+using vbench::Clock;
+using vbench::since;
+using vbench::spin;
 
 namespace {
 
 constexpr int kServices = 520, kPerService = 10, kBig = 50;  // ten years of Sundays; the last has 50
 const DayNumber kFirstSunday = dateFromYmd(2016, 1, 3);
 
-double since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-template <class Fill>
-bool write(const dict::TableDecl& table, int count, Fill fill) {
-  auto file = tools::openTable(dict::schemaOf(table), std::cerr, true);
-  if (!file || !file->stream()) return false;
-  for (int i = 1; i <= count; ++i) {
-    file->buffer().clearAll(file->schema().fields);
-    RecordRef r = file->buffer();
-    fill(r, i);
-    if (!file->add()) return false;
-  }
-  return file->flush();
-}
-
 int elementCount() { return (kServices - 1) * kPerService + kBig; }
 
 bool makeData() {
-  return write(tables::Bibliography, 500,
+  return vbench::writeRecords(tables::Bibliography, 500,
                [](RecordRef r, int i) {
                  r.set(BBL_BIBLIOGRAPHYNUMBER, i);
                  r.set(BBL_TITLE, "Song of praise " + std::to_string(i));
                }) &&
-         write(tables::Service, kServices,
+         vbench::writeRecords(tables::Service, kServices,
                [](RecordRef r, int i) {
                  r.set(SER_SERVICENUMBER, i);
                  r.set(SER_TITLE, "Sunday worship, week " + std::to_string(i));
                  r.set(SER_WEEKOFDATE_DATE, kFirstSunday + 7 * (i - 1));
                }) &&
-         write(tables::ServiceElement, elementCount(),
+         vbench::writeRecords(tables::ServiceElement, elementCount(),
                [](RecordRef r, int i) {
                  const int service = std::min(kServices, (i - 1) / kPerService + 1);
                  r.set(SEL_ELEMENTNUMBER, i);
@@ -83,19 +71,19 @@ bool makeData() {
                  r.set(SEL_PERFORMER, i % 40 + 1);
                  r.set(SEL_ELEMENTNOTES, "Verse, chorus, verse, chorus twice, bridge, chorus.");
                }) &&
-         write(tables::BibleRef, 2 * kServices,
+         vbench::writeRecords(tables::BibleRef, 2 * kServices,
                [](RecordRef r, int i) {
                  r.set(BIB_REFERENCENUMBER, i);
                  r.set(BIB_SERVICENUMBER, (i + 1) / 2);
                  r.set(BIB_BOOK, "Psalms");
                }) &&
-         write(tables::KeyWords, 3 * kServices,
+         vbench::writeRecords(tables::KeyWords, 3 * kServices,
                [](RecordRef r, int i) {
                  r.set(KWD_KEYWORDNUMBER, i);
                  r.set(KWD_SERVICENUMBER, (i + 2) / 3);
                  r.set(KWD_KEYWORD, "Grace");
                }) &&
-         write(tables::Statistics, kServices, [](RecordRef r, int i) {
+         vbench::writeRecords(tables::Statistics, kServices, [](RecordRef r, int i) {
            r.set(STA_STATISTICNUMBER, i);
            r.set(STA_SERVICENUMBER, i);
            r.set(STA_TYPE, "Sunday Morning");
@@ -105,12 +93,6 @@ bool makeData() {
            r.set(STA_HOLIDAY, i % 52 == 51 ? "Christmas" : "");
            r.set(STA_SPECIALEVENT, i % 26 == 10 ? "Baptism Sunday" : "");
          });
-}
-
-void spin(TestRobot& robot) {
-  QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-  robot.settle();
 }
 
 }  // namespace

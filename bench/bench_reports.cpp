@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "bench/bench_program.h"
 #include "bench/bench_support.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/tables.h"
@@ -34,11 +35,12 @@
 
 using namespace vrt;
 using namespace vesp;
-using Clock = std::chrono::steady_clock;
+using vbench::Clock;
+using vbench::since;
+using vbench::spin;
 
 namespace {
 
-double since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 // This process's processor time: the machine is shared, so wall time also holds waiting.
 double cpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 
@@ -63,13 +65,6 @@ bool makeRequests(std::int64_t count) {
     if (!file->add()) return false;
   }
   return file->flush();
-}
-
-// Lets the real timer tick and the threads run for a moment.
-void spin(TestRobot& robot) {
-  QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-  robot.settle();
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "bench/bench_program.h"
 #include "bench/bench_support.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/tables.h"
@@ -31,30 +32,17 @@
 
 using namespace vrt;
 using namespace vesp;
-using Clock = std::chrono::steady_clock;
+using vbench::Clock;
+using vbench::since;
+using vbench::spin;
 
 namespace {
 
 constexpr int kServices = 260, kPerService = 10, kEntries = 2000;
 const DayNumber kFirstSunday = dateFromYmd(2021, 1, 3);
 
-double since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-template <class Fill>
-bool write(const dict::TableDecl& table, int count, Fill fill) {
-  auto file = tools::openTable(dict::schemaOf(table), std::cerr, true);
-  if (!file || !file->stream()) return false;
-  for (int i = 1; i <= count; ++i) {
-    file->buffer().clearAll(file->schema().fields);
-    RecordRef r = file->buffer();
-    fill(r, i);
-    if (!file->add()) return false;
-  }
-  return file->flush();
-}
-
 bool makeData() {
-  return write(tables::Bibliography, kEntries,
+  return vbench::writeRecords(tables::Bibliography, kEntries,
                [](RecordRef r, int i) {
                  r.set(BBL_BIBLIOGRAPHYNUMBER, i);
                  r.set(BBL_TITLE, (i % 7 == 0 ? "Dios está aquí " : "Song of praise ") + std::to_string(i));
@@ -62,14 +50,14 @@ bool makeData() {
                  r.set(BBL_PUBLISHER, i % 3 ? "Hope Publishing" : "Integrity Music");
                  r.set(BBL_CCLI, std::to_string(1000000 + i * 7919));
                }) &&
-         write(tables::Service, kServices,
+         vbench::writeRecords(tables::Service, kServices,
                [](RecordRef r, int i) {
                  r.set(SER_SERVICENUMBER, i);
                  r.set(SER_TITLE, "Sunday worship, week " + std::to_string(i));
                  r.set(SER_WEEKOFDATE_DATE, kFirstSunday + 7 * (i - 1));
                  r.set(SER_SPEAKER, 1);
                }) &&
-         write(tables::ServiceElement, kServices * kPerService, [](RecordRef r, int i) {
+         vbench::writeRecords(tables::ServiceElement, kServices * kPerService, [](RecordRef r, int i) {
            const int step = (i - 1) % kPerService;
            r.set(SEL_ELEMENTNUMBER, i);
            r.set(SEL_SERVICENUMBER, (i - 1) / kPerService + 1);
@@ -84,12 +72,6 @@ bool makeData() {
            r.set(SEL_TEMPO, i % 2 ? "Upbeat" : "Slow");
            r.set(SEL_SOUND, "Band, vocals");
          });
-}
-
-void spin(TestRobot& robot) {
-  QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-  robot.settle();
 }
 
 // From `go` (which starts the report's work) to the preview open with its first page;
