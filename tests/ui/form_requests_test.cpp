@@ -1,4 +1,5 @@
-// Forms called for each request, worked through the test robot as a user would.
+// Forms called by their browse for each request, the browse opened from the frame's menu
+// and worked through the test robot as a user would.
 #include "forms_fixture.h"
 #include "runtime/gui/message_box.h"
 #include "windows/feedback.h"
@@ -9,138 +10,180 @@ using namespace vesp::testing;
 namespace {
 
 namespace ROL = dict::idx::ROL;
-using FormRequestTest = FormsTest;
+namespace SSE = dict::idx::SSE;
+namespace JOU = dict::idx::JOU;
+
+constexpr const char* kRoles = "Browse the Role File";
+constexpr const char* kUpdateRole = "UpdateRole";
+constexpr const char* kAdding = "Adding a Role Record";
+constexpr const char* kChanging = "Changing a Role Record";
+constexpr const char* kRole = "?ROL:ROLE";
+
+class FormRequestTest : public FormsTest {
+ protected:
+  void openRoles() { openMenu("&Browse|&Lists|&Roles", kRoles); }
+};
 
 }  // namespace
 
 TEST_F(FormRequestTest, ADeleteRequestShowsOnlyTheConfirmation) {
-  callForm(UpdateRoleTest, tables::Role, Request::Delete, 1);
+  openRoles();
+  pressOnRow(kRoles, 1, "?Delete");  // Pastor
   ASSERT_NE(robot.messageBox(), nullptr);
   EXPECT_EQ(robot.messageBox()->caption(), "Confirm Delete");
-  EXPECT_EQ(robot.findWindow(kRoleForm), nullptr);
+  EXPECT_EQ(robot.findWindow(kUpdateRole), nullptr);
   robot.pressMessageButton("No");
-  EXPECT_EQ(response, Response::Cancelled);
   EXPECT_EQ(stored(tables::Role, 1, ROL::ROLE), "Pastor");
+  EXPECT_EQ(shown(kRoles), (std::vector<std::string>{"Pastor", "Usher"}));
 
-  callForm(UpdateRoleTest, tables::Role, Request::Delete, 1);
-  EXPECT_EQ(robot.findWindow(kRoleForm), nullptr);
+  pressOnRow(kRoles, 1, "?Delete");
+  EXPECT_EQ(robot.findWindow(kUpdateRole), nullptr);
   robot.pressMessageButton("Yes");
-  EXPECT_EQ(response, Response::Completed);
   EXPECT_EQ(stored(tables::Role, 1, ROL::ROLE), "<none>");
+  EXPECT_EQ(shown(kRoles), std::vector<std::string>{"Usher"});
 }
 
 TEST_F(FormRequestTest, ClosingAnUnchangedChangeFormAsksNothing) {
-  callForm(UpdateRoleTest, tables::Role, Request::Change, 2);
-  EXPECT_EQ(robot.window(kRoleForm).caption(), "Changing a Role Record");
-  EXPECT_EQ(text(kRoleForm, "?ROL:Role"), "Usher");
-  robot.press(kRoleForm, "?Cancel");
+  openRoles();
+  pressOnRow(kRoles, 2, "?Change");
+  EXPECT_EQ(robot.window(kUpdateRole).caption(), kChanging);
+  EXPECT_EQ(text(kChanging, kRole), "Usher");
+  robot.press(kChanging, "?Cancel");
   EXPECT_EQ(robot.messageBox(), nullptr);
-  EXPECT_EQ(robot.findWindow(kRoleForm), nullptr);
-  EXPECT_EQ(response, Response::Cancelled);
+  EXPECT_EQ(robot.findWindow(kUpdateRole), nullptr);
+  EXPECT_EQ(stored(tables::Role, 2, ROL::ROLE), "Usher");
 }
 
 TEST_F(FormRequestTest, ClosingAChangedFormAsksToSave) {
-  callForm(UpdateRoleTest, tables::Role, Request::Change, 2);
-  robot.type(kRoleForm, "?ROL:Role", "Greeter");
+  openRoles();
+  pressOnRow(kRoles, 2, "?Change");
+  robot.type(kChanging, kRole, "Greeter");
   // Cancel in the question keeps the form and what was typed.
-  robot.closeWindow(kRoleForm);
+  robot.closeWindow(kChanging);
   ASSERT_NE(robot.messageBox(), nullptr);
   EXPECT_EQ(robot.messageBox()->caption(), "Save Record");
   EXPECT_EQ(robot.control("Save Record", vrt::kMessageTextUse).text(), "Do you want to save the changes to this record?");
   robot.pressMessageButton("Cancel");
-  ASSERT_NE(robot.findWindow(kRoleForm), nullptr);
-  EXPECT_EQ(text(kRoleForm, "?ROL:Role"), "Greeter");
-  EXPECT_EQ(response, std::nullopt);
+  ASSERT_NE(robot.findWindow(kChanging), nullptr);
+  EXPECT_EQ(text(kChanging, kRole), "Greeter");
   // No closes without saving.
-  robot.press(kRoleForm, "?Cancel");
+  robot.press(kChanging, "?Cancel");
   robot.pressMessageButton("No");
-  EXPECT_EQ(robot.findWindow(kRoleForm), nullptr);
-  EXPECT_EQ(response, Response::Cancelled);
+  EXPECT_EQ(robot.findWindow(kUpdateRole), nullptr);
   EXPECT_EQ(stored(tables::Role, 2, ROL::ROLE), "Usher");
+  EXPECT_EQ(shown(kRoles), (std::vector<std::string>{"Pastor", "Usher"}));
   // Yes saves.
-  callForm(UpdateRoleTest, tables::Role, Request::Change, 2);
-  robot.type(kRoleForm, "?ROL:Role", "Greeter");
-  robot.pressKey(kRoleForm, vrt::kEscKey);  // Escape is Cancel
+  pressOnRow(kRoles, 2, "?Change");
+  robot.type(kChanging, kRole, "Greeter");
+  robot.pressKey(kChanging, vrt::kEscKey);  // Escape is Cancel
   robot.pressMessageButton("Yes");
-  EXPECT_EQ(response, Response::Completed);
+  EXPECT_EQ(robot.findWindow(kUpdateRole), nullptr);
   EXPECT_EQ(stored(tables::Role, 2, ROL::ROLE), "Greeter");
+  EXPECT_EQ(shown(kRoles), (std::vector<std::string>{"Greeter", "Pastor"}));
 }
 
 TEST_F(FormRequestTest, OkSavesAChangeAndEnterPressesOk) {
-  callForm(UpdateRoleTest, tables::Role, Request::Change, 1);
-  robot.type(kRoleForm, "?ROL:Role", "Elder");
-  robot.pressKey(kRoleForm, vrt::kEnterKey, "?ROL:Role");
-  EXPECT_EQ(robot.findWindow(kRoleForm), nullptr);
-  EXPECT_EQ(response, Response::Completed);
+  openRoles();
+  pressOnRow(kRoles, 1, "?Change");
+  robot.type(kChanging, kRole, "Elder");
+  robot.pressKey(kChanging, vrt::kEnterKey, kRole);
+  EXPECT_EQ(robot.findWindow(kUpdateRole), nullptr);
   EXPECT_EQ(stored(tables::Role, 1, ROL::ROLE), "Elder");
+  EXPECT_EQ(shown(kRoles), (std::vector<std::string>{"Elder", "Usher"}));
 }
 
 TEST_F(FormRequestTest, ACancelledInsertLeavesNoPlaceholderBehind) {
+  openRoles();
   const auto before = records(tables::Role);
-  callForm(UpdateRoleTest, tables::Role, Request::Insert);
-  EXPECT_EQ(robot.window(kRoleForm).caption(), "Adding a Role Record");
+  robot.press(kRoles, "?Insert");
+  EXPECT_EQ(robot.window(kUpdateRole).caption(), kAdding);
   EXPECT_EQ(records(tables::Role), before + 1);  // the number is taken while the form is open
-  robot.press(kRoleForm, "?Cancel");
+  robot.press(kAdding, "?Cancel");
   EXPECT_EQ(robot.messageBox(), nullptr);
-  EXPECT_EQ(response, Response::Cancelled);
+  EXPECT_EQ(robot.findWindow(kUpdateRole), nullptr);
   EXPECT_EQ(records(tables::Role), before);
   // Typed into, then cancelled and the save declined: still nothing left.
-  callForm(UpdateRoleTest, tables::Role, Request::Insert);
-  robot.type(kRoleForm, "?ROL:Role", "Reader");
-  robot.press(kRoleForm, "?Cancel");
+  robot.press(kRoles, "?Insert");
+  robot.type(kAdding, kRole, "Reader");
+  robot.press(kAdding, "?Cancel");
   robot.pressMessageButton("No");
   EXPECT_EQ(records(tables::Role), before);
+  EXPECT_EQ(shown(kRoles), (std::vector<std::string>{"Pastor", "Usher"}));
 }
 
 TEST_F(FormRequestTest, InsertThenDownOnTheToolbarSavesAndAsksForTheNextInsert) {
-  callForm(UpdateRoleTest, tables::Role, Request::Insert);
-  robot.type(kRoleForm, "?ROL:Role", "Reader");
+  openRoles();
+  robot.press(kRoles, "?Insert");
+  robot.type(kAdding, kRole, "Reader");
   robot.pressToolbar(vrt::ToolbarAction::Down);
-  EXPECT_EQ(robot.findWindow(kRoleForm), nullptr);
-  EXPECT_EQ(response, Response::Completed);
-  EXPECT_EQ(vrt::toolbarAction(vcr), vrt::ToolbarAction::Down);  // the caller opens the next insert form
+  // Saved, and the browse opens the next insert form at once.
   EXPECT_EQ(stored(tables::Role, 3, ROL::ROLE), "Reader");
+  ASSERT_NE(robot.findWindow(kAdding), nullptr);
+  EXPECT_EQ(text(kAdding, kRole), "");
 
-  callForm(UpdateRoleTest, tables::Role, Request::Insert);
-  robot.type(kRoleForm, "?ROL:Role", "Singer");
+  robot.type(kAdding, kRole, "Singer");
   robot.pressToolbar(vrt::ToolbarAction::Insert);
-  EXPECT_EQ(vrt::toolbarAction(vcr), vrt::ToolbarAction::Insert);
   EXPECT_EQ(stored(tables::Role, 4, ROL::ROLE), "Singer");
+  ASSERT_NE(robot.findWindow(kAdding), nullptr);
+  EXPECT_EQ(text(kAdding, kRole), "");
+  robot.press(kAdding, "?Cancel");
+  EXPECT_EQ(robot.findWindow(kUpdateRole), nullptr);
+  EXPECT_EQ(shown(kRoles), (std::vector<std::string>{"Pastor", "Reader", "Singer", "Usher"}));
 }
 
 TEST_F(FormRequestTest, AViewFormsOkClosesWithoutSavingOrAsking) {
-  callForm(UpdateFileTest, tables::AssociatedFiles, Request::View, 1);
-  EXPECT_EQ(robot.window(kFileForm).caption(), "View Record");
-  robot.type(kFileForm, "?ASF:Description", "Changed");
-  robot.press(kFileForm, "?CALLLOOKUP");  // opens nothing in view mode
-  EXPECT_EQ(robot.findWindow(kSelectElementType), nullptr);
-  robot.press(kFileForm, "?OK");
+  onThread([] {
+    addRecord(tables::Journal, [](vrt::RecordRef r) {
+      r.set(JOU_JOURNALENTRY, "Opening hymn");
+      r.set(JOU_JOURNALCATEGORY, "Worship");
+    });
+  });
+  constexpr const char* kJournal = "Browse the Journal File";
+  constexpr const char* kView = "View Record";
+  openMenu("&Browse|Browse the Journal file", kJournal);
+  pressOnRow(kJournal, 1, "?View");
+  ASSERT_NE(robot.findWindow(kView), nullptr);
+  EXPECT_EQ(robot.window("UpdateJournal").caption(), kView);
+  robot.type(kView, "?Text", "Changed");
+  // Its category is looked up nowhere.
+  EXPECT_TRUE(robot.control(kView, "?CALLLOOKUP").disabled());
+  EXPECT_EQ(robot.findWindow("Browse the Journal Category File"), nullptr);
+  robot.press(kView, "?OK");
   EXPECT_EQ(robot.messageBox(), nullptr);
-  EXPECT_EQ(robot.findWindow(kFileForm), nullptr);
-  EXPECT_EQ(response, Response::Cancelled);
-  EXPECT_EQ(stored(tables::AssociatedFiles, 1, dict::idx::ASF::DESCRIPTION), "Opening hymn");
+  EXPECT_EQ(robot.findWindow(kView), nullptr);
+  EXPECT_EQ(stored(tables::Journal, 1, JOU::JOURNALENTRY), "Opening hymn");
 }
 
 TEST_F(FormRequestTest, TextThatDoesNotFitItsPictureIsRefused) {
-  callForm(UpdateFileTest, tables::AssociatedFiles, Request::Change, 1);
+  onThread([] {
+    addRecord(tables::SermonSeries, [](vrt::RecordRef r) {
+      r.set(SSE_NAME, "Advent");
+      r.set(SSE_DESCRIPTION, "Opening hymn");
+    });
+  });
+  constexpr const char* kSeries = "Browse the Sermon Series File";
+  constexpr const char* kForm = "Changing a Sermon Series Record";
+  openMenu("&Browse|Browse the Sermon Series file", kSeries);
+  pressOnRow(kSeries, 1, "?Change");
+  ASSERT_NE(robot.findWindow(kForm), nullptr);
   // Typed and left: a beep, the text kept as typed, the focus back on the entry.
   int beeps = BeepCount();
-  robot.type(kFileForm, "?LOC:RoleNumber", "twelve");
+  robot.type(kForm, "?SSE:TOPIC", "twelve");
   EXPECT_EQ(BeepCount(), beeps + 1);
-  EXPECT_EQ(text(kFileForm, "?LOC:RoleNumber"), "twelve");
-  EXPECT_EQ(robot.window(kFileForm).focusedControl(), robot.window(kFileForm).number("?LOC:RoleNumber"));
+  EXPECT_EQ(text(kForm, "?SSE:TOPIC"), "twelve");
+  EXPECT_EQ(robot.window(kForm).focusedControl(), robot.window(kForm).number("?SSE:TOPIC"));
   // Not yet accepted when OK is pressed: the save stops there.
-  robot.type(kFileForm, "?ASF:Description", "Closing hymn");
-  robot.control(kFileForm, "?LOC:RoleNumber").setText("x1");
+  robot.type(kForm, "?SSE:DESCRIPTION", "Closing hymn");
+  robot.control(kForm, "?SSE:TOPIC").setText("x1");
   beeps = BeepCount();
-  robot.press(kFileForm, "?OK");
+  robot.press(kForm, "?OK");
   EXPECT_EQ(BeepCount(), beeps + 1);
-  ASSERT_NE(robot.findWindow(kFileForm), nullptr);
-  EXPECT_EQ(text(kFileForm, "?LOC:RoleNumber"), "x1");
-  EXPECT_EQ(robot.window(kFileForm).focusedControl(), robot.window(kFileForm).number("?LOC:RoleNumber"));
-  EXPECT_EQ(stored(tables::AssociatedFiles, 1, dict::idx::ASF::DESCRIPTION), "Opening hymn");
-  robot.type(kFileForm, "?LOC:RoleNumber", "");
-  robot.press(kFileForm, "?OK");
-  EXPECT_EQ(response, Response::Completed);
-  EXPECT_EQ(stored(tables::AssociatedFiles, 1, dict::idx::ASF::DESCRIPTION), "Closing hymn");
+  ASSERT_NE(robot.findWindow(kForm), nullptr);
+  EXPECT_EQ(text(kForm, "?SSE:TOPIC"), "x1");
+  EXPECT_EQ(robot.window(kForm).focusedControl(), robot.window(kForm).number("?SSE:TOPIC"));
+  EXPECT_EQ(stored(tables::SermonSeries, 1, SSE::DESCRIPTION), "Opening hymn");
+  robot.type(kForm, "?SSE:TOPIC", "");
+  robot.press(kForm, "?OK");
+  EXPECT_EQ(robot.findWindow(kForm), nullptr);
+  EXPECT_EQ(stored(tables::SermonSeries, 1, SSE::DESCRIPTION), "Closing hymn");
 }

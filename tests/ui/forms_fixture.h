@@ -1,15 +1,18 @@
 #pragma once
-// The program running, with pick lists filled in, and a caller on a thread of its own that
-// calls a test-only form the way a browse does: the request in the thread's global, the
-// record in the buffer, the response and the navigation request read back afterwards.
+// The program running, with pick lists filled in; the screens opened from the frame's menu as
+// a user opens them, and, for the few framework choices no screen of the program makes, a
+// caller on a thread of its own that calls a test-only form the way a browse does.
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "dictionary/tables.h"
 #include "program_fixture.h"
 #include "records/thread_dictionary.h"
 #include "runtime/gui/control.h"
+#include "runtime/gui/paged_list.h"
 #include "test_screens.h"
 #include "windows/thread_globals.h"
 #include "windows/window_controller.h"
@@ -67,13 +70,39 @@ class FormsTest : public ProgramTest {
       FileManager& f = Access(table);
       static_cast<void>(f.Open());
       f.BUFFER->setNumber(f.FILE->schema().fields[0], number);
-      if (f.Fetch(0) == Level::Benign) value = f.BUFFER->text(f.FILE->schema().fields[static_cast<std::size_t>(field)]);
+      if (f.Fetch(numberKey(f)) == Level::Benign) value = f.BUFFER->text(f.FILE->schema().fields[static_cast<std::size_t>(field)]);
       static_cast<void>(f.Close());
     });
     return value;
   }
 
   std::string text(const char* window, const char* use) { return robot.control(window, use).text(); }
+
+  // Chooses the frame's menu item ("&Browse|&Lists|&Roles") and waits for the browse it opens.
+  void openMenu(std::string_view path, std::string_view window) {
+    robot.chooseMenu(path);
+    ASSERT_NE(robot.findWindow(window), nullptr) << path;
+  }
+  // Highlights `row` of a browse and presses `button` ("?Change") for it.
+  void pressOnRow(std::string_view window, int row, std::string_view button) {
+    robot.chooseRow(window, "?Browse:1", row);
+    robot.press(window, button);
+  }
+  // The first column of every row the browse shows.
+  std::vector<std::string> shown(std::string_view window) {
+    std::vector<std::string> out;
+    vrt::PagedList* l = robot.control(window, "?Browse:1").list();
+    for (int r = 1; r <= l->rowCount(); ++r) out.push_back(l->rowAt(r).at(0));
+    return out;
+  }
+
+  // The key that finds a record by its number (field 0): the primary one, else the first.
+  static int numberKey(FileManager& f) {
+    const auto& keys = f.FILE->schema().keys;
+    for (std::size_t k = 0; k < keys.size(); ++k)
+      if (keys[k].primary) return static_cast<int>(k);
+    return 0;
+  }
 
   std::optional<Response> response;  // none until the procedure returns
   int vcr = -1;
