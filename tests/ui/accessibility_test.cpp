@@ -45,7 +45,25 @@ std::string valueOf(const std::vector<Node>& nodes, QAccessible::Role role, cons
   return "<none>";
 }
 
-using AccessibilityTest = FormsTest;
+constexpr const char* kSeries = "Browse the Sermon Series File";
+constexpr const char* kForm = "Changing a Sermon Series Record";
+
+class AccessibilityTest : public FormsTest {
+ protected:
+  // The series "Advent" in its form, opened from its browse on the frame's menu.
+  void changeSeries() {
+    onThread([] {
+      for (const char* t : {"Grace", "Hope"}) addRecord(tables::Topic, [t](vrt::RecordRef r) { r.set(TOP_TOPIC, t); });
+      addRecord(tables::SermonSeries, [](vrt::RecordRef r) {
+        r.set(SSE_NAME, "Advent");
+        r.set(SSE_DESCRIPTION, "Opening hymn");
+      });
+    });
+    openMenu("&Browse|Browse the Sermon Series file", kSeries);
+    pressOnRow(kSeries, 1, "?Change");
+    ASSERT_NE(robot.findWindow(kForm), nullptr);
+  }
+};
 
 }  // namespace
 
@@ -57,27 +75,27 @@ TEST_F(AccessibilityTest, TheFramesIconButtonsAreNamedByTheirTips) {
 }
 
 TEST_F(AccessibilityTest, AFormsControlsAreNamedByTheirPromptsAndCaptions) {
-  callForm(UpdateFileTest, tables::AssociatedFiles, Request::Change, 1);
-  robot.type(kFileForm, "?LOC:RoleNumber", "2");
-  const auto nodes = tree(robot.window(kFileForm));
-  EXPECT_EQ(valueOf(nodes, QAccessible::EditableText, "Type"), "Song");
+  changeSeries();
+  robot.type(kForm, "?SSE:TOPIC", "2");
+  const auto nodes = tree(robot.window(kForm));
+  EXPECT_EQ(valueOf(nodes, QAccessible::EditableText, "Name"), "Advent");
   EXPECT_EQ(valueOf(nodes, QAccessible::EditableText, "Description"), "Opening hymn");
-  EXPECT_EQ(valueOf(nodes, QAccessible::EditableText, "Role number"), "2");
-  EXPECT_EQ(valueOf(nodes, QAccessible::EditableText, "Role number text"), "Usher");
-  for (const char* b : {"OK", "Cancel", "Help", "Look up Type", "Look up Role number"})
+  EXPECT_EQ(valueOf(nodes, QAccessible::EditableText, "Topic"), "2");
+  EXPECT_EQ(valueOf(nodes, QAccessible::EditableText, "Topic text"), "Hope");
+  for (const char* b : {"OK", "Cancel", "Help", "Look up Topic"})
     EXPECT_TRUE(has(nodes, QAccessible::Button, b)) << b;
   EXPECT_TRUE(has(nodes, QAccessible::PageTab, "General"));
   // The child list is a table with its column heading.
-  robot.chooseTab(kFileForm, "?CurrentTab", "&Children");
-  const auto children = tree(robot.window(kFileForm));
+  robot.chooseTab(kForm, "?CurrentTab", "Publicity");
+  const auto children = tree(robot.window(kForm));
   bool table = false;
   for (const Node& n : children) table = table || n.role == QAccessible::Table;
   EXPECT_TRUE(table);
-  EXPECT_TRUE(has(children, QAccessible::ColumnHeader, "Child"));
+  EXPECT_TRUE(has(children, QAccessible::ColumnHeader, "Description"));
   // A message box by its title and text.
-  robot.chooseTab(kFileForm, "?CurrentTab", "&General");
-  robot.type(kFileForm, "?ASF:Description", "Changed");
-  robot.press(kFileForm, "?Cancel");
+  robot.chooseTab(kForm, "?CurrentTab", "General");
+  robot.type(kForm, "?SSE:DESCRIPTION", "Changed");
+  robot.press(kForm, "?Cancel");
   const auto box = tree(*robot.messageBox());
   EXPECT_EQ(QAccessible::queryAccessibleInterface(robot.messageBox()->widget())->text(QAccessible::Name).toStdString(),
             "Save Record");
@@ -87,12 +105,13 @@ TEST_F(AccessibilityTest, AFormsControlsAreNamedByTheirPromptsAndCaptions) {
   robot.pressMessageButton("No");
 }
 
-TEST_F(AccessibilityTest, APromptsLetterMovesTheFocusToItsEntry) {
-  callForm(UpdateFileTest, tables::AssociatedFiles, Request::Change, 1);
-  vrt::Window& w = robot.window(kFileForm);
-  auto* label = qobject_cast<QLabel*>(w.controls()[2]->widget());  // sheet, tab, then "&Type:"
+TEST_F(AccessibilityTest, APromptLeadsToItsEntryAndTheTabOrderFollowsTheDeclaration) {
+  changeSeries();
+  vrt::Window& w = robot.window(kForm);
+  auto* label = qobject_cast<QLabel*>(w.controls()[2]->widget());  // sheet, tab, then "Name:"
   ASSERT_NE(label, nullptr);
-  EXPECT_EQ(label->buddy(), w.control("?ASF:Type")->widget());
+  EXPECT_EQ(label->text(), "Name:");
+  EXPECT_EQ(label->buddy(), w.control("?SSE:NAME")->widget());
   // Tab order follows the declaration.
-  EXPECT_EQ(w.control("?ASF:Type")->widget()->nextInFocusChain(), w.control("?CALLLOOKUP")->widget());
+  EXPECT_EQ(w.control("?SSE:TOPIC")->widget()->nextInFocusChain(), w.control("?CALLLOOKUP")->widget());
 }

@@ -1,33 +1,20 @@
-// A declared form's file field: its pick button fills the field or, cancelled, empties
-// it; its view button opens what the field shows, through the (fake) desktop opener.
+// A form's file field: its pick button fills the field or, cancelled, empties it; its view
+// button opens what the field shows, through the (fake) desktop opener. The sermon series'
+// poster, its form and browse opened from the frame's menu.
 #include <QDir>
 #include <QFile>
 
 #include "forms_fixture.h"
 #include "runtime/testing/fake_desktop_opener.h"
-#include "windows/browse_declaration.h"
 
 using namespace vesp;
 using namespace vesp::testing;
 
 namespace {
 
-namespace ASF = dict::idx::ASF;
-constexpr const char* kForm = "UpdateFileLinkTest";
-
-const FormDecl& FileLinkForm() {
-  static const FormDecl form = [] {
-    FormDecl f(kForm, "Update the Associated Files File", tables::AssociatedFiles, "File");
-    f.tabs = {{"&General",
-               {field("&Description:", "?ASF:Description", {tables::AssociatedFiles, ASF::DESCRIPTION}),
-                fileField("&File Location:", "?ASF:FileLocation", {tables::AssociatedFiles, ASF::FILELOCATION},
-                          "?LOOKUPFILE", "?VIEWFILE")}}};
-    return f;
-  }();
-  return form;
-}
-
-void UpdateFileLinkTest() { RunForm(FileLinkForm()); }
+namespace SSE = dict::idx::SSE;
+constexpr const char* kSeries = "Browse the Sermon Series File";
+constexpr const char* kForm = "Changing a Sermon Series Record";
 
 class FormFilesTest : public FormsTest {
  protected:
@@ -42,6 +29,19 @@ class FormFilesTest : public FormsTest {
     vrt::installDesktopOpener(std::move(previous_));
   }
 
+  // The series "Advent", described "Opening hymn", in its change form.
+  void changeSeries() {
+    onThread([] {
+      addRecord(tables::SermonSeries, [](vrt::RecordRef r) {
+        r.set(SSE_NAME, "Advent");
+        r.set(SSE_DESCRIPTION, "Opening hymn");
+      });
+    });
+    openMenu("&Browse|Browse the Sermon Series file", kSeries);
+    pressOnRow(kSeries, 1, "?Change");
+    ASSERT_NE(robot.findWindow(kForm), nullptr);
+  }
+
   vrt::FakeDesktopOpener* opener = nullptr;
 
  private:
@@ -54,75 +54,59 @@ TEST_F(FormFilesTest, CancellingTheFileDialogEmptiesTheStoredFileName) {
   QFile hymn(QDir::current().filePath("hymn.txt"));
   ASSERT_TRUE(hymn.open(QIODevice::WriteOnly));
   hymn.close();
-  callForm(UpdateFileLinkTest, tables::AssociatedFiles, Request::Change, 1);
-  robot.press(kForm, "?LOOKUPFILE");
+  changeSeries();
+  robot.press(kForm, "?LOOKUPPOSTER");
   robot.chooseFile(QDir::current().filePath("hymn.txt").toStdString());
-  EXPECT_EQ(QDir::fromNativeSeparators(QString::fromStdString(text(kForm, "?ASF:FileLocation"))),
+  EXPECT_EQ(QDir::fromNativeSeparators(QString::fromStdString(text(kForm, "?SSE:POSTERIMAGE"))),
             QDir::current().filePath("hymn.txt"));
-  robot.press(kForm, "?LOOKUPFILE");
+  robot.press(kForm, "?LOOKUPPOSTER");
   robot.cancelFileDialog();
-  EXPECT_EQ(text(kForm, "?ASF:FileLocation"), "");
+  EXPECT_EQ(text(kForm, "?SSE:POSTERIMAGE"), "");
   robot.press(kForm, "?OK");
-  EXPECT_EQ(response, Response::Completed);
-  EXPECT_EQ(stored(tables::AssociatedFiles, 1, ASF::FILELOCATION), "");
+  EXPECT_EQ(robot.findWindow(kForm), nullptr);
+  EXPECT_EQ(stored(tables::SermonSeries, 1, SSE::POSTERIMAGE), "");
 }
 
 TEST_F(FormFilesTest, TheViewButtonOpensTheFieldAndAFailureLeavesTheRecordAlone) {
-  callForm(UpdateFileLinkTest, tables::AssociatedFiles, Request::Change, 1);
-  robot.press(kForm, "?VIEWFILE");  // an empty field opens nothing
+  changeSeries();
+  robot.press(kForm, "?VIEWPOSTER");  // an empty field opens nothing
   EXPECT_TRUE(opener->opened.empty());
-  robot.type(kForm, "?ASF:FileLocation", "/media/missing/hymn.txt");
+  robot.type(kForm, "?SSE:POSTERIMAGE", "/media/missing/hymn.txt");
   opener->result = vrt::kShellPathNotFound;
-  robot.press(kForm, "?VIEWFILE");
+  robot.press(kForm, "?VIEWPOSTER");
   ASSERT_NE(robot.messageBox(), nullptr);
   EXPECT_EQ(robot.messageBox()->caption(), "Shell Execute Error:3");
   robot.pressMessageButton("Ok");
   EXPECT_EQ(opener->opened, std::vector<std::string>{"/media/missing/hymn.txt"});
-  EXPECT_EQ(text(kForm, "?ASF:FileLocation"), "/media/missing/hymn.txt");
-  EXPECT_EQ(text(kForm, "?ASF:Description"), "Opening hymn");
+  EXPECT_EQ(text(kForm, "?SSE:POSTERIMAGE"), "/media/missing/hymn.txt");
+  EXPECT_EQ(text(kForm, "?SSE:DESCRIPTION"), "Opening hymn");
   robot.press(kForm, "?Cancel");
   ASSERT_NE(robot.messageBox(), nullptr);  // "Save Record" for the typed change
   robot.pressMessageButton("No");
-  EXPECT_EQ(stored(tables::AssociatedFiles, 1, ASF::FILELOCATION), "");
+  EXPECT_EQ(stored(tables::SermonSeries, 1, SSE::POSTERIMAGE), "");
 }
-
-namespace {
-
-constexpr const char* kBrowse = "Browse the Associated Files File";
-
-const BrowseDecl& FileLinkBrowse() {
-  static const BrowseDecl browse = [] {
-    BrowseDecl b("BrowseFileLinkTest", kBrowse, tables::AssociatedFiles);
-    b.columns = {{"Type", 30, "@s30", {tables::AssociatedFiles, ASF::TYPE}},
-                 {"Description", 50, "@s50", {tables::AssociatedFiles, ASF::DESCRIPTION}},
-                 {"File Location", 100, "@s100", {tables::AssociatedFiles, ASF::FILELOCATION}, false, true}};
-    b.tabs = {{"&Number", ASF::keys::AssociatedFilesNumberKey, BrowseTab::Locator::None, {}, 0}};
-    return b;
-  }();
-  return browse;
-}
-
-}  // namespace
 
 TEST_F(FormFilesTest, ABrowseOpensTheCellOfItsHyperlinkColumnOnly) {
   onThread([] {
-    addRecord(tables::AssociatedFiles, [](vrt::RecordRef r) {
-      r.set(ASF_TYPE, "Video");
-      r.set(ASF_DESCRIPTION, "Easter greeting");
-      r.set(ASF_FILELOCATION, "http://stmarks.org/easter.mp4");
+    addRecord(tables::SermonSeries, [](vrt::RecordRef r) { r.set(SSE_NAME, "Advent"); });
+    addRecord(tables::SermonSeries, [](vrt::RecordRef r) {
+      r.set(SSE_NAME, "Easter");
+      r.set(SSE_DESCRIPTION, "Easter greeting");
+      r.set(SSE_POSTERIMAGE, "http://stmarks.org/easter.png");
     });
   });
-  onThread([] { RunBrowse(FileLinkBrowse()); });
-  robot.clickCell(kBrowse, "?Browse:1", 2, 3);
-  robot.clickCell(kBrowse, "?Browse:1", 2, 1);
-  robot.clickCell(kBrowse, "?Browse:1", 1, 3);  // an empty cell opens nothing
-  EXPECT_EQ(opener->opened, std::vector<std::string>{"http://stmarks.org/easter.mp4"});
+  openMenu("&Browse|Browse the Sermon Series file", kSeries);
+  robot.chooseTab(kSeries, "?CurrentTab", "Series Name");
+  robot.clickCell(kSeries, "?Browse:1", 2, 5);  // the poster
+  robot.clickCell(kSeries, "?Browse:1", 2, 2);  // the description
+  robot.clickCell(kSeries, "?Browse:1", 1, 5);  // an empty cell opens nothing
+  EXPECT_EQ(opener->opened, std::vector<std::string>{"http://stmarks.org/easter.png"});
   EXPECT_EQ(robot.messageBox(), nullptr);
-  robot.hover(kBrowse, "?Browse:1");
-  robot.fireTimer(kBrowse);
-  EXPECT_EQ(robot.control(kBrowse, "?Browse:1").cursor(), vrt::CursorKind::Hand);
-  robot.press(kBrowse, "?Close");
-  EXPECT_EQ(robot.findWindow(kBrowse), nullptr);
+  robot.hover(kSeries, "?Browse:1");
+  robot.fireTimer(kSeries);
+  EXPECT_EQ(robot.control(kSeries, "?Browse:1").cursor(), vrt::CursorKind::Hand);
+  robot.press(kSeries, "?Close");
+  EXPECT_EQ(robot.findWindow(kSeries), nullptr);
 }
 
 TEST_F(FormFilesTest, AFileNameLongerThanTheFieldIsRefusedNotCut) {
@@ -130,12 +114,12 @@ TEST_F(FormFilesTest, AFileNameLongerThanTheFieldIsRefusedNotCut) {
   QFile words(name);
   ASSERT_TRUE(words.open(QIODevice::WriteOnly));
   words.close();
-  callForm(UpdateFileLinkTest, tables::AssociatedFiles, Request::Change, 1);
-  robot.type(kForm, "?ASF:FileLocation", "/media/hymn.txt");
-  robot.press(kForm, "?LOOKUPFILE");
+  changeSeries();
+  robot.type(kForm, "?SSE:POSTERIMAGE", "/media/hymn.txt");
+  robot.press(kForm, "?LOOKUPPOSTER");
   robot.chooseFile(name.toStdString());
   ASSERT_NE(robot.messageBox(), nullptr);
   EXPECT_EQ(robot.messageBox()->caption(), "Select A File");
   robot.pressMessageButton("Ok");
-  EXPECT_EQ(text(kForm, "?ASF:FileLocation"), "/media/hymn.txt");
+  EXPECT_EQ(text(kForm, "?SSE:POSTERIMAGE"), "/media/hymn.txt");
 }

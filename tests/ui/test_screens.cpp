@@ -12,15 +12,11 @@ namespace ELT = dict::idx::ELT;
 namespace ASF = dict::idx::ASF;
 
 const NamedProcedure kBrowseElementType{kSelectElementType};
-const NamedProcedure kBrowseRole{kSelectRole};
 
 const FormDecl& RoleForm() {
   static const FormDecl form = [] {
     FormDecl f(kRoleForm, "Update the Role File", tables::Role, "Role");
-    f.tabs = {
-        {"&General", {field("&Role:", "?ROL:Role", {tables::Role, ROL::ROLE})}},
-        {"&Dates", {dateField("&Answered:", "?LOC:Answered", FieldRef::Local("LOC:Answered", true), "@d2-")}},
-    };
+    f.tabs = {{"&General", {field("&Role:", "?ROL:Role", {tables::Role, ROL::ROLE})}}};
     f.historyKey = vrt::kCtrlH;
     return f;
   }();
@@ -31,9 +27,6 @@ const FormDecl& FileForm() {
   static const FormDecl form = [] {
     FormDecl f(kFileForm, "Update the Associated Files File", tables::AssociatedFiles, "File");
     LookupDecl type = lookupInto("?CALLLOOKUP", kBrowseElementType, tables::ElementType, ELT::keys::ElementTypeKey, ELT::ELEMENTTYPE);
-    LookupDecl role = lookupInto("?CALLLOOKUP:2", kBrowseRole, tables::Role, ROL::keys::RoleNumberKey, ROL::ROLENUMBER);
-    role.textField = ROL::ROLE;
-    role.display = "?LOC:RoleText";
     ChildListDecl children;
     children.list = "?List:Children";
     children.columns = {{"Child", 20}};
@@ -45,8 +38,7 @@ const FormDecl& FileForm() {
     f.tabs = {
         {"&General",
          {lookupField("&Type:", "?ASF:Type", {tables::AssociatedFiles, ASF::TYPE}, type),
-          field("&Description:", "?ASF:Description", {tables::AssociatedFiles, ASF::DESCRIPTION}),
-          lookupField("R&ole number:", "?LOC:RoleNumber", FieldRef::Local("LOC:RoleNumber", true), role, "@n-14")}},
+          field("&Description:", "?ASF:Description", {tables::AssociatedFiles, ASF::DESCRIPTION})}},
         {"&Children", {childList(children)}},
     };
     return f;
