@@ -1,5 +1,7 @@
-// "Export to CSV..." from a browse's popup menu, driven as a user would; the files are read
-// back with Python's csv module, as a spreadsheet program would read them.
+// "Export to CSV..." from a browse's popup menu, driven as a user would: the prayer requests
+// opened from the frame's menu and held to one category by a query built in the query
+// wizard; the files are read back with Python's csv module, as a spreadsheet program would
+// read them.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,8 +15,9 @@
 #include "runtime/store/data_file.h"
 #include "runtime/text/csv.h"
 #include "runtime/text/dates.h"
+#include "runtime/text/picture.h"
 #include "support/python_csv.h"
-#include "windows/browse_declaration.h"
+#include "querywizard/wizard_layout.h"
 #include "windows/browse_export.h"
 #include "windows/thread_globals.h"
 #include "windows/work_progress.h"
@@ -26,28 +29,10 @@ namespace PRA = dict::idx::PRA;
 
 namespace {
 
-constexpr const char* kWindow = "Health Requests";
+constexpr const char* kWindow = "Browse the Prayer Request File";
 constexpr const char* kList = "?Browse:1";
+constexpr std::string_view kWizard = qrywiz::kWizardProcedure;
 using Rows = std::vector<std::vector<std::string>>;
-
-// A prayer-request browse held to one category by its filter, three rows to a page.
-const BrowseDecl& healthBrowse() {
-  static const BrowseDecl decl = [] {
-    BrowseDecl b("BrowseHealthRequests", kWindow, tables::PrayerRequest);
-    b.rows = 3;
-    b.columns = {{"Date Started", 10, "@d2-b", {tables::PrayerRequest, PRA::DATESTARTED}},
-                 {"Request #", 9, "@n9", {tables::PrayerRequest, PRA::REQUESTNUMBER}, true},
-                 {"Category", 20, "@s20", {tables::PrayerRequest, PRA::REQUESTCATEGORY}},
-                 {"Request", 40, "@s40", {tables::PrayerRequest, PRA::REQUEST}}};
-    b.tabs = {{"&Date Started", PRA::keys::DateStartedKey, BrowseTab::Locator::None, "", 0}};
-    b.filter = "UPPER(PRA:RequestCategory) = 'HEALTH'";
-    b.insert = b.change = b.remove = b.select = false;
-    b.help = false;
-    b.rememberPlace = false;
-    return b;
-  }();
-  return decl;
-}
 
 struct StoredRequest {
   int number;
@@ -93,14 +78,30 @@ class BrowseExportTest : public ProgramTest {
     file.close();
   }
 
+  // The browse from the frame's menu, held by a query of the wizard to the requests whose
+  // category holds "health" in any case, as a user asks for it.
   void openBrowse() {
-    vrt::StartThread([] {
-      threadGlobals().GlobalRequest = Request::None;
-      RunBrowse(healthBrowse());
-    }, 50'000);
-    robot.settle();
+    robot.chooseMenu("&Browse|Browse the Prayer Request file");
     ASSERT_NE(robot.findWindow(kWindow), nullptr);
+    robot.chooseItem(kWindow, "?SavedQueries", "Custom Query...");
+    ASSERT_NE(robot.findWindow(kWizard), nullptr);
+    vrt::PagedList* fields = robot.control(kWizard, "?FieldList").list();
+    int row = 0;
+    for (int r = 1; r <= fields->rowCount(); ++r)
+      if (fields->rowAt(r)[0] == "PRA:Category") row = r;
+    ASSERT_NE(row, 0);
+    robot.chooseRow(kWizard, "?FieldList", row);
+    robot.press(kWizard, "?Next");
+    ASSERT_EQ(robot.control(kWizard, "?OperationList").list()->rowAt(kContains)[0], "Contains");
+    robot.chooseRow(kWizard, "?OperationList", kContains);
+    robot.press(kWizard, "?Next");
+    robot.type(kWizard, "?Value", "health");
+    robot.press(kWizard, "?Next");
+    robot.press(kWizard, "?Finish");
+    robot.pressMessageButton("No");  // not kept among the saved queries
+    ASSERT_EQ(robot.findWindow(kWizard), nullptr);
   }
+  static constexpr int kContains = 8;
   Rows page() {
     Rows rows;
     vrt::PagedList* list = robot.control(kWindow, kList).list();
@@ -138,38 +139,47 @@ const std::vector<StoredRequest> kRequests = {
     {6, 0, "HEALTH", "No date yet"},
 };
 
+// The requests above and ten more of the category after them: more than the list's page.
+std::vector<StoredRequest> withFollowUps() {
+  std::vector<StoredRequest> all = kRequests;
+  for (int i = 7; i <= 16; ++i) all.push_back({i, vrt::dateFromYmd(2026, 4, i - 6), "Health", "Follow-up"});
+  return all;
+}
+
 }  // namespace
 
 TEST_F(BrowseExportTest, AFilteredBrowseExportsExactlyItsRecordsInItsOrder) {
-  addRequests(kRequests);
+  addRequests(withFollowUps());
   start();
   openBrowse();
   const Rows before = page();
-  ASSERT_EQ(before.size(), 3u);  // one page of the four the filter selects
+  ASSERT_EQ(before.size(), 10u);  // one page of the fourteen the query selects
   const std::string path = (fs::current_path() / "health.csv").string();
   exportTo(path);
   ASSERT_NE(robot.findWindow(WorkProgress::kProcedure), nullptr);
   EXPECT_FALSE(fs::exists(path));  // nothing in place until it is complete
   EXPECT_GE(runExport(), 1);
   ASSERT_NE(robot.messageBox(), nullptr);
-  EXPECT_NE(messageText().find("4 records were written to"), std::string::npos) << messageText();
+  EXPECT_NE(messageText().find("14 records were written to"), std::string::npos) << messageText();
   EXPECT_NE(messageText().find(path), std::string::npos) << messageText();
   robot.pressMessageButton("Ok");
 
   EXPECT_EQ(fileBytes(path).substr(0, 3), "\xEF\xBB\xBF");
   EXPECT_NE(fileBytes(path).find("\r\n"), std::string::npos);
-  const Rows expected = {
-      {"Date Started", "Request #", "Category", "Request"},
-      {"", "6", "HEALTH", "No date yet"},
-      {"01-15-2026", "3", "health", "Caf\xC3\xA9 \"\xC3\x9Cmlaut\" group"},
-      {"03-01-2026", "1", "Health", "Pray for Anna's surgery, on Monday"},
-      {"03-01-2026", "4", "Health", "Line one\nline two"},
+  Rows expected = {
+      {"Request #", "Prayer Request", "Category", "Date Started", "Date Answered", "Answer", "Days"},
+      {"6", "No date yet", "HEALTH", "", "", "", ""},
+      {"3", "Caf\xC3\xA9 \"\xC3\x9Cmlaut\" group", "health", "01-15-2026", "", "", ""},
+      {"1", "Pray for Anna's surgery, on Monday", "Health", "03-01-2026", "", "", ""},
+      {"4", "Line one\nline two", "Health", "03-01-2026", "", "", ""},
   };
+  for (int i = 7; i <= 16; ++i)
+    expected.push_back({std::to_string(i), "Follow-up", "Health", vrt::formatPicture(static_cast<double>(vrt::dateFromYmd(2026, 4, i - 6)), "@d2-"), "", "", ""});
   EXPECT_EQ(readWithPython(path), expected);
   // The browse shows the page it showed before, and goes on working.
   EXPECT_EQ(page(), before);
   robot.pressKey(kWindow, vrt::kPgDnKey, kList);
-  EXPECT_EQ(page().back().at(1), "4");
+  EXPECT_EQ(page().back().at(0), "16");
 }
 
 TEST_F(BrowseExportTest, ACancelledExportLeavesNoFileAndAnOldOneAsItWas) {
@@ -200,7 +210,7 @@ TEST_F(BrowseExportTest, ACancelledExportLeavesNoFileAndAnOldOneAsItWas) {
   for (const auto& entry : fs::directory_iterator(fs::current_path()))
     if (entry.path().filename().string().find("old") != std::string::npos) ++files;
   EXPECT_EQ(files, 1u);  // no partial file beside it
-  EXPECT_EQ(page().at(0).at(1), "40");
+  EXPECT_EQ(page().at(0).at(0), "40");
 
   // Exported to the end, the whole result replaces it.
   exportTo(path);
@@ -210,7 +220,7 @@ TEST_F(BrowseExportTest, ACancelledExportLeavesNoFileAndAnOldOneAsItWas) {
   robot.pressMessageButton("Ok");
   const Rows rows = readWithPython(path);
   ASSERT_EQ(rows.size(), 301u);
-  EXPECT_EQ(rows[1].at(1), "40");  // the first day of the order, its lowest number first
+  EXPECT_EQ(rows[1].at(0), "40");  // the first day of the order, its lowest number first
 }
 
 TEST_F(BrowseExportTest, AFolderThatCannotBeWrittenIsToldAndTheBrowseGoesOn) {

@@ -1,4 +1,5 @@
-// A browse over more records than its page, driven as a user would: the pick lists and a
+// A browse over more records than its page, driven as a user would: the pick lists opened
+// from the frame's menu, and, for the framework's choices no browse of the program makes, a
 // test browse with a filter, a held row and a descending order.
 #include <gtest/gtest.h>
 
@@ -8,12 +9,12 @@
 #include <sqlite3.h>
 
 #include <QApplication>
+#include <QTableWidget>
 
 #include "dictionary/tables.h"
 #include "forms_fixture.h"
 #include "runtime/gui/message_box.h"
 #include "runtime/gui/paged_list.h"
-#include "screens/lookups/picklists.h"
 #include "windows/browse_declaration.h"
 #include "windows/procedures.h"
 #include "windows/thread_globals.h"
@@ -59,18 +60,12 @@ class BrowseRobotTest : public FormsTest {
       }
     });
   }
-  void open(std::function<void()> procedure, Request request = Request::None) {
-    response.reset();
-    onThread([this, procedure, request] {
-      threadGlobals().GlobalRequest = request;
-      procedure();
-      response = threadGlobals().GlobalResponse;
-      selected = RecordRef(Buffer(tables::ElementType)).get(ELT_ELEMENTTYPE);
-    });
-  }
-  void openPickList(const char* name, Request request = Request::None) { open(PickListProcedure(name), request); }
+  void openElementTypes() { openMenu("&Browse|&Lists|&Element Types", kPickBrowse); }
   void openHeld() {
-    open([] { RunBrowse(heldBrowse()); });
+    onThread([] {
+      threadGlobals().GlobalRequest = Request::None;
+      RunBrowse(heldBrowse());
+    });
   }
   PagedList& list(const char* window) { return *robot.control(window, "?Browse:1").list(); }
   std::vector<std::string> rows(const char* window, int column = 0) {
@@ -88,15 +83,13 @@ class BrowseRobotTest : public FormsTest {
     const auto it = std::find(shown.begin(), shown.end(), text);
     return it == shown.end() ? 0 : static_cast<int>(it - shown.begin()) + 1;
   }
-
-  std::string selected;
 };
 
 }  // namespace
 
 TEST_F(BrowseRobotTest, TheThumbDraggedToItsEndsShowsTheFirstAndTheLastPage) {
   addTypes(50);  // with Reading, Song and Video: 53 rows, the last "YN hymn"
-  openPickList("BrowseElementType");
+  openElementTypes();
   PagedList& l = list(kPickBrowse);
   ASSERT_TRUE(l.thumbVisible());
   robot.dragThumb(kPickBrowse, "?Browse:1", 100);
@@ -117,7 +110,7 @@ TEST_F(BrowseRobotTest, TheThumbDraggedToItsEndsShowsTheFirstAndTheLastPage) {
 
 TEST_F(BrowseRobotTest, EndAndPageDownAtTheEndFillTheWholePage) {
   addTypes(20);
-  openPickList("BrowseElementType");
+  openElementTypes();
   robot.pressKey(kPickBrowse, kEndKey, "?Browse:1");
   const auto last = rows(kPickBrowse);
   ASSERT_EQ(last.size(), 10u);
@@ -131,7 +124,7 @@ TEST_F(BrowseRobotTest, EndAndPageDownAtTheEndFillTheWholePage) {
 
 TEST_F(BrowseRobotTest, TypingTheSameLetterWalksDownTheTitlesStartingWithIt) {
   addTypes(50);
-  openPickList("BrowseElementType");
+  openElementTypes();
   robot.pressKey(kPickBrowse, 'S', "?Browse:1");
   EXPECT_EQ(highlighted(kPickBrowse), "SA hymn");
   robot.pressKey(kPickBrowse, 'S', "?Browse:1");
@@ -140,6 +133,7 @@ TEST_F(BrowseRobotTest, TypingTheSameLetterWalksDownTheTitlesStartingWithIt) {
   EXPECT_EQ(highlighted(kPickBrowse), "Song");
 }
 
+// No browse of the program has a descending tab: the test browse has.
 TEST_F(BrowseRobotTest, ADescendingOrderLandsOnTheLastTitleStartingWithTheLetter) {
   addTypes(50);
   openHeld();
@@ -167,7 +161,7 @@ TEST_F(BrowseRobotTest, ACommonPrefixSpreadsTheThumbOverTheLettersAfterIt) {
     static_cast<void>(f.Close());
   });
   addTypes(50, "The ");
-  openPickList("BrowseElementType");
+  openElementTypes();
   PagedList& l = list(kPickBrowse);
   robot.pressKey(kPickBrowse, 'T', "?Browse:1");  // every title starts with T
   robot.dragThumb(kPickBrowse, "?Browse:1", 50);
@@ -194,7 +188,7 @@ TEST_F(BrowseRobotTest, EqualFirstAndLastValuesKeepTheThumbInTheMiddle) {
     }
     static_cast<void>(f.Close());
   });
-  openPickList("BrowseElementType");
+  openElementTypes();
   PagedList& l = list(kPickBrowse);
   ASSERT_TRUE(l.thumbVisible());
   EXPECT_EQ(l.thumb(), 50);
@@ -202,6 +196,7 @@ TEST_F(BrowseRobotTest, EqualFirstAndLastValuesKeepTheThumbInTheMiddle) {
   EXPECT_EQ(l.thumb(), 50);
 }
 
+// No browse of the program has a filter of its own: the test browse has.
 TEST_F(BrowseRobotTest, AChangeThatLeavesTheFilterTakesTheRowOutOfTheList) {
   openHeld();
   EXPECT_EQ(rows(kTestBrowse), (std::vector<std::string>{"Reading", "Song", "Video"}));
@@ -213,6 +208,7 @@ TEST_F(BrowseRobotTest, AChangeThatLeavesTheFilterTakesTheRowOutOfTheList) {
   EXPECT_EQ(records(tables::ElementType), 3);  // still stored, only filtered out
 }
 
+// No browse of the program holds its row on its screen row: the test browse does.
 TEST_F(BrowseRobotTest, AHeldRowStaysOnItsScreenRowWhenTheListIsFilledAgain) {
   addTypes(50);
   openHeld();
@@ -235,19 +231,25 @@ TEST_F(BrowseRobotTest, AHeldRowStaysOnItsScreenRowWhenTheListIsFilledAgain) {
 }
 
 TEST_F(BrowseRobotTest, ADoubleClickSelectsARowButNotTheHeader) {
-  openPickList("BrowseElementType", Request::Select);
-  robot.clickHeader(kPickBrowse, "?Browse:1", 1, kMouseLeft2);
-  ASSERT_NE(robot.findWindow(kPickBrowse), nullptr);
-  EXPECT_EQ(robot.findWindow("Changing a Element Type Record"), nullptr);
-  EXPECT_EQ(response, std::nullopt);
-  robot.doubleClickRow(kPickBrowse, "?Browse:1", 3);
-  EXPECT_EQ(robot.findWindow(kPickBrowse), nullptr);
-  EXPECT_EQ(response, Response::Completed);
-  EXPECT_EQ(selected, "Video");
+  // The role list as the performer form's look-up.
+  constexpr const char* kRoles = "Browse the Role File";
+  constexpr const char* kPerformer = "Changing a Performers Record";
+  onThread([] { addRecord(tables::Performers, [](RecordRef r) { r.set(PER_LASTNAME, "Young"); }); });
+  openMenu("&Browse|Browse the Performers file", "Browse the Performers File");
+  pressOnRow("Browse the Performers File", 1, "?Change");
+  robot.press(kPerformer, "?CALLLOOKUP");
+  ASSERT_NE(robot.findWindow(kRoles), nullptr);
+  robot.clickHeader(kRoles, "?Browse:1", 1, kMouseLeft2);
+  ASSERT_NE(robot.findWindow(kRoles), nullptr);
+  EXPECT_EQ(robot.findWindow("Changing a Role Record"), nullptr);
+  EXPECT_EQ(text(kPerformer, "?PER:ROLE"), "");
+  robot.doubleClickRow(kRoles, "?Browse:1", 2);
+  EXPECT_EQ(robot.findWindow(kRoles), nullptr);
+  EXPECT_EQ(text(kPerformer, "?PER:ROLE"), "Usher");
 }
 
 TEST_F(BrowseRobotTest, InsertThenDownInTheFormSavesAndOpensAnEmptyInsertForm) {
-  openPickList("BrowseElementType");
+  openElementTypes();
   robot.press(kPickBrowse, "?Insert");
   robot.type("Adding a Element Type Record", "?ELT:ELEMENTTYPE", "Anthem");
   robot.pressToolbar(3009);  // Down: "Go to the Next Record"
@@ -266,7 +268,7 @@ TEST_F(BrowseRobotTest, TheTopicBrowseLocatesTypedText) {
     for (const char* t : {"Grace", "Hope", "Faith", "Salvation", "Service"})
       addRecord(tables::Topic, [t](RecordRef r) { r.set(TOP_TOPIC, t); });
   });
-  open(PickListProcedure("BrowseTopic"), Request::Select);
+  openMenu("&Browse|&Lists|&Topics", kTopics);
   EXPECT_EQ(rows(kTopics), (std::vector<std::string>{"Faith", "Grace", "Hope", "Salvation", "Service"}));
   robot.typeCharacter(kTopics, "s", "?Browse:1");  // goes to the locator's entry
   EXPECT_EQ(text(kTopics, "?Locator:1"), "s");
@@ -279,7 +281,7 @@ TEST_F(BrowseRobotTest, TheTopicBrowseLocatesTypedText) {
 }
 
 TEST_F(BrowseRobotTest, ARecordDeletedElsewhereWhileHighlightedIsReportedAndTheListRefilled) {
-  openPickList("BrowseElementType");
+  openElementTypes();
   robot.chooseRow(kPickBrowse, "?Browse:1", 2);  // "Song"
   onThread([] {                                   // another station deletes it
     FileManager& f = Access(tables::ElementType);
@@ -306,7 +308,7 @@ TEST_F(BrowseRobotTest, AReadOnlyTableStillBrowsesAndRefusesChanges) {
   namespace fs = std::filesystem;
   fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
-  openPickList("BrowseElementType");
+  robot.chooseMenu("&Browse|&Lists|&Element Types");
   ASSERT_NE(robot.messageBox(), nullptr);  // told once that it is read-only
   EXPECT_NE(robot.control(robot.messageBox()->caption(), std::string(kMessageTextUse)).text().find("read-only"),
             std::string::npos);
@@ -324,27 +326,31 @@ TEST_F(BrowseRobotTest, AReadOnlyTableStillBrowsesAndRefusesChanges) {
   EXPECT_EQ(records(tables::ElementType), 3);
 }
 
-// Counts the paints of every browse list's rows.
+// Counts the paints of every browse list's rows, and the rows the list held at the first.
 struct RowPaints : QObject {
   int paints = 0;
+  int rowsAtFirstPaint = -1;
   bool eventFilter(QObject* watched, QEvent* e) override {
-    if (e->type() == QEvent::Paint && watched->parent() && watched->parent()->inherits("QTableWidget")) ++paints;
+    if (e->type() != QEvent::Paint || !watched->parent() || !watched->parent()->inherits("QTableWidget")) return false;
+    if (paints++ == 0) rowsAtFirstPaint = static_cast<QTableWidget*>(watched->parent())->rowCount();
     return false;
   }
 };
 
-// By the time the browse waits for the user, the window's first paint has drawn the first
-// page, and the rows have not been painted once more on their own for having been filled
-// after the window was shown. (The header's own later resize of its last column repaints
-// them once again after that.)
+// The window's first paint draws the full first page, and the rows are not painted once
+// more on their own for having been filled after the window was shown: besides the first
+// paint, only the header's own later resize of its last column repaints them.
 TEST_F(BrowseRobotTest, AnOpeningBrowsePaintsItsFullPageOnce) {
   addTypes(30);
   RowPaints counter;
   qApp->installEventFilter(&counter);
-  openPickList("BrowseElementType");
+  openElementTypes();
+  robot.settle();  // the frame paints what it has shown
+  QApplication::processEvents();
   qApp->removeEventFilter(&counter);
   ASSERT_EQ(list(kPickBrowse).rowCount(), 10);
-  EXPECT_EQ(counter.paints, 1);
+  EXPECT_EQ(counter.rowsAtFirstPaint, 10);
+  EXPECT_EQ(counter.paints, 2);
 }
 
 TEST_F(BrowseRobotTest, AnEmptyTableShowsAnEmptyListWithoutAMessage) {
@@ -358,7 +364,7 @@ TEST_F(BrowseRobotTest, AnEmptyTableShowsAnEmptyListWithoutAMessage) {
     }
     static_cast<void>(f.Close());
   });
-  openPickList("BrowseElementType");
+  openElementTypes();
   EXPECT_EQ(robot.messageBox(), nullptr);
   EXPECT_EQ(list(kPickBrowse).rowCount(), 0);
   EXPECT_TRUE(robot.control(kPickBrowse, "?Change").disabled());
@@ -371,7 +377,7 @@ TEST_F(BrowseRobotTest, AnEmptyTableShowsAnEmptyListWithoutAMessage) {
 
 TEST_F(BrowseRobotTest, AReadThatFailsIsReportedAndClosesTheBrowse) {
   addTypes(30);
-  openPickList("BrowseElementType");
+  openElementTypes();
   std::string path;
   onThread([&] { path = TableFile(tables::ElementType).path(); });
   // Another program takes the table out of the file while the list is open.

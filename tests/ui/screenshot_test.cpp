@@ -14,7 +14,6 @@
 #include "runtime/gui/paged_list.h"
 #include "support/picture_facts.h"
 #include "screens/elements/elements.h"
-#include "screens/lookups/picklists.h"
 #include "windows/thread_globals.h"
 
 using namespace vesp;
@@ -56,11 +55,9 @@ TEST_F(ScreenshotTest, AFormWithALookupAndAQuestion) {
 }
 
 TEST_F(ScreenshotTest, APickListBrowseWithItsPopupMenuOpen) {
-  onThread([] {
-    threadGlobals().GlobalRequest = Request::None;
-    PickListProcedure("BrowseElementType")();
-  });
   constexpr const char* kBrowse = "Browse the ElementType File";
+  robot.chooseMenu("&Browse|&Lists|&Element Types");
+  ASSERT_NE(robot.findWindow(kBrowse), nullptr);
   // Where a user's mouse would be: on the second row.
   if (QGuiApplication::platformName() == QLatin1String("xcb"))
     QCursor::setPos(robot.control(kBrowse, "?Browse:1").widget()->mapToGlobal(QPoint(60, 62)));
