@@ -1,4 +1,5 @@
-// The pick lists' browses and forms, driven as a user would.
+// The pick lists' browses and forms, driven as a user would: opened from the frame's menu to
+// be edited, or as a form's look-up opens them to choose from.
 #include <gtest/gtest.h>
 
 #include "dictionary/tables.h"
@@ -13,10 +14,13 @@ using namespace vrt;
 
 namespace {
 
+constexpr const char* kBrowse = "Browse the ElementType File";
+
 class PickListTest : public FormsTest {
  protected:
-  // Opens the browse on a thread of its own for `request` (0: the frame's way, 4: a look-up).
-  void openBrowse(const char* procedure, Request request = Request::None, std::function<void()> before = {}) {
+  void openElementTypes() { openMenu("&Browse|&Lists|&Element Types", kBrowse); }
+  // Opens the browse on a thread of its own as a form's look-up does.
+  void openLookup(const char* procedure, Request request = Request::None, std::function<void()> before = {}) {
     response.reset();
     onThread([this, procedure, request, before] {
       if (before) before();
@@ -36,12 +40,10 @@ class PickListTest : public FormsTest {
   std::string selected;
 };
 
-constexpr const char* kBrowse = "Browse the ElementType File";
-
 }  // namespace
 
 TEST_F(PickListTest, AShortListShowsItsRowsInTextOrder) {
-  openBrowse("BrowseElementType");
+  openElementTypes();
   EXPECT_EQ(rows(kBrowse), (std::vector<std::string>{"Reading", "Song", "Video"}));
   EXPECT_EQ(robot.control(kBrowse, "?ListTitle").text(), "Browsing Records");
   EXPECT_TRUE(robot.control(kBrowse, "?Select").hidden());  // not a look-up
@@ -50,7 +52,7 @@ TEST_F(PickListTest, AShortListShowsItsRowsInTextOrder) {
 }
 
 TEST_F(PickListTest, InsertOpensTheFormAndTheNewRowIsListed) {
-  openBrowse("BrowseElementType");
+  openElementTypes();
   robot.press(kBrowse, "?Insert");
   ASSERT_NE(robot.findWindow("Adding a Element Type Record"), nullptr);
   robot.type("Adding a Element Type Record", "?ELT:ELEMENTTYPE", "Anthem");
@@ -67,7 +69,7 @@ TEST_F(PickListTest, InsertOpensTheFormAndTheNewRowIsListed) {
 }
 
 TEST_F(PickListTest, DeleteAsksAndNoLeavesTheRecord) {
-  openBrowse("BrowseElementType");
+  openElementTypes();
   robot.chooseRow(kBrowse, "?Browse:1", 2);
   robot.press(kBrowse, "?Delete");
   ASSERT_NE(robot.messageBox(), nullptr);
@@ -79,7 +81,7 @@ TEST_F(PickListTest, DeleteAsksAndNoLeavesTheRecord) {
 }
 
 TEST_F(PickListTest, ALookupSelectsByDoubleClickAndANewTypeAtOnce) {
-  openBrowse("BrowseElementType", Request::Select);
+  openLookup("BrowseElementType", Request::Select);
   EXPECT_FALSE(robot.control(kBrowse, "?Select").hidden());
   robot.press(kBrowse, "?Insert");
   robot.type("Adding a Element Type Record", "?ELT:ELEMENTTYPE", "Drama");
@@ -93,7 +95,7 @@ TEST_F(PickListTest, ALookupSelectsByDoubleClickAndANewTypeAtOnce) {
 }
 
 TEST_F(PickListTest, ACancelledLookupLeavesTheCallersRecord) {
-  openBrowse("BrowseElementType", Request::Select, [] {
+  openLookup("BrowseElementType", Request::Select, [] {
     vrt::RecordRef(Buffer(tables::ElementType)).set(ELT_ELEMENTTYPE, "Nothing yet");
   });
   robot.chooseRow(kBrowse, "?Browse:1", 2);  // the row is loaded into the buffer
@@ -103,7 +105,7 @@ TEST_F(PickListTest, ACancelledLookupLeavesTheCallersRecord) {
 }
 
 TEST_F(PickListTest, PagingAndArrowKeysMoveThroughTheListNotTheLocator) {
-  openBrowse("BrowseElementType");
+  openElementTypes();
   PagedList* list = robot.control(kBrowse, "?Browse:1").list();
   robot.pressKey(kBrowse, kEndKey, "?Browse:1");
   EXPECT_EQ(list->selectedRow(), 3);
@@ -119,7 +121,7 @@ TEST_F(PickListTest, PagingAndArrowKeysMoveThroughTheListNotTheLocator) {
 }
 
 TEST_F(PickListTest, TypingALetterStepsToTheTitlesStartingWithIt) {
-  openBrowse("BrowseElementType");
+  openElementTypes();
   robot.pressKey(kBrowse, 'S', "?Browse:1");
   EXPECT_EQ(robot.control(kBrowse, "?Browse:1").list()->selectedRow(), 2);  // "Song"
   robot.pressKey(kBrowse, 'V', "?Browse:1");
