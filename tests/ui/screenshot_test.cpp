@@ -1,5 +1,6 @@
 // What a user sees: the associated-file form with its type look-up, and the question asked
-// when it is closed changed. Each picture is checked for what it must show (the typed
+// when it is closed changed; a pick list with its popup menu open. Each is opened from the
+// frame's menu. Each picture is checked for what it must show (the typed
 // text, the highlighted row); with VESP_SCREENSHOT_DIR set (under Xvfb, say) the pictures
 // are kept there.
 #include <QCursor>
@@ -13,8 +14,6 @@
 #include "forms_fixture.h"
 #include "runtime/gui/paged_list.h"
 #include "support/picture_facts.h"
-#include "screens/elements/elements.h"
-#include "windows/thread_globals.h"
 
 using namespace vesp;
 using namespace vesp::testing;
@@ -31,8 +30,36 @@ QString folder(const vtest::TempDir& dir) {
 }  // namespace
 
 TEST_F(ScreenshotTest, AFormWithALookupAndAQuestion) {
+  // A file of the service's opening element, reached from the menu through the service and
+  // its element, as a user reaches it.
+  onThread([] {
+    addRecord(tables::Service, [](vrt::RecordRef r) { r.set(SER_TITLE, "Advent"); });
+    addRecord(tables::ServiceElement, [](vrt::RecordRef r) {
+      r.set(SEL_SERVICENUMBER, 1);
+      r.set(SEL_TITLE, "Opening hymn");
+    });
+    addRecord(tables::AssociatedFiles, [](vrt::RecordRef r) {
+      r.set(ASF_ELEMENTNUMBER, 1);
+      r.set(ASF_SERVICENUMBER, 1);
+      r.set(ASF_TYPE, "Song");
+      r.set(ASF_DESCRIPTION, "Opening hymn");
+    });
+  });
+  constexpr const char* kServices = "Browse the Service File";
+  constexpr const char* kService = "Changing a Service Record";
+  constexpr const char* kElement = "Service Element Will Be Changed";
   constexpr const char* kFileForm = "UpdateAssociatedFiles";
-  callForm(UpdateAssociatedFiles, tables::AssociatedFiles, Request::Change, 1);
+  robot.chooseMenu("&Browse|Browse the Services file");
+  robot.chooseRow(kServices, "?BROWSE:1", 1);
+  robot.press(kServices, "?Change");
+  robot.chooseTab(kService, "?CurrentTab", "Service Elements");
+  robot.chooseRow(kService, "?List:ServiceElements", 1);
+  robot.press(kService, "?Change:13");
+  robot.chooseTab(kElement, "?CurrentTab", "Associated Files");
+  robot.chooseRow(kElement, "?List:AssociatedFiles", 1);
+  robot.press(kElement, "?Change");
+  ASSERT_NE(robot.findWindow(kFileForm), nullptr);
+  EXPECT_EQ(robot.control(kFileForm, "?ASF:DESCRIPTION").text(), "Opening hymn");
   robot.type(kFileForm, "?ASF:TYPE", "Video");
   robot.type(kFileForm, "?ASF:DESCRIPTION", "Closing hymn");
   const QString where = folder(dir);
