@@ -164,7 +164,7 @@ TEST_F(FormConventionsTest, AConcurrentChangeIsShownAndTheUsersValuesComeBackByD
     FileManager& f = Access(tables::Performers);
     static_cast<void>(f.Open());
     vrt::RecordRef(Buffer(tables::Performers)).set(PER_PERFORMERSNUMBER, 1);
-    ASSERT_EQ(f.Fetch(numberKey(f)), Level::Benign);
+    ASSERT_EQ(f.Fetch(numberKey(tables::Performers)), Level::Benign);
     vrt::RecordRef(Buffer(tables::Performers)).set(PER_LASTNAME, "Theirs");
     ASSERT_EQ(Relate(tables::Performers).Update(), Level::Benign);
     static_cast<void>(f.Close());

@@ -70,7 +70,7 @@ class FormsTest : public ProgramTest {
       FileManager& f = Access(table);
       static_cast<void>(f.Open());
       f.BUFFER->setNumber(f.FILE->schema().fields[0], number);
-      if (f.Fetch(numberKey(f)) == Level::Benign) value = f.BUFFER->text(f.FILE->schema().fields[static_cast<std::size_t>(field)]);
+      if (f.Fetch(numberKey(table)) == Level::Benign) value = f.BUFFER->text(f.FILE->schema().fields[static_cast<std::size_t>(field)]);
       static_cast<void>(f.Close());
     });
     return value;
@@ -96,9 +96,10 @@ class FormsTest : public ProgramTest {
     return out;
   }
 
-  // The key that finds a record by its number (field 0): the primary one, else the first.
-  static int numberKey(FileManager& f) {
-    const auto& keys = f.FILE->schema().keys;
+  // The key that finds a record of `table` by its number (field 0): the primary one, else
+  // the first. Called on a thread with the dictionary set up.
+  static int numberKey(const dict::TableDecl& table) {
+    const auto& keys = TableFile(table).schema().keys;
     for (std::size_t k = 0; k < keys.size(); ++k)
       if (keys[k].primary) return static_cast<int>(k);
     return 0;
