@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <mutex>
 
@@ -214,9 +215,11 @@ class Pool {
   std::unique_ptr<Connection> take(const std::string& id) {
     std::lock_guard lock(mutex_);
     forgetParents();
-    for (auto it = idle_.lower_bound(id); it != idle_.end() && it->first == id;) {
+    // The one given last first: its session is the likeliest to have the tables at hand.
+    for (auto [first, last] = idle_.equal_range(id); first != last;) {
+      const auto it = std::prev(last);
       std::unique_ptr<Connection> c = std::move(it->second);
-      it = idle_.erase(it);
+      last = idle_.erase(it);
       // A server that ended the session meanwhile (restarted) has said so on the socket.
       PQconsumeInput(c->handle());
       static_cast<void>(c->takeNotifications());
