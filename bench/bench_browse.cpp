@@ -33,6 +33,8 @@
 #include "runtime/os/desktop_settings.h"
 #include "runtime/testing/fake_desktop_settings.h"
 #include "runtime/store/data_file.h"
+#include "runtime/store/pg_db.h"
+#include "runtime/store/view.h"
 #include "shell/startup.h"
 #include "windows/browse_declaration.h"
 #include "windows/thread_globals.h"
@@ -219,6 +221,68 @@ bool measure(Bench& b, const std::string (&dates)[2], std::int64_t n, std::vecto
   return true;
 }
 
+// The query wizard's "contains" on the server: a view in date order with the search as its
+// filter, opened and read to its first 20 records, against the very SQL the view sends (its
+// text and values taken from the view) run through libpq as psql would run it, unprepared.
+// Both timed the same way, in this process, each run reading its rows' values.
+void measureContains(const vbench::Engine& server) {
+  const auto& schema = dict::schemaOf(tables::PrayerRequest);
+  DataFile file(schema);
+  if (!file.open(OpenAccess::ReadOnly)) {
+    std::cerr << "cannot open PrayerRequest on the server: " << errorMessage() << "\n";
+    return;
+  }
+  pg::Connection raw;
+  store::ConnectionCheck check;
+  if (!raw.open(server.location, "", check)) {
+    std::cerr << check.error << "\n";
+    return;
+  }
+  const char* const filters[] = {"INSTRING('CHEMOTHERAPY',UPPER(PRA:Request),1,1)",
+                                 "INSTRING('Okafor',PRA:Request,1,1)",
+                                 "INSTRING('FAMILY',UPPER(PRA:Comments),1,1)",
+                                 "NOT INSTRING('PRAY',UPPER(PRA:Request),1,1)"};
+  const char* const order = "PRA:DateStarted,PRA:RequestNumber";
+  std::printf("\ncontains filters on the server, date order, first 20 records (median microseconds of %d runs)\n", kRuns * 5);
+  std::printf("%-52s %10s %10s %8s %8s\n", "filter", "view", "same SQL", "ratio", "pushed");
+  for (const char* filter : filters) {
+    View v(file);
+    if (!v.setOrder(order) || !v.setFilter(filter) || !v.open()) {
+      std::cerr << filter << ": " << errorMessage() << "\n";
+      return;
+    }
+    const std::string sql = v.serverPageReadSql().at(0);
+    const std::vector<std::string> values = v.serverPushedValues();
+    const int pushed = v.pushedTerms();
+    v.close();
+    int rowsSeen = 0;
+    const auto viewRuns = vbench::timeRuns(kRuns * 5, [&] {
+      View w(file);
+      w.setOrder(order);
+      w.setFilter(filter);
+      w.open();
+      rowsSeen = 0;
+      while (rowsSeen < 20 && w.next()) ++rowsSeen;
+    });
+    std::vector<const char*> marks;
+    for (const auto& value : values) marks.push_back(value.c_str());
+    std::size_t bytes = 0;
+    const auto sqlRuns = vbench::timeRuns(kRuns * 5, [&] {
+      PGresult* r = PQexecParams(raw.handle(), sql.c_str(), static_cast<int>(marks.size()), nullptr, marks.data(),
+                                 nullptr, nullptr, 0);
+      for (int row = 0; row < PQntuples(r) && row < 20; ++row)
+        for (int col = 0; col < PQnfields(r); ++col) bytes += static_cast<std::size_t>(PQgetlength(r, row, col));
+      PQclear(r);
+    });
+    const double fv = vbench::median(viewRuns), fs = vbench::median(sqlRuns);
+    std::printf("%-52s %10.0f %10.0f %8.2f %8d\n", filter, fv, fs, fs > 0 ? fv / fs : 0.0, pushed);
+    if (rowsSeen != 20 || bytes == 0) std::printf("  (the view found %d records)\n", rowsSeen);
+    std::printf("  SQL: %s\n  values:", sql.c_str());
+    for (const auto& value : values) std::printf(" '%s'", value.c_str());
+    std::printf("\n");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -271,6 +335,7 @@ int main(int argc, char** argv) {
     std::vector<Row> rows;
     if (!measure(b, dates, n, rows)) return 1;
     measured.push_back(std::move(rows));
+    if (engine.location.onServer()) measureContains(engine);
   }
   std::printf("\n%-34s %5s %9s %9s %9s\n", "raw keyset page read (20 forward), files", "runs", "min", "median", "max");
   for (const auto& [where, micros] : reference) print(Row("  at the " + std::string(where), micros));

@@ -67,6 +67,32 @@ std::optional<WordSearchTerm> FilterTerm::wordSearch() const {
   return term;
 }
 
+std::optional<ContainsTerm> FilterTerm::contains() const {
+  const Node* n = node_;
+  const bool negated = n->kind == Node::Kind::Unary && n->ops[0] == Op::Not;
+  if (negated) n = n->operands[0].get();
+  if (n->kind != Node::Kind::Call || !n->function || std::string_view(n->function->name) != "INSTRING" ||
+      n->operands.size() < 2 || n->operands.size() > 4 || !isConstant(*n->operands[0]))
+    return std::nullopt;
+  const auto field = fieldTermOf(*n->operands[1]);
+  if (!field) return std::nullopt;
+  EvalError fault;
+  // Any other step or start searches only part of the text.
+  if (n->operands.size() > 2) {
+    if (!isConstant(*n->operands[2])) return std::nullopt;
+    const Value step = evaluateNode(*n->operands[2], &fault);
+    if (fault || !step.isNumber() || step.toNumber() != 1) return std::nullopt;
+  }
+  if (n->operands.size() > 3) {
+    if (!isConstant(*n->operands[3])) return std::nullopt;
+    const Value start = evaluateNode(*n->operands[3], &fault);
+    if (fault || !start.isNumber() || start.toNumber() > 1) return std::nullopt;
+  }
+  ContainsTerm term{*field, evaluateNode(*n->operands[0], &fault).toText(), negated};
+  if (fault) return std::nullopt;
+  return term;
+}
+
 bool FilterTerm::isTrue(EvalError* error) const { return evaluateNode(*node_, error).isTrue(); }
 
 int FilterTerm::position() const { return node_->position; }

@@ -36,12 +36,21 @@ struct WordSearchTerm {
   std::vector<FieldBinding> fields;
 };
 
+// `INSTRING(constant, field)` searching forward from the start (step 1, start 1 or before),
+// or NOT it: whether the field's text (upper-cased with `field.upper`) holds `text`.
+struct ContainsTerm {
+  FieldTerm field;
+  std::string text;
+  bool negated = false;
+};
+
 class FilterTerm {
  public:
   FilterTerm(std::shared_ptr<const Node> tree, const Node* node) : tree_(std::move(tree)), node_(node) {}
 
   std::optional<RangeTerm> range() const;
   std::optional<WordSearchTerm> wordSearch() const;
+  std::optional<ContainsTerm> contains() const;
   bool isTrue(EvalError* error = nullptr) const;
   int position() const;  // where the term starts in the filter text
 

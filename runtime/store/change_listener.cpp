@@ -22,13 +22,12 @@ class Listener {
   int add(std::function<void(const std::string&)> heard) {
     const int handle = ++last_;
     hearers_.emplace(handle, std::move(heard));
-    if (!connection_.isOpen()) listen();
+    if (!connection_.isOpen() || !(where_ == currentDataLocation())) listen();
     return handle;
   }
-  void remove(int handle) {
-    hearers_.erase(handle);
-    if (hearers_.empty()) stop();
-  }
+  // The listening connection outlives its last hearer: a list opened next hears at once
+  // instead of waiting for a new connection. What it hears meanwhile is told to no one.
+  void remove(int handle) { hearers_.erase(handle); }
 
  private:
   void listen() {

@@ -9,7 +9,7 @@
 namespace vrt::store {
 
 // Starts hearing (the first hearer opens the listening connection to the current data
-// location) and returns a handle; 0 when the data lives in files.
+// location, kept open from then on) and returns a handle; 0 when the data lives in files.
 int hearTableChanges(std::function<void(const std::string& table)> heard);
 void stopHearing(int handle);
 

@@ -30,8 +30,9 @@ pg::Result DataFile::Server::read(const std::string& sql, const pg::Params& p) {
   pg::Connection* c = connection();
   if (!c) return pg::Result();
   const bool inside = c->inTransaction();
-  pg::Result r = c->exec(sql, p);
-  if (!r.ok() && !inside && c->broken() && c->reconnect()) r = c->exec(sql, p);
+  // Prepared once per connection: a page read is then only run, not planned again.
+  pg::Result r = c->run("read", sql, p);
+  if (!r.ok() && !inside && c->broken() && c->reconnect()) r = c->run("read", sql, p);
   return r;
 }
 
@@ -254,6 +255,7 @@ bool DataFile::Server::holdNumbering() {
                          p);
   if (!r.ok()) return fail(r, false);
   numberingHeld = !inside;
+  if (numberingHeld) ++c->sessionLocks;
   return true;
 }
 
@@ -264,7 +266,8 @@ void DataFile::Server::releaseNumbering() {
   if (!c) return;
   pg::Params p;
   p.add(f.sqlTable());
-  c->exec("SELECT pg_advisory_unlock(hashtext('vesp numbers: ' || current_schema() || '.' || $1))", p);
+  const bool let = c->exec("SELECT pg_advisory_unlock(hashtext('vesp numbers: ' || current_schema() || '.' || $1))", p).ok();
+  if (let && c->sessionLocks > 0) --c->sessionLocks;
 }
 
 // ---------------------------------------------------------------- reading

@@ -4,12 +4,22 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
+#include <iterator>
 #include <map>
+#include <mutex>
 
 #include "runtime/data/errors.h"
 #include "runtime/os/thread_state.h"
 
 namespace vrt::pg {
+
+namespace {
+
+// Statements a connection keeps prepared at most.
+constexpr std::size_t kPreparedKept = 512;
+
+}  // namespace
 
 bool Result::ok() const {
   if (!r_) return false;
@@ -133,6 +143,7 @@ bool Connection::open(const store::DataLocation& where, const std::string& passw
 void Connection::close() {
   if (conn_) PQfinish(conn_);
   conn_ = nullptr;
+  sessionLocks = 0;
   prepared_.clear();
 }
 
@@ -140,6 +151,7 @@ bool Connection::reconnect() {
   if (!conn_) return false;
   PQreset(conn_);
   prepared_.clear();
+  sessionLocks = 0;  // a new session holds nothing
   if (PQstatus(conn_) != CONNECTION_OK) return false;
   PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
   return true;
@@ -160,6 +172,9 @@ Result Connection::run(const std::string& name, const std::string& sql, const Pa
   if (!conn_) return Result();
   auto it = prepared_.find(sql);
   if (it == prepared_.end()) {
+    // A connection that passes from thread to thread keeps its statements; a long day of
+    // different filters is not let grow the server's memory without end.
+    if (prepared_.size() >= kPreparedKept && !inTransaction() && exec("DEALLOCATE ALL").ok()) prepared_.clear();
     const std::string label = name + "#" + std::to_string(prepared_.size());
     Result r(PQprepare(conn_, label.c_str(), sql.c_str(), params.size(), nullptr));
     if (!r.ok()) return r;
@@ -190,9 +205,81 @@ std::vector<std::string> Connection::takeNotifications() {
 
 namespace {
 
+// Connections that ended threads let go of, kept for the next threads to the same server.
+// Opening one takes the server tens of milliseconds (a process of its own, the catalogue
+// read anew); a list's thread that takes one kept here starts at once, on a session that
+// already knows the tables and has their statements prepared. A connection is in one
+// thread's hands or here, never both.
+class Pool {
+ public:
+  std::unique_ptr<Connection> take(const std::string& id) {
+    std::lock_guard lock(mutex_);
+    forgetParents();
+    // The one given last first: its session is the likeliest to have the tables at hand.
+    for (auto [first, last] = idle_.equal_range(id); first != last;) {
+      const auto it = std::prev(last);
+      std::unique_ptr<Connection> c = std::move(it->second);
+      last = idle_.erase(it);
+      // A server that ended the session meanwhile (restarted) has said so on the socket.
+      PQconsumeInput(c->handle());
+      static_cast<void>(c->takeNotifications());
+      if (!c->broken()) return c;
+    }
+    return nullptr;
+  }
+  void give(const std::string& id, std::unique_ptr<Connection> c) {
+    // Nothing the thread began survives it: an open transaction is undone and the
+    // numbering locks it may hold are let go, as closing the connection would.
+    bool clean = true;
+    if (c->inTransaction() || c->sessionLocks > 0) {
+      clean = c->exec(c->inTransaction() ? "ROLLBACK; SELECT pg_advisory_unlock_all()" : "SELECT pg_advisory_unlock_all()")
+                  .ok() &&
+              !c->inTransaction();
+      c->sessionLocks = 0;
+    }
+    std::lock_guard lock(mutex_);
+    forgetParents();
+    if (clean && idle_.count(id) < kKept) idle_.emplace(id, std::move(c));
+  }
+
+ private:
+  static constexpr std::size_t kKept = 8;
+  // A forked process must not talk on its parent's sessions (see serverConnection).
+  void forgetParents() {
+    if (process_ == ::getpid()) return;
+    for (auto& [id, c] : idle_) static_cast<void>(c.release());
+    idle_.clear();
+    process_ = ::getpid();
+  }
+  std::mutex mutex_;
+  std::multimap<std::string, std::unique_ptr<Connection>> idle_;
+  pid_t process_ = ::getpid();
+};
+
+Pool& pool() {
+  static Pool* p = new Pool;  // kept to the process's end: threads may end after static teardown
+  return *p;
+}
+
+// What tells one server session from another: the location and the options libpq takes
+// from the environment (a schema of its own, for instance).
+std::string sessionId(const store::DataLocation& where) {
+  const char* options = std::getenv("PGOPTIONS");
+  return where.connectionString() + "\n" + (options ? options : "");
+}
+
 struct ThreadConnections {
   std::map<std::string, std::unique_ptr<Connection>> byLocation;
   pid_t process = ::getpid();
+  ThreadConnections() = default;
+  ThreadConnections(const ThreadConnections&) = delete;
+  ThreadConnections& operator=(const ThreadConnections&) = delete;
+  ~ThreadConnections() {
+    for (auto& [id, c] : byLocation) {
+      if (process != ::getpid()) static_cast<void>(c.release());
+      else if (c && c->isOpen() && !c->broken()) pool().give(id, std::move(c));
+    }
+  }
 };
 
 }  // namespace
@@ -207,9 +294,10 @@ Connection* serverConnection(const store::DataLocation& where) {
     mine.process = ::getpid();
   }
   auto& all = mine.byLocation;
-  const std::string id = where.connectionString();
+  const std::string id = sessionId(where);
   auto& c = all[id];
   if (c && c->isOpen()) return c.get();
+  if ((c = pool().take(id))) return c.get();
   c = std::make_unique<Connection>();
   store::ConnectionCheck check;
   if (!c->open(where, sessionPassword(), check)) {

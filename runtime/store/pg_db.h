@@ -1,7 +1,8 @@
 #pragma once
 // A small RAII layer over libpq: a connection opened from a DataLocation, results, and
 // statements whose every value is a bound parameter. Each of the system's threads has its
-// own connection to a server (serverConnection), as it has its own copy of each file.
+// own connection to a server (serverConnection), as it has its own copy of each file; a
+// thread that ends hands it on to the process's next thread.
 #include <libpq-fe.h>
 
 #include <cstdint>
@@ -102,13 +103,18 @@ class Connection {
   std::vector<std::string> takeNotifications();
   int socket() const { return conn_ ? PQsocket(conn_) : -1; }
 
+  // Counted by the store: the locks the session (not a transaction) holds, taken and let go.
+  // A connection passed to another thread must hold none.
+  int sessionLocks = 0;
+
  private:
   PGconn* conn_ = nullptr;
   std::map<std::string, std::string> prepared_;  // text -> the name it was prepared under
 };
 
-// This thread's connection to `where`, opened on first use and kept for the thread's life;
-// null when it cannot be opened (the thread's error state then says why).
+// This thread's connection to `where`, taken on first use from those ended threads left
+// (their transactions undone, their locks let go) or else opened, and the thread's alone
+// until it ends; null when it cannot be opened (the thread's error state then says why).
 Connection* serverConnection(const store::DataLocation& where);
 
 // The password setSessionPassword() keeps; empty when none.

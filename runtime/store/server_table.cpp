@@ -1,6 +1,8 @@
 #include "runtime/store/server_table.h"
 
+#include <cstdio>
 #include <cstring>
+#include <unordered_map>
 
 #include "runtime/text/search_words.h"
 #include "runtime/text/utf8.h"
@@ -32,7 +34,57 @@ std::string arrayText(const std::vector<std::string>& items) {
 // The highest code point: every word that starts with a prefix sorts below prefix + this.
 constexpr const char* kTopCharacter = "\xF4\x8F\xBF\xBF";
 
+// For each character, the others that upper-case to it ('S': 's' and the long s).
+const std::unordered_map<char32_t, std::u32string>& upperCaseSources() {
+  static const auto* sources = [] {
+    auto* m = new std::unordered_map<char32_t, std::u32string>;
+    for (char32_t cp = 0; cp <= 0x10FFFF; ++cp) {
+      if (cp == 0xD800) cp = 0xE000;  // surrogates are no characters
+      if (const char32_t u = upperCaseChar(cp); u != cp) (*m)[u].push_back(cp);
+    }
+    return m;
+  }();
+  return *sources;
+}
+
+std::string codePointEscape(char32_t cp) {
+  char out[16];
+  if (cp <= 0xFFFF) std::snprintf(out, sizeof out, "\\u%04X", static_cast<unsigned>(cp));
+  else std::snprintf(out, sizeof out, "\\U%08X", static_cast<unsigned>(cp));
+  return out;
+}
+
 }  // namespace
+
+bool sendableText(std::string_view text) {
+  std::string again;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const char32_t cp = utf8Next(text, pos);
+    if (cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return false;
+    utf8Append(again, cp);
+  }
+  // A stray byte decodes as itself and comes back as two.
+  return again == text;
+}
+
+std::optional<std::string> caseBlindPattern(std::string_view text) {
+  if (!sendableText(text)) return std::nullopt;
+  const auto& sources = upperCaseSources();
+  std::string out;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const char32_t cp = utf8Next(text, pos);
+    if (upperCaseChar(cp) != cp) return std::nullopt;
+    const auto it = sources.find(cp);
+    if (it == sources.end()) {
+      out += codePointEscape(cp);
+      continue;
+    }
+    out += '[' + codePointEscape(cp);
+    for (char32_t other : it->second) out += codePointEscape(other);
+    out += ']';
+  }
+  return out;
+}
 
 bool hasFolded(const TableLayout& layout, int column) {
   const Column& c = columnAt(layout, column);

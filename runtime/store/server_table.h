@@ -6,6 +6,7 @@
 // exactly as the files do whatever its locale. Keys are indexes over the folded copies, a
 // key that allows duplicates ending in the record's position.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,14 @@ void addWords(pg::Params& p, const TableLayout& layout, const RecordRef& rec);
 // no word.
 std::string wordCondition(const TableLayout& layout, const std::string& words, const std::vector<int>& fields,
                           std::vector<std::string>& values, int firstMark);
+
+// Whether the server takes `text` as a value as it is: valid UTF-8 without a zero byte.
+bool sendableText(std::string_view text);
+// A regular expression (the server's own kind) that finds `text` where upperCase(column)
+// holds it: each character of `text` stands for itself and for every character that
+// upper-cases to it, written as code-point escapes only. Nullopt when no upper-cased text
+// can hold `text` (a character in it is not its own upper case) or it cannot be sent.
+std::optional<std::string> caseBlindPattern(std::string_view text);
 
 // Records beyond an anchor in an order: "(a,b,_pos) > ($3,$4,$5)" where every column runs
 // the same way, else the nested form. `desc` per column, `forward` the read's direction,

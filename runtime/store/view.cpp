@@ -291,16 +291,66 @@ namespace {
 
 using namespace viewplan;
 
-// Rows a view reads ahead from a server in one round trip.
-constexpr int kServerAhead = 32;
+// Rows a view reads ahead from a server in one round trip: a list's page of twenty and the
+// row it goes on from, so that a page down fetches no row it does not show (on a table
+// larger than the server's memory each row can cost a read of its own); a taller list
+// takes a second trip.
+constexpr int kServerAhead = 21;
 
-void addBind(pg::Params& p, const Bind& b) {
-  if (const auto* i = std::get_if<std::int64_t>(&b)) p.add(*i);
-  else if (const auto* d = std::get_if<double>(&b)) p.add(std::to_string(*d));
-  else p.add(std::get<std::string>(b));
+std::string bindText(const Bind& b) {
+  if (const auto* i = std::get_if<std::int64_t>(&b)) return std::to_string(*i);
+  if (const auto* d = std::get_if<double>(&b)) return std::to_string(*d);
+  return std::get<std::string>(b);
 }
 
+void addBind(pg::Params& p, const Bind& b) { p.add(bindText(b)); }
+
 }  // namespace
+
+std::string View::serverReadSql(bool forward, bool fromAnchor, bool anchorRowid, bool inclusive) const {
+  namespace srv = store::server;
+  const store::TableLayout& layout = primary_.layout();
+  std::vector<std::string> cols = plan_->serverCols;
+  std::vector<bool> desc;
+  for (const auto& c : plan_->cols) desc.push_back(c.desc);
+  const bool withPos = !plan_->uniqueOrder || cols.empty();
+  if (withPos) {
+    desc.push_back(desc.empty() ? false : desc.back());
+    cols.push_back("_pos");
+  }
+  std::string where = plan_->serverPushed;
+  if (fromAnchor) {
+    std::vector<std::string> anchorCols(plan_->serverCols);
+    std::vector<bool> anchorDesc(desc.begin(), desc.begin() + static_cast<std::ptrdiff_t>(plan_->cols.size()));
+    if (anchorRowid) {
+      anchorCols.push_back("_pos");
+      anchorDesc.push_back(desc.back());
+    }
+    if (!anchorCols.empty())
+      where += (where.empty() ? "" : " AND ") +
+               srv::beyond(anchorCols, anchorDesc, forward, inclusive, static_cast<int>(plan_->serverBinds.size()) + 1);
+  }
+  return "SELECT " + srv::selectList(layout) + " FROM " + srv::quotedTable(layout) +
+         (where.empty() ? "" : " WHERE " + where) + srv::orderBy(cols, desc, !forward) + " LIMIT " +
+         std::to_string(kServerAhead);
+}
+
+std::vector<std::string> View::serverPageReadSql() {
+  std::vector<std::string> out;
+  if (!prepare() || !primary_.onServer()) return out;
+  // From the start, from the end, and onward both ways from a record.
+  const bool withPos = !plan_->uniqueOrder || plan_->cols.empty();
+  for (const bool forward : {true, false}) out.push_back(serverReadSql(forward, false, false, false));
+  for (const bool forward : {true, false}) out.push_back(serverReadSql(forward, true, withPos, false));
+  return out;
+}
+
+std::vector<std::string> View::serverPushedValues() {
+  std::vector<std::string> out;
+  if (!prepare() || !primary_.onServer()) return out;
+  for (const auto& b : plan_->serverBinds) out.push_back(bindText(b));
+  return out;
+}
 
 // Reading on a server: one query per run of rows, continuing from the last row the previous
 // run gave (taken or not), in the order's columns and then the position.
@@ -324,21 +374,12 @@ bool View::readServer(bool forward) {
   Reading& r = *reading_;
   std::optional<Standing> before;
   if (!plan_->residual.empty() || !joins_.empty()) before = stand();
-  std::vector<std::string> cols = plan_->serverCols;
-  std::vector<bool> desc;
-  for (const auto& c : plan_->cols) desc.push_back(c.desc);
-  const bool withPos = !plan_->uniqueOrder || cols.empty();
-  if (withPos) {
-    desc.push_back(desc.empty() ? false : desc.back());
-    cols.push_back("_pos");
-  }
+  const bool withPos = !plan_->uniqueOrder || plan_->cols.empty();
   for (;;) {
     if (!r.fetched || (r.row >= r.rows.rows() && r.more)) {
       pg::Params p;
       for (const auto& b : plan_->serverBinds) addBind(p, b);
-      std::string where = plan_->serverPushed;
       if (r.fromValues) {
-        std::vector<std::string> anchorCols(plan_->serverCols);
         for (std::size_t i = 0; i < plan_->cols.size() && i < r.fromValues->size(); ++i) {
           const KeyValue& v = (*r.fromValues)[i];
           const auto* text = std::get_if<std::string>(&v);
@@ -348,19 +389,9 @@ bool View::readServer(bool forward) {
           else
             srv::addKeyValue(p, layout, plan_->cols[i].field, v);
         }
-        std::vector<bool> anchorDesc(desc.begin(), desc.begin() + static_cast<std::ptrdiff_t>(plan_->cols.size()));
-        if (withPos && r.fromRowid) {
-          anchorCols.push_back("_pos");
-          anchorDesc.push_back(desc.back());
-          p.add(*r.fromRowid);
-        }
-        if (!anchorCols.empty())
-          where += (where.empty() ? "" : " AND ") +
-                   srv::beyond(anchorCols, anchorDesc, forward, r.fromInclusive, static_cast<int>(plan_->serverBinds.size()) + 1);
+        if (withPos && r.fromRowid) p.add(*r.fromRowid);
       }
-      const std::string sql = "SELECT " + srv::selectList(layout) + " FROM " + srv::quotedTable(layout) +
-                              (where.empty() ? "" : " WHERE " + where) + srv::orderBy(cols, desc, !forward) +
-                              " LIMIT " + std::to_string(kServerAhead);
+      const std::string sql = serverReadSql(forward, r.fromValues.has_value(), withPos && r.fromRowid, r.fromInclusive);
       r.rows = primary_.server_->read(sql, p);
       r.fetched = true;
       r.row = 0;

@@ -76,8 +76,13 @@ class View {
   bool beginBatch();
   void endBatch();
 
-  // The SQL of every read the view can issue, for checking query plans.
+  // The SQL of every read the view can issue, for checking query plans; none on a server.
   std::vector<std::string> pageReadSql();
+  // On a server, its reads: from the start, from the end, then onward and backward from a
+  // record. Their first marks ($1 …) take serverPushedValues(), the rest the record's order
+  // values and position. Both empty on files.
+  std::vector<std::string> serverPageReadSql();
+  std::vector<std::string> serverPushedValues();
   // How the filter was split: terms in the query and terms evaluated per record.
   int pushedTerms() const;
   int residualTerms() const;
@@ -103,6 +108,7 @@ class View {
   // loads one column of the primary table's buffer, `load` the whole row.
   bool acceptRow(const std::function<void(int column)>& readColumn, const std::function<void()>& load);
   bool readServer(bool forward);
+  std::string serverReadSql(bool forward, bool fromAnchor, bool anchorRowid, bool inclusive) const;
   void stopReading();
   bool inTransaction() const;
 

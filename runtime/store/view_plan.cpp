@@ -36,6 +36,31 @@ const char* sqlOp(expr::RangeOp op) {
   return "=";
 }
 
+// A search for text in a text field as the server makes it exactly, `%m` standing for the
+// value bound: a search of the column (or of its folded copy), or for an upper-cased field
+// without a folded copy, a pattern. None where only the evaluator can say: a text that ends
+// in blanks (a field's padding is not stored) or that the server cannot take as it is.
+std::optional<std::pair<std::string, std::string>> containsOnServer(const store::TableLayout& layout,
+                                                                    const expr::ContainsTerm& c) {
+  namespace srv = store::server;
+  const int column = layout.columnOfField(c.field.field.index);
+  if (column < 0 || !layout.columns()[static_cast<std::size_t>(column)].text) return std::nullopt;
+  if (c.text.empty() || c.text.back() == ' ' || !srv::sendableText(c.text)) return std::nullopt;
+  const std::string name = sql::quoteIdent(layout.columns()[static_cast<std::size_t>(column)].name);
+  std::pair<std::string, std::string> out;
+  if (!c.field.upper) {
+    out = {"strpos(" + name + ", %m) > 0", c.text};
+  } else if (srv::hasFolded(layout, column)) {
+    out = {"strpos(" + sql::quoteIdent(srv::foldedName(layout, column)) + ", %m) > 0", c.text};
+  } else if (auto pattern = srv::caseBlindPattern(c.text)) {
+    out = {name + " ~ %m", std::move(*pattern)};
+  } else {
+    return std::nullopt;
+  }
+  if (c.negated) out.first = "NOT (" + out.first + ")";
+  return out;
+}
+
 }  // namespace
 
 // An order the view can read in: stored fields of the primary table only.
@@ -176,6 +201,11 @@ bool View::prepare() {
             sql = store::wordCondition(layout, "?" + std::to_string(plan->binds.size() + 1));
             plan->binds.push_back(Bind{query});
           }
+        }
+      } else if (const auto c = term.contains(); c && onServer && c->field.field.table == &schema) {
+        if (const auto condition = containsOnServer(layout, *c)) {
+          serverTerm(condition->first, Bind{condition->second});
+          exact = true;
         }
       } else if (const auto r = term.range(); r && r->field.field.table == &schema) {
         const int column = layout.columnOfField(r->field.field.index);

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "runtime/data/errors.h"
+#include "runtime/os/thread_state.h"
 #include "runtime/store/data_file.h"
 #include "runtime/store/transaction.h"
 #include "runtime/store/view.h"
@@ -259,4 +260,36 @@ TEST_F(ServerEngineTest, AnotherStationsChangeIsDetectedAndATransactionUndoesEve
   }
   EXPECT_EQ(mine.records(), 2);
   EXPECT_EQ(otherTable.records(), 2);
+}
+
+// A thread's connection serves the next thread, with nothing of the first left in it: no
+// open transaction, no lock its session held.
+TEST_F(ServerEngineTest, AnEndedThreadsConnectionServesTheNextWithNothingLeftInIt) {
+  pg::Connection other;
+  store::ConnectionCheck check;
+  ASSERT_TRUE(other.open(server, "", check)) << check.error;
+  for (const bool inTransaction : {false, true}) {
+    std::string backend;
+    {
+      ThreadContext first(901);
+      ThreadContextScope scope(first);
+      pg::Connection* c = pg::serverConnection(server);
+      ASSERT_NE(c, nullptr) << errorMessage();
+      backend = std::string(c->exec("SELECT pg_backend_pid()").text(0, 0));
+      if (inTransaction) {
+        ASSERT_TRUE(c->exec("BEGIN").ok());
+      }
+      ASSERT_TRUE(c->exec("SELECT pg_advisory_lock(4242)").ok());
+      ++c->sessionLocks;
+    }  // the thread ends without letting go of anything
+    ThreadContext second(902);
+    ThreadContextScope scope(second);
+    pg::Connection* c = pg::serverConnection(server);
+    ASSERT_NE(c, nullptr) << errorMessage();
+    EXPECT_EQ(c->exec("SELECT pg_backend_pid()").text(0, 0), backend) << "a new session instead of the one let go";
+    EXPECT_FALSE(c->inTransaction());
+    pg::Result taken = other.exec("SELECT pg_try_advisory_lock(4242)");
+    EXPECT_EQ(taken.text(0, 0), "t") << "the lock stayed with the session passed on";
+    other.exec("SELECT pg_advisory_unlock_all()");
+  }
 }
