@@ -235,6 +235,16 @@ int ds_FileOpen(DataFile& file, OpenAccess access) {
     // Only a declaration that differs asks for a conversion; the open reports the rest.
     if (errorCode() != kInvalidRecordDeclaration) return errorCode();
     if (access == OpenAccess::ReadOnly) return errorCode();
+    // A table that a newer version of the program made is never brought down to this
+    // version's structure: another station may be using it, and what the newer version
+    // keeps in it would be lost.
+    if (const auto stored = storedSchema(file); stored && stored->version > reg->schema.version) {
+      setError(kInvalidRecordDeclaration);
+      threadError().fileText = "The table was made by a newer version of the program (structure version " +
+                               std::to_string(stored->version) + "; this one knows version " +
+                               std::to_string(reg->schema.version) + "). Update this program to use it.";
+      return errorCode();
+    }
     std::function<int(const std::string&)> before;
     store::ConvertProgress progress;
     {

@@ -203,3 +203,24 @@ TEST_F(Upgrading, AConvertedTableTellsItsProgressAndNumbersNewRecordsAfterTheOld
   while (v.next()) found.push_back(static_cast<int>(f.buffer().number(current.fields[kNumber])));
   EXPECT_EQ(found, (std::vector<int>{10, 100, 101}));  // notes 70, 700 and 707
 }
+
+TEST_F(Upgrading, ATableOfANewerVersionIsNeverBroughtDown) {
+  {
+    DataFile newer(peopleSchema(3));
+    ASSERT_TRUE(newer.create());
+    ASSERT_TRUE(newer.open());
+    newer.buffer().clearAll(newer.schema().fields);
+    newer.buffer().setText(newer.schema().fields[kName], "kept by the newer version");
+    ASSERT_TRUE(newer.add());
+  }
+  const std::string before = storedState();
+  // This version knows the table without its amount: converting would lose it.
+  TableSchema older = olderPeople();
+  older.version = 2;
+  ds_UsingFile("PEO", "People", older, 2);
+  DataFile f(older);
+  EXPECT_EQ(ds_FileOpen(f, OpenAccess::ReadWrite), kInvalidRecordDeclaration);
+  EXPECT_NE(threadError().fileText.find("newer version"), std::string::npos) << threadError().fileText;
+  EXPECT_FALSE(f.isOpen());
+  EXPECT_EQ(storedState(), before);
+}
