@@ -231,6 +231,13 @@ TEST(DataCopy, AServersTableOfAnOlderVersionIsBackedUpAsItWasThenConverted) {
       ASSERT_TRUE(file.add());
     }
   }
+  // Reading only, the data tool converts nothing, and names the table it cannot open.
+  ASSERT_EQ(location::writeLocation(".", db.location()), "");
+  int status = 0;
+  const std::string counted = run({"count", "Topic"}, &status);
+  EXPECT_NE(counted.find("cannot open table Topic"), std::string::npos) << counted;
+  EXPECT_EQ(status, 1);
+
   // A station of this version opens it, as the program does: through the upgrader, with its
   // backup before any conversion.
   ASSERT_TRUE(vrt::store::openData(db.location()).ok);

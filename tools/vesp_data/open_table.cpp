@@ -52,16 +52,18 @@ std::unique_ptr<vrt::DataFile> openTable(const vrt::TableSchema& schema, std::os
   backup::BackUpBeforeUpgrades(".");
   showConversions();
   auto file = std::make_unique<vrt::DataFile>(schema);
+  // A table on a server has no path: it is named by its label there.
+  const std::string name = file->onServer() ? "table " + schema.label : file->path();
   int rc = vrt::ds_FileOpen(*file, access);
   if (rc == vrt::kFileNotFound && create) {
     if (!file->create()) {
-      err << "vesp-data: cannot create " << file->path() << ": " << describeError() << "\n";
+      err << "vesp-data: cannot create " << name << ": " << describeError() << "\n";
       return nullptr;
     }
     rc = vrt::ds_FileOpen(*file, access);
   }
   if (rc != 0) {
-    err << "vesp-data: cannot open " << file->path() << ": " << describeError() << "\n";
+    err << "vesp-data: cannot open " << name << ": " << describeError() << "\n";
     return nullptr;
   }
   return file;
