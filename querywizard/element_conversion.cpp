@@ -8,6 +8,7 @@
 #include "querywizard/query_tables.h"
 #include "querywizard/store_types.h"
 #include "runtime/store/file_format.h"
+#include "runtime/store/server_upgrade.h"
 
 namespace qrywiz {
 
@@ -91,8 +92,40 @@ std::uint8_t operationCodeOfName(std::string_view name) {
   return 0;
 }
 
+namespace {
+
+// On a server: the store's conversion, each record's operation looked up by its name.
+bool convertOnServer(const vrt::DataFile& target, std::string& why) {
+  namespace srv = vrt::store::server;
+  const auto stored = srv::storedSchema(target.location(), target.sqlTable());
+  if (!stored || stored->fieldIndex("OPERATOR") < 0) {
+    why = "Invalid File!";
+    return false;
+  }
+  const int rc = srv::convertTable(target.location(), target.layout(), {},
+                                   [](const vrt::TableSchema& from, const vrt::RecordRef& src, vrt::RecordBuffer& dst) {
+                                     const int op = from.fieldIndex("OPERATOR");
+                                     dst.set(EL::OPCODE, operationCodeOfName(src.text(from.fields[static_cast<std::size_t>(op)])));
+                                   });
+  if (rc != 0) why = vrt::threadError().fileText.empty() ? vrt::errorMessage() : vrt::threadError().fileText;
+  return rc == 0;
+}
+
+}  // namespace
+
 bool convertElements(const vrt::DataFile& target) {
   std::string why;
+  if (target.onServer()) {
+    bool done;
+    {
+      BusyWindow busy(displayText(301));
+      done = convertOnServer(target, why);
+    }
+    if (done) return true;
+    vrt::setError(vrt::kInvalidRecordDeclaration, why);
+    showMessage("Error Converting Elements File - " + why, "");
+    return false;
+  }
   {
     BusyWindow busy(displayText(301));
     vrt::sql::Database db;

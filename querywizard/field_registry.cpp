@@ -163,10 +163,17 @@ bool rewriteFields(DataFile& table, const XBQW_FIELDSQUEUE& fields, const std::s
   return true;
 }
 
-// Locks the three tables by starting the transaction, with the attempts the rule allows.
-bool lockAndBegin(vrt::Transaction& t) {
+// Locks the three tables by starting the transaction, with the attempts the rule allows. On
+// a server, where a transaction locks only the rows it writes, the field table's numbering
+// is held as well, so that stations register one at a time as they do on files.
+bool lockAndBegin(vrt::Transaction& t, DataFile& table) {
   for (int attempt = 1; attempt <= kLockAttempts; ++attempt) {
-    if (t.begin()) return true;
+    if (t.begin()) {
+      if (table.holdNumbering()) return true;
+      const vrt::ErrorState why = vrt::threadError();
+      t.rollback();
+      vrt::threadError() = why;
+    }
     if (vrt::errorCode() != vrt::kFileLocked && vrt::errorCode() != vrt::kRecordHeld) {
       showMessage("Error Starting Transaction: " + codeAndText(), kUpdateErrorTitle);
       return false;
@@ -183,7 +190,7 @@ void update(QueryFiles& files, XBQW_FIELDSQUEUE& fields, const std::string& cls)
   if (!table || !elements) return;
   BusyWindow busy(displayText(300));
   vrt::Transaction t({table, queries, elements}, kLockWaitSeconds);
-  if (!lockAndBegin(t)) return;
+  if (!lockAndBegin(t, *table)) return;
   // Another station may have registered the class since the first look: decide again
   // under the lock.
   Comparison c = compareWithStored(*table, fields, cls);

@@ -216,7 +216,16 @@ std::int32_t saveQuery(CurrentQuery& list, const XBQW_FIELDSQUEUE& fields, const
   // number inside the same transaction, so that two stations never draw the same one.
   for (int attempt = 1;; ++attempt) {
     vrt::Transaction t({queries, elements}, kWaitSeconds);
-    if (!t.begin()) {
+    bool begun = t.begin();
+    // On a server a transaction locks only the rows it writes: other stations wait for the
+    // numbering while this one reads the highest number and adds the next.
+    if (begun && in.isNew && !queries->holdNumbering()) {
+      const vrt::ErrorState why = vrt::threadError();
+      t.rollback();
+      vrt::threadError() = why;
+      begun = false;
+    }
+    if (!begun) {
       if (vrt::errorCode() == vrt::kFileLocked && attempt < kNumberingAttempts) continue;
       if (in.isNew && attempt >= kNumberingAttempts &&
           showStoreMessage(StoreMessage::AutoIncrementError, errorDescription()) == vrt::kButtonRetry) {

@@ -8,6 +8,7 @@
 #include "runtime/data/errors.h"
 #include "runtime/data/stored_tables.h"
 #include "runtime/store/data_file.h"
+#include "runtime/store/upgrader.h"
 
 namespace vesp::datacopy {
 
@@ -71,6 +72,23 @@ bool digestOf(DataFile& file, TableSum& sum, const std::function<void()>& eachRe
   return true;
 }
 
+// The table at `at`, open as it is stored: a table an older version made and no open has
+// converted yet is read (and copied) in its own structure, so that a backup made before
+// its conversion holds it as it was. Not open when it cannot be opened; the thread's
+// error state says why.
+std::unique_ptr<DataFile> openAsStored(const Table& table, const DataLocation& at, vrt::OpenAccess access) {
+  auto file = std::make_unique<DataFile>(*table.schema, table.name, at);
+  if (file->open(access) || vrt::errorCode() != vrt::kInvalidRecordDeclaration) return file;
+  const auto stored = vrt::storedSchema(*file);
+  if (!stored) {
+    vrt::setError(vrt::kInvalidRecordDeclaration);
+    return file;
+  }
+  file = std::make_unique<DataFile>(*stored, table.name, at);
+  file->open(access);
+  return file;
+}
+
 std::string emptyDigest() {
   return QCryptographicHash(QCryptographicHash::Sha256).result().toHex().toStdString();
 }
@@ -95,8 +113,9 @@ bool summarize(const DataLocation& at, std::vector<TableSum>& out, std::string& 
   for (const Table& table : dataTables()) {
     TableSum sum;
     sum.table = table.label();
-    DataFile file(*table.schema, table.name, at);
-    if (!file.open(vrt::OpenAccess::ReadOnly)) {
+    const auto opened = openAsStored(table, at, vrt::OpenAccess::ReadOnly);
+    DataFile& file = *opened;
+    if (!file.isOpen()) {
       if (!missing()) {
         error = failure("open", table, at);
         return false;
@@ -118,13 +137,13 @@ bool summarize(const DataLocation& at, std::vector<TableSum>& out, std::string& 
 std::string tablesWithRecords(const DataLocation& at, std::string& error) {
   std::string found;
   for (const Table& table : dataTables()) {
-    DataFile file(*table.schema, table.name, at);
-    if (!file.open(vrt::OpenAccess::ReadOnly)) {
+    const auto file = openAsStored(table, at, vrt::OpenAccess::ReadOnly);
+    if (!file->isOpen()) {
       if (missing()) continue;
       error = failure("open", table, at);
       return {};
     }
-    if (const std::int64_t n = file.records(); n > 0)
+    if (const std::int64_t n = file->records(); n > 0)
       found += (found.empty() ? "" : ", ") + table.label() + " (" + withGrouping(n) + ")";
   }
   return found;
@@ -157,10 +176,12 @@ Outcome copyData(const DataLocation& from, const DataLocation& to, const Progres
     return o;
   };
   for (const Table& table : dataTables()) {
-    DataFile source(*table.schema, table.name, from);
-    const bool present = source.open(vrt::OpenAccess::ReadOnly);
+    const auto opened = openAsStored(table, from, vrt::OpenAccess::ReadOnly);
+    DataFile& source = *opened;
+    const bool present = source.isOpen();
     if (!present && !missing()) return partly(failure("open", table, from));
-    DataFile target(*table.schema, table.name, to);
+    // The copy keeps the structure the table is stored in.
+    DataFile target(source.schema(), table.name, to);
     if (!target.open()) {
       if (!missing()) return partly(failure("open", table, to));
       if (!target.create() || !target.open()) return partly(failure("make", table, to));

@@ -17,20 +17,6 @@ const Column& columnAt(const TableLayout& layout, int column) {
 
 const char* kAnnounce = "_vesp_announce";
 
-// An array value as the server reads it as text: {"a","b"} with quotes and backslashes escaped.
-std::string arrayText(const std::vector<std::string>& items) {
-  std::string out = "{";
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    out += i ? ",\"" : "\"";
-    for (char c : items[i]) {
-      if (c == '"' || c == '\\') out += '\\';
-      out += c;
-    }
-    out += '"';
-  }
-  return out + "}";
-}
-
 // The highest code point: every word that starts with a prefix sorts below prefix + this.
 constexpr const char* kTopCharacter = "\xF4\x8F\xBF\xBF";
 
@@ -94,6 +80,19 @@ bool hasFolded(const TableLayout& layout, int column) {
 std::string foldedName(const TableLayout& layout, int column) { return "_f_" + columnAt(layout, column).name; }
 
 std::string folded(std::string_view text) { return upperCase(clip(text)); }
+
+std::string arrayText(const std::vector<std::string>& items) {
+  std::string out = "{";
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    out += i ? ",\"" : "\"";
+    for (char c : items[i]) {
+      if (c == '"' || c == '\\') out += '\\';
+      out += c;
+    }
+    out += '"';
+  }
+  return out + "}";
+}
 
 std::string orderExpression(const TableLayout& layout, int column, bool caseBlind) {
   if (caseBlind && hasFolded(layout, column)) return sql::quoteIdent(foldedName(layout, column));
@@ -299,14 +298,21 @@ bool hasWords(const TableLayout& layout) {
 
 std::string wordsTable(const TableLayout& layout) { return layout.sqlTable() + "__words"; }
 
-void addWords(pg::Params& p, const TableLayout& layout, const RecordRef& rec) {
-  std::vector<std::string> columns, words;
+std::vector<std::pair<int, std::string>> recordWords(const TableLayout& layout, const RecordRef& rec) {
+  std::vector<std::pair<int, std::string>> out;
   for (int f : layout.schema().searchFields) {
     if (layout.columnOfField(f) < 0) continue;
-    for (auto& w : searchWords(rec.text(layout.schema().fields[static_cast<std::size_t>(f)]))) {
-      columns.push_back(std::to_string(f));
-      words.push_back(std::move(w));
-    }
+    for (auto& w : searchWords(rec.text(layout.schema().fields[static_cast<std::size_t>(f)])))
+      out.emplace_back(f, std::move(w));
+  }
+  return out;
+}
+
+void addWords(pg::Params& p, const TableLayout& layout, const RecordRef& rec) {
+  std::vector<std::string> columns, words;
+  for (auto& [f, w] : recordWords(layout, rec)) {
+    columns.push_back(std::to_string(f));
+    words.push_back(std::move(w));
   }
   p.add(arrayText(columns)).add(arrayText(words));
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/store/pg_db.h"
@@ -26,6 +27,8 @@ bool hasFolded(const TableLayout& layout, int column);
 std::string foldedName(const TableLayout& layout, int column);
 // The text a folded copy holds for `text`.
 std::string folded(std::string_view text);
+// An array parameter as the server reads it as text: {"a","b"}, quotes and backslashes escaped.
+std::string arrayText(const std::vector<std::string>& items);
 
 // What orders a column on the server, as SQL: its folded copy when `caseBlind` (and it has
 // one), else the column itself, without trailing blanks where its text can have them.
@@ -63,6 +66,8 @@ std::string storedStructure(pg::Connection& c, const std::string& sqlTable, std:
 // record, and gone with the record.
 bool hasWords(const TableLayout& layout);
 std::string wordsTable(const TableLayout& layout);
+// The record's words as the word index keeps them: (schema field index, folded word).
+std::vector<std::pair<int, std::string>> recordWords(const TableLayout& layout, const RecordRef& rec);
 // The record's words: two parameters, the columns' numbers and the words, as arrays.
 void addWords(pg::Params& p, const TableLayout& layout, const RecordRef& rec);
 // The condition that every word of `words` starts a word in one of `fields` (schema field

@@ -6,6 +6,8 @@
 
 #include "runtime/data/errors.h"
 #include "runtime/store/file_format.h"
+#include "runtime/store/record_conversion.h"
+#include "runtime/store/server_upgrade.h"
 #include "runtime/text/utf8.h"
 
 namespace vrt {
@@ -24,20 +26,15 @@ struct Upgrader {
   std::map<std::string, int> drivers;
   std::map<std::string, Registration> tables;  // by upper-cased label
   std::function<int(const std::string&)> beforeConvert;
+  store::ConvertProgress progress;
 };
+
+// Records carried between two reports of a file's conversion.
+constexpr std::int64_t kProgressStep = 250;
 
 Upgrader& upgrader() {
   static Upgrader u;
   return u;
-}
-
-// Copies one field's value across a change of type or size.
-void copyField(const FieldDesc& from, const RecordRef& src, const FieldDesc& to, RecordRef& dst) {
-  const bool fromText = isTextType(from.type), toText = isTextType(to.type);
-  if (fromText || toText) dst.setText(to, src.text(from));
-  else if (from.type == FieldType::Decimal && to.type == FieldType::Decimal)
-    dst.set(DecimalField{to.offset}, src.get(DecimalField{from.offset}));
-  else dst.setNumber(to, src.number(from));
 }
 
 // Records the failure, then gives up the conversion: nothing of it reaches the file.
@@ -108,6 +105,11 @@ void ds_SetBeforeConvert(std::function<int(const std::string& path)> hook) {
   upgrader().beforeConvert = std::move(hook);
 }
 
+void ds_SetConvertProgress(store::ConvertProgress hook) {
+  std::lock_guard g(upgrader().lock);
+  upgrader().progress = std::move(hook);
+}
+
 void ds_ForgetFile(std::string_view label) {
   std::lock_guard g(upgrader().lock);
   upgrader().tables.erase(upperCase(label));
@@ -120,7 +122,7 @@ std::vector<std::string> ds_RegisteredFiles() {
   return labels;
 }
 
-int convertFile(const std::string& path, const store::TableLayout& target) {
+int convertFile(const std::string& path, const store::TableLayout& target, const store::ConvertProgress& progress) {
   clearError();
   sql::Database db;
   int rc = db.open(path, false, false);
@@ -155,12 +157,7 @@ int convertFile(const std::string& path, const store::TableLayout& target) {
   if (rc == SQLITE_OK) rc = db.exec(staging.createTableSql("main"));
   if (rc != SQLITE_OK) return fail(db, rc);
 
-  std::vector<std::pair<int, int>> pairs;  // (old field, new field) for every stored new field
-  for (std::size_t i = 0; i < target.schema().fields.size(); ++i) {
-    if (!target.schema().isStored(static_cast<int>(i))) continue;
-    const int from = old.schema().fieldIndex(target.schema().fields[i].name);
-    if (from >= 0 && old.schema().isStored(from)) pairs.emplace_back(from, static_cast<int>(i));
-  }
+  const store::RecordConversion conversion(old.schema(), target.schema());
   {
     sql::Statement read(db.handle(),
                         "SELECT _pos,_changes," + old.columnList() + " FROM " + sql::quoteIdent(old.sqlTable()), false);
@@ -172,19 +169,24 @@ int convertFile(const std::string& path, const store::TableLayout& target) {
                          false);
     if (!read.ok() || !write.ok()) return fail(db, read.ok() ? write.prepareResult() : read.prepareResult());
     RecordBuffer src(old.schema().recordSize), dst(target.schema().recordSize);
+    std::int64_t total = 0, done = 0;
+    if (progress) {
+      sql::Statement count(db.handle(), "SELECT count(*) FROM " + sql::quoteIdent(old.sqlTable()), false);
+      if (count.ok() && count.step() == SQLITE_ROW) total = count.int64(0);
+      progress(target.schema().label, 0, total);
+    }
     while ((rc = read.step()) == SQLITE_ROW) {
       old.readRecord(read, 2, src);
-      dst.clearAll(target.schema().fields);
-      for (auto [from, to] : pairs)
-        copyField(old.schema().fields[static_cast<std::size_t>(from)], src,
-                  target.schema().fields[static_cast<std::size_t>(to)], dst);
+      conversion.apply(src, dst);
       write.bind(1, read.int64(0));
       write.bind(2, read.int64(1));
       staging.bindRecord(write, 3, dst);
       const int w = write.step();
       write.reset();
       if (w != SQLITE_DONE) return fail(db, w);
+      if (progress && ++done % kProgressStep == 0) progress(target.schema().label, done, total);
     }
+    if (progress && done % kProgressStep != 0) progress(target.schema().label, done, total);
     if (rc != SQLITE_DONE) return fail(db, rc);
   }
   rc = db.exec("DROP TABLE " + sql::quoteIdent(old.sqlTable()));
@@ -201,6 +203,24 @@ int convertFile(const std::string& path, const store::TableLayout& target) {
   return 0;
 }
 
+std::optional<TableSchema> storedSchema(const DataFile& file) {
+  std::optional<TableSchema> stored;
+  if (file.onServer()) {
+    stored = store::server::storedSchema(file.location(), file.sqlTable());
+  } else {
+    sql::Database db;
+    if (db.open(file.path(), true, false) != SQLITE_OK) return std::nullopt;
+    int rc = SQLITE_OK;
+    const auto text = store::storedStructure(db, "main", file.sqlTable(), rc);
+    if (text) stored = store::TableLayout::parseStructure(*text);
+  }
+  if (stored) {
+    stored->label = file.schema().label;
+    stored->prefix = file.schema().prefix;
+  }
+  return stored;
+}
+
 int ds_FileOpen(DataFile& file, OpenAccess access) {
   clearError();
   std::optional<Registration> reg;
@@ -215,19 +235,35 @@ int ds_FileOpen(DataFile& file, OpenAccess access) {
     // Only a declaration that differs asks for a conversion; the open reports the rest.
     if (errorCode() != kInvalidRecordDeclaration) return errorCode();
     if (access == OpenAccess::ReadOnly) return errorCode();
+    // A table that a newer version of the program made is never brought down to this
+    // version's structure: another station may be using it, and what the newer version
+    // keeps in it would be lost.
+    if (const auto stored = storedSchema(file); stored && stored->version > reg->schema.version) {
+      setError(kInvalidRecordDeclaration);
+      threadError().fileText = "The table was made by a newer version of the program (structure version " +
+                               std::to_string(stored->version) + "; this one knows version " +
+                               std::to_string(reg->schema.version) + "). Update this program to use it.";
+      return errorCode();
+    }
     std::function<int(const std::string&)> before;
+    store::ConvertProgress progress;
     {
       std::lock_guard g(upgrader().lock);
       before = upgrader().beforeConvert;
+      progress = upgrader().progress;
     }
-    // Only a file whose stored structure really differs is converted (and backed up first).
-    if (before && needsConversion(file.path(), target)) {
+    const bool server = file.onServer();
+    // Only a table whose stored structure really differs is converted (and backed up first).
+    if (before && (server ? store::server::needsConversion(file.location(), target) : needsConversion(file.path(), target))) {
       if (const int rc = before(file.path()); rc != 0) return rc;
     }
-    if (const int rc = convertFile(file.path(), target); rc != 0) {
+    const int rc = server ? store::server::convertTable(file.location(), target, progress)
+                          : convertFile(file.path(), target, progress);
+    if (rc != 0) {
       // With "BadFile" on, a file that cannot be converted is kept aside under another
-      // name and the table starts anew; otherwise it stays as it is and the open fails.
-      if (ds_GetOption("BadFile") == 0 || file.sharesFile()) return rc;
+      // name and the table starts anew; otherwise it stays as it is and the open fails. A
+      // server's table is never set aside: the stations share it, and it stays as it is.
+      if (ds_GetOption("BadFile") == 0 || file.sharesFile() || server) return rc;
       const std::string aside = file.path() + ".bad";
       if (std::rename(file.path().c_str(), aside.c_str()) != 0) return rc;
       setError(kFileNotFound);

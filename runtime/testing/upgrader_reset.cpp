@@ -9,6 +9,7 @@ void ds_ResetForTesting() {
   ds_SetOption("BadFile", 0);
   ds_SetOption("SPCreate", 0);
   ds_SetBeforeConvert({});
+  ds_SetConvertProgress({});
 }
 
 }  // namespace vrt

@@ -31,7 +31,7 @@ class RelationFailureTest : public RelationManagerTest {
 
 TEST_F(RelationFailureTest, AChangeRolledBackCanBeSavedAgain) {
   plan();
-  onFile("BibleRef.vdb", "CREATE TRIGGER frozen BEFORE UPDATE ON BibleRef BEGIN SELECT RAISE(ABORT, 'frozen'); END");
+  refuse("BibleRef", "UPDATE");
   ASSERT_TRUE(fetchService(1));
   Buffer(tables::Service).set(SER_TITLE, "Easter Sunday");
   Buffer(tables::Service).set(SER_SERVICENUMBER, 10);
@@ -42,7 +42,7 @@ TEST_F(RelationFailureTest, AChangeRolledBackCanBeSavedAgain) {
   EXPECT_EQ(Buffer(tables::Service).get(SER_TITLE), "Easter Sunday");
   EXPECT_EQ(elementsOf(1), (std::vector<int>{1, 2, 3}));
   // Trying again (the "Yes" to the retry question) saves what the user sees.
-  onFile("BibleRef.vdb", "DROP TRIGGER frozen");
+  allow("BibleRef");
   display.messages.clear();
   EXPECT_EQ(Relate(tables::Service).Update(true), Level::Benign);
   EXPECT_TRUE(display.messages.empty()) << lastShown();
@@ -58,7 +58,7 @@ TEST_F(RelationFailureTest, AfterARollbackEveryTableStandsWhereTheFileDoes) {
   // The element table's own current record takes part in the cascade.
   Buffer(tables::ServiceElement).set(SEL_ELEMENTNUMBER, 2);
   ASSERT_EQ(Access(tables::ServiceElement).Fetch(SEL_ElementNumberKey.index), Level::Benign);
-  onFile("BibleRef.vdb", "CREATE TRIGGER frozen BEFORE UPDATE ON BibleRef BEGIN SELECT RAISE(ABORT, 'frozen'); END");
+  refuse("BibleRef", "UPDATE");
   ASSERT_TRUE(fetchService(1));
   Buffer(tables::Service).set(SER_SERVICENUMBER, 10);
   EXPECT_EQ(Relate(tables::Service).Update(false), Level::Notify);
@@ -69,11 +69,9 @@ TEST_F(RelationFailureTest, AfterARollbackEveryTableStandsWhereTheFileDoes) {
 
 TEST_F(RelationFailureTest, DeletingAgainAfterYesToTheRetryQuestion) {
   plan();
-  onFile("BibleRef.vdb",
-         "CREATE TRIGGER keep BEFORE DELETE ON BibleRef WHEN old.REFERENCENUMBER = 1 "
-         "BEGIN SELECT RAISE(ABORT, 'kept'); END");
+  refuse("BibleRef", "DELETE", "old.\"REFERENCENUMBER\" = 1");
   display.whileShown = [this] {
-    if (display.messages.size() == 1) onFile("BibleRef.vdb", "DROP TRIGGER keep");  // while asked to retry
+    if (display.messages.size() == 1) allow("BibleRef");  // while asked to retry
   };
   ASSERT_TRUE(fetchService(1));
   display.Answer(Button::Ok);
@@ -130,8 +128,8 @@ TEST_F(RelationFailureTest, MessagesWaitUntilTheTransactionHasLetGo) {
   plan();
   useRules(RI::Restrict, RI::Restrict);
   std::vector<bool> writable;
-  display.whileShown = [&writable] {
-    writable.push_back(writableNow("Service.vdb") && writableNow("ServiceElement.vdb"));
+  display.whileShown = [&writable, this] {
+    writable.push_back(writableNow("Service") && writableNow("ServiceElement"));
   };
   ASSERT_TRUE(fetchService(1));
   display.Answer(Button::Ok);
@@ -141,7 +139,7 @@ TEST_F(RelationFailureTest, MessagesWaitUntilTheTransactionHasLetGo) {
   EXPECT_EQ(Relate(tables::Service).Update(true), Level::Notify);
   // A child that cannot be written, under the real cascade rules.
   useRules(RI::Cascade, RI::Cascade);
-  onFile("ServiceElement.vdb", "CREATE TRIGGER frozen BEFORE UPDATE ON ServiceElement BEGIN SELECT RAISE(ABORT, 'no'); END");
+  refuse("ServiceElement", "UPDATE");
   ASSERT_TRUE(fetchService(1));
   Buffer(tables::Service).set(SER_SERVICENUMBER, 12);
   EXPECT_EQ(Relate(tables::Service).Update(true), Level::Notify);
@@ -221,7 +219,7 @@ TEST_F(RelationFailureTest, CascadesReachChildrenOrderedBelowZero) {
 TEST_F(RelationFailureTest, AStoredRecordThatCannotBeReadFailsTheWholeChange) {
   plan();
   ASSERT_TRUE(fetchService(1));
-  onFile("Service.vdb", "DELETE FROM Service WHERE SERVICENUMBER = 1");
+  asAnotherProgram("Service", "DELETE FROM \"Service\" WHERE \"SERVICENUMBER\" = 1");
   Buffer(tables::Service).set(SER_SERVICENUMBER, 10);
   EXPECT_EQ(Relate(tables::Service).Update(true), Level::Notify);
   ASSERT_EQ(shownTitles(), std::vector<std::string>{"Record Retrieval Error"});

@@ -6,7 +6,10 @@
 #include "other_program.h"
 #include "records_fixture.h"
 #include "runtime/data/errors.h"
+#include "runtime/store/data_location.h"
+#include "runtime/store/pg_db.h"
 #include "runtime/store/sqlite_db.h"
+#include "support/test_engine.h"
 
 namespace vesp::testing {
 
@@ -53,6 +56,48 @@ class RelationManagerTest : public RecordsTest {
     vrt::sql::Database db;
     ASSERT_EQ(db.open(file, false, false), SQLITE_OK);
     ASSERT_EQ(db.exec(sql), SQLITE_OK) << db.lastError();
+  }
+  // Runs SQL straight on a table where it lives, its file or the server, as another program
+  // could; names quoted ("Service", "SERVICENUMBER") read alike on both engines.
+  void asAnotherProgram(const char* table, const std::string& sql) {
+    if (!vtest::serverEngineWanted()) return onFile((std::string(table) + ".vdb").c_str(), sql);
+    vrt::pg::Connection c;
+    vrt::store::ConnectionCheck check;
+    ASSERT_TRUE(c.open(vrt::store::currentDataLocation(), "", check)) << check.error;
+    // Waiting on this process's own transaction would never end: it fails instead.
+    ASSERT_TRUE(c.exec("SET lock_timeout = '5s'").ok());
+    vrt::pg::Result r = c.exec(sql);
+    ASSERT_TRUE(r.ok()) << sql << ": " << r.error();
+  }
+  // Whether another program could write to every record of `table` right now, without
+  // waiting: no lock on its file, or on the server none on its rows.
+  bool writableNow(const char* table) {
+    if (!vtest::serverEngineWanted()) return testing::writableNow(std::string(table) + ".vdb");
+    vrt::pg::Connection c;
+    vrt::store::ConnectionCheck check;
+    if (!c.open(vrt::store::currentDataLocation(), "", check)) return false;
+    const bool ok = c.exec("BEGIN").ok() &&
+                    c.exec(std::string("SELECT 1 FROM \"") + table + "\" FOR UPDATE NOWAIT").ok();
+    c.exec("ROLLBACK");
+    return ok;
+  }
+  // Makes `table` refuse each `event` ("UPDATE" or "DELETE") of the rows `when` picks (a
+  // condition on old."FIELD"; "" for every row), until allow().
+  void refuse(const char* table, const char* event, const std::string& when = {}) {
+    const std::string name = std::string("refuse_") + table, quoted = std::string("\"") + table + "\"";
+    if (!vtest::serverEngineWanted())
+      return asAnotherProgram(table, "CREATE TRIGGER " + name + " BEFORE " + event + " ON " + quoted +
+                                         (when.empty() ? "" : " WHEN " + when) +
+                                         " BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    asAnotherProgram(table, "CREATE OR REPLACE FUNCTION " + name +
+                                "() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION 'refused'; END $$");
+    asAnotherProgram(table, "CREATE TRIGGER " + name + " BEFORE " + event + " ON " + quoted + " FOR EACH ROW" +
+                                (when.empty() ? "" : " WHEN (" + when + ")") + " EXECUTE FUNCTION " + name + "()");
+  }
+  void allow(const char* table) {
+    const std::string name = std::string("refuse_") + table;
+    asAnotherProgram(table, "DROP TRIGGER " + name +
+                                (vtest::serverEngineWanted() ? std::string(" ON \"") + table + "\"" : std::string()));
   }
   // Another station: a thread with its own copy of the dictionary, doing `work` there.
   void otherStation(const std::function<void()>& work) {

@@ -47,9 +47,7 @@ TEST_F(RelationManagerTest, AFailureOnTheFourthChildLeavesAllSix) {
   // The first passage (the fourth child, after three elements) refuses to go.
   TableFile(tables::BibleRef).close();
   Access(tables::BibleRef).USED = false;
-  onFile("BibleRef.vdb",
-         "CREATE TRIGGER keep BEFORE DELETE ON BibleRef WHEN old.REFERENCENUMBER = 1 "
-         "BEGIN SELECT RAISE(ABORT, 'kept'); END");
+  refuse("BibleRef", "DELETE", "old.\"REFERENCENUMBER\" = 1");
   ASSERT_TRUE(fetchService(1));
   display.Answer(Button::Ok);  // the delete error
   display.Answer(Button::No);  // do not try again
@@ -83,8 +81,7 @@ TEST_F(RelationManagerTest, AChangeOutsideTheLinkingFieldsRunsNoChildPass) {
   // Any change to an element would fail; none must be tried.
   TableFile(tables::ServiceElement).close();
   Access(tables::ServiceElement).USED = false;
-  onFile("ServiceElement.vdb",
-         "CREATE TRIGGER frozen BEFORE UPDATE ON ServiceElement BEGIN SELECT RAISE(ABORT, 'frozen'); END");
+  refuse("ServiceElement", "UPDATE");
   ASSERT_TRUE(fetchService(1));
   Buffer(tables::Service).set(SER_TITLE, "Easter Sunday");
   EXPECT_EQ(Relate(tables::Service).Update(true), Level::Benign);

@@ -122,7 +122,7 @@ TEST_F(UpkeepTest, ACascadeRunsItForEveryChildItReaches) {
 }
 
 TEST_F(UpkeepTest, WhenItFailsTheWriteIsUndoneAndReported) {
-  onFile("Topic.vdb", "CREATE TRIGGER frozen BEFORE UPDATE ON Topic BEGIN SELECT RAISE(ABORT, 'frozen'); END");
+  refuse("Topic", "UPDATE");
   FileManager& elements = Access(tables::ServiceElement);
   RelationManager& relate = Relate(tables::ServiceElement);
 
@@ -143,7 +143,7 @@ TEST_F(UpkeepTest, WhenItFailsTheWriteIsUndoneAndReported) {
   const vrt::RecordBuffer entered = *elements.BUFFER;  // still on screen
   EXPECT_EQ(elementsOf(2), std::vector<int>{4});
   *elements.BUFFER = entered;
-  onFile("Topic.vdb", "DROP TRIGGER frozen");
+  allow("Topic");
   display.messages.clear();
   ASSERT_EQ(relate.Insert(false), Level::Benign) << lastShown();
   EXPECT_EQ(elementsOf(2), (std::vector<int>{reserved, 4}));  // element order 0 first

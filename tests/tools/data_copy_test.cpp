@@ -6,9 +6,16 @@
 #include <sstream>
 
 #include "backup_data.h"
+#include "dictionary/dictionary.h"
+#include "dictionary/upgrade_registration.h"
 #include "querywizard/query_tables.h"
+#include "records/data_backup.h"
 #include "records/data_copy.h"
 #include "records/location_file.h"
+#include "runtime/store/backup_copy.h"
+#include "runtime/store/data_file.h"
+#include "runtime/store/upgrader.h"
+#include "support/backup_hooks.h"
 #include "support/temp_dir.h"
 #include "support/scratch_database.h"
 
@@ -195,4 +202,74 @@ TEST(DataCopy, AServersBackupIsAVerifiedSetThatRestoresToFilesOrToAnotherServer)
   EXPECT_EQ(status, 0) << restored;
   EXPECT_EQ(run({"count", "PrayerRequest"}), "200\n");
   fs::current_path(dir.path());
+}
+
+TEST(DataCopy, AServersTableOfAnOlderVersionIsBackedUpAsItWasThenConverted) {
+  VESP_NEEDS_SCRATCH_DATABASE();
+  vtest::ScratchDatabase db;
+  ASSERT_TRUE(db.ok());
+  vtest::TempDir dir;
+  // The table as an older version declared it on the server: one more field, since dropped.
+  vrt::TableSchema old = *dict::table("Topic");
+  vrt::FieldDesc gone;
+  gone.name = "OLDNOTE";
+  gone.label = old.prefix + ":OLDNOTE";
+  gone.type = vrt::FieldType::String;
+  gone.size = 12;
+  gone.offset = old.recordSize;
+  old.fields.push_back(gone);
+  old.recordSize += gone.size;
+  old.version = 0;
+  {
+    vrt::DataFile file(old, "", db.location());
+    ASSERT_TRUE(file.create() && file.open()) << vrt::errorMessage();
+    for (int i = 0; i < 5; ++i) {
+      file.buffer().clearAll(old.fields);
+      file.buffer().setNumber(old.fields[0], i + 1);
+      file.buffer().setText(old.fields[1], "Topic " + std::to_string(i + 1));
+      file.buffer().setText(gone, "kept aside");
+      ASSERT_TRUE(file.add());
+    }
+  }
+  // Reading only, the data tool converts nothing, and names the table it cannot open.
+  ASSERT_EQ(location::writeLocation(".", db.location()), "");
+  int status = 0;
+  const std::string counted = run({"count", "Topic"}, &status);
+  EXPECT_NE(counted.find("cannot open table Topic"), std::string::npos) << counted;
+  EXPECT_EQ(status, 1);
+
+  // A station of this version opens it, as the program does: through the upgrader, with its
+  // backup before any conversion.
+  ASSERT_TRUE(vrt::store::openData(db.location()).ok);
+  dict::registerTablesForUpgrade();
+  backup::ResetUpgradeBackupForTesting();
+  backup::BackUpBeforeUpgrades(".");
+  {
+    vrt::DataFile current(*dict::table("Topic"));
+    EXPECT_EQ(vrt::ds_FileOpen(current, vrt::OpenAccess::ReadWrite), 0) << vrt::threadError().text;
+  }
+  vrt::ds_SetBeforeConvert({});
+  vrt::store::openData(DataLocation::files());
+
+  // First a set of the server's data as it stood, the old table in its old structure.
+  const auto sets = backup::listSets(backup::kBackupFolder);
+  ASSERT_EQ(sets.size(), 1u);
+  EXPECT_EQ(sets[0].kind, "before-upgrade");
+  const std::string kept = (fs::path(sets[0].path) / "Topic.vdb").string();
+  EXPECT_EQ(vrt::store::metadataValues(kept, "version").at("Topic"), 0);
+  EXPECT_EQ(sets[0].records("Topic"), 5);
+  {
+    vrt::DataFile file(old, kept);
+    ASSERT_TRUE(file.open(vrt::OpenAccess::ReadOnly)) << vrt::errorMessage();
+    file.setToStart(vrt::DataFile::kFileOrder);
+    ASSERT_TRUE(file.next());
+    EXPECT_EQ(file.buffer().text(gone), "kept aside");
+  }
+  // Then the server's table in today's structure, every record kept.
+  vrt::DataFile now(*dict::table("Topic"), "", db.location());
+  ASSERT_TRUE(now.open(vrt::OpenAccess::ReadOnly)) << vrt::errorMessage();
+  EXPECT_EQ(now.records(), 5);
+  now.setToStart(vrt::DataFile::kFileOrder);
+  ASSERT_TRUE(now.next());
+  EXPECT_EQ(now.buffer().text(now.schema().fields[1]), "Topic 1");
 }
