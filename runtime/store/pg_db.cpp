@@ -1,5 +1,6 @@
 #include "runtime/store/pg_db.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -134,10 +135,25 @@ void Connection::close() {
   if (conn_) PQfinish(conn_);
   conn_ = nullptr;
   prepared_.clear();
+  lostInTransaction_ = false;
+}
+
+bool Connection::endedByServer() {
+  if (!conn_) return true;
+  if (lostInTransaction_ || inTransaction()) return false;
+  if (PQstatus(conn_) == CONNECTION_BAD) return true;
+  // A session ended while idle has its farewell and the end of the stream waiting on the
+  // socket; reading up to the end marks the connection lost (one read may stop at the
+  // farewell). Nothing waiting: it stands.
+  for (int reads = 0; reads < 8 && PQstatus(conn_) == CONNECTION_OK; ++reads) {
+    pollfd waiting{PQsocket(conn_), POLLIN, 0};
+    if (::poll(&waiting, 1, 0) <= 0 || !PQconsumeInput(conn_)) break;
+  }
+  return PQstatus(conn_) == CONNECTION_BAD;
 }
 
 bool Connection::reconnect() {
-  if (!conn_) return false;
+  if (!conn_ || lostInTransaction_) return false;
   PQreset(conn_);
   prepared_.clear();
   if (PQstatus(conn_) != CONNECTION_OK) return false;
@@ -145,32 +161,57 @@ bool Connection::reconnect() {
   return true;
 }
 
-Result Connection::exec(std::string_view sql) {
+namespace {
+
+// The statements that end a transaction: its owner's last word on it.
+bool endsTransaction(std::string_view sql) { return sql == "COMMIT" || sql == "ROLLBACK"; }
+
+}  // namespace
+
+template <typename Send>
+Result Connection::send(std::string_view sql, Send sendIt) {
   if (!conn_) return Result();
-  return Result(PQexec(conn_, std::string(sql).c_str()));
+  if (lostInTransaction_) {
+    // The server undid the transaction when the connection went. Until its owner ends it,
+    // nothing may run outside it as if it were still open.
+    if (endsTransaction(sql)) lostInTransaction_ = false;
+    return Result();
+  }
+  const bool inside = inTransaction();
+  Result r = sendIt();
+  if (inside && !r.ok() && !endsTransaction(sql) && PQstatus(conn_) == CONNECTION_BAD) lostInTransaction_ = true;
+  return r;
+}
+
+Result Connection::exec(std::string_view sql) {
+  const std::string text(sql);
+  return send(sql, [&] { return Result(PQexec(conn_, text.c_str())); });
 }
 
 Result Connection::exec(const std::string& sql, const Params& params) {
-  if (!conn_) return Result();
-  const auto p = params.pointers();
-  return Result(PQexecParams(conn_, sql.c_str(), params.size(), nullptr, p.data(), nullptr, nullptr, 0));
+  return send(sql, [&] {
+    const auto p = params.pointers();
+    return Result(PQexecParams(conn_, sql.c_str(), params.size(), nullptr, p.data(), nullptr, nullptr, 0));
+  });
 }
 
 Result Connection::run(const std::string& name, const std::string& sql, const Params& params) {
-  if (!conn_) return Result();
-  auto it = prepared_.find(sql);
-  if (it == prepared_.end()) {
-    const std::string label = name + "#" + std::to_string(prepared_.size());
-    Result r(PQprepare(conn_, label.c_str(), sql.c_str(), params.size(), nullptr));
-    if (!r.ok()) return r;
-    it = prepared_.emplace(sql, label).first;
-  }
-  const auto p = params.pointers();
-  return Result(PQexecPrepared(conn_, it->second.c_str(), params.size(), p.data(), nullptr, nullptr, 0));
+  return send(sql, [&] {
+    auto it = prepared_.find(sql);
+    if (it == prepared_.end()) {
+      const std::string label = name + "#" + std::to_string(prepared_.size());
+      Result r(PQprepare(conn_, label.c_str(), sql.c_str(), params.size(), nullptr));
+      if (!r.ok()) return r;
+      it = prepared_.emplace(sql, label).first;
+    }
+    const auto p = params.pointers();
+    return Result(PQexecPrepared(conn_, it->second.c_str(), params.size(), p.data(), nullptr, nullptr, 0));
+  });
 }
 
 bool Connection::inTransaction() const {
   if (!conn_) return false;
+  if (lostInTransaction_) return true;
   const auto s = PQtransactionStatus(conn_);
   return s == PQTRANS_INTRANS || s == PQTRANS_INERROR || s == PQTRANS_ACTIVE;
 }
@@ -209,18 +250,27 @@ Connection* serverConnection(const store::DataLocation& where) {
   auto& all = mine.byLocation;
   const std::string id = where.connectionString();
   auto& c = all[id];
-  if (c && c->isOpen()) return c.get();
+  if (c && c->isOpen() && !c->endedByServer()) return c.get();
   c = std::make_unique<Connection>();
   store::ConnectionCheck check;
   if (!c->open(where, sessionPassword(), check)) {
+    // Kept as no connection at all: the next use tries again.
+    const std::string& text = check.error;
     setError(kDriverError);
     threadError().fileCode = 0;
-    threadError().fileText = check.error;
-    threadError().text = check.error;
+    threadError().fileText = text;
+    threadError().text = text;
     c.reset();
     return nullptr;
   }
   return c.get();
+}
+
+Connection* currentConnection(const store::DataLocation& where) {
+  auto& mine = perThread<ThreadConnections>();
+  if (mine.process != ::getpid()) return nullptr;
+  const auto it = mine.byLocation.find(where.connectionString());
+  return it == mine.byLocation.end() ? nullptr : it->second.get();
 }
 
 }  // namespace vrt::pg
