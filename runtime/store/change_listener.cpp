@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 
 #include "runtime/store/data_location.h"
 #include "runtime/store/pg_db.h"
@@ -64,8 +65,8 @@ class Listener {
     if (connection_.broken()) {
       // The server went away: listen again once it is back.
       stop();
-      missed_ = true;
       retryLater();
+      if (!std::exchange(missed_, true)) tell(kServerAway);
       return;
     }
     for (const auto& t : tables) tell(t);

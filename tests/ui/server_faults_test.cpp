@@ -19,6 +19,7 @@
 #include "runtime/store/data_location.h"
 #include "runtime/store/pg_db.h"
 #include "runtime/store/server_seams.h"
+#include "shell/main_frame.h"
 #include "support/own_server.h"
 #include "support/run_vesp_data.h"
 
@@ -120,6 +121,14 @@ TEST_F(ServerFaultsTest, AServerRestartedUnderAListAndAFormSavesOnOkAndTheListCa
   retitleInForm("Kept through a restart");
 
   ASSERT_TRUE(server.restart());
+  // The status bar says so, once the program hears the server again.
+  std::string status = vrt::FrameHost::frame()->statusText(kLocationZone);
+  for (int waited = 0; waited < 100 && status.rfind("Server back at ", 0) != 0; ++waited) {
+    QThread::msleep(50);
+    robot.settle();
+    status = vrt::FrameHost::frame()->statusText(kLocationZone);
+  }
+  EXPECT_EQ(status.rfind("Server back at ", 0), 0u) << status;
   robot.press(kChangeService, "?OK");
   EXPECT_EQ(robot.messageBox(), nullptr) << messageText();
   EXPECT_EQ(robot.findWindow(kChangeService), nullptr);
