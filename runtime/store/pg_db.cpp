@@ -255,11 +255,10 @@ Connection* serverConnection(const store::DataLocation& where) {
   store::ConnectionCheck check;
   if (!c->open(where, sessionPassword(), check)) {
     // Kept as no connection at all: the next use tries again.
-    const std::string& text = check.error;
     setError(kDriverError);
     threadError().fileCode = 0;
-    threadError().fileText = text;
-    threadError().text = text;
+    threadError().fileText = check.error;
+    threadError().text = check.error;
     c.reset();
     return nullptr;
   }

@@ -179,7 +179,7 @@ bool Transaction::commitOnServer() {
   }
   // The connection went while COMMIT was on its way, so its answer never came: the server
   // is asked on a new connection what became of the transaction. Told as saved only when
-  // the server says it committed; never saved twice by a user who saves again.
+  // the server says it committed, and as not saved only when it says it was undone.
   pg::Connection* asking = first.server_->connection();  // the lost one is replaced here
   std::string outcome;
   if (asking) {
@@ -192,8 +192,11 @@ bool Transaction::commitOnServer() {
     clearError();
     return committed();
   }
-  if (outcome == "aborted") lostConnection(first.location(), "before the changes were committed, and none of them were kept.");
-  else lostConnection(first.location(), "while the changes were being committed. Whether they were saved cannot be told now.");
+  if (outcome == "aborted")
+    lostConnection(first.location(), "before the changes were committed, and none of them were kept.");
+  else
+    lostConnection(first.location(),
+                   "while the changes were being committed. Whether they were saved cannot be told now.");
   return failedCommit();
 }
 
