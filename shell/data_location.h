@@ -6,6 +6,7 @@
 #include <string>
 
 #include "records/location_file.h"
+#include "runtime/store/change_listener.h"
 
 namespace vesp {
 
@@ -23,6 +24,11 @@ bool OpenDataLocation(bool& newData);
 // The status bar's words for where the data of this run lives ("Data: Files in
 // /home/office/vespera"), as OpenDataLocation() left it.
 std::string DataLocationText();
+
+// Keeps the frame's status zone `zone` saying whether the server answers, for as long as
+// `hearing` lives: when it stops answering, and when Vespera hears it again. On files
+// nothing is heard.
+void FollowServerInStatusBar(vrt::store::TableChangeHearing& hearing, int zone);
 
 // File > "Data Location...": the window that records where the data lives from the next
 // start, and tests a server's connection on the way.

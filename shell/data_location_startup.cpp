@@ -1,9 +1,12 @@
 // Start-up's part in where the data lives: the server reached, or the user's say on what
 // to do instead. Nothing here opens a table.
+#include <QTime>
+
 #include <algorithm>
 #include <filesystem>
 
 #include "records/data_backup.h"
+#include "runtime/gui/frame_host.h"
 #include "runtime/gui/look.h"
 #include "runtime/gui/window.h"
 #include "shell/data_location.h"
@@ -111,5 +114,17 @@ bool OpenDataLocation(bool& newData) {
 }
 
 std::string DataLocationText() { return "Data: " + vrt::store::currentDataLocation().describe(); }
+
+void FollowServerInStatusBar(vrt::store::TableChangeHearing& hearing, int zone) {
+  hearing.start([zone](const std::string& heard) {
+    const bool away = heard == vrt::store::kServerAway;
+    if (!away && !heard.empty()) return;  // one table's change: its lists see to it
+    vrt::Window* frame = vrt::FrameHost::frame();
+    if (!frame) return;
+    const std::string now = QTime::currentTime().toString("HH:mm").toStdString();
+    // First, so that a narrow zone still shows it.
+    frame->setStatusText(zone, (away ? "Server away since " : "Server back at ") + now + " - " + DataLocationText());
+  });
+}
 
 }  // namespace vesp

@@ -193,6 +193,8 @@ void Main() {
   frame.alert(kF6Key);
   if (WelcomeShowsAtStart()) StartWelcome();
   frame.setStatusText(kLocationZone, DataLocationText());
+  vrt::store::TableChangeHearing serverState;
+  FollowServerInStatusBar(serverState, kLocationZone);
   // Forms with edits need the user's answers, which cannot be waited for here: the
   // session's end is called off while they are asked.
   frame.onSessionEnding(DesktopSessionEnding);

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 
 #include "runtime/store/data_location.h"
 #include "runtime/store/pg_db.h"
@@ -42,6 +43,12 @@ class Listener {
     }
     notifier_ = std::make_unique<QSocketNotifier>(connection_.socket(), QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { take(); });
+    if (missed_) {
+      // What changed while nobody listened is told to everyone, since no one can say which
+      // tables it was; told now, when the server answers again, not while it is away.
+      missed_ = false;
+      tell("");
+    }
   }
   void stop() {
     notifier_.reset();
@@ -55,11 +62,10 @@ class Listener {
   void take() {
     const auto tables = connection_.takeNotifications();
     if (connection_.broken()) {
-      // The server went away: listen again once it is back. What changed meanwhile is
-      // told to everyone, since no one can say which tables it was.
+      // The server went away: listen again once it is back.
       stop();
       retryLater();
-      tell("");
+      if (!std::exchange(missed_, true)) tell(kServerAway);
       return;
     }
     for (const auto& t : tables) tell(t);
@@ -74,6 +80,7 @@ class Listener {
   std::unique_ptr<QSocketNotifier> notifier_;
   std::map<int, std::function<void(const std::string&)>> hearers_;
   int last_ = 0;
+  bool missed_ = false;  // the server went away since the hearers were last told
 };
 
 Listener& listener() {

@@ -8,6 +8,11 @@
 
 namespace vrt::store {
 
+// Besides a table's name a hearer is told "" when any table may have changed (the server
+// answers again after going away: what changed meanwhile cannot be told apart), and
+// kServerAway when the server stopped answering. No table is named so.
+inline constexpr const char* kServerAway = "\x01server away";
+
 // Starts hearing (the first hearer opens the listening connection to the current data
 // location, kept open from then on) and returns a handle; 0 when the data lives in files.
 int hearTableChanges(std::function<void(const std::string& table)> heard);

@@ -15,6 +15,17 @@ namespace {
 // Rows read ahead in one round trip by a cursor's next and previous.
 constexpr int kAhead = 32;
 
+// What a statement that found its connection lost tells.
+std::string lostConnectionText(const store::DataLocation& where, const pg::Connection* c) {
+  std::string detail = c ? c->lastError() : std::string();
+  if (const auto nl = detail.find('\n'); nl != std::string::npos) detail.resize(nl);
+  std::string text = "The connection to the server for " + where.describe() + " was lost";
+  if (!detail.empty()) text += " (" + detail + ")";
+  // The server undoes a transaction whose connection went before it committed.
+  if (c && c->lostInTransaction()) return text + ", and none of the changes begun were kept.";
+  return text + ". Vespera connects again when the data is next used.";
+}
+
 }  // namespace
 
 pg::Connection* DataFile::Server::connection() { return pg::serverConnection(f.location_); }
@@ -37,11 +48,12 @@ pg::Result DataFile::Server::read(const std::string& sql, const pg::Params& p) {
 }
 
 bool DataFile::Server::fail(const pg::Result& r, bool reading) {
-  pg::Connection* c = connection();
-  if (!c || c->broken() || !r.handle()) {
-    std::string text = "The connection to the server was lost";
-    if (c && c->reconnect()) text += "; Vespera is connected again. Please try once more.";
-    else text += " and cannot be made again now: " + (c ? c->lastError() : std::string("no connection"));
+  // Connecting again is left to the next use of the connection: now, as the server goes
+  // away, it would fail, and a transaction lost with the connection must be ended first.
+  pg::Connection* c = pg::currentConnection(f.location_);
+  if (!c) return false;  // it could not be made, and serverConnection said why
+  if (c->broken() || !r.handle()) {
+    const std::string text = lostConnectionText(f.location_, c);
     setDriverError(0, text);
     threadError().text = text;
     return false;

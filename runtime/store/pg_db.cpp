@@ -1,5 +1,6 @@
 #include "runtime/store/pg_db.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -145,10 +146,25 @@ void Connection::close() {
   conn_ = nullptr;
   sessionLocks = 0;
   prepared_.clear();
+  lostInTransaction_ = false;
+}
+
+bool Connection::endedByServer() {
+  if (!conn_) return true;
+  if (lostInTransaction_ || inTransaction()) return false;
+  if (PQstatus(conn_) == CONNECTION_BAD) return true;
+  // A session ended while idle has its farewell and the end of the stream waiting on the
+  // socket; reading up to the end marks the connection lost (one read may stop at the
+  // farewell). Nothing waiting: it stands.
+  for (int reads = 0; reads < 8 && PQstatus(conn_) == CONNECTION_OK; ++reads) {
+    pollfd waiting{PQsocket(conn_), POLLIN, 0};
+    if (::poll(&waiting, 1, 0) <= 0 || !PQconsumeInput(conn_)) break;
+  }
+  return PQstatus(conn_) == CONNECTION_BAD;
 }
 
 bool Connection::reconnect() {
-  if (!conn_) return false;
+  if (!conn_ || lostInTransaction_) return false;
   PQreset(conn_);
   prepared_.clear();
   sessionLocks = 0;  // a new session holds nothing
@@ -157,35 +173,62 @@ bool Connection::reconnect() {
   return true;
 }
 
-Result Connection::exec(std::string_view sql) {
+namespace {
+
+// The statements that end a transaction: its owner's last word on it.
+bool endsTransaction(std::string_view sql) { return sql == "COMMIT" || sql == "ROLLBACK"; }
+
+}  // namespace
+
+template <typename Send>
+Result Connection::send(std::string_view sql, Send sendIt) {
   if (!conn_) return Result();
-  return Result(PQexec(conn_, std::string(sql).c_str()));
+  if (lostInTransaction_) {
+    // The server undid the transaction when the connection went. Until its owner ends it,
+    // nothing may run outside it as if it were still open.
+    if (endsTransaction(sql)) lostInTransaction_ = false;
+    return Result();
+  }
+  const bool inside = inTransaction();
+  Result r = sendIt();
+  if (inside && !r.ok() && !endsTransaction(sql) && PQstatus(conn_) == CONNECTION_BAD) lostInTransaction_ = true;
+  return r;
+}
+
+Result Connection::exec(std::string_view sql) {
+  const std::string text(sql);
+  return send(sql, [&] { return Result(PQexec(conn_, text.c_str())); });
 }
 
 Result Connection::exec(const std::string& sql, const Params& params) {
-  if (!conn_) return Result();
-  const auto p = params.pointers();
-  return Result(PQexecParams(conn_, sql.c_str(), params.size(), nullptr, p.data(), nullptr, nullptr, 0));
+  return send(sql, [&] {
+    const auto p = params.pointers();
+    return Result(PQexecParams(conn_, sql.c_str(), params.size(), nullptr, p.data(), nullptr, nullptr, 0));
+  });
 }
 
 Result Connection::run(const std::string& name, const std::string& sql, const Params& params) {
-  if (!conn_) return Result();
-  auto it = prepared_.find(sql);
-  if (it == prepared_.end()) {
-    // A connection that passes from thread to thread keeps its statements; a long day of
-    // different filters is not let grow the server's memory without end.
-    if (prepared_.size() >= kPreparedKept && !inTransaction() && exec("DEALLOCATE ALL").ok()) prepared_.clear();
-    const std::string label = name + "#" + std::to_string(prepared_.size());
-    Result r(PQprepare(conn_, label.c_str(), sql.c_str(), params.size(), nullptr));
-    if (!r.ok()) return r;
-    it = prepared_.emplace(sql, label).first;
-  }
-  const auto p = params.pointers();
-  return Result(PQexecPrepared(conn_, it->second.c_str(), params.size(), p.data(), nullptr, nullptr, 0));
+  // A connection that passes from thread to thread keeps its statements; a long day of
+  // different filters is not let grow the server's memory without end.
+  if (conn_ && !prepared_.count(sql) && prepared_.size() >= kPreparedKept && !inTransaction() &&
+      exec("DEALLOCATE ALL").ok())
+    prepared_.clear();
+  return send(sql, [&] {
+    auto it = prepared_.find(sql);
+    if (it == prepared_.end()) {
+      const std::string label = name + "#" + std::to_string(prepared_.size());
+      Result r(PQprepare(conn_, label.c_str(), sql.c_str(), params.size(), nullptr));
+      if (!r.ok()) return r;
+      it = prepared_.emplace(sql, label).first;
+    }
+    const auto p = params.pointers();
+    return Result(PQexecPrepared(conn_, it->second.c_str(), params.size(), p.data(), nullptr, nullptr, 0));
+  });
 }
 
 bool Connection::inTransaction() const {
   if (!conn_) return false;
+  if (lostInTransaction_) return true;
   const auto s = PQtransactionStatus(conn_);
   return s == PQTRANS_INTRANS || s == PQTRANS_INERROR || s == PQTRANS_ACTIVE;
 }
@@ -221,9 +264,10 @@ class Pool {
       std::unique_ptr<Connection> c = std::move(it->second);
       last = idle_.erase(it);
       // A server that ended the session meanwhile (restarted) has said so on the socket.
-      PQconsumeInput(c->handle());
-      static_cast<void>(c->takeNotifications());
-      if (!c->broken()) return c;
+      if (!c->endedByServer() && !c->broken()) {
+        static_cast<void>(c->takeNotifications());
+        return c;
+      }
     }
     return nullptr;
   }
@@ -296,11 +340,12 @@ Connection* serverConnection(const store::DataLocation& where) {
   auto& all = mine.byLocation;
   const std::string id = sessionId(where);
   auto& c = all[id];
-  if (c && c->isOpen()) return c.get();
+  if (c && c->isOpen() && !c->endedByServer()) return c.get();
   if ((c = pool().take(id))) return c.get();
   c = std::make_unique<Connection>();
   store::ConnectionCheck check;
   if (!c->open(where, sessionPassword(), check)) {
+    // Kept as no connection at all: the next use tries again.
     setError(kDriverError);
     threadError().fileCode = 0;
     threadError().fileText = check.error;
@@ -309,6 +354,13 @@ Connection* serverConnection(const store::DataLocation& where) {
     return nullptr;
   }
   return c.get();
+}
+
+Connection* currentConnection(const store::DataLocation& where) {
+  auto& mine = perThread<ThreadConnections>();
+  if (mine.process != ::getpid()) return nullptr;
+  const auto it = mine.byLocation.find(sessionId(where));
+  return it == mine.byLocation.end() ? nullptr : it->second.get();
 }
 
 }  // namespace vrt::pg

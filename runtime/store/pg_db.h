@@ -84,9 +84,17 @@ class Connection {
             int timeoutSeconds = 5);
   void close();
   bool isOpen() const { return conn_ != nullptr; }
-  // Whether the connection was lost (server stopped or restarted, network gone).
+  // Whether the connection was lost (server stopped or restarted, network gone), as far as
+  // the statements run on it have shown.
   bool broken() const { return !conn_ || PQstatus(conn_) == CONNECTION_BAD; }
-  // Connects again after a loss; true when the server answers again.
+  // Whether the server has ended the session meanwhile: a restarted server ends its sessions
+  // while nobody talks on them, and says so only on the socket. Looked at without waiting,
+  // before a connection is used again; false inside a transaction, whose loss its owner
+  // must learn from its own statements.
+  bool endedByServer();
+  // Connects again after a loss; true when the server answers again. Refused while a
+  // transaction lost with the connection has not been ended (rolled back) by its owner:
+  // what follows in it must not run in a session of its own.
   bool reconnect();
   PGconn* handle() const { return conn_; }
 
@@ -96,7 +104,11 @@ class Connection {
   // known by its text, `name` only labels it: the same table declared differently (before
   // and after an upgrade) prepares anew instead of running the other declaration's text.
   Result run(const std::string& name, const std::string& sql, const Params& params);
+  // Inside a transaction, also one the connection was lost in: until its owner runs
+  // ROLLBACK (or COMMIT, which then fails), every statement fails without reaching a server.
   bool inTransaction() const;
+  // Whether the connection was lost inside a transaction that is not ended yet.
+  bool lostInTransaction() const { return lostInTransaction_; }
   std::string lastError() const;
 
   // Notifications received (LISTEN): the payloads since the last call.
@@ -108,14 +120,24 @@ class Connection {
   int sessionLocks = 0;
 
  private:
+  // Runs one statement, noting a connection lost inside a transaction.
+  template <typename Send>
+  Result send(std::string_view sql, Send send);
+
   PGconn* conn_ = nullptr;
   std::map<std::string, std::string> prepared_;  // text -> the name it was prepared under
+  bool lostInTransaction_ = false;
 };
 
 // This thread's connection to `where`, taken on first use from those ended threads left
 // (their transactions undone, their locks let go) or else opened, and the thread's alone
-// until it ends; null when it cannot be opened (the thread's error state then says why).
+// until it ends; null when it cannot be opened (the thread's error state then says why). A
+// connection the server has ended since its last use is made again here, when it is next
+// used; when that fails the next use tries again.
 Connection* serverConnection(const store::DataLocation& where);
+// This thread's connection to `where` as it stands, whatever its state; null when there is
+// none. Never connects: for telling what became of the connection a statement just used.
+Connection* currentConnection(const store::DataLocation& where);
 
 // The password setSessionPassword() keeps; empty when none.
 const std::string& sessionPassword();

@@ -5,8 +5,14 @@
 
 #include "runtime/data/errors.h"
 #include "runtime/store/data_file_server.h"
+#include "runtime/store/server_seams.h"
 
 namespace vrt {
+
+std::function<void(int)>& store::beforeServerCommit() {
+  static std::function<void(int)> hook;
+  return hook;
+}
 
 Transaction::Transaction(std::vector<DataFile*> files, int waitSeconds)
     : files_(std::move(files)), waitSeconds_(waitSeconds) {
@@ -123,13 +129,16 @@ bool Transaction::beginOnServer() {
     return false;
   }
   for (DataFile* f : files_) f->stopReading();
-  // Waits for other stations' locks no longer than the caller allows.
-  pg::Result r = c->exec("BEGIN; SET LOCAL lock_timeout = '" + std::to_string(waitSeconds_ * 1000) + "ms'");
-  if (!r.ok()) {
+  // Waits for other stations' locks no longer than the caller allows. The transaction's
+  // number is taken at once, so that a commit whose answer is lost can be looked up.
+  pg::Result r = c->exec("BEGIN; SET LOCAL lock_timeout = '" + std::to_string(waitSeconds_ * 1000) +
+                         "ms'; SELECT txid_current()");
+  if (!r.ok() || r.rows() != 1) {
     files_.front()->server_->fail(r, false);
     if (c->inTransaction()) c->exec("ROLLBACK");
     return false;
   }
+  serverNumber_ = std::string(r.text(0, 0));
   server_ = true;
   active_ = true;
   before_.clear();
@@ -137,23 +146,73 @@ bool Transaction::beginOnServer() {
   return true;
 }
 
+namespace {
+
+// A failure of the server's transaction, as the record framework shows it.
+void lostConnection(const store::DataLocation& where, const std::string& what) {
+  const std::string text = "The connection to the server for " + where.describe() + " was lost " + what;
+  setDriverError(0, text);
+  threadError().text = text;
+}
+
+}  // namespace
+
 bool Transaction::commitOnServer() {
-  pg::Connection* c = files_.front()->server_->connection();
-  pg::Result r = c ? c->exec("COMMIT") : pg::Result();
-  // A transaction the server had already given up answers COMMIT with a rollback.
-  if (!r.ok() || std::string_view(PQcmdStatus(r.handle())) != "COMMIT") {
-    if (r.ok()) setDriverError(0, "The server undid the transaction");
-    else files_.front()->server_->fail(r, false);
-    const ErrorState failure = threadError();
-    rollback();
-    threadError() = failure;
-    return false;
+  DataFile& first = *files_.front();
+  pg::Connection* c = first.server_->connection();
+  if (c && store::beforeServerCommit()) store::beforeServerCommit()(PQbackendPID(c->handle()));
+  if (!c || c->lostInTransaction()) {
+    // Lost before the commit: the server undid everything, as the failed statement said.
+    first.server_->fail(pg::Result(), false);
+    return failedCommit();
   }
+  pg::Result r = c->exec("COMMIT");
+  if (r.ok() && std::string_view(PQcmdStatus(r.handle())) == "COMMIT") return committed();
+  if (r.ok()) {
+    // A transaction the server had already given up answers COMMIT with a rollback.
+    setDriverError(0, "The server undid the transaction");
+    return failedCommit();
+  }
+  if (!c->broken()) {
+    first.server_->fail(r, false);
+    return failedCommit();
+  }
+  // The connection went while COMMIT was on its way, so its answer never came: the server
+  // is asked on a new connection what became of the transaction. Told as saved only when
+  // the server says it committed, and as not saved only when it says it was undone.
+  pg::Connection* asking = first.server_->connection();  // the lost one is replaced here
+  std::string outcome;
+  if (asking) {
+    pg::Params p;
+    p.add(serverNumber_);
+    const pg::Result status = asking->exec("SELECT txid_status($1::bigint)", p);
+    if (status.ok() && status.rows() == 1 && !status.isNull(0, 0)) outcome = status.text(0, 0);
+  }
+  if (outcome == "committed") {
+    clearError();
+    return committed();
+  }
+  if (outcome == "aborted")
+    lostConnection(first.location(), "before the changes were committed, and none of them were kept.");
+  else
+    lostConnection(first.location(),
+                   "while the changes were being committed. Whether they were saved cannot be told now.");
+  return failedCommit();
+}
+
+bool Transaction::committed() {
   for (DataFile* f : files_) f->stopReading();
   server_ = false;
   active_ = false;
   before_.clear();
   return true;
+}
+
+bool Transaction::failedCommit() {
+  const ErrorState failure = threadError();
+  rollback();
+  threadError() = failure;
+  return false;
 }
 
 void Transaction::release() {

@@ -3,6 +3,7 @@
 // even if the process dies half-way. The other files are attached to the first file's
 // connection for the duration, so that SQLite commits them together.
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "runtime/store/data_file.h"
@@ -28,6 +29,8 @@ class Transaction {
   void release();
   bool beginOnServer();
   bool commitOnServer();
+  bool committed();
+  bool failedCommit();  // rolls back, keeping the failure to report
 
   std::vector<DataFile*> files_;
   std::vector<std::unique_ptr<DataFile::State>> before_;  // each file's standing at begin
@@ -36,6 +39,7 @@ class Transaction {
   std::vector<std::string> attached_;
   bool active_ = false;
   bool server_ = false;  // the files are tables on one server: its own transaction frames them
+  std::string serverNumber_;  // the server's number of that transaction, set by begin
 };
 
 }  // namespace vrt

@@ -7,8 +7,11 @@
 #include <random>
 
 #include "runtime/data/errors.h"
+#include "runtime/store/pg_db.h"
+#include "runtime/store/server_seams.h"
 #include "runtime/store/transaction.h"
 #include "support/temp_dir.h"
+#include "support/test_engine.h"
 #include "test_schema.h"
 
 using namespace vrt;
@@ -240,4 +243,91 @@ TEST(Transactions, AKilledProcessLeavesEachFileWhollyBeforeOrAfter) {
     }
     EXPECT_GE(first, 2 * (round + 1)) << "round " << round;  // at least the two commits seen
   }
+}
+
+// The server's session of this thread ended from another connection, as a server's
+// administrator or its restart ends it; waits until it is gone.
+namespace {
+
+bool endSession(int serverProcess) {
+  store::ConnectionCheck check;
+  pg::Connection admin;
+  if (!admin.open(store::currentDataLocation(), "", check)) return false;
+  pg::Params p;
+  p.add(serverProcess);
+  const pg::Result r = admin.exec("SELECT pg_terminate_backend($1::int, 5000)", p);
+  return r.ok() && r.rows() == 1 && r.text(0, 0) == "t";
+}
+
+int mySession() { return PQbackendPID(pg::serverConnection(store::currentDataLocation())->handle()); }
+
+std::vector<int> counters(ThreeFiles& t) {
+  std::vector<int> out;
+  for (auto* f : t.all()) {
+    int v = -1;
+    EXPECT_TRUE(ThreeFiles::readCounter(*f, v)) << errorMessage();
+    out.push_back(v);
+  }
+  return out;
+}
+
+}  // namespace
+
+// The connection goes between two writes of a transaction: the writes after it fail too,
+// rather than run by themselves on a new connection, and the server keeps none of them.
+// The next use after the rollback connects again by itself.
+TEST(Transactions, AConnectionLostInsideATransactionKeepsNothingAndTheNextUseConnectsAgain) {
+  if (!serverEngineWanted()) GTEST_SKIP() << "a connection to lose is a server's";
+  TempDir dir;
+  ThreeFiles t;
+  t.create();
+  ASSERT_TRUE(t.open());
+  {
+    Transaction txn(t.all(), 2);
+    ASSERT_TRUE(txn.begin());
+    ASSERT_TRUE(ThreeFiles::writeCounter(*t.files[0], 5));
+    ASSERT_TRUE(endSession(mySession()));
+    EXPECT_FALSE(ThreeFiles::writeCounter(*t.files[1], 5));
+    EXPECT_EQ(errorCode(), kDriverError);
+    EXPECT_NE(errorMessage().find("none of the changes begun were kept"), std::string::npos) << errorMessage();
+    EXPECT_FALSE(ThreeFiles::addRow(*t.files[2], 2)) << "nothing runs outside the lost transaction";
+    EXPECT_FALSE(txn.commit());
+    EXPECT_EQ(errorCode(), kDriverError);
+  }
+  EXPECT_EQ(counters(t), std::vector<int>({0, 0, 0}));
+  for (auto* f : t.all()) EXPECT_EQ(f->records(), 1) << f->schema().label;
+  Transaction again(t.all(), 2);
+  ASSERT_TRUE(again.begin()) << errorMessage();
+  for (auto* f : t.all()) ASSERT_TRUE(ThreeFiles::writeCounter(*f, 6));
+  ASSERT_TRUE(again.commit()) << errorMessage();
+  EXPECT_EQ(counters(t), std::vector<int>({6, 6, 6}));
+}
+
+// The connection goes just before COMMIT: the answer never comes, the server is asked what
+// became of the transaction, and the commit is a failure that changed nothing. An idle
+// connection ended meanwhile is made again on its next use, reads and writes alike.
+TEST(Transactions, ACommitWhoseConnectionIsCutFailsAndKeepsNothing) {
+  if (!serverEngineWanted()) GTEST_SKIP() << "a connection to lose is a server's";
+  TempDir dir;
+  ThreeFiles t;
+  t.create();
+  ASSERT_TRUE(t.open());
+  bool cut = false;
+  store::beforeServerCommit() = [&cut](int session) { cut = endSession(session); };
+  {
+    Transaction txn(t.all(), 2);
+    ASSERT_TRUE(txn.begin());
+    for (auto* f : t.all()) ASSERT_TRUE(ThreeFiles::writeCounter(*f, 7));
+    EXPECT_FALSE(txn.commit());
+    EXPECT_EQ(errorCode(), kDriverError);
+    EXPECT_NE(errorMessage().find("none of them were kept"), std::string::npos) << errorMessage();
+  }
+  store::beforeServerCommit() = nullptr;
+  ASSERT_TRUE(cut);
+  EXPECT_EQ(counters(t), std::vector<int>({0, 0, 0}));
+
+  ASSERT_TRUE(endSession(mySession()));  // idle: nobody notices until the next use
+  EXPECT_TRUE(ThreeFiles::writeCounter(*t.files[0], 8)) << errorMessage();
+  ASSERT_TRUE(endSession(mySession()));
+  EXPECT_EQ(counters(t), std::vector<int>({8, 0, 0}));
 }
