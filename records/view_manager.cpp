@@ -61,7 +61,7 @@ ViewManager::SortOrder& ViewManager::CurrentOrder() {
 }
 
 const FileManager::KeyEntry* ViewManager::keyEntry(int key) const {
-  for (const auto& e : primary_->Me()->KEYS)
+  for (const auto& e : primary_->Me()->KEYS())
     if (e.key == key) return &e;
   return nullptr;
 }
@@ -98,10 +98,10 @@ void ViewManager::LimitBy(int field, ValueRef value) {
   o.LIMITTYPE = kSingleValue;
   o.RANGELIST.Kill();
   if (const auto* e = keyEntry(o.MAINKEY)) {
-    const auto& fields = primary_->Me()->FILE->schema().fields;
+    const auto& fields = primary_->Me()->FILE()->schema().fields;
     for (const auto& c : e->FIELDS) {
       if (c.field == field) break;
-      o.RANGELIST.AddPair(ValueRef::ofField(*primary_->Me()->BUFFER, fields[static_cast<std::size_t>(c.field)]));
+      o.RANGELIST.AddPair(ValueRef::ofField(*primary_->Me()->BUFFER(), fields[static_cast<std::size_t>(c.field)]));
     }
   }
   o.RANGELIST.AddPair(std::move(value));
@@ -113,9 +113,9 @@ void ViewManager::LimitBy(int, RelationManager& related) {
   o.LIMITTYPE = kFileRelation;
   o.RANGELIST.Kill();
   if (const auto* r = primary_->RelationTo(related)) {
-    const auto& theirs = related.Me()->FILE->schema().fields;
+    const auto& theirs = related.Me()->FILE()->schema().fields;
     for (const auto& link : r->FIELDS)
-      o.RANGELIST.AddPair(ValueRef::ofField(*related.Me()->BUFFER, theirs[static_cast<std::size_t>(link.hisField)]));
+      o.RANGELIST.AddPair(ValueRef::ofField(*related.Me()->BUFFER(), theirs[static_cast<std::size_t>(link.hisField)]));
   }
   rebuildFreeElement();
 }
@@ -194,7 +194,7 @@ void ViewManager::PushFilter() {
   filterText_ = text;
   if (!view_->setFilter(text)) {
     // The user is told, and reading goes on without the filter and the range limits.
-    static_cast<void>(primary_->Me()->ERRORS->Raise(Msg::ViewOpenError));
+    static_cast<void>(primary_->Me()->ERRORS()->Raise(Msg::ViewOpenError));
     view_->setFilter("");
   }
 }
@@ -202,7 +202,7 @@ void ViewManager::PushFilter() {
 void ViewManager::PushOrder() {
   orderText_ = CurrentOrder().ORDER;
   if (!view_->setOrder(orderText_)) {
-    static_cast<void>(primary_->Me()->ERRORS->Raise(Msg::ViewOpenError));
+    static_cast<void>(primary_->Me()->ERRORS()->Raise(Msg::ViewOpenError));
     view_->setOrder("");
   }
 }
@@ -237,8 +237,8 @@ bool ViewManager::SelectOrder(int number) {
 
 void ViewManager::OpenView() {
   if (!view_->isOpen() && !view_->open() && vrt::errorCode() != vrt::kFileAlreadyOpen) {
-    primary_->Me()->ERRORS->NoteFile(vrt::clip(primary_->Me()->FILENAMEVALUE));
-    static_cast<void>(primary_->Me()->ERRORS->Raise(Msg::ViewOpenError));
+    primary_->Me()->ERRORS()->NoteFile(vrt::clip(primary_->Me()->FILENAMEVALUE()));
+    static_cast<void>(primary_->Me()->ERRORS()->Raise(Msg::ViewOpenError));
   }
   opened_ = true;
   view_->setBuffer(settings_.PAGESIZE, settings_.PAGESBEHIND, settings_.PAGESAHEAD, settings_.TIMEOUT);
@@ -256,7 +256,7 @@ void ViewManager::Reposition(long position) {
   if (position == 0) {
     view_->setToStart();
   } else if (!view_->resetTo(vrt::store::encodePosition(position, {}))) {
-    static_cast<void>(primary_->Me()->ERRORS->Raise(Msg::ViewOpenError));
+    static_cast<void>(primary_->Me()->ERRORS()->Raise(Msg::ViewOpenError));
     view_->setToStart();
   }
 }
@@ -274,8 +274,8 @@ ReadResult ViewManager::read(bool forward) {
   }
   if (vrt::errorCode() == vrt::kRecordNotAvailable) return ReadResult::End;
   FileManager& fm = *primary_->Me();
-  fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
-  static_cast<void>(fm.ERRORS->Raise(Msg::RecordRetrievalError));
+  fm.ERRORS()->NoteFile(vrt::clip(fm.FILENAMEVALUE()));
+  static_cast<void>(fm.ERRORS()->Raise(Msg::RecordRetrievalError));
   return ReadResult::Failed;
 }
 
@@ -291,12 +291,12 @@ Level ViewManager::PrepareNewRecord(bool suppressClear) {
   SortOrder& o = CurrentOrder();
   if (o.LIMITTYPE == kSingleValue || o.LIMITTYPE == kFileRelation) {
     const auto* e = keyEntry(o.MAINKEY);
-    const auto& fields = primary_->Me()->FILE->schema().fields;
+    const auto& fields = primary_->Me()->FILE()->schema().fields;
     for (std::size_t i = 0; e && i < o.RANGELIST.size() && i < e->FIELDS.size(); ++i) {
       const auto& f = fields[static_cast<std::size_t>(e->FIELDS[i].field)];
       const Value& v = o.RANGELIST[i].right;
-      if (vrt::isTextType(f.type)) primary_->Me()->BUFFER->setText(f, v.toText());
-      else primary_->Me()->BUFFER->setNumber(f, v.toNumber());
+      if (vrt::isTextType(f.type)) primary_->Me()->BUFFER()->setText(f, v.toText());
+      else primary_->Me()->BUFFER()->setNumber(f, v.toNumber());
     }
   }
   return primary_->Me()->ClearForInsert(true);

@@ -45,13 +45,13 @@ void WindowController::AddUpdateFile(FileManager& file) { files_.push_back({&fil
 void WindowController::AddHistoryField(int control, int liveField, int historyField) {
   if (!settings_.PRIMARY || !settings_.PRIMARY->Me()) return;
   FileManager& table = *settings_.PRIMARY->Me();
-  history_.push_back({&historyBufferFor(table), historyField, table.BUFFER, liveField, control, &table});
+  history_.push_back({&historyBufferFor(table), historyField, table.BUFFER(), liveField, control, &table});
 }
 
 vrt::RecordBuffer& WindowController::historyBufferFor(FileManager& table) {
   for (auto& [file, buffer] : historyBuffers_)
     if (file == &table) return *buffer;
-  historyBuffers_.emplace_back(&table, std::make_unique<vrt::RecordBuffer>(*table.BUFFER));
+  historyBuffers_.emplace_back(&table, std::make_unique<vrt::RecordBuffer>(*table.BUFFER()));
   return *historyBuffers_.back().second;
 }
 

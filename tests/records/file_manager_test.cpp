@@ -32,11 +32,11 @@ TEST_F(FileManagerTest, AutoNumberingTakesTheHighestPlusOneAndReservesIt) {
   ASSERT_EQ(fm.Open(), Level::Benign);
   ASSERT_EQ(fm.ClearForInsert(), Level::Benign);
   EXPECT_EQ(service().get(SER_SERVICENUMBER), 1);  // an empty table starts at 1
-  EXPECT_TRUE(fm.AUTOINCDONE);
+  EXPECT_TRUE(fm.AUTOINCDONE());
   EXPECT_EQ(TableFile(tables::Service).records(), 1);  // the number is held by a real record
   service().set(SER_TITLE, "First");
   ASSERT_EQ(fm.Insert(), Level::Benign);
-  EXPECT_FALSE(fm.AUTOINCDONE);
+  EXPECT_FALSE(fm.AUTOINCDONE());
   EXPECT_EQ(TableFile(tables::Service).records(), 1);  // changed in place, not added again
   // Whatever the gaps below, the next number follows the highest.
   for (int n : {5, 17, 41}) addService(n, "older");
@@ -69,10 +69,10 @@ TEST_F(FileManagerTest, ATwoComponentKeyNumbersWithinItsGroup) {
   fm.Setup(file, errorManager());
   ASSERT_EQ(fm.Open(), Level::Benign);
   auto add = [&](int group) {
-    fm.BUFFER->clearAll(schema.fields);
-    fm.BUFFER->set(KWD_SERVICENUMBER, group);
+    fm.BUFFER()->clearAll(schema.fields);
+    fm.BUFFER()->set(KWD_SERVICENUMBER, group);
     EXPECT_EQ(fm.Insert(), Level::Benign);
-    return fm.BUFFER->get(KWD_KEYWORDNUMBER);
+    return fm.BUFFER()->get(KWD_KEYWORDNUMBER);
   };
   EXPECT_EQ(add(7), 1);
   EXPECT_EQ(add(7), 2);
@@ -105,7 +105,7 @@ TEST_F(FileManagerTest, ADuplicateIsRefusedNamingTheKey) {
   b.set(LOO_LOOKUPTYPE, "health");
   EXPECT_EQ(fm.Insert(false), Level::Notify);
   EXPECT_EQ(display.messages.size(), 1u);
-  EXPECT_EQ(fm.LASTERROR, Msg::DuplicateKey);
+  EXPECT_EQ(fm.LASTERROR(), Msg::DuplicateKey);
 }
 
 TEST_F(FileManagerTest, AChangeByAnotherStationIsNotOverwritten) {
@@ -157,17 +157,17 @@ TEST_F(FileManagerTest, ATableNoOneOpenedIsNotOpenedByAReader) {
   EXPECT_EQ(display.messages.back().title, "File Usage Error");
   EXPECT_EQ(endedWith, std::vector<Level>{Level::Fatal});  // a program error ends the program
   EXPECT_FALSE(TableFile(tables::Service).isOpen());
-  EXPECT_FALSE(fm.USED);
+  EXPECT_FALSE(fm.USED());
 }
 
 TEST_F(FileManagerTest, AMissingFileIsCreatedOnFirstUseAndOpeningKeepsTheBuffer) {
   FileManager& fm = services();
   ASSERT_EQ(fm.Open(), Level::Benign);
-  EXPECT_FALSE(fm.USED);  // lazily: nothing on disk yet
+  EXPECT_FALSE(fm.USED());  // lazily: nothing on disk yet
   EXPECT_FALSE(std::ifstream("Service.vdb").good());
   service().set(SER_SERVICENUMBER, 12);
   EXPECT_EQ(fm.Fetch(SER_ServiceNumberKey.index), Level::Notify);  // none, and no message
-  EXPECT_TRUE(fm.USED);
+  EXPECT_TRUE(fm.USED());
   EXPECT_TRUE(std::ifstream("Service.vdb").good());
   EXPECT_EQ(service().get(SER_SERVICENUMBER), 12);  // the physical open did not clear it
   EXPECT_TRUE(display.messages.empty());
@@ -175,11 +175,28 @@ TEST_F(FileManagerTest, AMissingFileIsCreatedOnFirstUseAndOpeningKeepsTheBuffer)
   EXPECT_FALSE(TableFile(tables::Service).isOpen());
 }
 
+TEST_F(FileManagerTest, WhatATableDeclaresBeforeItsFirstOpenHolds) {
+  // Not to be made, and opened at once: the missing file is reported at Open, and not made.
+  FileManager& fm = Access(tables::Topic);
+  fm.Configure({.CREATE = false, .LAZYOPEN = false});
+  EXPECT_NE(fm.Open(), Level::Benign);
+  EXPECT_FALSE(std::ifstream("Topic.vdb").good());
+  ASSERT_EQ(display.messages.size(), 1u);
+  EXPECT_EQ(display.messages[0].text.rfind("File Topic could not be opened.", 0), 0u) << display.messages[0].text;
+  EXPECT_FALSE(fm.USED());
+  // Declared with the defaults again, the table is made at its first use.
+  fm.Configure({});
+  ASSERT_EQ(fm.Open(), Level::Benign);
+  EXPECT_EQ(fm.Fetch(TOP_TopicNumberKey.index), Level::Notify);
+  EXPECT_TRUE(fm.USED());
+  EXPECT_TRUE(std::ifstream("Topic.vdb").good());
+  static_cast<void>(fm.Close());
+}
+
 TEST_F(FileManagerTest, AReadOnlyFileOpensReadOnlyAfterSayingSo) {
   addService(1, "x");
   static_cast<void>(services().Close());
   TableFile(tables::Service).close();
-  services().USED = false;
   ASSERT_EQ(::chmod("Service.vdb", 0444), 0);
   FileManager& fm = services();
   ASSERT_EQ(fm.Open(), Level::Benign);
@@ -194,7 +211,6 @@ TEST_F(FileManagerTest, AReadOnlyFileOpensReadOnlyAfterSayingSo) {
 TEST_F(FileManagerTest, AFileNoOneCanReadEndsWithTheOpenError) {
   addService(1, "x");
   TableFile(tables::Service).close();
-  services().USED = false;
   ASSERT_EQ(::chmod("Service.vdb", 0), 0);
   FileManager& fm = services();
   service().set(SER_SERVICENUMBER, 1);
@@ -242,7 +258,7 @@ TEST_F(FileManagerTest, StatesAndBufferCopiesComeBack) {
   // Past the end: 5, no message.
   TableFile(tables::Service).setToEnd(SER_ServiceNumberKey.index);
   EXPECT_EQ(fm.Next(), Level::Notify);
-  EXPECT_TRUE(fm.ATEOF);
+  EXPECT_TRUE(fm.ATEOF());
   EXPECT_TRUE(display.messages.empty());
 }
 

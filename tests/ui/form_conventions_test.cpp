@@ -114,9 +114,9 @@ TEST_F(FormConventionsTest, AConcurrentChangeIsShownAndTheUsersValuesComeBackByD
   onThread([] {
     FileManager& f = Access(tables::AssociatedFiles);
     static_cast<void>(f.Open());
-    f.BUFFER->set(ASF_ASSOCIATEDFILESNUMBER, 1);
+    f.BUFFER()->set(ASF_ASSOCIATEDFILESNUMBER, 1);
     ASSERT_EQ(f.Fetch(0), Level::Benign);
-    f.BUFFER->set(ASF_DESCRIPTION, "Their description");
+    f.BUFFER()->set(ASF_DESCRIPTION, "Their description");
     ASSERT_EQ(Relate(tables::AssociatedFiles).Update(), Level::Benign);
     static_cast<void>(f.Close());
   });
@@ -143,9 +143,9 @@ TEST_F(FormConventionsTest, TheHistoryButtonAndCtrlHRecallInTheRoleForm) {
   onThread([] {
     FileManager& f = Access(tables::Role);
     static_cast<void>(f.Open());
-    f.BUFFER->set(ROL_ROLENUMBER, 1);
+    f.BUFFER()->set(ROL_ROLENUMBER, 1);
     ASSERT_EQ(f.Fetch(0), Level::Benign);
-    f.BUFFER->set(ROL_ROLE, "Minister");
+    f.BUFFER()->set(ROL_ROLE, "Minister");
     ASSERT_EQ(f.Update(0), Level::Benign);
     static_cast<void>(f.Close());
   });
@@ -229,7 +229,7 @@ TEST_F(FormConventionsTest, AQuestionOnOneThreadNeverBlocksAnotherThreadsForm) {
       [&second] {
         FileManager& f = Access(tables::AssociatedFiles);
         static_cast<void>(f.Open());
-        f.BUFFER->set(ASF_ASSOCIATEDFILESNUMBER, 1);
+        f.BUFFER()->set(ASF_ASSOCIATEDFILESNUMBER, 1);
         static_cast<void>(f.Fetch(0));
         threadGlobals().GlobalRequest = Request::Change;
         UpdateFileTest();
