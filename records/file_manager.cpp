@@ -315,7 +315,7 @@ Level FileManager::refused(Level result) {
 
 Level FileManager::Insert(bool ask) {
   if (Use() != Level::Benign) return Level::Fatal;
-  if (settings_.ValidateRecord && settings_.ValidateRecord(*buffer_) != 0) return refused(Level::Notify);
+  if (settings_.ValidateRecord && settings_.ValidateRecord(*buffer_) == RecordVerdict::Refuse) return refused(Level::Notify);
   bool ok;
   if (!hasAutoInc_) {
     ok = file_->add();
@@ -344,7 +344,7 @@ Level FileManager::Insert(bool ask) {
 
 Level FileManager::Update(int mode) {
   if (Use() != Level::Benign) return Level::Fatal;
-  if (settings_.ValidateRecord && settings_.ValidateRecord(*buffer_) != 0) return refused(Level::Ask);
+  if (settings_.ValidateRecord && settings_.ValidateRecord(*buffer_) == RecordVerdict::Refuse) return refused(Level::Ask);
   const std::string position = Position();
   if (file_->put()) return Level::Benign;
   if (vrt::errorCode() == vrt::kChangedByAnotherStation) {

@@ -16,6 +16,12 @@
 
 namespace vesp {
 
+// What a table's ValidateRecord hook says of the record about to be written.
+enum class RecordVerdict {
+  Accept,
+  Refuse,  // nothing is written; the hook has shown its own message, if any
+};
+
 class FileManager {
  public:
   // Access and sharing bits of OPENMODE.
@@ -52,9 +58,9 @@ class FileManager {
     bool SKIPHELDRECORDS = false;    // reading past a record another station holds
     // Default values of a new record, after ClearForInsert has blanked it.
     std::function<void(vrt::RecordRef)> PrimeFields{};
-    // A check before Insert or Update writes the record (non-zero refuses: nothing is
-    // written; the hook shows its own message, if any).
-    std::function<int(vrt::RecordRef)> ValidateRecord{};
+    // A check before Insert or Update writes the record; a refusal writes nothing, and the
+    // hook shows its own message, if any.
+    std::function<RecordVerdict(vrt::RecordRef)> ValidateRecord{};
   };
 
   // Set-up for one table on this thread, with the default settings; registers the manager

@@ -81,7 +81,7 @@ TEST_F(FormHooksTest, ARefusedUpdateOffersToTryAgain) {
   const auto refuseOnce = [] {
     auto refusals = std::make_shared<int>(1);
     Access(tables::Role).Configure({.ValidateRecord = [refusals](vrt::RecordRef) {
-      return (*refusals)-- > 0 ? 1 : 0;
+      return (*refusals)-- > 0 ? RecordVerdict::Refuse : RecordVerdict::Accept;
     }});
   };
   const auto editAndSave = [&](const char* role) {
@@ -116,7 +116,7 @@ TEST_F(FormHooksTest, ARefusedInsertKeepsTheFormOpen) {
   auto refusals = std::make_shared<int>(1);
   callForm(UpdateRoleVariant, tables::Role, Request::Insert, 0, [refusals] {
     Access(tables::Role).Configure({.ValidateRecord = [refusals](vrt::RecordRef) {
-      return (*refusals)-- > 0 ? 1 : 0;
+      return (*refusals)-- > 0 ? RecordVerdict::Refuse : RecordVerdict::Accept;
     }});
   });
   robot.type(kVariant, "?ROL:Role", "Reader");
