@@ -466,16 +466,6 @@ Level RelationManager::deleteChildren(Relation& r, const std::vector<KeyValue>& 
 
 // ---------------------------------------------------------------- the rest
 
-void RelationManager::ApplyQuickScan(bool on, int propagation) {
-  me_->FILE()->sendOption(std::string("QUICKSCAN=") + (on ? "on" : "off"));
-  buildRelations();
-  for (Relation& r : relations_) {
-    const bool toChild = r.HISKEY >= 0;
-    if (propagation == kToAll || (propagation == kToChildren && toChild) || (propagation == kToParents && !toChild))
-      r.FILE->Me()->FILE()->sendOption(std::string("QUICKSCAN=") + (on ? "on" : "off"));
-  }
-}
-
 void RelationManager::Shutdown() {
   if (killed_ || !me_) return;
   killed_ = true;
