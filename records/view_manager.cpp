@@ -52,7 +52,12 @@ void ViewManager::Destroy() {
   if (inited_ && !killed_) Shutdown();
 }
 
-ViewManager::SortOrder& ViewManager::CurrentOrder() {
+const ViewManager::SortOrder& ViewManager::CurrentOrder() const {
+  static const SortOrder none;
+  return orders_ && current_ < orders_->size() ? (*orders_)[current_] : none;
+}
+
+ViewManager::SortOrder& ViewManager::currentOrder() {
   if (orders_ && current_ < orders_->size()) return (*orders_)[current_];
   // No sort order yet: the view reads in file order, unfiltered; what is set on this
   // stand-in is dropped, since there is no order to hang it on.
@@ -86,7 +91,7 @@ int ViewManager::AddKeyOrder(int key) {
 }
 
 void ViewManager::rebuildFreeElement() {
-  SortOrder& o = CurrentOrder();
+  SortOrder& o = currentOrder();
   const int position = FreeComponentPosition();
   const auto* e = keyEntry(o.MAINKEY);
   o.FREEELEMENT = position > 0 && e ? e->FIELDS[static_cast<std::size_t>(position - 1)].field : -1;
@@ -94,7 +99,7 @@ void ViewManager::rebuildFreeElement() {
 }
 
 void ViewManager::LimitBy(int field, ValueRef value) {
-  SortOrder& o = CurrentOrder();
+  SortOrder& o = currentOrder();
   o.LIMITTYPE = kSingleValue;
   o.RANGELIST.Kill();
   if (const auto* e = keyEntry(o.MAINKEY)) {
@@ -109,7 +114,7 @@ void ViewManager::LimitBy(int field, ValueRef value) {
 }
 
 void ViewManager::LimitBy(int, RelationManager& related) {
-  SortOrder& o = CurrentOrder();
+  SortOrder& o = currentOrder();
   o.LIMITTYPE = kFileRelation;
   o.RANGELIST.Kill();
   if (const auto* r = primary_->RelationTo(related)) {
@@ -121,7 +126,7 @@ void ViewManager::LimitBy(int, RelationManager& related) {
 }
 
 int ViewManager::FreeComponentPosition() {
-  const SortOrder& o = CurrentOrder();
+  const SortOrder& o = currentOrder();
   const auto* e = keyEntry(o.MAINKEY);
   const int n = static_cast<int>(o.RANGELIST.size());
   if (o.MAINKEY < 0 || !e || static_cast<int>(e->FIELDS.size()) < n + 1) return 0;
@@ -130,29 +135,29 @@ int ViewManager::FreeComponentPosition() {
 
 std::string ViewManager::FreeComponentName() {
   const int position = FreeComponentPosition();
-  const auto* e = keyEntry(CurrentOrder().MAINKEY);
+  const auto* e = keyEntry(currentOrder().MAINKEY);
   return position > 0 && e ? e->FIELDS[static_cast<std::size_t>(position - 1)].FIELDNAME : std::string();
 }
 
 bool ViewManager::FreeComponentAscending() {
   const int position = FreeComponentPosition();
-  const auto* e = keyEntry(CurrentOrder().MAINKEY);
+  const auto* e = keyEntry(currentOrder().MAINKEY);
   return position == 0 || !e || e->FIELDS[static_cast<std::size_t>(position - 1)].ASCEND;
 }
 
 // ---------------------------------------------------------------- order and filter texts
 
 void ViewManager::ExtendOrder(const std::string& text) {
-  const std::string& now = CurrentOrder().ORDER;
+  const std::string& now = currentOrder().ORDER;
   if (now.empty()) PutOrderText(text);
   else if (!text.empty() && text.front() == '*') PutOrderText(text.substr(1));
   else PutOrderText(now + "," + text);
 }
 
-void ViewManager::PutOrderText(const std::string& text) { CurrentOrder().ORDER = text; }
+void ViewManager::PutOrderText(const std::string& text) { currentOrder().ORDER = text; }
 
 void ViewManager::PutNamedFilter(const std::string& text, const std::string& id) {
-  auto& filters = CurrentOrder().FILTER;
+  auto& filters = currentOrder().FILTER;
   if (text.empty()) filters.erase(id);
   else filters[id] = text;
 }
@@ -181,7 +186,7 @@ std::string rangeValueText(const Value& v, const std::string& componentName) {
 }  // namespace
 
 void ViewManager::PushFilter() {
-  SortOrder& o = CurrentOrder();
+  SortOrder& o = currentOrder();
   std::string text;
   if (o.LIMITTYPE == kSingleValue || o.LIMITTYPE == kFileRelation) {
     const auto* e = keyEntry(o.MAINKEY);
@@ -200,7 +205,7 @@ void ViewManager::PushFilter() {
 }
 
 void ViewManager::PushOrder() {
-  orderText_ = CurrentOrder().ORDER;
+  orderText_ = currentOrder().ORDER;
   if (!view_->setOrder(orderText_)) {
     static_cast<void>(primary_->Me()->ERRORS()->Raise(Msg::ViewOpenError));
     view_->setOrder("");
@@ -208,7 +213,7 @@ void ViewManager::PushOrder() {
 }
 
 bool ViewManager::RefreshLimits() {
-  SortOrder& o = CurrentOrder();
+  SortOrder& o = currentOrder();
   if (o.RANGELIST.empty()) return false;
   if (o.LIMITTYPE == kSingleValue) {
     auto& last = o.RANGELIST[o.RANGELIST.size() - 1];
@@ -261,15 +266,15 @@ void ViewManager::Reposition(long position) {
   }
 }
 
-int ViewManager::CheckRecord() { return kRecordOk; }
+ViewManager::RecordCheck ViewManager::CheckRecord() { return RecordCheck::Ok; }
 
 ReadResult ViewManager::read(bool forward) {
   for (;;) {
     if (!(forward ? view_->next() : view_->previous())) break;
     switch (CheckRecord()) {
-      case kRecordOk: return ReadResult::Ok;
-      case kRecordOutOfRange: return ReadResult::End;
-      default: continue;
+      case RecordCheck::Ok: return ReadResult::Ok;
+      case RecordCheck::OutOfRange: return ReadResult::End;
+      case RecordCheck::Filtered: continue;
     }
   }
   if (vrt::errorCode() == vrt::kRecordNotAvailable) return ReadResult::End;
@@ -288,7 +293,7 @@ void ViewManager::ClearViewRecords() {
 
 Level ViewManager::PrepareNewRecord(bool suppressClear) {
   if (!suppressClear) ClearViewRecords();
-  SortOrder& o = CurrentOrder();
+  SortOrder& o = currentOrder();
   if (o.LIMITTYPE == kSingleValue || o.LIMITTYPE == kFileRelation) {
     const auto* e = keyEntry(o.MAINKEY);
     const auto& fields = primary_->Me()->FILE()->schema().fields;
