@@ -62,7 +62,6 @@ bool WindowController::RecordChanged() const {
 // ---------------------------------------------------------------- before the loop
 
 bool WindowController::PrepareRequest() {
-  for (FileEntry& f : files_) f.saved = f.file->PushBufferCopy();
   switch (request_) {
     case Request::Insert:
       if (settings_.INSERTACTION) {

@@ -40,8 +40,6 @@ void WindowController::AddItem(FormToolbarTarget& target) {
 
 void WindowController::AddItem(int control, Response response) { buttons_.push_back({control, response}); }
 
-void WindowController::AddUpdateFile(FileManager& file) { files_.push_back({&file, 0}); }
-
 void WindowController::AddHistoryField(int control, int liveField, int historyField) {
   if (!settings_.PRIMARY || !settings_.PRIMARY->Me()) return;
   FileManager& table = *settings_.PRIMARY->Me();
@@ -78,8 +76,6 @@ void WindowController::Shutdown() {
     if (c.window) c.window->Shutdown();
   components_.clear();
   buttons_.clear();
-  for (FileEntry& f : files_) f.file->PopBufferCopy(f.saved, false);
-  files_.clear();
   releaseSnapshot();
   if (toolbar_) toolbar_->Kill();
   toolbar_ = nullptr;
