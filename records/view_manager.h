@@ -33,12 +33,13 @@ class ViewManager {
   };
   static constexpr const char* kStandardFilter = "5 Standard";
 
+  // One order the view can be read in; AddKeyOrder makes it, the calls named change it.
   struct SortOrder {
-    std::map<std::string, std::string> FILTER;  // named filters, in identifier order
-    int FREEELEMENT = -1;                       // field index of the first free key component
+    std::map<std::string, std::string> FILTER;  // PutNamedFilter: named filters, in identifier order
+    int FREEELEMENT = -1;                       // AddKeyOrder, LimitBy: field of the first free key component
     int LIMITTYPE = kNoLimit;                   // LimitBy: how the order is held to a range
-    int MAINKEY = -1;                           // key number of the primary table
-    std::string ORDER;                          // "" when there is no explicit order
+    int MAINKEY = -1;                           // AddKeyOrder: key number of the primary table
+    std::string ORDER;                          // AddKeyOrder, PutOrderText, ExtendOrder: "" when none
     FieldPairs RANGELIST;                       // LimitBy: the values the range holds to
   };
 

@@ -71,7 +71,6 @@ void BrowseManager::Shutdown() {
     if (o.LOCATOR) o.LOCATOR->Destroy();
     o.LOCATOR.reset();
     o.THUMB.reset();
-    o.RESETS.Kill();
   }
   popup_.Kill();
   if (savedBuffer_) PRIMARY()->Me()->PopBufferCopy(savedBuffer_, false);
@@ -143,7 +142,6 @@ bool BrowseManager::ChooseOrderAndFill(int number, bool force) {
   const bool sortChanged = SelectOrder(number);
   bool filled = false;
   if (RefreshLimits() || sortChanged || force || !loaded_ || loadPending_) {
-    currentSort().RESETS.AssignLeftToRight();
     if (std::exchange(rangeMoved_, false)) {
       listQueue_->Free();
       currentChoice_ = 1;

@@ -75,12 +75,8 @@ bool BrowseManager::SelectOrder(int number) {
 
 // ---------------------------------------------------------------- reading
 
-// Reading past the end may have overwritten the reset fields: they get their values back.
 ReadResult BrowseManager::afterRead(ReadResult result) {
   if (result == ReadResult::Failed) readFailed_ = true;
-  if (result == ReadResult::End)
-    for (const auto& pair : currentSort().RESETS)
-      if (pair.left.write) pair.left.write(pair.right);
   return result;
 }
 
@@ -363,11 +359,6 @@ bool BrowseManager::RefreshLimits() {
   bool changed = rangeMoved;
   if (const int items = ilc_->Items(); items >= 0 && items != lastItems_) {
     lastItems_ = items;
-    changed = true;
-  }
-  FieldPairs& resets = currentSort().RESETS;
-  if (!resets.Equal()) {
-    resets.AssignLeftToRight();
     changed = true;
   }
   // Whoever asked, the refill is owed until a page is filled: asking whether a reset is

@@ -27,12 +27,6 @@ class WindowController;
 
 class BrowseManager : public ViewManager, public WindowComponent {
  public:
-  // The browse's part of a sort order, beside the view manager's own entry.
-  struct BrowseOrder {
-    FieldPairs RESETS;                  // a change of these refills the list
-    std::unique_ptr<ThumbStep> THUMB;   // maps the thumb to the free element, or none
-    std::unique_ptr<Locator> LOCATOR;   // or none
-  };
   // How a fill starts: from the highlighted row's record, or where the view stands.
   static constexpr int kFromHighlight = 1, kFromView = 2;
   static constexpr int kUpward = 1, kDownward = 2;
@@ -149,6 +143,12 @@ class BrowseManager : public ViewManager, public WindowComponent {
   bool FreeElementDescending();
 
  private:
+  // The browse's part of a sort order, beside the view manager's own entry.
+  struct BrowseOrder {
+    std::unique_ptr<ThumbStep> THUMB;   // AddKeyOrder: maps the thumb to the free element, or none
+    std::unique_ptr<Locator> LOCATOR;   // AttachLocator, or none
+  };
+
   // The form's end: the page refreshed to show what it did, then its toolbar navigation.
   void RefreshAfterForm(Request request, Response response);
   [[nodiscard]] EventResult OnKey(int key, int character);
@@ -168,6 +168,7 @@ class BrowseManager : public ViewManager, public WindowComponent {
   void locate(const std::string& target);
   void updateThumb(int event);
   void componentsAfterFreeElementToStart();
+  // A failed read is noted: the window closes after the event.
   ReadResult afterRead(ReadResult result);
   void pressIfUsable(int control);
   void refreshButtons();
