@@ -17,13 +17,15 @@ void FileManager::Setup(vrt::DataFile& file, ErrorManager& errors) {
   errors_ = &errors;
   opened_ = 0;
   killed_ = false;
-  Configure({});
+  settings_ = {};
+  openMode_ = settings_.OPENMODE;
   threadRegistry().FILEMAPPING[vrt::upperCase(fileName_)] = this;
 }
 
 void FileManager::Configure(Settings settings) {
+  // Other hooks keep the read-only fallback the user was told about.
+  if (settings.OPENMODE != settings_.OPENMODE) openMode_ = settings.OPENMODE;
   settings_ = std::move(settings);
-  openMode_ = settings_.OPENMODE;
 }
 
 // The file-level set-up, done on first use.

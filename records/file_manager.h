@@ -67,7 +67,7 @@ class FileManager {
   // by table label.
   void Setup(vrt::DataFile& file, ErrorManager& errors);
   // The table's set-up after Setup, or a caller that needs other hooks for a while: replaces
-  // the settings whole.
+  // the settings whole; an unchanged OPENMODE keeps a read-only fallback already made.
   void Configure(Settings settings);
   const Settings& SETTINGS() const { return settings_; }  // Setup and Configure
 

@@ -205,6 +205,15 @@ TEST_F(FileManagerTest, AReadOnlyFileOpensReadOnlyAfterSayingSo) {
   ASSERT_FALSE(display.messages.empty());
   EXPECT_EQ(display.messages[0].text, "Could not get write access to Service so trying read-only.");
   EXPECT_TRUE(TableFile(tables::Service).isReadOnly());
+  // Other hooks leave the fallback as it was: opened again, read-only without a second word.
+  fm.Configure({.ValidateRecord = [](vrt::RecordRef) { return RecordVerdict::Accept; }});
+  static_cast<void>(fm.Close());
+  EXPECT_FALSE(TableFile(tables::Service).isOpen());
+  ASSERT_EQ(fm.Open(), Level::Benign);
+  const std::size_t shown = display.messages.size();
+  EXPECT_EQ(fm.Fetch(SER_ServiceNumberKey.index), Level::Benign);
+  EXPECT_EQ(display.messages.size(), shown);
+  EXPECT_TRUE(TableFile(tables::Service).isReadOnly());
   ::chmod("Service.vdb", 0644);
 }
 
