@@ -110,17 +110,17 @@ void measure(const Sizes& s, TestRobot& robot) {
     int element = 2;
     // Saving a changed element as its form does: the write, its entries' upkeep, one transaction.
     save = vbench::timeRuns(101, [&] {
-      elements.BUFFER->set(SEL_ELEMENTNUMBER, element);
+      elements.BUFFER()->set(SEL_ELEMENTNUMBER, element);
       element = element % (s.services * s.perService) + 2;
       if (elements.Fetch(dict::idx::SEL::keys::ElementNumberKey) != Level::Benign) return;
-      elements.BUFFER->set(SEL_BIBLIOGRAPHYNUMBER, elements.BUFFER->get(SEL_BIBLIOGRAPHYNUMBER) % kEntries + 1);
+      elements.BUFFER()->set(SEL_BIBLIOGRAPHYNUMBER, elements.BUFFER()->get(SEL_BIBLIOGRAPHYNUMBER) % kEntries + 1);
       static_cast<void>(relate.Update(true));
     });
     insert = vbench::timeRuns(51, [&] {
       static_cast<void>(elements.ClearForInsert());
-      elements.BUFFER->set(SEL_SERVICENUMBER, s.services);
-      elements.BUFFER->set(SEL_ELEMENTORDER, 99);
-      elements.BUFFER->set(SEL_BIBLIOGRAPHYNUMBER, 7);
+      elements.BUFFER()->set(SEL_SERVICENUMBER, s.services);
+      elements.BUFFER()->set(SEL_ELEMENTORDER, 99);
+      elements.BUFFER()->set(SEL_BIBLIOGRAPHYNUMBER, 7);
       static_cast<void>(relate.Insert(false));
     });
     // For comparison, a save of a table without upkeep: the write and its commit alone.
@@ -129,9 +129,9 @@ void measure(const Sizes& s, TestRobot& robot) {
     static_cast<void>(relateEntries.Open());
     int n = 0;
     plain = vbench::timeRuns(101, [&] {
-      entries.BUFFER->set(BBL_BIBLIOGRAPHYNUMBER, n % kEntries + 1);
+      entries.BUFFER()->set(BBL_BIBLIOGRAPHYNUMBER, n % kEntries + 1);
       if (entries.Fetch(dict::idx::BBL::keys::BibliographyNumberKey) != Level::Benign) return;
-      entries.BUFFER->set(BBL_DESCRIPTION, "Revised " + std::to_string(++n));
+      entries.BUFFER()->set(BBL_DESCRIPTION, "Revised " + std::to_string(++n));
       static_cast<void>(relateEntries.Update(true));
     });
     static_cast<void>(relateEntries.Close());

@@ -109,7 +109,7 @@ bool generate(std::int64_t services, std::int64_t perService, const std::string&
 void changeService(std::int64_t target) {
   FileManager& f = Access(tables::Service);
   static_cast<void>(f.Open());
-  f.BUFFER->setNumber(f.FILE->schema().fields[0], static_cast<double>(target));
+  f.BUFFER()->setNumber(f.FILE()->schema().fields[0], static_cast<double>(target));
   if (f.Fetch(0) == Level::Benign) {
     threadGlobals().GlobalRequest = Request::Change;
     FindProcedure("UpdateService")();
@@ -187,9 +187,9 @@ bool measure(Bench& b, std::int64_t services, std::int64_t elements, std::int64_
   b.run([&] {
     FileManager& f = Access(tables::ServiceElement);
     if (f.Open() != Level::Benign || f.Use() != Level::Benign) return;
-    vrt::DataFile& file = *f.FILE;
-    RecordRef(*f.BUFFER).set(SEL_SERVICENUMBER, static_cast<double>(target));
-    RecordRef(*f.BUFFER).set(SEL_ELEMENTORDER, 0.0);
+    vrt::DataFile& file = *f.FILE();
+    RecordRef(*f.BUFFER()).set(SEL_SERVICENUMBER, static_cast<double>(target));
+    RecordRef(*f.BUFFER()).set(SEL_ELEMENTORDER, 0.0);
     file.setToValue(dict::idx::SEL::keys::ServiceElementKey);
     const std::int64_t rowid = file.next() ? file.currentRowid() : 0;
     for (int i = 0; rowid && i < kMoves; ++i) {
@@ -252,14 +252,14 @@ int main(int argc, char** argv) {
     static_cast<void>(f.Open());
     for (std::int64_t order = perService + 1; fresh && order <= 50; ++order) {
       static_cast<void>(f.ClearForInsert());
-      RecordRef r(*f.BUFFER);
+      RecordRef r(*f.BUFFER());
       r.set(SEL_SERVICENUMBER, static_cast<double>(target));
       r.set(SEL_ELEMENTORDER, static_cast<double>(order));
       r.set(SEL_TITLE, "Added element " + std::to_string(order));
       static_cast<void>(f.Insert());
     }
     static_cast<void>(f.Use());
-    elements = f.FILE->records();
+    elements = f.FILE()->records();
     static_cast<void>(f.Close());
   });
   ofTarget = std::max<std::int64_t>(perService, 50);

@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
                 [] {
                   FileManager& f = Access(tables::Service);
                   static_cast<void>(f.Open());
-                  RecordRef(*f.BUFFER).set(SER_SERVICENUMBER, kServices / 2);
+                  RecordRef(*f.BUFFER()).set(SER_SERVICENUMBER, kServices / 2);
                   static_cast<void>(f.Fetch(dict::idx::SER::keys::ServiceNumberKey));
                   FindProcedure("ReportOrderOfService")();
                 },

@@ -33,11 +33,11 @@ std::int64_t countNaming(const dict::NamedByDecl& by, const std::string& value) 
     return -1;
   }
   int saved = fm->SaveState();
-  fm->FILE->setToStart(vrt::DataFile::kFileOrder);
+  fm->FILE()->setToStart(vrt::DataFile::kFileOrder);
   std::int64_t count = 0;
   std::set<std::string> distinct;
-  while (fm->FILE->next()) {
-    const vrt::RecordRef rec = *fm->BUFFER;
+  while (fm->FILE()->next()) {
+    const vrt::RecordRef rec = *fm->BUFFER();
     bool names = false;
     for (const vrt::FieldDesc* f : fields) names = names || vrt::equalTextNoCase(rec.text(*f), value);
     if (!names) continue;
@@ -54,10 +54,10 @@ std::int64_t countNaming(const dict::NamedByDecl& by, const std::string& value) 
 }  // namespace
 
 std::string NamedElsewhereQuestion(FileManager& named) {
-  const dict::NamedRecordDecl* decl = dict::namedRecord(named.FILENAMEVALUE);
+  const dict::NamedRecordDecl* decl = dict::namedRecord(named.FILENAMEVALUE());
   const vrt::FieldDesc* valueField = decl ? fieldOf(decl->value) : nullptr;
   if (!valueField) return {};
-  const vrt::RecordRef rec = *named.BUFFER;
+  const vrt::RecordRef rec = *named.BUFFER();
   const std::string value = rec.text(*valueField);
   if (value.empty() || (valueField->type != vrt::FieldType::String && valueField->type != vrt::FieldType::CString &&
                         value == "0"))

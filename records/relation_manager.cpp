@@ -21,7 +21,7 @@ void RelationManager::Setup(FileManager& fileManager, Settings settings) {
   relationsBuilt_ = false;
   settings_ = std::move(settings);
   killed_ = false;
-  threadRegistry().RELATIONMAPPING[vrt::upperCase(fileManager.FILENAMEVALUE)] = this;
+  threadRegistry().RELATIONMAPPING[vrt::upperCase(fileManager.FILENAMEVALUE())] = this;
 }
 
 void RelationManager::DeclareRelation(RelationManager& related, int updateMode, int deleteMode, int hisKey) {
@@ -65,9 +65,9 @@ Level RelationManager::openPass(long pass) {
   if (const Level rc = me_->Open(); rc != Level::Benign) return rc;
   for (Relation& r : relations_) {
     if (r.FILE->openStamp_ == pass) continue;  // reached already through a cycle
-    const int before = r.FILE->Me()->OPENED;
+    const int before = r.FILE->Me()->OPENED();
     const Level rc = r.FILE->openPass(pass);
-    if (r.FILE->Me()->OPENED > before) ++r.OPENED;
+    if (r.FILE->Me()->OPENED() > before) ++r.OPENED;
     if (rc != Level::Benign) return rc;
   }
   return Level::Benign;
@@ -100,14 +100,14 @@ bool contains(const std::vector<vrt::DataFile*>& files, vrt::DataFile* f) {
 }  // namespace
 
 void RelationManager::collectUpkeep(std::vector<vrt::DataFile*>& files) {
-  for (const Upkeep& u : UpkeepOf(me_->FILENAMEVALUE))
+  for (const Upkeep& u : UpkeepOf(me_->FILENAMEVALUE()))
     for (const std::string& table : u.tables)
-      if (FileManager* fm = fileManagerFor(table)) addFile(files, fm->FILE);
+      if (FileManager* fm = fileManagerFor(table)) addFile(files, fm->FILE());
 }
 
 void RelationManager::collectForUpdate(std::vector<vrt::DataFile*>& files) {
-  if (contains(files, me_->FILE)) return;
-  addFile(files, me_->FILE);
+  if (contains(files, me_->FILE())) return;
+  addFile(files, me_->FILE());
   collectUpkeep(files);
   buildRelations();
   for (Relation& r : relations_)
@@ -115,8 +115,8 @@ void RelationManager::collectForUpdate(std::vector<vrt::DataFile*>& files) {
 }
 
 void RelationManager::collectForDelete(std::vector<vrt::DataFile*>& files) {
-  if (contains(files, me_->FILE)) return;
-  addFile(files, me_->FILE);
+  if (contains(files, me_->FILE())) return;
+  addFile(files, me_->FILE());
   collectUpkeep(files);
   buildRelations();
   for (Relation& r : relations_) {
@@ -130,7 +130,7 @@ void RelationManager::collectForDelete(std::vector<vrt::DataFile*>& files) {
 
 std::vector<KeyValue> RelationManager::linkValues(const Relation& r, const vrt::RecordRef& rec) const {
   std::vector<KeyValue> out;
-  for (const Link& l : r.FIELDS) out.push_back(me_->FILE->layout().componentValue(l.myField, rec));
+  for (const Link& l : r.FIELDS) out.push_back(me_->FILE()->layout().componentValue(l.myField, rec));
   return out;
 }
 
@@ -138,35 +138,33 @@ namespace {
 
 // Puts `values` into the related table's linking fields.
 void setLinks(const RelationManager::Relation& r, const std::vector<KeyValue>& values, vrt::RecordRef rec) {
-  const auto& layout = r.FILE->Me()->FILE->layout();
+  const auto& layout = r.FILE->Me()->FILE()->layout();
   for (std::size_t i = 0; i < r.FIELDS.size() && i < values.size(); ++i)
     layout.setComponentValue(r.FIELDS[i].hisField, values[i], rec);
 }
 
 std::vector<KeyValue> hisLinkValues(const RelationManager::Relation& r, const vrt::RecordRef& rec) {
   std::vector<KeyValue> out;
-  for (const auto& l : r.FIELDS) out.push_back(r.FILE->Me()->FILE->layout().componentValue(l.hisField, rec));
+  for (const auto& l : r.FIELDS) out.push_back(r.FILE->Me()->FILE()->layout().componentValue(l.hisField, rec));
   return out;
 }
 
 void clearLinks(const RelationManager::Relation& r, vrt::RecordRef rec) {
-  const auto& fields = r.FILE->Me()->FILE->schema().fields;
+  const auto& fields = r.FILE->Me()->FILE()->schema().fields;
   for (const auto& l : r.FIELDS) rec.clear(fields[static_cast<std::size_t>(l.hisField)]);
 }
 
 // Shows `message` about `fm`'s table at once; 5.
 Level raiseFor(FileManager& fm, int message) {
-  fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
-  static_cast<void>(fm.ERRORS->Raise(message));  // a notification: its answer is always 5
+  fm.ERRORS()->NoteFile(vrt::clip(fm.FILENAMEVALUE()));
+  static_cast<void>(fm.ERRORS()->Raise(message));  // a notification: its answer is always 5
   return Level::Notify;
 }
 
 }  // namespace
 
 Level RelationManager::Pending::record(FileManager& fm, int id) {
-  fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
-  fm.LASTERROR = id;
-  fm.ERRORS->RecordError(id);
+  fm.RecordFailure(id);
   message = id;
   return Level::Notify;
 }
@@ -180,7 +178,7 @@ Level RelationManager::beginTransaction(std::optional<vrt::Transaction>& txn,
   (this->*collect)(files);
   // The upkeep's files are open for as long as the write, whoever else has them open.
   for (vrt::DataFile* f : files)
-    if (FileManager* fm = fileManagerFor(f->schema().label); fm && fm != me_ && fm->OPENED == 0) {
+    if (FileManager* fm = fileManagerFor(f->schema().label); fm && fm != me_ && fm->OPENED() == 0) {
       if (const Level rc = fm->Open(); rc != Level::Benign) return rc;
       upkeepOpened_.push_back(fm);
     }
@@ -204,7 +202,7 @@ Level RelationManager::finish(std::optional<vrt::Transaction>& txn, Level rc, co
     else if (!txn->commit()) rc = raiseFor(*me_, commitFailure);
   }
   closeUpkeepFiles();
-  if (rc != Level::Benign && pending.message != 0) static_cast<void>(me_->ERRORS->ShowCurrent(pending.message));
+  if (rc != Level::Benign && pending.message != 0) static_cast<void>(me_->ERRORS()->ShowCurrent(pending.message));
   return rc;
 }
 
@@ -216,24 +214,27 @@ void RelationManager::closeUpkeepFiles() {
 // After a write of this table's record: its upkeep, which undoes the write when it fails.
 Level RelationManager::runUpkeep(const vrt::RecordBuffer* before, const vrt::RecordBuffer* after, Pending& pending,
                                int failure) {
-  for (const Upkeep& u : UpkeepOf(me_->FILENAMEVALUE))
+  for (const Upkeep& u : UpkeepOf(me_->FILENAMEVALUE()))
     if (u.apply && !u.apply(before, after)) return pending.record(*me_, failure);
   return Level::Benign;
 }
 
 Level RelationManager::Insert(bool ask) {
-  if (UpkeepOf(me_->FILENAMEVALUE).empty() && !hasParentCheck()) return me_->Insert(ask);
+  if (UpkeepOf(me_->FILENAMEVALUE()).empty() && !hasParentCheck()) return me_->Insert(ask);
   buildRelations();
   if (const Level rc = Open(); rc != Level::Benign) return rc;
   std::optional<vrt::Transaction> txn;
   Pending pending;
-  const bool reserved = me_->AUTOINCDONE;
+  const bool reserved = me_->AUTOINCDONE();
   Level rc = beginTransaction(txn, &RelationManager::collectForInsert);
   if (rc == Level::Benign) rc = checkParents(pending);
   if (rc == Level::Benign) rc = me_->Insert(ask);
-  if (rc == Level::Benign) rc = runUpkeep(nullptr, me_->BUFFER, pending, Msg::RecordInsertError);
+  if (rc == Level::Benign) rc = runUpkeep(nullptr, me_->BUFFER(), pending, Msg::RecordInsertError);
   // Undone: the number reserved for the record is still its placeholder's.
-  if (rc != Level::Benign) me_->AUTOINCDONE = reserved;
+  if (rc != Level::Benign) {
+    if (reserved) me_->TakeBackReservedNumber();
+    else me_->GiveUpReservedNumber();
+  }
   rc = finish(txn, rc, pending, Msg::RecordInsertError);
   static_cast<void>(Close());
   return rc;
@@ -251,7 +252,7 @@ bool RelationManager::hasParentCheck() {
 void RelationManager::collectForInsert(std::vector<vrt::DataFile*>& files) {
   collectForUpdate(files);
   for (Relation& r : relations_)
-    if (r.HISKEY < 0 && !r.MISSINGPARENT.empty()) addFile(files, r.FILE->Me()->FILE);
+    if (r.HISKEY < 0 && !r.MISSINGPARENT.empty()) addFile(files, r.FILE->Me()->FILE());
 }
 
 namespace {
@@ -260,24 +261,24 @@ namespace {
 // the table's state is kept.
 bool anyRecordWith(FileManager& fm, int key, const std::vector<int>& fields, const std::vector<KeyValue>& values,
                    bool& failed) {
-  vrt::DataFile& file = *fm.FILE;
+  vrt::DataFile& file = *fm.FILE();
   if (fm.Use() != Level::Benign) {
     failed = true;
     return false;
   }
   int saved = fm.SaveState();
   const auto& layout = file.layout();
-  fm.BUFFER->clearAll(file.schema().fields);
-  for (std::size_t i = 0; i < fields.size(); ++i) layout.setComponentValue(fields[i], values[i], *fm.BUFFER);
+  fm.BUFFER()->clearAll(file.schema().fields);
+  for (std::size_t i = 0; i < fields.size(); ++i) layout.setComponentValue(fields[i], values[i], *fm.BUFFER());
   const auto& components = file.schema().keys[static_cast<std::size_t>(key)].components;
   for (std::size_t i = fields.size(); i < components.size(); ++i)
-    layout.setComponentValue(components[i], layout.lowestValue(components[i]), *fm.BUFFER);
+    layout.setComponentValue(components[i], layout.lowestValue(components[i]), *fm.BUFFER());
   file.setToValue(key);
   bool found = false;
   if (file.next()) {
     found = true;
     for (std::size_t i = 0; i < fields.size(); ++i)
-      if (layout.componentValue(fields[i], *fm.BUFFER) != values[i]) found = false;
+      if (layout.componentValue(fields[i], *fm.BUFFER()) != values[i]) found = false;
   } else if (vrt::errorCode() != vrt::kRecordNotAvailable) {
     failed = true;
   }
@@ -309,18 +310,18 @@ bool namesNothing(const std::vector<KeyValue>& values) {
 Level RelationManager::checkParents(Pending& pending, const vrt::RecordBuffer* stored) {
   for (Relation& r : relations_) {
     if (r.HISKEY >= 0 || r.MISSINGPARENT.empty() || r.FIELDS.empty()) continue;
-    const auto values = linkValues(r, *me_->BUFFER);
+    const auto values = linkValues(r, *me_->BUFFER());
     if (namesNothing(values)) continue;
     if (stored && linkValues(r, *stored) == values) continue;
     FileManager& parent = *r.FILE->Me();
     std::vector<int> fields;
     for (const Link& l : r.FIELDS) fields.push_back(l.hisField);
-    const int key = parentKey(parent.FILE->schema(), fields);
+    const int key = parentKey(parent.FILE()->schema(), fields);
     if (key < 0) continue;
     bool failed = false;
     if (anyRecordWith(parent, key, fields, values, failed)) continue;
     if (failed) return pending.record(parent, Msg::RecordRetrievalError);
-    me_->ERRORS->NoteMessageText(r.MISSINGPARENT);
+    me_->ERRORS()->NoteMessageText(r.MISSINGPARENT);
     return pending.record(*me_, Msg::NotSaved);
   }
   return Level::Benign;
@@ -340,7 +341,7 @@ Level RelationManager::Update(bool fromForm) {
 
 // This record and, where its linking fields changed, its children by their rules.
 Level RelationManager::updateRecord(bool fromForm, Pending& pending) {
-  vrt::DataFile& file = *me_->FILE;
+  vrt::DataFile& file = *me_->FILE();
   // The stored linking values decide which children move: without them the change cannot
   // be made safely at all.
   vrt::RecordBuffer stored(file.schema().recordSize);
@@ -350,27 +351,27 @@ Level RelationManager::updateRecord(bool fromForm, Pending& pending) {
   if (const Level rc = me_->Update(0); rc != Level::Benign) {
     // Refused by the validation hook (which spoke for itself), or the file could not be
     // used (already reported): nothing more to show.
-    if (rc != Level::Notify || me_->LASTERROR == 0) return rc;
-    int message = me_->LASTERROR;
+    if (rc != Level::Notify || me_->LASTERROR() == 0) return rc;
+    int message = me_->LASTERROR();
     if (fromForm && message == Msg::ChangedByOtherStation) message = Msg::ChangedByOtherStationShown;
     pending.message = message;
     return message == Msg::ChangedByOtherStation || message == Msg::ChangedByOtherStationShown ? Level::Notify
                                                                                                : Level::Ask;
   }
-  if (!haveStored) return runUpkeep(nullptr, me_->BUFFER, pending, Msg::RecordUpdateFailed);
+  if (!haveStored) return runUpkeep(nullptr, me_->BUFFER(), pending, Msg::RecordUpdateFailed);
   for (Relation& r : relations_) {
     if (r.HISKEY < 0 || r.UPDATEMODE == RI::None) continue;
-    const auto oldValues = linkValues(r, stored), newValues = linkValues(r, *me_->BUFFER);
+    const auto oldValues = linkValues(r, stored), newValues = linkValues(r, *me_->BUFFER());
     if (oldValues == newValues) continue;  // the children are not concerned
     if (const Level rc = changeChildren(r, oldValues, newValues, pending); rc != Level::Benign) {
       // The linking fields go back to what they were, as the restrict rule tells the user.
       const auto& layout = file.layout();
       for (std::size_t i = 0; i < r.FIELDS.size(); ++i)
-        layout.setComponentValue(r.FIELDS[i].myField, oldValues[i], *me_->BUFFER);
+        layout.setComponentValue(r.FIELDS[i].myField, oldValues[i], *me_->BUFFER());
       return rc;
     }
   }
-  return runUpkeep(&stored, me_->BUFFER, pending, Msg::RecordUpdateFailed);
+  return runUpkeep(&stored, me_->BUFFER(), pending, Msg::RecordUpdateFailed);
 }
 
 // Runs `onChild` for each child record whose linking fields hold `values`, with the child
@@ -381,16 +382,16 @@ Level RelationManager::forEachChild(Relation& r, const std::vector<KeyValue>& va
   RelationManager& child = *r.FILE;
   child.buildRelations();
   FileManager& fm = *child.Me();
-  vrt::DataFile& file = *fm.FILE;
+  vrt::DataFile& file = *fm.FILE();
   if (fm.Use() != Level::Benign) return Level::Notify;
   int saved = fm.SaveState();
-  fm.BUFFER->clearAll(file.schema().fields);
-  setLinks(r, values, *fm.BUFFER);
+  fm.BUFFER()->clearAll(file.schema().fields);
+  setLinks(r, values, *fm.BUFFER());
   // Before every child, whatever the key's later components hold (below zero too).
   const auto& layout = file.layout();
   const auto& components = file.schema().keys[static_cast<std::size_t>(r.HISKEY)].components;
   for (std::size_t i = r.FIELDS.size(); i < components.size(); ++i)
-    layout.setComponentValue(components[i], layout.lowestValue(components[i]), *fm.BUFFER);
+    layout.setComponentValue(components[i], layout.lowestValue(components[i]), *fm.BUFFER());
   file.setToValue(r.HISKEY);
   Level rc = Level::Benign;
   while (rc == Level::Benign) {
@@ -398,7 +399,7 @@ Level RelationManager::forEachChild(Relation& r, const std::vector<KeyValue>& va
       if (vrt::errorCode() != vrt::kRecordNotAvailable) rc = pending.record(fm, Msg::RecordRetrievalError);
       break;
     }
-    if (hisLinkValues(r, *fm.BUFFER) != values) break;  // past this parent's children
+    if (hisLinkValues(r, *fm.BUFFER()) != values) break;  // past this parent's children
     rc = onChild(child);
   }
   fm.RestoreState(saved, true);
@@ -410,8 +411,8 @@ Level RelationManager::changeChildren(Relation& r, const std::vector<KeyValue>& 
   return forEachChild(r, oldValues, pending, [&r, &newValues, &pending](RelationManager& child) {
     FileManager& fm = *child.Me();
     if (r.UPDATEMODE == RI::Restrict) return pending.record(fm, Msg::RestrictUpdate);
-    if (r.UPDATEMODE == RI::Clear) clearLinks(r, *fm.BUFFER);
-    else setLinks(r, newValues, *fm.BUFFER);
+    if (r.UPDATEMODE == RI::Clear) clearLinks(r, *fm.BUFFER());
+    else setLinks(r, newValues, *fm.BUFFER());
     return child.updateRecord(false, pending) == Level::Benign ? Level::Benign : Level::Notify;
   });
 }
@@ -420,7 +421,7 @@ Level RelationManager::changeChildren(Relation& r, const std::vector<KeyValue>& 
 
 Level RelationManager::Delete(bool ask) {
   buildRelations();
-  if (ask && me_->ERRORS->Raise(Msg::ConfirmDelete) != Level::Benign) return Level::Cancel;
+  if (ask && me_->ERRORS()->Raise(Msg::ConfirmDelete) != Level::Benign) return Level::Cancel;
   for (;;) {
     const std::string position = me_->Position();
     Level rc = Open();
@@ -436,18 +437,18 @@ Level RelationManager::Delete(bool ask) {
       static_cast<void>(Close());
     }
     if (rc == Level::Benign) return rc;
-    if (me_->ERRORS->Raise(Msg::RetryDelete) != Level::Benign) return rc;
+    if (me_->ERRORS()->Raise(Msg::RetryDelete) != Level::Benign) return rc;
   }
 }
 
 Level RelationManager::deleteRecordAndChildren(Pending& pending) {
   for (Relation& r : relations_) {
     if (r.HISKEY < 0 || r.DELETEMODE == RI::None) continue;
-    if (const Level rc = deleteChildren(r, linkValues(r, *me_->BUFFER), pending); rc != Level::Benign) return rc;
+    if (const Level rc = deleteChildren(r, linkValues(r, *me_->BUFFER()), pending); rc != Level::Benign) return rc;
   }
   // The record as it was, for the upkeep: the buffer may be reused once it is gone.
-  const vrt::RecordBuffer erased = *me_->BUFFER;
-  if (!me_->FILE->erase()) return pending.record(*me_, Msg::RecordDeleteFailed);
+  const vrt::RecordBuffer erased = *me_->BUFFER();
+  if (!me_->FILE()->erase()) return pending.record(*me_, Msg::RecordDeleteFailed);
   return runUpkeep(&erased, nullptr, pending, Msg::RecordDeleteFailed);
 }
 
@@ -456,7 +457,7 @@ Level RelationManager::deleteChildren(Relation& r, const std::vector<KeyValue>& 
     FileManager& fm = *child.Me();
     if (r.DELETEMODE == RI::Restrict) return pending.record(fm, Msg::RestrictDelete);
     if (r.DELETEMODE == RI::Clear) {
-      clearLinks(r, *fm.BUFFER);
+      clearLinks(r, *fm.BUFFER());
       return child.updateRecord(false, pending) == Level::Benign ? Level::Benign : Level::Notify;
     }
     return child.deleteRecordAndChildren(pending);
@@ -465,22 +466,12 @@ Level RelationManager::deleteChildren(Relation& r, const std::vector<KeyValue>& 
 
 // ---------------------------------------------------------------- the rest
 
-void RelationManager::ApplyQuickScan(bool on, int propagation) {
-  me_->FILE->sendOption(std::string("QUICKSCAN=") + (on ? "on" : "off"));
-  buildRelations();
-  for (Relation& r : relations_) {
-    const bool toChild = r.HISKEY >= 0;
-    if (propagation == kToAll || (propagation == kToChildren && toChild) || (propagation == kToParents && !toChild))
-      r.FILE->Me()->FILE->sendOption(std::string("QUICKSCAN=") + (on ? "on" : "off"));
-  }
-}
-
 void RelationManager::Shutdown() {
   if (killed_ || !me_) return;
   killed_ = true;
   relations_.clear();
   auto& map = threadRegistry().RELATIONMAPPING;
-  if (auto it = map.find(vrt::upperCase(me_->FILENAMEVALUE)); it != map.end() && it->second == this) map.erase(it);
+  if (auto it = map.find(vrt::upperCase(me_->FILENAMEVALUE())); it != map.end() && it->second == this) map.erase(it);
 }
 
 }  // namespace vesp

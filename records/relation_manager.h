@@ -53,6 +53,8 @@ class RelationManager {
     std::function<void(RelationManager&)> DeclareRelations{};
   };
 
+  // The thread's dictionary, once per table as the thread starts; registers the manager by
+  // table label.
   void Setup(FileManager& fileManager, Settings settings);
   const Settings& SETTINGS() const { return settings_; }  // Setup
 
@@ -70,24 +72,28 @@ class RelationManager {
   // not checked). Both from DeclareRelations only.
   void DeclareRelation(RelationManager& related, int updateMode, int deleteMode, int hisKey);
   void DeclareRelation(RelationManager& related, std::string missingParent = {});
+  // After each DeclareRelation: one pair of linking fields of that relation.
   void LinkRelationFields(int myField, int hisField);
 
   // The relation with `related`, filled in when first needed; nullptr when there is none.
   const Relation* RelationTo(const RelationManager& related);
 
+  // A screen, report or tool before it works with the table, and after: opens and closes
+  // the table and, once each, every table related to it.
   [[nodiscard]] Level Open();
   [[nodiscard]] Level Close();
   // The file manager's insert; for a table with upkeep (records/upkeep.h) or with a parent,
   // inside a transaction with their files. A record whose parent no longer exists is not
   // written (the relation's MISSINGPARENT is shown).
   [[nodiscard]] Level Insert(bool ask = true);
+  // The buffer saved over the current record, and the children changed by the relations'
+  // rules, in one transaction; `fromForm` words a clash with another station for a form.
   [[nodiscard]] Level Update(bool fromForm = false);
+  // The current record deleted with its children by the relations' rules, in one
+  // transaction (`ask`: the user confirms first).
   [[nodiscard]] Level Delete(bool ask = true);
-  void ApplyQuickScan(bool on, int propagation);
+  // The thread's dictionary as the thread ends: forgets the relations and the manager.
   void Shutdown();
-
-  // Propagation of ApplyQuickScan.
-  static constexpr int kToAll = 0, kToParents = 1, kToChildren = 2;
 
  private:
   void buildRelations();
@@ -132,6 +138,7 @@ class RelationManager {
   bool killed_ = false;
 };
 
+// The thread's relation managers by table label (case-blind); nullptr when not set up here.
 RelationManager* relationManagerFor(std::string_view label);
 
 }  // namespace vesp

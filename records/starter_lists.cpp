@@ -89,10 +89,10 @@ class OpenLists {
 };
 
 Level add(FileManager& list, const StarterList& values) {
-  const vrt::FieldDesc& text = list.FILE->schema().fields[static_cast<std::size_t>(values.textField)];
+  const vrt::FieldDesc& text = list.FILE()->schema().fields[static_cast<std::size_t>(values.textField)];
   for (const char* value : values.values) {
     if (const Level rc = list.ClearForInsert(); rc != Level::Benign) return rc;
-    list.BUFFER->setText(text, value);
+    list.BUFFER()->setText(text, value);
     if (const Level rc = list.Insert(false); rc != Level::Benign) return rc;
   }
   return Level::Benign;
@@ -108,11 +108,11 @@ Level FillStarterLists() {
   for (const StarterList& list : kStarterLists) {
     FileManager& access = Access(list.table);
     if (const Level rc = lists.open(access); rc != Level::Benign) return rc;
-    if (access.FILE->records() == 0) empty.emplace_back(&access, &list);
+    if (access.FILE()->records() == 0) empty.emplace_back(&access, &list);
   }
   if (empty.empty()) return Level::Benign;
   std::vector<vrt::DataFile*> files;
-  for (const auto& [access, list] : empty) files.push_back(access->FILE);
+  for (const auto& [access, list] : empty) files.push_back(access->FILE());
   vrt::Transaction txn(files, 2);
   if (!txn.begin()) return Level::Program;
   for (const auto& [access, list] : empty)

@@ -24,7 +24,7 @@ struct TableSet {
 // Declares a table's relations on its relation manager, as the dictionary lists them:
 // as the parent, its children in order; as a child, its parent.
 void declareRelations(RelationManager& rm) {
-  const std::string& label = rm.Me()->FILENAMEVALUE;
+  const std::string& label = rm.Me()->FILENAMEVALUE();
   for (const auto& r : dict::relations()) {
     const bool parent = vrt::equalTextNoCase(r.parent, label);
     const bool child = vrt::equalTextNoCase(r.child, label);
@@ -62,7 +62,7 @@ class ThreadDictionary {
   }
   TableSet& find(std::string_view label) {
     for (TableSet& t : tables_)
-      if (vrt::equalTextNoCase(t.access.FILENAMEVALUE, label)) return t;
+      if (vrt::equalTextNoCase(t.access.FILENAMEVALUE(), label)) return t;
     throw std::logic_error("no table " + std::string(label));
   }
 

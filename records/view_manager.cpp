@@ -52,7 +52,12 @@ void ViewManager::Destroy() {
   if (inited_ && !killed_) Shutdown();
 }
 
-ViewManager::SortOrder& ViewManager::CurrentOrder() {
+const ViewManager::SortOrder& ViewManager::CurrentOrder() const {
+  static const SortOrder none;
+  return orders_ && current_ < orders_->size() ? (*orders_)[current_] : none;
+}
+
+ViewManager::SortOrder& ViewManager::currentOrder() {
   if (orders_ && current_ < orders_->size()) return (*orders_)[current_];
   // No sort order yet: the view reads in file order, unfiltered; what is set on this
   // stand-in is dropped, since there is no order to hang it on.
@@ -61,7 +66,7 @@ ViewManager::SortOrder& ViewManager::CurrentOrder() {
 }
 
 const FileManager::KeyEntry* ViewManager::keyEntry(int key) const {
-  for (const auto& e : primary_->Me()->KEYS)
+  for (const auto& e : primary_->Me()->KEYS())
     if (e.key == key) return &e;
   return nullptr;
 }
@@ -86,7 +91,7 @@ int ViewManager::AddKeyOrder(int key) {
 }
 
 void ViewManager::rebuildFreeElement() {
-  SortOrder& o = CurrentOrder();
+  SortOrder& o = currentOrder();
   const int position = FreeComponentPosition();
   const auto* e = keyEntry(o.MAINKEY);
   o.FREEELEMENT = position > 0 && e ? e->FIELDS[static_cast<std::size_t>(position - 1)].field : -1;
@@ -94,14 +99,14 @@ void ViewManager::rebuildFreeElement() {
 }
 
 void ViewManager::LimitBy(int field, ValueRef value) {
-  SortOrder& o = CurrentOrder();
+  SortOrder& o = currentOrder();
   o.LIMITTYPE = kSingleValue;
   o.RANGELIST.Kill();
   if (const auto* e = keyEntry(o.MAINKEY)) {
-    const auto& fields = primary_->Me()->FILE->schema().fields;
+    const auto& fields = primary_->Me()->FILE()->schema().fields;
     for (const auto& c : e->FIELDS) {
       if (c.field == field) break;
-      o.RANGELIST.AddPair(ValueRef::ofField(*primary_->Me()->BUFFER, fields[static_cast<std::size_t>(c.field)]));
+      o.RANGELIST.AddPair(ValueRef::ofField(*primary_->Me()->BUFFER(), fields[static_cast<std::size_t>(c.field)]));
     }
   }
   o.RANGELIST.AddPair(std::move(value));
@@ -109,19 +114,19 @@ void ViewManager::LimitBy(int field, ValueRef value) {
 }
 
 void ViewManager::LimitBy(int, RelationManager& related) {
-  SortOrder& o = CurrentOrder();
+  SortOrder& o = currentOrder();
   o.LIMITTYPE = kFileRelation;
   o.RANGELIST.Kill();
   if (const auto* r = primary_->RelationTo(related)) {
-    const auto& theirs = related.Me()->FILE->schema().fields;
+    const auto& theirs = related.Me()->FILE()->schema().fields;
     for (const auto& link : r->FIELDS)
-      o.RANGELIST.AddPair(ValueRef::ofField(*related.Me()->BUFFER, theirs[static_cast<std::size_t>(link.hisField)]));
+      o.RANGELIST.AddPair(ValueRef::ofField(*related.Me()->BUFFER(), theirs[static_cast<std::size_t>(link.hisField)]));
   }
   rebuildFreeElement();
 }
 
 int ViewManager::FreeComponentPosition() {
-  const SortOrder& o = CurrentOrder();
+  const SortOrder& o = currentOrder();
   const auto* e = keyEntry(o.MAINKEY);
   const int n = static_cast<int>(o.RANGELIST.size());
   if (o.MAINKEY < 0 || !e || static_cast<int>(e->FIELDS.size()) < n + 1) return 0;
@@ -130,29 +135,29 @@ int ViewManager::FreeComponentPosition() {
 
 std::string ViewManager::FreeComponentName() {
   const int position = FreeComponentPosition();
-  const auto* e = keyEntry(CurrentOrder().MAINKEY);
+  const auto* e = keyEntry(currentOrder().MAINKEY);
   return position > 0 && e ? e->FIELDS[static_cast<std::size_t>(position - 1)].FIELDNAME : std::string();
 }
 
 bool ViewManager::FreeComponentAscending() {
   const int position = FreeComponentPosition();
-  const auto* e = keyEntry(CurrentOrder().MAINKEY);
+  const auto* e = keyEntry(currentOrder().MAINKEY);
   return position == 0 || !e || e->FIELDS[static_cast<std::size_t>(position - 1)].ASCEND;
 }
 
 // ---------------------------------------------------------------- order and filter texts
 
 void ViewManager::ExtendOrder(const std::string& text) {
-  const std::string& now = CurrentOrder().ORDER;
+  const std::string& now = currentOrder().ORDER;
   if (now.empty()) PutOrderText(text);
   else if (!text.empty() && text.front() == '*') PutOrderText(text.substr(1));
   else PutOrderText(now + "," + text);
 }
 
-void ViewManager::PutOrderText(const std::string& text) { CurrentOrder().ORDER = text; }
+void ViewManager::PutOrderText(const std::string& text) { currentOrder().ORDER = text; }
 
 void ViewManager::PutNamedFilter(const std::string& text, const std::string& id) {
-  auto& filters = CurrentOrder().FILTER;
+  auto& filters = currentOrder().FILTER;
   if (text.empty()) filters.erase(id);
   else filters[id] = text;
 }
@@ -181,7 +186,7 @@ std::string rangeValueText(const Value& v, const std::string& componentName) {
 }  // namespace
 
 void ViewManager::PushFilter() {
-  SortOrder& o = CurrentOrder();
+  SortOrder& o = currentOrder();
   std::string text;
   if (o.LIMITTYPE == kSingleValue || o.LIMITTYPE == kFileRelation) {
     const auto* e = keyEntry(o.MAINKEY);
@@ -194,21 +199,21 @@ void ViewManager::PushFilter() {
   filterText_ = text;
   if (!view_->setFilter(text)) {
     // The user is told, and reading goes on without the filter and the range limits.
-    static_cast<void>(primary_->Me()->ERRORS->Raise(Msg::ViewOpenError));
+    static_cast<void>(primary_->Me()->ERRORS()->Raise(Msg::ViewOpenError));
     view_->setFilter("");
   }
 }
 
 void ViewManager::PushOrder() {
-  orderText_ = CurrentOrder().ORDER;
+  orderText_ = currentOrder().ORDER;
   if (!view_->setOrder(orderText_)) {
-    static_cast<void>(primary_->Me()->ERRORS->Raise(Msg::ViewOpenError));
+    static_cast<void>(primary_->Me()->ERRORS()->Raise(Msg::ViewOpenError));
     view_->setOrder("");
   }
 }
 
 bool ViewManager::RefreshLimits() {
-  SortOrder& o = CurrentOrder();
+  SortOrder& o = currentOrder();
   if (o.RANGELIST.empty()) return false;
   if (o.LIMITTYPE == kSingleValue) {
     auto& last = o.RANGELIST[o.RANGELIST.size() - 1];
@@ -237,8 +242,8 @@ bool ViewManager::SelectOrder(int number) {
 
 void ViewManager::OpenView() {
   if (!view_->isOpen() && !view_->open() && vrt::errorCode() != vrt::kFileAlreadyOpen) {
-    primary_->Me()->ERRORS->NoteFile(vrt::clip(primary_->Me()->FILENAMEVALUE));
-    static_cast<void>(primary_->Me()->ERRORS->Raise(Msg::ViewOpenError));
+    primary_->Me()->ERRORS()->NoteFile(vrt::clip(primary_->Me()->FILENAMEVALUE()));
+    static_cast<void>(primary_->Me()->ERRORS()->Raise(Msg::ViewOpenError));
   }
   opened_ = true;
   view_->setBuffer(settings_.PAGESIZE, settings_.PAGESBEHIND, settings_.PAGESAHEAD, settings_.TIMEOUT);
@@ -256,26 +261,26 @@ void ViewManager::Reposition(long position) {
   if (position == 0) {
     view_->setToStart();
   } else if (!view_->resetTo(vrt::store::encodePosition(position, {}))) {
-    static_cast<void>(primary_->Me()->ERRORS->Raise(Msg::ViewOpenError));
+    static_cast<void>(primary_->Me()->ERRORS()->Raise(Msg::ViewOpenError));
     view_->setToStart();
   }
 }
 
-int ViewManager::CheckRecord() { return kRecordOk; }
+ViewManager::RecordCheck ViewManager::CheckRecord() { return RecordCheck::Ok; }
 
 ReadResult ViewManager::read(bool forward) {
   for (;;) {
     if (!(forward ? view_->next() : view_->previous())) break;
     switch (CheckRecord()) {
-      case kRecordOk: return ReadResult::Ok;
-      case kRecordOutOfRange: return ReadResult::End;
-      default: continue;
+      case RecordCheck::Ok: return ReadResult::Ok;
+      case RecordCheck::OutOfRange: return ReadResult::End;
+      case RecordCheck::Filtered: continue;
     }
   }
   if (vrt::errorCode() == vrt::kRecordNotAvailable) return ReadResult::End;
   FileManager& fm = *primary_->Me();
-  fm.ERRORS->NoteFile(vrt::clip(fm.FILENAMEVALUE));
-  static_cast<void>(fm.ERRORS->Raise(Msg::RecordRetrievalError));
+  fm.ERRORS()->NoteFile(vrt::clip(fm.FILENAMEVALUE()));
+  static_cast<void>(fm.ERRORS()->Raise(Msg::RecordRetrievalError));
   return ReadResult::Failed;
 }
 
@@ -288,15 +293,15 @@ void ViewManager::ClearViewRecords() {
 
 Level ViewManager::PrepareNewRecord(bool suppressClear) {
   if (!suppressClear) ClearViewRecords();
-  SortOrder& o = CurrentOrder();
+  SortOrder& o = currentOrder();
   if (o.LIMITTYPE == kSingleValue || o.LIMITTYPE == kFileRelation) {
     const auto* e = keyEntry(o.MAINKEY);
-    const auto& fields = primary_->Me()->FILE->schema().fields;
+    const auto& fields = primary_->Me()->FILE()->schema().fields;
     for (std::size_t i = 0; e && i < o.RANGELIST.size() && i < e->FIELDS.size(); ++i) {
       const auto& f = fields[static_cast<std::size_t>(e->FIELDS[i].field)];
       const Value& v = o.RANGELIST[i].right;
-      if (vrt::isTextType(f.type)) primary_->Me()->BUFFER->setText(f, v.toText());
-      else primary_->Me()->BUFFER->setNumber(f, v.toNumber());
+      if (vrt::isTextType(f.type)) primary_->Me()->BUFFER()->setText(f, v.toText());
+      else primary_->Me()->BUFFER()->setNumber(f, v.toNumber());
     }
   }
   return primary_->Me()->ClearForInsert(true);

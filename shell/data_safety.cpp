@@ -171,7 +171,7 @@ std::string DataFilesInUse() {
   }
   if (DictionaryIsSetUp())
     for (const auto& table : dict::tables())
-      if (FileManager& file = Access(table.label); file.FILE && file.FILE->isOpen())
+      if (FileManager& file = Access(table.label); file.FILE() && file.FILE()->isOpen())
         return "the main window (" + table.label + ")";
   return {};
 }

@@ -71,7 +71,6 @@ void BrowseManager::Shutdown() {
     if (o.LOCATOR) o.LOCATOR->Destroy();
     o.LOCATOR.reset();
     o.THUMB.reset();
-    o.RESETS.Kill();
   }
   popup_.Kill();
   if (savedBuffer_) PRIMARY()->Me()->PopBufferCopy(savedBuffer_, false);
@@ -143,7 +142,6 @@ bool BrowseManager::ChooseOrderAndFill(int number, bool force) {
   const bool sortChanged = SelectOrder(number);
   bool filled = false;
   if (RefreshLimits() || sortChanged || force || !loaded_ || loadPending_) {
-    currentSort().RESETS.AssignLeftToRight();
     if (std::exchange(rangeMoved_, false)) {
       listQueue_->Free();
       currentChoice_ = 1;
@@ -185,8 +183,8 @@ bool BrowseManager::ChooseOrderAndFill(int number, bool force) {
 // ---------------------------------------------------------------- the form
 
 bool BrowseManager::ReportVanishedRecord() {
-  PRIMARY()->Me()->ERRORS->NoteFile(PRIMARY()->Me()->FILENAMEVALUE);
-  static_cast<void>(PRIMARY()->Me()->ERRORS->Raise(Msg::RecordChangedOrDeleted));
+  PRIMARY()->Me()->ERRORS()->NoteFile(PRIMARY()->Me()->FILENAMEVALUE());
+  static_cast<void>(PRIMARY()->Me()->ERRORS()->Raise(Msg::RecordChangedOrDeleted));
   return true;
 }
 
@@ -195,7 +193,7 @@ bool BrowseManager::RereadHighlighted() {
   if (ilc_->Choice() > 0) currentChoice_ = ilc_->Choice();
   const std::string& position = listQueue_->GetViewPosition(std::clamp(currentChoice_, 1, listQueue_->Records()));
   if (VIEW()->resetTo(position) && ReadNext() == ReadResult::Ok && VIEW()->position() == position) {
-    PRIMARY()->Me()->FILE->watch();
+    PRIMARY()->Me()->FILE()->watch();
     return true;
   }
   needRefresh_ = ReportVanishedRecord();
@@ -243,9 +241,9 @@ void BrowseManager::RefreshAfterForm(Request request, Response response) {
     if (!leaves && request == Request::Change) {
       // A change that takes the record out of the filter removes its row: reading from the
       // record's place then yields another record, or none.
-      const std::int64_t changed = PRIMARY()->Me()->FILE->currentRowid();
+      const std::int64_t changed = PRIMARY()->Me()->FILE()->currentRowid();
       SaveTableBuffers();
-      leaves = !(VIEW()->resetToBuffer() && ReadNext() == ReadResult::Ok && PRIMARY()->Me()->FILE->currentRowid() == changed);
+      leaves = !(VIEW()->resetToBuffer() && ReadNext() == ReadResult::Ok && PRIMARY()->Me()->FILE()->currentRowid() == changed);
       RestoreTableBuffers();
     }
     if (leaves) {
@@ -258,7 +256,7 @@ void BrowseManager::RefreshAfterForm(Request request, Response response) {
     FillPage(kFromHighlight);
   }
   if (vcr == ToolbarAction::Insert || (vcr == ToolbarAction::Down && request == Request::Insert)) {
-    PRIMARY()->Me()->BUFFER->clearAll(PRIMARY()->Me()->FILE->schema().fields);
+    PRIMARY()->Me()->BUFFER()->clearAll(PRIMARY()->Me()->FILE()->schema().fields);
   } else if (vcr) {
     OnToolbarScroll(*vcr);
     return;

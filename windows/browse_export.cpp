@@ -69,7 +69,7 @@ class CsvExport {
     browse_.SaveTableBuffers();
     started_ = true;
     browse_.Reposition();
-    total_ = browse_.PRIMARY() && browse_.PRIMARY()->Me()->FILE ? browse_.PRIMARY()->Me()->FILE->records() : 0;
+    total_ = browse_.PRIMARY() && browse_.PRIMARY()->Me()->FILE() ? browse_.PRIMARY()->Me()->FILE()->records() : 0;
     return true;
   }
 
@@ -132,7 +132,7 @@ long hundredthsOfDay() { return QTime::currentTime().msecsSinceStartOfDay() / 10
 void ExportToCsv(BrowseManager& browse) {
   PagedList* list = pagedListOf(browse);
   if (!list || !browse.VIEW() || !browse.PRIMARY()) return;
-  const std::string suggested = browse.PRIMARY()->Me()->FILE ? browse.PRIMARY()->Me()->FILE->schema().label + ".csv" : "";
+  const std::string suggested = browse.PRIMARY()->Me()->FILE() ? browse.PRIMARY()->Me()->FILE()->schema().label + ".csv" : "";
   FileDialogRequest request;
   request.title = kCaption;
   request.defaultName = suggested;

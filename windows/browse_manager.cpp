@@ -54,10 +54,10 @@ void BrowseManager::hearOtherStations() {
 // Whether the primary buffer holds the table's current record as it is stored: the caller
 // read the record it wants the look-up to open on (not just set some of its values).
 bool BrowseManager::callerReadRecord() {
-  vrt::DataFile& file = *PRIMARY()->Me()->FILE;
+  vrt::DataFile& file = *PRIMARY()->Me()->FILE();
   if (!file.hasCurrent()) return false;
-  vrt::RecordBuffer stored = *PRIMARY()->Me()->BUFFER;
-  return file.peekAt(file.currentRowid(), stored) && stored == *PRIMARY()->Me()->BUFFER;
+  vrt::RecordBuffer stored = *PRIMARY()->Me()->BUFFER();
+  return file.peekAt(file.currentRowid(), stored) && stored == *PRIMARY()->Me()->BUFFER();
 }
 
 int BrowseManager::AddKeyOrder(std::unique_ptr<ThumbStep> step, int key) {
@@ -75,12 +75,8 @@ bool BrowseManager::SelectOrder(int number) {
 
 // ---------------------------------------------------------------- reading
 
-// Reading past the end may have overwritten the reset fields: they get their values back.
 ReadResult BrowseManager::afterRead(ReadResult result) {
   if (result == ReadResult::Failed) readFailed_ = true;
-  if (result == ReadResult::End)
-    for (const auto& pair : currentSort().RESETS)
-      if (pair.left.write) pair.left.write(pair.right);
   return result;
 }
 
@@ -272,18 +268,18 @@ bool BrowseManager::FreeElementDescending() {
 bool BrowseManager::freeElementValue(Value& value) {
   const int field = CurrentOrder().FREEELEMENT;
   if (field < 0) return false;
-  const vrt::FieldDesc& f = PRIMARY()->Me()->FILE->schema().fields[static_cast<std::size_t>(field)];
-  value = vrt::isTextType(f.type) ? Value::text(PRIMARY()->Me()->BUFFER->text(f))
-                                  : Value::number(PRIMARY()->Me()->BUFFER->number(f));
+  const vrt::FieldDesc& f = PRIMARY()->Me()->FILE()->schema().fields[static_cast<std::size_t>(field)];
+  value = vrt::isTextType(f.type) ? Value::text(PRIMARY()->Me()->BUFFER()->text(f))
+                                  : Value::number(PRIMARY()->Me()->BUFFER()->number(f));
   return true;
 }
 
 void BrowseManager::setFreeElement(const Value& value) {
   const int field = CurrentOrder().FREEELEMENT;
   if (field < 0) return;
-  const vrt::FieldDesc& f = PRIMARY()->Me()->FILE->schema().fields[static_cast<std::size_t>(field)];
-  if (vrt::isTextType(f.type)) PRIMARY()->Me()->BUFFER->setText(f, value.toText());
-  else PRIMARY()->Me()->BUFFER->setNumber(f, value.toNumber());
+  const vrt::FieldDesc& f = PRIMARY()->Me()->FILE()->schema().fields[static_cast<std::size_t>(field)];
+  if (vrt::isTextType(f.type)) PRIMARY()->Me()->BUFFER()->setText(f, value.toText());
+  else PRIMARY()->Me()->BUFFER()->setNumber(f, value.toNumber());
 }
 
 void BrowseManager::updateThumb(int event) {
@@ -331,12 +327,12 @@ int BrowseManager::OnThumbDrag(int position) {
 void BrowseManager::componentsAfterFreeElementToStart() {
   const int position = FreeComponentPosition();
   if (position <= 0) return;
-  for (const auto& key : PRIMARY()->Me()->KEYS) {
+  for (const auto& key : PRIMARY()->Me()->KEYS()) {
     if (key.key != CurrentOrder().MAINKEY) continue;
-    const auto& fields = PRIMARY()->Me()->FILE->schema().fields;
+    const auto& fields = PRIMARY()->Me()->FILE()->schema().fields;
     for (std::size_t i = static_cast<std::size_t>(position); i < key.FIELDS.size(); ++i) {
       const vrt::FieldDesc& f = fields[static_cast<std::size_t>(key.FIELDS[i].field)];
-      vrt::RecordRef& record = *PRIMARY()->Me()->BUFFER;
+      vrt::RecordRef& record = *PRIMARY()->Me()->BUFFER();
       if (vrt::isTextType(f.type)) {
         std::string last;
         for (std::size_t n = 0; n < f.size / 2; ++n) vrt::utf8Append(last, U'\u00FE');
@@ -363,11 +359,6 @@ bool BrowseManager::RefreshLimits() {
   bool changed = rangeMoved;
   if (const int items = ilc_->Items(); items >= 0 && items != lastItems_) {
     lastItems_ = items;
-    changed = true;
-  }
-  FieldPairs& resets = currentSort().RESETS;
-  if (!resets.Equal()) {
-    resets.AssignLeftToRight();
     changed = true;
   }
   // Whoever asked, the refill is owed until a page is filled: asking whether a reset is

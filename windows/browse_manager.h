@@ -27,12 +27,6 @@ class WindowController;
 
 class BrowseManager : public ViewManager, public WindowComponent {
  public:
-  // The browse's part of a sort order, beside the view manager's own entry.
-  struct BrowseOrder {
-    FieldPairs RESETS;                  // a change of these refills the list
-    std::unique_ptr<ThumbStep> THUMB;   // maps the thumb to the free element, or none
-    std::unique_ptr<Locator> LOCATOR;   // or none
-  };
   // How a fill starts: from the highlighted row's record, or where the view stands.
   static constexpr int kFromHighlight = 1, kFromView = 2;
   static constexpr int kUpward = 1, kDownward = 2;
@@ -75,8 +69,12 @@ class BrowseManager : public ViewManager, public WindowComponent {
   // highlighted by the next refill or load.
   void HighlightRow(int row) { currentChoice_ = row; }
 
+  // The browse's screen, once its window is built: the list, the view and its rows, the
+  // primary table and the window it is in; a selecting browse keeps the caller's buffer.
   void Setup(ListControl& list, vrt::View& view, ListQueue& queue, RelationManager& primary,
              WindowController* window = nullptr);
+  // At set-up: a sort order in `key`'s order with its thumb step (or none), made current;
+  // then the current order's locator, and the frame's toolbar, which drives the list.
   int AddKeyOrder(std::unique_ptr<ThumbStep> step, int key);
   void AttachLocator(std::unique_ptr<Locator> locator);
   void AttachToolbar(Toolbar& toolbar);
@@ -92,40 +90,44 @@ class BrowseManager : public ViewManager, public WindowComponent {
   // Runs the form for `request` on the highlighted row (a new record for insert), again
   // while the form asks for the next record; the last response.
   [[nodiscard]] virtual Response RunForm(Request request);
+  // A row whose record another station deleted: message 9; true (the list is to be refilled).
   virtual bool ReportVanishedRecord();
-  virtual void RefreshAfterForm(Request request, Response response);
+  // A screen that put a record in the buffer: the page filled from that record.
   virtual void RefreshAtRecord();
-  // Screens choose the sort number from the tab shown.
+  // Reset, and a screen whose tab chose sort `number` (the first by default): the view in
+  // that order, filled when anything changed or `force`; whether a fill took place.
   virtual bool ChooseOrderAndFill(bool force) { return ChooseOrderAndFill(1, force); }
   virtual bool ChooseOrderAndFill(int number, bool force);
+  // The window's event loop, for each event: the list's scrolling, keys and buttons.
   [[nodiscard]] virtual EventResult OnEvent();
-  [[nodiscard]] virtual EventResult OnKey(int key, int character);
-  virtual void OnHighlightMoved();
-  virtual void OnLocatorAccepted(int control);
   // Words typed into the browse's word search, looked for in `fields` ("BBL:Title", ...):
   // every order lists only the records that have them all, from the first of them.
   void SearchWords(const std::string& typed, const std::vector<std::string>& fields);
   static constexpr const char* kWordFilter = "7 Words";
-  virtual void OnToolbarScroll(vrt::ToolbarAction action);
   // Reads the highlighted row's record whole into the buffers; false (message 9 and a
   // refill) when another station deleted it.
   virtual bool RereadHighlighted();
   // Whether the selecting browse's window closes with a record chosen: the buffers.
   void OnSelectingClose(bool completed);
 
-  virtual void FillRows(int direction);
   bool SelectOrder(int number) override;
+  // A screen that set the free element's value (a locator, the thumb): the page filled from
+  // the first record at that value.
   virtual void RefreshAtKeyValue();
-  virtual void RecomputeThumb();
+  // Fills the visible page afresh: from the highlighted row's record (kFromHighlight) or
+  // from where the view stands (kFromView); a hidden list only notes the fill as owed.
   virtual void FillPage(int mode);
-  virtual void ScrollToEnd(int event);
+  // A locator at the top or bottom of the page: one row on, reading a row when the
+  // highlight leaves the page.
   virtual void ScrollByRow(int event);
-  virtual void ScrollByPage(int event);
+  // The row's columns from the buffers, and its view position; subclasses add columns.
   virtual void StoreRow(ListRow& row);
+  // A scroll event on the list (up, down, page up, page down, top, bottom).
   virtual void OnScroll(int event);
   // The thumb dragged to `position` (0 to 100); returns the scroll event to post instead,
   // 0 when the list was refilled from the step object's value.
   virtual int OnThumbDrag(int position);
+  // The highlighted row's columns written back to their fields (the buffers blank without one).
   virtual void LoadRowIntoRecord();
   void RefreshControls() override;
   [[nodiscard]] ReadResult ReadNext() override;
@@ -136,17 +138,37 @@ class BrowseManager : public ViewManager, public WindowComponent {
   // window closes after message 1).
   bool atEnd() const { return endReached_; }
   bool readFailed() const { return readFailed_; }
-  int thumb() const { return thumb_; }
   // Whether the free element runs downwards in the current order text (which a screen may
   // have replaced), not only in its key.
   bool FreeElementDescending();
 
  private:
+  // The browse's part of a sort order, beside the view manager's own entry.
+  struct BrowseOrder {
+    std::unique_ptr<ThumbStep> THUMB;   // AddKeyOrder: maps the thumb to the free element, or none
+    std::unique_ptr<Locator> LOCATOR;   // AttachLocator, or none
+  };
+
+  // The form's end: the page refreshed to show what it did, then its toolbar navigation.
+  void RefreshAfterForm(Request request, Response response);
+  [[nodiscard]] EventResult OnKey(int key, int character);
+  // The highlight moved by the user: the row's record into the buffers.
+  void OnHighlightMoved();
+  // Enter or an accepted entry: when it is the current order's locator, locates its value.
+  void OnLocatorAccepted(int control);
+  void OnToolbarScroll(vrt::ToolbarAction action);
+  // Reads up to itemsToFill_ rows onto the page, above it (kUpward) or below it.
+  void FillRows(int direction);
+  // The step object's limits from the first and last records of the order.
+  void RecomputeThumb();
+  void ScrollToEnd(int event);
+  void ScrollByPage(int event);
   bool freeElementValue(vrt::expr::Value& value);
   void setFreeElement(const vrt::expr::Value& value);
   void locate(const std::string& target);
   void updateThumb(int event);
   void componentsAfterFreeElementToStart();
+  // A failed read is noted: the window closes after the event.
   ReadResult afterRead(ReadResult result);
   void pressIfUsable(int control);
   void refreshButtons();

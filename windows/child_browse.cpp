@@ -89,7 +89,7 @@ class ChildBrowse::Manager : public BrowseManager {
     if (row < 1 || row > LISTQUEUE()->Records()) return 0;
     const std::string& position = LISTQUEUE()->GetViewPosition(row);
     if (!VIEW()->resetTo(position) || ReadNext() != ReadResult::Ok || VIEW()->position() != position) return 0;
-    return PRIMARY()->Me()->FILE->currentRowid();
+    return PRIMARY()->Me()->FILE()->currentRowid();
   }
 
   // Moves the highlighted record (or the dragged one) and refills the page with it
@@ -110,16 +110,16 @@ class ChildBrowse::Manager : public BrowseManager {
       RefreshControls();
       return EventResult::Consumed;
     }
-    f.FILE->getByRowid(moving);
-    const auto& components = f.FILE->schema().keys[static_cast<std::size_t>(decl_.key)].components;
-    const vrt::store::KeyValue parent = f.FILE->layout().componentValue(components.front(), *f.BUFFER);
+    f.FILE()->getByRowid(moving);
+    const auto& components = f.FILE()->schema().keys[static_cast<std::size_t>(decl_.key)].components;
+    const vrt::store::KeyValue parent = f.FILE()->layout().componentValue(components.front(), *f.BUFFER());
     const MoveResult result = MoveSibling(f, decl_.key, decl_.orderField, parent, moving, how, target);
     if (result == MoveResult::Moved) {
       int row = CURRENTCHOICE();
       if (how == SiblingMove::Up) row = std::max(1, row - 1);
       if (how == SiblingMove::Down) row = std::min(std::max(1, ILC()->Items()), row + 1);
       if (how == SiblingMove::Onto) row = drop.to;
-      f.FILE->getByRowid(moving);  // at its new place
+      f.FILE()->getByRowid(moving);  // at its new place
       HighlightRow(row);
       if (!VIEW()->resetToBuffer()) Reposition();
       FillPage(kFromView);
@@ -202,15 +202,15 @@ void DeleteChildRecords(const ChildListDecl& decl, const vrt::store::KeyValue& p
     return;
   }
   int saved = f.SaveState();
-  const auto& layout = f.FILE->layout();
-  const auto& components = f.FILE->schema().keys[static_cast<std::size_t>(decl.key)].components;
+  const auto& layout = f.FILE()->layout();
+  const auto& components = f.FILE()->schema().keys[static_cast<std::size_t>(decl.key)].components;
   for (;;) {
-    f.BUFFER->clearAll(f.FILE->schema().fields);
-    layout.setComponentValue(components.front(), parent, *f.BUFFER);
+    f.BUFFER()->clearAll(f.FILE()->schema().fields);
+    layout.setComponentValue(components.front(), parent, *f.BUFFER());
     for (std::size_t i = 1; i < components.size(); ++i)
-      layout.setComponentValue(components[i], layout.lowestValue(components[i]), *f.BUFFER);
-    f.FILE->setToValue(decl.key);
-    if (f.Next(false) != Level::Benign || layout.componentValue(components.front(), *f.BUFFER) != parent) break;
+      layout.setComponentValue(components[i], layout.lowestValue(components[i]), *f.BUFFER());
+    f.FILE()->setToValue(decl.key);
+    if (f.Next(false) != Level::Benign || layout.componentValue(components.front(), *f.BUFFER()) != parent) break;
     if (children.Delete(false) != Level::Benign) break;
   }
   f.RestoreState(saved);

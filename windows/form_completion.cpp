@@ -41,9 +41,9 @@ bool takeTypedText(Window* window, int control) {
 
 void WindowController::takeSnapshot() {
   releaseSnapshot();
-  if (!settings_.PRIMARY || !settings_.PRIMARY->Me() || !settings_.PRIMARY->Me()->BUFFER) return;
+  if (!settings_.PRIMARY || !settings_.PRIMARY->Me() || !settings_.PRIMARY->Me()->BUFFER()) return;
   saved_ = static_cast<std::uint16_t>(settings_.PRIMARY->Me()->PushBufferCopy());
-  snapshot_ = *settings_.PRIMARY->Me()->BUFFER;
+  snapshot_ = *settings_.PRIMARY->Me()->BUFFER();
 }
 
 void WindowController::releaseSnapshot() {
@@ -56,13 +56,12 @@ void WindowController::releaseSnapshot() {
 }
 
 bool WindowController::RecordChanged() const {
-  return snapshot_ && settings_.PRIMARY && settings_.PRIMARY->Me() && settings_.PRIMARY->Me()->BUFFER && !(*settings_.PRIMARY->Me()->BUFFER == *snapshot_);
+  return snapshot_ && settings_.PRIMARY && settings_.PRIMARY->Me() && settings_.PRIMARY->Me()->BUFFER() && !(*settings_.PRIMARY->Me()->BUFFER() == *snapshot_);
 }
 
 // ---------------------------------------------------------------- before the loop
 
 bool WindowController::PrepareRequest() {
-  for (FileEntry& f : files_) f.saved = f.file->PushBufferCopy();
   switch (request_) {
     case Request::Insert:
       if (settings_.INSERTACTION) {
@@ -202,9 +201,9 @@ EventResult WindowController::saveForUser() {
 }
 
 bool WindowController::closeAfterCancelledInsert() {
-  if (!settings_.PRIMARY || !settings_.PRIMARY->Me() || !settings_.PRIMARY->Me()->AUTOINCDONE) return true;
+  if (!settings_.PRIMARY || !settings_.PRIMARY->Me() || !settings_.PRIMARY->Me()->AUTOINCDONE()) return true;
   if (settings_.PRIMARY->Delete(false) != Level::Benign) return false;
-  settings_.PRIMARY->Me()->AUTOINCDONE = false;
+  settings_.PRIMARY->Me()->GiveUpReservedNumber();
   return true;
 }
 
@@ -241,7 +240,7 @@ EventResult WindowController::OnCloseRequest() {
 // ---------------------------------------------------------------- history
 
 void WindowController::saveHistory() {
-  for (auto& [table, buffer] : historyBuffers_) *buffer = *table->BUFFER;
+  for (auto& [table, buffer] : historyBuffers_) *buffer = *table->BUFFER();
   historySaved_ = !historyBuffers_.empty();
 }
 
@@ -249,7 +248,7 @@ void WindowController::RecallHistory(int control) {
   if (!historySaved_ || !myWindow_) return;
   for (const HistoryEntry& h : history_) {
     if (h.control != control) continue;
-    const auto& fields = h.table->FILE->schema().fields;
+    const auto& fields = h.table->FILE()->schema().fields;
     const FieldDesc& from = fields[static_cast<std::size_t>(h.historyField)];
     const FieldDesc& to = fields[static_cast<std::size_t>(h.liveField)];
     std::memcpy(h.live->data() + to.offset, h.history->data() + from.offset, std::min(from.size, to.size));

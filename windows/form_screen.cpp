@@ -253,7 +253,7 @@ void FormScreen::PrimeNewRecord() {
   if (decl_.prime) decl_.prime(*this);
   newParents_.clear();
   // Only a number reserved for this record is sure to have no children of another.
-  if (!PRIMARY() || !PRIMARY()->Me()->AUTOINCDONE) return;
+  if (!PRIMARY() || !PRIMARY()->Me()->AUTOINCDONE()) return;
   for (const FormItem& item : itemsOf(decl_))
     if (item.child && item.child->table && item.child->parent.table) {
       const FieldRef& p = item.child->parent;

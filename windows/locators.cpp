@@ -14,7 +14,7 @@ namespace {
 
 const vrt::FieldDesc* fieldOf(const BrowseManager* browse, int field) {
   if (!browse || field < 0) return nullptr;
-  return &browse->PRIMARY()->Me()->FILE->schema().fields[static_cast<std::size_t>(field)];
+  return &browse->PRIMARY()->Me()->FILE()->schema().fields[static_cast<std::size_t>(field)];
 }
 
 }  // namespace
@@ -27,7 +27,7 @@ void Locator::Init(BrowseManager& browse, int control, int freeElement, bool noC
 }
 
 void Locator::Set() {
-  if (const vrt::FieldDesc* f = fieldOf(BROWSEMANAGER, FREEELEMENT)) BROWSEMANAGER->PRIMARY()->Me()->BUFFER->clear(*f);
+  if (const vrt::FieldDesc* f = fieldOf(BROWSEMANAGER, FREEELEMENT)) BROWSEMANAGER->PRIMARY()->Me()->BUFFER()->clear(*f);
 }
 
 void Locator::PointAt(int freeElement) {
@@ -39,7 +39,7 @@ bool Locator::TakeAccepted(const std::string&) { return false; }
 
 std::string Locator::freeElementText() const {
   const vrt::FieldDesc* f = fieldOf(BROWSEMANAGER, FREEELEMENT);
-  return f ? BROWSEMANAGER->PRIMARY()->Me()->BUFFER->text(*f) : std::string();
+  return f ? BROWSEMANAGER->PRIMARY()->Me()->BUFFER()->text(*f) : std::string();
 }
 
 bool Locator::locateAt(const std::string& text) {
@@ -51,7 +51,7 @@ bool Locator::locateAt(const std::string& text) {
     if (const auto picture = vrt::Picture::parse(f->picture)) number = picture->deformat(text);
     if (!number) number = vrt::parsePlainNumber(text);
     if (!number) return false;
-    BROWSEMANAGER->PRIMARY()->Me()->BUFFER->setNumber(*f, *number);
+    BROWSEMANAGER->PRIMARY()->Me()->BUFFER()->setNumber(*f, *number);
     return true;
   }
   std::string value = NOCASE ? vrt::upperCase(text) : text;
@@ -61,7 +61,7 @@ bool Locator::locateAt(const std::string& text) {
     vrt::utf8Append(mark, kDescendingMark);
     value = std::string(vrt::utf8Truncate(value, f->size > mark.size() + 1 ? f->size - mark.size() - 1 : 0)) + mark;
   }
-  BROWSEMANAGER->PRIMARY()->Me()->BUFFER->setText(*f, value);
+  BROWSEMANAGER->PRIMARY()->Me()->BUFFER()->setText(*f, value);
   return true;
 }
 

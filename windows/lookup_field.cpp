@@ -32,16 +32,16 @@ const LookupByName* byNameOf(const dict::TableDecl* table) {
 // The first record in `key` order whose indexed words hold those of `typed`, into the
 // table's buffer (not read); false when there is none or it cannot be looked for.
 bool firstWithWords(FileManager& t, const LookupByName& byName, const std::string& typed) {
-  const vrt::TableSchema& schema = t.FILE->schema();
+  const vrt::TableSchema& schema = t.FILE()->schema();
   std::vector<std::string> labels;
   for (int f : schema.searchFields) labels.push_back(schema.fields[static_cast<std::size_t>(f)].label);
   const std::string filter = vrt::matchWordsFilter(typed, labels);
   std::string order;
-  for (const FileManager::KeyEntry& e : t.KEYS)
+  for (const FileManager::KeyEntry& e : t.KEYS())
     if (e.key == byName.key)
       for (const auto& f : e.FIELDS) order += (order.empty() ? "" : ",") + std::string(f.ASCEND ? "" : "-") + f.FIELDNAME;
   if (filter.empty() || order.empty() || t.Use() != Level::Benign) return false;
-  vrt::View view(*t.FILE);
+  vrt::View view(*t.FILE());
   if (!view.setOrder(order) || !view.setFilter(filter) || !view.open()) return false;
   const bool found = view.next();
   view.close();
@@ -61,7 +61,7 @@ LookupField::LookupField(WindowController& form, const LookupDecl& decl, vrt::Co
 FileManager& LookupField::table() const { return Access(*decl_.table); }
 
 const vrt::FieldDesc& LookupField::keyField() const {
-  return table().FILE->schema().fields[static_cast<std::size_t>(decl_.keyField)];
+  return table().FILE()->schema().fields[static_cast<std::size_t>(decl_.keyField)];
 }
 
 bool LookupField::entryEmpty() const {
@@ -83,8 +83,8 @@ void LookupField::copyValues(const std::function<void()>& hook) {
 // record's name, say) may decide where a look-up browse starts.
 void LookupField::positionOnEntry() {
   FileManager& t = table();
-  t.BUFFER->clearAll(t.FILE->schema().fields);
-  t.BUFFER->setText(keyField(), entry_.binding().value());
+  t.BUFFER()->clearAll(t.FILE()->schema().fields);
+  t.BUFFER()->setText(keyField(), entry_.binding().value());
 }
 
 bool LookupField::readEntryRecord() {
@@ -97,15 +97,15 @@ bool LookupField::readEntryRecord() {
 
 void LookupField::positionOnName(const LookupByName& byName, const std::string& typed) {
   FileManager& t = table();
-  const auto& fields = t.FILE->schema().fields;
+  const auto& fields = t.FILE()->schema().fields;
   // Read by its number, so that the look-up opens on that very record.
   if (byName.words && firstWithWords(t, byName, typed) && t.Fetch(decl_.key) == Level::Benign) return;
-  t.BUFFER->clearAll(fields);
-  t.BUFFER->setText(fields[static_cast<std::size_t>(byName.field)], typed);
+  t.BUFFER()->clearAll(fields);
+  t.BUFFER()->setText(fields[static_cast<std::size_t>(byName.field)], typed);
 }
 
 void LookupField::takeChosenKey() {
-  entry_.binding().setValue(table().BUFFER->text(keyField()));
+  entry_.binding().setValue(table().BUFFER()->text(keyField()));
   entry_.display();
   RefreshDisplay();
   copyValues(decl_.assign);
@@ -129,7 +129,7 @@ void LookupField::RefreshDisplay() {
     // A look-up record that cannot be read leaves the display empty, without a message.
     if (t.Fetch(decl_.key) == Level::Benign)
       *displayText_ = decl_.text ? decl_.text()
-                                 : t.BUFFER->text(t.FILE->schema().fields[static_cast<std::size_t>(decl_.textField)]);
+                                 : t.BUFFER()->text(t.FILE()->schema().fields[static_cast<std::size_t>(decl_.textField)]);
   }
   if (form_.MYWINDOW())
     if (vrt::Control* d = form_.MYWINDOW()->control(decl_.display)) d->display();

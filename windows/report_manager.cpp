@@ -117,14 +117,14 @@ class ViewRows : public ReportRowSource {
       return false;
     }
     ++read_;
-    const auto& fields = file_.FILE->schema().fields;
+    const auto& fields = file_.FILE()->schema().fields;
     const auto text = [&](int field) {
-      return QString::fromStdString(file_.BUFFER->text(fields[static_cast<std::size_t>(field)])).trimmed();
+      return QString::fromStdString(file_.BUFFER()->text(fields[static_cast<std::size_t>(field)])).trimmed();
     };
     line.kind = ReportLine::Detail;
     line.cells.clear();
     for (const ReportColumnDecl& c : report_.columns) {
-      QString cell = cellText(*file_.BUFFER, fields[static_cast<std::size_t>(c.field)], c.picture);
+      QString cell = cellText(*file_.BUFFER(), fields[static_cast<std::size_t>(c.field)], c.picture);
       if (c.beside >= 0 && !text(c.beside).isEmpty()) cell += " (" + text(c.beside) + ")";
       line.cells.push_back(cell);
     }
@@ -132,7 +132,7 @@ class ViewRows : public ReportRowSource {
     return true;
   }
   int percent() const override {
-    const long long done = byBytes_ ? read_ * static_cast<long long>(file_.BUFFER->size()) : read_;
+    const long long done = byBytes_ ? read_ * static_cast<long long>(file_.BUFFER()->size()) : read_;
     return ProgressPercent(done, total_);
   }
   long read() const override { return read_; }

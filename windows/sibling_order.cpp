@@ -42,7 +42,7 @@ std::vector<Sibling> siblingsOf(vrt::DataFile& file, int key, const vrt::FieldDe
 
 MoveResult refuse(FileManager& f, const std::string& why) {
   static_cast<void>(
-      f.ERRORS->RaiseWithText(Msg::NotSaved, "The new order could not be saved: " + why + ". Nothing was moved."));
+      f.ERRORS()->RaiseWithText(Msg::NotSaved, "The new order could not be saved: " + why + ". Nothing was moved."));
   return MoveResult::Failed;
 }
 
@@ -56,7 +56,7 @@ std::string driverText() {
 MoveResult MoveSibling(FileManager& f, int key, int orderField, const vrt::store::KeyValue& parent,
                        std::int64_t moving, SiblingMove how, std::int64_t target) {
   if (f.Use() != Level::Benign) return MoveResult::Failed;
-  vrt::DataFile& file = *f.FILE;
+  vrt::DataFile& file = *f.FILE();
   const vrt::FieldDesc& order = file.schema().fields[static_cast<std::size_t>(orderField)];
   int saved = f.SaveState();
   MoveResult result = MoveResult::Unchanged;

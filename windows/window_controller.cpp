@@ -40,18 +40,16 @@ void WindowController::AddItem(FormToolbarTarget& target) {
 
 void WindowController::AddItem(int control, Response response) { buttons_.push_back({control, response}); }
 
-void WindowController::AddUpdateFile(FileManager& file) { files_.push_back({&file, 0}); }
-
 void WindowController::AddHistoryField(int control, int liveField, int historyField) {
   if (!settings_.PRIMARY || !settings_.PRIMARY->Me()) return;
   FileManager& table = *settings_.PRIMARY->Me();
-  history_.push_back({&historyBufferFor(table), historyField, table.BUFFER, liveField, control, &table});
+  history_.push_back({&historyBufferFor(table), historyField, table.BUFFER(), liveField, control, &table});
 }
 
 vrt::RecordBuffer& WindowController::historyBufferFor(FileManager& table) {
   for (auto& [file, buffer] : historyBuffers_)
     if (file == &table) return *buffer;
-  historyBuffers_.emplace_back(&table, std::make_unique<vrt::RecordBuffer>(*table.BUFFER));
+  historyBuffers_.emplace_back(&table, std::make_unique<vrt::RecordBuffer>(*table.BUFFER()));
   return *historyBuffers_.back().second;
 }
 
@@ -78,8 +76,6 @@ void WindowController::Shutdown() {
     if (c.window) c.window->Shutdown();
   components_.clear();
   buttons_.clear();
-  for (FileEntry& f : files_) f.file->PopBufferCopy(f.saved, false);
-  files_.clear();
   releaseSnapshot();
   if (toolbar_) toolbar_->Kill();
   toolbar_ = nullptr;

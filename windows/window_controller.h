@@ -84,45 +84,72 @@ class WindowController {
   void AddItem(Toolbar& toolbar);            // the frame's toolbar, which TOOLBAR() then gives
   void AddItem(FormToolbarTarget& target);   // the form's toolbar target, under -1, made current
   void AddItem(int control, Response response);  // a button that closes with `response`
-  void AddUpdateFile(FileManager& file);     // a table whose buffer is put back when the window closes
   void AddHistoryField(int control, int liveField, int historyField);  // a field that ditto recalls
 
+  // Execute, between Setup and Shutdown: takes the window's events until one ends the loop
+  // (the window closes, or the program does).
   virtual void RunEventLoop();
   // Takes the thread's request and builds the window; false when it cannot run (a table
   // would not open, the request was carried out at once), and the event loop is skipped.
   [[nodiscard]] virtual bool Setup();
+  // Execute and the destructor, once: the components shut down, the record copies and the
+  // toolbar let go.
   virtual void Shutdown();
+  // The first time the window shows or gains focus: the toolbar handed to it, then a refresh.
   virtual void OnFirstShow();
+  // The screen's Setup, once its window is built: the window opened, its keys armed.
   virtual void OpenWindow(vrt::Window& window);
+  // PrepareRequest for an insert with INSERTACTION: the screen's defaults for the new record
+  // (RefuseNewRecord to give it up); again after each save-and-stay insert.
   virtual void PrimeNewRecord();
   // Readies the record for the request; false when nothing is left to do in the window.
   [[nodiscard]] virtual bool PrepareRequest();
+  // After each event and when the window gains focus: the components refilled where needed
+  // (all when `force`), then every control shown again.
   virtual void Refresh(bool force = false);
+  // The ditto key or toolbar button on `control`: the field's value from the last save.
   virtual void RecallHistory(int control);
   // The whole procedure: set up, the event loop, shut down; the response, also left in the
   // thread's globals for whoever called this procedure.
   [[nodiscard]] virtual Response Execute();
   // Calls a procedure the window's declaration names (a look-up, a child form).
   [[nodiscard]] virtual Response RunProcedure(const Procedure& procedure, Request request);
+  // OpenWindow: F6, the components' keys and the ditto key alerted.
   virtual void ArmKeys();
+  // A button, the toolbar or a list ends the window with `response`.
   virtual void CloseWithResponse(Response response);
+  // OnEvent's handlers, by kind of event; a screen overrides the ones it needs and calls
+  // these for the rest. Accepted: a button or toolbar press; Completed: the save the OK
+  // path posted; CloseRequest: the close box or the program ending.
   [[nodiscard]] virtual EventResult OnAccepted();
   [[nodiscard]] virtual EventResult OnCompleted();
   [[nodiscard]] virtual EventResult OnCloseRequest();
+  // RunEventLoop, for each event: the handler for its kind, then the components, then a
+  // refresh where one is due.
   [[nodiscard]] virtual EventResult OnEvent();
+  // Hooks a screen may override; by default they go on.
   [[nodiscard]] virtual EventResult OnFieldEvent();
-  [[nodiscard]] virtual EventResult OnSelectionChanged();
   [[nodiscard]] virtual EventResult OnNotify();
-  [[nodiscard]] virtual EventResult OnRejected();
   [[nodiscard]] virtual EventResult OnSelected();
+  // A tab chosen: the window refreshed and the toolbar handed to the new tab's list.
+  [[nodiscard]] virtual EventResult OnSelectionChanged();
+  // Typed text a control's picture refused: a beep, and the text stays to be mended.
+  [[nodiscard]] virtual EventResult OnRejected();
+  // Open, close, focus, notify and completed events of the window itself.
   [[nodiscard]] virtual EventResult OnWindowEvent();
   // F6 on `control`: the calendar pop-up for an entry that may be changed; nothing else.
   virtual void OnCalendarKey(int control);
+  // Before a save: every component's controls written back to their variables.
   virtual void SaveControls();
+  // A screen's hook: `control` disabled or enabled, when the window has it.
   virtual void SetControlDisabled(int control, bool disabled);
+  // OnCompleted, by request: the record saved, added or deleted, and the window closed as
+  // the settings' actions say; a failure leaves the window open at its first field.
   virtual void CompleteInsert();
   virtual void CompleteChange();
   virtual void CompleteDelete();
+  // The SAVECONTROL button: the record saved and the window kept open (a new record after
+  // an insert).
   virtual void SaveChangeAndStay();
   virtual void SaveInsertAndStay();
 
@@ -163,10 +190,6 @@ class WindowController {
     int control;  // the list's key
     FileManager* table;
   };
-  struct FileEntry {
-    FileManager* file;
-    int saved;  // the id of its saved buffer
-  };
 
   // A save the user asked for while closing: validated, then completed at once.
   EventResult saveForUser();
@@ -175,7 +198,6 @@ class WindowController {
   std::vector<ButtonEntry> buttons_;       // AddItem(control, response)
   std::vector<ComponentEntry> components_;  // AddItem(component)
   ErrorManager* errors_ = nullptr;
-  std::vector<FileEntry> files_;           // AddUpdateFile
   std::vector<HistoryEntry> history_;      // AddHistoryField
   bool shown_ = false;                     // the window has been shown once
   std::string lastInsertedPosition_;       // the last record a save-and-stay insert added

@@ -53,7 +53,7 @@ bool store(vrt::DataFile& bibliography, const SongUseDates& dates) {
   return bibliography.put();
 }
 
-vrt::DataFile& fileOf(const dict::TableDecl& table) { return *Access(table).FILE; }
+vrt::DataFile& fileOf(const dict::TableDecl& table) { return *Access(table).FILE(); }
 
 bool recompute(std::int32_t entry) {
   if (entry == 0) return true;  // elements without an entry

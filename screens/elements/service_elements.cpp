@@ -12,11 +12,11 @@ void ForEachElementOf(std::int32_t service, const std::function<bool(vrt::Record
   FileManager& f = Access(tables::ServiceElement);
   if (f.Use() != Level::Benign) return;
   int saved = f.SaveState();
-  vrt::RecordRef e = *f.BUFFER;
+  vrt::RecordRef e = *f.BUFFER();
   e.set(SEL_SERVICENUMBER, service);
   e.set(SEL_ELEMENTORDER, std::numeric_limits<std::int32_t>::min());
-  f.FILE->setToValue(dict::idx::SEL::keys::ServiceElementKey);
-  while (f.FILE->next() && e.get(SEL_SERVICENUMBER) == service && each(e)) {
+  f.FILE()->setToValue(dict::idx::SEL::keys::ServiceElementKey);
+  while (f.FILE()->next() && e.get(SEL_SERVICENUMBER) == service && each(e)) {
   }
   f.RestoreState(saved);
 }

@@ -60,12 +60,12 @@ const BrowseDecl& journalCategories() {
 bool findCategory(FileManager& table, const std::string& value) {
   const std::string_view wanted = vrt::clip(value);
   if (table.Use() != Level::Benign) return false;
-  vrt::View view(*table.FILE);
+  vrt::View view(*table.FILE());
   if (!view.open()) return false;
-  const auto& text = table.FILE->schema().fields[LOO::LOOKUPTYPE];
+  const auto& text = table.FILE()->schema().fields[LOO::LOOKUPTYPE];
   view.setToStart();
   while (view.next())
-    if (vrt::equalTextNoCase(vrt::clip(table.BUFFER->text(text)), wanted)) return true;
+    if (vrt::equalTextNoCase(vrt::clip(table.BUFFER()->text(text)), wanted)) return true;
   return false;
 }
 

@@ -58,10 +58,10 @@ bool readChildren(std::int32_t service, Children& c) {
 bool insertCopy(const dict::TableDecl& table, const RecordBuffer& record, const FieldDesc& number,
                 LongField link, std::int32_t parent) {
   FileManager& f = Access(table);
-  *f.BUFFER = record;
-  f.BUFFER->setNumber(number, 0);
-  RecordRef(*f.BUFFER).set(link, parent);
-  f.AUTOINCDONE = false;
+  *f.BUFFER() = record;
+  f.BUFFER()->setNumber(number, 0);
+  RecordRef(*f.BUFFER()).set(link, parent);
+  f.GiveUpReservedNumber();
   return Relate(table).Insert(false) == Level::Benign;
 }
 
@@ -75,7 +75,7 @@ std::vector<DataFile*> filesOfCopy(const std::vector<const dict::TableDecl*>& ta
     add(&TableFile(*t));
     for (const Upkeep& u : UpkeepOf(t->label))
       for (const std::string& label : u.tables)
-        if (FileManager* fm = fileManagerFor(label)) add(fm->FILE);
+        if (FileManager* fm = fileManagerFor(label)) add(fm->FILE());
   }
   return files;
 }
@@ -149,7 +149,7 @@ CopyAnswer askCopy(const std::string& title, DayNumber weekOf) {
 
 bool readService(std::int32_t number) {
   FileManager& s = Access(tables::Service);
-  RecordRef(*s.BUFFER).set(SER_SERVICENUMBER, number);
+  RecordRef(*s.BUFFER()).set(SER_SERVICENUMBER, number);
   return s.Fetch(dict::idx::SER::keys::ServiceNumberKey) == Level::Benign;
 }
 
@@ -169,7 +169,7 @@ ServiceCopy CopyService(std::int32_t from, DayNumber weekOf, const std::string& 
     copy.error = "The service to copy is no longer on file.";
     return copy;
   }
-  const RecordBuffer original = *Access(tables::Service).BUFFER;
+  const RecordBuffer original = *Access(tables::Service).BUFFER();
   Children elements{&tables::ServiceElement, "SEL:ServiceNumber", SEL_SERVICENUMBER, {}};
   Children passages{&tables::BibleRef, "BIB:ServiceNumber", BIB_SERVICENUMBER, {}};
   Children keyWords{&tables::KeyWords, "KWD:ServiceNumber", KWD_SERVICENUMBER, {}};
@@ -186,8 +186,8 @@ ServiceCopy CopyService(std::int32_t from, DayNumber weekOf, const std::string& 
     return copy;
   }
   FileManager& service = Access(tables::Service);
-  *service.BUFFER = original;
-  RecordRef s(*service.BUFFER);
+  *service.BUFFER() = original;
+  RecordRef s(*service.BUFFER());
   s.set(SER_SERVICENUMBER, 0);
   s.set(SER_TITLE, title);
   s.set(SER_WEEKOFDATE_DATE, weekOf);
@@ -197,7 +197,7 @@ ServiceCopy CopyService(std::int32_t from, DayNumber weekOf, const std::string& 
   s.set(SER_LASTUPDATED_TIME, 0);
   s.set(SER_EMPCREATED, 0);
   s.set(SER_EMPLASTUPDATED, 0);
-  service.AUTOINCDONE = false;
+  service.GiveUpReservedNumber();
   bool ok = Relate(tables::Service).Insert(false) == Level::Benign;
   const std::int32_t number = s.get(SER_SERVICENUMBER);
   const auto& sel = TableFile(tables::ServiceElement).schema().fields;
@@ -212,7 +212,7 @@ ServiceCopy CopyService(std::int32_t from, DayNumber weekOf, const std::string& 
   if (!ok || !txn.commit()) {
     copy.error = "The service could not be copied: " + errorMessage();
     txn.rollback();
-    for (const dict::TableDecl* t : written) Access(*t).AUTOINCDONE = false;
+    for (const dict::TableDecl* t : written) Access(*t).GiveUpReservedNumber();
     copy.elements = copy.passages = copy.keyWords = 0;
     return copy;
   }
@@ -223,7 +223,7 @@ ServiceCopy CopyService(std::int32_t from, DayNumber weekOf, const std::string& 
 
 void CopyServiceFromBrowse(BrowseScreen& screen) {
   BrowseManager& browse = screen.Browse();
-  const RecordRef highlighted(*Access(tables::Service).BUFFER);
+  const RecordRef highlighted(*Access(tables::Service).BUFFER());
   const std::int32_t from = highlighted.get(SER_SERVICENUMBER);
   const CopyAnswer answer = askCopy(std::string(clip(highlighted.get(SER_TITLE))), highlighted.get(SER_WEEKOFDATE_DATE));
   if (answer.cancelled) return;

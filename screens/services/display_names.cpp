@@ -9,11 +9,11 @@ namespace vesp {
 namespace {
 
 const vrt::FieldDesc& fieldOf(const FileManager& f, int field) {
-  return f.FILE->schema().fields[static_cast<std::size_t>(field)];
+  return f.FILE()->schema().fields[static_cast<std::size_t>(field)];
 }
 
 std::string clipped(const FileManager& f, int field) {
-  const std::string text = f.BUFFER->text(fieldOf(f, field));
+  const std::string text = f.BUFFER()->text(fieldOf(f, field));
   return std::string(vrt::clip(text));
 }
 
@@ -21,7 +21,7 @@ std::string clipped(const FileManager& f, int field) {
 std::string textOf(const dict::TableDecl& table, int key, int numberField, double number, int textField) {
   if (number == 0) return {};
   FileManager& f = Access(table);
-  f.BUFFER->setNumber(fieldOf(f, numberField), number);
+  f.BUFFER()->setNumber(fieldOf(f, numberField), number);
   if (f.Fetch(key) != Level::Benign) return {};
   return textField < 0 ? PerformerDisplayName() : clipped(f, textField);
 }
@@ -55,7 +55,7 @@ std::string PerformerGroupName(double number) {
 
 double NumberIn(const dict::TableDecl& table, int field) {
   const FileManager& f = Access(table);
-  return f.BUFFER->number(fieldOf(f, field));
+  return f.BUFFER()->number(fieldOf(f, field));
 }
 
 }  // namespace vesp

@@ -77,9 +77,9 @@ class PrayerTest : public ProgramTest {
     onThread([&] {
       FileManager& f = Access(tables::PrayerRequest);
       static_cast<void>(f.Open());
-      vrt::RecordRef(*f.BUFFER).set(PRA_REQUESTNUMBER, number);
+      vrt::RecordRef(*f.BUFFER()).set(PRA_REQUESTNUMBER, number);
       if (f.Fetch(dict::idx::PRA::keys::RequestNumberKey) == Level::Benign)
-        value = f.BUFFER->text(f.FILE->schema().fields[static_cast<std::size_t>(field)]);
+        value = f.BUFFER()->text(f.FILE()->schema().fields[static_cast<std::size_t>(field)]);
       static_cast<void>(f.Close());
     });
     return value;

@@ -20,7 +20,6 @@ class FileManagerFailureTest : public RecordsTest {
   // Closes the table as a program that ended would, so that the next use opens it again.
   void closeTable(const dict::TableDecl& table) {
     TableFile(table).close();
-    Access(table).USED = false;
   }
   std::vector<std::string> shownTitles() const {
     std::vector<std::string> out;
@@ -60,11 +59,11 @@ TEST_F(FileManagerFailureTest, NumberingThatKeepsCollidingAsksWithTheDriversErro
   FileManager fm;
   fm.Setup(file, errorManager());
   ASSERT_EQ(fm.Open(), Level::Benign);
-  fm.BUFFER->clearAll(schema.fields);
-  fm.BUFFER->set(KWD_SERVICENUMBER, 5);
+  fm.BUFFER()->clearAll(schema.fields);
+  fm.BUFFER()->set(KWD_SERVICENUMBER, 5);
   ASSERT_EQ(fm.Insert(), Level::Benign);
-  fm.BUFFER->clearAll(schema.fields);
-  fm.BUFFER->set(KWD_SERVICENUMBER, 5);
+  fm.BUFFER()->clearAll(schema.fields);
+  fm.BUFFER()->set(KWD_SERVICENUMBER, 5);
   display.Answer(Button::Yes);  // try again: three more attempts
   display.Answer(Button::No);
   EXPECT_EQ(fm.ReserveNextNumber(true), Level::Notify);
@@ -75,16 +74,16 @@ TEST_F(FileManagerFailureTest, NumberingThatKeepsCollidingAsksWithTheDriversErro
               "Attempts to automatically number this record have failed.|File: OnePerService|"
               "Key: KWD:OnePerServiceKey|Error: Creates Duplicate Key (40).|Try Again?");
   }
-  EXPECT_FALSE(fm.AUTOINCDONE);
+  EXPECT_FALSE(fm.AUTOINCDONE());
   EXPECT_EQ(file.records(), 1);
   // Without asking nothing is shown; the failure is recorded all the same.
   EXPECT_EQ(fm.ReserveNextNumber(false), Level::Notify);
   EXPECT_EQ(display.messages.size(), 2u);
-  EXPECT_EQ(fm.LASTERROR, Msg::AutoNumberFailed);
+  EXPECT_EQ(fm.LASTERROR(), Msg::AutoNumberFailed);
   // Another service numbers at once.
-  fm.BUFFER->set(KWD_SERVICENUMBER, 6);
+  fm.BUFFER()->set(KWD_SERVICENUMBER, 6);
   EXPECT_EQ(fm.ReserveNextNumber(true), Level::Benign);
-  EXPECT_EQ(fm.BUFFER->get(KWD_KEYWORDNUMBER), 2);
+  EXPECT_EQ(fm.BUFFER()->get(KWD_KEYWORDNUMBER), 2);
   fm.Shutdown();
 }
 
@@ -135,12 +134,12 @@ TEST_F(FileManagerFailureTest, PreviousReadsBackToTheStart) {
   std::vector<int> seen;
   while (fm.Previous() == Level::Benign) seen.push_back(Buffer(tables::Topic).get(TOP_TOPICNUMBER));
   EXPECT_EQ(seen, (std::vector<int>{3, 2, 1}));
-  EXPECT_TRUE(fm.ATEOF);
+  EXPECT_TRUE(fm.ATEOF());
   EXPECT_TRUE(display.messages.empty());
   // Past the start, the next read forward is the first record again.
   EXPECT_EQ(fm.Next(), Level::Benign);
   EXPECT_EQ(Buffer(tables::Topic).get(TOP_TOPICNUMBER), 1);
-  EXPECT_FALSE(fm.ATEOF);
+  EXPECT_FALSE(fm.ATEOF());
 }
 
 TEST_F(FileManagerFailureTest, AHeldRecordIsReportedAndSkippingItDoesNotLoop) {
@@ -156,9 +155,9 @@ TEST_F(FileManagerFailureTest, AHeldRecordIsReportedAndSkippingItDoesNotLoop) {
     EXPECT_EQ(lastShown(), "A record held by another station was encountered reading from the Topic file.");
     EXPECT_EQ(fm.Next(false), Level::Notify);
     EXPECT_EQ(display.messages.size(), 1u);
-    fm.SKIPHELDRECORDS = true;
+    fm.Configure({.SKIPHELDRECORDS = true});
     EXPECT_EQ(fm.Next(false), Level::Notify);
-    EXPECT_EQ(fm.LASTERROR, Msg::RecordHeld);
+    EXPECT_EQ(fm.LASTERROR(), Msg::RecordHeld);
   }
   // Once the other program lets go, reading goes on where it stood.
   EXPECT_EQ(fm.Next(), Level::Benign);

@@ -33,11 +33,11 @@ TEST_F(FileManagerTest, AutoNumberingTakesTheHighestPlusOneAndReservesIt) {
   ASSERT_EQ(fm.Open(), Level::Benign);
   ASSERT_EQ(fm.ClearForInsert(), Level::Benign);
   EXPECT_EQ(service().get(SER_SERVICENUMBER), 1);  // an empty table starts at 1
-  EXPECT_TRUE(fm.AUTOINCDONE);
+  EXPECT_TRUE(fm.AUTOINCDONE());
   EXPECT_EQ(TableFile(tables::Service).records(), 1);  // the number is held by a real record
   service().set(SER_TITLE, "First");
   ASSERT_EQ(fm.Insert(), Level::Benign);
-  EXPECT_FALSE(fm.AUTOINCDONE);
+  EXPECT_FALSE(fm.AUTOINCDONE());
   EXPECT_EQ(TableFile(tables::Service).records(), 1);  // changed in place, not added again
   // Whatever the gaps below, the next number follows the highest.
   for (int n : {5, 17, 41}) addService(n, "older");
@@ -70,10 +70,10 @@ TEST_F(FileManagerTest, ATwoComponentKeyNumbersWithinItsGroup) {
   fm.Setup(file, errorManager());
   ASSERT_EQ(fm.Open(), Level::Benign);
   auto add = [&](int group) {
-    fm.BUFFER->clearAll(schema.fields);
-    fm.BUFFER->set(KWD_SERVICENUMBER, group);
+    fm.BUFFER()->clearAll(schema.fields);
+    fm.BUFFER()->set(KWD_SERVICENUMBER, group);
     EXPECT_EQ(fm.Insert(), Level::Benign);
-    return fm.BUFFER->get(KWD_KEYWORDNUMBER);
+    return fm.BUFFER()->get(KWD_KEYWORDNUMBER);
   };
   EXPECT_EQ(add(7), 1);
   EXPECT_EQ(add(7), 2);
@@ -106,7 +106,7 @@ TEST_F(FileManagerTest, ADuplicateIsRefusedNamingTheKey) {
   b.set(LOO_LOOKUPTYPE, "health");
   EXPECT_EQ(fm.Insert(false), Level::Notify);
   EXPECT_EQ(display.messages.size(), 1u);
-  EXPECT_EQ(fm.LASTERROR, Msg::DuplicateKey);
+  EXPECT_EQ(fm.LASTERROR(), Msg::DuplicateKey);
 }
 
 TEST_F(FileManagerTest, AChangeByAnotherStationIsNotOverwritten) {
@@ -158,7 +158,7 @@ TEST_F(FileManagerTest, ATableNoOneOpenedIsNotOpenedByAReader) {
   EXPECT_EQ(display.messages.back().title, "File Usage Error");
   EXPECT_EQ(endedWith, std::vector<Level>{Level::Fatal});  // a program error ends the program
   EXPECT_FALSE(TableFile(tables::Service).isOpen());
-  EXPECT_FALSE(fm.USED);
+  EXPECT_FALSE(fm.USED());
 }
 
 TEST_F(FileManagerTest, AMissingFileIsCreatedOnFirstUseAndOpeningKeepsTheBuffer) {
@@ -166,11 +166,11 @@ TEST_F(FileManagerTest, AMissingFileIsCreatedOnFirstUseAndOpeningKeepsTheBuffer)
   const auto made = [] { return vrt::storedSchema(vrt::DataFile(dict::schemaOf(tables::Service))).has_value(); };
   FileManager& fm = services();
   ASSERT_EQ(fm.Open(), Level::Benign);
-  EXPECT_FALSE(fm.USED);  // lazily: nothing made yet
+  EXPECT_FALSE(fm.USED());  // lazily: nothing made yet
   EXPECT_FALSE(made());
   service().set(SER_SERVICENUMBER, 12);
   EXPECT_EQ(fm.Fetch(SER_ServiceNumberKey.index), Level::Notify);  // none, and no message
-  EXPECT_TRUE(fm.USED);
+  EXPECT_TRUE(fm.USED());
   EXPECT_TRUE(made());
   EXPECT_EQ(service().get(SER_SERVICENUMBER), 12);  // the physical open did not clear it
   EXPECT_TRUE(display.messages.empty());
@@ -178,11 +178,28 @@ TEST_F(FileManagerTest, AMissingFileIsCreatedOnFirstUseAndOpeningKeepsTheBuffer)
   EXPECT_FALSE(TableFile(tables::Service).isOpen());
 }
 
+TEST_F(FileManagerTest, WhatATableDeclaresBeforeItsFirstOpenHolds) {
+  // Not to be made, and opened at once: the missing file is reported at Open, and not made.
+  FileManager& fm = Access(tables::Topic);
+  fm.Configure({.CREATE = false, .LAZYOPEN = false});
+  EXPECT_NE(fm.Open(), Level::Benign);
+  EXPECT_FALSE(std::ifstream("Topic.vdb").good());
+  ASSERT_EQ(display.messages.size(), 1u);
+  EXPECT_EQ(display.messages[0].text.rfind("File Topic could not be opened.", 0), 0u) << display.messages[0].text;
+  EXPECT_FALSE(fm.USED());
+  // Declared with the defaults again, the table is made at its first use.
+  fm.Configure({});
+  ASSERT_EQ(fm.Open(), Level::Benign);
+  EXPECT_EQ(fm.Fetch(TOP_TopicNumberKey.index), Level::Notify);
+  EXPECT_TRUE(fm.USED());
+  EXPECT_TRUE(std::ifstream("Topic.vdb").good());
+  static_cast<void>(fm.Close());
+}
+
 TEST_F(FileManagerTest, AReadOnlyFileOpensReadOnlyAfterSayingSo) {
   addService(1, "x");
   static_cast<void>(services().Close());
   TableFile(tables::Service).close();
-  services().USED = false;
   ASSERT_EQ(::chmod("Service.vdb", 0444), 0);
   FileManager& fm = services();
   ASSERT_EQ(fm.Open(), Level::Benign);
@@ -191,13 +208,21 @@ TEST_F(FileManagerTest, AReadOnlyFileOpensReadOnlyAfterSayingSo) {
   ASSERT_FALSE(display.messages.empty());
   EXPECT_EQ(display.messages[0].text, "Could not get write access to Service so trying read-only.");
   EXPECT_TRUE(TableFile(tables::Service).isReadOnly());
+  // Other hooks leave the fallback as it was: opened again, read-only without a second word.
+  fm.Configure({.ValidateRecord = [](vrt::RecordRef) { return RecordVerdict::Accept; }});
+  static_cast<void>(fm.Close());
+  EXPECT_FALSE(TableFile(tables::Service).isOpen());
+  ASSERT_EQ(fm.Open(), Level::Benign);
+  const std::size_t shown = display.messages.size();
+  EXPECT_EQ(fm.Fetch(SER_ServiceNumberKey.index), Level::Benign);
+  EXPECT_EQ(display.messages.size(), shown);
+  EXPECT_TRUE(TableFile(tables::Service).isReadOnly());
   ::chmod("Service.vdb", 0644);
 }
 
 TEST_F(FileManagerTest, AFileNoOneCanReadEndsWithTheOpenError) {
   addService(1, "x");
   TableFile(tables::Service).close();
-  services().USED = false;
   ASSERT_EQ(::chmod("Service.vdb", 0), 0);
   FileManager& fm = services();
   service().set(SER_SERVICENUMBER, 1);
@@ -245,7 +270,7 @@ TEST_F(FileManagerTest, StatesAndBufferCopiesComeBack) {
   // Past the end: 5, no message.
   TableFile(tables::Service).setToEnd(SER_ServiceNumberKey.index);
   EXPECT_EQ(fm.Next(), Level::Notify);
-  EXPECT_TRUE(fm.ATEOF);
+  EXPECT_TRUE(fm.ATEOF());
   EXPECT_TRUE(display.messages.empty());
 }
 

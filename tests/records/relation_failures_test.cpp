@@ -118,10 +118,10 @@ TEST_F(RelationFailureTest, AValidationRefusalShowsNoEarlierMessage) {
   otherStationRetitles(1, "Theirs");
   EXPECT_EQ(Relate(tables::Service).Update(true), Level::Notify);
   ASSERT_EQ(display.messages.size(), 1u);
-  Access(tables::Service).ValidateRecord = [](vrt::RecordRef) { return 1; };
+  Access(tables::Service).Configure({.ValidateRecord = [](vrt::RecordRef) { return RecordVerdict::Refuse; }});
   EXPECT_EQ(Relate(tables::Service).Update(true), Level::Ask);
   EXPECT_EQ(display.messages.size(), 1u) << lastShown();
-  Access(tables::Service).ValidateRecord = nullptr;
+  Access(tables::Service).Configure({});
 }
 
 TEST_F(RelationFailureTest, MessagesWaitUntilTheTransactionHasLetGo) {

@@ -7,19 +7,19 @@ TEST_F(RelationManagerTest, OpeningWalksTheRelationsOncePerPass) {
   RelationManager& rm = Relate(tables::Service);
   ASSERT_EQ(rm.Open(), Level::Benign);
   // Service lists its children and each child lists Service again: a cycle, walked once.
-  EXPECT_EQ(Access(tables::Service).OPENED, 1);
-  EXPECT_EQ(Access(tables::ServiceElement).OPENED, 1);
-  EXPECT_EQ(Access(tables::BibleRef).OPENED, 1);
-  EXPECT_EQ(Access(tables::KeyWords).OPENED, 1);
-  EXPECT_EQ(Access(tables::AssociatedFiles).OPENED, 1);  // once, though reached through the service and an element
-  EXPECT_EQ(Access(tables::Performers).OPENED, 0);       // no declared relation
+  EXPECT_EQ(Access(tables::Service).OPENED(), 1);
+  EXPECT_EQ(Access(tables::ServiceElement).OPENED(), 1);
+  EXPECT_EQ(Access(tables::BibleRef).OPENED(), 1);
+  EXPECT_EQ(Access(tables::KeyWords).OPENED(), 1);
+  EXPECT_EQ(Access(tables::AssociatedFiles).OPENED(), 1);  // once, though reached through the service and an element
+  EXPECT_EQ(Access(tables::Performers).OPENED(), 0);       // no declared relation
   ASSERT_EQ(rm.Open(), Level::Benign);
-  EXPECT_EQ(Access(tables::ServiceElement).OPENED, 2);
+  EXPECT_EQ(Access(tables::ServiceElement).OPENED(), 2);
   static_cast<void>(rm.Close());
   static_cast<void>(rm.Close());
-  EXPECT_EQ(Access(tables::Service).OPENED, 0);
-  EXPECT_EQ(Access(tables::ServiceElement).OPENED, 0);
-  EXPECT_EQ(Access(tables::BibleRef).OPENED, 0);
+  EXPECT_EQ(Access(tables::Service).OPENED(), 0);
+  EXPECT_EQ(Access(tables::ServiceElement).OPENED(), 0);
+  EXPECT_EQ(Access(tables::BibleRef).OPENED(), 0);
   ASSERT_EQ(rm.relations().size(), 5u);
   EXPECT_EQ(rm.relations()[0].FILE, &Relate(tables::ServiceElement));
   EXPECT_EQ(rm.relations()[1].FILE, &Relate(tables::BibleRef));
@@ -46,7 +46,6 @@ TEST_F(RelationManagerTest, AFailureOnTheFourthChildLeavesAllSix) {
   plan();
   // The first passage (the fourth child, after three elements) refuses to go.
   TableFile(tables::BibleRef).close();
-  Access(tables::BibleRef).USED = false;
   refuse("BibleRef", "DELETE", "old.\"REFERENCENUMBER\" = 1");
   ASSERT_TRUE(fetchService(1));
   display.Answer(Button::Ok);  // the delete error
@@ -80,7 +79,6 @@ TEST_F(RelationManagerTest, AChangeOutsideTheLinkingFieldsRunsNoChildPass) {
   plan();
   // Any change to an element would fail; none must be tried.
   TableFile(tables::ServiceElement).close();
-  Access(tables::ServiceElement).USED = false;
   refuse("ServiceElement", "UPDATE");
   ASSERT_TRUE(fetchService(1));
   Buffer(tables::Service).set(SER_TITLE, "Easter Sunday");

@@ -28,10 +28,10 @@ TEST_F(RecordsTest, EachThreadHasItsOwnCopyOfEveryTable) {
   FileManager& fm = Access(tables::SermonSeries);
   static_cast<void>(fm.Open());
   static_cast<void>(fm.Use());
-  ASSERT_EQ(fm.KEYS.size(), 3u);
-  EXPECT_EQ(fm.KEYS[0].description, "SSE:NameKey");
-  EXPECT_EQ(fm.KEYS[0].FIELDS[0].FIELDNAME, "UPPER(SSE:NAME)");
-  EXPECT_TRUE(fm.KEYS[1].AUTOINC);
-  EXPECT_EQ(fm.PRIMARYKEY, 2);
-  EXPECT_EQ(Access(tables::PrayerRequest).PRIMARYKEY, 0);
+  ASSERT_EQ(fm.KEYS().size(), 3u);
+  EXPECT_EQ(fm.KEYS()[0].description, "SSE:NameKey");
+  EXPECT_EQ(fm.KEYS()[0].FIELDS[0].FIELDNAME, "UPPER(SSE:NAME)");
+  EXPECT_TRUE(fm.KEYS()[1].AUTOINC);
+  EXPECT_EQ(fm.PRIMARYKEY(), 2);
+  EXPECT_EQ(Access(tables::PrayerRequest).PRIMARYKEY(), 0);
 }

@@ -64,7 +64,7 @@ class UpkeepTest : public RelationManagerTest {
     tally() = {true, {}};
     // The upkeep's other file opens for the write only.
     static_cast<void>(Access(tables::Topic).Close());
-    ASSERT_EQ(Access(tables::Topic).OPENED, 0);
+    ASSERT_EQ(Access(tables::Topic).OPENED(), 0);
   }
   void TearDown() override { tally().on = false; }
   std::string title(int service) {
@@ -87,14 +87,14 @@ TEST_F(UpkeepTest, InsertsChangesAndDeletesEachRunItWithTheRecordBeforeAndAfter)
   FileManager& elements = Access(tables::ServiceElement);
   RelationManager& relate = Relate(tables::ServiceElement);
   static_cast<void>(elements.ClearForInsert());
-  elements.BUFFER->set(SEL_SERVICENUMBER, 2);
-  elements.BUFFER->set(SEL_ELEMENTORDER, 5);
+  elements.BUFFER()->set(SEL_SERVICENUMBER, 2);
+  elements.BUFFER()->set(SEL_ELEMENTORDER, 5);
   ASSERT_EQ(relate.Insert(), Level::Benign) << lastShown();
   EXPECT_EQ(title(2), "2 elements");
-  EXPECT_EQ(Access(tables::Topic).OPENED, 0) << "opened for the write only";
+  EXPECT_EQ(Access(tables::Topic).OPENED(), 0) << "opened for the write only";
 
   ASSERT_TRUE(fetchElement(1));
-  elements.BUFFER->set(SEL_SERVICENUMBER, 2);
+  elements.BUFFER()->set(SEL_SERVICENUMBER, 2);
   ASSERT_EQ(relate.Update(true), Level::Benign) << lastShown();
   EXPECT_EQ(title(1), "2 elements");
   EXPECT_EQ(title(2), "3 elements");
@@ -103,7 +103,7 @@ TEST_F(UpkeepTest, InsertsChangesAndDeletesEachRunItWithTheRecordBeforeAndAfter)
   ASSERT_EQ(relate.Delete(false), Level::Benign) << lastShown();
   EXPECT_EQ(title(1), "1 elements");
   EXPECT_EQ(tally().calls, (std::vector<std::pair<int, int>>{{-1, 2}, {1, 2}, {1, -1}}));
-  EXPECT_EQ(Access(tables::Topic).OPENED, 0);
+  EXPECT_EQ(Access(tables::Topic).OPENED(), 0);
 }
 
 TEST_F(UpkeepTest, ACascadeRunsItForEveryChildItReaches) {
@@ -127,7 +127,7 @@ TEST_F(UpkeepTest, WhenItFailsTheWriteIsUndoneAndReported) {
   RelationManager& relate = Relate(tables::ServiceElement);
 
   ASSERT_TRUE(fetchElement(4));
-  elements.BUFFER->set(SEL_SERVICENUMBER, 1);
+  elements.BUFFER()->set(SEL_SERVICENUMBER, 1);
   EXPECT_NE(relate.Update(true), Level::Benign);
   EXPECT_EQ(elementsOf(2), std::vector<int>{4});
   EXPECT_FALSE(display.messages.empty());
@@ -136,17 +136,17 @@ TEST_F(UpkeepTest, WhenItFailsTheWriteIsUndoneAndReported) {
   display.messages.clear();
   static_cast<void>(elements.ClearForInsert());
   ASSERT_EQ(elements.ReserveNextNumber(false), Level::Benign);
-  const int reserved = elements.BUFFER->get(SEL_ELEMENTNUMBER);
-  elements.BUFFER->set(SEL_SERVICENUMBER, 2);
+  const int reserved = elements.BUFFER()->get(SEL_ELEMENTNUMBER);
+  elements.BUFFER()->set(SEL_SERVICENUMBER, 2);
   EXPECT_NE(relate.Insert(false), Level::Benign);
-  EXPECT_TRUE(elements.AUTOINCDONE);
-  const vrt::RecordBuffer entered = *elements.BUFFER;  // still on screen
+  EXPECT_TRUE(elements.AUTOINCDONE());
+  const vrt::RecordBuffer entered = *elements.BUFFER();  // still on screen
   EXPECT_EQ(elementsOf(2), std::vector<int>{4});
-  *elements.BUFFER = entered;
+  *elements.BUFFER() = entered;
   allow("Topic");
   display.messages.clear();
   ASSERT_EQ(relate.Insert(false), Level::Benign) << lastShown();
   EXPECT_EQ(elementsOf(2), (std::vector<int>{reserved, 4}));  // element order 0 first
   EXPECT_EQ(title(2), "2 elements");
-  EXPECT_EQ(Access(tables::Topic).OPENED, 0);
+  EXPECT_EQ(Access(tables::Topic).OPENED(), 0);
 }

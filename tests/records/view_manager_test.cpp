@@ -135,9 +135,9 @@ TEST_F(ViewManagerTest, AChildViewFollowsItsParentAndPrimesNewRecords) {
 
 TEST_F(ViewManagerTest, TheValidationHookSkipsAndStops) {
   struct Checked : ViewManager {
-    int CheckRecord() override {
+    RecordCheck CheckRecord() override {
       const int n = Buffer(tables::Service).get(SER_SERVICENUMBER);
-      return n == 2 ? kRecordFiltered : n == 4 ? kRecordOutOfRange : kRecordOk;
+      return n == 2 ? RecordCheck::Filtered : n == 4 ? RecordCheck::OutOfRange : RecordCheck::Ok;
     }
   } checked;
   vrt::View v(TableFile(tables::Service));

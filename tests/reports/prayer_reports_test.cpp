@@ -67,9 +67,9 @@ TEST_F(PrayerReportTest, OpenRequestsReportOnAnAnsweredJournalSaysNoRecords) {
     FileManager& f = Access(tables::PrayerRequest);
     static_cast<void>(f.Open());
     for (int n : {2, 4}) {
-      f.BUFFER->setNumber(f.FILE->schema().fields[0], n);
+      f.BUFFER()->setNumber(f.FILE()->schema().fields[0], n);
       ASSERT_EQ(f.Fetch(0), Level::Benign);
-      vrt::RecordRef(*f.BUFFER).set(PRA_DATEANSWERED, vrt::dateFromYmd(2026, 3, 1));
+      vrt::RecordRef(*f.BUFFER()).set(PRA_DATEANSWERED, vrt::dateFromYmd(2026, 3, 1));
       ASSERT_EQ(Relate(tables::PrayerRequest).Update(), Level::Benign);
     }
     static_cast<void>(f.Close());
@@ -140,7 +140,7 @@ TEST_F(PrayerReportTest, AnAnsweredRequestsStoryPrintsUnderItWithItsCategoryBesi
     static_cast<void>(f.Open());
     for (int i = 0; i < 30; ++i) {
       static_cast<void>(f.ClearForInsert());
-      vrt::RecordRef rec = *f.BUFFER;
+      vrt::RecordRef rec = *f.BUFFER();
       rec.set(PRA_REQUEST, "Req Story " + std::to_string(i));
       rec.set(PRA_DATESTARTED, vrt::dateFromYmd(2026, 2, 1));
       rec.set(PRA_REQUESTCATEGORY, "Missions");

@@ -45,7 +45,7 @@ class ReportTest : public ProgramTest {
       const vrt::DayNumber base = vrt::dateFromYmd(2026, 1, 1);
       for (const Request& r : requests) {
         static_cast<void>(f.ClearForInsert());
-        vrt::RecordRef rec = *f.BUFFER;
+        vrt::RecordRef rec = *f.BUFFER();
         rec.set(PRA_REQUEST, r.text);
         rec.set(PRA_DATESTARTED, base + r.started);
         rec.set(PRA_DATEANSWERED, r.answered ? base + r.answered : 0);

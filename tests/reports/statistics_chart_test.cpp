@@ -50,14 +50,14 @@ class StatisticsChartTest : public WorshipReports<ServicesTest> {
       FileManager& s = Access(tables::Service);
       static_cast<void>(s.Open());
       static_cast<void>(s.Use());
-      for (s.FILE->setToStart(0); s.FILE->next();)
-        dates[vrt::RecordRef(*s.BUFFER).get(SER_SERVICENUMBER)] = vrt::RecordRef(*s.BUFFER).get(SER_WEEKOFDATE_DATE);
+      for (s.FILE()->setToStart(0); s.FILE()->next();)
+        dates[vrt::RecordRef(*s.BUFFER()).get(SER_SERVICENUMBER)] = vrt::RecordRef(*s.BUFFER()).get(SER_WEEKOFDATE_DATE);
       static_cast<void>(s.Close());
       FileManager& st = Access(tables::Statistics);
       static_cast<void>(st.Open());
       static_cast<void>(st.Use());
-      for (st.FILE->setToStart(0); st.FILE->next();) {
-        const vrt::RecordRef r(*st.BUFFER);
+      for (st.FILE()->setToStart(0); st.FILE()->next();) {
+        const vrt::RecordRef r(*st.BUFFER());
         const vrt::DayNumber date = dates[r.get(STA_SERVICENUMBER)];
         if (date < from || date > to) continue;
         Expected& e = out[date];

@@ -56,11 +56,11 @@ class CopyServiceTest : public ServiceDataTest {
       FileManager& f = Access(table);
       static_cast<void>(f.Open());
       static_cast<void>(f.Use());
-      const auto& schema = f.FILE->schema().fields;
-      for (f.FILE->setToStart(0); f.FILE->next();) {
-        if (f.BUFFER->number(schema[static_cast<std::size_t>(link)]) != static_cast<double>(service)) continue;
+      const auto& schema = f.FILE()->schema().fields;
+      for (f.FILE()->setToStart(0); f.FILE()->next();) {
+        if (f.BUFFER()->number(schema[static_cast<std::size_t>(link)]) != static_cast<double>(service)) continue;
         std::vector<std::string> row;
-        for (int field : fields) row.push_back(f.BUFFER->text(schema[static_cast<std::size_t>(field)]));
+        for (int field : fields) row.push_back(f.BUFFER()->text(schema[static_cast<std::size_t>(field)]));
         out.push_back(row);
       }
       static_cast<void>(f.Close());
@@ -83,9 +83,9 @@ class CopyServiceTest : public ServiceDataTest {
       FileManager& f = Access(tables::Service);
       static_cast<void>(f.Open());
       static_cast<void>(f.Use());
-      f.FILE->setToEnd(dict::idx::SER::keys::ServiceNumberKey);
-      if (f.FILE->previous())
-        number = static_cast<std::int64_t>(vrt::RecordRef(*f.BUFFER).get(SER_SERVICENUMBER));
+      f.FILE()->setToEnd(dict::idx::SER::keys::ServiceNumberKey);
+      if (f.FILE()->previous())
+        number = static_cast<std::int64_t>(vrt::RecordRef(*f.BUFFER()).get(SER_SERVICENUMBER));
       static_cast<void>(f.Close());
     });
     return number;

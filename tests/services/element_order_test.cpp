@@ -43,12 +43,12 @@ class ElementOrderTest : public ServiceDataTest {
       FileManager& f = Access(tables::ServiceElement);
       static_cast<void>(f.Open());
       static_cast<void>(f.Use());
-      f.BUFFER->clearAll(f.FILE->schema().fields);
-      f.BUFFER->set(SEL_SERVICENUMBER, static_cast<std::int32_t>(service));
-      f.BUFFER->set(SEL_ELEMENTORDER, std::numeric_limits<std::int32_t>::min());
-      f.FILE->setToValue(dict::idx::SEL::keys::ServiceElementKey);
-      while (f.FILE->next() && f.BUFFER->get(SEL_SERVICENUMBER) == service)
-        out.emplace_back(f.BUFFER->get(SEL_TITLE), f.BUFFER->get(SEL_ELEMENTORDER));
+      f.BUFFER()->clearAll(f.FILE()->schema().fields);
+      f.BUFFER()->set(SEL_SERVICENUMBER, static_cast<std::int32_t>(service));
+      f.BUFFER()->set(SEL_ELEMENTORDER, std::numeric_limits<std::int32_t>::min());
+      f.FILE()->setToValue(dict::idx::SEL::keys::ServiceElementKey);
+      while (f.FILE()->next() && f.BUFFER()->get(SEL_SERVICENUMBER) == service)
+        out.emplace_back(f.BUFFER()->get(SEL_TITLE), f.BUFFER()->get(SEL_ELEMENTORDER));
       static_cast<void>(f.Close());
     });
     return out;

@@ -60,10 +60,10 @@ class OwnedRowsTest : public ServiceDataTest {
       FileManager& f = Access(table);
       static_cast<void>(f.Open());
       static_cast<void>(f.Use());
-      const auto& desc = f.FILE->schema().fields[static_cast<std::size_t>(field)];
-      f.FILE->setToStart(vrt::DataFile::kFileOrder);
-      while (f.FILE->next())
-        if (f.BUFFER->number(desc) == static_cast<double>(value)) ++n;
+      const auto& desc = f.FILE()->schema().fields[static_cast<std::size_t>(field)];
+      f.FILE()->setToStart(vrt::DataFile::kFileOrder);
+      while (f.FILE()->next())
+        if (f.BUFFER()->number(desc) == static_cast<double>(value)) ++n;
       static_cast<void>(f.Close());
     });
     return n;

@@ -16,9 +16,9 @@ class ServicesTest : public ScreensTest {
     FileManager& f = Access(table);
     static_cast<void>(f.Open());
     static_cast<void>(f.ClearForInsert());
-    fill(*f.BUFFER);
+    fill(*f.BUFFER());
     EXPECT_EQ(f.Insert(), Level::Benign);
-    const auto number = static_cast<std::int64_t>(f.BUFFER->number(f.FILE->schema().fields[0]));
+    const auto number = static_cast<std::int64_t>(f.BUFFER()->number(f.FILE()->schema().fields[0]));
     static_cast<void>(f.Close());
     return number;
   }
@@ -37,7 +37,7 @@ class ServicesTest : public ScreensTest {
         if (request == Request::Insert) {
           static_cast<void>(f->ClearForInsert());
         } else {
-          f->BUFFER->setNumber(f->FILE->schema().fields[0], static_cast<double>(number));
+          f->BUFFER()->setNumber(f->FILE()->schema().fields[0], static_cast<double>(number));
           EXPECT_EQ(f->Fetch(numberedKey(*f)), Level::Benign);
         }
       }

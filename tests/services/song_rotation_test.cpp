@@ -69,9 +69,9 @@ class SongRotationTest : public ServiceDataTest {
     onThread([&] {
       FileManager& f = Access(tables::Bibliography);
       static_cast<void>(f.Open());
-      f.BUFFER->set(BBL_BIBLIOGRAPHYNUMBER, entry);
+      f.BUFFER()->set(BBL_BIBLIOGRAPHYNUMBER, entry);
       if (f.Fetch(BBL::keys::BibliographyNumberKey) == Level::Benign)
-        d = {f.BUFFER->get(BBL_FIRSTUSED_DATE), f.BUFFER->get(BBL_LASTUSED_DATE)};
+        d = {f.BUFFER()->get(BBL_FIRSTUSED_DATE), f.BUFFER()->get(BBL_LASTUSED_DATE)};
       static_cast<void>(f.Close());
     });
     return d;

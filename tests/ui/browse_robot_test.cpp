@@ -155,7 +155,7 @@ TEST_F(BrowseRobotTest, ACommonPrefixSpreadsTheThumbOverTheLettersAfterIt) {
     static_cast<void>(f.Open());
     static_cast<void>(f.Use());
     for (const char* t : {"Song", "Video", "Reading"}) {
-      f.BUFFER->setText(f.FILE->schema().fields[dict::idx::ELT::ELEMENTTYPE], t);
+      f.BUFFER()->setText(f.FILE()->schema().fields[dict::idx::ELT::ELEMENTTYPE], t);
       if (f.Fetch(dict::idx::ELT::keys::ElementTypeKey) == Level::Benign) static_cast<void>(f.Delete(false));
     }
     static_cast<void>(f.Close());
@@ -183,7 +183,7 @@ TEST_F(BrowseRobotTest, EqualFirstAndLastValuesKeepTheThumbInTheMiddle) {
     static_cast<void>(f.Open());
     static_cast<void>(f.Use());
     for (const char* t : {"Video", "Reading"}) {
-      f.BUFFER->setText(f.FILE->schema().fields[dict::idx::ELT::ELEMENTTYPE], t);
+      f.BUFFER()->setText(f.FILE()->schema().fields[dict::idx::ELT::ELEMENTTYPE], t);
       if (f.Fetch(dict::idx::ELT::keys::ElementTypeKey) == Level::Benign) static_cast<void>(f.Delete(false));
     }
     static_cast<void>(f.Close());
@@ -286,7 +286,7 @@ TEST_F(BrowseRobotTest, ARecordDeletedElsewhereWhileHighlightedIsReportedAndTheL
   onThread([] {                                   // another station deletes it
     FileManager& f = Access(tables::ElementType);
     static_cast<void>(f.Open());
-    f.BUFFER->setText(f.FILE->schema().fields[dict::idx::ELT::ELEMENTTYPE], "Song");
+    f.BUFFER()->setText(f.FILE()->schema().fields[dict::idx::ELT::ELEMENTTYPE], "Song");
     ASSERT_EQ(f.Fetch(dict::idx::ELT::keys::ElementTypeKey), Level::Benign);
     ASSERT_EQ(f.Delete(false), Level::Benign);
     static_cast<void>(f.Close());
@@ -359,7 +359,7 @@ TEST_F(BrowseRobotTest, AnEmptyTableShowsAnEmptyListWithoutAMessage) {
     static_cast<void>(f.Open());
     static_cast<void>(f.Use());
     for (const char* t : {"Song", "Video", "Reading"}) {
-      f.BUFFER->setText(f.FILE->schema().fields[dict::idx::ELT::ELEMENTTYPE], t);
+      f.BUFFER()->setText(f.FILE()->schema().fields[dict::idx::ELT::ELEMENTTYPE], t);
       if (f.Fetch(dict::idx::ELT::keys::ElementTypeKey) == Level::Benign) static_cast<void>(f.Delete(false));
     }
     static_cast<void>(f.Close());

@@ -194,9 +194,9 @@ TEST_F(FormConventionsTest, TheHistoryButtonAndCtrlHRecallInTheRoleForm) {
   onThread([] {
     FileManager& f = Access(tables::Role);
     static_cast<void>(f.Open());
-    f.BUFFER->set(ROL_ROLENUMBER, 1);
+    f.BUFFER()->set(ROL_ROLENUMBER, 1);
     ASSERT_EQ(f.Fetch(0), Level::Benign);
-    f.BUFFER->set(ROL_ROLE, "Minister");
+    f.BUFFER()->set(ROL_ROLE, "Minister");
     ASSERT_EQ(f.Update(0), Level::Benign);
     static_cast<void>(f.Close());
   });

@@ -95,7 +95,9 @@ TEST_F(FormHooksTest, ARefusedUpdateOffersToTryAgain) {
   // The table refuses the first write of each form.
   const auto refuseOnce = [] {
     auto refusals = std::make_shared<int>(1);
-    Access(tables::Role).ValidateRecord = [refusals](vrt::RecordRef) { return (*refusals)-- > 0 ? 1 : 0; };
+    Access(tables::Role).Configure({.ValidateRecord = [refusals](vrt::RecordRef) {
+      return (*refusals)-- > 0 ? RecordVerdict::Refuse : RecordVerdict::Accept;
+    }});
   };
   const auto editAndSave = [&](const char* role) {
     callForm(UpdateRoleVariant, tables::Role, Request::Change, 1, refuseOnce);
@@ -129,7 +131,9 @@ TEST_F(FormHooksTest, ARefusedUpdateOffersToTryAgain) {
 TEST_F(FormHooksTest, ARefusedInsertKeepsTheFormOpen) {
   auto refusals = std::make_shared<int>(1);
   callForm(UpdateRoleVariant, tables::Role, Request::Insert, 0, [refusals] {
-    Access(tables::Role).ValidateRecord = [refusals](vrt::RecordRef) { return (*refusals)-- > 0 ? 1 : 0; };
+    Access(tables::Role).Configure({.ValidateRecord = [refusals](vrt::RecordRef) {
+      return (*refusals)-- > 0 ? RecordVerdict::Refuse : RecordVerdict::Accept;
+    }});
   });
   robot.type(kVariant, "?ROL:Role", "Reader");
   robot.press(kVariant, "?OK");

@@ -50,7 +50,7 @@ class FormsTest : public ProgramTest {
       if (request == Request::Insert) {
         static_cast<void>(f.ClearForInsert());
       } else {
-        f.BUFFER->setNumber(f.FILE->schema().fields[0], number);
+        f.BUFFER()->setNumber(f.FILE()->schema().fields[0], number);
         EXPECT_EQ(f.Fetch(0), Level::Benign);
       }
       threadGlobals().GlobalRequest = request;
@@ -69,8 +69,8 @@ class FormsTest : public ProgramTest {
     onThread([&] {
       FileManager& f = Access(table);
       static_cast<void>(f.Open());
-      f.BUFFER->setNumber(f.FILE->schema().fields[0], number);
-      if (f.Fetch(numberKey(table)) == Level::Benign) value = f.BUFFER->text(f.FILE->schema().fields[static_cast<std::size_t>(field)]);
+      f.BUFFER()->setNumber(f.FILE()->schema().fields[0], number);
+      if (f.Fetch(numberKey(table)) == Level::Benign) value = f.BUFFER()->text(f.FILE()->schema().fields[static_cast<std::size_t>(field)]);
       static_cast<void>(f.Close());
     });
     return value;

@@ -135,12 +135,12 @@ TEST_F(PickListTest, ClearInTheTopicLookupCancelsItWithTheTopicRecordEmptied) {
     FileManager& f = Access(tables::Topic);
     static_cast<void>(f.Open());
     static_cast<void>(f.ClearForInsert());
-    vrt::RecordRef(*f.BUFFER).set(TOP_TOPIC, "Grace");
+    vrt::RecordRef(*f.BUFFER()).set(TOP_TOPIC, "Grace");
     static_cast<void>(f.Insert());
     threadGlobals().GlobalRequest = Request::Select;
     PickListProcedure("BrowseTopic")();
     cleared = threadGlobals().GlobalResponse;
-    topic = vrt::RecordRef(*f.BUFFER).get(TOP_TOPIC);
+    topic = vrt::RecordRef(*f.BUFFER()).get(TOP_TOPIC);
     static_cast<void>(f.Close());
   });
   ASSERT_NE(robot.findWindow("Browse the Topic File"), nullptr);

@@ -69,7 +69,7 @@ class ProgramTest : public ::testing::Test {
     FileManager& f = Access(table);
     static_cast<void>(f.Open());
     static_cast<void>(f.ClearForInsert());
-    fill(*f.BUFFER);
+    fill(*f.BUFFER());
     EXPECT_EQ(f.Insert(), Level::Benign);
     static_cast<void>(f.Close());
   }
@@ -81,7 +81,7 @@ class ProgramTest : public ::testing::Test {
       FileManager& f = Access(table);
       static_cast<void>(f.Open());
       static_cast<void>(f.Use());
-      count = f.FILE->records();
+      count = f.FILE()->records();
       static_cast<void>(f.Close());
     });
     return count;

@@ -41,9 +41,9 @@ class ScreensTest : public ProgramTest {
       FileManager& f = Access(table);
       static_cast<void>(f.Open());
       static_cast<void>(f.ClearForInsert());
-      fill(*f.BUFFER);
+      fill(*f.BUFFER());
       EXPECT_EQ(f.Insert(), Level::Benign);
-      number = static_cast<std::int64_t>(f.BUFFER->number(key(f)));
+      number = static_cast<std::int64_t>(f.BUFFER()->number(key(f)));
       static_cast<void>(f.Close());
     });
     return number;
@@ -62,7 +62,7 @@ class ScreensTest : public ProgramTest {
       if (request == Request::Insert) {
         static_cast<void>(f.ClearForInsert());
       } else if (request != Request::Select && request != Request::None) {
-        f.BUFFER->setNumber(key(f), static_cast<double>(number));
+        f.BUFFER()->setNumber(key(f), static_cast<double>(number));
         EXPECT_EQ(f.Fetch(numberedKey(f)), Level::Benign);
       }
       if (before) before();
@@ -80,9 +80,9 @@ class ScreensTest : public ProgramTest {
     onThread([&] {
       FileManager& f = Access(table);
       static_cast<void>(f.Open());
-      f.BUFFER->setNumber(key(f), static_cast<double>(number));
+      f.BUFFER()->setNumber(key(f), static_cast<double>(number));
       if (f.Fetch(numberedKey(f)) == Level::Benign)
-        value = f.BUFFER->text(f.FILE->schema().fields[static_cast<std::size_t>(field)]);
+        value = f.BUFFER()->text(f.FILE()->schema().fields[static_cast<std::size_t>(field)]);
       static_cast<void>(f.Close());
     });
     return value;
@@ -110,13 +110,13 @@ class ScreensTest : public ProgramTest {
  protected:
   // The primary (numbered) key and its field.
   static int numberedKey(FileManager& f) {
-    const auto& keys = f.FILE->schema().keys;
+    const auto& keys = f.FILE()->schema().keys;
     for (std::size_t k = 0; k < keys.size(); ++k)
       if (keys[k].primary) return static_cast<int>(k);
     return 0;
   }
   static const vrt::FieldDesc& key(FileManager& f) {
-    const auto& schema = f.FILE->schema();
+    const auto& schema = f.FILE()->schema();
     const int field = schema.keys[static_cast<std::size_t>(numberedKey(f))].components.front();
     return schema.fields[static_cast<std::size_t>(field)];
   }

@@ -28,8 +28,8 @@ int runDelete(const Args& args, std::ostream& out, std::ostream& err) {
   FileManager& access = Access(schema->label);
   if (relate.Open() != Level::Benign) return 1;
   const int numberField = schema->keys[static_cast<std::size_t>(key)].components.front();
-  access.BUFFER->clearAll(schema->fields);
-  access.BUFFER->setNumber(schema->fields[static_cast<std::size_t>(numberField)], static_cast<double>(number));
+  access.BUFFER()->clearAll(schema->fields);
+  access.BUFFER()->setNumber(schema->fields[static_cast<std::size_t>(numberField)], static_cast<double>(number));
   int status = 0;
   if (access.Fetch(key) != Level::Benign) {
     err << "vesp-data: " << schema->label << " has no record " << number << "\n";
