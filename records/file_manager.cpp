@@ -144,7 +144,7 @@ Level FileManager::openPhysically(bool mayAsk) {
   }
   // A server that cannot be reached now is no damage to the data: the user is told and
   // the action refused, and the program goes on with every open form's edits.
-  if (FILE->onServer() && vrt::errorCode() == vrt::kDriverError) {
+  if (file_->onServer() && vrt::errorCode() == vrt::kDriverError) {
     static_cast<void>(report(Msg::RecordRetrievalError, mayAsk));
     return Level::Notify;
   }
