@@ -72,7 +72,8 @@ struct Station {
   {
     Station s;
     FileManager& services = Access(tables::Service);
-    if (services.Open() != Level::Benign) std::_Exit(4);
+    // Opened for real now: a plain Open waits for the first record operation.
+    if (services.Open() != Level::Benign || services.Use() != Level::Benign) std::_Exit(4);
     char byte = 1;
     if (::write(ready, &byte, 1) != 1 || ::read(start, &byte, 1) < 0) std::_Exit(5);
     const auto begun = Clock::now();
@@ -103,7 +104,7 @@ Outcome measure(int count) {
     // The table is made before the stations start, as a first use of the program would.
     Station s;
     FileManager& services = Access(tables::Service);
-    if (services.Open() != Level::Benign) return out;
+    if (services.Open() != Level::Benign || services.Use() != Level::Benign) return out;
     static_cast<void>(services.Close());
   }
   int start[2], result[2];

@@ -108,7 +108,8 @@ Level FileManager::Use() {
 
 Level FileManager::openPhysically(bool mayAsk) {
   OpenService& opener = OpenService::process();
-  for (int attempt = 1; attempt <= 2; ++attempt) {
+  bool createFailed = false;
+  for (int attempt = 1; attempt <= 3; ++attempt) {
     int rc = opener.Open(*file_, openMode_, attempt);
     if (rc == vrt::kAccessDenied) {
       file_->sendOption("Recover=" + std::to_string(settings_.LOCKRECOVER));
@@ -124,7 +125,12 @@ Level FileManager::openPhysically(bool mayAsk) {
         return Level::Benign;
       case vrt::kFileNotFound:
         if (!settings_.CREATE) break;
-        if (!file_->create()) return mayAsk ? report(Msg::FileCreationError, true) : report(Msg::FileCreationError, false);
+        // Another station may make the file between this open and this create: its file is
+        // then opened on the next attempt, never replaced. A second failure is the answer.
+        if (!file_->create()) {
+          if (createFailed) return report(Msg::FileCreationError, mayAsk);
+          createFailed = true;
+        }
         continue;
       case vrt::kInvalidKey:
         static_cast<void>(report(Msg::InvalidKey, false));

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
 
 #include "runtime/data/errors.h"
@@ -33,6 +35,12 @@ bool permitted(const std::string& path, int how, mode_t bits) {
 bool writable(const std::string& path) { return permitted(path, W_OK, 0222); }
 bool readable(const std::string& path) { return permitted(path, R_OK, 0444); }
 
+// The name a file is made under before it is linked into place: one per process and call.
+std::string creatingName(const std::string& path) {
+  static std::atomic<unsigned> made{0};
+  return path + ".creating-" + std::to_string(::getpid()) + "-" + std::to_string(++made);
+}
+
 std::string directoryOf(const std::string& path) {
   const auto slash = path.find_last_of('/');
   return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
@@ -51,20 +59,23 @@ bool DataFile::create() {
     setError(kAccessDenied, "File already exists");
     return false;
   }
-  // A file of its own is built under a temporary name and renamed, so that a crash never
-  // leaves a half-made file behind.
-  const std::string target = multiTable_ ? path_ : path_ + ".creating";
+  // A file of its own is built under a name no other creator uses and then linked into
+  // place, so that a crash never leaves a half-made file behind and two stations making the
+  // same file at once never take each other's file away or replace a file already in use.
+  const std::string target = multiTable_ ? path_ : creatingName(path_);
   if (!multiTable_) std::remove(target.c_str());
   sql::Database db;
   int rc = db.open(target, false, true);
+  if (rc == SQLITE_OK) rc = db.exec("BEGIN IMMEDIATE");
   if (rc == SQLITE_OK) {
+    // Looked for inside the write lock: another station may have just made the table.
     int found = SQLITE_OK;
     if (store::storedStructure(db, "main", sqlTable(), found)) {
+      db.exec("ROLLBACK");
       setError(kAccessDenied, "Table already exists");
       return false;
     }
-    rc = db.exec("BEGIN IMMEDIATE");
-    if (rc == SQLITE_OK) rc = store::createTable(db, "main", layout_);
+    rc = store::createTable(db, "main", layout_);
     if (rc == SQLITE_OK) rc = db.exec("COMMIT");
     else db.exec("ROLLBACK");
   }
@@ -78,8 +89,15 @@ bool DataFile::create() {
     return false;
   }
   db.close();
-  if (!multiTable_ && std::rename(target.c_str(), path_.c_str()) != 0) {
-    std::remove(target.c_str());
+  if (multiTable_) return true;
+  // A link, unlike a rename, never replaces: the first station's file stays.
+  const int linked = ::link(target.c_str(), path_.c_str()) == 0 ? 0 : errno;
+  std::remove(target.c_str());
+  if (linked == EEXIST) {
+    setError(kAccessDenied, "File already exists");
+    return false;
+  }
+  if (linked != 0) {
     setError(kAccessDenied);
     return false;
   }

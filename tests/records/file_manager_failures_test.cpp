@@ -1,11 +1,14 @@
 // The file manager's failure paths: collisions, numbering that cannot succeed, damaged keys,
 // files that cannot be made, and records held by another program.
-#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include "other_program.h"
 #include "records_fixture.h"
+#include "support/other_station.h"
 
 using namespace vesp;
 using namespace vesp::testing;
@@ -116,15 +119,46 @@ TEST_F(FileManagerFailureTest, AKeyThatCannotBeRebuiltEndsTheProgram) {
 }
 
 TEST_F(FileManagerFailureTest, AFileThatCannotBeMadeEndsTheProgram) {
-  // Something that is not a file stands where the new file would be built.
-  ASSERT_EQ(::mkdir("Topic.vdb.creating", 0755), 0);
-  { std::ofstream("Topic.vdb.creating/keep") << "x"; }
+  // A link to nowhere stands where the new file would go: the file is missing, yet the
+  // made file cannot be put in its place.
+  ASSERT_EQ(::symlink("no-such-folder/Topic.vdb", "Topic.vdb"), 0);
   ASSERT_EQ(Access(tables::Topic).Open(), Level::Benign);
   EXPECT_EQ(Access(tables::Topic).Fetch(TOP_TopicNumberKey.index), Level::Fatal);
   EXPECT_EQ(shownTitles(), std::vector<std::string>{"File Creation Error"});
-  EXPECT_EQ(lastShown(), "Error: (Access Denied (5)) creating Topic.  Press OK to end this application");
+  EXPECT_EQ(lastShown(), "Error: (File already exists (5)) creating Topic.  Press OK to end this application");
   EXPECT_EQ(endedWith, std::vector<Level>{Level::Fatal});
   EXPECT_FALSE(std::ifstream("Topic.vdb").good());
+}
+
+TEST_F(FileManagerFailureTest, TwoStationsMakingTheSameMissingFileAtOnceBothKeepTheirRecord) {
+  // Each round two processes in this folder find Topic missing and make it at the same
+  // moment; neither may fail, nor replace the file the other already wrote to.
+  for (int round = 0; round < 20; ++round) {
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
+    pid_t stations[2];
+    for (int s = 0; s < 2; ++s) {
+      stations[s] = ::fork();
+      if (stations[s] == 0) {
+        ::close(start[1]);
+        char go;
+        if (::read(start[0], &go, 1) < 0) std::_Exit(2);
+        FileManager& fm = Access(tables::Topic);
+        if (fm.Open() != Level::Benign) std::_Exit(3);
+        Buffer(tables::Topic).set(TOP_TOPICNUMBER, s + 1);
+        std::_Exit(fm.Insert(false) == Level::Benign && display.messages.empty() && endedWith.empty() ? 0 : 4);
+      }
+    }
+    ::close(start[0]);
+    ::close(start[1]);  // both go now
+    for (pid_t pid : stations) EXPECT_EQ(vtest::waitForStation(pid), 0) << "round " << round;
+    ASSERT_EQ(Access(tables::Topic).Open(), Level::Benign);
+    ASSERT_EQ(Access(tables::Topic).Use(), Level::Benign);
+    EXPECT_EQ(TableFile(tables::Topic).records(), 2) << "round " << round;
+    static_cast<void>(Access(tables::Topic).Close());
+    TableFile(tables::Topic).close();
+    ASSERT_EQ(std::remove("Topic.vdb"), 0);
+  }
 }
 
 TEST_F(FileManagerFailureTest, PreviousReadsBackToTheStart) {
