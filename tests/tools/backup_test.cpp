@@ -13,6 +13,7 @@
 #include "runtime/store/sqlite_db.h"
 #include "runtime/store/upgrader.h"
 #include "backup_data.h"
+#include "support/older_topic.h"
 #include "support/backup_hooks.h"
 #include "support/temp_dir.h"
 #include "support/run_vesp_data.h"
@@ -180,16 +181,8 @@ TEST(Backup, AnUpgradeIsPrecededByASetHoldingTheOldFile) {
   vtest::TempDir dir;
   vesp::dict::registerTablesForUpgrade();
   // The table as an older version declared it: one more field, since dropped.
-  vrt::TableSchema old = *vesp::dict::table("Topic");
-  vrt::FieldDesc gone;
-  gone.name = "OLDNOTE";
-  gone.label = old.prefix + ":OLDNOTE";
-  gone.type = vrt::FieldType::String;
-  gone.size = 12;
-  gone.offset = old.recordSize;
-  old.fields.push_back(gone);
-  old.recordSize += gone.size;
-  old.version = 0;
+  const vrt::TableSchema old = vtest::olderTopicSchema();
+  const vrt::FieldDesc& gone = old.fields.back();
   {
     vrt::DataFile file(old);
     ASSERT_TRUE(file.create());

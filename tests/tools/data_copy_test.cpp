@@ -15,6 +15,7 @@
 #include "runtime/store/backup_copy.h"
 #include "runtime/store/data_file.h"
 #include "runtime/store/upgrader.h"
+#include "support/older_topic.h"
 #include "support/backup_hooks.h"
 #include "support/temp_dir.h"
 #include "support/scratch_database.h"
@@ -210,16 +211,8 @@ TEST(DataCopy, AServersTableOfAnOlderVersionIsBackedUpAsItWasThenConverted) {
   ASSERT_TRUE(db.ok());
   vtest::TempDir dir;
   // The table as an older version declared it on the server: one more field, since dropped.
-  vrt::TableSchema old = *dict::table("Topic");
-  vrt::FieldDesc gone;
-  gone.name = "OLDNOTE";
-  gone.label = old.prefix + ":OLDNOTE";
-  gone.type = vrt::FieldType::String;
-  gone.size = 12;
-  gone.offset = old.recordSize;
-  old.fields.push_back(gone);
-  old.recordSize += gone.size;
-  old.version = 0;
+  const vrt::TableSchema old = vtest::olderTopicSchema();
+  const vrt::FieldDesc& gone = old.fields.back();
   {
     vrt::DataFile file(old, "", db.location());
     ASSERT_TRUE(file.create() && file.open()) << vrt::errorMessage();
