@@ -1,6 +1,7 @@
 // Making, opening and closing a data file, its driver options and the rebuild of its keys.
 #include "runtime/store/data_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,6 +42,19 @@ std::string creatingName(const std::string& path) {
   return path + ".creating-" + std::to_string(::getpid()) + "-" + std::to_string(++made);
 }
 
+// Puts a made file at `path` unless a file is there already, so that the first station's
+// file stays: a link where the file system has them, else a rename that refuses to replace,
+// else (a file system with neither) a rename after one more look. 0, or the errno.
+int placeUnlessThere(const std::string& made, const std::string& path) {
+  if (::link(made.c_str(), path.c_str()) == 0) return 0;
+  if (errno == EEXIST) return EEXIST;
+  if (::renameat2(AT_FDCWD, made.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno == EEXIST) return EEXIST;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
+  if (fileExists(path)) return EEXIST;
+  return std::rename(made.c_str(), path.c_str()) == 0 ? 0 : errno;
+}
+
 std::string directoryOf(const std::string& path) {
   const auto slash = path.find_last_of('/');
   return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
@@ -59,9 +73,9 @@ bool DataFile::create() {
     setError(kAccessDenied, "File already exists");
     return false;
   }
-  // A file of its own is built under a name no other creator uses and then linked into
-  // place, so that a crash never leaves a half-made file behind and two stations making the
-  // same file at once never take each other's file away or replace a file already in use.
+  // A file of its own is built under a name no other creator uses and then put in place,
+  // so that a crash never leaves a half-made file behind and two stations making the same
+  // file at once never take each other's file away or replace a file already in use.
   const std::string target = multiTable_ ? path_ : creatingName(path_);
   if (!multiTable_) std::remove(target.c_str());
   sql::Database db;
@@ -90,8 +104,7 @@ bool DataFile::create() {
   }
   db.close();
   if (multiTable_) return true;
-  // A link, unlike a rename, never replaces: the first station's file stays.
-  const int linked = ::link(target.c_str(), path_.c_str()) == 0 ? 0 : errno;
+  const int linked = placeUnlessThere(target, path_);
   std::remove(target.c_str());
   if (linked == EEXIST) {
     setError(kAccessDenied, "File already exists");
