@@ -1,14 +1,14 @@
 // Start-up's part in where the data lives: the server reached, or the user's say on what
 // to do instead. Nothing here opens a table.
-#include <QTime>
-
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "records/data_backup.h"
 #include "runtime/gui/frame_host.h"
 #include "runtime/gui/look.h"
 #include "runtime/gui/window.h"
+#include "runtime/text/dates.h"
 #include "shell/data_location.h"
 #include "shell/server_password.h"
 
@@ -121,9 +121,12 @@ void FollowServerInStatusBar(vrt::store::TableChangeHearing& hearing, int zone) 
     if (!away && !heard.empty()) return;  // one table's change: its lists see to it
     vrt::Window* frame = vrt::FrameHost::frame();
     if (!frame) return;
-    const std::string now = QTime::currentTime().toString("HH:mm").toStdString();
+    // The program's own clock, which the test kit can hold still.
+    const vrt::Hms clock = vrt::hmsFromTime(vrt::clockNow()).value_or(vrt::Hms{});
+    char now[8];
+    std::snprintf(now, sizeof now, "%02d:%02d", clock.hour, clock.minute);
     // First, so that a narrow zone still shows it.
-    frame->setStatusText(zone, (away ? "Server away since " : "Server back at ") + now + " - " + DataLocationText());
+    frame->setStatusText(zone, (away ? "Server away since " : "Server back at ") + std::string(now) + " - " + DataLocationText());
   });
 }
 
