@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "gui_fixture.h"
 #include "runtime/gui/list_window.h"
 #include "runtime/gui/look.h"
@@ -34,6 +37,29 @@ TEST_F(MessageBoxTest, ReturnsTheButtonPressedWithTheTextItWasGiven) {
   EXPECT_EQ(answer, kButtonCancel);
   EXPECT_EQ(robot.messageBox(), nullptr);
   EXPECT_FALSE(ThreadAlive(1));
+}
+
+TEST_F(MessageBoxTest, ALongMessageWrapsInsideTheScreenAndAShortOneKeepsItsLine) {
+  std::string longText = "Error: (The server for Database church cannot be reached:";
+  while (longText.size() < 600) longText += " connection to server on socket failed";
+  longText += ".)  Press OK to end this application";
+  TestRobot robot;
+  StartThread([&] { Message(longText, "Record Retrieval Error", kIconInformation, kButtonOk); }, 50'000);
+  robot.settle();
+  Window* box = robot.messageBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->control(kMessageTextUse)->text(), longText);  // wrapped, not cut
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_LE(box->widget()->width(), screen.width());
+  EXPECT_GE(box->widget()->height(), 3 * box->control(kMessageTextUse)->widget()->fontMetrics().height());
+  robot.pressMessageButton("Ok");
+
+  StartThread([&] { Message("Save?", "Save Record", kIconQuestion, kButtonOk); }, 50'000);
+  robot.settle();
+  ASSERT_NE(robot.messageBox(), nullptr);
+  auto* shortLabel = robot.messageBox()->control(kMessageTextUse)->widget();
+  EXPECT_FALSE(shortLabel->property("wordWrap").toBool());
+  robot.pressMessageButton("Ok");
 }
 
 TEST_F(MessageBoxTest, ClosingOrEscapeAnswersCancelThenNoThenTheDefault) {
