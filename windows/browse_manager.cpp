@@ -106,7 +106,7 @@ void BrowseManager::FillRows(int direction) {
   std::string start;
   if (listQueue_->Records() > 0) {
     start = listQueue_->GetViewPosition(up ? 1 : listQueue_->Records());
-    if (!VIEW()->resetTo(start)) start.clear();
+    if (!VIEW()->continueFrom(start)) start.clear();
   }
   bool first = !start.empty();  // the first record read may be that row itself
   endReached_ = false;

@@ -60,6 +60,8 @@ std::optional<DecodedPosition> decodePosition(const std::string& position) {
       return std::nullopt;
     }
   }
+  // A value is left out or cut only when the position ran up to within one value of its limit.
+  d.whole = position.size() + 9 <= kMaxPositionBytes;
   return d;
 }
 

@@ -18,6 +18,7 @@ std::string encodePosition(std::int64_t rowid, const std::vector<KeyValue>& valu
 struct DecodedPosition {
   std::int64_t rowid = 0;
   std::vector<KeyValue> values;  // as many as fitted
+  bool whole = false;             // every value fitted uncut
 };
 std::optional<DecodedPosition> decodePosition(const std::string& position);
 

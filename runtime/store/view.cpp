@@ -199,7 +199,11 @@ std::string View::position() const {
   return store::encodePosition(*anchor_->rowid, anchor_->values);
 }
 
-bool View::resetTo(const std::string& position) {
+bool View::resetTo(const std::string& position) { return placeAt(position, true); }
+
+bool View::continueFrom(const std::string& position) { return placeAt(position, false); }
+
+bool View::placeAt(const std::string& position, bool followRecord) {
   clearError();
   if (!open_ || !prepare()) {
     if (!open_) setError(kFileNotOpen);
@@ -212,15 +216,18 @@ bool View::resetTo(const std::string& position) {
   }
   stopReading();
   Anchor a{Anchor::Kind::At, decoded->values, decoded->rowid, true};
-  // The record's own values when it is still there: a long text may not have fitted.
-  const RecordBuffer saved = primary_.buffer();
-  const auto current = primary_.current_;
-  if (decoded->rowid && primary_.getByRowid(decoded->rowid)) {
-    a.values.clear();
-    for (const auto& c : plan_->cols) a.values.push_back(primary_.layout().componentValue(c.field, primary_.buffer()));
+  const bool valuesServe = !followRecord && decoded->whole && a.values.size() == plan_->cols.size();
+  if (decoded->rowid && !valuesServe) {
+    // The record's own values when it is still there: a long text may not have fitted.
+    const RecordBuffer saved = primary_.buffer();
+    const auto current = primary_.current_;
+    if (primary_.getByRowid(decoded->rowid)) {
+      a.values.clear();
+      for (const auto& c : plan_->cols) a.values.push_back(primary_.layout().componentValue(c.field, primary_.buffer()));
+    }
+    primary_.buffer() = saved;
+    primary_.current_ = current;
   }
-  primary_.buffer() = saved;
-  primary_.current_ = current;
   if (a.values.size() != plan_->cols.size()) {
     setError(kBadArgument);
     return false;

@@ -66,6 +66,10 @@ class View {
   std::string position() const;
   // Next and previous then read the record at that place (or the nearest one that is left).
   bool resetTo(const std::string& position);
+  // The same for reading on from rows already shown: the view goes by the values the
+  // position holds, so the rows read follow on from those shown even when that record has
+  // since been changed elsewhere. Its record is read again only when a long text was cut.
+  bool continueFrom(const std::string& position);
   // The same for the record now in the primary table's buffer. With `byValueOnly` the place
   // is the first record that has the buffer's key values, whichever record was read last.
   bool resetToBuffer(bool byValueOnly = false);
@@ -88,6 +92,7 @@ class View {
   int residualTerms() const;
 
  private:
+  bool placeAt(const std::string& position, bool followRecord);
   struct Plan;
   struct Reading;
   struct Anchor;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/data/errors.h"
+#include "runtime/store/position_codec.h"
 #include "runtime/store/view.h"
 #include "support/temp_dir.h"
 #include "test_schema.h"
@@ -137,6 +138,43 @@ TEST_F(ViewTest, JoinsReadTheirRecordForEachPrimaryRecord) {
   EXPECT_EQ(all(inner), (V{2, 5, 8}));
   ASSERT_TRUE(inner.setFilter(""));
   EXPECT_EQ(all(inner), (V{1, 2, 4, 5, 7, 8, 10}));
+}
+
+// A list reading on from its last row goes by what it shows; a refresh of its highlighted
+// row goes where that record now is.
+TEST_F(ViewTest, ReadingOnGoesByTheValuesShownAndResettingFollowsTheRecord) {
+  View v(people);
+  ASSERT_TRUE(v.setOrder("PEO:Number"));
+  ASSERT_TRUE(v.open());
+  v.setToStart();
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(v.next());
+  ASSERT_EQ(number(), 5);
+  const std::string shown = v.position();
+  ASSERT_TRUE(people.getByRowid(people.currentRowid()));
+  people.buffer().setNumber(people.schema().fields[kNumber], 50);  // changed elsewhere, moves to the end
+  ASSERT_TRUE(people.put()) << errorMessage();
+  ASSERT_TRUE(v.continueFrom(shown));
+  ASSERT_TRUE(v.next());
+  EXPECT_EQ(number(), 6);
+  ASSERT_TRUE(v.continueFrom(shown));
+  ASSERT_TRUE(v.previous());
+  EXPECT_EQ(number(), 4);
+  ASSERT_TRUE(v.resetTo(shown));
+  ASSERT_TRUE(v.next());
+  EXPECT_EQ(number(), 50);
+  EXPECT_FALSE(v.continueFrom("junk"));
+}
+
+// Only a position whose values all fitted can stand for its record's values.
+TEST(PositionCodec, SaysWhetherEveryValueFittedWhole) {
+  const auto small = store::decodePosition(store::encodePosition(7, {std::string("Ann"), std::int64_t{5}}));
+  ASSERT_TRUE(small);
+  EXPECT_TRUE(small->whole);
+  EXPECT_EQ(small->values.size(), 2u);
+  const auto cut = store::decodePosition(store::encodePosition(7, {std::string(2000, 'a'), std::int64_t{5}}));
+  ASSERT_TRUE(cut);
+  EXPECT_FALSE(cut->whole);
+  EXPECT_LT(std::get<std::string>(cut->values.at(0)).size(), 2000u);
 }
 
 TEST_F(ViewTest, PositionsSurviveOtherRecordsComingAndGoing) {
