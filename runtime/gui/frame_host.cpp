@@ -18,6 +18,7 @@
 
 #include <cmath>
 
+#include "runtime/gui/flat_style.h"
 #include "runtime/gui/look.h"
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
@@ -100,6 +101,7 @@ void attachWindowList(Window& frame, QMainWindow* main) {
 
 QWidget* FrameHost::build(Window& window, const WindowSpec& design, QWidget*& body) {
   FrameState& s = state();
+  installFlatStyle();
   auto* area = new QMdiArea;
   // Windows that reach past the area are scrolled to; without scroll bars the area would
   // ask for room for all of them and push the frame off the screen.
