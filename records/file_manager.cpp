@@ -1,5 +1,6 @@
 #include "records/file_manager.h"
 
+#include "records/lookup_memo.h"
 #include "records/open_service.h"
 #include "records/thread_registry.h"
 #include "runtime/data/errors.h"
@@ -161,7 +162,11 @@ Level FileManager::openPhysically(bool mayAsk) {
 
 Level FileManager::Fetch(int key) {
   if (Use() != Level::Benign) return Level::Fatal;
-  return file_->get(key) ? Level::Benign : Level::Notify;
+  LookupMemo* memo = LookupMemo::active();
+  if (memo && memo->recall(*file_, key)) return Level::Benign;
+  if (!file_->get(key)) return Level::Notify;
+  if (memo) memo->remember(*file_, key);
+  return Level::Benign;
 }
 
 namespace {
@@ -261,6 +266,7 @@ class NumberingHeld {
 
 Level FileManager::ReserveNextNumber(bool ask) {
   if (Use() != Level::Benign) return Level::Fatal;
+  LookupMemo::forgetAll();
   if (!hasAutoInc_ || autoIncDone_) return Level::Benign;
   for (int attempts = 0;;) {
     int readFailure = 0;
@@ -329,6 +335,7 @@ Level FileManager::refused(Level result) {
 
 Level FileManager::Insert(bool ask) {
   if (Use() != Level::Benign) return Level::Fatal;
+  LookupMemo::forgetAll();
   if (settings_.ValidateRecord && settings_.ValidateRecord(*buffer_) == RecordVerdict::Refuse) return refused(Level::Notify);
   bool ok;
   if (!hasAutoInc_) {
@@ -358,6 +365,7 @@ Level FileManager::Insert(bool ask) {
 
 Level FileManager::Update(int mode) {
   if (Use() != Level::Benign) return Level::Fatal;
+  LookupMemo::forgetAll();
   if (settings_.ValidateRecord && settings_.ValidateRecord(*buffer_) == RecordVerdict::Refuse) return refused(Level::Ask);
   const std::string position = Position();
   if (file_->put()) return Level::Benign;
@@ -377,6 +385,7 @@ Level FileManager::Delete(bool ask) {
     if (errors_->Raise(Msg::ConfirmDelete) != Level::Benign) return Level::Cancel;
   }
   if (Use() != Level::Benign) return Level::Fatal;
+  LookupMemo::forgetAll();
   if (file_->erase()) return Level::Benign;
   static_cast<void>(report(Msg::RecordDeleteFailed, false));
   return Level::Notify;

@@ -94,7 +94,8 @@ class FileManager {
   [[nodiscard]] Level Use();
 
   // Reads into the buffer: the record the buffer's values of `key` name, or the next or
-  // previous one where the table stands (Level::Notify at the end, ATEOF set).
+  // previous one where the table stands (Level::Notify at the end, ATEOF set). While a
+  // LookupMemo lives on the thread, Fetch hands back a record it found there already.
   [[nodiscard]] Level Fetch(int key);
   [[nodiscard]] Level Next(bool ask = true);
   [[nodiscard]] Level Previous(bool ask = true);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "records/levels.h"
+#include "records/lookup_memo.h"
 #include "runtime/gui/events.h"
 #include "runtime/gui/threads.h"
 #include "runtime/gui/window.h"
@@ -110,6 +111,7 @@ void BrowseManager::FillRows(int direction) {
   }
   bool first = !start.empty();  // the first record read may be that row itself
   endReached_ = false;
+  LookupMemo lookups;  // the rows' look-ups: each record read once for the page
   const bool batch = VIEW()->beginBatch();
   while (itemsToFill_ > 0) {
     const ReadResult result = up ? ReadPrevious() : ReadNext();

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <thread>
 
+#include "records/lookup_memo.h"
 #include "records/open_service.h"
 #include "records_fixture.h"
 #include "runtime/data/errors.h"
@@ -288,4 +289,42 @@ TEST_F(FileManagerTest, DeleteAsksFirstAndTakesNoForAnAnswer) {
   display.Answer(Button::Yes);
   EXPECT_EQ(fm.Delete(true), Level::Benign);
   EXPECT_EQ(TableFile(tables::Service).records(), 0);
+}
+
+// A page's look-ups read each record once; a write, or the end of the page, forgets them.
+TEST_F(FileManagerTest, WhileALookupMemoLivesAFetchIsReadOnceAndAWriteForgetsIt) {
+  addService(1, "As read");
+  addService(2, "Second");
+  FileManager& fm = services();
+  ASSERT_EQ(fm.Open(), Level::Benign);
+  const auto fetch = [&](int number) {
+    service().set(SER_SERVICENUMBER, number);
+    EXPECT_EQ(fm.Fetch(SER_ServiceNumberKey.index), Level::Benign);
+    return std::string(service().get(SER_TITLE));
+  };
+  const auto changeElsewhere = [](const char* title) {
+    std::thread([title] {
+      SetupDictionaryForThread();
+      FileManager& theirs = Access(tables::Service);
+      static_cast<void>(theirs.Open());
+      Buffer(tables::Service).set(SER_SERVICENUMBER, 1);
+      EXPECT_EQ(theirs.Fetch(SER_ServiceNumberKey.index), Level::Benign);
+      Buffer(tables::Service).set(SER_TITLE, title);
+      EXPECT_EQ(theirs.Update(), Level::Benign);
+      static_cast<void>(theirs.Close());
+      KillDictionaryForThread();
+    }).join();
+  };
+  {
+    LookupMemo page;
+    EXPECT_EQ(fetch(1), "As read");
+    changeElsewhere("Changed elsewhere");
+    EXPECT_EQ(fetch(2), "Second");
+    EXPECT_EQ(fetch(1), "As read");  // remembered, change count and all:
+    service().set(SER_TITLE, "Written here");
+    EXPECT_EQ(fm.Update(), Level::Notify);  // a save over the other station's change is refused
+    EXPECT_EQ(fetch(1), "Changed elsewhere");  // and the write forgot what was remembered
+  }
+  changeElsewhere("After the page");
+  EXPECT_EQ(fetch(1), "After the page");
 }
