@@ -45,23 +45,14 @@ std::string valueOf(const std::vector<Node>& nodes, QAccessible::Role role, cons
   return "<none>";
 }
 
-constexpr const char* kSeries = "Browse the Sermon Series File";
-constexpr const char* kForm = "Changing a Sermon Series Record";
-
 class AccessibilityTest : public FormsTest {
  protected:
   // The series "Advent" in its form, opened from its browse on the frame's menu.
   void changeSeries() {
     onThread([] {
       for (const char* t : {"Grace", "Hope"}) addRecord(tables::Topic, [t](vrt::RecordRef r) { r.set(TOP_TOPIC, t); });
-      addRecord(tables::SermonSeries, [](vrt::RecordRef r) {
-        r.set(SSE_NAME, "Advent");
-        r.set(SSE_DESCRIPTION, "Opening hymn");
-      });
     });
-    openMenu("&Browse|Browse the Sermon Series file", kSeries);
-    pressOnRow(kSeries, 1, "?Change");
-    ASSERT_NE(robot.findWindow(kForm), nullptr);
+    changeAdventSeries();
   }
 };
 
@@ -76,8 +67,8 @@ TEST_F(AccessibilityTest, TheFramesIconButtonsAreNamedByTheirTips) {
 
 TEST_F(AccessibilityTest, AFormsControlsAreNamedByTheirPromptsAndCaptions) {
   changeSeries();
-  robot.type(kForm, "?SSE:TOPIC", "2");
-  const auto nodes = tree(robot.window(kForm));
+  robot.type(kSeriesForm, "?SSE:TOPIC", "2");
+  const auto nodes = tree(robot.window(kSeriesForm));
   EXPECT_EQ(valueOf(nodes, QAccessible::EditableText, "Name"), "Advent");
   EXPECT_EQ(valueOf(nodes, QAccessible::EditableText, "Description"), "Opening hymn");
   EXPECT_EQ(valueOf(nodes, QAccessible::EditableText, "Topic"), "2");
@@ -86,16 +77,16 @@ TEST_F(AccessibilityTest, AFormsControlsAreNamedByTheirPromptsAndCaptions) {
     EXPECT_TRUE(has(nodes, QAccessible::Button, b)) << b;
   EXPECT_TRUE(has(nodes, QAccessible::PageTab, "General"));
   // The child list is a table with its column heading.
-  robot.chooseTab(kForm, "?CurrentTab", "Publicity");
-  const auto children = tree(robot.window(kForm));
+  robot.chooseTab(kSeriesForm, "?CurrentTab", "Publicity");
+  const auto children = tree(robot.window(kSeriesForm));
   bool table = false;
   for (const Node& n : children) table = table || n.role == QAccessible::Table;
   EXPECT_TRUE(table);
   EXPECT_TRUE(has(children, QAccessible::ColumnHeader, "Description"));
   // A message box by its title and text.
-  robot.chooseTab(kForm, "?CurrentTab", "General");
-  robot.type(kForm, "?SSE:DESCRIPTION", "Changed");
-  robot.press(kForm, "?Cancel");
+  robot.chooseTab(kSeriesForm, "?CurrentTab", "General");
+  robot.type(kSeriesForm, "?SSE:DESCRIPTION", "Changed");
+  robot.press(kSeriesForm, "?Cancel");
   const auto box = tree(*robot.messageBox());
   EXPECT_EQ(QAccessible::queryAccessibleInterface(robot.messageBox()->widget())->text(QAccessible::Name).toStdString(),
             "Save Record");
@@ -107,7 +98,7 @@ TEST_F(AccessibilityTest, AFormsControlsAreNamedByTheirPromptsAndCaptions) {
 
 TEST_F(AccessibilityTest, APromptLeadsToItsEntryAndTheTabOrderFollowsTheDeclaration) {
   changeSeries();
-  vrt::Window& w = robot.window(kForm);
+  vrt::Window& w = robot.window(kSeriesForm);
   auto* label = qobject_cast<QLabel*>(w.controls()[2]->widget());  // sheet, tab, then "Name:"
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->text(), "Name:");

@@ -13,8 +13,6 @@ using namespace vesp::testing;
 namespace {
 
 namespace SSE = dict::idx::SSE;
-constexpr const char* kSeries = "Browse the Sermon Series File";
-constexpr const char* kForm = "Changing a Sermon Series Record";
 
 class FormFilesTest : public FormsTest {
  protected:
@@ -29,19 +27,6 @@ class FormFilesTest : public FormsTest {
     vrt::installDesktopOpener(std::move(previous_));
   }
 
-  // The series "Advent", described "Opening hymn", in its change form.
-  void changeSeries() {
-    onThread([] {
-      addRecord(tables::SermonSeries, [](vrt::RecordRef r) {
-        r.set(SSE_NAME, "Advent");
-        r.set(SSE_DESCRIPTION, "Opening hymn");
-      });
-    });
-    openMenu("&Browse|Browse the Sermon Series file", kSeries);
-    pressOnRow(kSeries, 1, "?Change");
-    ASSERT_NE(robot.findWindow(kForm), nullptr);
-  }
-
   vrt::FakeDesktopOpener* opener = nullptr;
 
  private:
@@ -54,33 +39,33 @@ TEST_F(FormFilesTest, CancellingTheFileDialogEmptiesTheStoredFileName) {
   QFile hymn(QDir::current().filePath("hymn.txt"));
   ASSERT_TRUE(hymn.open(QIODevice::WriteOnly));
   hymn.close();
-  changeSeries();
-  robot.press(kForm, "?LOOKUPPOSTER");
+  changeAdventSeries();
+  robot.press(kSeriesForm, "?LOOKUPPOSTER");
   robot.chooseFile(QDir::current().filePath("hymn.txt").toStdString());
-  EXPECT_EQ(QDir::fromNativeSeparators(QString::fromStdString(text(kForm, "?SSE:POSTERIMAGE"))),
+  EXPECT_EQ(QDir::fromNativeSeparators(QString::fromStdString(text(kSeriesForm, "?SSE:POSTERIMAGE"))),
             QDir::current().filePath("hymn.txt"));
-  robot.press(kForm, "?LOOKUPPOSTER");
+  robot.press(kSeriesForm, "?LOOKUPPOSTER");
   robot.cancelFileDialog();
-  EXPECT_EQ(text(kForm, "?SSE:POSTERIMAGE"), "");
-  robot.press(kForm, "?OK");
-  EXPECT_EQ(robot.findWindow(kForm), nullptr);
+  EXPECT_EQ(text(kSeriesForm, "?SSE:POSTERIMAGE"), "");
+  robot.press(kSeriesForm, "?OK");
+  EXPECT_EQ(robot.findWindow(kSeriesForm), nullptr);
   EXPECT_EQ(stored(tables::SermonSeries, 1, SSE::POSTERIMAGE), "");
 }
 
 TEST_F(FormFilesTest, TheViewButtonOpensTheFieldAndAFailureLeavesTheRecordAlone) {
-  changeSeries();
-  robot.press(kForm, "?VIEWPOSTER");  // an empty field opens nothing
+  changeAdventSeries();
+  robot.press(kSeriesForm, "?VIEWPOSTER");  // an empty field opens nothing
   EXPECT_TRUE(opener->opened.empty());
-  robot.type(kForm, "?SSE:POSTERIMAGE", "/media/missing/hymn.txt");
+  robot.type(kSeriesForm, "?SSE:POSTERIMAGE", "/media/missing/hymn.txt");
   opener->result = vrt::kShellPathNotFound;
-  robot.press(kForm, "?VIEWPOSTER");
+  robot.press(kSeriesForm, "?VIEWPOSTER");
   ASSERT_NE(robot.messageBox(), nullptr);
   EXPECT_EQ(robot.messageBox()->caption(), "Shell Execute Error:3");
   robot.pressMessageButton("Ok");
   EXPECT_EQ(opener->opened, std::vector<std::string>{"/media/missing/hymn.txt"});
-  EXPECT_EQ(text(kForm, "?SSE:POSTERIMAGE"), "/media/missing/hymn.txt");
-  EXPECT_EQ(text(kForm, "?SSE:DESCRIPTION"), "Opening hymn");
-  robot.press(kForm, "?Cancel");
+  EXPECT_EQ(text(kSeriesForm, "?SSE:POSTERIMAGE"), "/media/missing/hymn.txt");
+  EXPECT_EQ(text(kSeriesForm, "?SSE:DESCRIPTION"), "Opening hymn");
+  robot.press(kSeriesForm, "?Cancel");
   ASSERT_NE(robot.messageBox(), nullptr);  // "Save Record" for the typed change
   robot.pressMessageButton("No");
   EXPECT_EQ(stored(tables::SermonSeries, 1, SSE::POSTERIMAGE), "");
@@ -95,18 +80,18 @@ TEST_F(FormFilesTest, ABrowseOpensTheCellOfItsHyperlinkColumnOnly) {
       r.set(SSE_POSTERIMAGE, "http://stmarks.org/easter.png");
     });
   });
-  openMenu("&Browse|Browse the Sermon Series file", kSeries);
-  robot.chooseTab(kSeries, "?CurrentTab", "Series Name");
-  robot.clickCell(kSeries, "?Browse:1", 2, 5);  // the poster
-  robot.clickCell(kSeries, "?Browse:1", 2, 2);  // the description
-  robot.clickCell(kSeries, "?Browse:1", 1, 5);  // an empty cell opens nothing
+  openMenu("&Browse|Browse the Sermon Series file", kSeriesBrowse);
+  robot.chooseTab(kSeriesBrowse, "?CurrentTab", "Series Name");
+  robot.clickCell(kSeriesBrowse, "?Browse:1", 2, 5);  // the poster
+  robot.clickCell(kSeriesBrowse, "?Browse:1", 2, 2);  // the description
+  robot.clickCell(kSeriesBrowse, "?Browse:1", 1, 5);  // an empty cell opens nothing
   EXPECT_EQ(opener->opened, std::vector<std::string>{"http://stmarks.org/easter.png"});
   EXPECT_EQ(robot.messageBox(), nullptr);
-  robot.hover(kSeries, "?Browse:1");
-  robot.fireTimer(kSeries);
-  EXPECT_EQ(robot.control(kSeries, "?Browse:1").cursor(), vrt::CursorKind::Hand);
-  robot.press(kSeries, "?Close");
-  EXPECT_EQ(robot.findWindow(kSeries), nullptr);
+  robot.hover(kSeriesBrowse, "?Browse:1");
+  robot.fireTimer(kSeriesBrowse);
+  EXPECT_EQ(robot.control(kSeriesBrowse, "?Browse:1").cursor(), vrt::CursorKind::Hand);
+  robot.press(kSeriesBrowse, "?Close");
+  EXPECT_EQ(robot.findWindow(kSeriesBrowse), nullptr);
 }
 
 TEST_F(FormFilesTest, AFileNameLongerThanTheFieldIsRefusedNotCut) {
@@ -114,12 +99,12 @@ TEST_F(FormFilesTest, AFileNameLongerThanTheFieldIsRefusedNotCut) {
   QFile words(name);
   ASSERT_TRUE(words.open(QIODevice::WriteOnly));
   words.close();
-  changeSeries();
-  robot.type(kForm, "?SSE:POSTERIMAGE", "/media/hymn.txt");
-  robot.press(kForm, "?LOOKUPPOSTER");
+  changeAdventSeries();
+  robot.type(kSeriesForm, "?SSE:POSTERIMAGE", "/media/hymn.txt");
+  robot.press(kSeriesForm, "?LOOKUPPOSTER");
   robot.chooseFile(name.toStdString());
   ASSERT_NE(robot.messageBox(), nullptr);
   EXPECT_EQ(robot.messageBox()->caption(), "Select A File");
   robot.pressMessageButton("Ok");
-  EXPECT_EQ(text(kForm, "?SSE:POSTERIMAGE"), "/media/hymn.txt");
+  EXPECT_EQ(text(kSeriesForm, "?SSE:POSTERIMAGE"), "/media/hymn.txt");
 }

@@ -155,35 +155,25 @@ TEST_F(FormRequestTest, AViewFormsOkClosesWithoutSavingOrAsking) {
 }
 
 TEST_F(FormRequestTest, TextThatDoesNotFitItsPictureIsRefused) {
-  onThread([] {
-    addRecord(tables::SermonSeries, [](vrt::RecordRef r) {
-      r.set(SSE_NAME, "Advent");
-      r.set(SSE_DESCRIPTION, "Opening hymn");
-    });
-  });
-  constexpr const char* kSeries = "Browse the Sermon Series File";
-  constexpr const char* kForm = "Changing a Sermon Series Record";
-  openMenu("&Browse|Browse the Sermon Series file", kSeries);
-  pressOnRow(kSeries, 1, "?Change");
-  ASSERT_NE(robot.findWindow(kForm), nullptr);
+  changeAdventSeries();
   // Typed and left: a beep, the text kept as typed, the focus back on the entry.
   int beeps = BeepCount();
-  robot.type(kForm, "?SSE:TOPIC", "twelve");
+  robot.type(kSeriesForm, "?SSE:TOPIC", "twelve");
   EXPECT_EQ(BeepCount(), beeps + 1);
-  EXPECT_EQ(text(kForm, "?SSE:TOPIC"), "twelve");
-  EXPECT_EQ(robot.window(kForm).focusedControl(), robot.window(kForm).number("?SSE:TOPIC"));
+  EXPECT_EQ(text(kSeriesForm, "?SSE:TOPIC"), "twelve");
+  EXPECT_EQ(robot.window(kSeriesForm).focusedControl(), robot.window(kSeriesForm).number("?SSE:TOPIC"));
   // Not yet accepted when OK is pressed: the save stops there.
-  robot.type(kForm, "?SSE:DESCRIPTION", "Closing hymn");
-  robot.control(kForm, "?SSE:TOPIC").setText("x1");
+  robot.type(kSeriesForm, "?SSE:DESCRIPTION", "Closing hymn");
+  robot.control(kSeriesForm, "?SSE:TOPIC").setText("x1");
   beeps = BeepCount();
-  robot.press(kForm, "?OK");
+  robot.press(kSeriesForm, "?OK");
   EXPECT_EQ(BeepCount(), beeps + 1);
-  ASSERT_NE(robot.findWindow(kForm), nullptr);
-  EXPECT_EQ(text(kForm, "?SSE:TOPIC"), "x1");
-  EXPECT_EQ(robot.window(kForm).focusedControl(), robot.window(kForm).number("?SSE:TOPIC"));
+  ASSERT_NE(robot.findWindow(kSeriesForm), nullptr);
+  EXPECT_EQ(text(kSeriesForm, "?SSE:TOPIC"), "x1");
+  EXPECT_EQ(robot.window(kSeriesForm).focusedControl(), robot.window(kSeriesForm).number("?SSE:TOPIC"));
   EXPECT_EQ(stored(tables::SermonSeries, 1, SSE::DESCRIPTION), "Opening hymn");
-  robot.type(kForm, "?SSE:TOPIC", "");
-  robot.press(kForm, "?OK");
-  EXPECT_EQ(robot.findWindow(kForm), nullptr);
+  robot.type(kSeriesForm, "?SSE:TOPIC", "");
+  robot.press(kSeriesForm, "?OK");
+  EXPECT_EQ(robot.findWindow(kSeriesForm), nullptr);
   EXPECT_EQ(stored(tables::SermonSeries, 1, SSE::DESCRIPTION), "Closing hymn");
 }

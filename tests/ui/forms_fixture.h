@@ -88,6 +88,22 @@ class FormsTest : public ProgramTest {
     robot.chooseRow(window, "?Browse:1", row);
     robot.press(window, button);
   }
+  // The sermon series' browse and change form, by their captions.
+  static constexpr const char* kSeriesBrowse = "Browse the Sermon Series File";
+  static constexpr const char* kSeriesForm = "Changing a Sermon Series Record";
+  // The series "Advent", described "Opening hymn", in its change form, opened from its
+  // browse on the frame's menu.
+  void changeAdventSeries() {
+    onThread([] {
+      addRecord(tables::SermonSeries, [](vrt::RecordRef r) {
+        r.set(SSE_NAME, "Advent");
+        r.set(SSE_DESCRIPTION, "Opening hymn");
+      });
+    });
+    openMenu("&Browse|Browse the Sermon Series file", kSeriesBrowse);
+    pressOnRow(kSeriesBrowse, 1, "?Change");
+    ASSERT_NE(robot.findWindow(kSeriesForm), nullptr);
+  }
   // The first column of every row the browse shows.
   std::vector<std::string> shown(std::string_view window) {
     std::vector<std::string> out;
